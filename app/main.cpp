@@ -1,0 +1,65 @@
+// koop: opens the one screen its command line names and ends when that
+// screen closes.
+#include "startup/qtmessages.h"
+#include "startup/startup.h"
+
+#include <QApplication>
+
+namespace {
+
+// Scripted runs with the log message service need no display.
+void preferOffscreenWhenLogging() {
+    if (messagesLogRequested() && !qEnvironmentVariableIsSet("QT_QPA_PLATFORM") &&
+        !qEnvironmentVariableIsSet("DISPLAY") && !qEnvironmentVariableIsSet("WAYLAND_DISPLAY"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+}
+
+// Opens the screen of `key`; false while that screen has not been built.
+bool openScreen(startup::ScreenKey key, Session &session) {
+    switch (key) {
+    case startup::ScreenKey::Ayar:
+    case startup::ScreenKey::Borcla:
+    case startup::ScreenKey::Topborc:
+    case startup::ScreenKey::Tahsil:
+    case startup::ScreenKey::Genel:
+    case startup::ScreenKey::Hazirun:
+    case startup::ScreenKey::Etiket:
+    case startup::ScreenKey::Borcent:
+    case startup::ScreenKey::Kastah:
+    case startup::ScreenKey::None:
+        break;
+    }
+    (void)session;
+    return false;
+}
+
+} // namespace
+
+int main(int argc, char *argv[]) {
+    // Before QApplication takes out the arguments it knows (-style and the like).
+    QStringList arguments;
+    for (int i = 1; i < argc; ++i)
+        arguments << QString::fromLocal8Bit(argv[i]);
+
+    preferOffscreenWhenLogging();
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("korvane"));
+
+    const std::unique_ptr<Messages> messages = makeMessages();
+    const std::unique_ptr<Registry> registry = Registry::fromEnvironment();
+    Session session(*messages);
+    if (!startup::open(session, *registry, startup::joinArguments(arguments),
+                       QCoreApplication::applicationDirPath()))
+        return startup::ExitStartupFailed;
+
+    const startup::ScreenKey key = startup::screenKeyFrom(session.key);
+    if (key == startup::ScreenKey::None) {
+        startup::showUnknownKey(*messages);
+        return startup::ExitStartupFailed;
+    }
+    if (!openScreen(key, session)) {
+        messages->information(QStringLiteral("Bu ekran henüz hazır değil."));
+        return 0;
+    }
+    return QApplication::exec();
+}

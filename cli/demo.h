@@ -1,0 +1,23 @@
+#pragma once
+
+#include "startup/base/messages.h"
+
+#include <QString>
+#include <cstdint>
+
+namespace cli {
+
+struct DemoSummary {
+    int members = 0;
+    int others = 0;
+    int prices = 0;
+    int ledgerRows = 0;
+    QString text() const;
+};
+
+// Fills the new company in `folder` with a believable cooperative; the same
+// seed gives the same company.
+bool fillDemoCompany(const QString &folder, uint32_t seed, Messages &messages,
+                     DemoSummary *summary);
+
+} // namespace cli

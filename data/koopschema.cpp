@@ -1,0 +1,77 @@
+#include "data/koopschema.h"
+
+#include "data/xbase.h"
+
+namespace data {
+
+namespace {
+
+bool fail(Messages &messages, const QString &text) {
+    messages.warning(text);
+    return false;
+}
+
+// Field by field as the table description gives it; a single field that
+// cannot be added is passed over, the table then fails where it is used.
+void addFields(TableDefinition &td, const TableDef &def) {
+    for (const FieldDef &f : def.fields)
+        FieldCreate(td, f.name, f.type, f.required, f.allowZeroLength, f.attributes, f.size);
+    for (const IndexDef &ix : def.indexes)
+        IndexCreate(td, ix.name, ix.fields, ix.unique, ix.primary, ix.ignoreNulls, ix.required);
+}
+
+struct Step {
+    const TableDef &def;
+    const char16_t *label;
+};
+
+} // namespace
+
+bool createKoopDatabase(const QString &filePath, Messages &messages) {
+    Database db;
+    if (!DbCreate(db, filePath))
+        return fail(messages, filePath + u'\n' + QStringLiteral("Sql Dosyası Yaratılamadı."));
+
+    const Step steps[] = {{schema::ayar(), u"Yönetim Ayar "},
+                          {schema::fiat(), u"Fiyatlar "},
+                          {schema::borc(), u"Borclar "}};
+    const char16_t *appendLabels[] = {u"Ayarlar ", u"Fiyatlar ", u"Borclar "};
+    int n = 0;
+    for (const Step &step : steps) {
+        TableDefinition td;
+        if (!TdCreate(db, td, step.def.name))
+            return fail(messages, QString::fromUtf16(step.label) + u'\n' +
+                                      QStringLiteral("Sql Tablosu Açılamadı."));
+        addFields(td, step.def);
+        if (!TdAppend(db, td))
+            return fail(messages, QString::fromUtf16(appendLabels[n]) + u'\n' +
+                                      QStringLiteral("Sql Tablosu eklenemedi."));
+        ++n;
+    }
+    return true;
+}
+
+bool createSuiteDatabase(const QString &filePath, QString *error) {
+    Database db;
+    if (!db.create(filePath)) {
+        if (error)
+            *error = db.lastError();
+        return false;
+    }
+    if (!db.beginWrite()) {
+        if (error)
+            *error = db.lastError();
+        return false;
+    }
+    for (const TableDef *def : schema::suiteTables()) {
+        if (!createTable(db, *def)) {
+            if (error)
+                *error = db.lastError();
+            db.rollback();
+            return false;
+        }
+    }
+    return db.commit();
+}
+
+} // namespace data

@@ -1,0 +1,17 @@
+#pragma once
+
+#include "data/database.h"
+#include "startup/base/messages.h"
+
+namespace data {
+
+// Creates the program's own database (ayar, fiat, borc) at `filePath`. Every
+// failure shows its message and returns false: start-up then ends. The file
+// must not exist yet.
+bool createKoopDatabase(const QString &filePath, Messages &messages);
+
+// Creates the accounting suite's tables in a new xdata.dat, as the suite
+// itself would; used where there is no suite (init, tests).
+bool createSuiteDatabase(const QString &filePath, QString *error);
+
+} // namespace data

@@ -1,0 +1,612 @@
+#include "data/xbase.h"
+
+#include "startup/base/daynumber.h"
+
+#include <QSqlError>
+#include <QSqlField>
+#include <cmath>
+
+namespace data {
+namespace {
+
+constexpr size_t kMaxCachedStatements = 48;
+
+QString quoted(const QString &identifier) {
+    QString s = identifier;
+    s.replace(QLatin1Char('"'), QLatin1String("\"\""));
+    return QLatin1Char('"') + s + QLatin1Char('"');
+}
+
+int inferredType(const QSqlField &f) {
+    return f.metaType().id() == QMetaType::QString ? tText : tDouble;
+}
+
+int typeOf(const TableDef *def, const QSqlRecord &rec, const QString &name) {
+    if (def) {
+        if (const FieldDef *f = def->field(name))
+            return f->type;
+    }
+    return inferredType(rec.field(name));
+}
+
+} // namespace
+
+bool isValidUtf16(const QString &text) {
+    const qsizetype n = text.size();
+    for (qsizetype i = 0; i < n; ++i) {
+        const QChar c = text.at(i);
+        if (c.isHighSurrogate()) {
+            if (i + 1 >= n || !text.at(i + 1).isLowSurrogate())
+                return false;
+            ++i;
+        } else if (c.isLowSurrogate()) {
+            return false;
+        }
+    }
+    return true;
+}
+
+QVariant nullReplacement(int typeCode) {
+    switch (typeCode) {
+    case tText:
+    case tDate:
+        return QString();
+    case tLongBinary:
+        return QVariant();
+    default:
+        return 0;
+    }
+}
+
+QVariant fromStored(const QVariant &stored, int typeCode) {
+    if (stored.isNull())
+        return nullReplacement(typeCode);
+    switch (typeCode) {
+    case tText:
+    case tMemo:
+        return stored.toString();
+    case tCurrency:
+        return QVariant::fromValue(Money::fromUnits(stored.toLongLong()));
+    case tDate:
+        return dateFromDayNumber(static_cast<int64_t>(std::floor(stored.toDouble())));
+    case tBoolean:
+    case tByte:
+    case tInteger:
+    case tLong:
+        return stored.toInt();
+    case tSingle:
+    case tDouble:
+        return stored.toDouble();
+    default:
+        return stored;
+    }
+}
+
+QVariant toStored(const QVariant &value, const FieldDef &field, bool *ok) {
+    *ok = true;
+    if (!value.isValid() || value.isNull())
+        return QVariant();
+    switch (field.type) {
+    case tText:
+    case tMemo: {
+        QString s = value.toString();
+        if (!isValidUtf16(s)) {
+            *ok = false;
+            return {};
+        }
+        if (field.type == tText && field.size > 0 && s.size() > field.size)
+            s.truncate(field.size);
+        return s;
+    }
+    case tCurrency: {
+        std::optional<Money> m;
+        if (value.metaType() == QMetaType::fromType<Money>())
+            m = value.value<Money>();
+        else if (value.metaType().id() == QMetaType::Double ||
+                 value.metaType().id() == QMetaType::Float)
+            m = Money::fromDouble(value.toDouble());
+        else if (value.metaType().id() == QMetaType::QString)
+            m = Money::parse(value.toString());
+        else {
+            bool isInt = false;
+            const qlonglong whole = value.toLongLong(&isInt);
+            if (isInt && whole <= INT64_MAX / Money::Scale && whole >= INT64_MIN / Money::Scale)
+                m = Money::fromWhole(whole);
+        }
+        if (!m) {
+            *ok = false;
+            return {};
+        }
+        return static_cast<qlonglong>(m->units());
+    }
+    case tDate:
+        if (value.metaType().id() == QMetaType::QDate) {
+            const QDate d = value.toDate();
+            return d.isValid() ? QVariant(static_cast<qlonglong>(dayNumber(d))) : QVariant();
+        }
+        if (value.metaType().id() == QMetaType::QString) {
+            const QDate d = parseTrDate(value.toString());
+            if (!d.isValid()) {
+                *ok = value.toString().isEmpty();
+                return {};
+            }
+            return static_cast<qlonglong>(dayNumber(d));
+        }
+        return value.toLongLong();
+    case tBoolean:
+        return value.toBool() ? -1 : 0;
+    case tByte:
+    case tInteger:
+    case tLong:
+        return value.toLongLong(ok);
+    case tSingle:
+    case tDouble:
+        return value.toDouble(ok);
+    default:
+        return value;
+    }
+}
+
+// ---- table cursors
+
+QSqlQuery &TableCursor::prepared(const QString &sql) {
+    for (auto &[text, query] : m_statements)
+        if (text == sql)
+            return *query;
+    if (m_statements.size() >= kMaxCachedStatements)
+        m_statements.erase(m_statements.begin());
+    auto q = std::make_unique<QSqlQuery>(m_db->sql());
+    q->prepare(sql);
+    m_statements.emplace_back(sql, std::move(q));
+    return *m_statements.back().second;
+}
+
+QString TableCursor::orderBy(bool descending) const {
+    const QString dir = descending ? QStringLiteral(" DESC") : QString();
+    if (m_indexField.isEmpty())
+        return QStringLiteral(" ORDER BY id") + dir;
+    return QStringLiteral(" ORDER BY ") + quoted(m_indexField) + dir + QStringLiteral(", id") + dir;
+}
+
+bool TableCursor::loadFrom(QSqlQuery &q) {
+    const bool found = q.next();
+    if (found) {
+        m_record = q.record();
+        m_currentId = m_record.value(QStringLiteral("id")).toLongLong();
+    }
+    m_hasCurrent = found;
+    m_eof = !found;
+    // Never keep a read open: an unfinished SELECT pins an old snapshot.
+    q.finish();
+    return found;
+}
+
+bool DbOpen(Database &db, const QString &filePath) {
+    return db.open(filePath);
+}
+
+bool DbCreate(Database &db, const QString &filePath) {
+    return db.create(filePath);
+}
+
+bool RsOpen(Database &db, TableCursor &cursor, const QString &tableName) {
+    if (!db.isOpen() || !db.sql().tables().contains(tableName, Qt::CaseInsensitive))
+        return false;
+    RsClose(cursor);
+    const QSqlRecord rec = db.sql().record(tableName);
+    cursor.m_db = &db;
+    cursor.m_table = tableName;
+    cursor.m_def = schema::find(tableName);
+    cursor.m_columns.clear();
+    for (int i = 0; i < rec.count(); ++i)
+        if (rec.fieldName(i) != QLatin1String("id"))
+            cursor.m_columns << rec.fieldName(i);
+    cursor.m_eof = true;
+    return true;
+}
+
+bool RsClose(TableCursor &cursor) {
+    cursor.m_statements.clear();
+    cursor.m_db = nullptr;
+    cursor.m_table.clear();
+    cursor.m_def = nullptr;
+    cursor.m_indexField.clear();
+    cursor.m_hasCurrent = false;
+    cursor.m_eof = true;
+    cursor.m_noMatch = false;
+    cursor.m_mode = TableCursor::Mode::Browse;
+    cursor.m_buffer.clear();
+    return true;
+}
+
+bool TableCursor::moveEnd(bool last) {
+    if (!isOpen())
+        return false;
+    m_mode = Mode::Browse;
+    QSqlQuery &q = prepared(QStringLiteral("SELECT * FROM ") + quoted(m_table) + orderBy(last) +
+                            QStringLiteral(" LIMIT 1"));
+    if (!q.exec()) {
+        m_eof = true;
+        return false;
+    }
+    // A failed seek is still reported by the next move, as the old cursors did.
+    return loadFrom(q) && !m_noMatch;
+}
+
+bool RsMoveFirst(TableCursor &cursor) {
+    return cursor.moveEnd(false);
+}
+bool RsMoveLast(TableCursor &cursor) {
+    return cursor.moveEnd(true);
+}
+
+bool RsMoveNext(TableCursor &cursor) {
+    if (!cursor.isOpen() || cursor.m_eof || !cursor.m_hasCurrent) {
+        cursor.m_eof = true;
+        return false;
+    }
+    cursor.m_mode = TableCursor::Mode::Browse;
+    const QString t = quoted(cursor.m_table);
+    if (cursor.m_indexField.isEmpty()) {
+        QSqlQuery &q = cursor.prepared(QStringLiteral("SELECT * FROM ") + t +
+                                       QStringLiteral(" WHERE id > ? ORDER BY id LIMIT 1"));
+        q.addBindValue(cursor.m_currentId);
+        if (!q.exec()) {
+            cursor.m_eof = true;
+            return false;
+        }
+        return cursor.loadFrom(q);
+    }
+    const QString k = quoted(cursor.m_indexField);
+    const QVariant key = cursor.m_record.value(cursor.m_indexField);
+    // Null keys sort first, as SQLite orders them.
+    QSqlQuery &q =
+        key.isNull()
+            ? cursor.prepared(QStringLiteral("SELECT * FROM ") + t + QStringLiteral(" WHERE (") +
+                              k + QStringLiteral(" IS NULL AND id > ?) OR ") + k +
+                              QStringLiteral(" IS NOT NULL") + cursor.orderBy(false) +
+                              QStringLiteral(" LIMIT 1"))
+            : cursor.prepared(QStringLiteral("SELECT * FROM ") + t + QStringLiteral(" WHERE ") + k +
+                              QStringLiteral(" > ? OR (") + k + QStringLiteral(" = ? AND id > ?)") +
+                              cursor.orderBy(false) + QStringLiteral(" LIMIT 1"));
+    if (key.isNull()) {
+        q.addBindValue(cursor.m_currentId);
+    } else {
+        q.addBindValue(key);
+        q.addBindValue(key);
+        q.addBindValue(cursor.m_currentId);
+    }
+    if (!q.exec()) {
+        cursor.m_eof = true;
+        return false;
+    }
+    return cursor.loadFrom(q);
+}
+
+bool RsSeek(TableCursor &cursor, const QString &indexName, const QVariant &key) {
+    if (!RsSetIndex(cursor, indexName))
+        return false;
+    cursor.m_mode = TableCursor::Mode::Browse;
+    bool ok = true;
+    QVariant stored = key;
+    if (cursor.m_def) {
+        if (const FieldDef *f = cursor.m_def->field(cursor.m_indexField))
+            stored = toStored(key, *f, &ok);
+    }
+    if (ok && !stored.isNull()) {
+        QSqlQuery &q = cursor.prepared(QStringLiteral("SELECT * FROM ") + quoted(cursor.m_table) +
+                                       QStringLiteral(" WHERE ") + quoted(cursor.m_indexField) +
+                                       QStringLiteral(" = ? ORDER BY id LIMIT 1"));
+        q.addBindValue(stored);
+        if (q.exec() && cursor.loadFrom(q)) {
+            cursor.m_noMatch = false;
+            return true;
+        }
+    }
+    cursor.m_noMatch = true;
+    cursor.m_hasCurrent = false;
+    return false;
+}
+
+bool RsSetIndex(TableCursor &cursor, const QString &indexName) {
+    if (!cursor.isOpen())
+        return false;
+    const IndexDef *index = cursor.m_def ? cursor.m_def->index(indexName) : nullptr;
+    if (!index || index->fields.isEmpty())
+        return false;
+    cursor.m_indexField = index->fields.first();
+    return true;
+}
+
+bool RsEdit(TableCursor &cursor) {
+    if (!cursor.isOpen() || !cursor.m_hasCurrent)
+        return false;
+    cursor.m_mode = TableCursor::Mode::Editing;
+    cursor.m_buffer.clear();
+    cursor.m_bufferRefused = false;
+    return true;
+}
+
+bool RsAddNew(TableCursor &cursor) {
+    if (!cursor.isOpen())
+        return false;
+    cursor.m_mode = TableCursor::Mode::Adding;
+    cursor.m_buffer.clear();
+    cursor.m_bufferRefused = false;
+    return true;
+}
+
+bool RsUpdate(TableCursor &cursor) {
+    if (!cursor.isOpen() || cursor.m_mode == TableCursor::Mode::Browse)
+        return false;
+    const TableCursor::Mode mode = cursor.m_mode;
+    cursor.m_mode = TableCursor::Mode::Browse;
+    if (cursor.m_bufferRefused) {
+        cursor.m_buffer.clear();
+        return false;
+    }
+    const QString t = quoted(cursor.m_table);
+    QString sql;
+    if (mode == TableCursor::Mode::Adding) {
+        if (cursor.m_buffer.empty()) {
+            sql = QStringLiteral("INSERT INTO ") + t + QStringLiteral(" DEFAULT VALUES");
+        } else {
+            QStringList cols, marks;
+            for (const auto &[name, value] : cursor.m_buffer) {
+                cols << quoted(name);
+                marks << QStringLiteral("?");
+            }
+            sql = QStringLiteral("INSERT INTO ") + t + QStringLiteral(" (") +
+                  cols.join(QLatin1Char(',')) + QStringLiteral(") VALUES (") +
+                  marks.join(QLatin1Char(',')) + QLatin1Char(')');
+        }
+    } else {
+        if (cursor.m_buffer.empty())
+            return true;
+        QStringList sets;
+        for (const auto &[name, value] : cursor.m_buffer)
+            sets << quoted(name) + QStringLiteral("=?");
+        sql = QStringLiteral("UPDATE ") + t + QStringLiteral(" SET ") +
+              sets.join(QLatin1Char(',')) + QStringLiteral(" WHERE id=?");
+    }
+    QSqlQuery &q = cursor.prepared(sql);
+    for (const auto &[name, value] : cursor.m_buffer)
+        q.addBindValue(value);
+    if (mode == TableCursor::Mode::Editing)
+        q.addBindValue(cursor.m_currentId);
+    const bool ok = q.exec() && (mode == TableCursor::Mode::Adding || q.numRowsAffected() == 1);
+    q.finish();
+    if (ok && mode == TableCursor::Mode::Editing) {
+        for (const auto &[name, value] : cursor.m_buffer)
+            cursor.m_record.setValue(name, value);
+    }
+    cursor.m_buffer.clear();
+    return ok;
+}
+
+bool RsEof(const TableCursor &cursor) {
+    return cursor.m_eof;
+}
+
+QVariant FieldGet(const TableCursor &cursor, const QString &fieldName) {
+    if (!cursor.isOpen() || !cursor.m_columns.contains(fieldName, Qt::CaseInsensitive))
+        return 1;
+    const int type = cursor.m_def && cursor.m_def->field(fieldName)
+                         ? cursor.m_def->field(fieldName)->type
+                         : tDouble;
+    if (cursor.m_mode != TableCursor::Mode::Browse) {
+        for (const auto &[name, value] : cursor.m_buffer)
+            if (name.compare(fieldName, Qt::CaseInsensitive) == 0)
+                return fromStored(value, type);
+        if (cursor.m_mode == TableCursor::Mode::Adding)
+            return nullReplacement(type);
+    }
+    if (!cursor.m_hasCurrent)
+        return 1;
+    return fromStored(cursor.m_record.value(fieldName),
+                      typeOf(cursor.m_def, cursor.m_record, fieldName));
+}
+
+void FieldSet(TableCursor &cursor, const QString &fieldName, const QVariant &value) {
+    if (!cursor.isOpen() || cursor.m_mode == TableCursor::Mode::Browse)
+        return;
+    qsizetype column = -1;
+    for (qsizetype i = 0; i < cursor.m_columns.size(); ++i)
+        if (cursor.m_columns[i].compare(fieldName, Qt::CaseInsensitive) == 0)
+            column = i;
+    if (column < 0)
+        return;
+    const QString name = cursor.m_columns[column];
+    FieldDef def{name, tDouble, 0};
+    if (cursor.m_def) {
+        if (const FieldDef *f = cursor.m_def->field(name))
+            def = *f;
+    }
+    bool ok = true;
+    const QVariant stored = toStored(value, def, &ok);
+    if (!ok) {
+        // The value is not written, and the row must not be stored without it.
+        cursor.m_bufferRefused = true;
+        return;
+    }
+    for (auto &[n, v] : cursor.m_buffer)
+        if (n == name) {
+            v = stored;
+            return;
+        }
+    cursor.m_buffer.emplace_back(name, stored);
+}
+
+// ---- query cursors
+
+bool QueryCursor::moveNext() {
+    if (m_eof || !m_query)
+        return false;
+    m_eof = !m_query->next();
+    if (m_eof)
+        m_query->finish();
+    return !m_eof;
+}
+
+QVariant QueryCursor::field(const QString &name) const {
+    if (m_eof || !m_query)
+        return 1;
+    const QSqlRecord rec = m_query->record();
+    const int i = rec.indexOf(name);
+    if (i < 0)
+        return 1;
+    return fromStored(m_query->value(i), typeOf(m_def, rec, name));
+}
+
+QVariant QueryCursor::field(int column) const {
+    if (m_eof || !m_query)
+        return 1;
+    const QSqlRecord rec = m_query->record();
+    if (column < 0 || column >= rec.count())
+        return 1;
+    return fromStored(m_query->value(column), typeOf(m_def, rec, rec.fieldName(column)));
+}
+
+void QueryCursor::finish() {
+    if (m_query)
+        m_query->finish();
+    m_eof = true;
+}
+
+bool QueryOpen(Database &db, QueryCursor &cursor, const QString &sql, const QVariantList &binds,
+               Messages *messages) {
+    cursor.finish();
+    cursor.m_query = std::make_unique<QSqlQuery>(db.sql());
+    cursor.m_query->setForwardOnly(true);
+    bool ok = db.isOpen() && cursor.m_query->prepare(sql);
+    if (ok) {
+        for (const QVariant &b : binds) {
+            if (b.metaType().id() == QMetaType::QString && !isValidUtf16(b.toString()))
+                ok = false;
+            cursor.m_query->addBindValue(b);
+        }
+    }
+    if (!ok || !cursor.m_query->exec()) {
+        cursor.m_eof = true;
+        if (messages)
+            messages->warning(QStringLiteral("Sql Rapor Yaratılamıyor"));
+        return false;
+    }
+    cursor.m_eof = !cursor.m_query->next();
+    if (cursor.m_eof)
+        cursor.m_query->finish();
+    return !cursor.m_eof;
+}
+
+// ---- table creation
+
+bool TdCreate(Database &db, TableDefinition &td, const QString &tableName) {
+    td = TableDefinition();
+    if (!db.isOpen() || tableName.trimmed().isEmpty())
+        return false;
+    td.def.name = tableName;
+    td.valid = true;
+    return true;
+}
+
+bool FieldCreate(TableDefinition &td, const QString &name, int typeCode, bool required,
+                 bool allowZeroLength, int attributes, int size) {
+    if (!td.valid || name.trimmed().isEmpty() || td.def.field(name))
+        return false;
+    FieldDef f;
+    f.name = name;
+    f.required = required;
+    f.type = typeCode == tLongBinary ? tOle : typeCode;
+    switch (f.type) {
+    case tBoolean:
+    case tByte:
+        f.size = 1;
+        break;
+    case tInteger:
+        f.size = 2;
+        break;
+    case tLong:
+    case tSingle:
+        f.size = 4;
+        f.attributes = (f.type == tLong && attributes == kAutoIncrement) ? kAutoIncrement : 0;
+        break;
+    case tCurrency:
+    case tDouble:
+    case tDate:
+        f.size = 8;
+        break;
+    case tOle:
+    case tMemo:
+        f.size = 0;
+        break;
+    case tText:
+        f.size = size;
+        f.allowZeroLength = allowZeroLength;
+        break;
+    default:
+        f.size = size;
+        f.attributes = attributes;
+        break;
+    }
+    td.def.fields.push_back(f);
+    return true;
+}
+
+bool IndexCreate(TableDefinition &td, const QString &indexName, const QStringList &fields,
+                 bool unique, bool primary, bool ignoreNulls, bool required) {
+    if (!td.valid || fields.isEmpty() || td.def.index(indexName))
+        return false;
+    for (const QString &f : fields)
+        if (!td.def.field(f))
+            return false;
+    td.def.indexes.push_back({indexName, fields, unique, primary, ignoreNulls, required});
+    return true;
+}
+
+bool createTable(Database &db, const TableDef &def) {
+    if (!db.isOpen() || def.fields.empty() || db.sql().tables().contains(def.name))
+        return false;
+    QStringList columns{QStringLiteral("id INTEGER PRIMARY KEY")};
+    for (const FieldDef &f : def.fields) {
+        bool notNull = f.required;
+        for (const IndexDef &i : def.indexes)
+            if ((i.primary || i.required) && i.fields.contains(f.name))
+                notNull = true;
+        QString col = quoted(f.name) + QLatin1Char(' ') + sqlColumnType(f);
+        if (notNull)
+            col += QStringLiteral(" NOT NULL");
+        if (f.type == tText && !f.allowZeroLength)
+            col += QStringLiteral(" CHECK (") + quoted(f.name) + QStringLiteral(" <> '')");
+        columns << col;
+    }
+    QStringList statements{QStringLiteral("CREATE TABLE ") + quoted(def.name) +
+                           QStringLiteral(" (") + columns.join(QStringLiteral(", ")) +
+                           QLatin1Char(')')};
+    for (const IndexDef &i : def.indexes) {
+        QStringList cols;
+        for (const QString &f : i.fields)
+            cols << quoted(f);
+        statements << QStringLiteral("CREATE ") +
+                          ((i.unique || i.primary) ? QStringLiteral("UNIQUE ") : QString()) +
+                          QStringLiteral("INDEX ") + quoted(i.name) + QStringLiteral(" ON ") +
+                          quoted(def.name) + QStringLiteral(" (") + cols.join(QLatin1Char(',')) +
+                          QLatin1Char(')');
+    }
+    // A table appears whole or not at all.
+    if (!db.exec(QStringLiteral("SAVEPOINT create_table")))
+        return false;
+    for (const QString &s : statements) {
+        if (!db.exec(s)) {
+            db.exec(QStringLiteral("ROLLBACK TO create_table"));
+            db.exec(QStringLiteral("RELEASE create_table"));
+            return false;
+        }
+    }
+    return db.exec(QStringLiteral("RELEASE create_table"));
+}
+
+bool TdAppend(Database &db, const TableDefinition &td) {
+    return td.valid && createTable(db, td.def);
+}
+
+} // namespace data

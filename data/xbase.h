@@ -1,0 +1,143 @@
+#pragma once
+
+#include "data/database.h"
+#include "data/schema.h"
+#include "startup/base/messages.h"
+#include "startup/base/money.h"
+
+#include <QMetaType>
+#include <QSqlQuery>
+#include <QSqlRecord>
+#include <QVariant>
+#include <memory>
+#include <vector>
+
+Q_DECLARE_METATYPE(Money)
+
+// The flat table operations every screen uses. None of them lets an engine
+// error escape: they return a success flag and the caller shows its message.
+// Values: Text -> QString, Currency -> Money, Date -> QDate, the whole-number
+// types -> int (Long as qint32, Boolean as -1/0), Single/Double -> double.
+namespace data {
+
+// A table cursor: a current record, an end flag, a current index and a
+// no-match flag, over SQL with the surrogate `id` for positioning.
+class TableCursor {
+  public:
+    TableCursor() = default;
+    TableCursor(const TableCursor &) = delete;
+    TableCursor &operator=(const TableCursor &) = delete;
+
+    bool isOpen() const { return m_db != nullptr; }
+    const QString &tableName() const { return m_table; }
+    Database *database() const { return m_db; }
+    const TableDef *definition() const { return m_def; }
+    bool hasCurrent() const { return m_hasCurrent; }
+    qint64 currentId() const { return m_currentId; }
+
+  private:
+    friend bool RsOpen(Database &, TableCursor &, const QString &);
+    friend bool RsClose(TableCursor &);
+    friend bool RsMoveFirst(TableCursor &);
+    friend bool RsMoveLast(TableCursor &);
+    friend bool RsMoveNext(TableCursor &);
+    friend bool RsSeek(TableCursor &, const QString &, const QVariant &);
+    friend bool RsSetIndex(TableCursor &, const QString &);
+    friend bool RsEdit(TableCursor &);
+    friend bool RsAddNew(TableCursor &);
+    friend bool RsUpdate(TableCursor &);
+    friend bool RsEof(const TableCursor &);
+    friend QVariant FieldGet(const TableCursor &, const QString &);
+    friend void FieldSet(TableCursor &, const QString &, const QVariant &);
+
+    enum class Mode { Browse, Adding, Editing };
+
+    bool loadFrom(QSqlQuery &q);
+    bool moveEnd(bool last);
+    QSqlQuery &prepared(const QString &sql);
+    QString orderBy(bool descending) const;
+
+    Database *m_db = nullptr;
+    QString m_table;
+    const TableDef *m_def = nullptr;
+    QStringList m_columns;
+    QString m_indexField; // empty: order of entry
+    bool m_hasCurrent = false;
+    bool m_eof = true;
+    bool m_noMatch = false;
+    qint64 m_currentId = 0;
+    QSqlRecord m_record;
+    Mode m_mode = Mode::Browse;
+    std::vector<std::pair<QString, QVariant>> m_buffer;
+    bool m_bufferRefused = false;
+    std::vector<std::pair<QString, std::unique_ptr<QSqlQuery>>> m_statements;
+};
+
+// A query cursor over the rows of a SELECT with bound values.
+class QueryCursor {
+  public:
+    bool eof() const { return m_eof; }
+    bool moveNext();
+    QVariant field(const QString &name) const;
+    QVariant field(int column) const;
+    // Ends the read so no old snapshot is held into the next action.
+    void finish();
+    // Typing of Null replacement and conversions for the fields of this table.
+    void setTable(const TableDef *def) { m_def = def; }
+
+  private:
+    friend bool QueryOpen(Database &, QueryCursor &, const QString &, const QVariantList &,
+                          Messages *);
+    std::unique_ptr<QSqlQuery> m_query;
+    const TableDef *m_def = nullptr;
+    bool m_eof = true;
+};
+
+bool DbOpen(Database &db, const QString &filePath);
+bool DbCreate(Database &db, const QString &filePath);
+bool RsOpen(Database &db, TableCursor &cursor, const QString &tableName);
+bool RsClose(TableCursor &cursor);
+bool RsMoveFirst(TableCursor &cursor);
+bool RsMoveLast(TableCursor &cursor);
+bool RsMoveNext(TableCursor &cursor);
+bool RsSeek(TableCursor &cursor, const QString &indexName, const QVariant &key);
+bool RsSetIndex(TableCursor &cursor, const QString &indexName);
+bool RsEdit(TableCursor &cursor);
+bool RsAddNew(TableCursor &cursor);
+bool RsUpdate(TableCursor &cursor);
+bool RsEof(const TableCursor &cursor);
+QVariant FieldGet(const TableCursor &cursor, const QString &fieldName);
+void FieldSet(TableCursor &cursor, const QString &fieldName, const QVariant &value);
+
+// Opens the rows of `sql` with its `?` placeholders bound in order; true when
+// there is at least one row (positioned on it). A failing query shows
+// "Sql Rapor Yaratılamıyor" through `messages` when one is given.
+bool QueryOpen(Database &db, QueryCursor &cursor, const QString &sql,
+               const QVariantList &binds = {}, Messages *messages = nullptr);
+
+// Table creation: a definition built field by field, then added whole.
+struct TableDefinition {
+    TableDef def;
+    bool valid = false;
+};
+bool TdCreate(Database &db, TableDefinition &td, const QString &tableName);
+bool FieldCreate(TableDefinition &td, const QString &name, int typeCode, bool required,
+                 bool allowZeroLength, int attributes, int size);
+bool IndexCreate(TableDefinition &td, const QString &indexName, const QStringList &fields,
+                 bool unique, bool primary, bool ignoreNulls, bool required);
+bool TdAppend(Database &db, const TableDefinition &td);
+// Creates a whole table from its description (used for the suite's tables).
+bool createTable(Database &db, const TableDef &def);
+
+// The value a Null field reads as, by type code.
+QVariant nullReplacement(int typeCode);
+// Converts a stored value to the program's type for the field's type code.
+QVariant fromStored(const QVariant &stored, int typeCode);
+// Converts a program value to what is stored; invalid when it cannot be stored
+// (a text that is not valid UTF-16, an amount out of range).
+QVariant toStored(const QVariant &value, const FieldDef &field, bool *ok);
+
+// Text that holds a lone surrogate cannot be stored faithfully.
+bool isValidUtf16(const QString &text);
+
+} // namespace data

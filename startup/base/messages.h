@@ -1,0 +1,66 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+#include <memory>
+
+// The one way to show a message box. Every screen, the command line and the
+// data layer report through it, so tests and scripted runs can read every
+// box as a line and answer questions in advance.
+class Messages {
+  public:
+    enum class Icon { Warning, Question, Information, None };
+
+    virtual ~Messages() = default;
+    virtual void show(Icon icon, const QString &title, const QString &text) = 0;
+    // A Yes/No question; true for Yes.
+    virtual bool ask(Icon icon, const QString &title, const QString &text, bool defaultYes) = 0;
+
+    void warning(const QString &text) { show(Icon::Warning, korvane(), text); }
+    void information(const QString &text) { show(Icon::Information, korvane(), text); }
+    static QString korvane() { return QStringLiteral("Korvane"); }
+};
+
+// Writes each box as one line `title|icon|text` on standard error (line feeds
+// as \n) and answers questions from a list of yes/no, then no.
+class LogMessages : public Messages {
+  public:
+    explicit LogMessages(QStringList answers = {});
+    // Answers from KOOP_ANSWERS.
+    static std::unique_ptr<LogMessages> fromEnvironment();
+
+    void show(Icon icon, const QString &title, const QString &text) override;
+    bool ask(Icon icon, const QString &title, const QString &text, bool defaultYes) override;
+
+    static QString iconName(Icon icon);
+    static QString logLine(Icon icon, const QString &title, const QString &text);
+
+  private:
+    QStringList m_answers;
+    qsizetype m_next = 0;
+};
+
+// Collects boxes in memory; for tests of code that reports.
+class RecordingMessages : public Messages {
+  public:
+    struct Box {
+        Icon icon;
+        QString title;
+        QString text;
+    };
+    void show(Icon icon, const QString &title, const QString &text) override {
+        boxes.push_back({icon, title, text});
+    }
+    bool ask(Icon icon, const QString &title, const QString &text, bool) override {
+        boxes.push_back({icon, title, text});
+        if (answers.isEmpty())
+            return false;
+        return answers.takeFirst();
+    }
+    QString lastText() const { return boxes.empty() ? QString() : boxes.back().text; }
+    std::vector<Box> boxes;
+    QList<bool> answers;
+};
+
+// True when KOOP_MESSAGES=log asks for the log implementation.
+bool messagesLogRequested();

@@ -1,0 +1,64 @@
+#pragma once
+
+#include <QString>
+#include <cstdint>
+#include <optional>
+
+// Amount of money as a signed count of ten-thousandths (four decimals).
+// Addition and subtraction are exact; there is no implicit conversion from
+// or to double. The only place that rounds "in double precision" is
+// roundMoney(), and it says so.
+class Money {
+  public:
+    static constexpr int64_t Scale = 10000;
+
+    constexpr Money() = default;
+    static constexpr Money fromUnits(int64_t tenThousandths) { return Money(tenThousandths); }
+    static constexpr Money fromWhole(int64_t whole) { return Money(whole * Scale); }
+    // Decimal text with "." as the point, optional leading "-", no grouping.
+    // More than four decimals are cut (never rounded). Out of range or not a
+    // number gives nullopt.
+    static std::optional<Money> parse(const QString &text);
+    // For values the behaviour computes in double precision (the ledger's
+    // double amounts, the surcharge product): rounds half away from zero to
+    // the nearest ten-thousandth; nullopt when out of range or not finite.
+    static std::optional<Money> fromDouble(double value);
+
+    constexpr int64_t units() const { return m_units; }
+    double toDouble() const { return static_cast<double>(m_units) / Scale; }
+    // Plain decimal text with exactly `decimals` digits after "." (0..4),
+    // "-" for negatives, no grouping; extra digits are cut.
+    QString toPlain(int decimals = 4) const;
+
+    constexpr Money operator+(Money o) const { return Money(m_units + o.m_units); }
+    constexpr Money operator-(Money o) const { return Money(m_units - o.m_units); }
+    constexpr Money operator-() const { return Money(-m_units); }
+    Money &operator+=(Money o) {
+        m_units += o.m_units;
+        return *this;
+    }
+    Money &operator-=(Money o) {
+        m_units -= o.m_units;
+        return *this;
+    }
+    constexpr auto operator<=>(const Money &) const = default;
+    constexpr bool isZero() const { return m_units == 0; }
+
+  private:
+    explicit constexpr Money(int64_t u) : m_units(u) {}
+    int64_t m_units = 0;
+};
+
+// Adds 0.0005, then rounds half to even to `decimals` places, in double
+// precision, as the office's receipts and surcharges always have.
+Money roundMoney(Money value, int decimals);
+Money roundMoney(double value, int decimals);
+
+// Groups thousands with "," and uses "." as point whatever the locale; zero
+// or unreadable text gives empty text; no leading zero before the point.
+QString formatAmount(const QString &numericText, int decimals, int groupSize = 3);
+QString formatAmount(Money value, int decimals);
+
+// Amount in Turkish words for receipts: integer part, a blank, tlnick, and
+// the hundredths in words with krnick when they are not 00.
+QString amountInWords(Money amount, const QString &tlnick, const QString &krnick);

@@ -1,0 +1,39 @@
+#include "startup/qtmessages.h"
+
+#include <QMessageBox>
+
+namespace {
+
+QMessageBox::Icon boxIcon(Messages::Icon icon) {
+    switch (icon) {
+    case Messages::Icon::Warning:
+        return QMessageBox::Warning;
+    case Messages::Icon::Question:
+        return QMessageBox::Question;
+    case Messages::Icon::Information:
+        return QMessageBox::Information;
+    case Messages::Icon::None:
+        break;
+    }
+    return QMessageBox::NoIcon;
+}
+
+} // namespace
+
+void QtMessages::show(Icon icon, const QString &title, const QString &text) {
+    QMessageBox box(boxIcon(icon), title, text, QMessageBox::Ok);
+    box.exec();
+}
+
+bool QtMessages::ask(Icon icon, const QString &title, const QString &text, bool defaultYes) {
+    QMessageBox box(boxIcon(icon), title, text, QMessageBox::Yes | QMessageBox::No);
+    box.setDefaultButton(defaultYes ? QMessageBox::Yes : QMessageBox::No);
+    box.setEscapeButton(QMessageBox::No);
+    return box.exec() == QMessageBox::Yes;
+}
+
+std::unique_ptr<Messages> makeMessages() {
+    if (messagesLogRequested())
+        return LogMessages::fromEnvironment();
+    return std::make_unique<QtMessages>();
+}

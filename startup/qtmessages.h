@@ -1,0 +1,13 @@
+#pragma once
+
+#include "startup/base/messages.h"
+
+// Message boxes on the screen, for the desktop program.
+class QtMessages : public Messages {
+  public:
+    void show(Icon icon, const QString &title, const QString &text) override;
+    bool ask(Icon icon, const QString &title, const QString &text, bool defaultYes) override;
+};
+
+// The log service when KOOP_MESSAGES=log asks for it, else the boxes.
+std::unique_ptr<Messages> makeMessages();

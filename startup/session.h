@@ -1,0 +1,50 @@
+#pragma once
+
+#include "data/database.h"
+#include "data/xbase.h"
+#include "startup/base/messages.h"
+#include "startup/theme.h"
+
+#include <QString>
+
+// The process-wide state: filled once at start-up, read by every screen.
+// Owned by main (or a test) and passed by reference; nothing is global.
+struct Session {
+    explicit Session(Messages &m) : messages(m) {}
+    Session(const Session &) = delete;
+    Session &operator=(const Session &) = delete;
+
+    Messages &messages;
+
+    bool pictures = true;
+    QString prgPath;
+    QString dataPath;
+    QString company;
+    QString key;
+    QString imagePath;
+
+    qint16 tlonda = 0;
+    QString tlnick;
+    QString krnick;
+
+    data::Database koop; // dalun.dat
+    data::Database data; // xdata.dat
+
+    data::TableCursor carkart, carhar, stkkart, stkhar, ftu, ent, kasa, genel; // data
+    data::TableCursor fiat, ayar;                                              // koop
+
+    ColourTheme theme;
+
+    // Values screens hand to each other.
+    QString selectedCode; // the lookup window's chosen member
+    QString reportTitle;  // the printer setup's report title
+
+    // DataPath + company folder + "/" + name; the old suite's backslashes
+    // become the platform's separators.
+    QString companyFile(const QString &name) const;
+    // PrgPath + imagepath + name.
+    QString imageFile(const QString &name) const;
+};
+
+// Folder text as the suite stores it ("C:\Koop\", "image\soft\") made usable here.
+QString toLocalSeparators(const QString &path);

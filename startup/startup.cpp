@@ -1,0 +1,141 @@
+#include "startup/startup.h"
+
+#include "data/koopschema.h"
+#include "startup/base/inifile.h"
+
+#include <limits>
+
+namespace startup {
+
+namespace {
+
+QString withTrailingSeparator(const QString &folder, QChar separator) {
+    if (folder.endsWith(u'\\') || folder.endsWith(u'/'))
+        return folder;
+    return folder + separator;
+}
+
+struct SharedTable {
+    data::TableCursor Session::*cursor;
+    bool koop;
+    const char *table;
+    const char16_t *failure;
+};
+
+const SharedTable SharedTables[] = {
+    {&Session::carkart, false, "carkart", u"Cari Kartlar Record set Açılamadı."},
+    {&Session::carhar, false, "carhar", u"Cari Hareket Record set Açılamadı."},
+    {&Session::stkkart, false, "stkkart", u"Stok Kartları Record set Açılamadı."},
+    {&Session::stkhar, false, "stkhar", u"Stok Hareketleri Record set Açılamadı."},
+    {&Session::ftu, false, "ftu", u"Fatura Bilgileri Record set Açılamadı."},
+    {&Session::ent, false, "ent", u"Entegrasyon Bilgileri Record set Açılamadı."},
+    {&Session::kasa, false, "kasa", u"Kasa Bilgileri Record set Açılamadı."},
+    {&Session::genel, false, "genel", u"Genel Bilgiler Record set Açılamadı."},
+    {&Session::fiat, true, "fiat", u"Fiyatlar Bilgiler Record set Açılamadı."},
+    {&Session::ayar, true, "ayar", u"Ayarlar Record set Açılamadı."},
+};
+
+bool fatal(Session &s, const QString &text) {
+    s.messages.warning(text);
+    return false;
+}
+
+} // namespace
+
+QString joinArguments(const QStringList &arguments) {
+    return arguments.join(u' ');
+}
+
+CommandLine splitCommandLine(const QString &line) {
+    const qsizetype blank = line.indexOf(u' ');
+    if (blank < 0)
+        return {line.trimmed(), QString()};
+    return {line.left(blank).trimmed(), line.mid(blank + 1).trimmed().toUpper()};
+}
+
+ScreenKey screenKeyFrom(const QString &key) {
+    static const std::pair<const char16_t *, ScreenKey> keys[] = {
+        {u"AYAR", ScreenKey::Ayar},       {u"BORCLA", ScreenKey::Borcla},
+        {u"TOPBORC", ScreenKey::Topborc}, {u"TAHSIL", ScreenKey::Tahsil},
+        {u"GENEL", ScreenKey::Genel},     {u"HAZIRUN", ScreenKey::Hazirun},
+        {u"ETIKET", ScreenKey::Etiket},   {u"ETİKET", ScreenKey::Etiket},
+        {u"BORCENT", ScreenKey::Borcent}, {u"KASTAH", ScreenKey::Kastah},
+    };
+    for (const auto &[text, value] : keys)
+        if (key == QString::fromUtf16(text))
+            return value;
+    return ScreenKey::None;
+}
+
+void showUnknownKey(Messages &messages) {
+    messages.show(Messages::Icon::Question, Messages::korvane(),
+                  QStringLiteral("Hatalı Giriş Anahtarı"));
+    messages.show(Messages::Icon::None, Messages::korvane(),
+                  QStringLiteral("ayar\nborcla\ntopborc\ntahsil\ngenel\nhazirun\netiket\nborcent\n"
+                                 "kastah"));
+}
+
+qint32 namedNumber(Session &session, const QString &name) {
+    if (!data::RsSeek(session.genel, QStringLiteral("ack"), name))
+        return 0;
+    bool ok = false;
+    const qint64 v = data::FieldGet(session.genel, QStringLiteral("value")).toLongLong(&ok);
+    if (!ok || v < std::numeric_limits<qint32>::min() || v > std::numeric_limits<qint32>::max())
+        return 0;
+    return static_cast<qint32>(v);
+}
+
+QString namedText(Session &session, const QString &name) {
+    if (!data::RsSeek(session.genel, QStringLiteral("ack"), name))
+        return QString();
+    return data::FieldGet(session.genel, QStringLiteral("tanim")).toString();
+}
+
+bool open(Session &s, Registry &registry, const QString &commandLine, const QString &programDir) {
+    s.pictures = true;
+
+    s.prgPath = registry.readText(QStringLiteral("PrgPath"));
+    s.dataPath = registry.readText(QStringLiteral("DataPath"));
+    if (s.prgPath.isEmpty()) {
+        s.prgPath = withTrailingSeparator(programDir, u'/');
+        s.dataPath = withTrailingSeparator(s.prgPath + QStringLiteral("Data"), u'/');
+        const bool written = registry.writeText(QStringLiteral("PrgPath"), s.prgPath) &&
+                             registry.writeText(QStringLiteral("DataPath"), s.dataPath);
+        if (!written)
+            s.messages.warning(QStringLiteral("Program yolları kaydedilemedi:\n") +
+                               registry.location() +
+                               QStringLiteral("\nVarsayılan yollarla devam ediliyor."));
+    }
+
+    const CommandLine line = splitCommandLine(commandLine);
+    s.company = line.company;
+    s.key = line.key;
+
+    s.imagePath = ini::readValue(QStringLiteral("gorunum"), QStringLiteral("imagepath"),
+                                 QStringLiteral("image\\soft\\"),
+                                 s.companyFile(QStringLiteral("korvane.dat")));
+
+    const QString koopFile = s.companyFile(QStringLiteral("dalun.dat"));
+    while (!data::DbOpen(s.koop, koopFile)) {
+        if (!data::createKoopDatabase(koopFile, s.messages))
+            return false;
+    }
+    if (!data::DbOpen(s.data, s.companyFile(QStringLiteral("xdata.dat"))))
+        return fatal(s, QStringLiteral("Şirket Dosyaları Bulunamadı."));
+
+    for (const SharedTable &t : SharedTables) {
+        data::Database &db = t.koop ? s.koop : s.data;
+        if (!data::RsOpen(db, s.*(t.cursor), QString::fromLatin1(t.table)))
+            return fatal(s, QString::fromUtf16(t.failure));
+    }
+
+    s.tlonda = static_cast<qint16>(namedNumber(s, QStringLiteral("tlonda")));
+    s.tlnick = namedText(s, QStringLiteral("tlnick"));
+    s.krnick = namedText(s, QStringLiteral("krnick"));
+
+    if (!s.theme.load(s.imageFile(QStringLiteral("renk.dat"))))
+        s.theme = ColourTheme::builtIn();
+    return true;
+}
+
+} // namespace startup

@@ -1,0 +1,52 @@
+#pragma once
+
+#include "startup/registry.h"
+#include "startup/session.h"
+
+#include <QStringList>
+
+namespace startup {
+
+// The screens a key can name.
+enum class ScreenKey {
+    Ayar,
+    Borcla,
+    Topborc,
+    Tahsil,
+    Genel,
+    Hazirun,
+    Etiket,
+    Borcent,
+    Kastah,
+    None
+};
+
+struct CommandLine {
+    QString company;
+    QString key;
+};
+
+// The program's arguments joined by single blanks, as the suite passes one line.
+QString joinArguments(const QStringList &arguments);
+// Company folder before the first blank, trimmed; the key after it, trimmed
+// and upper-cased. No blank: everything is the company folder.
+CommandLine splitCommandLine(const QString &line);
+ScreenKey screenKeyFrom(const QString &key);
+
+// Registry paths, command line, imagepath, the two databases, the ten
+// shared tables, the money settings and the colour theme, in that order.
+// False when start-up must end; its message has been shown.
+bool open(Session &session, Registry &registry, const QString &commandLine,
+          const QString &programDir);
+
+// The two boxes of a key that names no screen.
+void showUnknownKey(Messages &messages);
+
+// get named number / get named text on the shared genel cursor.
+qint32 namedNumber(Session &session, const QString &name);
+QString namedText(Session &session, const QString &name);
+
+// Exit code of a start-up that could not open its screen.
+constexpr int ExitStartupFailed = 1;
+
+} // namespace startup
