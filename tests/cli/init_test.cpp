@@ -1,0 +1,177 @@
+// koop-cli init plays the accounting suite's part: the company it creates is
+// read back here as any other tool would read it, with plain SQL.
+#include "data/schema.h"
+#include "support/tempcompany.h"
+
+#include <QCryptographicHash>
+#include <QDir>
+#include <QFile>
+#include <QSqlDatabase>
+#include <QSqlQuery>
+#include <QSqlRecord>
+#include <gtest/gtest.h>
+
+namespace {
+
+// Opens a company file read-only through a connection of its own.
+class Reader {
+public:
+    explicit Reader(const QString &file)
+        : m_name(QStringLiteral("reader-") + QString::number(++s_count)) {
+        QSqlDatabase db = QSqlDatabase::addDatabase("QSQLITE", m_name);
+        db.setDatabaseName(file);
+        db.setConnectOptions("QSQLITE_OPEN_READONLY");
+        EXPECT_TRUE(db.open()) << file.toStdString();
+    }
+    ~Reader() {
+        QSqlDatabase::database(m_name).close();
+        QSqlDatabase::removeDatabase(m_name);
+    }
+    QStringList column(const QString &sql) const {
+        QSqlQuery q(QSqlDatabase::database(m_name));
+        EXPECT_TRUE(q.exec(sql)) << sql.toStdString();
+        QStringList out;
+        while (q.next())
+            out << q.value(0).toString();
+        return out;
+    }
+    QString one(const QString &sql) const { return column(sql).value(0); }
+
+private:
+    static inline int s_count = 0;
+    QString m_name;
+};
+
+QStringList expectedColumns(const data::TableDef &def) {
+    QStringList cols{"id"};
+    for (const data::FieldDef &f : def.fields)
+        cols << f.name;
+    return cols;
+}
+
+QByteArray companyDump(const QString &folder) {
+    QByteArray all;
+    for (const char *file : {"xdata.dat", "dalun.dat"}) {
+        Reader r(folder + "/" + file);
+        for (const QString &table : r.column("SELECT name FROM sqlite_master WHERE type='table' "
+                                             "ORDER BY name"))
+            all += r.column("SELECT quote(\"" +
+                            r.column("SELECT name FROM pragma_table_info('" + table + "')")
+                                .join("\")||','||quote(\"") +
+                            "\") FROM " + table + " ORDER BY id")
+                       .join('\n')
+                       .toUtf8();
+    }
+    return QCryptographicHash::hash(all, QCryptographicHash::Sha256);
+}
+
+TEST(Init, CreatesTheDocumentedLayout) {
+    TempCompany co("unused", false);
+    const QString folder = co.root() + "/firmalar/01";
+    const ProcessResult r = runProgram("koop-cli", {"init", folder});
+    ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
+
+    EXPECT_EQ(QDir(folder).entryList(QDir::Files | QDir::Hidden, QDir::Name),
+              (QStringList{"dalun.dat", "korvane.dat", "xdata.dat"}));
+    EXPECT_EQ(QFileInfo(folder + "/korvane.dat").size(), 0);
+    EXPECT_TRUE(QDir(co.root() + "/firmalar").entryList({".koop-init*"}, QDir::AllEntries |
+                                                                           QDir::Hidden)
+                    .isEmpty());
+
+    Reader x(folder + "/xdata.dat");
+    EXPECT_EQ(x.column("SELECT name FROM sqlite_master WHERE type='table' ORDER BY name"),
+              (QStringList{"carhar", "carkart", "ent", "ftu", "genel", "kasa", "stkhar",
+                           "stkkart"}));
+    for (const data::TableDef *def : data::schema::suiteTables())
+        EXPECT_EQ(x.column("SELECT name FROM pragma_table_info('" + def->name + "')"),
+                  expectedColumns(*def))
+            << def->name.toStdString();
+    EXPECT_EQ(x.one("SELECT group_concat(name) FROM pragma_index_info('kod')"), "kod");
+    EXPECT_EQ(x.one("SELECT tbl_name FROM sqlite_master WHERE name='kod'"), "carkart");
+    EXPECT_EQ(x.one("SELECT tbl_name FROM sqlite_master WHERE name='ack'"), "genel");
+    EXPECT_EQ(x.one("SELECT type FROM pragma_table_info('carhar') WHERE name='tutar'"), "BIGINT");
+    EXPECT_EQ(x.one("SELECT count(*) FROM carkart"), "0");
+
+    Reader k(folder + "/dalun.dat");
+    EXPECT_EQ(k.column("SELECT name FROM sqlite_master WHERE type='table' ORDER BY name"),
+              (QStringList{"ayar", "borc", "fiat"}));
+    EXPECT_EQ(k.column("SELECT name FROM pragma_table_info('ayar')"),
+              expectedColumns(data::schema::ayar()));
+    EXPECT_EQ(k.one("SELECT type FROM pragma_table_info('ayar') WHERE name='ack1'"),
+              "VARCHAR(30)");
+    EXPECT_EQ(k.one("SELECT \"notnull\" FROM pragma_table_info('fiat') WHERE name='cari'"), "1");
+    EXPECT_EQ(k.one("SELECT \"unique\" FROM pragma_index_list('fiat') WHERE name='cari'"), "1");
+    EXPECT_EQ(k.one("SELECT \"unique\" FROM pragma_index_list('borc') WHERE name='refer'"), "1");
+    EXPECT_EQ(k.one("SELECT count(*) FROM ayar"), "0");
+}
+
+TEST(Init, DemoIsABelievableCooperativeAndRepeatsWithItsSeed) {
+    TempCompany co("unused", false);
+    const QString a = co.root() + "/A", b = co.root() + "/B", c = co.root() + "/C";
+    ASSERT_EQ(runProgram("koop-cli", {"init", a, "--demo", "--seed", "7"}).exitCode, 0);
+    ASSERT_EQ(runProgram("koop-cli", {"init", b, "--demo", "--seed", "7"}).exitCode, 0);
+    ASSERT_EQ(runProgram("koop-cli", {"init", c, "--demo", "--seed", "8"}).exitCode, 0);
+    EXPECT_EQ(companyDump(a), companyDump(b));
+    EXPECT_NE(companyDump(a), companyDump(c));
+
+    Reader x(a + "/xdata.dat");
+    const int cards = x.one("SELECT count(*) FROM carkart").toInt();
+    EXPECT_GE(cards, 250);
+    EXPECT_LE(cards, 350);
+    const int members = x.one("SELECT count(*) FROM carkart WHERE asd=0").toInt();
+    EXPECT_GT(members, cards * 3 / 4);
+    EXPECT_GT(x.one("SELECT count(*) FROM carkart WHERE asd=1").toInt(), 0);
+    EXPECT_GT(x.one("SELECT count(*) FROM carkart WHERE asd=2").toInt(), 0);
+    EXPECT_GT(x.one("SELECT count(*) FROM carkart WHERE muhasebe<>''").toInt(), 0);
+    EXPECT_GT(x.one("SELECT count(*) FROM carkart WHERE coalesce(muhasebe,'')=''").toInt(), 0);
+    EXPECT_GT(x.one("SELECT count(DISTINCT grp) FROM carkart").toInt(), 1);
+    const QString names = x.column("SELECT isim1||adr1||adr3 FROM carkart").join("");
+    for (QChar ch : QStringLiteral("çğıöşüÇĞİÖŞÜ"))
+        EXPECT_TRUE(names.contains(ch)) << QString(ch).toStdString();
+    EXPECT_EQ(x.column("SELECT ack||'='||coalesce(tanim,'')||'/'||coalesce(value,'') FROM genel "
+                       "WHERE ack IN ('tlonda','tlnick','krnick') ORDER BY ack"),
+              (QStringList{"krnick=Kr/", "tlnick=TL/", "tlonda=/2"}));
+    EXPECT_FALSE(x.one("SELECT tanim FROM genel WHERE ack='unvan'").isEmpty());
+
+    Reader k(a + "/dalun.dat");
+    EXPECT_EQ(k.one("SELECT count(*) FROM fiat").toInt(), members);
+    EXPECT_EQ(k.one("SELECT count(*) FROM ayar"), "1");
+    EXPECT_EQ(k.one("SELECT faiz FROM ayar").toDouble(), 2.0);
+    EXPECT_EQ(k.one("SELECT count(*) FROM ayar WHERE ack1<>'' AND ack5<>'' AND fisno>0"), "1");
+}
+
+TEST(Init, NeverOverwritesAnExistingCompany) {
+    TempCompany co;
+    const QByteArray before = companyDump(co.folder());
+    const ProcessResult r = runProgram("koop-cli", {"init", co.folder(), "--demo"});
+    EXPECT_EQ(r.exitCode, 1);
+    ASSERT_EQ(r.messages.size(), 1);
+    EXPECT_TRUE(r.messages[0].startsWith("Korvane|warning|Bu klasörde zaten bir şirket var"));
+    EXPECT_EQ(companyDump(co.folder()), before);
+}
+
+TEST(Init, BadFolderNamesGiveAMessageAndCreateNothing) {
+    TempCompany co("unused", false);
+    ProcessResult r = runProgram("koop-cli", {"init", co.root() + "/iki kelime"});
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_EQ(r.messages.size(), 1);
+    EXPECT_FALSE(QFileInfo::exists(co.root() + "/iki kelime"));
+
+    QFile file(co.root() + "/dosya");
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.close();
+    r = runProgram("koop-cli", {"init", co.root() + "/dosya/01"});
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_EQ(r.messages.size(), 1);
+
+    // Turkish letters are fine in a folder name.
+    r = runProgram("koop-cli", {"init", co.root() + "/Güneşli_Çınar"});
+    EXPECT_EQ(r.exitCode, 0) << r.err.toStdString();
+    EXPECT_TRUE(QFileInfo::exists(co.root() + "/Güneşli_Çınar/xdata.dat"));
+
+    r = runProgram("koop-cli", {"init", co.root() + "/x", "--seed", "abc"});
+    EXPECT_EQ(r.exitCode, 2);
+    EXPECT_FALSE(QFileInfo::exists(co.root() + "/x"));
+}
+
+} // namespace

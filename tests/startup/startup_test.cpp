@@ -1,0 +1,205 @@
+// Start-up as the suite runs it: a real koop process on a temporary company,
+// with the log message service reporting every box.
+#include "startup/registry.h"
+#include "startup/startup.h"
+#include "support/tempcompany.h"
+
+#include <QDir>
+#include <QFile>
+#include <QSettings>
+#include <QSqlDatabase>
+#include <QSqlQuery>
+#include <gtest/gtest.h>
+
+namespace {
+
+const QString NotReady = QStringLiteral("Korvane|information|Bu ekran henüz hazır değil.");
+const QStringList UnknownKey = {
+    QStringLiteral("Korvane|question|Hatalı Giriş Anahtarı"),
+    QStringLiteral("Korvane|none|ayar\\nborcla\\ntopborc\\ntahsil\\ngenel\\nhazirun\\netiket\\n"
+                   "borcent\\nkastah")};
+
+TEST(CommandLine, SplitsAtFirstBlankTrimsAndUpperCases) {
+    struct Case {
+        QString line, company, key;
+    } cases[] = {
+        {"01 BORCLA", "01", "BORCLA"},
+        {"01   borcla", "01", "BORCLA"},
+        {"01 BORCLA X", "01", "BORCLA X"},
+        {"BORCLA", "BORCLA", ""},
+        {" 01 tahsil ", "", "01 TAHSIL"},
+        {"Şirket etiket", "Şirket", "ETIKET"},
+        {"", "", ""},
+    };
+    for (const Case &c : cases) {
+        const startup::CommandLine l = startup::splitCommandLine(c.line);
+        EXPECT_EQ(l.company, c.company) << c.line.toStdString();
+        EXPECT_EQ(l.key, c.key) << c.line.toStdString();
+    }
+}
+
+TEST(CommandLine, KeysNameTheirScreens) {
+    using startup::ScreenKey;
+    EXPECT_EQ(startup::screenKeyFrom("AYAR"), ScreenKey::Ayar);
+    EXPECT_EQ(startup::screenKeyFrom("TAHSIL"), ScreenKey::Tahsil);
+    EXPECT_EQ(startup::screenKeyFrom("ETIKET"), ScreenKey::Etiket);
+    EXPECT_EQ(startup::screenKeyFrom(QStringLiteral("ETİKET")), ScreenKey::Etiket);
+    EXPECT_EQ(startup::screenKeyFrom("KASTAH"), ScreenKey::Kastah);
+    EXPECT_EQ(startup::screenKeyFrom("BORCLA X"), ScreenKey::None);
+    EXPECT_EQ(startup::screenKeyFrom("tahsil"), ScreenKey::None);
+    EXPECT_EQ(startup::screenKeyFrom(""), ScreenKey::None);
+}
+
+TEST(Registry, ReadsTopLevelKeysOfTheIniFileAndCutsAtNul) {
+    TempCompany co;
+    {
+        QSettings s(co.registryFile(), QSettings::IniFormat);
+        s.setValue("PrgPath", QStringLiteral("C:\\Koop\\"));
+        s.setValue("DataPath", QString("D:\\Veri\\") + QChar(u'\0') + "garbage");
+    }
+    Registry r(co.registryFile());
+    EXPECT_EQ(r.readText("PrgPath"), QStringLiteral("C:\\Koop\\"));
+    EXPECT_EQ(r.readText("DataPath"), QStringLiteral("D:\\Veri\\"));
+    EXPECT_EQ(r.readText("Missing"), QString());
+}
+
+TEST(Startup, OpensAKnownKeyOnAnExistingCompany) {
+    TempCompany co;
+    for (const QStringList &args : {QStringList{"01", "TAHSIL"}, QStringList{"01   tahsil"},
+                                    QStringList{"01", "etiket"}, QStringList{"01", "ETİKET"}}) {
+        const ProcessResult r = runProgram("koop", args, co.registryFile());
+        EXPECT_EQ(r.messages, QStringList{NotReady}) << args.join(' ').toStdString();
+        EXPECT_EQ(r.exitCode, 0);
+    }
+}
+
+TEST(Startup, UnknownOrMissingKeyShowsBothBoxesAndEnds) {
+    TempCompany co;
+    for (const QStringList &args : {QStringList{"01", "BORCLA", "X"}, QStringList{"01"},
+                                    QStringList{"01", "tahsilat"}}) {
+        const ProcessResult r = runProgram("koop", args, co.registryFile());
+        EXPECT_EQ(r.messages, UnknownKey) << args.join(' ').toStdString();
+        EXPECT_EQ(r.exitCode, startup::ExitStartupFailed);
+    }
+}
+
+TEST(Startup, EmptyPrgPathDefaultsBothPathsAndWritesThemBack) {
+    TempCompany co;
+    co.writeRegistry(QString(), QStringLiteral("/somewhere/else/"));
+    // The default data folder is <program folder>/Data/, where no company is.
+    const ProcessResult r = runProgram("koop", {"01", "TAHSIL"}, co.registryFile());
+    const QString expectedData = binDir() + QStringLiteral("Data/");
+    EXPECT_EQ(r.messages, QStringList{"Korvane|warning|" + expectedData +
+                                      "01/dalun.dat\\nSql Dosyası Yaratılamadı."});
+    EXPECT_EQ(r.exitCode, startup::ExitStartupFailed);
+    Registry reg(co.registryFile());
+    EXPECT_EQ(reg.readText("PrgPath"), binDir());
+    EXPECT_EQ(reg.readText("DataPath"), expectedData);
+}
+
+TEST(Startup, SetPrgPathWithEmptyDataPathLooksRelativeToCurrentFolder) {
+    TempCompany co;
+    co.writeRegistry(QStringLiteral("/not/normalised"), QString());
+    const ProcessResult r = runProgram("koop", {"01", "TAHSIL"}, co.registryFile(), {},
+                                       co.dataPath());
+    EXPECT_EQ(r.messages, QStringList{NotReady});
+    Registry reg(co.registryFile());
+    EXPECT_EQ(reg.readText("PrgPath"), QStringLiteral("/not/normalised"));
+    EXPECT_EQ(reg.readText("DataPath"), QString());
+}
+
+TEST(Startup, MissingKoopDatabaseIsCreatedAndStartupGoesOn) {
+    TempCompany co;
+    ASSERT_TRUE(QFile::remove(co.file("dalun.dat")));
+    const ProcessResult r = runProgram("koop", {"01", "AYAR"}, co.registryFile());
+    EXPECT_EQ(r.messages, QStringList{NotReady});
+    EXPECT_TRUE(QFile::exists(co.file("dalun.dat")));
+}
+
+TEST(Startup, MissingOrDamagedSuiteDatabaseEnds) {
+    TempCompany co;
+    ASSERT_TRUE(QFile::remove(co.file("xdata.dat")));
+    ProcessResult r = runProgram("koop", {"01", "TAHSIL"}, co.registryFile());
+    EXPECT_EQ(r.messages, QStringList{"Korvane|warning|Şirket Dosyaları Bulunamadı."});
+    EXPECT_EQ(r.exitCode, startup::ExitStartupFailed);
+
+    QFile junk(co.file("xdata.dat"));
+    ASSERT_TRUE(junk.open(QIODevice::WriteOnly));
+    junk.write(QByteArray(4096, 'x'));
+    junk.close();
+    r = runProgram("koop", {"01", "TAHSIL"}, co.registryFile());
+    EXPECT_EQ(r.messages, QStringList{"Korvane|warning|Şirket Dosyaları Bulunamadı."});
+}
+
+TEST(Startup, DamagedKoopDatabaseIsNotOverwritten) {
+    TempCompany co;
+    QFile::remove(co.file("dalun.dat"));
+    QFile junk(co.file("dalun.dat"));
+    ASSERT_TRUE(junk.open(QIODevice::WriteOnly));
+    junk.write(QByteArray(4096, 'x'));
+    junk.close();
+    const ProcessResult r = runProgram("koop", {"01", "TAHSIL"}, co.registryFile());
+    EXPECT_EQ(r.messages, QStringList{"Korvane|warning|" + co.file("dalun.dat") +
+                                      "\\nSql Dosyası Yaratılamadı."});
+    EXPECT_EQ(QFileInfo(co.file("dalun.dat")).size(), 4096);
+}
+
+TEST(Startup, MissingCompanyFolderEndsWithoutCreatingAnything) {
+    TempCompany co;
+    const ProcessResult r = runProgram("koop", {"Yok Şirket", "TAHSIL"}, co.registryFile());
+    // The line splits at its first blank: the company is "Yok".
+    EXPECT_EQ(r.messages.value(0), "Korvane|warning|" + co.dataPath() +
+                                       "Yok/dalun.dat\\nSql Dosyası Yaratılamadı.");
+    EXPECT_FALSE(QFileInfo::exists(co.dataPath() + "Yok"));
+}
+
+TEST(Startup, FirstMissingSharedTableEndsWithItsMessage) {
+    struct Case {
+        const char *file, *table, *message;
+    } cases[] = {
+        {"xdata.dat", "carkart", "Cari Kartlar Record set Açılamadı."},
+        {"xdata.dat", "stkhar", "Stok Hareketleri Record set Açılamadı."},
+        {"xdata.dat", "genel", "Genel Bilgiler Record set Açılamadı."},
+        {"dalun.dat", "fiat", "Fiyatlar Bilgiler Record set Açılamadı."},
+        {"dalun.dat", "ayar", "Ayarlar Record set Açılamadı."},
+    };
+    for (const Case &c : cases) {
+        TempCompany co;
+        {
+            QSqlDatabase db = QSqlDatabase::addDatabase("QSQLITE", "drop");
+            db.setDatabaseName(co.file(c.file));
+            ASSERT_TRUE(db.open());
+            QSqlQuery q(db);
+            ASSERT_TRUE(q.exec(QStringLiteral("DROP TABLE ") + c.table));
+            db.close();
+        }
+        QSqlDatabase::removeDatabase("drop");
+        const ProcessResult r = runProgram("koop", {"01", "TAHSIL"}, co.registryFile());
+        EXPECT_EQ(r.messages, QStringList{QStringLiteral("Korvane|warning|") + c.message});
+    }
+}
+
+TEST(Startup, UnwritableRegistryWarnsAndGoesOn) {
+    TempCompany co;
+    // A registry file under a plain file can never be written, not even by root.
+    QFile blocker(co.root() + "/blocker");
+    ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
+    blocker.close();
+    const ProcessResult r =
+        runProgram("koop", {"01", "TAHSIL"}, co.root() + "/blocker/registry.ini", {},
+                   co.root());
+    ASSERT_GE(r.messages.size(), 2);
+    EXPECT_TRUE(r.messages[0].startsWith("Korvane|warning|Program yolları kaydedilemedi"))
+        << r.messages[0].toStdString();
+}
+
+TEST(Startup, OverLongCommandLineIsAMessageNotACrash) {
+    TempCompany co;
+    const ProcessResult r =
+        runProgram("koop", {QString(5000, u'ş'), "TAHSIL"}, co.registryFile());
+    ASSERT_EQ(r.messages.size(), 1);
+    EXPECT_TRUE(r.messages[0].endsWith("Sql Dosyası Yaratılamadı."));
+    EXPECT_EQ(r.exitCode, startup::ExitStartupFailed);
+}
+
+} // namespace
