@@ -1,5 +1,7 @@
 // koop-cli: the program's actions without a window, for scripts and tests.
+#include "cli/company.h"
 #include "cli/initcompany.h"
+#include "startup/unitofwork.h"
 
 #include <QCoreApplication>
 #include <cstdio>
@@ -8,17 +10,9 @@ namespace {
 
 void usage() {
     std::fputs("Kullanım:\n"
-               "  koop-cli init KLASÖR [--demo] [--seed N]\n",
+               "  koop-cli init KLASÖR [--demo] [--seed N]\n"
+               "  koop-cli refcode KLASÖR [--count N] [--first C]\n",
                stderr);
-}
-
-bool parseCount(const QString &text, uint32_t *out) {
-    bool ok = false;
-    const qulonglong v = text.toULongLong(&ok);
-    if (!ok || v > 0xffffffffULL)
-        return false;
-    *out = static_cast<uint32_t>(v);
-    return true;
 }
 
 int runInit(const QStringList &args, Messages &messages) {
@@ -28,10 +22,12 @@ int runInit(const QStringList &args, Messages &messages) {
         if (a == u"--demo") {
             options.demo = true;
         } else if (a == u"--seed") {
-            if (i + 1 >= args.size() || !parseCount(args[i + 1], &options.seed)) {
+            qint64 seed = 0;
+            if (i + 1 >= args.size() || !cli::parseNumber(args[i + 1], 0, 0xffffffffLL, &seed)) {
                 messages.warning(QStringLiteral("--seed bir sayı ister."));
                 return 2;
             }
+            options.seed = static_cast<uint32_t>(seed);
             ++i;
         } else if (a.startsWith(u"--") || !options.folder.isEmpty()) {
             messages.warning(QStringLiteral("Bilinmeyen seçenek: ") + a);
@@ -47,6 +43,51 @@ int runInit(const QStringList &args, Messages &messages) {
     return cli::initCompany(options, messages);
 }
 
+// New reference codes, one a line, each drawn in an action of its own as a
+// screen draws it.
+int runRefcode(const QStringList &args, Messages &messages) {
+    QString folder;
+    qint64 count = 1, first = 1;
+    for (qsizetype i = 0; i < args.size(); ++i) {
+        const QString &a = args[i];
+        const QString value = args.value(i + 1);
+        if (a == u"--count") {
+            if (!cli::parseNumber(value, 1, 1000000, &count)) {
+                messages.warning(QStringLiteral("--count 1 ile 1000000 arasında bir sayı ister."));
+                return 2;
+            }
+            ++i;
+        } else if (a == u"--first") {
+            if (!cli::parseNumber(value, 0, 255, &first)) {
+                messages.warning(QStringLiteral("--first 0 ile 255 arasında bir sayı ister."));
+                return 2;
+            }
+            ++i;
+        } else if (a.startsWith(u"--") || !folder.isEmpty()) {
+            messages.warning(QStringLiteral("Bilinmeyen seçenek: ") + a);
+            return 2;
+        } else {
+            folder = a;
+        }
+    }
+    Session session(messages);
+    if (!cli::openCompanyFolder(session, folder))
+        return 1;
+    QByteArray out;
+    for (qint64 n = 0; n < count; ++n) {
+        const QString code = drawReference(session, static_cast<int>(first));
+        if (code.isEmpty())
+            return 1;
+        out += code.toUtf8() + '\n';
+        if (out.size() > 65536) {
+            std::fwrite(out.constData(), 1, size_t(out.size()), stdout);
+            out.clear();
+        }
+    }
+    std::fwrite(out.constData(), 1, size_t(out.size()), stdout);
+    return 0;
+}
+
 } // namespace
 
 int main(int argc, char *argv[]) {
@@ -60,6 +101,8 @@ int main(int argc, char *argv[]) {
     const QString command = args.takeFirst();
     if (command == u"init")
         return runInit(args, messages);
+    if (command == u"refcode")
+        return runRefcode(args, messages);
     messages.warning(QStringLiteral("Bilinmeyen komut: ") + command);
     usage();
     return 2;

@@ -46,6 +46,10 @@ bool isValidUtf16(const QString &text) {
     return true;
 }
 
+Money toMoney(const QVariant &value) {
+    return value.metaType() == QMetaType::fromType<Money>() ? value.value<Money>() : Money();
+}
+
 QVariant nullReplacement(int typeCode) {
     switch (typeCode) {
     case tText:
@@ -382,6 +386,15 @@ bool RsUpdate(TableCursor &cursor) {
     }
     cursor.m_buffer.clear();
     return ok;
+}
+
+bool RsCancelUpdate(TableCursor &cursor) {
+    if (!cursor.isOpen() || cursor.m_mode == TableCursor::Mode::Browse)
+        return false;
+    cursor.m_mode = TableCursor::Mode::Browse;
+    cursor.m_buffer.clear();
+    cursor.m_bufferRefused = false;
+    return true;
 }
 
 bool RsEof(const TableCursor &cursor) {

@@ -46,6 +46,7 @@ class TableCursor {
     friend bool RsEdit(TableCursor &);
     friend bool RsAddNew(TableCursor &);
     friend bool RsUpdate(TableCursor &);
+    friend bool RsCancelUpdate(TableCursor &);
     friend bool RsEof(const TableCursor &);
     friend QVariant FieldGet(const TableCursor &, const QString &);
     friend void FieldSet(TableCursor &, const QString &, const QVariant &);
@@ -105,6 +106,8 @@ bool RsSetIndex(TableCursor &cursor, const QString &indexName);
 bool RsEdit(TableCursor &cursor);
 bool RsAddNew(TableCursor &cursor);
 bool RsUpdate(TableCursor &cursor);
+// Drops the edit buffer of RsAddNew / RsEdit without storing it.
+bool RsCancelUpdate(TableCursor &cursor);
 bool RsEof(const TableCursor &cursor);
 QVariant FieldGet(const TableCursor &cursor, const QString &fieldName);
 void FieldSet(TableCursor &cursor, const QString &fieldName, const QVariant &value);
@@ -136,6 +139,10 @@ QVariant fromStored(const QVariant &stored, int typeCode);
 // Converts a program value to what is stored; invalid when it cannot be stored
 // (a text that is not valid UTF-16, an amount out of range).
 QVariant toStored(const QVariant &value, const FieldDef &field, bool *ok);
+
+// A Currency field as read by FieldGet: its Money, or 0 for the Null
+// replacement (and for anything else that is not an amount).
+Money toMoney(const QVariant &value);
 
 // Text that holds a lone surrogate cannot be stored faithfully.
 bool isValidUtf16(const QString &text);

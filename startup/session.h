@@ -5,7 +5,11 @@
 #include "startup/base/messages.h"
 #include "startup/theme.h"
 
+#include <QDate>
 #include <QString>
+#include <functional>
+
+class UnitOfWork;
 
 // The process-wide state: filled once at start-up, read by every screen.
 // Owned by main (or a test) and passed by reference; nothing is global.
@@ -34,6 +38,13 @@ struct Session {
     data::TableCursor fiat, ayar;                                              // koop
 
     ColourTheme theme;
+
+    // The system date; tests fix it.
+    std::function<QDate()> today = [] { return QDate::currentDate(); };
+    // The last reference code drawn by this process.
+    QString lastReference;
+    // The writing action under way, if any.
+    UnitOfWork *work = nullptr;
 
     // Values screens hand to each other.
     QString selectedCode; // the lookup window's chosen member

@@ -1,9 +1,8 @@
 #include "startup/startup.h"
 
+#include "data/koopdata.h"
 #include "data/koopschema.h"
 #include "startup/base/inifile.h"
-
-#include <limits>
 
 namespace startup {
 
@@ -75,22 +74,6 @@ void showUnknownKey(Messages &messages) {
                                  "kastah"));
 }
 
-qint32 namedNumber(Session &session, const QString &name) {
-    if (!data::RsSeek(session.genel, QStringLiteral("ack"), name))
-        return 0;
-    bool ok = false;
-    const qint64 v = data::FieldGet(session.genel, QStringLiteral("value")).toLongLong(&ok);
-    if (!ok || v < std::numeric_limits<qint32>::min() || v > std::numeric_limits<qint32>::max())
-        return 0;
-    return static_cast<qint32>(v);
-}
-
-QString namedText(Session &session, const QString &name) {
-    if (!data::RsSeek(session.genel, QStringLiteral("ack"), name))
-        return QString();
-    return data::FieldGet(session.genel, QStringLiteral("tanim")).toString();
-}
-
 bool open(Session &s, Registry &registry, const QString &commandLine, const QString &programDir) {
     s.pictures = true;
 
@@ -115,6 +98,10 @@ bool open(Session &s, Registry &registry, const QString &commandLine, const QStr
                                  QStringLiteral("image\\soft\\"),
                                  s.companyFile(QStringLiteral("korvane.dat")));
 
+    return openCompany(s);
+}
+
+bool openCompany(Session &s) {
     const QString koopFile = s.companyFile(QStringLiteral("dalun.dat"));
     while (!data::DbOpen(s.koop, koopFile)) {
         if (!data::createKoopDatabase(koopFile, s.messages))
@@ -129,9 +116,9 @@ bool open(Session &s, Registry &registry, const QString &commandLine, const QStr
             return fatal(s, QString::fromUtf16(t.failure));
     }
 
-    s.tlonda = static_cast<qint16>(namedNumber(s, QStringLiteral("tlonda")));
-    s.tlnick = namedText(s, QStringLiteral("tlnick"));
-    s.krnick = namedText(s, QStringLiteral("krnick"));
+    s.tlonda = static_cast<qint16>(data::namedNumber(s.genel, QStringLiteral("tlonda")));
+    s.tlnick = data::namedText(s.genel, QStringLiteral("tlnick"));
+    s.krnick = data::namedText(s.genel, QStringLiteral("krnick"));
 
     if (!s.theme.load(s.imageFile(QStringLiteral("renk.dat"))))
         s.theme = ColourTheme::builtIn();

@@ -39,12 +39,12 @@ ScreenKey screenKeyFrom(const QString &key);
 bool open(Session &session, Registry &registry, const QString &commandLine,
           const QString &programDir);
 
+// Opens the company's databases, shared tables, money settings and colour
+// theme, with start-up's messages; `company` and the paths must be set.
+bool openCompany(Session &session);
+
 // The two boxes of a key that names no screen.
 void showUnknownKey(Messages &messages);
-
-// get named number / get named text on the shared genel cursor.
-qint32 namedNumber(Session &session, const QString &name);
-QString namedText(Session &session, const QString &name);
 
 // Exit code of a start-up that could not open its screen.
 constexpr int ExitStartupFailed = 1;

@@ -1,0 +1,176 @@
+#include "data/koopdata.h"
+
+#include <limits>
+
+namespace data {
+
+namespace {
+
+const QString Ack = QStringLiteral("ack");
+
+QString counterName(size_t i) {
+    return QStringLiteral("sayac%1").arg(i + 1);
+}
+
+constexpr qint32 LetterA = 65;
+constexpr qint32 LetterZ = 90;
+
+} // namespace
+
+std::optional<Settings> readSettings(TableCursor &ayar) {
+    if (!RsMoveFirst(ayar))
+        return std::nullopt;
+    Settings s;
+    for (size_t i = 0; i < 5; ++i) {
+        s.ack[i] = FieldGet(ayar, QStringLiteral("ack%1").arg(i + 1)).toString();
+        s.muh[i] = FieldGet(ayar, QStringLiteral("muh%1").arg(i + 1)).toString();
+    }
+    s.faiz = FieldGet(ayar, QStringLiteral("faiz")).toDouble();
+    s.tolerans = FieldGet(ayar, QStringLiteral("tolerans")).toInt();
+    s.fisno = FieldGet(ayar, QStringLiteral("fisno")).toInt();
+    return s;
+}
+
+bool storeReceiptNumber(TableCursor &ayar, qint32 fisno) {
+    if (!RsMoveFirst(ayar) || !RsEdit(ayar))
+        return false;
+    FieldSet(ayar, QStringLiteral("fisno"), fisno);
+    return RsUpdate(ayar);
+}
+
+qint32 namedNumber(TableCursor &genel, const QString &name) {
+    if (!RsSeek(genel, Ack, name))
+        return 0;
+    bool ok = false;
+    const qint64 v = FieldGet(genel, QStringLiteral("value")).toLongLong(&ok);
+    if (!ok || v < std::numeric_limits<qint32>::min() || v > std::numeric_limits<qint32>::max())
+        return 0;
+    return static_cast<qint32>(v);
+}
+
+QString namedText(TableCursor &genel, const QString &name) {
+    if (!RsSeek(genel, Ack, name))
+        return QString();
+    return FieldGet(genel, QStringLiteral("tanim")).toString();
+}
+
+bool setNamedValue(TableCursor &genel, Messages &messages, const QString &name, const QString &text,
+                   bool flag, qint32 number) {
+    const bool started = RsSeek(genel, Ack, name) ? RsEdit(genel) : RsAddNew(genel);
+    if (started) {
+        FieldSet(genel, Ack, name);
+        FieldSet(genel, QStringLiteral("tanim"), text);
+        FieldSet(genel, QStringLiteral("check"), flag ? -1 : 0);
+        FieldSet(genel, QStringLiteral("value"), number);
+    }
+    if (started && RsUpdate(genel))
+        return true;
+    messages.warning(QStringLiteral("Genel Database Güncellenemedi"));
+    return false;
+}
+
+void Counters::advance() {
+    ++sayac[0];
+    for (size_t i = 0; i < sayac.size(); ++i) {
+        if (sayac[i] <= LetterZ)
+            break;
+        sayac[i] = LetterA;
+        if (i + 1 < sayac.size())
+            ++sayac[i + 1];
+    }
+}
+
+Counters Counters::load(TableCursor &genel) {
+    Counters c;
+    for (size_t i = 0; i < c.sayac.size(); ++i)
+        c.sayac[i] = std::max(namedNumber(genel, counterName(i)), LetterA);
+    return c;
+}
+
+void Counters::store(TableCursor &genel, Messages &messages) const {
+    for (size_t i = 0; i < sayac.size(); ++i)
+        setNamedValue(genel, messages, counterName(i), QString(), false, sayac[i]);
+}
+
+QString Counters::code(int firstCharacter, const QDate &date) const {
+    QString out;
+    out.reserve(8);
+    out += QChar(char16_t(firstCharacter & 0xff));
+    out += QChar(char16_t(65 + date.month()));
+    out += QChar(char16_t(64 + date.day()));
+    for (size_t i = sayac.size(); i-- > 0;)
+        out += QChar(char16_t(std::clamp(sayac[i], LetterA, LetterZ)));
+    return out;
+}
+
+QString nextReferenceCode(TableCursor &genel, Messages &messages, int firstCharacter,
+                          const QDate &today) {
+    Counters c = Counters::load(genel);
+    c.advance();
+    c.store(genel, messages);
+    return c.code(firstCharacter, today);
+}
+
+bool findMember(TableCursor &carkart, const QString &code) {
+    return RsSeek(carkart, QStringLiteral("kod"), code);
+}
+
+bool updateBalanceBucket(TableCursor &carkart, const QString &code, int bucket, Money oldDebit,
+                         Money oldCredit, const QString &side, Money amount, bool *overflow) {
+    if (overflow)
+        *overflow = false;
+    if (!findMember(carkart, code) || !RsEdit(carkart))
+        return false;
+    if (bucket >= 0 && bucket <= 2) {
+        const QString debitField = QStringLiteral("borc%1").arg(bucket + 1);
+        const QString creditField = QStringLiteral("alacak%1").arg(bucket + 1);
+        const bool debitSide = side.toUpper() == u"B";
+        int64_t debit = 0, credit = 0;
+        const bool outOfRange =
+            __builtin_sub_overflow(toMoney(FieldGet(carkart, debitField)).units(), oldDebit.units(),
+                                   &debit) ||
+            __builtin_sub_overflow(toMoney(FieldGet(carkart, creditField)).units(),
+                                   oldCredit.units(), &credit) ||
+            __builtin_add_overflow(debitSide ? debit : credit, amount.units(),
+                                   debitSide ? &debit : &credit);
+        if (outOfRange) {
+            RsCancelUpdate(carkart);
+            if (overflow)
+                *overflow = true;
+            return false;
+        }
+        FieldSet(carkart, debitField, QVariant::fromValue(Money::fromUnits(debit)));
+        FieldSet(carkart, creditField, QVariant::fromValue(Money::fromUnits(credit)));
+    }
+    return RsUpdate(carkart);
+}
+
+QString integrationDescription(const QString &text) {
+    return text.left(35).leftJustified(35, u' ');
+}
+
+bool writeIntegrationRow(TableCursor &ent, Messages &messages, const IntegrationRow &row) {
+    if (row.refer.size() < 5) {
+        messages.warning(QStringLiteral("Entegrasyon Referans Kodu Eksik.."));
+        return false;
+    }
+    if (row.muhkod.trimmed().size() <= 2)
+        return false;
+    if (RsAddNew(ent)) {
+        FieldSet(ent, QStringLiteral("tarih"), row.tarih);
+        FieldSet(ent, QStringLiteral("refer"), row.refer);
+        FieldSet(ent, QStringLiteral("enttar"), row.enttar);
+        FieldSet(ent, QStringLiteral("muhkod"), row.muhkod);
+        FieldSet(ent, QStringLiteral("ba"), row.ba);
+        FieldSet(ent, QStringLiteral("tutar"), QVariant::fromValue(row.tutar));
+        FieldSet(ent, QStringLiteral("ack"), integrationDescription(row.ack));
+        FieldSet(ent, QStringLiteral("mik"), row.mik);
+        FieldSet(ent, QStringLiteral("yer"), row.yer);
+        if (RsUpdate(ent))
+            return true;
+    }
+    messages.information(QStringLiteral("Entegrasyon Kaydedilemedi.."));
+    return false;
+}
+
+} // namespace data

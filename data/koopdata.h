@@ -1,0 +1,84 @@
+#pragma once
+
+#include "data/xbase.h"
+#include "startup/base/messages.h"
+#include "startup/base/money.h"
+
+#include <QDate>
+#include <array>
+#include <optional>
+
+// The services every posting shares: the settings row, named values in
+// `genel`, the reference-code counters, the members' balance buckets and the
+// writer of accounting-integration rows. They work on the cursors start-up
+// opened, passed in, and report through the message service.
+namespace data {
+
+// The one settings row of `ayar`.
+struct Settings {
+    std::array<QString, 5> ack; // captions of the five dues heads
+    std::array<QString, 5> muh; // their accounting codes
+    double faiz = 0;            // monthly surcharge rate, per cent
+    int tolerans = 0;           // days
+    qint32 fisno = 0;           // last receipt number issued
+};
+// Nothing when the row has not been saved yet.
+std::optional<Settings> readSettings(TableCursor &ayar);
+// Stores fisno on the settings row; false when there is no row or it fails.
+bool storeReceiptNumber(TableCursor &ayar, qint32 fisno);
+
+// `value` of the named row, 0 when missing; `tanim`, empty when missing.
+qint32 namedNumber(TableCursor &genel, const QString &name);
+QString namedText(TableCursor &genel, const QString &name);
+// Adds the row when missing. A failed store says "Genel Database Güncellenemedi".
+bool setNamedValue(TableCursor &genel, Messages &messages, const QString &name, const QString &text,
+                   bool flag, qint32 number);
+
+// The five letter counters sayac1..sayac5 (65 "A" .. 90 "Z"), sayac1 the
+// fastest digit.
+struct Counters {
+    std::array<qint32, 5> sayac{65, 65, 65, 65, 65};
+
+    // Moves on by one code, carrying upwards; sayac5 wraps with no carry.
+    void advance();
+    // Reads the stored counters: a value below 65 counts as 65.
+    static Counters load(TableCursor &genel);
+    // Stores all five in order; one message per counter that fails.
+    void store(TableCursor &genel, Messages &messages) const;
+    // The 8-character code: first character, month and day letters of
+    // `date`, then sayac5 .. sayac1.
+    QString code(int firstCharacter, const QDate &date) const;
+};
+
+// Draws a new reference code: reads, advances and stores the counters.
+QString nextReferenceCode(TableCursor &genel, Messages &messages, int firstCharacter,
+                          const QDate &today);
+
+// True when the card exists; it becomes the current record.
+bool findMember(TableCursor &carkart, const QString &code);
+// Moves the bucket's totals by the difference a posting makes: side "B"
+// (any case) on the debit total, anything else on the credit total. Totals
+// that would leave the range of an amount are not stored (*overflow set).
+bool updateBalanceBucket(TableCursor &carkart, const QString &code, int bucket, Money oldDebit,
+                         Money oldCredit, const QString &side, Money amount,
+                         bool *overflow = nullptr);
+
+// One integration row; the account code of 2 characters or fewer is skipped
+// silently, a reference shorter than 5 characters is refused with a message.
+struct IntegrationRow {
+    QDate tarih;
+    QString muhkod;
+    QString ba;
+    Money tutar;
+    QString ack;
+    double mik = 0;
+    int yer = 0;
+    QDate enttar;
+    QString refer;
+};
+// True when the row was stored.
+bool writeIntegrationRow(TableCursor &ent, Messages &messages, const IntegrationRow &row);
+// The description as `ent` holds it: exactly 35 characters.
+QString integrationDescription(const QString &text);
+
+} // namespace data

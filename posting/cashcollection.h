@@ -1,0 +1,29 @@
+#pragma once
+
+#include "startup/session.h"
+
+// A cash collection against a numbered receipt: under one new reference
+// code, the cash-box row, the member's ledger credit, two integration rows,
+// the day's total in the cash-box file and the receipt counter.
+namespace posting {
+
+struct CashCollection {
+    QString kod;
+    QString name; // the member's name, as the screen shows it
+    QDate date;
+    qint32 receiptNo = 0;
+    Money amount;
+    QString description = QStringLiteral("AİDAT TAHSİLATI");
+    int cashBox = 1;
+    bool settingsExist = true; // fisno is only stored on an existing settings row
+};
+
+struct CashCollectionResult {
+    bool committed = false; // the action's rows are stored
+    QString refer;
+};
+
+// Nothing happens for an amount that is not above 0.
+CashCollectionResult postCashCollection(Session &session, const CashCollection &c);
+
+} // namespace posting

@@ -1,0 +1,41 @@
+#pragma once
+
+#include "startup/session.h"
+
+#include <QDate>
+
+// The writers of the member ledger (carhar) and the cash box (kasa). Every
+// later reader relies on their value rules: tutar never negative, the side
+// in ba alone, vade equal to tarih, islem 4 for a debt and 1 for a collection.
+namespace posting {
+
+constexpr int IslemDebt = 4;
+constexpr int IslemCollection = 1;
+constexpr int IslemSurcharge = 16;
+
+// One debt row, with the card's balance bucket 0 raised by the amount. A row
+// that cannot be stored says "Cari Hesap Yazılamıyor."; false then.
+bool PostDebt(Session &session, const QString &refer, bool credit, const QString &kod, Money amount,
+              const QString &ack, int islem, const QString &kod1, const QDate &date);
+
+// The ledger row of a collection; the balance buckets are not touched.
+bool PostCollection(Session &session, const QString &refer, const QString &kod, const QDate &date,
+                    const QString &evrak, Money amount, const QString &ack, const QString &kod1,
+                    int kasa);
+
+struct CashRow {
+    QString carkod;
+    QString evrak;
+    QString ack; // cut to 35 characters and right-trimmed when stored
+    Money tutar;
+    int kasa = 1;
+    QDate tarih;
+    QString refer;
+};
+// A cash-box row; a failure says "Kasa Kayıtları İşlenemedi".
+bool writeCashRow(Session &session, const CashRow &row);
+
+// The cash-box row's description: the first 35 characters, right-trimmed.
+QString cashDescription(const QString &text);
+
+} // namespace posting

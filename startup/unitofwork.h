@@ -1,0 +1,51 @@
+#pragma once
+
+#include "data/koopdata.h"
+#include "startup/session.h"
+
+#include <functional>
+#include <optional>
+#include <vector>
+
+// One user action that writes: BEGIN IMMEDIATE on the company's databases,
+// committed durably at the end, rolled back when it is abandoned. A crash or
+// a kill in the middle leaves nothing of the action. Reference codes drawn in
+// it are unique across desks because the write lock is held while drawing.
+//
+// The two files commit one after the other (xdata.dat, then dalun.dat); each
+// is atomic on its own.
+class UnitOfWork {
+  public:
+    enum Databases { Data = 1, Koop = 2, Both = 3 };
+
+    explicit UnitOfWork(Session &session, int databases = Both);
+    ~UnitOfWork();
+    UnitOfWork(const UnitOfWork &) = delete;
+    UnitOfWork &operator=(const UnitOfWork &) = delete;
+
+    // False when the databases could not be locked; the message has been
+    // shown and the action must not run.
+    bool active() const { return m_active; }
+
+    // A new reference code (first character code 21 or 1), drawn from the
+    // counters in genel.
+    QString reference(int firstCharacter);
+
+    // Work outside the databases (the cash-box day file) that must only
+    // happen once the rows are safely stored.
+    void afterCommit(std::function<void()> step);
+
+    bool commit();
+    void rollback();
+
+  private:
+    Session &m_session;
+    int m_databases;
+    bool m_active = false;
+    std::optional<data::Counters> m_counters;
+    std::vector<std::function<void()>> m_afterCommit;
+};
+
+// Draws a reference code inside the action under way, or on its own when
+// there is none.
+QString drawReference(Session &session, int firstCharacter);
