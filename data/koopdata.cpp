@@ -122,8 +122,12 @@ bool updateBalanceBucket(TableCursor &carkart, const QString &code, int bucket, 
     if (!findMember(carkart, code) || !RsEdit(carkart))
         return false;
     if (bucket >= 0 && bucket <= 2) {
-        const QString debitField = QStringLiteral("borc%1").arg(bucket + 1);
-        const QString creditField = QStringLiteral("alacak%1").arg(bucket + 1);
+        static const QString debitFields[] = {QStringLiteral("borc1"), QStringLiteral("borc2"),
+                                              QStringLiteral("borc3")};
+        static const QString creditFields[] = {QStringLiteral("alacak1"), QStringLiteral("alacak2"),
+                                               QStringLiteral("alacak3")};
+        const QString &debitField = debitFields[bucket];
+        const QString &creditField = creditFields[bucket];
         const bool debitSide = side.toUpper() == u"B";
         int64_t debit = 0, credit = 0;
         const bool outOfRange =

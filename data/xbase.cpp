@@ -94,6 +94,9 @@ QVariant toStored(const QVariant &value, const FieldDef &field, bool *ok) {
     case tText:
     case tMemo: {
         QString s = value.toString();
+        // Empty text is stored as empty text, never as Null.
+        if (s.isNull())
+            s = QStringLiteral("");
         if (!isValidUtf16(s)) {
             *ok = false;
             return {};
@@ -153,16 +156,37 @@ QVariant toStored(const QVariant &value, const FieldDef &field, bool *ok) {
 
 // ---- table cursors
 
-QSqlQuery &TableCursor::prepared(const QString &sql) {
-    for (auto &[text, query] : m_statements)
-        if (text == sql)
+QSqlQuery &TableCursor::prepared(const QString &key, const std::function<QString()> &sql) {
+    for (auto &[k, query] : m_statements)
+        if (k == key)
             return *query;
     if (m_statements.size() >= kMaxCachedStatements)
         m_statements.erase(m_statements.begin());
     auto q = std::make_unique<QSqlQuery>(m_db->sql());
-    q->prepare(sql);
-    m_statements.emplace_back(sql, std::move(q));
+    // Cursors read one row at a time; no client-side row cache.
+    q->setForwardOnly(true);
+    q->prepare(sql());
+    m_statements.emplace_back(key, std::move(q));
     return *m_statements.back().second;
+}
+
+QString TableCursor::selectFrom() const {
+    QStringList cols{QStringLiteral("id")};
+    for (const QString &c : m_columns)
+        cols << quoted(c);
+    return QStringLiteral("SELECT ") + cols.join(QLatin1Char(',')) + QStringLiteral(" FROM ");
+}
+
+qsizetype TableCursor::columnIndex(const QString &fieldName) const {
+    // The program spells its field names as the tables do; the
+    // case-insensitive pass is for everyone else.
+    for (qsizetype i = 0; i < m_columns.size(); ++i)
+        if (m_columns[i] == fieldName)
+            return i;
+    for (qsizetype i = 0; i < m_columns.size(); ++i)
+        if (m_columns[i].compare(fieldName, Qt::CaseInsensitive) == 0)
+            return i;
+    return -1;
 }
 
 QString TableCursor::orderBy(bool descending) const {
@@ -175,8 +199,11 @@ QString TableCursor::orderBy(bool descending) const {
 bool TableCursor::loadFrom(QSqlQuery &q) {
     const bool found = q.next();
     if (found) {
-        m_record = q.record();
-        m_currentId = m_record.value(QStringLiteral("id")).toLongLong();
+        // Columns come as "id" followed by m_columns, in that order.
+        m_currentId = q.value(0).toLongLong();
+        m_values.resize(size_t(m_columns.size()));
+        for (qsizetype i = 0; i < m_columns.size(); ++i)
+            m_values[size_t(i)] = q.value(int(i + 1));
     }
     m_hasCurrent = found;
     m_eof = !found;
@@ -202,15 +229,23 @@ bool RsOpen(Database &db, TableCursor &cursor, const QString &tableName) {
     cursor.m_table = tableName;
     cursor.m_def = schema::find(tableName);
     cursor.m_columns.clear();
-    for (int i = 0; i < rec.count(); ++i)
-        if (rec.fieldName(i) != QLatin1String("id"))
-            cursor.m_columns << rec.fieldName(i);
+    cursor.m_fields.clear();
+    for (int i = 0; i < rec.count(); ++i) {
+        const QString name = rec.fieldName(i);
+        if (name == QLatin1String("id"))
+            continue;
+        cursor.m_columns << name;
+        const FieldDef *f = cursor.m_def ? cursor.m_def->field(name) : nullptr;
+        cursor.m_fields.push_back(f ? *f : FieldDef{name, inferredType(rec.field(i)), 0});
+    }
     cursor.m_eof = true;
     return true;
 }
 
 bool RsClose(TableCursor &cursor) {
     cursor.m_statements.clear();
+    cursor.m_fields.clear();
+    cursor.m_columns.clear();
     cursor.m_db = nullptr;
     cursor.m_table.clear();
     cursor.m_def = nullptr;
@@ -227,8 +262,9 @@ bool TableCursor::moveEnd(bool last) {
     if (!isOpen())
         return false;
     m_mode = Mode::Browse;
-    QSqlQuery &q = prepared(QStringLiteral("SELECT * FROM ") + quoted(m_table) + orderBy(last) +
-                            QStringLiteral(" LIMIT 1"));
+    QSqlQuery &q = prepared(QStringLiteral("end") + (last ? u'L' : u'F') + m_indexField, [&] {
+        return selectFrom() + quoted(m_table) + orderBy(last) + QStringLiteral(" LIMIT 1");
+    });
     if (!q.exec()) {
         m_eof = true;
         return false;
@@ -252,8 +288,9 @@ bool RsMoveNext(TableCursor &cursor) {
     cursor.m_mode = TableCursor::Mode::Browse;
     const QString t = quoted(cursor.m_table);
     if (cursor.m_indexField.isEmpty()) {
-        QSqlQuery &q = cursor.prepared(QStringLiteral("SELECT * FROM ") + t +
-                                       QStringLiteral(" WHERE id > ? ORDER BY id LIMIT 1"));
+        QSqlQuery &q = cursor.prepared(QStringLiteral("next"), [&] {
+            return cursor.selectFrom() + t + QStringLiteral(" WHERE id > ? ORDER BY id LIMIT 1");
+        });
         q.addBindValue(cursor.m_currentId);
         if (!q.exec()) {
             cursor.m_eof = true;
@@ -262,17 +299,22 @@ bool RsMoveNext(TableCursor &cursor) {
         return cursor.loadFrom(q);
     }
     const QString k = quoted(cursor.m_indexField);
-    const QVariant key = cursor.m_record.value(cursor.m_indexField);
+    const QVariant key = cursor.m_values[size_t(cursor.columnIndex(cursor.m_indexField))];
     // Null keys sort first, as SQLite orders them.
     QSqlQuery &q =
         key.isNull()
-            ? cursor.prepared(QStringLiteral("SELECT * FROM ") + t + QStringLiteral(" WHERE (") +
-                              k + QStringLiteral(" IS NULL AND id > ?) OR ") + k +
-                              QStringLiteral(" IS NOT NULL") + cursor.orderBy(false) +
-                              QStringLiteral(" LIMIT 1"))
-            : cursor.prepared(QStringLiteral("SELECT * FROM ") + t + QStringLiteral(" WHERE ") + k +
-                              QStringLiteral(" > ? OR (") + k + QStringLiteral(" = ? AND id > ?)") +
-                              cursor.orderBy(false) + QStringLiteral(" LIMIT 1"));
+            ? cursor.prepared(QStringLiteral("nextnull:") + cursor.m_indexField,
+                              [&] {
+                                  return cursor.selectFrom() + t + QStringLiteral(" WHERE (") + k +
+                                         QStringLiteral(" IS NULL AND id > ?) OR ") + k +
+                                         QStringLiteral(" IS NOT NULL") + cursor.orderBy(false) +
+                                         QStringLiteral(" LIMIT 1");
+                              })
+            : cursor.prepared(QStringLiteral("next:") + cursor.m_indexField, [&] {
+                  return cursor.selectFrom() + t + QStringLiteral(" WHERE ") + k +
+                         QStringLiteral(" > ? OR (") + k + QStringLiteral(" = ? AND id > ?)") +
+                         cursor.orderBy(false) + QStringLiteral(" LIMIT 1");
+              });
     if (key.isNull()) {
         q.addBindValue(cursor.m_currentId);
     } else {
@@ -298,9 +340,10 @@ bool RsSeek(TableCursor &cursor, const QString &indexName, const QVariant &key) 
             stored = toStored(key, *f, &ok);
     }
     if (ok && !stored.isNull()) {
-        QSqlQuery &q = cursor.prepared(QStringLiteral("SELECT * FROM ") + quoted(cursor.m_table) +
-                                       QStringLiteral(" WHERE ") + quoted(cursor.m_indexField) +
-                                       QStringLiteral(" = ? ORDER BY id LIMIT 1"));
+        QSqlQuery &q = cursor.prepared(QStringLiteral("seek:") + cursor.m_indexField, [&] {
+            return cursor.selectFrom() + quoted(cursor.m_table) + QStringLiteral(" WHERE ") +
+                   quoted(cursor.m_indexField) + QStringLiteral(" = ? ORDER BY id LIMIT 1");
+        });
         q.addBindValue(stored);
         if (q.exec() && cursor.loadFrom(q)) {
             cursor.m_noMatch = false;
@@ -349,40 +392,38 @@ bool RsUpdate(TableCursor &cursor) {
         cursor.m_buffer.clear();
         return false;
     }
-    const QString t = quoted(cursor.m_table);
-    QString sql;
-    if (mode == TableCursor::Mode::Adding) {
-        if (cursor.m_buffer.empty()) {
-            sql = QStringLiteral("INSERT INTO ") + t + QStringLiteral(" DEFAULT VALUES");
-        } else {
-            QStringList cols, marks;
-            for (const auto &[name, value] : cursor.m_buffer) {
-                cols << quoted(name);
-                marks << QStringLiteral("?");
-            }
-            sql = QStringLiteral("INSERT INTO ") + t + QStringLiteral(" (") +
-                  cols.join(QLatin1Char(',')) + QStringLiteral(") VALUES (") +
-                  marks.join(QLatin1Char(',')) + QLatin1Char(')');
+    if (mode == TableCursor::Mode::Editing && cursor.m_buffer.empty())
+        return true;
+    // The statement is known by the columns it sets, in the order they were set.
+    QString key(mode == TableCursor::Mode::Adding ? u'I' : u'U');
+    for (const auto &[column, value] : cursor.m_buffer)
+        key += QChar(char16_t(column + 1));
+    const auto sql = [&] {
+        const QString t = quoted(cursor.m_table);
+        QStringList cols, marks;
+        for (const auto &[column, value] : cursor.m_buffer) {
+            cols << quoted(cursor.m_columns[column]);
+            marks << QStringLiteral("?");
         }
-    } else {
-        if (cursor.m_buffer.empty())
-            return true;
-        QStringList sets;
-        for (const auto &[name, value] : cursor.m_buffer)
-            sets << quoted(name) + QStringLiteral("=?");
-        sql = QStringLiteral("UPDATE ") + t + QStringLiteral(" SET ") +
-              sets.join(QLatin1Char(',')) + QStringLiteral(" WHERE id=?");
-    }
-    QSqlQuery &q = cursor.prepared(sql);
-    for (const auto &[name, value] : cursor.m_buffer)
+        if (mode == TableCursor::Mode::Editing)
+            return QStringLiteral("UPDATE ") + t + QStringLiteral(" SET ") +
+                   cols.join(QStringLiteral("=?,")) + QStringLiteral("=? WHERE id=?");
+        if (cols.isEmpty())
+            return QStringLiteral("INSERT INTO ") + t + QStringLiteral(" DEFAULT VALUES");
+        return QStringLiteral("INSERT INTO ") + t + QStringLiteral(" (") +
+               cols.join(QLatin1Char(',')) + QStringLiteral(") VALUES (") +
+               marks.join(QLatin1Char(',')) + QLatin1Char(')');
+    };
+    QSqlQuery &q = cursor.prepared(key, sql);
+    for (const auto &[column, value] : cursor.m_buffer)
         q.addBindValue(value);
     if (mode == TableCursor::Mode::Editing)
         q.addBindValue(cursor.m_currentId);
     const bool ok = q.exec() && (mode == TableCursor::Mode::Adding || q.numRowsAffected() == 1);
     q.finish();
     if (ok && mode == TableCursor::Mode::Editing) {
-        for (const auto &[name, value] : cursor.m_buffer)
-            cursor.m_record.setValue(name, value);
+        for (const auto &[column, value] : cursor.m_buffer)
+            cursor.m_values[size_t(column)] = value;
     }
     cursor.m_buffer.clear();
     return ok;
@@ -402,52 +443,41 @@ bool RsEof(const TableCursor &cursor) {
 }
 
 QVariant FieldGet(const TableCursor &cursor, const QString &fieldName) {
-    if (!cursor.isOpen() || !cursor.m_columns.contains(fieldName, Qt::CaseInsensitive))
+    const qsizetype column = cursor.isOpen() ? cursor.columnIndex(fieldName) : -1;
+    if (column < 0)
         return 1;
-    const int type = cursor.m_def && cursor.m_def->field(fieldName)
-                         ? cursor.m_def->field(fieldName)->type
-                         : tDouble;
+    const int type = cursor.m_fields[size_t(column)].type;
     if (cursor.m_mode != TableCursor::Mode::Browse) {
-        for (const auto &[name, value] : cursor.m_buffer)
-            if (name.compare(fieldName, Qt::CaseInsensitive) == 0)
+        for (const auto &[c, value] : cursor.m_buffer)
+            if (c == column)
                 return fromStored(value, type);
         if (cursor.m_mode == TableCursor::Mode::Adding)
             return nullReplacement(type);
     }
     if (!cursor.m_hasCurrent)
         return 1;
-    return fromStored(cursor.m_record.value(fieldName),
-                      typeOf(cursor.m_def, cursor.m_record, fieldName));
+    return fromStored(cursor.m_values[size_t(column)], type);
 }
 
 void FieldSet(TableCursor &cursor, const QString &fieldName, const QVariant &value) {
     if (!cursor.isOpen() || cursor.m_mode == TableCursor::Mode::Browse)
         return;
-    qsizetype column = -1;
-    for (qsizetype i = 0; i < cursor.m_columns.size(); ++i)
-        if (cursor.m_columns[i].compare(fieldName, Qt::CaseInsensitive) == 0)
-            column = i;
+    const qsizetype column = cursor.columnIndex(fieldName);
     if (column < 0)
         return;
-    const QString name = cursor.m_columns[column];
-    FieldDef def{name, tDouble, 0};
-    if (cursor.m_def) {
-        if (const FieldDef *f = cursor.m_def->field(name))
-            def = *f;
-    }
     bool ok = true;
-    const QVariant stored = toStored(value, def, &ok);
+    QVariant stored = toStored(value, cursor.m_fields[size_t(column)], &ok);
     if (!ok) {
         // The value is not written, and the row must not be stored without it.
         cursor.m_bufferRefused = true;
         return;
     }
-    for (auto &[n, v] : cursor.m_buffer)
-        if (n == name) {
-            v = stored;
+    for (auto &[c, v] : cursor.m_buffer)
+        if (c == column) {
+            v = std::move(stored);
             return;
         }
-    cursor.m_buffer.emplace_back(name, stored);
+    cursor.m_buffer.emplace_back(column, std::move(stored));
 }
 
 // ---- query cursors

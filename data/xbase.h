@@ -9,6 +9,7 @@
 #include <QSqlQuery>
 #include <QSqlRecord>
 #include <QVariant>
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -55,21 +56,27 @@ class TableCursor {
 
     bool loadFrom(QSqlQuery &q);
     bool moveEnd(bool last);
-    QSqlQuery &prepared(const QString &sql);
+    // A statement kept for the cursor under a short key; `sql` builds its
+    // text the first time only.
+    QSqlQuery &prepared(const QString &key, const std::function<QString()> &sql);
     QString orderBy(bool descending) const;
+    QString selectFrom() const;
+    // Position in m_columns, -1 when the table has no such field.
+    qsizetype columnIndex(const QString &fieldName) const;
 
     Database *m_db = nullptr;
     QString m_table;
     const TableDef *m_def = nullptr;
     QStringList m_columns;
-    QString m_indexField; // empty: order of entry
+    std::vector<FieldDef> m_fields; // the definition of each column
+    QString m_indexField;           // empty: order of entry
     bool m_hasCurrent = false;
     bool m_eof = true;
     bool m_noMatch = false;
     qint64 m_currentId = 0;
-    QSqlRecord m_record;
+    std::vector<QVariant> m_values; // the current record, by column
     Mode m_mode = Mode::Browse;
-    std::vector<std::pair<QString, QVariant>> m_buffer;
+    std::vector<std::pair<qsizetype, QVariant>> m_buffer; // column, stored value
     bool m_bufferRefused = false;
     std::vector<std::pair<QString, std::unique_ptr<QSqlQuery>>> m_statements;
 };

@@ -19,6 +19,7 @@ UnitOfWork::UnitOfWork(Session &session, int databases)
     }
     m_active = true;
     m_session.work = this;
+    m_today = m_session.today();
 }
 
 UnitOfWork::~UnitOfWork() {
@@ -32,7 +33,7 @@ QString UnitOfWork::reference(int firstCharacter) {
     if (!m_counters)
         m_counters = data::Counters::load(m_session.genel);
     m_counters->advance();
-    m_session.lastReference = m_counters->code(firstCharacter, m_session.today());
+    m_session.lastReference = m_counters->code(firstCharacter, m_today);
     return m_session.lastReference;
 }
 

@@ -42,6 +42,7 @@ class UnitOfWork {
     Session &m_session;
     int m_databases;
     bool m_active = false;
+    QDate m_today; // the date letters of every code drawn in the action
     std::optional<data::Counters> m_counters;
     std::vector<std::function<void()>> m_afterCommit;
 };

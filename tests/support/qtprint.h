@@ -5,7 +5,9 @@
 #include <ostream>
 
 // Readable failure output for Qt strings.
-inline void PrintTo(const QString &s, std::ostream *os) { *os << '"' << s.toStdString() << '"'; }
+inline void PrintTo(const QString &s, std::ostream *os) {
+    *os << '"' << s.toStdString() << '"';
+}
 inline void PrintTo(const QStringList &l, std::ostream *os) {
     *os << "{";
     for (qsizetype i = 0; i < l.size(); ++i)

@@ -13,7 +13,8 @@ TempCompany::TempCompany(const QString &company, bool create) : m_company(compan
     if (!create)
         return;
     QString error;
-    EXPECT_TRUE(data::createSuiteDatabase(file(QStringLiteral("xdata.dat")), &error)) << error.toStdString();
+    EXPECT_TRUE(data::createSuiteDatabase(file(QStringLiteral("xdata.dat")), &error))
+        << error.toStdString();
     RecordingMessages messages;
     EXPECT_TRUE(data::createKoopDatabase(file(QStringLiteral("dalun.dat")), messages));
     writeRegistry(binDir(), dataPath());
@@ -29,7 +30,9 @@ void TempCompany::writeRegistry(const QString &prgPath, const QString &dataPathV
         f.write(("DataPath=" + dataPathValue + "\n").toUtf8());
 }
 
-QString binDir() { return QStringLiteral(KOOP_BIN_DIR "/"); }
+QString binDir() {
+    return QStringLiteral(KOOP_BIN_DIR "/");
+}
 
 ProcessResult runProgram(const QString &program, const QStringList &args,
                          const QString &registryFile, const QString &answers,

@@ -11,7 +11,7 @@
 // suite's xdata.dat and the program's dalun.dat, and a registry file that
 // points the program there.
 class TempCompany {
-public:
+  public:
     explicit TempCompany(const QString &company = QStringLiteral("01"), bool create = true);
 
     QString root() const { return m_dir.path(); }
@@ -23,7 +23,7 @@ public:
     // Writes PrgPath and DataPath (the program folder: the built binaries).
     void writeRegistry(const QString &prgPath, const QString &dataPath) const;
 
-private:
+  private:
     QTemporaryDir m_dir;
     QString m_company;
 };
@@ -42,5 +42,4 @@ struct ProcessResult {
 // registry file; `answers` feeds KOOP_ANSWERS.
 ProcessResult runProgram(const QString &program, const QStringList &args,
                          const QString &registryFile = QString(),
-                         const QString &answers = QString(),
-                         const QString &workingDir = QString());
+                         const QString &answers = QString(), const QString &workingDir = QString());

@@ -1,0 +1,41 @@
+#include "bench/benchcompany.h"
+
+#include "data/koopschema.h"
+#include "startup/startup.h"
+
+#include <QDir>
+#include <QSqlQuery>
+#include <cstdio>
+#include <cstdlib>
+
+QString memberCode(int i) {
+    return QString::number(i).rightJustified(5, u'0');
+}
+
+BenchCompany::BenchCompany(int members) : m_dir(QDir::currentPath() + "/bench-XXXXXX") {
+    QDir().mkpath(m_dir.path() + "/01");
+    QString error;
+    if (!data::createSuiteDatabase(file("xdata.dat"), &error) ||
+        !data::createKoopDatabase(file("dalun.dat"), m_messages)) {
+        std::fprintf(stderr, "company: %s\n", qPrintable(error));
+        std::exit(1);
+    }
+    m_session = std::make_unique<Session>(m_messages);
+    Session &s = *m_session;
+    s.dataPath = m_dir.path() + u'/';
+    s.company = QStringLiteral("01");
+    if (!startup::openCompany(s))
+        std::exit(1);
+    s.data.beginWrite();
+    QSqlQuery q(s.data.sql());
+    q.prepare("INSERT INTO carkart (kod, isim1, asd, muhasebe, borc1, alacak1) "
+              "VALUES (?, ?, 0, ?, 0, 0)");
+    for (int i = 1; i <= members; ++i) {
+        q.addBindValue(memberCode(i));
+        q.addBindValue(QStringLiteral("Üye %1 Çağlar").arg(i));
+        q.addBindValue(QStringLiteral("120.01.") + memberCode(i));
+        q.exec();
+    }
+    q.finish();
+    s.data.commit();
+}

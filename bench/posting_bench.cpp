@@ -1,0 +1,108 @@
+// Posting speed: 60,000 debt rows with their references and bucket updates
+// and 120,000 integration rows in one action, against bare prepared inserts
+// of the same rows into the same tables; and the commit time of single cash
+// collections.
+#include "bench/benchcompany.h"
+#include "data/koopdata.h"
+#include "posting/cashcollection.h"
+#include "posting/posting.h"
+#include "startup/unitofwork.h"
+
+#include <QCoreApplication>
+#include <QSqlQuery>
+#include <algorithm>
+#include <cstdio>
+
+namespace {
+
+constexpr int Members = 2000;
+constexpr int DebtRows = 60000;
+
+double postAction(Session &s) {
+    return seconds([&] {
+        UnitOfWork work(s);
+        const QDate date(2026, 1, 1);
+        const Money amount = *Money::parse("850.25");
+        for (int i = 0; i < DebtRows; ++i) {
+            const QString kod = memberCode(i % Members + 1);
+            const QString refer = work.reference(1);
+            posting::PostDebt(s, refer, false, kod, amount, QStringLiteral("Ocak 2026 Aidat"),
+                              posting::IslemDebt, QStringLiteral("1"), date);
+            data::writeIntegrationRow(
+                s.ent, s.messages,
+                {date, "120.01." + kod, "B", amount, "Aidat", 0, 1, date, refer});
+            data::writeIntegrationRow(s.ent, s.messages,
+                                      {date, "600.01.01", "A", amount, "Aidat", 0, 1, date, refer});
+        }
+        work.commit();
+    });
+}
+
+double bareInserts(Session &s) {
+    return seconds([&] {
+        s.data.beginWrite();
+        QSqlQuery carhar(s.data.sql()), ent(s.data.sql());
+        carhar.prepare("INSERT INTO carhar (kod, tarih, islem, evrak, vade, ba, tutar, ack, pls, "
+                       "dtip, kod1, doviz, kur, kapanan, puan, refer, krefer, sube, para, kasa) "
+                       "VALUES (?, ?, 4, '', ?, 0, ?, ?, '', 0, '1', ?, 0, 0, 0, ?, '', 0, 0, 0)");
+        ent.prepare("INSERT INTO ent (tarih, refer, enttar, muhkod, ba, tutar, ack, mik, yer) "
+                    "VALUES (?, ?, ?, ?, ?, ?, ?, 0, 1)");
+        const qlonglong day = 46023, units = 8502500;
+        for (int i = 0; i < DebtRows; ++i) {
+            const QString kod = memberCode(i % Members + 1);
+            const QString refer = QStringLiteral("ABCD%1").arg(i, 4, 36, QLatin1Char('0'));
+            for (const QVariant &v :
+                 {QVariant(kod), QVariant(day), QVariant(day), QVariant(units),
+                  QVariant(QStringLiteral("Ocak 2026 Aidat")), QVariant(850.25), QVariant(refer)})
+                carhar.addBindValue(v);
+            carhar.exec();
+            for (const char *side : {"B", "A"}) {
+                for (const QVariant &v :
+                     {QVariant(day), QVariant(refer), QVariant(day), QVariant("120.01." + kod),
+                      QVariant(QString::fromLatin1(side)), QVariant(units),
+                      QVariant(QStringLiteral("Aidat").leftJustified(35))})
+                    ent.addBindValue(v);
+                ent.exec();
+            }
+        }
+        carhar.finish();
+        ent.finish();
+        s.data.commit();
+    });
+}
+
+} // namespace
+
+int main(int argc, char *argv[]) {
+    QCoreApplication app(argc, argv);
+    double bare = 0, posted = 0;
+    {
+        BenchCompany co(Members);
+        bare = bareInserts(co.session());
+    }
+    {
+        BenchCompany co(Members);
+        posted = postAction(co.session());
+    }
+    std::printf("bare inserts   %d+%d rows: %.3f s\n", DebtRows, 2 * DebtRows, bare);
+    std::printf("posting action %d+%d rows: %.3f s\n", DebtRows, 2 * DebtRows, posted);
+    std::printf("ratio posting/bare: %.2f (goal <= 3)\n", posted / bare);
+
+    BenchCompany co(Members);
+    Session &s = co.session();
+    std::vector<double> ms;
+    for (int i = 0; i < 50; ++i) {
+        posting::CashCollection c;
+        c.kod = memberCode(i + 1);
+        c.name = QStringLiteral("Üye Çağlar");
+        c.date = QDate(2026, 3, 15);
+        c.receiptNo = 1000 + i;
+        c.amount = *Money::parse("250.50");
+        c.settingsExist = false;
+        ms.push_back(1000 * seconds([&] { posting::postCashCollection(s, c); }));
+    }
+    std::sort(ms.begin(), ms.end());
+    std::printf("cash collection commit: median %.2f ms, max %.2f ms (goal < 20)\n", ms[25],
+                ms.back());
+    return 0;
+}

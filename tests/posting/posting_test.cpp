@@ -1,0 +1,150 @@
+// Ledger, cash-box and integration rows as the posting code stores them,
+// compared field by field with what the readers of the ledger rely on.
+#include "fixture.h"
+#include "posting/cashcollection.h"
+#include "posting/posting.h"
+#include "startup/base/cashbox.h"
+#include "startup/unitofwork.h"
+
+#include <QFile>
+
+namespace {
+
+class PostingTest : public SessionTest {};
+
+const QString CarharFields = "kod, tarih, islem, evrak, vade, ba, tutar, ack, pls, dtip, kod1, "
+                             "doviz, kur, kapanan, puan, refer, krefer, sube, para, kasa";
+
+QString joined(const QSqlRecord &r) {
+    QStringList out;
+    for (int i = 0; i < r.count(); ++i)
+        out << (r.isNull(i) ? "NULL" : r.value(i).toString());
+    return out.join('|');
+}
+
+TEST_F(PostingTest, DebtRowStoresEveryFieldAndRaisesTheDebitBucket) {
+    addCard("0346");
+    UnitOfWork work(session);
+    const QString r1 = work.reference(21), r2 = work.reference(21);
+    ASSERT_TRUE(posting::PostDebt(session, r1, false, "0346", *Money::parse("12.5"), "Yakıt",
+                                  posting::IslemDebt, "2", QDate(2026, 3, 1)));
+    ASSERT_TRUE(posting::PostDebt(session, r2, false, "0346", *Money::parse("850"), "Aidat",
+                                  posting::IslemDebt, "1", QDate(2026, 3, 1)));
+    ASSERT_TRUE(work.commit());
+    EXPECT_NE(r1, r2);
+    const auto r = rows("SELECT " + CarharFields + " FROM carhar ORDER BY id");
+    ASSERT_EQ(r.size(), 2u);
+    EXPECT_EQ(joined(r[0]), "0346|46082|4||46082|0|125000|Yakıt||0|2|12.5|0|0|0|" + r1 + "||0|0|0");
+    EXPECT_EQ(value("SELECT borc1 FROM carkart").toLongLong(), 8625000);
+    EXPECT_EQ(value("SELECT alacak1 FROM carkart").toLongLong(), 0);
+    EXPECT_TRUE(messages.boxes.empty());
+}
+
+TEST_F(PostingTest, DebtRowBadInputTakesTheMessagePath) {
+    addCard("0'1%");
+    UnitOfWork work(session);
+    // Quotes and percent signs are plain text; a 10,000-character description is cut.
+    ASSERT_TRUE(posting::PostDebt(session, work.reference(21), false, "0'1%", Money::fromWhole(1),
+                                  QString(10000, u'ğ'), 4, "1", today));
+    // An amount the card's totals cannot hold: no row and no bucket change.
+    EXPECT_FALSE(posting::PostDebt(session, work.reference(21), false, "0'1%",
+                                   Money::fromUnits(INT64_MAX), "x", 4, "1", today));
+    // Text that is not valid UTF-16 never reaches the table.
+    EXPECT_FALSE(posting::PostDebt(session, work.reference(21), false, "0'1%", Money::fromWhole(2),
+                                   QString(QChar(0xDC00)), 4, "1", today));
+    ASSERT_TRUE(work.commit());
+    EXPECT_EQ(texts(), (QStringList{"Cari Hesap Yazılamıyor.", "Cari Hesap Yazılamıyor."}));
+    EXPECT_EQ(value("SELECT count(*) FROM carhar").toInt(), 1);
+    EXPECT_EQ(value("SELECT length(ack) FROM carhar").toInt(), 50);
+    EXPECT_EQ(value("SELECT kod FROM carhar").toString(), "0'1%");
+    // The failed row's bucket step had already run, as the old desks did.
+    EXPECT_EQ(value("SELECT borc1 FROM carkart").toLongLong(), 3 * Money::Scale);
+}
+
+TEST_F(PostingTest, CollectionRowLeavesTheBucketsAlone) {
+    addCard("0346");
+    ASSERT_TRUE(posting::PostCollection(session,
+                                        "\x01"
+                                        "CFAAAAB",
+                                        "0346", QDate(2026, 3, 15), "42", *Money::parse("100.75"),
+                                        "AİDAT TAHSİLATI", "", 1));
+    const auto r = rows("SELECT " + CarharFields + " FROM carhar");
+    ASSERT_EQ(r.size(), 1u);
+    EXPECT_EQ(joined(r[0]), "0346|46096|1|42|46096|1|1007500|AİDAT TAHSİLATI||0||0|0|0|0|"
+                            "\x01"
+                            "CFAAAAB||0|0|1");
+    EXPECT_EQ(value("SELECT borc1 + alacak1 FROM carkart").toLongLong(), 0);
+}
+
+class CashCollectionTest : public PostingTest {
+  protected:
+    posting::CashCollection collection(const QString &kod) {
+        posting::CashCollection c;
+        c.kod = kod;
+        c.name = "Büyükçağlar Öztürkoğlu Şebnem Gülsüm Ilgaz"; // 42 characters
+        c.date = QDate(2026, 3, 15);
+        c.receiptNo = 42;
+        c.amount = *Money::parse("250.5");
+        return c;
+    }
+    void writeCashBoxCode() {
+        QFile f(session.companyFile("kasa1.dat"));
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(QByteArray(16, ' ') + QByteArray("100.01.001      "));
+    }
+    void addSettings(int fisno) {
+        ASSERT_TRUE(data::RsAddNew(session.ayar));
+        data::FieldSet(session.ayar, "fisno", fisno);
+        ASSERT_TRUE(data::RsUpdate(session.ayar));
+    }
+};
+
+TEST_F(CashCollectionTest, OneReferenceTiesEveryRowOfTheCollection) {
+    addCard("0346", "Büyükçağlar Öztürkoğlu Şebnem Gülsüm Ilgaz", "120.01.0346");
+    addSettings(41);
+    writeCashBoxCode();
+    const auto result = posting::postCashCollection(session, collection("0346"));
+    ASSERT_TRUE(result.committed);
+    EXPECT_TRUE(messages.boxes.empty()) << texts().join(';').toStdString();
+    const QString refer = result.refer;
+    EXPECT_EQ(refer, QString(QChar(1)) + "DOAAAAB");
+
+    const auto kasa = rows("SELECT carkod, evrak, ack, pls, kod1, ba, tutar, kasa, tarih, sube, "
+                           "kur, doviz, dtip, refer FROM kasa");
+    ASSERT_EQ(kasa.size(), 1u);
+    EXPECT_EQ(joined(kasa[0]),
+              "0346|42|Büyükçağlar Öztürkoğlu Şebnem Gülsü|||0|2505000|1|46096|0|0|0|0|" + refer);
+    EXPECT_EQ(value("SELECT refer FROM carhar").toString(), refer);
+    const auto ent = rows("SELECT refer, enttar, tarih, yer, muhkod, ba, ack, tutar, mik FROM ent "
+                          "ORDER BY id");
+    ASSERT_EQ(ent.size(), 2u);
+    EXPECT_EQ(joined(ent[0]),
+              refer + "|46096|46096|5|120.01.0346|A|42 Mkb. ile Tahsilat|2505000|0");
+    EXPECT_EQ(joined(ent[1]),
+              refer + "|46096|46096|5|100.01.001|B|AİDAT TAHSİLATI Mkb. ile Tahsilat B|2505000|0");
+    EXPECT_EQ(value("SELECT fisno FROM ayar", "dalun.dat").toInt(), 42);
+    EXPECT_EQ(cashbox::dayTotal(session.companyFile("kasa1.dat"), QDate(2026, 3, 15)), 250.5);
+}
+
+TEST_F(CashCollectionTest, MissingCardKeepsTheCashRowOnly) {
+    auto c = collection("9999");
+    c.settingsExist = false;
+    const auto result = posting::postCashCollection(session, c);
+    ASSERT_TRUE(result.committed);
+    EXPECT_EQ(value("SELECT count(*) FROM kasa").toInt(), 1);
+    EXPECT_EQ(value("SELECT count(*) FROM carhar").toInt(), 0);
+    EXPECT_EQ(value("SELECT count(*) FROM ent").toInt(), 0);
+    EXPECT_TRUE(messages.boxes.empty());
+    EXPECT_EQ(cashbox::dayTotal(session.companyFile("kasa1.dat"), QDate(2026, 3, 15)), 250.5);
+}
+
+TEST_F(CashCollectionTest, NothingHappensForAnAmountNotAboveZero) {
+    addCard("0346");
+    auto c = collection("0346");
+    c.amount = Money();
+    EXPECT_FALSE(posting::postCashCollection(session, c).committed);
+    EXPECT_EQ(value("SELECT count(*) FROM kasa").toInt(), 0);
+    EXPECT_FALSE(QFile::exists(session.companyFile("kasa1.dat")));
+}
+
+} // namespace

@@ -1,0 +1,35 @@
+// A long posting action for the crash test: debt rows in one unit of work,
+// reporting on standard output once it is well under way.
+#include "cli/company.h"
+#include "posting/posting.h"
+#include "startup/unitofwork.h"
+
+#include <QCoreApplication>
+#include <cstdio>
+
+int main(int argc, char *argv[]) {
+    QCoreApplication app(argc, argv);
+    const QStringList args = QCoreApplication::arguments();
+    if (args.size() != 3)
+        return 2;
+    LogMessages messages;
+    Session session(messages);
+    if (!cli::openCompanyFolder(session, args[1]))
+        return 1;
+    const int rows = args[2].toInt();
+    UnitOfWork work(session);
+    if (!work.active())
+        return 1;
+    for (int i = 0; i < rows; ++i) {
+        posting::PostDebt(session, work.reference(21), false, QStringLiteral("0001"),
+                          Money::fromWhole(10), QStringLiteral("Aidat"), posting::IslemDebt,
+                          QStringLiteral("1"), QDate(2026, 1, 1));
+        if (i == 2000) {
+            std::puts("yaziliyor");
+            std::fflush(stdout);
+        }
+    }
+    work.commit();
+    std::puts("bitti");
+    return 0;
+}
