@@ -5,6 +5,7 @@
 #include "startup/unitofwork.h"
 
 #include <QFile>
+#include <thread>
 
 namespace {
 
@@ -189,6 +190,18 @@ TEST_F(ServicesTest, CashBoxFileKeepsAccountCodeAndDayTotals) {
     EXPECT_EQ(cashbox::dayTotal(file, QDate(2026, 3, 16)), 0.0);
     EXPECT_EQ(QFileInfo(file).size(), (cashbox::dayRecord(QDate(2026, 3, 15)) - 1) * 16 + 8);
     EXPECT_EQ(cashbox::accountCode(file), "100.01.001");
+}
+
+TEST_F(ServicesTest, TwoDesksAddingToOneDayLoseNothing) {
+    const QString file = session.companyFile("kasa1.dat");
+    const auto desk = [&] {
+        for (int i = 0; i < 200; ++i)
+            ASSERT_TRUE(cashbox::addToDayTotal(file, QDate(2026, 6, 30), 0.5));
+    };
+    std::thread a(desk), b(desk);
+    a.join();
+    b.join();
+    EXPECT_EQ(cashbox::dayTotal(file, QDate(2026, 6, 30)), 200.0);
 }
 
 } // namespace
