@@ -1,0 +1,141 @@
+// The input field driven from the keyboard, as a clerk types.
+#include "controls/xtext.h"
+#include "support/qtprint.h"
+
+#include <QSignalSpy>
+#include <QTest>
+#include <QVBoxLayout>
+#include <gtest/gtest.h>
+
+namespace {
+
+struct Form {
+    QWidget window;
+    xtext *first = new xtext(&window);
+    xtext *field = new xtext(&window);
+    xtext *last = new xtext(&window);
+    Form() {
+        auto *l = new QVBoxLayout(&window);
+        l->addWidget(first);
+        l->addWidget(field);
+        l->addWidget(last);
+        window.show();
+        field->setFocus();
+        QApplication::processEvents();
+    }
+    void type(const QString &keys) {
+        for (QChar c : keys)
+            QTest::keyClick(field, c.toLatin1());
+    }
+};
+
+TEST(DigitBuffer, TypingRules) {
+    struct Case {
+        double max;
+        int decimals;
+        QString keys, buffer;
+        int refused;
+    } cases[] = {
+        {1e9, 2, "1234,5", "1234.5", 0},
+        {1e9, 2, "5+", "5000", 0},
+        {1e9, 0, "1,5", "15", 0},
+        {0, 0, "0", "0", 0},
+        {0, 0, "7", "", 1},
+        {999, 0, "1234", "123", 1},
+        {1e9, 2, ",5", ".5", 0},
+        {1e9, 2, "1.2.3", "1.23", 0},
+        {1e9, 2, "12x", "12", 1},
+    };
+    for (const Case &c : cases) {
+        entry::DigitBuffer b;
+        b.maximum = c.max;
+        b.decimals = c.decimals;
+        int refused = 0;
+        for (QChar k : c.keys)
+            refused += b.type(k) == entry::DigitBuffer::Result::Refused;
+        EXPECT_EQ(b.text, c.buffer) << c.keys.toStdString();
+        EXPECT_EQ(refused, c.refused) << c.keys.toStdString();
+    }
+}
+
+TEST(DateEntry, DotsComeAndGoWithTheirDigits) {
+    QString t;
+    for (QChar c : QStringLiteral("05032026"))
+        t = entry::dateDigit(t, c);
+    EXPECT_EQ(t, "05.03.2026");
+    EXPECT_EQ(entry::dateDigit(t, u'1'), "05.03.2026");
+    EXPECT_EQ(entry::dateBackspace("05."), "0");
+    EXPECT_EQ(entry::dateBackspace("05.03."), "05.0");
+    EXPECT_EQ(entry::dateBackspace("05.03.2"), "05.03.");
+    EXPECT_EQ(entry::dateOnLeaving("31.02.2026"), "??.??.????");
+    EXPECT_EQ(entry::dateOnLeaving("01.03.2026"), "01.03.2026");
+    EXPECT_EQ(entry::dateToolTip("01.03.2026"), " 01 Mart 2026 Pazar ");
+    EXPECT_EQ(entry::dateToolTip("1.3"), " Hatalı Tarih ");
+}
+
+TEST(Xtext, NumberFieldFormatsAsItIsTyped) {
+    Form f;
+    f.field->xTextBicim(xtext::Sayi, 1e9, Qt::AlignRight, 0, 2, 3);
+    QSignalSpy changes(f.field, &xtext::Change);
+    f.type("1234,5");
+    EXPECT_EQ(f.field->text(), "1,234.50");
+    EXPECT_EQ(f.field->Value().toDouble(), 1234.5);
+    EXPECT_EQ(changes.count(), 6);
+    QTest::keyClick(f.field, Qt::Key_Delete);
+    EXPECT_EQ(f.field->text(), "");
+    EXPECT_EQ(f.field->Value().toDouble(), 0.0);
+    EXPECT_EQ(changes.count(), 7);
+}
+
+TEST(Xtext, EnteringANumberFieldReplacesTheOldNumber) {
+    Form f;
+    f.field->xTextBicim(xtext::Sayi, 1e9, Qt::AlignRight, 0, 0, 3);
+    f.field->setValue(250);
+    EXPECT_EQ(f.field->text(), "250");
+    f.first->setFocus();
+    f.field->setFocus();
+    QApplication::processEvents();
+    f.type("7");
+    EXPECT_EQ(f.field->Value().toDouble(), 7.0);
+    f.type("+");
+    EXPECT_EQ(f.field->text(), "7,000");
+}
+
+TEST(Xtext, DateFieldPutsDotsAndChecksOnLeaving) {
+    Form f;
+    f.field->setTextTip(xtext::Tarih);
+    f.field->setTextValue("01.01.2026");
+    f.first->setFocus();
+    f.field->setFocus();
+    QApplication::processEvents();
+    f.type("3102");
+    EXPECT_EQ(f.field->text(), "31.02.");
+    f.type("2026");
+    EXPECT_EQ(f.field->toolTip(), " Hatalı Tarih ");
+    QTest::keyClick(f.field, Qt::Key_Return); // on to the next field
+    EXPECT_TRUE(f.last->hasFocus());
+    EXPECT_EQ(f.field->text(), "??.??.????");
+}
+
+TEST(Xtext, EnterDownAndUpMoveBetweenFields) {
+    Form f;
+    QTest::keyClick(f.field, Qt::Key_Down);
+    EXPECT_TRUE(f.last->hasFocus());
+    QTest::keyClick(f.last, Qt::Key_Up);
+    EXPECT_TRUE(f.field->hasFocus());
+    QTest::keyClick(f.field, Qt::Key_Up);
+    EXPECT_TRUE(f.first->hasFocus());
+}
+
+TEST(Xtext, TextFieldKeepsItsLengthAndRaisesKeyDown) {
+    Form f;
+    f.field->setMaxLenght(4);
+    QSignalSpy keys(f.field, &xtext::KeyDown);
+    f.type("ab'%cd");
+    EXPECT_EQ(f.field->text(), "ab'%");
+    EXPECT_EQ(keys.count(), 6);
+    f.field->setTextTip(7); // unknown kinds read back as text
+    EXPECT_EQ(f.field->TextTip(), int(xtext::Metin));
+}
+
+} // namespace
