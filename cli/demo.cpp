@@ -1,8 +1,14 @@
 #include "cli/demo.h"
 
+#include "cli/company.h"
 #include "data/xbase.h"
+#include "posting/cashcollection.h"
+#include "posting/posting.h"
+#include "startup/unitofwork.h"
 
 #include <QDir>
+#include <QLocale>
+#include <array>
 #include <random>
 
 namespace cli {
@@ -51,6 +57,81 @@ QVariant money(int64_t whole, int64_t kurus = 0) {
     return QVariant::fromValue(Money::fromUnits(whole * Money::Scale + kurus * 100));
 }
 
+struct DemoMember {
+    QString kod;
+    QString name;
+    std::array<Money, 5> prices;
+    int habit; // 0 pays on time, 1 pays late in lumps, 2 pays more, 3 pays now and then
+};
+
+// Two years of monthly dues for every member and the collections a real
+// office would see: most pay in the month, some months late, a few pay more
+// than they owe. Everything goes through the program's own posting code, in
+// one action.
+bool fillDemoLedger(const QString &folder, Rng &rng, const std::vector<DemoMember> &members,
+                    const std::array<QString, 5> &heads, Messages &messages, int *rows) {
+    Session s(messages);
+    // The reference codes' date letters must not depend on the day init runs.
+    s.today = [] { return QDate(2026, 12, 31); };
+    if (!openCompanyFolder(s, folder))
+        return false;
+    UnitOfWork work(s);
+    if (!work.active())
+        return false;
+    static const QLocale tr(QLocale::Turkish, QLocale::Turkey);
+    qint32 receipt = 1000;
+    std::vector<Money> owed(members.size());
+    for (int m = 0; m < 24; ++m) {
+        const QDate first(2025 + m / 12, m % 12 + 1, 1);
+        const QString month = tr.toString(first, QStringLiteral("MMMM yyyy"));
+        for (size_t i = 0; i < members.size(); ++i) {
+            const DemoMember &dm = members[i];
+            for (size_t h = 0; h < 5; ++h) {
+                if (dm.prices[h] <= Money())
+                    continue;
+                if (!posting::PostDebt(s, work.reference(1), false, dm.kod, dm.prices[h],
+                                       month + u' ' + heads[h], posting::IslemDebt,
+                                       QString::number(h + 1), first))
+                    return false;
+                owed[i] += dm.prices[h];
+                ++*rows;
+            }
+        }
+        for (size_t i = 0; i < members.size(); ++i) {
+            const DemoMember &dm = members[i];
+            Money pay;
+            switch (dm.habit) {
+            case 0:
+                pay = owed[i];
+                break;
+            case 1:
+                pay = m % 3 == 2 ? owed[i] : Money();
+                break;
+            case 2:
+                pay = owed[i] + Money::fromWhole(100 * (1 + rng.below(3)));
+                break;
+            default:
+                pay = rng.below(10) < 6 ? owed[i] : Money();
+                break;
+            }
+            if (pay <= Money())
+                continue;
+            posting::CashCollection c;
+            c.kod = dm.kod;
+            c.name = dm.name;
+            // Late payers come in the month after, on a day the office is open.
+            c.date = first.addMonths(dm.habit == 1 ? 1 : 0).addDays(2 + rng.below(20));
+            c.receiptNo = ++receipt;
+            c.amount = pay;
+            if (!posting::postCashCollection(s, c).committed)
+                return false;
+            owed[i] -= pay;
+            *rows += 1;
+        }
+    }
+    return work.commit();
+}
+
 } // namespace
 
 QString DemoSummary::text() const {
@@ -82,6 +163,7 @@ bool fillDemoCompany(const QString &folder, uint32_t seed, Messages &messages,
 
     Rng rng(seed);
     DemoSummary s;
+    std::vector<DemoMember> demoMembers;
     bool ok = true;
     const int cards = 300;
     for (int i = 1; i <= cards && ok; ++i) {
@@ -120,12 +202,24 @@ bool fillDemoCompany(const QString &folder, uint32_t seed, Messages &messages,
         }
         ++s.members;
         const bool parking = rng.below(3) == 0;
+        const int habitRoll = rng.below(20);
+        demoMembers.push_back(
+            {kod,
+             name,
+             {Money::fromWhole(850), *Money::parse("120.50"), *Money::parse("64.75"),
+              Money::fromWhole(parking ? 150 : 0), Money()},
+             habitRoll < 10   ? 0
+             : habitRoll < 15 ? 1
+             : habitRoll < 17 ? 2
+                              : 3});
+        const auto &prices = demoMembers.back().prices;
+        const auto price = [](Money m) { return QVariant::fromValue(m); };
         ok = ok && addRow(fiat, {{"cari", kod},
-                                 {"fiat1", money(850)},
-                                 {"fiat2", money(120, 50)},
-                                 {"fiat3", money(64, 75)},
-                                 {"fiat4", money(parking ? 150 : 0)},
-                                 {"fiat5", money(0)}});
+                                 {"fiat1", price(prices[0])},
+                                 {"fiat2", price(prices[1])},
+                                 {"fiat3", price(prices[2])},
+                                 {"fiat4", price(prices[3])},
+                                 {"fiat5", price(prices[4])}});
         ++s.prices;
     }
     std::vector<std::pair<const char *, QVariant>> settings;
@@ -148,6 +242,15 @@ bool fillDemoCompany(const QString &folder, uint32_t seed, Messages &messages,
         xdata.rollback();
         koop.rollback();
         messages.warning(QStringLiteral("Örnek şirket yazılamadı."));
+        return false;
+    }
+    xdata.close();
+    koop.close();
+    std::array<QString, 5> heads;
+    for (size_t h = 0; h < 5; ++h)
+        heads[h] = QString::fromUtf16(Heads[h]);
+    if (!fillDemoLedger(folder, rng, demoMembers, heads, messages, &s.ledgerRows)) {
+        messages.warning(QStringLiteral("Örnek şirketin hareketleri yazılamadı."));
         return false;
     }
     if (summary)

@@ -75,9 +75,18 @@ int initCompany(const InitOptions &options, Messages &messages) {
         return 1;
     }
     const QDir dest(target.absoluteFilePath());
+    // Everything the company was built with moves in: the databases, the
+    // settings file and, for the demo, the cash box's day file.
+    const QStringList files = QDir(work.path()).entryList(QDir::Files | QDir::Hidden);
+    for (const QString &f : files) {
+        if (QFileInfo::exists(dest.filePath(f))) {
+            messages.warning(QStringLiteral("Bu klasörde zaten bir şirket var, dokunulmadı:\n") +
+                             target.filePath());
+            return 1;
+        }
+    }
     QStringList moved;
-    for (const char *file : CompanyFiles) {
-        const QString f = QString::fromLatin1(file);
+    for (const QString &f : files) {
         if (!QFile::rename(work.filePath(f), dest.filePath(f))) {
             for (const QString &m : moved)
                 QFile::rename(dest.filePath(m), work.filePath(m));

@@ -1,6 +1,8 @@
 // koop-cli: the program's actions without a window, for scripts and tests.
 #include "cli/company.h"
 #include "cli/initcompany.h"
+#include "screens/statement/statementaction.h"
+#include "startup/base/daynumber.h"
 #include "startup/unitofwork.h"
 
 #include <QCoreApplication>
@@ -11,7 +13,8 @@ namespace {
 void usage() {
     std::fputs("Kullanım:\n"
                "  koop-cli init KLASÖR [--demo] [--seed N]\n"
-               "  koop-cli refcode KLASÖR [--count N] [--first C]\n",
+               "  koop-cli refcode KLASÖR [--count N] [--first C]\n"
+               "  koop-cli statement KLASÖR KOD --date GG.AA.YYYY [--format text|csv|json]\n",
                stderr);
 }
 
@@ -88,6 +91,54 @@ int runRefcode(const QStringList &args, Messages &messages) {
     return 0;
 }
 
+// A member's statement at a base date, as the statement screen computes it.
+int runStatement(const QStringList &args, Messages &messages) {
+    QStringList positional;
+    QString dateText, format = QStringLiteral("text");
+    for (qsizetype i = 0; i < args.size(); ++i) {
+        const QString &a = args[i];
+        if (a == u"--date" && i + 1 < args.size()) {
+            dateText = args[++i];
+        } else if (a == u"--format" && i + 1 < args.size()) {
+            format = args[++i];
+        } else if (a.startsWith(u"--")) {
+            messages.warning(QStringLiteral("Bilinmeyen seçenek: ") + a);
+            return 2;
+        } else {
+            positional << a;
+        }
+    }
+    if (positional.size() != 2 || dateText.isEmpty() ||
+        !QStringList{"text", "csv", "json"}.contains(format)) {
+        usage();
+        return 2;
+    }
+    Session session(messages);
+    if (!cli::openCompanyFolder(session, positional[0]))
+        return 1;
+    const QString kod = positional[1];
+    const auto member = statement::findMember(session, kod);
+    if (!member) {
+        messages.warning(QStringLiteral("Bu kodla bir üye kartı yok: ") + kod);
+        return 1;
+    }
+    const QDate baseDate = parseTrDate(dateText);
+    const double faiz = statement::surchargeRate(session);
+    const auto st = statement::compute(session, kod, baseDate, faiz, member->asd);
+    if (!st)
+        return 1;
+    QString out;
+    if (format == u"csv")
+        out = statement::asCsv(*st, session.tlonda);
+    else if (format == u"json")
+        out = statement::asJson(*st, kod, baseDate, session.tlonda);
+    else
+        out = statement::asText(*st, *member, baseDate, session.tlonda);
+    const QByteArray bytes = out.toUtf8();
+    std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stdout);
+    return 0;
+}
+
 } // namespace
 
 int main(int argc, char *argv[]) {
@@ -103,6 +154,8 @@ int main(int argc, char *argv[]) {
         return runInit(args, messages);
     if (command == u"refcode")
         return runRefcode(args, messages);
+    if (command == u"statement")
+        return runStatement(args, messages);
     messages.warning(QStringLiteral("Bilinmeyen komut: ") + command);
     usage();
     return 2;

@@ -101,8 +101,10 @@ QVariant toStored(const QVariant &value, const FieldDef &field, bool *ok) {
             *ok = false;
             return {};
         }
-        if (field.type == tText && field.size > 0 && s.size() > field.size)
-            s.truncate(field.size);
+        if (field.type == tText && field.size > 0 && s.size() > field.size) {
+            // Never keep half of a character outside the basic plane.
+            s.truncate(s.at(field.size - 1).isHighSurrogate() ? field.size - 1 : field.size);
+        }
         return s;
     }
     case tCurrency: {
@@ -191,9 +193,10 @@ qsizetype TableCursor::columnIndex(const QString &fieldName) const {
 
 QString TableCursor::orderBy(bool descending) const {
     const QString dir = descending ? QStringLiteral(" DESC") : QString();
-    if (m_indexField.isEmpty())
-        return QStringLiteral(" ORDER BY id") + dir;
-    return QStringLiteral(" ORDER BY ") + quoted(m_indexField) + dir + QStringLiteral(", id") + dir;
+    QString order = QStringLiteral(" ORDER BY ");
+    for (const QString &f : m_indexFields)
+        order += quoted(f) + dir + QStringLiteral(", ");
+    return order + QStringLiteral("id") + dir;
 }
 
 bool TableCursor::loadFrom(QSqlQuery &q) {
@@ -249,7 +252,7 @@ bool RsClose(TableCursor &cursor) {
     cursor.m_db = nullptr;
     cursor.m_table.clear();
     cursor.m_def = nullptr;
-    cursor.m_indexField.clear();
+    cursor.m_indexFields.clear();
     cursor.m_hasCurrent = false;
     cursor.m_eof = true;
     cursor.m_noMatch = false;
@@ -262,9 +265,10 @@ bool TableCursor::moveEnd(bool last) {
     if (!isOpen())
         return false;
     m_mode = Mode::Browse;
-    QSqlQuery &q = prepared(QStringLiteral("end") + (last ? u'L' : u'F') + m_indexField, [&] {
-        return selectFrom() + quoted(m_table) + orderBy(last) + QStringLiteral(" LIMIT 1");
-    });
+    QSqlQuery &q =
+        prepared(QStringLiteral("end") + (last ? u'L' : u'F') + m_indexFields.join(u','), [&] {
+            return selectFrom() + quoted(m_table) + orderBy(last) + QStringLiteral(" LIMIT 1");
+        });
     if (!q.exec()) {
         m_eof = true;
         return false;
@@ -287,7 +291,7 @@ bool RsMoveNext(TableCursor &cursor) {
     }
     cursor.m_mode = TableCursor::Mode::Browse;
     const QString t = quoted(cursor.m_table);
-    if (cursor.m_indexField.isEmpty()) {
+    if (cursor.m_indexFields.isEmpty()) {
         QSqlQuery &q = cursor.prepared(QStringLiteral("next"), [&] {
             return cursor.selectFrom() + t + QStringLiteral(" WHERE id > ? ORDER BY id LIMIT 1");
         });
@@ -298,30 +302,36 @@ bool RsMoveNext(TableCursor &cursor) {
         }
         return cursor.loadFrom(q);
     }
-    const QString k = quoted(cursor.m_indexField);
-    const QVariant key = cursor.m_values[size_t(cursor.columnIndex(cursor.m_indexField))];
-    // Null keys sort first, as SQLite orders them.
-    QSqlQuery &q =
-        key.isNull()
-            ? cursor.prepared(QStringLiteral("nextnull:") + cursor.m_indexField,
-                              [&] {
-                                  return cursor.selectFrom() + t + QStringLiteral(" WHERE (") + k +
-                                         QStringLiteral(" IS NULL AND id > ?) OR ") + k +
-                                         QStringLiteral(" IS NOT NULL") + cursor.orderBy(false) +
-                                         QStringLiteral(" LIMIT 1");
-                              })
-            : cursor.prepared(QStringLiteral("next:") + cursor.m_indexField, [&] {
-                  return cursor.selectFrom() + t + QStringLiteral(" WHERE ") + k +
-                         QStringLiteral(" > ? OR (") + k + QStringLiteral(" = ? AND id > ?)") +
-                         cursor.orderBy(false) + QStringLiteral(" LIMIT 1");
-              });
-    if (key.isNull()) {
-        q.addBindValue(cursor.m_currentId);
-    } else {
-        q.addBindValue(key);
-        q.addBindValue(key);
-        q.addBindValue(cursor.m_currentId);
+    // The record after the current one in index order: a greater first
+    // field, or an equal one and a greater second, and so on, the entry order
+    // last. Null keys sort first, as SQLite orders them.
+    QString pattern = QStringLiteral("next:");
+    QVariantList binds;
+    QStringList eqs, gts;
+    for (const QString &f : cursor.m_indexFields) {
+        const QVariant v = cursor.m_values[size_t(cursor.columnIndex(f))];
+        const QString k = quoted(f);
+        pattern += f + (v.isNull() ? u'0' : u'1');
+        eqs << (v.isNull() ? k + QStringLiteral(" IS NULL") : k + QStringLiteral(" = ?"));
+        gts << (v.isNull() ? k + QStringLiteral(" IS NOT NULL") : k + QStringLiteral(" > ?"));
     }
+    QString condition = QStringLiteral("id > ?");
+    for (qsizetype i = cursor.m_indexFields.size(); i-- > 0;)
+        condition = u'(' + gts[i] + QStringLiteral(" OR (") + eqs[i] + QStringLiteral(" AND ") +
+                    condition + QStringLiteral("))");
+    // Bind in the order the marks appear: each level's ">" then its "=".
+    for (const QString &f : cursor.m_indexFields) {
+        const QVariant v = cursor.m_values[size_t(cursor.columnIndex(f))];
+        if (!v.isNull())
+            binds << v << v;
+    }
+    binds << cursor.m_currentId;
+    QSqlQuery &q = cursor.prepared(pattern, [&] {
+        return cursor.selectFrom() + t + QStringLiteral(" WHERE ") + condition +
+               cursor.orderBy(false) + QStringLiteral(" LIMIT 1");
+    });
+    for (const QVariant &v : binds)
+        q.addBindValue(v);
     if (!q.exec()) {
         cursor.m_eof = true;
         return false;
@@ -336,14 +346,17 @@ bool RsSeek(TableCursor &cursor, const QString &indexName, const QVariant &key) 
     bool ok = true;
     QVariant stored = key;
     if (cursor.m_def) {
-        if (const FieldDef *f = cursor.m_def->field(cursor.m_indexField))
+        if (const FieldDef *f = cursor.m_def->field(cursor.m_indexFields.first()))
             stored = toStored(key, *f, &ok);
     }
     if (ok && !stored.isNull()) {
-        QSqlQuery &q = cursor.prepared(QStringLiteral("seek:") + cursor.m_indexField, [&] {
-            return cursor.selectFrom() + quoted(cursor.m_table) + QStringLiteral(" WHERE ") +
-                   quoted(cursor.m_indexField) + QStringLiteral(" = ? ORDER BY id LIMIT 1");
-        });
+        // The first record with the key, in the index's order.
+        QSqlQuery &q =
+            cursor.prepared(QStringLiteral("seek:") + cursor.m_indexFields.join(u','), [&] {
+                return cursor.selectFrom() + quoted(cursor.m_table) + QStringLiteral(" WHERE ") +
+                       quoted(cursor.m_indexFields.first()) + QStringLiteral(" = ?") +
+                       cursor.orderBy(false) + QStringLiteral(" LIMIT 1");
+            });
         q.addBindValue(stored);
         if (q.exec() && cursor.loadFrom(q)) {
             cursor.m_noMatch = false;
@@ -361,7 +374,7 @@ bool RsSetIndex(TableCursor &cursor, const QString &indexName) {
     const IndexDef *index = cursor.m_def ? cursor.m_def->index(indexName) : nullptr;
     if (!index || index->fields.isEmpty())
         return false;
-    cursor.m_indexField = index->fields.first();
+    cursor.m_indexFields = index->fields;
     return true;
 }
 
@@ -494,20 +507,25 @@ bool QueryCursor::moveNext() {
 QVariant QueryCursor::field(const QString &name) const {
     if (m_eof || !m_query)
         return 1;
-    const QSqlRecord rec = m_query->record();
-    const int i = rec.indexOf(name);
-    if (i < 0)
-        return 1;
-    return fromStored(m_query->value(i), typeOf(m_def, rec, name));
+    const qsizetype i = m_names.indexOf(name);
+    return i < 0 ? QVariant(1) : field(int(i));
 }
 
 QVariant QueryCursor::field(int column) const {
-    if (m_eof || !m_query)
+    if (m_eof || !m_query || column < 0 || column >= int(m_types.size()))
         return 1;
+    return fromStored(m_query->value(column), m_types[size_t(column)]);
+}
+
+void QueryCursor::describeColumns() {
+    // Once per query: the record is costly to build, a scan reads many rows.
     const QSqlRecord rec = m_query->record();
-    if (column < 0 || column >= rec.count())
-        return 1;
-    return fromStored(m_query->value(column), typeOf(m_def, rec, rec.fieldName(column)));
+    m_names.clear();
+    m_types.clear();
+    for (int i = 0; i < rec.count(); ++i) {
+        m_names << rec.fieldName(i);
+        m_types.push_back(typeOf(m_def, rec, rec.fieldName(i)));
+    }
 }
 
 void QueryCursor::finish() {
@@ -529,12 +547,15 @@ bool QueryOpen(Database &db, QueryCursor &cursor, const QString &sql, const QVar
             cursor.m_query->addBindValue(b);
         }
     }
+    cursor.m_failed = false;
     if (!ok || !cursor.m_query->exec()) {
         cursor.m_eof = true;
+        cursor.m_failed = true;
         if (messages)
             messages->warning(QStringLiteral("Sql Rapor Yaratılamıyor"));
         return false;
     }
+    cursor.describeColumns();
     cursor.m_eof = !cursor.m_query->next();
     if (cursor.m_eof)
         cursor.m_query->finish();

@@ -69,7 +69,7 @@ class TableCursor {
     const TableDef *m_def = nullptr;
     QStringList m_columns;
     std::vector<FieldDef> m_fields; // the definition of each column
-    QString m_indexField;           // empty: order of entry
+    QStringList m_indexFields;      // empty: order of entry
     bool m_hasCurrent = false;
     bool m_eof = true;
     bool m_noMatch = false;
@@ -85,6 +85,8 @@ class TableCursor {
 class QueryCursor {
   public:
     bool eof() const { return m_eof; }
+    // The last QueryOpen failed in the engine (as opposed to finding no rows).
+    bool failed() const { return m_failed; }
     bool moveNext();
     QVariant field(const QString &name) const;
     QVariant field(int column) const;
@@ -94,11 +96,15 @@ class QueryCursor {
     void setTable(const TableDef *def) { m_def = def; }
 
   private:
+    void describeColumns();
     friend bool QueryOpen(Database &, QueryCursor &, const QString &, const QVariantList &,
                           Messages *);
     std::unique_ptr<QSqlQuery> m_query;
     const TableDef *m_def = nullptr;
+    QStringList m_names;
+    std::vector<int> m_types;
     bool m_eof = true;
+    bool m_failed = false;
 };
 
 bool DbOpen(Database &db, const QString &filePath);

@@ -5,15 +5,22 @@
 #include "startup/base/cashbox.h"
 #include "startup/unitofwork.h"
 
+#include <optional>
+
 namespace posting {
 
 CashCollectionResult postCashCollection(Session &s, const CashCollection &c) {
     CashCollectionResult result;
     if (c.amount <= Money())
         return result;
-    UnitOfWork work(s);
-    if (!work.active())
-        return result;
+    // A collection is an action of its own, or one step of a larger one.
+    std::optional<UnitOfWork> own;
+    if (!s.work) {
+        own.emplace(s);
+        if (!own->active())
+            return result;
+    }
+    UnitOfWork &work = *s.work;
 
     const QString refer = work.reference(1);
     const QString receipt = QString::number(c.receiptNo);
@@ -53,7 +60,7 @@ CashCollectionResult postCashCollection(Session &s, const CashCollection &c) {
         if (!cashbox::addToDayTotal(dayFile, c.date, c.amount.toDouble()))
             s.messages.warning(QStringLiteral("Kasa gün toplamı yazılamadı:\n") + dayFile);
     });
-    result.committed = work.commit();
+    result.committed = own ? own->commit() : true;
     result.refer = refer;
     return result;
 }

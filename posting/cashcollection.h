@@ -19,11 +19,12 @@ struct CashCollection {
 };
 
 struct CashCollectionResult {
-    bool committed = false; // the action's rows are stored
+    bool committed = false; // stored (or, inside a larger action, written to it)
     QString refer;
 };
 
-// Nothing happens for an amount that is not above 0.
+// Nothing happens for an amount that is not above 0. Inside an action under
+// way the collection becomes part of it; else it is an action of its own.
 CashCollectionResult postCashCollection(Session &session, const CashCollection &c);
 
 } // namespace posting

@@ -2,7 +2,10 @@
 
 #include <cstdio>
 
-LogMessages::LogMessages(QStringList answers) : m_answers(std::move(answers)) {}
+LogMessages::LogMessages(QStringList answers) : m_answers(std::move(answers)) {
+    for (QString &a : m_answers)
+        a = a.trimmed().toLower();
+}
 
 std::unique_ptr<LogMessages> LogMessages::fromEnvironment() {
     const QString raw = qEnvironmentVariable("KOOP_ANSWERS");

@@ -62,7 +62,9 @@ std::optional<Money> Money::parse(const QString &text) {
     if (!anyDigit)
         return std::nullopt;
     frac *= pow10i(4 - fracDigits);
-    const int64_t units = whole * Scale + frac;
+    int64_t units = 0;
+    if (__builtin_mul_overflow(whole, Scale, &units) || __builtin_add_overflow(units, frac, &units))
+        return std::nullopt;
     return Money(negative ? -units : units);
 }
 
@@ -132,6 +134,19 @@ QString groupDigits(const QString &digits, int groupSize) {
 
 } // namespace
 
+QString plainAmount(Money value, int decimals) {
+    decimals = clampDecimals(decimals);
+    bool negative = false;
+    const uint64_t scaled = roundedMagnitude(value, decimals, &negative);
+    const uint64_t div = uint64_t(pow10i(decimals));
+    QString out = QString::number(scaled / div);
+    if (decimals > 0)
+        out += u'.' + QString::number(scaled % div).rightJustified(decimals, u'0');
+    if (negative && scaled != 0)
+        out.prepend(u'-');
+    return out;
+}
+
 QString formatAmount(Money value, int decimals) {
     return formatAmount(value.toPlain(4), decimals);
 }
@@ -154,7 +169,7 @@ QString formatAmount(const QString &numericText, int decimals, int groupSize) {
     QString out = whole == 0 ? QString() : groupDigits(QString::number(whole), groupSize);
     if (decimals > 0)
         out += u'.' + QString::number(scaled % div).rightJustified(decimals, u'0');
-    if (negative)
+    if (negative && scaled != 0)
         out.prepend(u'-');
     return out;
 }

@@ -58,6 +58,9 @@ Money roundMoney(double value, int decimals);
 // or unreadable text gives empty text; no leading zero before the point.
 QString formatAmount(const QString &numericText, int decimals, int groupSize = 3);
 QString formatAmount(Money value, int decimals);
+// The same rounding as formatAmount, written plainly for files: "0.50",
+// "-1234.00", "0.00"; no grouping.
+QString plainAmount(Money value, int decimals);
 
 // Amount in Turkish words for receipts: integer part, a blank, tlnick, and
 // the hundredths in words with krnick when they are not 00.

@@ -15,7 +15,7 @@ namespace {
 
 // Opens a company file read-only through a connection of its own.
 class Reader {
-public:
+  public:
     explicit Reader(const QString &file)
         : m_name(QStringLiteral("reader-") + QString::number(++s_count)) {
         QSqlDatabase db = QSqlDatabase::addDatabase("QSQLITE", m_name);
@@ -37,7 +37,7 @@ public:
     }
     QString one(const QString &sql) const { return column(sql).value(0); }
 
-private:
+  private:
     static inline int s_count = 0;
     QString m_name;
 };
@@ -74,14 +74,14 @@ TEST(Init, CreatesTheDocumentedLayout) {
     EXPECT_EQ(QDir(folder).entryList(QDir::Files | QDir::Hidden, QDir::Name),
               (QStringList{"dalun.dat", "korvane.dat", "xdata.dat"}));
     EXPECT_EQ(QFileInfo(folder + "/korvane.dat").size(), 0);
-    EXPECT_TRUE(QDir(co.root() + "/firmalar").entryList({".koop-init*"}, QDir::AllEntries |
-                                                                           QDir::Hidden)
+    EXPECT_TRUE(QDir(co.root() + "/firmalar")
+                    .entryList({".koop-init*"}, QDir::AllEntries | QDir::Hidden)
                     .isEmpty());
 
     Reader x(folder + "/xdata.dat");
-    EXPECT_EQ(x.column("SELECT name FROM sqlite_master WHERE type='table' ORDER BY name"),
-              (QStringList{"carhar", "carkart", "ent", "ftu", "genel", "kasa", "stkhar",
-                           "stkkart"}));
+    EXPECT_EQ(
+        x.column("SELECT name FROM sqlite_master WHERE type='table' ORDER BY name"),
+        (QStringList{"carhar", "carkart", "ent", "ftu", "genel", "kasa", "stkhar", "stkkart"}));
     for (const data::TableDef *def : data::schema::suiteTables())
         EXPECT_EQ(x.column("SELECT name FROM pragma_table_info('" + def->name + "')"),
                   expectedColumns(*def))
@@ -97,8 +97,7 @@ TEST(Init, CreatesTheDocumentedLayout) {
               (QStringList{"ayar", "borc", "fiat"}));
     EXPECT_EQ(k.column("SELECT name FROM pragma_table_info('ayar')"),
               expectedColumns(data::schema::ayar()));
-    EXPECT_EQ(k.one("SELECT type FROM pragma_table_info('ayar') WHERE name='ack1'"),
-              "VARCHAR(30)");
+    EXPECT_EQ(k.one("SELECT type FROM pragma_table_info('ayar') WHERE name='ack1'"), "VARCHAR(30)");
     EXPECT_EQ(k.one("SELECT \"notnull\" FROM pragma_table_info('fiat') WHERE name='cari'"), "1");
     EXPECT_EQ(k.one("SELECT \"unique\" FROM pragma_index_list('fiat') WHERE name='cari'"), "1");
     EXPECT_EQ(k.one("SELECT \"unique\" FROM pragma_index_list('borc') WHERE name='refer'"), "1");
@@ -138,6 +137,22 @@ TEST(Init, DemoIsABelievableCooperativeAndRepeatsWithItsSeed) {
     EXPECT_EQ(k.one("SELECT count(*) FROM ayar"), "1");
     EXPECT_EQ(k.one("SELECT faiz FROM ayar").toDouble(), 2.0);
     EXPECT_EQ(k.one("SELECT count(*) FROM ayar WHERE ack1<>'' AND ack5<>'' AND fisno>0"), "1");
+
+    // Two years of dues and collections, written as the program writes them.
+    EXPECT_EQ(x.one("SELECT count(DISTINCT vade) FROM carhar WHERE islem=4"), "24");
+    EXPECT_EQ(x.one("SELECT count(*) FROM carhar WHERE islem=1"),
+              x.one("SELECT count(*) FROM kasa"));
+    EXPECT_EQ(x.one("SELECT count(*) FROM carhar c JOIN kasa k ON k.refer=c.refer"),
+              x.one("SELECT count(*) FROM kasa"));
+    EXPECT_EQ(x.one("SELECT sum(borc1) FROM carkart"),
+              x.one("SELECT sum(tutar) FROM carhar WHERE ba=0"));
+    // Some members owe, some have paid more than they owe.
+    const QString balances = "SELECT count(*) FROM (SELECT kod, sum(CASE ba WHEN 0 THEN tutar "
+                             "ELSE -tutar END) AS b FROM carhar GROUP BY kod) WHERE b ";
+    EXPECT_GT(x.one(balances + "> 0").toInt(), 0);
+    EXPECT_GT(x.one(balances + "< 0").toInt(), 0);
+    EXPECT_EQ(k.one("SELECT fisno FROM ayar").toInt(),
+              1000 + x.one("SELECT count(*) FROM kasa").toInt());
 }
 
 TEST(Init, NeverOverwritesAnExistingCompany) {

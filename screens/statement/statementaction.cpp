@@ -1,0 +1,147 @@
+#include "screens/statement/statementaction.h"
+
+#include "data/koopdata.h"
+#include "startup/base/daynumber.h"
+
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+
+namespace statement {
+
+namespace {
+
+// The ledger as the statement reads it: by due date, debits before credits,
+// the lower operation code first; the entry order settles the rest.
+const QString LedgerQuery = QStringLiteral(
+    "SELECT ack, vade, tutar, ba, islem, evrak, tarih FROM carhar WHERE kod = ? AND tarih <= ? "
+    "ORDER BY vade, ba, islem, id");
+
+QString plain(const std::optional<Money> &m, int tlonda) {
+    return m ? plainAmount(*m, tlonda) : QString();
+}
+
+QString shown(const std::optional<Money> &m, int tlonda) {
+    return m ? formatAmount(*m, tlonda) : QString();
+}
+
+QString csvField(const QString &s) {
+    if (!s.contains(u',') && !s.contains(u'"') && !s.contains(u'\n'))
+        return s;
+    QString q = s;
+    q.replace(u'"', QStringLiteral("\"\""));
+    return u'"' + q + u'"';
+}
+
+} // namespace
+
+bool readLedger(Session &s, const QString &kod, const QDate &baseDate,
+                std::vector<surcharge::LedgerItem> *items) {
+    items->clear();
+    data::QueryCursor q;
+    q.setTable(&data::schema::carhar());
+    const bool any = data::QueryOpen(s.data, q, LedgerQuery,
+                                     {kod, QVariant(qlonglong(dayNumber(baseDate)))}, &s.messages);
+    if (!any)
+        return !q.failed();
+    do {
+        surcharge::LedgerItem it;
+        it.ack = q.field(0).toString();
+        it.vade = q.field(1).toDate();
+        it.tutar = data::toMoney(q.field(2));
+        it.ba = q.field(3).toInt();
+        it.islem = q.field(4).toInt();
+        it.evrak = q.field(5).toString();
+        it.tarih = q.field(6).toDate();
+        items->push_back(std::move(it));
+    } while (q.moveNext());
+    return true;
+}
+
+std::optional<Member> findMember(Session &s, const QString &kod) {
+    if (!data::findMember(s.carkart, kod))
+        return std::nullopt;
+    return Member{kod, data::FieldGet(s.carkart, QStringLiteral("isim1")).toString(),
+                  data::FieldGet(s.carkart, QStringLiteral("asd")).toInt()};
+}
+
+double surchargeRate(Session &s) {
+    const auto settings = data::readSettings(s.ayar);
+    if (!settings) {
+        s.messages.warning(QStringLiteral("Ayarlar Yapılmamış..."));
+        return 0;
+    }
+    return settings->faiz;
+}
+
+std::optional<surcharge::Statement> compute(Session &s, const QString &kod, const QDate &baseDate,
+                                            double faiz, int asd) {
+    if (!baseDate.isValid()) {
+        s.messages.warning(QStringLiteral("Hatalı İşlem Tarihi..."));
+        return std::nullopt;
+    }
+    std::vector<surcharge::LedgerItem> items;
+    if (!readLedger(s, kod, baseDate, &items))
+        return std::nullopt;
+    return surcharge::compute(items, {baseDate, faiz, s.tlonda, asd});
+}
+
+QStringList captions() {
+    return {QStringLiteral("Açıklama"), QStringLiteral("Vade"),    QStringLiteral("Devir"),
+            QStringLiteral("G.Zammı"),  QStringLiteral("Borç"),    QStringLiteral("Ödenen"),
+            QStringLiteral("Kalan"),    QStringLiteral("Anapara"), QStringLiteral("Evrak")};
+}
+
+QString asText(const surcharge::Statement &st, const Member &m, const QDate &baseDate, int tlonda) {
+    QString out = m.kod + QStringLiteral("  ") + m.name + QStringLiteral("  Tarih: ") +
+                  formatTrDate(baseDate) + u'\n';
+    const QStringList c = captions();
+    const auto line = [](const QStringList &cells) {
+        QString l = cells[0].leftJustified(30, u' ', true) + u' ' + cells[1].leftJustified(10);
+        for (qsizetype i = 2; i < 7; ++i)
+            l += u' ' + cells[i].rightJustified(14);
+        return l + u'\n';
+    };
+    out += line(c);
+    for (const auto &r : st.rows)
+        out += line({r.ack, formatTrDate(r.vade), shown(r.devir, tlonda), shown(r.faiz, tlonda),
+                     shown(r.borc, tlonda), shown(r.odeme, tlonda), shown(r.kalan, tlonda)});
+    out += line({QStringLiteral("Toplam"), QString(), QString(), shown(st.totalSurcharge, tlonda),
+                 shown(st.totalDebt, tlonda), shown(st.totalPaid, tlonda),
+                 shown(st.finalBalance, tlonda)});
+    return out;
+}
+
+QString asCsv(const surcharge::Statement &st, int tlonda) {
+    QString out = captions().join(u',') + u'\n';
+    for (const auto &r : st.rows) {
+        const QStringList cells{
+            csvField(r.ack),        formatTrDate(r.vade),           plain(r.devir, tlonda),
+            plain(r.faiz, tlonda),  plain(r.borc, tlonda),          plain(r.odeme, tlonda),
+            plain(r.kalan, tlonda), plain(r.openPrincipal, tlonda), csvField(r.evrak)};
+        out += cells.join(u',') + u'\n';
+    }
+    return out;
+}
+
+QString asJson(const surcharge::Statement &st, const QString &kod, const QDate &baseDate,
+               int tlonda) {
+    QJsonArray rows;
+    for (const auto &r : st.rows)
+        rows.append(QJsonObject{{"ack", r.ack},
+                                {"vade", formatTrDate(r.vade)},
+                                {"devir", plain(r.devir, tlonda)},
+                                {"faiz", plain(r.faiz, tlonda)},
+                                {"borc", plain(r.borc, tlonda)},
+                                {"odeme", plain(r.odeme, tlonda)},
+                                {"kalan", plain(r.kalan, tlonda)},
+                                {"anapara", plain(r.openPrincipal, tlonda)},
+                                {"evrak", r.evrak}});
+    const QJsonObject doc{{"kod", kod},
+                          {"tarih", formatTrDate(baseDate)},
+                          {"rows", rows},
+                          {"bakiye", plainAmount(st.finalBalance, tlonda)}};
+    return QString::fromUtf8(QJsonDocument(doc).toJson(QJsonDocument::Indented));
+}
+
+} // namespace statement

@@ -1,0 +1,120 @@
+// Amounts as the receipts print them: words, grouped figures and the office's
+// rounding of surcharges.
+#include "startup/base/money.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+using namespace Qt::StringLiterals;
+
+Money m(const char *text) {
+    const std::optional<Money> v = Money::parse(QString::fromUtf8(text));
+    EXPECT_TRUE(v.has_value()) << text;
+    return v.value_or(Money());
+}
+
+struct WordsCase {
+    const char *amount;
+    const char *words;
+};
+
+class AmountInWords : public ::testing::TestWithParam<WordsCase> {};
+
+TEST_P(AmountInWords, WritesTurkishWordsTogether) {
+    const WordsCase &c = GetParam();
+    EXPECT_EQ(amountInWords(m(c.amount), u"TL"_s, u"Kr"_s), QString::fromUtf8(c.words));
+}
+
+// clang-format off
+INSTANTIATE_TEST_SUITE_P(
+    Receipts, AmountInWords,
+    ::testing::Values(
+        WordsCase{"1234", "binikiyüzotuzdört TL"}, WordsCase{"11", "onbir TL"},
+        WordsCase{"100", "yüz TL"}, WordsCase{"200", "ikiyüz TL"}, WordsCase{"1000", "bin TL"},
+        WordsCase{"1100", "binyüz TL"}, WordsCase{"2001", "ikibinbir TL"},
+        WordsCase{"101000", "yüzbirbin TL"}, WordsCase{"1000000", "birmilyon TL"},
+        WordsCase{"1001000", "birmilyonbin TL"}, WordsCase{"2000000000", "ikimilyar TL"},
+        WordsCase{"3000000000000", "üçtrilyon TL"},
+        WordsCase{"987654321", "dokuzyüzseksenyedimilyonaltıyüzellidörtbinüçyüzyirmibir TL"},
+        WordsCase{"12.50", "oniki TL elli Kr"}, WordsCase{"0.75", " TL yetmişbeş Kr"},
+        WordsCase{"0", " TL"}, WordsCase{"5.05", "beş TL beş Kr"},
+        WordsCase{"5.059", "beş TL beş Kr"}, WordsCase{"46.99", "kırkaltı TL doksandokuz Kr"},
+        WordsCase{"7.009", "yedi TL"},
+        WordsCase{"301661", "üçyüzbirbinaltıyüzaltmışbir TL"},
+        WordsCase{"922337203685477.5807", "dokuzyüzyirmiikitrilyonüçyüzotuzyedimilyarikiyüzüçmilyon"
+                                          "altıyüzseksenbeşbindörtyüzyetmişyedi TL ellisekiz Kr"}));
+// clang-format on
+
+TEST(FormatAmount, GroupsWithCommaAndDropsLeadingZero) {
+    struct Case {
+        const char *text;
+        int decimals;
+        const char *shown;
+    } cases[] = {{"1234.5", 2, "1,234.50"},
+                 {"0", 2, ""},
+                 {"-0.25", 2, "-.25"},
+                 {"0.5", 2, ".50"},
+                 {"abc", 2, ""},
+                 {"", 2, ""},
+                 {"1234567.891", 2, "1,234,567.89"},
+                 {"-1234567", 0, "-1,234,567"},
+                 {"999", 2, "999.00"},
+                 {"1000", 0, "1,000"}};
+    for (const Case &c : cases)
+        EXPECT_EQ(formatAmount(QString::fromUtf8(c.text), c.decimals), QString::fromUtf8(c.shown))
+            << c.text;
+    EXPECT_EQ(formatAmount(m("1234.5"), 2), u"1,234.50"_s);
+    EXPECT_EQ(formatAmount(m("-0.25"), 2), u"-.25"_s);
+    EXPECT_EQ(formatAmount(Money(), 2), QString());
+    EXPECT_EQ(formatAmount(u"12345678"_s, 0, 4), u"1234,5678"_s);
+}
+
+TEST(RoundMoney, AddsHalfThousandthThenRoundsHalfToEven) {
+    struct Case {
+        double value;
+        int decimals;
+        const char *rounded;
+    } cases[] = {{2.5, 0, "3"},         {3.5, 0, "4"},
+                 {2.4994, 0, "2"},      {2.4996, 0, "3"},
+                 {1.125, 2, "1.13"},    {1.1244, 2, "1.12"},
+                 {1.1246, 2, "1.13"},   {10.004, 2, "10.00"},
+                 {10.0046, 2, "10.01"}, {1234.5678, 4, "1234.5683"}};
+    for (const Case &c : cases) {
+        EXPECT_EQ(roundMoney(c.value, c.decimals), m(c.rounded)) << c.value << "/" << c.decimals;
+        const std::optional<Money> asMoney = Money::fromDouble(c.value);
+        ASSERT_TRUE(asMoney.has_value());
+        EXPECT_EQ(roundMoney(*asMoney, c.decimals), m(c.rounded)) << c.value;
+    }
+}
+
+TEST(MoneyParse, ReadsPlainDecimalText) {
+    EXPECT_EQ(Money::parse("12.5")->units(), 125000);
+    EXPECT_EQ(Money::parse("-0.0001")->units(), -1);
+    EXPECT_EQ(Money::parse("+7")->units(), 70000);
+    EXPECT_EQ(Money::parse(" 3.14159 ")->units(), 31415); // fifth decimal is cut
+    EXPECT_EQ(Money::parse(".5")->units(), 5000);
+    EXPECT_EQ(Money::parse("922337203685477.5807")->units(), INT64_MAX);
+}
+
+TEST(MoneyParse, RefusesWhatIsNotAnAmount) {
+    for (const char *bad : {"", "   ", "abc", "1.2.3", "1,5", "-", ".", "12a", "1e3",
+                            "9223372036854775808", "1000000000000000"})
+        EXPECT_FALSE(Money::parse(QString::fromUtf8(bad)).has_value()) << bad;
+}
+
+// One unit past the largest amount must not wrap around to a negative figure.
+// Expects nullopt: the whole part fits, but whole * 10000 + decimals overflows.
+TEST(MoneyParse, RefusesDecimalsPastTheLargestAmount) {
+    EXPECT_FALSE(Money::parse("922337203685477.5808").has_value());
+    EXPECT_FALSE(Money::parse("922337203685477.9999").has_value());
+}
+
+TEST(MoneyToPlain, CutsToTheAskedDecimals) {
+    EXPECT_EQ(m("1234.5678").toPlain(2), u"1234.56"_s);
+    EXPECT_EQ(m("-0.05").toPlain(2), u"-0.05"_s);
+    EXPECT_EQ(m("-0.0049").toPlain(2), u"0.00"_s);
+    EXPECT_EQ(Money::fromUnits(INT64_MIN).toPlain(4), u"-922337203685477.5808"_s);
+}
+
+} // namespace

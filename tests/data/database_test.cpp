@@ -1,0 +1,183 @@
+// Connections, Turkish order and search, writing actions, and the tables the
+// program creates for itself.
+#include "data/koopschema.h"
+#include "data/xbase.h"
+#include "support/tempcompany.h"
+
+#include <QDir>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+namespace {
+
+using namespace Qt::StringLiterals;
+
+using namespace data;
+
+void addMember(TableCursor &c, const QString &kod, const QString &isim) {
+    ASSERT_TRUE(RsAddNew(c));
+    FieldSet(c, u"kod"_s, kod);
+    FieldSet(c, u"isim1"_s, isim);
+    ASSERT_TRUE(RsUpdate(c));
+}
+
+class Connection : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        ASSERT_TRUE(db.open(company.file(u"xdata.dat"_s)));
+        ASSERT_TRUE(RsOpen(db, members, u"carkart"_s));
+    }
+    TempCompany company;
+    Database db;
+    TableCursor members;
+};
+
+TEST_F(Connection, TurkishCollationOrdersNamesAsTheAlphabet) {
+    const QStringList sorted = {"Agah",  "Ağca",  "Ahmet",   "Cem",  "Çelik", "Demir", "Ilgaz",
+                                "Irmak", "Işık",  "İbrahim", "İnce", "Ozan",  "Ölmez", "Pala",
+                                "Sarı",  "Şahin", "Tekin",   "Uçar", "Üstün", "Vural"};
+    int n = 0;
+    for (qsizetype i = sorted.size() - 1; i >= 0; i -= 2)
+        addMember(members, QString::number(++n), sorted[i]);
+    for (qsizetype i = sorted.size() - 2; i >= 0; i -= 2)
+        addMember(members, QString::number(++n), sorted[i]);
+    QueryCursor q;
+    ASSERT_TRUE(QueryOpen(db, q, u"SELECT isim1 FROM carkart ORDER BY isim1 COLLATE tr"_s));
+    QStringList seen;
+    do
+        seen << q.field("isim1").toString();
+    while (q.moveNext());
+    EXPECT_EQ(seen, sorted);
+}
+
+TEST_F(Connection, LikeFoldsCaseTheTurkishWay) {
+    // clang-format off
+    struct Case {
+        const char *value, *pattern;
+        bool match;
+    } cases[] = {
+        {"İsmail", "i%", true}, {"ismail", "İ%", true}, {"Işık", "ı%", true},
+        {"Işık", "i%", false}, {"Şahin", "ş%", true}, {"i", "I", false}, {"I", "i", false},
+        {"AHMET", "ahmet", true}, {"Mehmet Çelik", "%ÇEL%", true}, {"Çelik", "%ik", true},
+        {"Çelikler", "%ik", false}, {"abc", "a_c", true}, {"ac", "a_c", false},
+        {"", "%", true}, {"x", "", false}, {"Ağaoğlu", "%OĞ%", true}, {"ÜSTÜN", "üs%", true}};
+    // clang-format on
+    for (const Case &c : cases) {
+        QueryCursor q;
+        EXPECT_EQ(QueryOpen(db, q, u"SELECT 1 WHERE ? LIKE ?"_s,
+                            {QString::fromUtf8(c.value), QString::fromUtf8(c.pattern)}),
+                  c.match)
+            << c.value << " LIKE " << c.pattern;
+    }
+    QueryCursor q;
+    const QString escaped = u"SELECT 1 WHERE ? LIKE ? ESCAPE '!'"_s;
+    EXPECT_TRUE(QueryOpen(db, q, escaped, {u"a%b"_s, u"a!%b"_s}));
+    EXPECT_FALSE(QueryOpen(db, q, escaped, {u"axb"_s, u"a!%b"_s}));
+}
+
+TEST_F(Connection, RolledBackWriteLeavesNothingCommittedOneIsSeenByAnotherDesk) {
+    Database other;
+    ASSERT_TRUE(other.open(company.file(u"xdata.dat"_s)));
+    TableCursor theirs;
+    ASSERT_TRUE(RsOpen(other, theirs, u"carkart"_s));
+
+    ASSERT_TRUE(db.beginWrite());
+    EXPECT_TRUE(db.inTransaction());
+    addMember(members, "001", "Geri");
+    ASSERT_TRUE(db.rollback());
+    EXPECT_FALSE(RsMoveFirst(members));
+
+    ASSERT_TRUE(db.beginWrite());
+    EXPECT_FALSE(db.beginWrite());
+    addMember(members, "002", "Kalan");
+    EXPECT_FALSE(RsMoveFirst(theirs)); // not posted yet
+    ASSERT_TRUE(db.commit());
+    EXPECT_FALSE(db.commit());
+    ASSERT_TRUE(RsMoveFirst(theirs));
+    EXPECT_EQ(FieldGet(theirs, u"kod"_s).toString(), u"002"_s);
+    EXPECT_FALSE(RsMoveNext(theirs));
+}
+
+TEST(TableCreation, FieldSizesFollowTheTypeCode) {
+    struct Case {
+        int code, sizeArg, type, size;
+    } cases[] = {{1, 0, 1, 1},  {2, 0, 2, 1},     {3, 0, 3, 2},   {4, 0, 4, 4},
+                 {5, 0, 5, 8},  {6, 0, 6, 4},     {7, 0, 7, 8},   {8, 0, 8, 8},
+                 {9, 0, 11, 0}, {10, 25, 10, 25}, {11, 0, 11, 0}, {12, 0, 12, 0}};
+    QTemporaryDir dir;
+    Database db;
+    ASSERT_TRUE(db.create(dir.filePath(u"deneme.dat"_s)));
+    TableDefinition td;
+    ASSERT_TRUE(TdCreate(db, td, u"deneme"_s));
+    for (const Case &c : cases) {
+        const QString name = u"f%1"_s.arg(c.code);
+        ASSERT_TRUE(FieldCreate(td, name, c.code, false, true, 0, c.sizeArg)) << c.code;
+        const FieldDef *f = td.def.field(name);
+        ASSERT_NE(f, nullptr);
+        EXPECT_EQ(f->type, c.type) << c.code;
+        EXPECT_EQ(f->size, c.size) << c.code;
+    }
+    EXPECT_FALSE(FieldCreate(td, u"F1"_s, tLong, false, true, 0, 0));
+    EXPECT_FALSE(IndexCreate(td, u"ix"_s, {u"yok"_s}, true, false, false, false));
+    ASSERT_TRUE(IndexCreate(td, u"ix"_s, {u"f10"_s}, true, false, false, false));
+
+    ASSERT_TRUE(TdAppend(db, td));
+    EXPECT_TRUE(db.sql().tables().contains(u"deneme"_s));
+    EXPECT_EQ(db.sql().record(u"deneme"_s).count(), 1 + int(std::size(cases)));
+    EXPECT_FALSE(TdAppend(db, td));
+}
+
+TEST(KoopDatabase, CreatesEmptyTablesAndRefusesAnExistingFile) {
+    QTemporaryDir dir;
+    const QString path = dir.filePath(u"dalun.dat"_s);
+    RecordingMessages messages;
+    ASSERT_TRUE(createKoopDatabase(path, messages));
+    EXPECT_TRUE(messages.boxes.empty());
+    {
+        Database db;
+        ASSERT_TRUE(db.open(path));
+        for (const char *table : {"ayar", "fiat", "borc"}) {
+            TableCursor c;
+            ASSERT_TRUE(RsOpen(db, c, QString::fromUtf8(table))) << table;
+            EXPECT_FALSE(RsMoveFirst(c)) << table;
+        }
+    }
+    const QString missing = dir.filePath(u"yok/dalun.dat"_s);
+    for (const QString &p : {path, missing}) {
+        messages.boxes.clear();
+        EXPECT_FALSE(createKoopDatabase(p, messages));
+        ASSERT_EQ(messages.boxes.size(), 1u);
+        EXPECT_EQ(messages.boxes[0].icon, Messages::Icon::Warning);
+        EXPECT_EQ(messages.boxes[0].title, u"Korvane"_s);
+        EXPECT_EQ(messages.boxes[0].text, p + u"\nSql Dosyası Yaratılamadı."_s);
+    }
+    EXPECT_FALSE(QDir(dir.filePath(u"yok"_s)).exists());
+}
+
+TEST(KoopDatabase, PricesNeedOneRowPerMemberCode) {
+    TempCompany company;
+    Database db;
+    ASSERT_TRUE(db.open(company.file(u"dalun.dat"_s)));
+    TableCursor fiat;
+    ASSERT_TRUE(RsOpen(db, fiat, u"fiat"_s));
+    const auto add = [&](const QVariant &cari) {
+        EXPECT_TRUE(RsAddNew(fiat));
+        if (cari.isValid())
+            FieldSet(fiat, u"cari"_s, cari);
+        FieldSet(fiat, u"fiat1"_s, u"150.25"_s);
+        return RsUpdate(fiat);
+    };
+    EXPECT_TRUE(add(u"0001"_s));
+    EXPECT_FALSE(add(u"0001"_s));
+    EXPECT_FALSE(add(QVariant()));
+    EXPECT_TRUE(add(u""_s));
+    EXPECT_FALSE(add(u""_s));
+
+    QueryCursor q;
+    ASSERT_TRUE(QueryOpen(db, q, u"SELECT count(*) FROM fiat"_s));
+    EXPECT_EQ(q.field(0).toInt(), 2);
+    ASSERT_TRUE(RsSeek(fiat, u"cari"_s, "0001"));
+    EXPECT_EQ(FieldGet(fiat, u"fiat1"_s).value<Money>(), *Money::parse("150.25"));
+}
+
+} // namespace
