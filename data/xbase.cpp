@@ -517,6 +517,25 @@ QVariant QueryCursor::field(int column) const {
     return fromStored(m_query->value(column), m_types[size_t(column)]);
 }
 
+QString QueryCursor::text(int column) const {
+    return m_eof || !m_query ? QString() : m_query->value(column).toString();
+}
+
+QDate QueryCursor::date(int column) const {
+    if (m_eof || !m_query)
+        return QDate();
+    const QVariant v = m_query->value(column);
+    return v.isNull() ? QDate() : dateFromDayNumber(static_cast<int64_t>(std::floor(v.toDouble())));
+}
+
+Money QueryCursor::money(int column) const {
+    return m_eof || !m_query ? Money() : Money::fromUnits(m_query->value(column).toLongLong());
+}
+
+qint64 QueryCursor::number(int column) const {
+    return m_eof || !m_query ? 0 : m_query->value(column).toLongLong();
+}
+
 void QueryCursor::describeColumns() {
     // Once per query: the record is costly to build, a scan reads many rows.
     const QSqlRecord rec = m_query->record();

@@ -90,6 +90,12 @@ class QueryCursor {
     bool moveNext();
     QVariant field(const QString &name) const;
     QVariant field(int column) const;
+    // Typed reads for long scans, with the Null replacement of their type
+    // (empty text, an invalid date, 0).
+    QString text(int column) const;
+    QDate date(int column) const;
+    Money money(int column) const;
+    qint64 number(int column) const;
     // Ends the read so no old snapshot is held into the next action.
     void finish();
     // Typing of Null replacement and conversions for the fields of this table.

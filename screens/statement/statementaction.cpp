@@ -38,6 +38,7 @@ QString csvField(const QString &s) {
 bool readLedger(Session &s, const QString &kod, const QDate &baseDate,
                 std::vector<surcharge::LedgerItem> *items) {
     items->clear();
+    items->reserve(256);
     data::QueryCursor q;
     q.setTable(&data::schema::carhar());
     const bool any = data::QueryOpen(s.data, q, LedgerQuery,
@@ -46,13 +47,13 @@ bool readLedger(Session &s, const QString &kod, const QDate &baseDate,
         return !q.failed();
     do {
         surcharge::LedgerItem it;
-        it.ack = q.field(0).toString();
-        it.vade = q.field(1).toDate();
-        it.tutar = data::toMoney(q.field(2));
-        it.ba = q.field(3).toInt();
-        it.islem = q.field(4).toInt();
-        it.evrak = q.field(5).toString();
-        it.tarih = q.field(6).toDate();
+        it.ack = q.text(0);
+        it.vade = q.date(1);
+        it.tutar = q.money(2);
+        it.ba = int(q.number(3));
+        it.islem = int(q.number(4));
+        it.evrak = q.text(5);
+        it.tarih = q.date(6);
         items->push_back(std::move(it));
     } while (q.moveNext());
     return true;

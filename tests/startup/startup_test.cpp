@@ -75,8 +75,8 @@ TEST(Startup, OpensAKnownKeyOnAnExistingCompany) {
 
 TEST(Startup, UnknownOrMissingKeyShowsBothBoxesAndEnds) {
     TempCompany co;
-    for (const QStringList &args : {QStringList{"01", "BORCLA", "X"}, QStringList{"01"},
-                                    QStringList{"01", "tahsilat"}}) {
+    for (const QStringList &args :
+         {QStringList{"01", "BORCLA", "X"}, QStringList{"01"}, QStringList{"01", "tahsilat"}}) {
         const ProcessResult r = runProgram("koop", args, co.registryFile());
         EXPECT_EQ(r.messages, UnknownKey) << args.join(' ').toStdString();
         EXPECT_EQ(r.exitCode, startup::ExitStartupFailed);
@@ -100,8 +100,8 @@ TEST(Startup, EmptyPrgPathDefaultsBothPathsAndWritesThemBack) {
 TEST(Startup, SetPrgPathWithEmptyDataPathLooksRelativeToCurrentFolder) {
     TempCompany co;
     co.writeRegistry(QStringLiteral("/not/normalised"), QString());
-    const ProcessResult r = runProgram("koop", {"01", "TAHSIL"}, co.registryFile(), {},
-                                       co.dataPath());
+    const ProcessResult r =
+        runProgram("koop", {"01", "TAHSIL"}, co.registryFile(), {}, co.dataPath());
     EXPECT_EQ(r.messages, QStringList{NotReady});
     Registry reg(co.registryFile());
     EXPECT_EQ(reg.readText("PrgPath"), QStringLiteral("/not/normalised"));
@@ -148,8 +148,8 @@ TEST(Startup, MissingCompanyFolderEndsWithoutCreatingAnything) {
     TempCompany co;
     const ProcessResult r = runProgram("koop", {"Yok Şirket", "TAHSIL"}, co.registryFile());
     // The line splits at its first blank: the company is "Yok".
-    EXPECT_EQ(r.messages.value(0), "Korvane|warning|" + co.dataPath() +
-                                       "Yok/dalun.dat\\nSql Dosyası Yaratılamadı.");
+    EXPECT_EQ(r.messages.value(0),
+              "Korvane|warning|" + co.dataPath() + "Yok/dalun.dat\\nSql Dosyası Yaratılamadı.");
     EXPECT_FALSE(QFileInfo::exists(co.dataPath() + "Yok"));
 }
 
@@ -186,8 +186,7 @@ TEST(Startup, UnwritableRegistryWarnsAndGoesOn) {
     ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
     blocker.close();
     const ProcessResult r =
-        runProgram("koop", {"01", "TAHSIL"}, co.root() + "/blocker/registry.ini", {},
-                   co.root());
+        runProgram("koop", {"01", "TAHSIL"}, co.root() + "/blocker/registry.ini", {}, co.root());
     ASSERT_GE(r.messages.size(), 2);
     EXPECT_TRUE(r.messages[0].startsWith("Korvane|warning|Program yolları kaydedilemedi"))
         << r.messages[0].toStdString();
@@ -195,8 +194,7 @@ TEST(Startup, UnwritableRegistryWarnsAndGoesOn) {
 
 TEST(Startup, OverLongCommandLineIsAMessageNotACrash) {
     TempCompany co;
-    const ProcessResult r =
-        runProgram("koop", {QString(5000, u'ş'), "TAHSIL"}, co.registryFile());
+    const ProcessResult r = runProgram("koop", {QString(5000, u'ş'), "TAHSIL"}, co.registryFile());
     ASSERT_EQ(r.messages.size(), 1);
     EXPECT_TRUE(r.messages[0].endsWith("Sql Dosyası Yaratılamadı."));
     EXPECT_EQ(r.exitCode, startup::ExitStartupFailed);

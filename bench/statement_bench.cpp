@@ -1,0 +1,88 @@
+// Statement speed: every member's statement one after the other on a
+// company of 2,000 members with 500 ledger items each, against reading the
+// same rows with one bare prepared statement per member.
+#include "bench/benchcompany.h"
+#include "screens/statement/statementaction.h"
+#include "startup/base/daynumber.h"
+
+#include <QCoreApplication>
+#include <QSqlQuery>
+#include <cstdio>
+
+namespace {
+
+constexpr int Members = 2000;
+constexpr int Items = 500;
+
+void fillLedger(Session &s) {
+    s.data.beginWrite();
+    QSqlQuery q(s.data.sql());
+    q.prepare("INSERT INTO carhar (kod, tarih, islem, evrak, vade, ba, tutar, ack) "
+              "VALUES (?, ?, ?, ?, ?, ?, ?, ?)");
+    const qlonglong start = dayNumber(QDate(2020, 1, 1));
+    for (int m = 1; m <= Members; ++m) {
+        const QString kod = memberCode(m);
+        for (int i = 0; i < Items; ++i) {
+            const bool credit = i % 3 == 2;
+            const qlonglong day = start + i * 5;
+            for (const QVariant &v :
+                 {QVariant(kod), QVariant(day), QVariant(credit ? 1 : 4),
+                  QVariant(credit ? QString::number(i) : QString()), QVariant(day),
+                  QVariant(credit ? 1 : 0), QVariant(qlonglong(credit ? 1500000 : 850000)),
+                  QVariant(QStringLiteral("Aidat"))})
+                q.addBindValue(v);
+            q.exec();
+        }
+    }
+    q.finish();
+    s.data.commit();
+}
+
+} // namespace
+
+int main(int argc, char *argv[]) {
+    QCoreApplication app(argc, argv);
+    BenchCompany co(Members);
+    Session &s = co.session();
+    s.tlonda = 2;
+    fillLedger(s);
+    const QDate base(2027, 1, 1);
+
+    qint64 bareRows = 0;
+    const double bare = seconds([&] {
+        for (int m = 1; m <= Members; ++m) {
+            QSqlQuery q(s.data.sql());
+            q.setForwardOnly(true);
+            q.prepare("SELECT ack, vade, tutar, ba, islem, evrak, tarih FROM carhar WHERE kod = ? "
+                      "AND tarih <= ? ORDER BY vade, ba, islem, id");
+            q.addBindValue(memberCode(m));
+            q.addBindValue(qlonglong(dayNumber(base)));
+            q.exec();
+            while (q.next()) {
+                for (int c = 0; c < 7; ++c)
+                    (void)q.value(c);
+                ++bareRows;
+            }
+        }
+    });
+    Money total;
+    qint64 rows = 0;
+    const double statements = seconds([&] {
+        for (int m = 1; m <= Members; ++m) {
+            const auto st = statement::compute(s, memberCode(m), base, 2.0, 0);
+            total += st->finalBalance;
+            rows += qint64(st->rows.size()) - 1;
+        }
+    });
+    std::vector<surcharge::LedgerItem> items;
+    const double reading = seconds([&] {
+        for (int m = 1; m <= Members; ++m)
+            statement::readLedger(s, memberCode(m), base, &items);
+    });
+    std::printf("ledger reader alone: %.3f s\n", reading);
+    std::printf("bare reads  %lld rows: %.3f s\n", bareRows, bare);
+    std::printf("statements  %lld rows: %.3f s (balances %s)\n", rows, statements,
+                qPrintable(total.toPlain(2)));
+    std::printf("ratio statements/bare: %.2f (goal <= 1.3)\n", statements / bare);
+    return 0;
+}

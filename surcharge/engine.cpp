@@ -1,0 +1,146 @@
+#include "surcharge/engine.h"
+
+namespace surcharge {
+
+namespace {
+
+constexpr int PostedSurcharge = 16; // islem of a surcharge already booked as a debit
+constexpr int CashCollection = 1;   // islem of a collection taken at the desk
+
+// The two figures the office has always worked out in double precision and
+// then held as money. Everything else in a statement is exact money
+// arithmetic.
+namespace inDouble {
+
+// Kalan of an item row.
+Money balance(Money devir, Money faiz, Money borc, Money odeme) {
+    const double value = devir.toDouble() + faiz.toDouble() + borc.toDouble() - odeme.toDouble();
+    return Money::fromDouble(value).value_or(devir + faiz + borc - odeme);
+}
+
+// months × (principal × rate ÷ 100), rounded like every surcharge. The rate
+// lives in a Single field, so it is taken at that precision whatever the
+// caller widened it to.
+Money surcharge(int months, Money principal, double faiz, int tlonda) {
+    const double rate = static_cast<double>(static_cast<float>(faiz));
+    return roundMoney(static_cast<double>(months) * (principal.toDouble() * (rate / 100.0)),
+                      tlonda);
+}
+
+} // namespace inDouble
+
+} // namespace
+
+int monthIndex(const QDate &date) {
+    int year = 0, month = 0;
+    date.getDate(&year, &month, nullptr);
+    return year * 12 + month;
+}
+
+std::optional<Statement> compute(const std::vector<LedgerItem> &items, const Params &params) {
+    if (!params.baseDate.isValid())
+        return std::nullopt;
+
+    Statement out;
+    out.rows.reserve(items.size() + 1);
+
+    Money principal; // interest-bearing part of the balance
+    Money carried;   // surcharge charged and not yet paid
+    bool anyItem = false;
+    Money lastKalan;
+    QDate lastVade;
+    int lastMonth = 0; // month index of lastVade
+
+    // The surcharge for the span from the last item row to `end`, charged at
+    // the row that ends it; nothing when the span bears none.
+    auto spanSurcharge = [&](const QDate &end) -> std::optional<Money> {
+        if (!anyItem || params.asd >= 2 || principal <= Money())
+            return std::nullopt;
+        // An item without a due date starts no span: its months are unknown.
+        if (!lastVade.isValid())
+            return std::nullopt;
+        const int months = monthIndex(end) - lastMonth;
+        if (months <= 0)
+            return std::nullopt;
+        return inDouble::surcharge(months, principal, params.faiz, params.tlonda);
+    };
+
+    for (const LedgerItem &item : items) {
+        // The query's own filter: entered on or before the base date (an item
+        // with no entry date fails that comparison in the database as well).
+        if (!item.tarih.isValid() || item.tarih > params.baseDate)
+            continue;
+
+        StatementRow row;
+        row.ack = item.ack;
+        row.vade = item.vade;
+        Money faiz;
+        Money borc;
+        Money odeme;
+        if (item.ba == 0) {
+            if (item.islem == PostedSurcharge)
+                faiz = item.tutar;
+            else
+                borc = item.tutar;
+        } else {
+            odeme = item.tutar;
+            if (item.islem == CashCollection)
+                row.evrak = item.evrak;
+        }
+
+        // The span that ends here replaces the cell, a posted surcharge's
+        // amount included.
+        if (const std::optional<Money> s =
+                spanSurcharge(item.vade.isValid() ? item.vade : params.baseDate))
+            faiz = *s;
+
+        const Money devir = lastKalan;
+        const Money kalan = inDouble::balance(devir, faiz, borc, odeme);
+        carried += faiz;
+        if (borc > Money())
+            principal += borc;
+        if (odeme > Money()) {
+            // A payment settles the unpaid surcharge first; only the rest
+            // lowers the principal, which may go below 0 on an overpayment.
+            const Money before = carried;
+            if (odeme >= carried) {
+                principal -= odeme - carried;
+                carried = Money();
+            } else {
+                carried -= odeme;
+            }
+            row.surchargeCleared = before - carried;
+        }
+
+        row.devir = devir;
+        row.faiz = faiz;
+        row.borc = borc;
+        row.odeme = odeme;
+        row.kalan = kalan;
+        row.openPrincipal = principal;
+        out.rows.push_back(std::move(row));
+
+        out.totalSurcharge += faiz;
+        out.totalDebt += borc;
+        out.totalPaid += odeme;
+        anyItem = true;
+        lastKalan = kalan;
+        lastVade = item.vade;
+        lastMonth = lastVade.isValid() ? monthIndex(lastVade) : 0;
+    }
+
+    StatementRow closing;
+    closing.ack = QString::fromUtf16(ClosingCaption);
+    if (anyItem) {
+        closing.devir = lastKalan;
+        closing.faiz = spanSurcharge(params.baseDate);
+        const Money faiz = closing.faiz.value_or(Money());
+        closing.kalan = lastKalan + faiz;
+        out.totalSurcharge += faiz;
+        out.finalBalance = *closing.kalan;
+    }
+    out.rows.push_back(closing);
+    return out;
+}
+
+} // namespace surcharge

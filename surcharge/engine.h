@@ -1,0 +1,84 @@
+#pragma once
+
+#include "startup/base/money.h"
+
+#include <QDate>
+#include <QString>
+#include <optional>
+#include <vector>
+
+// The member's running balance and the monthly late-payment surcharge
+// ("G.Zammı") on the principal still open: the one calculation behind every
+// surcharge the statement, the general list and the accounting integration
+// show or post. Pure code: the caller reads the ledger and fills its grid.
+namespace surcharge {
+
+inline constexpr char16_t ClosingCaption[] = u"****Son Bakiye****";
+
+// One `carhar` item of the member, as the statement query reads it.
+struct LedgerItem {
+    QDate tarih;   // entry date: items entered after the base date are left out
+    QDate vade;    // due date: orders the statement and bounds the months
+    int ba = 0;    // 0 debit (borç), anything else credit (alacak)
+    int islem = 0; // 16 on a debit: posted surcharge; 1 on a credit: cash collection
+    Money tutar;   // amount
+    QString ack;   // description
+    QString evrak; // document number (receipt number of a cash collection)
+};
+
+// The order of the statement query: by due date, then side (debits first),
+// then the lower operation code. Undated items come first, as the database
+// sorts a missing date. Callers that read the ledger unordered stable-sort
+// by this.
+inline bool inQueryOrder(const LedgerItem &a, const LedgerItem &b) {
+    if (a.vade != b.vade)
+        return a.vade < b.vade;
+    if (a.ba != b.ba)
+        return a.ba < b.ba;
+    return a.islem < b.islem;
+}
+
+struct Params {
+    QDate baseDate;  // the statement runs up to this date
+    double faiz = 0; // monthly rate in per cent, the settings' Single field
+    int tlonda = 2;  // money decimals the surcharge is rounded to
+    int asd = 0;     // card kind; 2 and above accrue no surcharge
+};
+
+// One row of the statement table. An empty cell (nullopt) is not 0: the
+// closing row leaves Borç, Ödenen and the principal empty, and an empty
+// ledger leaves every amount of it empty.
+struct StatementRow {
+    QString ack;                        // "Açıklama"
+    QDate vade;                         // "Vade"; invalid on the closing row
+    std::optional<Money> devir;         // "Devir": the previous row's Kalan
+    std::optional<Money> faiz;          // "G.Zammı": posted or computed surcharge
+    std::optional<Money> borc;          // "Borç"
+    std::optional<Money> odeme;         // "Ödenen"
+    std::optional<Money> kalan;         // "Kalan": Devir + G.Zammı + Borç − Ödenen
+    std::optional<Money> openPrincipal; // hidden: interest-bearing principal after the row
+    QString evrak;                      // hidden: receipt number of a cash collection
+    // Payment rows (Ödenen above 0) only: the carried surcharge this payment
+    // settled, which the integration posts with the row's due date.
+    std::optional<Money> surchargeCleared;
+};
+
+struct Statement {
+    std::vector<StatementRow> rows; // the items in the given order, then the closing row
+    Money finalBalance;             // the closing row's Kalan, 0 when it is empty
+    // G.Zammı, Borç and Ödenen summed over all rows, closing row included.
+    Money totalSurcharge;
+    Money totalDebt;
+    Money totalPaid;
+};
+
+// Runs the statement over the member's items, given in query order. Nothing
+// when the base date is not a valid date ("Hatalı İşlem Tarihi..." for the
+// screen, whose table stays as it was).
+std::optional<Statement> compute(const std::vector<LedgerItem> &items, const Params &params);
+
+// year × 12 + month: the months between two dates are the month boundaries
+// crossed, whatever the days.
+int monthIndex(const QDate &date);
+
+} // namespace surcharge

@@ -1,0 +1,381 @@
+// The member statement with its late-payment surcharge: the figures the
+// desk shows, the general list totals and the integration posts.
+#include "surcharge/engine.h"
+
+#include "startup/base/daynumber.h"
+#include "support/qtprint.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <random>
+
+// Readable failure output for amounts (found by argument lookup, so global).
+inline void PrintTo(const Money &value, std::ostream *os) {
+    *os << value.toPlain().toStdString();
+}
+
+namespace {
+
+using surcharge::LedgerItem;
+using surcharge::Params;
+using surcharge::Statement;
+using surcharge::StatementRow;
+
+using Cell = std::optional<Money>;
+
+Money m(const char *text) {
+    const std::optional<Money> v = Money::parse(QString::fromUtf8(text));
+    EXPECT_TRUE(v.has_value()) << text;
+    return v.value_or(Money());
+}
+
+QDate d(const char *text) {
+    return parseTrDate(QString::fromUtf8(text));
+}
+
+// Entered long before any base date the tests use, so the entry-date filter
+// only bites where a test says so.
+const QDate Entered = QDate(2000, 1, 1);
+
+LedgerItem debit(const char *vade, const char *amount, int islem = 4) {
+    return {Entered, d(vade), 0, islem, m(amount), QStringLiteral("Aidat"), QString()};
+}
+LedgerItem posted(const char *vade, const char *amount) {
+    LedgerItem item = debit(vade, amount, 16);
+    item.ack = QStringLiteral("Gecikme Zammı");
+    return item;
+}
+LedgerItem credit(const char *vade, const char *amount, int islem = 1, const char *evrak = "") {
+    return {Entered,
+            d(vade),
+            1,
+            islem,
+            m(amount),
+            QStringLiteral("Tahsilat"),
+            QString::fromUtf8(evrak)};
+}
+
+Params at(const char *base, double faiz = 2, int asd = 0, int tlonda = 2) {
+    return {d(base), faiz, tlonda, asd};
+}
+
+Statement run(const std::vector<LedgerItem> &items, const Params &params) {
+    const std::optional<Statement> s = surcharge::compute(items, params);
+    EXPECT_TRUE(s.has_value());
+    return s.value_or(Statement());
+}
+
+Money orZero(const Cell &c) {
+    return c.value_or(Money());
+}
+
+struct Amounts {
+    Cell devir, faiz, borc, odeme, kalan, principal, cleared;
+};
+Amounts amounts(const StatementRow &r) {
+    return {r.devir, r.faiz, r.borc, r.odeme, r.kalan, r.openPrincipal, r.surchargeCleared};
+}
+void expectRow(const StatementRow &r, const Amounts &want, int line) {
+    SCOPED_TRACE(line);
+    const Amounts got = amounts(r);
+    EXPECT_EQ(got.devir, want.devir);
+    EXPECT_EQ(got.faiz, want.faiz);
+    EXPECT_EQ(got.borc, want.borc);
+    EXPECT_EQ(got.odeme, want.odeme);
+    EXPECT_EQ(got.kalan, want.kalan);
+    EXPECT_EQ(got.principal, want.principal);
+    EXPECT_EQ(got.cleared, want.cleared);
+}
+
+const Cell None = std::nullopt;
+Cell c(const char *text) {
+    return m(text);
+}
+
+TEST(Statement, WorkedStatementCellByCell) {
+    const Statement s = run({debit("15.01.2024", "100"), debit("15.02.2024", "100"),
+                             credit("20.03.2024", "150", 1, "000123")},
+                            at("10.05.2024"));
+    ASSERT_EQ(s.rows.size(), 4u);
+    expectRow(s.rows[0], {c("0"), c("0"), c("100"), c("0"), c("100"), c("100"), None}, __LINE__);
+    expectRow(s.rows[1], {c("100"), c("2"), c("100"), c("0"), c("202"), c("200"), None}, __LINE__);
+    expectRow(s.rows[2], {c("202"), c("4"), c("0"), c("150"), c("56"), c("56"), c("6")}, __LINE__);
+    expectRow(s.rows[3], {c("56"), c("2.24"), None, None, c("58.24"), None, None}, __LINE__);
+
+    EXPECT_EQ(s.rows[0].ack, QStringLiteral("Aidat"));
+    EXPECT_EQ(s.rows[0].vade, d("15.01.2024"));
+    EXPECT_EQ(s.rows[2].evrak, QStringLiteral("000123"));
+    EXPECT_EQ(s.rows[0].evrak, QString());
+    EXPECT_EQ(s.rows[3].ack, QStringLiteral("****Son Bakiye****"));
+    EXPECT_FALSE(s.rows[3].vade.isValid());
+    EXPECT_EQ(s.rows[3].evrak, QString());
+
+    EXPECT_EQ(s.finalBalance, m("58.24"));
+    EXPECT_EQ(s.totalSurcharge, m("8.24"));
+    EXPECT_EQ(s.totalDebt, m("200"));
+    EXPECT_EQ(s.totalPaid, m("150"));
+}
+
+TEST(Statement, OneDebtAlongThreeMonths) {
+    const Statement s = run({debit("15.03.2024", "100.00")}, at("10.06.2024"));
+    ASSERT_EQ(s.rows.size(), 2u);
+    EXPECT_EQ(s.rows[1].faiz, c("6.00"));
+    EXPECT_EQ(s.finalBalance, m("106.00"));
+}
+
+TEST(Statement, PaymentTheNextMonthClearsItsSurchargeFirst) {
+    const Statement s =
+        run({debit("31.01.2024", "100"), credit("01.02.2024", "100")}, at("10.05.2024"));
+    ASSERT_EQ(s.rows.size(), 3u);
+    expectRow(s.rows[1], {c("100"), c("2"), c("0"), c("100"), c("2"), c("2"), c("2")}, __LINE__);
+    // Three months on the 2.00 left open.
+    expectRow(s.rows[2], {c("2"), c("0.12"), None, None, c("2.12"), None, None}, __LINE__);
+}
+
+TEST(Statement, PostedSurchargeIsPaidFirstAndBearsNone) {
+    const Statement s =
+        run({debit("15.01.2024", "100"), posted("15.01.2024", "5"), credit("15.03.2024", "50")},
+            at("15.04.2024"));
+    ASSERT_EQ(s.rows.size(), 4u);
+    expectRow(s.rows[1], {c("100"), c("5"), c("0"), c("0"), c("105"), c("100"), None}, __LINE__);
+    // Two months on 100 only; the payment settles 5 + 4 before any principal.
+    expectRow(s.rows[2], {c("105"), c("4"), c("0"), c("50"), c("59"), c("59"), c("9")}, __LINE__);
+    expectRow(s.rows[3], {c("59"), c("1.18"), None, None, c("60.18"), None, None}, __LINE__);
+}
+
+TEST(Statement, SpanEndingOnPostedSurchargeReplacesItsAmount) {
+    const Statement s =
+        run({debit("15.01.2024", "100"), posted("15.02.2024", "3")}, at("15.02.2024"));
+    ASSERT_EQ(s.rows.size(), 3u);
+    expectRow(s.rows[1], {c("100"), c("2"), c("0"), c("0"), c("102"), c("100"), None}, __LINE__);
+    EXPECT_EQ(s.rows[2].faiz, None);
+    EXPECT_EQ(s.totalSurcharge, m("2"));
+}
+
+TEST(Statement, NoLedgerLeavesOnlyAnEmptyClosingRow) {
+    const Statement s = run({}, at("10.05.2024"));
+    ASSERT_EQ(s.rows.size(), 1u);
+    EXPECT_EQ(s.rows[0].ack, QStringLiteral("****Son Bakiye****"));
+    expectRow(s.rows[0], {None, None, None, None, None, None, None}, __LINE__);
+    EXPECT_EQ(s.finalBalance, Money());
+}
+
+TEST(Statement, InvalidBaseDateComputesNothing) {
+    EXPECT_FALSE(surcharge::compute({debit("15.01.2024", "100")}, Params{}).has_value());
+    EXPECT_FALSE(surcharge::compute({}, at("31.02.2024")).has_value());
+}
+
+TEST(Statement, ItemsEnteredAfterTheBaseDateAreLeftOut) {
+    LedgerItem late = debit("01.01.2024", "70");
+    late.tarih = d("11.05.2024");
+    LedgerItem onTheDay = debit("01.02.2024", "30");
+    onTheDay.tarih = d("10.05.2024");
+    LedgerItem undated = debit("01.02.2024", "40");
+    undated.tarih = QDate();
+    const Statement s = run({late, onTheDay, undated}, at("10.05.2024", 0));
+    ASSERT_EQ(s.rows.size(), 2u);
+    EXPECT_EQ(s.rows[0].borc, c("30"));
+    EXPECT_EQ(s.finalBalance, m("30"));
+}
+
+TEST(Statement, ReceiptNumberOnlyForCashCollections) {
+    const Statement s =
+        run({credit("01.01.2024", "10", 1, "77"), credit("01.01.2024", "10", 3, "78")},
+            at("01.01.2024"));
+    EXPECT_EQ(s.rows[0].evrak, QStringLiteral("77"));
+    EXPECT_EQ(s.rows[1].evrak, QString());
+}
+
+// What the closing row ends with, for ledgers that can go wrong.
+struct ClosingCase {
+    const char *name;
+    std::vector<LedgerItem> items;
+    Params params;
+    Cell closingFaiz;
+    const char *finalBalance;
+    const char *totalSurcharge;
+};
+
+class ClosingRow : public ::testing::TestWithParam<ClosingCase> {};
+
+TEST_P(ClosingRow, EndsWithTheExpectedBalance) {
+    const ClosingCase &k = GetParam();
+    const Statement s = run(k.items, k.params);
+    EXPECT_EQ(s.rows.back().faiz, k.closingFaiz);
+    EXPECT_EQ(s.finalBalance, m(k.finalBalance));
+    EXPECT_EQ(s.totalSurcharge, m(k.totalSurcharge));
+}
+
+// clang-format off
+INSTANTIATE_TEST_SUITE_P(
+    Ledgers, ClosingRow,
+    ::testing::Values(
+        ClosingCase{"SameMonthBearsNothing", {debit("01.03.2024", "100")}, at("31.03.2024"), None, "100", "0"},
+        ClosingCase{"MonthBoundaryIsAMonth", {debit("31.01.2024", "100")}, at("01.02.2024"), c("2"), "102", "2"},
+        ClosingCase{"AcrossTheYear", {debit("15.12.2023", "100")}, at("15.01.2024"), c("2"), "102", "2"},
+        ClosingCase{"DueAfterTheBaseDate", {debit("15.06.2024", "100")}, at("10.05.2024"), None, "100", "0"},
+        ClosingCase{"SameDueDateNoSpan", {debit("15.01.2024", "100"), credit("15.01.2024", "100")}, at("15.04.2024"), None, "0", "0"},
+        ClosingCase{"Overpaid", {debit("15.01.2024", "100"), credit("15.01.2024", "150")}, at("15.04.2024"), None, "-50", "0"},
+        ClosingCase{"SellerAccrues", {debit("15.01.2024", "100")}, at("15.02.2024", 2, 1), c("2"), "102", "2"},
+        ClosingCase{"OtherKindNever", {debit("15.01.2024", "100"), posted("15.02.2024", "5")}, at("15.06.2024", 2, 2), None, "105", "5"},
+        ClosingCase{"KindThreeNever", {debit("15.01.2024", "100")}, at("15.06.2024", 2, 3), None, "100", "0"},
+        ClosingCase{"ZeroRateChargesZero", {debit("15.01.2024", "100")}, at("15.06.2024", 0), c("0"), "100", "0"},
+        ClosingCase{"ZeroRateWipesPosted", {debit("15.01.2024", "100"), posted("15.02.2024", "5")}, at("15.02.2024", 0), None, "100", "0"},
+        ClosingCase{"RoundsUpFromHalf", {debit("15.01.2024", "617.23")}, at("15.02.2024"), c("12.35"), "629.58", "12.35"},
+        ClosingCase{"RoundsDownBelowHalf", {debit("15.01.2024", "617.22")}, at("15.02.2024"), c("12.34"), "629.56", "12.34"},
+        ClosingCase{"WholeUnitsHalfGoesUp", {debit("15.01.2024", "125")}, at("15.02.2024", 2, 0, 0), c("3"), "128", "3"},
+        ClosingCase{"WholeUnitsBelowHalf", {debit("15.01.2024", "124.97")}, at("15.02.2024", 2, 0, 0), c("2"), "126.97", "2"},
+        // 2.1 held as a Single is 2.0999999…: 210.5145 falls just below the half.
+        ClosingCase{"SingleRate", {debit("15.01.2024", "10024.50")}, at("15.02.2024", 2.1), c("210.51"), "10235.01", "210.51"},
+        ClosingCase{"NegativeDebtNoPrincipal", {debit("15.01.2024", "-50")}, at("15.04.2024"), None, "-50", "0"},
+        ClosingCase{"NegativeDebtKeepsPrincipal", {debit("15.01.2024", "100"), debit("15.01.2024", "-50")}, at("15.02.2024"), c("2"), "52", "2"},
+        ClosingCase{"NegativeCreditKeepsPrincipal", {debit("15.01.2024", "100"), credit("15.01.2024", "-30")}, at("15.02.2024"), c("2"), "132", "2"},
+        ClosingCase{"UndatedItemStartsNoSpan", {debit("", "100")}, at("15.04.2024"), None, "100", "0"},
+        ClosingCase{"UndatedPrincipalBearsLater", {debit("", "100"), debit("15.01.2024", "100")}, at("15.03.2024"), c("8"), "208", "8"}),
+    [](const ::testing::TestParamInfo<ClosingCase> &p) { return std::string(p.param.name); });
+// clang-format on
+
+TEST(Statement, NegativeCreditIsNoPayment) {
+    const Statement s =
+        run({posted("15.01.2024", "5"), credit("15.01.2024", "-30"), credit("15.01.2024", "0")},
+            at("15.01.2024"));
+    EXPECT_EQ(s.rows[1].surchargeCleared, None);
+    EXPECT_EQ(s.rows[2].surchargeCleared, None);
+    EXPECT_EQ(s.rows[2].kalan, c("35"));
+}
+
+TEST(Statement, PartPaymentOfSurchargeKeepsTheRestCarried) {
+    const Statement s = run({posted("15.01.2024", "10"), debit("15.01.2024", "100", 4),
+                             credit("15.01.2024", "4"), credit("15.01.2024", "20")},
+                            at("15.01.2024"));
+    ASSERT_EQ(s.rows.size(), 5u);
+    EXPECT_EQ(s.rows[2].surchargeCleared, c("4"));
+    EXPECT_EQ(s.rows[2].openPrincipal, c("100"));
+    EXPECT_EQ(s.rows[3].surchargeCleared, c("6"));
+    EXPECT_EQ(s.rows[3].openPrincipal, c("86"));
+}
+
+TEST(QueryOrder, DueDateThenSideThenOperation) {
+    std::vector<LedgerItem> items{credit("01.02.2024", "1"), posted("01.02.2024", "2"),
+                                  debit("01.02.2024", "3"), debit("01.01.2024", "4"),
+                                  debit("", "5")};
+    std::stable_sort(items.begin(), items.end(), surcharge::inQueryOrder);
+    const char *want[] = {"5", "4", "3", "2", "1"};
+    for (size_t i = 0; i < items.size(); ++i)
+        EXPECT_EQ(items[i].tutar, m(want[i]));
+}
+
+// Random ledgers of one member, the same for every run.
+struct RandomLedger {
+    std::vector<LedgerItem> items;
+    Params params;
+};
+
+RandomLedger randomLedger(std::mt19937 &rng) {
+    auto pick = [&rng](int lo, int hi) { return std::uniform_int_distribution<int>(lo, hi)(rng); };
+    RandomLedger r;
+    const QDate first(2023, 1, 1);
+    r.params.baseDate = first.addDays(pick(0, 900));
+    const double rates[] = {0, 1.5, 2, 3.75, 0.1};
+    r.params.faiz = rates[pick(0, 4)];
+    r.params.tlonda = pick(0, 1) * 2;
+    r.params.asd = pick(0, 9) < 7 ? pick(0, 1) : pick(2, 3);
+    const int n = pick(0, 30);
+    for (int i = 0; i < n; ++i) {
+        LedgerItem item;
+        item.vade = pick(0, 40) == 0 ? QDate() : first.addDays(pick(0, 900));
+        item.tarih = first.addDays(pick(0, 900));
+        item.ba = pick(0, 1);
+        const int debitCodes[] = {4, 4, 16, 2};
+        const int creditCodes[] = {1, 1, 3};
+        item.islem = item.ba == 0 ? debitCodes[pick(0, 3)] : creditCodes[pick(0, 2)];
+        int64_t hundredths = pick(0, 500000);
+        if (pick(0, 19) == 0)
+            hundredths = -hundredths;
+        item.tutar = Money::fromUnits(hundredths * 100);
+        item.evrak = QString::number(i);
+        r.items.push_back(item);
+    }
+    std::stable_sort(r.items.begin(), r.items.end(), surcharge::inQueryOrder);
+    return r;
+}
+
+TEST(StatementProperty, RandomLedgersKeepTheirBooks) {
+    std::mt19937 rng(20240510);
+    for (int round = 0; round < 500; ++round) {
+        SCOPED_TRACE(round);
+        const RandomLedger r = randomLedger(rng);
+        std::vector<LedgerItem> kept;
+        for (const LedgerItem &item : r.items)
+            if (item.tarih <= r.params.baseDate)
+                kept.push_back(item);
+        const Statement s = run(r.items, r.params);
+        ASSERT_EQ(s.rows.size(), kept.size() + 1);
+
+        Money previousKalan;
+        Money previousPrincipal;
+        Money charged;
+        Money cleared;
+        Money debts;
+        Money paid;
+        for (size_t i = 0; i < s.rows.size(); ++i) {
+            const StatementRow &row = s.rows[i];
+            const bool closing = i == kept.size();
+            // Balances chain from row to row; the empty ledger has no Devir.
+            if (!kept.empty()) {
+                EXPECT_EQ(row.devir, Cell(previousKalan));
+                EXPECT_EQ(orZero(row.kalan), orZero(row.devir) + orZero(row.faiz) +
+                                                 orZero(row.borc) - orZero(row.odeme));
+            }
+            charged += orZero(row.faiz);
+            debts += orZero(row.borc);
+            paid += orZero(row.odeme);
+            if (r.params.asd >= 2) {
+                const bool isPosted = !closing && kept[i].ba == 0 && kept[i].islem == 16;
+                EXPECT_EQ(orZero(row.faiz), isPosted ? kept[i].tutar : Money());
+            }
+            if (closing)
+                break;
+            const LedgerItem &item = kept[i];
+            // The principal only grows by an ordinary debt, never by surcharge.
+            if (item.ba == 0 && item.islem == 16) {
+                EXPECT_EQ(row.openPrincipal, Cell(previousPrincipal));
+            }
+            if (*row.openPrincipal > previousPrincipal) {
+                EXPECT_TRUE(item.ba == 0 && item.islem != 16);
+            }
+            EXPECT_EQ(row.surchargeCleared.has_value(), item.ba != 0 && item.tutar > Money());
+            if (row.surchargeCleared) {
+                EXPECT_LE(*row.surchargeCleared, item.tutar);
+                cleared += *row.surchargeCleared;
+                EXPECT_LE(cleared, charged);
+            }
+            previousKalan = *row.kalan;
+            previousPrincipal = *row.openPrincipal;
+        }
+        EXPECT_EQ(s.finalBalance, orZero(s.rows.back().kalan));
+        EXPECT_EQ(s.totalSurcharge, charged);
+        EXPECT_EQ(s.totalDebt, debts);
+        EXPECT_EQ(s.totalPaid, paid);
+    }
+}
+
+TEST(StatementProperty, PostedSurchargeAloneNeverAccrues) {
+    std::mt19937 rng(7);
+    for (int round = 0; round < 200; ++round) {
+        SCOPED_TRACE(round);
+        RandomLedger r = randomLedger(rng);
+        r.params.asd = 0;
+        r.params.faiz = 2;
+        for (LedgerItem &item : r.items)
+            if (item.ba == 0)
+                item.islem = 16;
+        const Statement s = run(r.items, r.params);
+        EXPECT_EQ(s.rows.back().faiz, None);
+        for (const StatementRow &row : s.rows)
+            EXPECT_LE(orZero(row.openPrincipal), Money());
+    }
+}
+
+} // namespace
