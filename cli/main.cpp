@@ -1,6 +1,7 @@
 // koop-cli: the program's actions without a window, for scripts and tests.
 #include "cli/company.h"
 #include "cli/initcompany.h"
+#include "cli/printtest.h"
 #include "screens/statement/statementaction.h"
 #include "startup/base/daynumber.h"
 #include "startup/unitofwork.h"
@@ -14,7 +15,8 @@ void usage() {
     std::fputs("Kullanım:\n"
                "  koop-cli init KLASÖR [--demo] [--seed N]\n"
                "  koop-cli refcode KLASÖR [--count N] [--first C]\n"
-               "  koop-cli statement KLASÖR KOD --date GG.AA.YYYY [--format text|csv|json]\n",
+               "  koop-cli statement KLASÖR KOD --date GG.AA.YYYY [--format text|csv|json]\n"
+               "  koop-cli print-test KLASÖR [--mode 1|2] [--out DOSYA]\n",
                stderr);
 }
 
@@ -142,7 +144,7 @@ int runStatement(const QStringList &args, Messages &messages) {
 } // namespace
 
 int main(int argc, char *argv[]) {
-    QCoreApplication app(argc, argv);
+    const auto app = cli::makeApplication(argc, argv);
     LogMessages messages = std::move(*LogMessages::fromEnvironment());
     QStringList args = QCoreApplication::arguments().mid(1);
     if (args.isEmpty()) {
@@ -156,6 +158,8 @@ int main(int argc, char *argv[]) {
         return runRefcode(args, messages);
     if (command == u"statement")
         return runStatement(args, messages);
+    if (command == u"print-test")
+        return runPrintTest(args, messages);
     messages.warning(QStringLiteral("Bilinmeyen komut: ") + command);
     usage();
     return 2;

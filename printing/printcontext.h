@@ -1,0 +1,50 @@
+#pragma once
+
+#include "printing/printersettings.h"
+
+#include <QString>
+#include <memory>
+
+class QPrinter;
+struct Session;
+
+namespace printing {
+
+// What every printing screen shares with the printer setup screen and the
+// output control: the settings record and the current system printer, which
+// "Yazıcı Seç" changes for the rest of the process. The screens own one and
+// hand it to both.
+class PrintContext {
+  public:
+    explicit PrintContext(Session &session);
+    ~PrintContext();
+    PrintContext(const PrintContext &) = delete;
+    PrintContext &operator=(const PrintContext &) = delete;
+
+    Session &session() const { return m_session; }
+
+    PrinterSettings settings;
+
+    // A PDF file graphic printing writes instead of the system printer; the
+    // environment's KOOP_PRINT_PDF wins over it.
+    QString pdfFile;
+    // When set, a finished dot-matrix file is copied here instead of being
+    // handed to the dot-matrix program (print tests, the command line).
+    QString dotMatrixCopy;
+
+    // The current system printer, made on first use.
+    QPrinter &printer();
+    // True when the system has at least one printer installed.
+    static bool systemHasPrinter();
+    // The PDF graphic printing writes, or empty for the system printer.
+    QString pdfOutput() const;
+    // The program that sends a dot-matrix file to the printer: KOOP_DOTYAZ,
+    // else "dotyaz" in the program folder.
+    QString dotMatrixProgram() const;
+
+  private:
+    Session &m_session;
+    std::unique_ptr<QPrinter> m_printer;
+};
+
+} // namespace printing
