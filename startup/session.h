@@ -3,6 +3,7 @@
 #include "data/database.h"
 #include "data/xbase.h"
 #include "startup/base/messages.h"
+#include "startup/base/money.h"
 #include "startup/theme.h"
 
 #include <QDate>
@@ -49,6 +50,16 @@ struct Session {
     // Values screens hand to each other.
     QString selectedCode; // the lookup window's chosen member
     QString reportTitle;  // the printer setup's report title
+    // The statement's final balance, handed to the cash screen.
+    Money balance;
+    // An earlier collection picked on the statement for a copy receipt; an
+    // empty receipt number means a new collection.
+    struct Reprint {
+        QString receiptNo;
+        Money amount;
+        QString description;
+        QString date; // "dd.MM.yyyy"
+    } reprint;
 
     // DataPath + company folder + "/" + name; the old suite's backslashes
     // become the platform's separators.
