@@ -1,0 +1,40 @@
+#include "data/membersearch.h"
+
+#include "data/xbase.h"
+
+namespace data {
+
+QString likeLiteral(const QString &text) {
+    QString out;
+    out.reserve(text.size());
+    for (const QChar c : text) {
+        if (c == QLatin1Char('%') || c == QLatin1Char('_') || c == QLatin1Char('\\'))
+            out += QLatin1Char('\\');
+        out += c;
+    }
+    return out;
+}
+
+bool searchMembers(Database &db, const QString &text, MemberOrder order, bool contains,
+                   std::vector<MemberMatch> *out) {
+    out->clear();
+    if (!isValidUtf16(text))
+        return true;
+    // Names tie often; the card's entry order keeps the list the same each time.
+    static const QString byCode = QStringLiteral(
+        "SELECT kod, isim1 FROM carkart WHERE kod LIKE ? ESCAPE '\\' ORDER BY kod, id");
+    static const QString byName = QStringLiteral("SELECT kod, isim1 FROM carkart WHERE isim1 LIKE "
+                                                 "? ESCAPE '\\' ORDER BY isim1 COLLATE tr, id");
+    const QString pattern =
+        (contains ? QStringLiteral("%") : QString()) + likeLiteral(text) + QLatin1Char('%');
+    QueryCursor q;
+    if (!QueryOpen(db, q, order == MemberOrder::ByName ? byName : byCode, {pattern}))
+        return !q.failed();
+    do
+        out->push_back({q.text(0), q.text(1)});
+    while (q.moveNext());
+    q.finish();
+    return true;
+}
+
+} // namespace data
