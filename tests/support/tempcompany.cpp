@@ -49,7 +49,8 @@ ProcessResult runProgram(const QString &program, const QStringList &args,
         p.setWorkingDirectory(workingDir);
     p.start(binDir() + program, args);
     ProcessResult r;
-    if (!p.waitForStarted(20000) || !p.waitForFinished(120000)) {
+    // Generous: a sanitizer build on a busy machine writes the demo slowly.
+    if (!p.waitForStarted(20000) || !p.waitForFinished(600000)) {
         p.kill();
         p.waitForFinished();
         r.err = QStringLiteral("did not finish");
