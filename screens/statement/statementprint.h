@@ -1,0 +1,39 @@
+#pragma once
+
+#include "surcharge/engine.h"
+
+#include <QDate>
+#include <QString>
+
+class prnx;
+namespace printing {
+struct PrinterSettings;
+}
+
+// "ÜYE HESAP ÖZETİ": the member's statement laid out in lines and character
+// columns for the printer output control.
+namespace statement {
+
+inline constexpr char16_t PrintTitle[] = u"ÜYE HESAP ÖZETİ";
+
+struct PrintHead {
+    QString isim1, adr1, adr2, adr3;
+    QString unvan; // the cooperative's name
+    QString date;  // the statement's base date as the clerk typed it
+};
+
+// The printer settings a statement print starts from, before the setup screen.
+void presetPrinter(printing::PrinterSettings &settings);
+
+// The first row printed: the chosen start row (above 0), else every row with
+// "Tam Liste", else as many of the last rows as a page holds under its head.
+int firstPrintedRow(int rowCount, int startRow, bool fullList, int lineCount);
+
+// Opens the printer in the record's mode and prints the rows from `firstRow`
+// on, with a head on every page and the totals of every row at the end.
+// False when the printer could not be opened (it has said why).
+bool printStatement(prnx &printer, printing::PrinterSettings &settings,
+                    const surcharge::Statement &st, int firstRow, const PrintHead &head,
+                    int tlonda);
+
+} // namespace statement
