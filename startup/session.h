@@ -49,6 +49,7 @@ struct Session {
 
     // Values screens hand to each other.
     QString selectedCode; // the lookup window's chosen member
+    quint8 searchOrder = 0; // the lookup window's last order: 0 by code, 1 by name
     QString reportTitle;  // the printer setup's report title
     // The statement's final balance, handed to the cash screen.
     Money balance;

@@ -62,18 +62,27 @@ bool readLedger(Session &s, const QString &kod, const QDate &baseDate,
 std::optional<Member> findMember(Session &s, const QString &kod) {
     if (!data::findMember(s.carkart, kod))
         return std::nullopt;
-    return Member{kod, data::FieldGet(s.carkart, QStringLiteral("isim1")).toString(),
-                  data::FieldGet(s.carkart, QStringLiteral("asd")).toInt()};
+    const auto text = [&s](const char *field) {
+        return data::FieldGet(s.carkart, QString::fromLatin1(field)).toString();
+    };
+    return Member{
+        kod,           text("isim1"), data::FieldGet(s.carkart, QStringLiteral("asd")).toInt(),
+        text("isim2"), text("adr1"),  text("adr2"),
+        text("adr3")};
 }
 
-double surchargeRate(Session &s) {
+DeskSettings deskSettings(Session &s) {
     const auto settings = data::readSettings(s.ayar);
     if (!settings) {
         s.messages.warning(QStringLiteral("Ayarlar Yapılmamış..."));
-        return 0;
+        return {};
     }
-    return settings->faiz;
+    return {settings->fisno + 1, settings->tolerans, settings->faiz};
 }
+
+QString cooperativeName(Session &s) { return data::namedText(s.genel, QStringLiteral("unvan")); }
+
+double surchargeRate(Session &s) { return deskSettings(s).faiz; }
 
 std::optional<surcharge::Statement> compute(Session &s, const QString &kod, const QDate &baseDate,
                                             double faiz, int asd) {

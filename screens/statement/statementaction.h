@@ -17,11 +17,24 @@ bool readLedger(Session &session, const QString &kod, const QDate &baseDate,
 
 struct Member {
     QString kod;
-    QString name;
+    QString name; // isim1
     int asd = 0;
+    QString isim2, adr1, adr2, adr3;
 };
 // The member card, if there is one.
 std::optional<Member> findMember(Session &session, const QString &kod);
+
+// What the collection desk reads from the settings row when it opens; all 0
+// after "Ayarlar Yapılmamış..." when there is none.
+struct DeskSettings {
+    qint32 nextReceipt = 0; // fisno + 1
+    int tolerans = 0;
+    double faiz = 0;
+};
+DeskSettings deskSettings(Session &session);
+
+// The cooperative's name, as the statement's page head prints it.
+QString cooperativeName(Session &session);
 
 // The monthly rate of the settings row; 0 after "Ayarlar Yapılmamış..." when
 // there is none.

@@ -1,0 +1,161 @@
+#include "controls/pencere.h"
+
+#include "controls/dclist.h"
+#include "data/membersearch.h"
+#include "startup/session.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTimer>
+
+pencere::pencere(Session &session, QWidget *parent)
+    : QDialog(parent), m_session(session), m_text(new QLineEdit(this)),
+      m_order(new QComboBox(this)), m_contains(new QCheckBox(QStringLiteral("İçinde Ara"), this)),
+      m_list(new dclist(session.messages, this)),
+      m_ok(new QPushButton(QStringLiteral("Tamam"), this)),
+      m_cancel(new QPushButton(QStringLiteral("Vazgeç"), this)),
+      m_previousCode(session.selectedCode) {
+    setWindowTitle(QStringLiteral("Hesap Seçimi"));
+    setModal(true);
+    m_order->addItems({QStringLiteral("Koda Göre"), QStringLiteral("Ada Göre")});
+    m_order->setCurrentIndex(session.searchOrder == 1 ? 1 : 0);
+    m_text->setMaxLength(50);
+
+    m_list->Add(QStringLiteral("a"), QStringLiteral("kod"), QStringLiteral("Hesap Kodu"), 100, 15,
+                6);
+    m_list->Add(QStringLiteral("a"), QStringLiteral("isim"), QStringLiteral("Hesap Adı"), 280, 35,
+                0);
+    m_list->setMinimumSize(400, 300);
+
+    // Enter belongs to the focused control, not to a default button.
+    for (QPushButton *b : {m_ok, m_cancel}) {
+        b->setAutoDefault(false);
+        b->setDefault(false);
+    }
+
+    auto *search = new QHBoxLayout;
+    search->addWidget(m_text, 1);
+    search->addWidget(m_order);
+    search->addWidget(m_contains);
+    auto *buttons = new QHBoxLayout;
+    buttons->addStretch();
+    buttons->addWidget(m_ok);
+    buttons->addWidget(m_cancel);
+    auto *layout = new QGridLayout(this);
+    layout->addLayout(search, 0, 0);
+    layout->addWidget(m_list, 1, 0);
+    layout->addLayout(buttons, 2, 0);
+    setTabOrder(m_text, m_order);
+    setTabOrder(m_order, m_contains);
+    setTabOrder(m_contains, m_list);
+
+    for (QObject *o : {static_cast<QObject *>(m_text), static_cast<QObject *>(m_order),
+                       static_cast<QObject *>(m_contains), static_cast<QObject *>(m_list),
+                       static_cast<QObject *>(m_list->viewport())})
+        o->installEventFilter(this);
+
+    connect(m_text, &QLineEdit::textChanged, this, [this] { refill(); });
+    connect(m_order, &QComboBox::currentIndexChanged, this, [this] { refill(); });
+    connect(m_contains, &QCheckBox::toggled, this, [this] { refill(); });
+    connect(m_ok, &QPushButton::clicked, this, &pencere::accept);
+    connect(m_cancel, &QPushButton::clicked, this, &pencere::reject);
+    refill();
+}
+
+QString pencere::choose(Session &session, QWidget *parent) {
+    pencere w(session, parent);
+    if (!w.m_failed)
+        w.exec();
+    return session.selectedCode;
+}
+
+bool pencere::refill() {
+    if (m_failed)
+        return false;
+    m_list->Clear();
+    std::vector<data::MemberMatch> found;
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    const bool ok = data::searchMembers(m_session.data, m_text->text(),
+                                        data::MemberOrder(m_order->currentIndex() == 1 ? 1 : 0),
+                                        m_contains->isChecked(), &found);
+    if (ok) {
+        for (const data::MemberMatch &m : found) {
+            const int row = m_list->CreateNewCaption();
+            if (row < 0)
+                break;
+            m_list->setCaption(row, 0, m.kod);
+            m_list->setCaption(row, 1, m.isim1);
+        }
+        m_list->reyaz();
+    }
+    QApplication::restoreOverrideCursor();
+    if (!ok) {
+        m_failed = true;
+        m_session.messages.show(Messages::Icon::Warning, QStringLiteral("Korvane Muhasebe"),
+                                QStringLiteral("Sql Yaratılamıyor"));
+        m_session.selectedCode = m_previousCode;
+        QDialog::reject();
+    }
+    return ok;
+}
+
+void pencere::accept() {
+    m_session.searchOrder = quint8(m_order->currentIndex() == 1 ? 1 : 0);
+    m_session.selectedCode =
+        m_list->ListCount() > 0 ? m_list->TextByName(QStringLiteral("kod")).trimmed() : QString();
+    QDialog::accept();
+}
+
+void pencere::reject() {
+    m_session.selectedCode.clear();
+    QDialog::reject();
+}
+
+void pencere::showEvent(QShowEvent *event) {
+    QDialog::showEvent(event);
+    m_text->setFocus();
+}
+
+bool pencere::eventFilter(QObject *watched, QEvent *event) {
+    const bool inGrid = watched == m_list || watched == m_list->viewport();
+    if (event->type() == QEvent::MouseButtonDblClick && inGrid) {
+        // Let the grid move its cursor to the clicked row first.
+        QTimer::singleShot(0, this, &pencere::accept);
+        return false;
+    }
+    if (watched == m_text && event->type() == QEvent::FocusIn) {
+        QTimer::singleShot(0, m_text, &QLineEdit::selectAll);
+        return false;
+    }
+    if (event->type() != QEvent::KeyPress)
+        return false;
+    const int key = static_cast<QKeyEvent *>(event)->key();
+    const bool enter = key == Qt::Key_Return || key == Qt::Key_Enter;
+    if (inGrid) {
+        if (enter) {
+            accept();
+            return true;
+        }
+        if (key == Qt::Key_Escape) {
+            m_text->setFocus();
+            return true;
+        }
+        return false;
+    }
+    if (enter) {
+        focusNextChild();
+        return true;
+    }
+    if (key == Qt::Key_Escape) {
+        reject();
+        return true;
+    }
+    return false;
+}

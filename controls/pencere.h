@@ -1,0 +1,49 @@
+#pragma once
+
+#include <QDialog>
+
+class QCheckBox;
+class QComboBox;
+class QLineEdit;
+class QPushButton;
+class dclist;
+struct Session;
+
+// The account lookup window: the clerk types part of a member's code or
+// name and picks the card. The chosen code goes to the session's selected
+// code (empty on cancel); the order choice is remembered for the next time.
+class pencere : public QDialog {
+    Q_OBJECT
+  public:
+    explicit pencere(Session &session, QWidget *parent = nullptr);
+
+    // Opens the window modally; the chosen code, empty when cancelled.
+    static QString choose(Session &session, QWidget *parent);
+
+    QLineEdit *TextBox1() const { return m_text; }
+    QComboBox *ComboBox1() const { return m_order; }
+    QCheckBox *CheckBox1() const { return m_contains; }
+    dclist *dclist1() const { return m_list; }
+    QPushButton *Command1() const { return m_ok; }
+    QPushButton *Command2() const { return m_cancel; }
+
+    // False when the search failed and the window closed.
+    bool refill();
+    void accept() override;
+    void reject() override;
+
+  protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+    void showEvent(QShowEvent *event) override;
+
+  private:
+    Session &m_session;
+    QLineEdit *m_text;
+    QComboBox *m_order;
+    QCheckBox *m_contains;
+    dclist *m_list;
+    QPushButton *m_ok, *m_cancel;
+    // The selected code as it was: a failed search leaves it so.
+    QString m_previousCode;
+    bool m_failed = false;
+};

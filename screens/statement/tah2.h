@@ -1,0 +1,71 @@
+#pragma once
+
+#include "printing/printcontext.h"
+#include "screens/statement/statementaction.h"
+
+#include <QWidget>
+#include <array>
+
+class QCheckBox;
+class QLabel;
+class QPushButton;
+class dclist;
+class xtext;
+
+// "Kooperatif Tahsilat": the collection desk's starting screen. The clerk
+// types a member code and a date; entering the grid shows the statement
+// with its late-payment surcharge, from which he prints it, takes a cash
+// collection (F5) or reprints an earlier receipt.
+class tah2 : public QWidget {
+    Q_OBJECT
+  public:
+    enum Column { Ack, Vade, Devir, Faiz, Borc, Odeme, Kalan, Anapara, Evrak, Bos, ColumnCount };
+
+    explicit tah2(Session &session, QWidget *parent = nullptr);
+    ~tah2() override;
+
+    xtext *field(int index) const { return m_fields[size_t(index)]; }
+    dclist *grid() const { return m_grid; }
+    QLabel *nameDisplay() const { return m_name; }
+    QCheckBox *fullList() const { return m_fullList; }
+    QPushButton *collectButton() const { return m_collect; }
+    QPushButton *copyButton() const { return m_copy; }
+    QPushButton *printButton() const { return m_print; }
+    printing::PrintContext &printContext() { return m_print_context; }
+    Money finalBalance() const { return m_balance; }
+
+    // The statement of the fields' member and date into the grid.
+    void recompute();
+    // The cash collection screen over this one: new, or a copy of the
+    // selected receipt.
+    void collect();
+    void copyReceipt();
+    // The printer setup, then the statement from the start row.
+    void print();
+
+  protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+  private:
+    void reset();
+    void codeChanged();
+    void lookup();
+    void rowChanged(int row);
+    void gridMouse(int button, int col, int row);
+    void openCash();
+
+    Session &m_session;
+    printing::PrintContext m_print_context;
+    std::array<xtext *, 3> m_fields{};
+    QLabel *m_name;
+    dclist *m_grid;
+    QCheckBox *m_fullList;
+    QPushButton *m_collect, *m_copy, *m_print;
+
+    std::optional<statement::Member> m_member;
+    std::optional<surcharge::Statement> m_statement;
+    double m_faiz = 0;
+    int m_tolerans = 0;
+    Money m_balance;
+    int m_startRow = 0;
+};
