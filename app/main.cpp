@@ -1,9 +1,11 @@
 // koop: opens the one screen its command line names and ends when that
 // screen closes.
+#include "screens/statement/tah2.h"
 #include "startup/qtmessages.h"
 #include "startup/startup.h"
 
 #include <QApplication>
+#include <QTimer>
 
 namespace {
 
@@ -16,11 +18,14 @@ void preferOffscreenWhenLogging() {
 
 // Opens the screen of `key`; false while that screen has not been built.
 bool openScreen(startup::ScreenKey key, Session &session) {
+    QWidget *screen = nullptr;
     switch (key) {
+    case startup::ScreenKey::Tahsil:
+        screen = new tah2(session);
+        break;
     case startup::ScreenKey::Ayar:
     case startup::ScreenKey::Borcla:
     case startup::ScreenKey::Topborc:
-    case startup::ScreenKey::Tahsil:
     case startup::ScreenKey::Genel:
     case startup::ScreenKey::Hazirun:
     case startup::ScreenKey::Etiket:
@@ -29,8 +34,16 @@ bool openScreen(startup::ScreenKey key, Session &session) {
     case startup::ScreenKey::None:
         break;
     }
-    (void)session;
-    return false;
+    if (!screen)
+        return false;
+    // The process ends when its one screen closes.
+    screen->setAttribute(Qt::WA_DeleteOnClose);
+    screen->show();
+    // Scripted runs and start-up tests: the screen opens, says what it has
+    // to say, and closes again.
+    if (qEnvironmentVariableIsSet("KOOP_OPEN_ONLY"))
+        QTimer::singleShot(0, screen, &QWidget::close);
+    return true;
 }
 
 } // namespace

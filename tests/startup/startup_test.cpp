@@ -65,10 +65,17 @@ TEST(Registry, ReadsTopLevelKeysOfTheIniFileAndCutsAtNul) {
 
 TEST(Startup, OpensAKnownKeyOnAnExistingCompany) {
     TempCompany co;
-    for (const QStringList &args : {QStringList{"01", "TAHSIL"}, QStringList{"01   tahsil"},
+    for (const QStringList &args : {QStringList{"01", "AYAR"}, QStringList{"01   borcla"},
                                     QStringList{"01", "etiket"}, QStringList{"01", "ETİKET"}}) {
         const ProcessResult r = runProgram("koop", args, co.registryFile());
         EXPECT_EQ(r.messages, QStringList{NotReady}) << args.join(' ').toStdString();
+        EXPECT_EQ(r.exitCode, 0);
+    }
+    // The collection desk opens and, on a company without settings, says so.
+    for (const QStringList &args : {QStringList{"01", "TAHSIL"}, QStringList{"01   tahsil"}}) {
+        const ProcessResult r = runProgram("koop", args, co.registryFile());
+        EXPECT_EQ(r.messages, QStringList{"Korvane|warning|Ayarlar Yapılmamış..."})
+            << args.join(' ').toStdString();
         EXPECT_EQ(r.exitCode, 0);
     }
 }
@@ -101,7 +108,7 @@ TEST(Startup, SetPrgPathWithEmptyDataPathLooksRelativeToCurrentFolder) {
     TempCompany co;
     co.writeRegistry(QStringLiteral("/not/normalised"), QString());
     const ProcessResult r =
-        runProgram("koop", {"01", "TAHSIL"}, co.registryFile(), {}, co.dataPath());
+        runProgram("koop", {"01", "AYAR"}, co.registryFile(), {}, co.dataPath());
     EXPECT_EQ(r.messages, QStringList{NotReady});
     Registry reg(co.registryFile());
     EXPECT_EQ(reg.readText("PrgPath"), QStringLiteral("/not/normalised"));

@@ -44,6 +44,8 @@ ProcessResult runProgram(const QString &program, const QStringList &args,
     env.insert(QStringLiteral("KOOP_ANSWERS"), answers);
     if (!registryFile.isEmpty())
         env.insert(QStringLiteral("KOOP_REGISTRY"), registryFile);
+    // A screen that opens closes again at once: nobody is there to close it.
+    env.insert(QStringLiteral("KOOP_OPEN_ONLY"), QStringLiteral("1"));
     p.setProcessEnvironment(env);
     if (!workingDir.isEmpty())
         p.setWorkingDirectory(workingDir);
