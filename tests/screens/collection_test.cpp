@@ -189,37 +189,48 @@ TEST_F(CollectionTest, CopyShowsTheEarlierReceiptAndWritesNothing) {
 }
 
 TEST_F(CollectionTest, RefusedOrFailingCasesLeaveWhatTheDeskAlwaysLeft) {
+    const QString print = "Makbuz Yazıcıya Yazdırılsın ?";
     struct Case {
         const char *name;
         bool settings;
+        bool refuseCashRow; // the suite's table turns the row down
         QString kod;
         QString amount;
         QStringList messages;  // every box, in order
         int result;            // the dialog's result
         int kasa, carhar, ent; // rows written
         QString evrak;
+        int fisno; // -1: no settings row
+        double dayTotal;
     } cases[] = {
         {"no settings row",
          false,
+         false,
          "0346",
          "50",
-         {"Ayarlar Yapılmamış...", "Makbuz Yazıcıya Yazdırılsın ?"},
+         {"Ayarlar Yapılmamış...", print},
          QDialog::Accepted,
          1,
          1,
          2,
-         "0"},
-        {"no card",
+         "0",
+         -1,
+         50},
+        {"no card", true, false, "9999", "50", {print}, QDialog::Accepted, 1, 0, 0, "42", 42, 50},
+        {"cash-box row refused",
          true,
-         "9999",
+         true,
+         "0346",
          "50",
-         {"Makbuz Yazıcıya Yazdırılsın ?"},
+         {"Kasa Kayıtları İşlenemedi", print},
          QDialog::Accepted,
-         1,
          0,
          0,
-         "42"},
-        {"nothing typed", true, "0346", "", {}, -1, 0, 0, 0, ""},
+         0,
+         "",
+         42,
+         50},
+        {"nothing typed", true, false, "0346", "", {}, -1, 0, 0, 0, "", 41, 0},
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.name);
@@ -242,6 +253,11 @@ TEST_F(CollectionTest, RefusedOrFailingCasesLeaveWhatTheDeskAlwaysLeft) {
             data::FieldSet(s.ayar, "fisno", 41);
             ASSERT_TRUE(data::RsUpdate(s.ayar));
         }
+        if (c.refuseCashRow) {
+            QSqlQuery q(s.data.sql());
+            ASSERT_TRUE(q.exec("CREATE TRIGGER refuse BEFORE INSERT ON kasa "
+                               "BEGIN SELECT RAISE(ABORT, 'kapalı'); END"));
+        }
         {
             kastah screen(s, c.kod, "Ali Veli");
             screen.setResult(-1);
@@ -255,6 +271,9 @@ TEST_F(CollectionTest, RefusedOrFailingCasesLeaveWhatTheDeskAlwaysLeft) {
         for (const auto &b : boxes.boxes)
             seen << b.text;
         EXPECT_EQ(seen, c.messages);
+        if (c.refuseCashRow) {
+            EXPECT_EQ(boxes.boxes[0].icon, Messages::Icon::Question);
+        }
         const auto countOf = [&](const char *table) {
             QSqlQuery q(s.data.sql());
             EXPECT_TRUE(q.exec(QStringLiteral("SELECT count(*) FROM ") + table));
@@ -269,9 +288,12 @@ TEST_F(CollectionTest, RefusedOrFailingCasesLeaveWhatTheDeskAlwaysLeft) {
             ASSERT_TRUE(q.next());
             EXPECT_EQ(q.value(0).toString(), c.evrak);
         }
-        // The day total moves with every stored collection, card or not.
-        EXPECT_EQ(cashbox::dayTotal(s.companyFile("kasa1.dat"), QDate(2026, 3, 15)),
-                  c.kasa ? 50.0 : 0.0);
+        // The day total and the receipt counter move with every posting, even
+        // one whose cash-box row was turned down.
+        EXPECT_EQ(cashbox::dayTotal(s.companyFile("kasa1.dat"), QDate(2026, 3, 15)), c.dayTotal);
+        QSqlQuery q(s.koop.sql());
+        ASSERT_TRUE(q.exec("SELECT fisno FROM ayar"));
+        EXPECT_EQ(q.next() ? q.value(0).toInt() : -1, c.fisno);
     }
 }
 
