@@ -1,4 +1,5 @@
 // koop-cli: the program's actions without a window, for scripts and tests.
+#include "cli/collect.h"
 #include "cli/company.h"
 #include "cli/initcompany.h"
 #include "cli/printtest.h"
@@ -16,7 +17,8 @@ void usage() {
                "  koop-cli init KLASÖR [--demo] [--seed N]\n"
                "  koop-cli refcode KLASÖR [--count N] [--first C]\n"
                "  koop-cli statement KLASÖR KOD --date GG.AA.YYYY [--format text|csv|json]\n"
-               "  koop-cli print-test KLASÖR [--mode 1|2] [--out DOSYA]\n",
+               "  koop-cli print-test KLASÖR [--mode 1|2] [--out DOSYA]\n"
+               "  koop-cli collect KLASÖR KOD TUTAR [--aciklama METİN] [--pdf DOSYA]\n",
                stderr);
 }
 
@@ -144,7 +146,9 @@ int runStatement(const QStringList &args, Messages &messages) {
 } // namespace
 
 int main(int argc, char *argv[]) {
-    const auto app = cli::makeApplication(argc, argv);
+    auto app = cli::makeCollectApplication(argc, argv);
+    if (!app)
+        app = cli::makeApplication(argc, argv);
     LogMessages messages = std::move(*LogMessages::fromEnvironment());
     QStringList args = QCoreApplication::arguments().mid(1);
     if (args.isEmpty()) {
@@ -160,6 +164,8 @@ int main(int argc, char *argv[]) {
         return runStatement(args, messages);
     if (command == u"print-test")
         return runPrintTest(args, messages);
+    if (command == u"collect")
+        return runCollect(args, messages);
     messages.warning(QStringLiteral("Bilinmeyen komut: ") + command);
     usage();
     return 2;

@@ -1,0 +1,109 @@
+#include "screens/collection/collectionaction.h"
+
+#include "data/koopdata.h"
+#include "printing/printcontext.h"
+#include "startup/base/inifile.h"
+#include "startup/picture.h"
+
+#include <QDir>
+#include <QPageLayout>
+#include <QPainter>
+#include <QPrintPreviewDialog>
+#include <QPrinter>
+
+namespace collection {
+
+Opening openCollection(Session &s) {
+    Opening o;
+    o.date = s.today();
+    if (const auto settings = data::readSettings(s.ayar)) {
+        o.settingsExist = true;
+        o.receiptNo = settings->fisno + 1;
+    } else {
+        s.messages.warning(QStringLiteral("Ayarlar Yapılmamış..."));
+    }
+    return o;
+}
+
+posting::CashCollection newCollection(const Opening &opening, const QString &kod,
+                                      const QString &name, Money amount,
+                                      const QString &description) {
+    posting::CashCollection c;
+    c.kod = kod;
+    c.name = name;
+    c.date = opening.date;
+    c.receiptNo = opening.receiptNo;
+    c.amount = amount;
+    c.description = description;
+    c.cashBox = CashBoxNumber;
+    c.settingsExist = opening.settingsExist;
+    return c;
+}
+
+QString cardName(Session &s, const QString &kod) {
+    if (!data::findMember(s.carkart, kod))
+        return QString();
+    return data::FieldGet(s.carkart, QStringLiteral("isim1")).toString();
+}
+
+ReceiptHeader receiptHeader(Session &s) {
+    const QString file = s.companyFile(QStringLiteral("korvane.dat"));
+    const QString section = QStringLiteral("makbuz");
+    ReceiptHeader h;
+    h.lines[0] = ini::readValue(section, QStringLiteral("baslik1"),
+                                data::namedText(s.genel, QStringLiteral("unvan")).trimmed(), file);
+    h.lines[1] = ini::readValue(section, QStringLiteral("baslik2"), QString(), file);
+    h.lines[2] = ini::readValue(section, QStringLiteral("baslik3"), QString(), file);
+    const QString logo = ini::readValue(section, QStringLiteral("logo"), QString(), file).trimmed();
+    if (logo.isEmpty()) {
+        h.logo = defaultLogo();
+    } else {
+        const QString path = QDir::isAbsolutePath(toLocalSeparators(logo)) ? toLocalSeparators(logo)
+                                                                           : s.imageFile(logo);
+        h.logo = loadPicture(path, s.messages).toImage();
+    }
+    return h;
+}
+
+namespace {
+
+void preparePage(QPrinter &printer) {
+    printer.setPageOrientation(QPageLayout::Portrait);
+    printer.setPageSize(QPageSize(QPageSize::A4));
+    // Positions are measured from the paper's edge, not from the margins.
+    printer.setFullPage(true);
+}
+
+bool drawOn(QPrinter &printer, Session &s, const ReceiptHeader &h, const ReceiptValues &v) {
+    QPainter painter;
+    if (!painter.begin(&printer)) {
+        s.messages.warning(QStringLiteral("Makbuz yazdırılamadı: yazıcı açılamıyor."));
+        return false;
+    }
+    drawReceiptPage(painter, h, v);
+    return painter.end();
+}
+
+} // namespace
+
+bool printReceipt(Session &s, const ReceiptHeader &h, const ReceiptValues &v,
+                  const QString &pdfFile, QWidget *parent) {
+    printing::PrintContext context(s);
+    context.pdfFile = pdfFile;
+    const QString pdf = context.pdfOutput();
+    QPrinter printer(QPrinter::HighResolution);
+    preparePage(printer);
+    if (!pdf.isEmpty()) {
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(pdf);
+        return drawOn(printer, s, h, v);
+    }
+    QPrintPreviewDialog preview(&printer, parent);
+    bool drawn = true;
+    QObject::connect(&preview, &QPrintPreviewDialog::paintRequested, &preview,
+                     [&](QPrinter *p) { drawn = drawOn(*p, s, h, v) && drawn; });
+    preview.exec();
+    return drawn;
+}
+
+} // namespace collection

@@ -1,0 +1,50 @@
+#pragma once
+
+#include "posting/cashcollection.h"
+#include "screens/collection/receipt.h"
+#include "startup/session.h"
+
+#include <QDate>
+
+class QWidget;
+
+// What the cash desk does besides the posting itself: the receipt number
+// and date it opens with, the receipt's installation data, and printing.
+namespace collection {
+
+inline QString defaultDescription() {
+    return QStringLiteral("AİDAT TAHSİLATI");
+}
+constexpr int CashBoxNumber = 1;
+constexpr int DescriptionLength = 35;
+
+struct Opening {
+    qint32 receiptNo = 0; // fisno + 1, or 0 without a settings row
+    bool settingsExist = false;
+    QDate date;
+};
+// Reads the settings row; without one says "Ayarlar Yapılmamış...".
+Opening openCollection(Session &session);
+
+// The new collection as the desk posts it.
+posting::CashCollection newCollection(const Opening &opening, const QString &kod,
+                                      const QString &name, Money amount,
+                                      const QString &description);
+
+// The card's isim1 (the name the receipt prints); empty without a card.
+QString cardName(Session &session, const QString &kod);
+
+// The three header lines and the logo from the company's korvane.dat,
+// section [makbuz]: baslik1, baslik2, baslik3 and logo (a picture file in
+// the image folder, or a full path). The first line defaults to the
+// cooperative's name (`unvan` in genel), the logo to our own emblem. A logo
+// that cannot be loaded says "İmage Yükleme Hatası" and prints none.
+ReceiptHeader receiptHeader(Session &session);
+
+// Prints the page to `pdfFile` (KOOP_PRINT_PDF wins over it) or, when both
+// are empty, to the system printer through a print preview. False after a
+// message when the printer cannot be opened.
+bool printReceipt(Session &session, const ReceiptHeader &header, const ReceiptValues &values,
+                  const QString &pdfFile = QString(), QWidget *parent = nullptr);
+
+} // namespace collection

@@ -1,0 +1,182 @@
+#include "screens/collection/kastah.h"
+
+#include "controls/xtext.h"
+#include "startup/base/daynumber.h"
+
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPushButton>
+#include <QTimer>
+
+namespace {
+
+QLabel *display(QWidget *parent, const char *name) {
+    auto *l = new QLabel(parent);
+    l->setObjectName(QString::fromLatin1(name));
+    l->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    l->setMinimumWidth(160);
+    return l;
+}
+
+} // namespace
+
+kastah::kastah(Session &session, const QString &kod, const QString &name, QWidget *parent)
+    : QDialog(parent), m_session(session), m_kod(kod), m_name(name) {
+    setWindowTitle(QStringLiteral("Tahsilat"));
+    buildWidgets();
+
+    m_unvan->setText(m_name);
+    m_uyeKodu->setText(m_kod);
+    m_bakiye->setText(formatAmount(m_session.balance, m_session.tlonda));
+
+    m_opening = collection::openCollection(m_session);
+    m_makbuzNo->setText(QString::number(m_opening.receiptNo));
+    m_tarih->setText(formatTrDate(m_opening.date));
+    m_aciklama->setText(collection::defaultDescription());
+    m_kopya->hide();
+    m_header = collection::receiptHeader(m_session);
+    m_picture->setPixmap(QPixmap::fromImage(m_header.logo)
+                             .scaled(96, 96, Qt::KeepAspectRatio, Qt::SmoothTransformation));
+
+    const Session::Reprint &r = m_session.reprint;
+    m_copy = !r.receiptNo.isEmpty();
+    if (m_copy) {
+        connect(m_blink, &QTimer::timeout, m_kopya,
+                [this] { m_kopya->setVisible(!m_kopya->isVisible()); });
+        m_blink->start();
+        m_makbuzNo->setText(r.receiptNo);
+        m_tarih->setText(r.date);
+        m_aciklama->setText(r.description);
+        m_tutar->setValue(r.amount.toPlain(m_session.tlonda));
+        amountChanged();
+        m_aciklama->setEnabled(false);
+        m_tutar->setEnabled(false);
+        m_tamam->setFocus();
+    } else {
+        m_tutar->setFocus();
+    }
+}
+
+void kastah::buildWidgets() {
+    auto *grid = new QGridLayout(this);
+    m_picture = new QLabel(this);
+    m_picture->setObjectName(QStringLiteral("resim"));
+    m_picture->setFixedSize(100, 100);
+    m_picture->setAlignment(Qt::AlignCenter);
+    grid->addWidget(m_picture, 0, 0, 3, 1);
+
+    m_toplam = display(this, "toplam");
+    QFont big = m_toplam->font();
+    big.setPointSize(big.pointSize() * 2);
+    big.setBold(true);
+    m_toplam->setFont(big);
+    m_toplam->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    m_makbuzNo = display(this, "makbuzNo");
+    m_tarih = display(this, "tarih");
+    m_unvan = display(this, "unvan");
+    m_bakiye = display(this, "bakiye");
+    m_bakiye->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    m_uyeKodu = display(this, "uyeKodu");
+
+    const std::pair<const char *, QLabel *> displays[] = {
+        {"Toplam Tutar", m_toplam}, {"Makbuz No", m_makbuzNo}, {"Tarih", m_tarih},
+        {"Unvanı", m_unvan},        {"Bakiyesi", m_bakiye},    {"Üye Kodu", m_uyeKodu}};
+    int row = 0;
+    for (const auto &[caption, value] : displays) {
+        grid->addWidget(new QLabel(QString::fromUtf8(caption), this), row, 1);
+        grid->addWidget(value, row, 2, 1, 2);
+        ++row;
+    }
+
+    m_aciklama = new xtext(this);
+    m_aciklama->setObjectName(QStringLiteral("aciklama"));
+    m_aciklama->setMaxLenght(collection::DescriptionLength);
+    m_tutar = new xtext(this);
+    m_tutar->setObjectName(QStringLiteral("tutar"));
+    m_tutar->xTextBicim(xtext::Sayi, 999999999999999.0, Qt::AlignRight, 0, m_session.tlonda, 3);
+    connect(m_tutar, &xtext::Change, this, &kastah::amountChanged);
+    grid->addWidget(new QLabel(QStringLiteral("Açıklama"), this), row, 1);
+    grid->addWidget(m_aciklama, row++, 2, 1, 2);
+    grid->addWidget(new QLabel(QStringLiteral("Tutar"), this), row, 1);
+    grid->addWidget(m_tutar, row++, 2, 1, 2);
+
+    m_kopya = new QLabel(QStringLiteral(" KOPYA MAKBUZ "), this);
+    m_kopya->setObjectName(QStringLiteral("kopya"));
+    QFont warn = m_kopya->font();
+    warn.setBold(true);
+    warn.setPointSize(warn.pointSize() + 4);
+    m_kopya->setFont(warn);
+    m_kopya->setStyleSheet(QStringLiteral("color: #c00000;"));
+    grid->addWidget(m_kopya, row, 0, 1, 2);
+
+    m_tamam = new QPushButton(QStringLiteral(" Tamam"), this);
+    m_tamam->setObjectName(QStringLiteral("tamam"));
+    m_vazgec = new QPushButton(QStringLiteral(" Vazgeç"), this);
+    m_vazgec->setObjectName(QStringLiteral("vazgec"));
+    auto *buttons = new QHBoxLayout;
+    buttons->addStretch();
+    buttons->addWidget(m_tamam);
+    buttons->addWidget(m_vazgec);
+    grid->addLayout(buttons, row, 2, 1, 2);
+    connect(m_tamam, &QPushButton::clicked, this, &kastah::tamam);
+    connect(m_vazgec, &QPushButton::clicked, this, &QDialog::reject);
+
+    setTabOrder(m_aciklama, m_tutar);
+    setTabOrder(m_tutar, m_tamam);
+    setTabOrder(m_tamam, m_vazgec);
+
+    m_blink = new QTimer(this);
+    m_blink->setObjectName(QStringLiteral("blink"));
+    m_blink->setInterval(500);
+}
+
+Money kastah::amount() const {
+    return Money::fromDouble(m_tutar->Value().toDouble()).value_or(Money());
+}
+
+void kastah::amountChanged() {
+    m_toplam->setText(formatAmount(amount(), m_session.tlonda));
+}
+
+void kastah::tamam() {
+    if (amount() <= Money())
+        return;
+    const Messages::Icon info = Messages::Icon::Information;
+    if (m_copy) {
+        if (m_session.messages.ask(info, Messages::korvane(),
+                                   QStringLiteral("Kopya Makbuz Yazıcıya Yazdırılsın ?"), true))
+            print();
+        accept();
+        return;
+    }
+    const auto result = posting::postCashCollection(
+        m_session,
+        collection::newCollection(m_opening, m_kod, m_name, amount(), m_aciklama->text()));
+    // Locked or failed as a whole: nothing is stored, the clerk may try again.
+    if (!result.committed)
+        return;
+    if (m_session.messages.ask(info, Messages::korvane(),
+                               QStringLiteral("Makbuz Yazıcıya Yazdırılsın ?"), true))
+        print();
+    accept();
+}
+
+void kastah::print() {
+    collection::ReceiptValues v;
+    v.receiptNo = m_makbuzNo->text();
+    v.date = m_tarih->text();
+    v.kod = m_uyeKodu->text();
+    v.name = collection::cardName(m_session, m_kod);
+    if (v.name.isEmpty())
+        v.name = m_name;
+    v.description = m_aciklama->text();
+    v.amountText = m_tutar->text();
+    v.amount = amount();
+    v.balance = m_session.balance;
+    v.copy = m_copy;
+    v.tlnick = m_session.tlnick;
+    v.krnick = m_session.krnick;
+    v.tlonda = m_session.tlonda;
+    collection::printReceipt(m_session, m_header, v, QString(), this);
+}
