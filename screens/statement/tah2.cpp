@@ -68,7 +68,8 @@ tah2::tah2(Session &session, QWidget *parent)
     m_fields[1]->xTextBicim(xtext::Tarih, 10, Qt::AlignHCenter, 0, 0, 0);
     m_fields[2]->xTextBicim(xtext::Sayi, 999999999, Qt::AlignRight, 0, 0, 0);
     m_fields[2]->setLocked(true);
-    connect(code, &xtext::Change, this, &tah2::codeChanged);
+    // Every change of the code, typed or chosen, looks the card up.
+    connect(code, &QLineEdit::textChanged, this, &tah2::codeChanged);
     connect(code, &xtext::ButtonClick, this, &tah2::lookup);
 
     auto *unvanLabel = new QLabel(QStringLiteral("Ünvanı"), this);

@@ -44,7 +44,7 @@ TEST_F(Pencere, TypingNarrowsTheListByCodeOrName) {
     EXPECT_EQ(codes(w), (QStringList{"0998"}));
     w.TextBox1()->clear();
     w.CheckBox1()->setChecked(true);
-    QTest::keyClicks(w.TextBox1(), u"ı"_s);
+    w.TextBox1()->insert(u"ı"_s); // beyond the key simulator's ASCII
     EXPECT_EQ(codes(w), (QStringList{"0998", "0999"}));
 }
 
@@ -53,7 +53,7 @@ TEST_F(Pencere, EnterInTheGridChoosesTheCursorRowAndRemembersTheOrder) {
     pencere w(session);
     w.show();
     w.ComboBox1()->setCurrentIndex(1);
-    QTest::keyClicks(w.TextBox1(), u"Üye 01"_s);
+    w.TextBox1()->insert(u"Üye 01"_s);
     ASSERT_EQ(codes(w), (QStringList{"01", "010", "0123"}));
     w.dclist1()->setFocus();
     w.dclist1()->ChngSat(1);

@@ -49,6 +49,9 @@ class Tah2 : public SessionTest {
     // Types the code and enters the grid, as the clerk does.
     void openStatement(tah2 &w, const QString &kod) {
         w.show();
+        // Focus events need the active window.
+        QApplication::setActiveWindow(&w);
+        EXPECT_TRUE(QTest::qWaitForWindowActive(&w));
         w.field(0)->setFocus();
         QTest::keyClicks(w.field(0), kod);
         w.grid()->setFocus();
@@ -117,6 +120,7 @@ TEST_F(Tah2, F5TakesACollectionThatTheStatementThenShows) {
     ASSERT_TRUE(opened);
     EXPECT_EQ(value("SELECT count(*) FROM kasa WHERE carkod='0346' AND evrak='42'").toInt(), 1);
 
+    QApplication::setActiveWindow(&w);
     w.field(0)->setFocus();
     w.grid()->setFocus();
     EXPECT_EQ(column(w, tah2::Ack).size(), 5);
