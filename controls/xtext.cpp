@@ -10,14 +10,24 @@ xtext::xtext(QWidget *parent) : QLineEdit(parent) {
     applyKind();
 }
 
-QFont xtext::storedFont() {
+QFont storedFont(StoredFont which) {
+    const bool header = which == StoredFont::Header;
+    const QString prefix =
+        header ? QStringLiteral("gridbaslikfont") : QStringLiteral("griddetayfont");
     QSettings s(QSettings::NativeFormat, QSettings::UserScope, QStringLiteral("korvane"),
                 QStringLiteral("korvane"));
     s.beginGroup(QStringLiteral("tavlo"));
-    QFont f(s.value(QStringLiteral("griddetayfontname"), QStringLiteral("courier")).toString());
-    f.setPointSizeF(s.value(QStringLiteral("griddetayfontsize"), QStringLiteral("10")).toDouble());
+    QFont f(s.value(prefix + QStringLiteral("name"),
+                    header ? QStringLiteral("tahoma") : QStringLiteral("courier"))
+                .toString());
+    // The size is read as a number and kept as a byte; a size of 0 cannot be drawn.
+    const QString size =
+        s.value(prefix + QStringLiteral("size"), QStringLiteral("10")).toString().trimmed();
+    const int points = qBound(0, qRound(size.toDouble()), 255);
+    if (points > 0)
+        f.setPointSize(points);
     f.setBold(
-        s.value(QStringLiteral("griddetayfontbold"), QStringLiteral("Bold")).toString().toUpper() ==
+        s.value(prefix + QStringLiteral("bold"), QStringLiteral("Bold")).toString().toUpper() ==
         u"BOLD");
     return f;
 }

@@ -8,6 +8,13 @@
 
 class QToolButton;
 
+// The grid's and the input field's fonts from the per-user settings store
+// (application "korvane", section "tavlo"): the header keys "gridbaslikfont*"
+// (default tahoma 10 bold) or the row keys "griddetayfont*" (default courier
+// 10 bold). Missing keys give the defaults.
+enum class StoredFont { Header, Detail };
+QFont storedFont(StoredFont which);
+
 // The program's single-line input field: free text, a number typed through
 // its digit buffer, or a date with automatic dots. Enter and Down move to the
 // next field and Up to the previous one, so a screen fills from the keyboard.
@@ -50,8 +57,8 @@ class xtext : public QLineEdit {
     void xTextBicim(int kind, double maximum, Qt::Alignment alignment, int reserved, int decimals,
                     int grouping);
 
-    // The font of the per-user settings store ("korvane", section "tavlo").
-    static QFont storedFont();
+    // The row font of the per-user settings store.
+    static QFont storedFont() { return ::storedFont(StoredFont::Detail); }
 
   signals:
     void Change();

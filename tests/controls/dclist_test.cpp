@@ -1,0 +1,491 @@
+// The grid in edit mode, driven from the keyboard as a clerk types: number
+// and date entry, the condition kinds with their messages, the modes and the
+// events they raise.
+#include "controls/dclist.h"
+#include "startup/base/daynumber.h"
+#include "startup/base/messages.h"
+#include "support/qtprint.h"
+
+#include <QApplication>
+#include <QLineEdit>
+#include <QSignalSpy>
+#include <QTest>
+#include <QVBoxLayout>
+#include <gtest/gtest.h>
+
+namespace {
+
+// Every event of the grid as one line, in the order raised.
+struct EventLog {
+    QObject context;
+    QStringList lines;
+    explicit EventLog(dclist *g) {
+        auto add = [this](const QString &line) { lines << line; };
+        QObject::connect(g, &dclist::SatirChange, &context,
+                         [=](int row) { add(QStringLiteral("SatirChange %1").arg(row)); });
+        QObject::connect(g, &dclist::MouseDown, &context, [=](int b, int col, int row) {
+            add(QStringLiteral("MouseDown %1 %2 %3").arg(b).arg(col).arg(row));
+        });
+        QObject::connect(g, &dclist::AlanChanged, &context,
+                         [=](int col) { add(QStringLiteral("AlanChanged %1").arg(col)); });
+        QObject::connect(g, &dclist::KeyDown, &context, [=](int key, int shift, int row) {
+            add(QStringLiteral("KeyDown %1 %2 %3").arg(key).arg(shift).arg(row));
+        });
+        QObject::connect(g, &dclist::UpdateData, &context,
+                         [=](int row) { add(QStringLiteral("UpdateData %1").arg(row)); });
+        QObject::connect(g, &dclist::OperasyonDelete, &context,
+                         [=](int row) { add(QStringLiteral("OperasyonDelete %1").arg(row)); });
+        QObject::connect(g, &dclist::OnKosulVar, &context,
+                         [=](int col, const QString &key, const QString &text) {
+                             add(QStringLiteral("OnKosulVar %1 %2 %3").arg(col).arg(key, text));
+                         });
+        QObject::connect(g, &dclist::ChangeEditMode, &context, [=](bool on) {
+            add(QStringLiteral("ChangeEditMode %1").arg(on ? "true" : "false"));
+        });
+        QObject::connect(g, &dclist::isLocked, &context,
+                         [=](int row) { add(QStringLiteral("isLocked %1").arg(row)); });
+    }
+    QStringList take() { return std::exchange(lines, {}); }
+};
+
+// A window with a field that holds the focus first, so the grid starts
+// passive, and the grid under it.
+struct Form {
+    RecordingMessages messages;
+    QWidget window;
+    QLineEdit *other = new QLineEdit(&window);
+    dclist *grid = new dclist(messages, &window);
+    Form() {
+        auto *l = new QVBoxLayout(&window);
+        l->addWidget(other);
+        l->addWidget(grid);
+        window.resize(700, 400);
+        window.show();
+        other->setFocus();
+        QApplication::processEvents();
+    }
+    QWidget *target() const {
+        return grid->editor() ? static_cast<QWidget *>(grid->editor()) : grid;
+    }
+    void type(const QString &keys) {
+        for (QChar c : keys)
+            QTest::keyClick(target(), c.toLatin1());
+    }
+    void key(Qt::Key k, Qt::KeyboardModifiers m = Qt::NoModifier) {
+        QTest::keyClick(target(), k, m);
+    }
+    QString editorText() const { return grid->editor() ? grid->editor()->text() : QString(); }
+    QStringList boxes() const {
+        QStringList out;
+        for (const auto &b : messages.boxes)
+            out << b.title + u'|' + LogMessages::iconName(b.icon) + u'|' + b.text;
+        return out;
+    }
+    // One empty row, browse mode on it, then edit mode from column `col`.
+    void editRow(int rows = 1, int row = 0) {
+        for (int i = 0; i < rows; ++i)
+            grid->CreateNewCaption();
+        grid->ChngMode(1, row);
+        grid->ChngMode(2, row);
+    }
+};
+
+TEST(DclistEntry, NumberCellTakesDigitsThroughItsBuffer) {
+    struct Case {
+        double max;
+        int decimals;
+        QString keys, buffer, shown;
+    } cases[] = {
+        {1e9, 2, "1+", "1000", "1,000.00"},       {1e9, 2, ",5", ".5", ".50"},
+        {1e9, 2, "1234,5", "1234.5", "1,234.50"}, {1e9, 0, "12,5", "125", "125"},
+        {999, 0, "1234", "123", "123"},           {1e9, 2, "12x3", "123", "123.00"},
+        {1e9, 2, "123\b\b4", "14", "14.00"},      {0, 0, "7", "", ""},
+    };
+    for (const Case &c : cases) {
+        Form f;
+        f.grid->Add("N", "tutar", "Tutar", 100, c.max, 0, c.decimals, 3);
+        f.editRow();
+        ASSERT_EQ(f.grid->CurrentCol(), 0);
+        for (QChar k : c.keys) {
+            if (k == u'\b')
+                f.key(Qt::Key_Backspace);
+            else
+                f.type(k);
+        }
+        EXPECT_EQ(f.grid->Text(0), c.buffer) << c.keys.toStdString();
+        EXPECT_EQ(f.editorText(), c.shown) << c.keys.toStdString();
+    }
+}
+
+TEST(DclistEntry, FreshEntryReplacesTheOldNumber) {
+    Form f;
+    f.grid->Add("n", "tutar", "Tutar", 100, 1e9, 0, 0, 3);
+    f.grid->CreateNewCaption();
+    f.grid->setCaption(0, 0, 2500.0);
+    f.editRow(0);
+    EXPECT_EQ(f.editorText(), "2,500");
+    EXPECT_TRUE(f.grid->editor()->hasSelectedText());
+    f.type("7");
+    EXPECT_EQ(f.grid->Text(0), "7");
+    f.type("5");
+    EXPECT_EQ(f.grid->Text(0), "75");
+
+    // Backspace drops a digit without ending the fresh entry: the next digit
+    // still replaces the number.
+    Form g;
+    g.grid->Add("N", "tutar", "Tutar", 100, 1e9, 0, 0, 3);
+    g.grid->CreateNewCaption();
+    g.grid->setCaption(0, 0, 250.0);
+    g.editRow(0);
+    g.key(Qt::Key_Backspace);
+    EXPECT_EQ(g.grid->Text(0), "25");
+    g.type("+");
+    EXPECT_EQ(g.grid->Text(0), "25000");
+    g.type("7");
+    EXPECT_EQ(g.grid->Text(0), "7");
+}
+
+TEST(DclistEntry, QuoteRepeatsTheCellAbove) {
+    Form f;
+    f.grid->Add("N", "tutar", "Tutar", 100, 1e9, 0, 2, 3);
+    f.grid->Add("A", "ack", "Açıklama", 150, 20);
+    f.grid->CreateNewCaption();
+    f.grid->setCaption(0, 0, 42.5);
+    f.grid->setCaption(0, 1, "Ocak aidatı");
+    f.editRow(5, 4);
+    f.grid->setCaption(3, 0, 7.0);
+    f.grid->setCaption(3, 1, "Şubat");
+    f.type("\"");
+    EXPECT_EQ(f.grid->Text(0), "7");
+    EXPECT_EQ(f.editorText(), "7.00");
+    f.key(Qt::Key_Return);
+    f.type("\"");
+    EXPECT_EQ(f.grid->Text(1), "Şubat");
+    EXPECT_EQ(f.editorText(), "Şubat");
+
+    // In row 0 the quote is ignored in a number cell and typed in a text cell.
+    Form g;
+    g.grid->Add("N", "tutar", "Tutar", 100, 1e9, 0, 2, 3);
+    g.grid->Add("A", "ack", "Açıklama", 150, 20);
+    g.editRow();
+    g.type("\"");
+    EXPECT_EQ(g.grid->Text(0), "");
+    EXPECT_EQ(g.editorText(), "");
+    g.key(Qt::Key_Return);
+    g.type("\"");
+    EXPECT_EQ(g.grid->Text(1), "\"");
+}
+
+TEST(DclistEntry, DateCellPutsItsDots) {
+    Form f;
+    f.grid->Add("T", "vade", "Vade", 90, 10, 5);
+    f.editRow();
+    f.type("0503");
+    EXPECT_EQ(f.editorText(), "05.03.");
+    f.key(Qt::Key_Backspace);
+    EXPECT_EQ(f.editorText(), "05.0");
+    f.type("3x2026");
+    EXPECT_EQ(f.editorText(), "05.03.2026");
+    f.type("1");
+    EXPECT_EQ(f.editorText(), "05.03.2026");
+    EXPECT_EQ(f.grid->Text(0), "05.03.2026");
+}
+
+TEST(DclistEntry, PartDateIsCompletedFromToday) {
+    Form f;
+    f.grid->Add("T", "vade", "Vade", 90, 10, 5); // kind 5: no holiday notice
+    f.grid->Add("A", "ack", "Açıklama", 150, 20);
+    f.editRow();
+    f.type("05");
+    f.key(Qt::Key_Return);
+    const QString today = formatTrDate(QDate::currentDate());
+    EXPECT_EQ(f.grid->Text(0), "05" + today.mid(2));
+    EXPECT_EQ(f.grid->CurrentCol(), 1);
+    EXPECT_TRUE(f.messages.boxes.empty());
+}
+
+TEST(DclistEntry, DateConditionKinds) {
+    const QString holiday = "Korvane|information|Tatil gününe denk gelen tarih girdiniz.\n"
+                            "   07 Mart 2026 Cumartesi";
+    const QString wrong = "Korvane|warning|Hatalı Tarih Girildi.\nDüzeltiniz.";
+    struct Case {
+        int kind;
+        QString typed;
+        QStringList boxes;
+        int columnAfter; // 0 stays in the cell
+        QString buffer;
+    } cases[] = {
+        {0, "07032026", {holiday}, 1, "07.03.2026"}, {0, "31022026", {}, 1, ""},
+        {1, "07032026", {holiday}, 1, "07.03.2026"}, {1, "31022026", {wrong}, 0, "31.02.2026"},
+        {4, "07032026", {}, 1, "07.03.2026"},        {4, "31022026", {wrong}, 0, "31.02.2026"},
+        {5, "07032026", {}, 1, "07.03.2026"},        {5, "31022026", {}, 1, ""},
+        {6, "09032026", {}, 0, "09.03.2026"}, // Enter raises OnKosulVar instead
+        {2, "07032026", {holiday}, 1, "07.03.2026"},
+    };
+    for (const Case &c : cases) {
+        Form f;
+        f.grid->Add("T", "vade", "Vade", 90, 10, c.kind);
+        f.grid->Add("A", "ack", "Açıklama", 150, 20);
+        f.editRow();
+        f.type(c.typed);
+        f.key(Qt::Key_Return);
+        const std::string what = QString("kind %1 %2").arg(c.kind).arg(c.typed).toStdString();
+        EXPECT_EQ(f.boxes(), c.boxes) << what;
+        EXPECT_EQ(f.grid->CurrentCol(), c.columnAfter) << what;
+        EXPECT_EQ(f.grid->Text(0), c.buffer) << what;
+        if (c.columnAfter == 0 && c.kind != 6) {
+            EXPECT_EQ(f.grid->editor()->selectedText(), c.buffer) << what;
+        }
+    }
+}
+
+TEST(DclistConditions, EmptyTextAndZeroNumberAreRefused) {
+    Form f;
+    f.grid->Add("A", "kod", "Kod", 90, 8, 3);
+    f.grid->Add("N", "tutar", "Tutar", 100, 1e9, 2, 2, 3);
+    f.grid->Add("A", "ack", "Açıklama", 150, 20);
+    f.editRow();
+    f.key(Qt::Key_Return);
+    EXPECT_EQ(f.messages.lastText(), "En Az Bir Harf Girmelisiniz.");
+    EXPECT_EQ(f.messages.boxes.back().icon, Messages::Icon::Warning);
+    EXPECT_EQ(f.grid->CurrentCol(), 0);
+    f.type("K1");
+    f.key(Qt::Key_Down);
+    EXPECT_EQ(f.grid->CurrentCol(), 1);
+    f.type("0");
+    f.key(Qt::Key_Return);
+    EXPECT_EQ(f.messages.lastText(), "Bir Sayi Girmelisiniz.");
+    EXPECT_EQ(f.grid->CurrentCol(), 1);
+    EXPECT_EQ(f.messages.boxes.size(), 2u);
+    f.type("12");
+    f.key(Qt::Key_Return);
+    EXPECT_EQ(f.grid->CurrentCol(), 2);
+    EXPECT_EQ(f.messages.boxes.size(), 2u);
+}
+
+TEST(DclistConditions, LookupCellAsksTheOwner) {
+    Form f;
+    f.grid->Add("A", "kod", "Kod", 90, 15, 6);
+    f.grid->Add("A", "isim", "Ad", 150, 35);
+    f.editRow();
+    EventLog log(f.grid);
+    f.type("01");
+    f.key(Qt::Key_Down);
+    f.key(Qt::Key_Return);
+    EXPECT_EQ(f.grid->CurrentCol(), 0);
+    const QStringList events = log.take();
+    EXPECT_EQ(events.filter("OnKosulVar"),
+              QStringList({"OnKosulVar 0 KOD 01", "OnKosulVar 0 KOD 01"}));
+    f.grid->OnKosulReturn("0123");
+    EXPECT_EQ(f.grid->Text(0), "0123");
+    EXPECT_EQ(f.editorText(), "0123");
+    f.grid->setTextByName("isim", "Ayşe Çelik");
+    f.grid->AlanDegisti(101);
+    EXPECT_EQ(f.grid->CurrentCol(), 1);
+    EXPECT_EQ(f.editorText(), "Ayşe Çelik");
+    EXPECT_EQ(log.take(), QStringList({"AlanChanged 1"}));
+}
+
+TEST(DclistModes, BrowseEditAndBackRaiseTheirEvents) {
+    Form f;
+    f.grid->Add("M", "kod", "Kod", 90, 8);
+    f.grid->Add("N", "fiat1", "Fiyat1", 120, 999999999, 0, 2, 3);
+    f.grid->Add("S", "tip", "Tip", 40, 0);
+    f.grid->Add("B", "kalan", "Kalan", 90, 0, 0, 2, 3);
+    for (int i = 0; i < 3; ++i)
+        f.grid->CreateNewCaption();
+    f.grid->setCaption(1, 0, "00002");
+    EXPECT_EQ(f.grid->CurrentMode(), 0);
+    EventLog log(f.grid);
+    QSignalSpy updates(f.grid, &dclist::UpdateData);
+    QObject::connect(f.grid, &dclist::UpdateData, f.grid,
+                     [&](int row) { f.grid->OkUpdateData(row); });
+
+    f.grid->ChngMode(1, 1);
+    EXPECT_EQ(f.grid->CurrentMode(), 1);
+    EXPECT_EQ(f.grid->CurSat(), 1);
+    EXPECT_EQ(f.grid->TextByName("KOD"), "00002");
+    EXPECT_EQ(log.take(), QStringList({"ChangeEditMode false", "SatirChange 1"}));
+
+    f.grid->ChngMode(2, 1);
+    EXPECT_EQ(f.grid->CurrentMode(), 2);
+    EXPECT_EQ(f.grid->CurrentCol(), 1); // M is skipped
+    EXPECT_EQ(log.take(), QStringList({"ChangeEditMode true", "AlanChanged 1"}));
+
+    f.type("1+");
+    f.key(Qt::Key_Return);
+    EXPECT_EQ(f.grid->CurrentCol(), 2);
+    f.type("xyz");
+    EXPECT_EQ(f.grid->Text(2), "xyz");
+    f.key(Qt::Key_Return); // past B: the row is finished
+    EXPECT_EQ(f.grid->CurrentMode(), 1);
+    EXPECT_EQ(f.grid->CurrentCol(), 0);
+    EXPECT_EQ(log.take(), QStringList({"KeyDown 49 0 1", "KeyDown 43 0 1", "AlanChanged 2",
+                                       "KeyDown 88 0 1", "KeyDown 89 0 1", "KeyDown 90 0 1",
+                                       "ChangeEditMode false", "SatirChange 1", "UpdateData 1"}));
+    ASSERT_EQ(updates.count(), 1);
+    EXPECT_EQ(updates.at(0).at(0).toInt(), 1);
+    EXPECT_EQ(f.grid->Caption(1, 1), QVariant(1000.0));
+    EXPECT_EQ(f.grid->Caption(1, 2), QVariant(QString("x")));
+    EXPECT_EQ(f.grid->Caption(1, 0), QVariant(QString("00002")));
+
+    // Esc in the first editable column: back to browse without UpdateData.
+    f.grid->ChngMode(2, 1);
+    f.key(Qt::Key_Escape);
+    EXPECT_EQ(f.grid->CurrentMode(), 1);
+    EXPECT_EQ(log.take(), QStringList({"ChangeEditMode true", "AlanChanged 1",
+                                       "ChangeEditMode false", "SatirChange 1"}));
+
+    f.grid->ChngMode(0, 0);
+    EXPECT_EQ(f.grid->CurrentMode(), 0);
+    EXPECT_EQ(log.take(), QStringList());
+    EXPECT_EQ(updates.count(), 1);
+}
+
+TEST(DclistModes, RowOfShownColumnsOnlyGoesStraightToUpdateData) {
+    Form f;
+    f.grid->Add("M", "kod", "Kod", 90, 8);
+    f.grid->Add("b", "kalan", "Kalan", 90, 0, 0, 2, 3);
+    f.grid->CreateNewCaption();
+    f.grid->ChngMode(1, 0);
+    EventLog log(f.grid);
+    f.grid->ChngMode(2, 0);
+    EXPECT_EQ(f.grid->CurrentMode(), 1);
+    EXPECT_EQ(log.take(), QStringList({"ChangeEditMode true", "ChangeEditMode false",
+                                       "SatirChange 0", "UpdateData 0"}));
+}
+
+TEST(DclistModes, LockedGridAsksTheOwner) {
+    Form f;
+    f.grid->Add("A", "ack", "Açıklama", 150, 20);
+    f.grid->CreateNewCaption();
+    f.grid->CreateNewCaption();
+    f.grid->ChngMode(1, 1);
+    f.grid->setLocked(true);
+    f.grid->setEditable(true);
+    EventLog log(f.grid);
+    f.key(Qt::Key_Return);
+    EXPECT_EQ(f.grid->CurrentMode(), 1);
+    EXPECT_EQ(log.take(), QStringList({"isLocked 1"}));
+    f.grid->LockedReturn(true);
+    EXPECT_EQ(f.grid->CurrentMode(), 2);
+    EXPECT_EQ(f.grid->CurSat(), 1);
+    EXPECT_EQ(log.take(), QStringList({"ChangeEditMode true", "AlanChanged 0"}));
+}
+
+TEST(DclistModes, CellLockLeavesOnlyEnterDownAndEsc) {
+    Form f;
+    f.grid->Add("A", "kod", "Kod", 90, 8);
+    f.grid->Add("A", "ack", "Açıklama", 150, 20);
+    f.grid->CreateNewCaption();
+    f.grid->setCaption(0, 0, "K1");
+    QObject::connect(f.grid, &dclist::AlanChanged, f.grid,
+                     [&](int col) { f.grid->setCellLock(col == 0); });
+    f.editRow(0);
+    ASSERT_TRUE(f.grid->editor());
+    EXPECT_TRUE(f.grid->editor()->isReadOnly());
+    f.type("zz");
+    f.key(Qt::Key_Up);
+    EXPECT_EQ(f.grid->Text(0), "K1");
+    EXPECT_EQ(f.grid->CurrentMode(), 2);
+    f.key(Qt::Key_Down);
+    EXPECT_EQ(f.grid->CurrentCol(), 1);
+    EXPECT_FALSE(f.grid->editor()->isReadOnly());
+    f.type("ab");
+    EXPECT_EQ(f.grid->Text(1), "ab");
+}
+
+TEST(DclistModes, EditableGridStartsEditingFromTheKeyboard) {
+    Form f;
+    f.grid->Add("A", "ack", "Açıklama", 150, 20);
+    f.grid->setEditable(true);
+    f.grid->setFocus();
+    QApplication::processEvents();
+    EXPECT_EQ(f.grid->CurrentMode(), 1); // the focus wakes a passive grid
+    f.type("k");
+    EXPECT_EQ(f.grid->CurrentMode(), 2);
+    EXPECT_EQ(f.editorText(), "k");
+    EXPECT_EQ(f.grid->ListCount(), 0);
+    f.key(Qt::Key_Return);
+    EXPECT_EQ(f.grid->CurrentMode(), 1);
+    f.grid->OkUpdateData(-1);
+    EXPECT_EQ(f.grid->ListCount(), 1);
+    EXPECT_EQ(f.grid->Caption(0, 0), QVariant(QString("k")));
+
+    // Without Editable the same key goes to the owner.
+    f.grid->setEditable(false);
+    QSignalSpy keys(f.grid, &dclist::KeyDown);
+    f.key(Qt::Key_F5, Qt::ShiftModifier); // QTest presses Shift first
+    f.type("k");
+    ASSERT_EQ(keys.count(), 3);
+    EXPECT_EQ(keys.at(0), QVariantList({int(Qt::Key_Shift), 1, 0}));
+    EXPECT_EQ(keys.at(1), QVariantList({int(Qt::Key_F5), 1, 0}));
+    EXPECT_EQ(keys.at(2), QVariantList({int(Qt::Key_K), 0, 0}));
+    EXPECT_EQ(f.grid->CurrentMode(), 1);
+}
+
+TEST(DclistModes, SetTextWritesIntoTheOpenEditor) {
+    Form f;
+    f.grid->Add("N", "tutar", "Tutar", 100, 1e9, 0, 2, 3);
+    f.editRow();
+    f.grid->setTextByName("TUTAR", "1234.5");
+    EXPECT_EQ(f.editorText(), "1,234.50");
+    EXPECT_EQ(f.grid->editor()->cursorPosition(), 8);
+    f.type("6"); // the entry is still fresh: the next digit replaces
+    EXPECT_EQ(f.grid->Text(0), "6");
+    EXPECT_EQ(f.grid->TextByName("nothing"), "");
+}
+
+} // namespace
+
+namespace {
+
+// The way an entry screen keeps typing rows: in UpdateData it stores the
+// row, moves on (OtoIncrement appends) and edits the next one.
+TEST(DclistModes, EntryScreenTypesRowAfterRow) {
+    Form f;
+    f.grid->Add("A", "ack", "Açıklama", 150, 20, 3);
+    f.grid->Add("N", "tutar", "Tutar", 100, 1e9, 2, 2, 3);
+    f.grid->setEditable(true);
+    f.grid->setOtoIncrement(true);
+    QObject::connect(f.grid, &dclist::UpdateData, f.grid, [&](int row) {
+        f.grid->OkUpdateData(row);
+        f.grid->MoveNext();
+        f.grid->ChngMode(2, f.grid->CurSat());
+    });
+    f.grid->ChngMode(1, 0);
+    f.key(Qt::Key_Return);
+    for (const char *row : {"Ocak", "Şubat", "Mart"}) {
+        f.grid->editor()->insert(QString::fromUtf8(row));
+        f.key(Qt::Key_Return);
+        f.type("150");
+        f.key(Qt::Key_Return);
+    }
+    EXPECT_EQ(f.grid->CurrentMode(), 2);
+    EXPECT_EQ(f.grid->CurSat(), 3);
+    EXPECT_EQ(f.grid->ListCount(), 4); // the row now being typed was appended
+    f.key(Qt::Key_Escape);
+    EXPECT_EQ(f.grid->CurrentMode(), 1);
+    EXPECT_EQ(f.grid->Caption(2, 0).toString(), "Mart");
+    EXPECT_EQ(f.grid->Caption(1, 1), QVariant(150.0));
+    EXPECT_TRUE(f.messages.boxes.empty());
+}
+
+TEST(DclistModes, FlashDrawsTheBuffersTheOwnerChanged) {
+    Form f;
+    f.grid->Add("A", "kod", "Kod", 90, 15);
+    f.grid->Add("A", "isim", "Ad", 150, 35);
+    f.grid->CreateNewCaption();
+    f.grid->ChngMode(1, 0);
+    f.grid->setTextByName("isim", "Ayşe");
+    QApplication::processEvents();
+    const QModelIndex name = f.grid->model()->index(0, 1);
+    EXPECT_EQ(name.data().toString(), "");
+    f.grid->Flash();
+    EXPECT_EQ(name.data().toString(), "Ayşe");
+    EXPECT_FALSE(f.grid->Caption(0, 1).isValid()); // the row itself is unchanged
+    f.grid->OkUpdateData(-1);
+    EXPECT_EQ(f.grid->Caption(0, 1).toString(), "Ayşe");
+}
+
+} // namespace
