@@ -46,7 +46,7 @@ tah2::tah2(Session &session, QWidget *parent)
     auto *form = new QGridLayout;
     for (int i = 0; i < 3; ++i) {
         auto *f = new xtext(this);
-        f->setColors(theme.colour(3), theme.colour(4), theme.colour(9), theme.colour(10));
+        f->setColors(theme.colour(4), theme.colour(10), theme.colour(3), theme.colour(9));
         m_fields[size_t(i)] = f;
         auto *label = new QLabel(QString::fromUtf16(labels[i]), this);
         QPalette lp = label->palette();
@@ -218,6 +218,10 @@ void tah2::openCash() {
     m_session.balance = m_balance;
     kastah cash(m_session, m_fields[0]->Text(), m_member ? m_member->name : QString(), this);
     cash.exec();
+    // The grid shows the new collection at once, whether or not the window
+    // manager hands the focus back to it.
+    m_grid->setFocus();
+    recompute();
 }
 
 void tah2::collect() {
