@@ -1,6 +1,7 @@
 // The grid's table and browse mode: columns, display forms, rows, keys and
 // mouse, search, sorting, the row limit, fonts and colours.
 #include "controls/dclist.h"
+#include "controls/gridwindow.h"
 #include "startup/base/messages.h"
 #include "support/qtprint.h"
 
@@ -19,20 +20,7 @@
 
 namespace {
 
-struct Form {
-    RecordingMessages messages;
-    QWidget window;
-    QLineEdit *other = new QLineEdit(&window);
-    dclist *grid = new dclist(messages, &window);
-    Form() {
-        auto *l = new QVBoxLayout(&window);
-        l->addWidget(other);
-        l->addWidget(grid);
-        window.resize(700, 400);
-        window.show();
-        other->setFocus();
-        QApplication::processEvents();
-    }
+struct Form : GridWindow {
     void key(Qt::Key k, Qt::KeyboardModifiers m = Qt::NoModifier) { QTest::keyClick(grid, k, m); }
     // Rows of an A column "ad" and an N column "tutar".
     void fill(const QStringList &names, const QList<double> &amounts = {}) {

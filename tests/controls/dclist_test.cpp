@@ -2,6 +2,7 @@
 // and date entry, the condition kinds with their messages, the modes and the
 // events they raise.
 #include "controls/dclist.h"
+#include "controls/gridwindow.h"
 #include "startup/base/daynumber.h"
 #include "startup/base/messages.h"
 #include "support/qtprint.h"
@@ -48,22 +49,7 @@ struct EventLog {
     QStringList take() { return std::exchange(lines, {}); }
 };
 
-// A window with a field that holds the focus first, so the grid starts
-// passive, and the grid under it.
-struct Form {
-    RecordingMessages messages;
-    QWidget window;
-    QLineEdit *other = new QLineEdit(&window);
-    dclist *grid = new dclist(messages, &window);
-    Form() {
-        auto *l = new QVBoxLayout(&window);
-        l->addWidget(other);
-        l->addWidget(grid);
-        window.resize(700, 400);
-        window.show();
-        other->setFocus();
-        QApplication::processEvents();
-    }
+struct Form : GridWindow {
     QWidget *target() const {
         return grid->editor() ? static_cast<QWidget *>(grid->editor()) : grid;
     }
