@@ -73,7 +73,7 @@ void xtext::setPassWordChar(const QString &c) {
 }
 
 bool xtext::Button() const {
-    return m_button && m_button->isVisible();
+    return m_button && !m_button->isHidden();
 }
 
 void xtext::setButton(bool on) {
@@ -82,6 +82,8 @@ void xtext::setButton(bool on) {
         m_button->setCursor(Qt::ArrowCursor);
         m_button->setFocusPolicy(Qt::NoFocus);
         m_button->setAutoRaise(true);
+        // Seen even before a screen gives it a picture.
+        m_button->setText(QStringLiteral("…"));
         connect(m_button, &QToolButton::released, this, &xtext::ButtonClick);
     }
     if (m_button) {
@@ -97,7 +99,7 @@ void xtext::setPicture(const QPixmap &picture) {
 
 void xtext::resizeEvent(QResizeEvent *event) {
     QLineEdit::resizeEvent(event);
-    if (m_button && m_button->isVisible()) {
+    if (m_button && !m_button->isHidden()) {
         const int side = height() - 2;
         m_button->setGeometry(width() - side - 1, 1, side, side);
         setTextMargins(0, 0, side, 0);

@@ -10,6 +10,7 @@
 #include "startup/picture.h"
 
 #include <QApplication>
+#include <QBrush>
 #include <QCheckBox>
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -101,6 +102,13 @@ tah2::tah2(Session &session, QWidget *parent)
     connect(m_grid, &dclist::MouseDown, this, &tah2::gridMouse);
 
     if (session.pictures) {
+        const QPixmap back =
+            loadPicture(session.imageFile(QStringLiteral("muhback3.jpg")), session.messages);
+        if (!back.isNull()) {
+            QPalette bp = palette();
+            bp.setBrush(QPalette::Window, QBrush(back));
+            setPalette(bp);
+        }
         m_print->setIcon(QIcon(
             loadPicture(session.imageFile(QStringLiteral("printerm.ico")), session.messages)));
         m_collect->setIcon(
