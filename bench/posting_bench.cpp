@@ -75,14 +75,18 @@ double bareInserts(Session &s) {
 
 int main(int argc, char *argv[]) {
     QCoreApplication app(argc, argv);
-    double bare = 0, posted = 0;
-    {
-        BenchCompany co(Members);
-        bare = bareInserts(co.session());
-    }
-    {
-        BenchCompany co(Members);
-        posted = postAction(co.session());
+    // Turn about, each on a fresh company, best of three: a busy machine
+    // slows one run, not the ratio.
+    double bare = 1e9, posted = 1e9;
+    for (int round = 0; round < 3; ++round) {
+        {
+            BenchCompany co(Members);
+            bare = std::min(bare, bareInserts(co.session()));
+        }
+        {
+            BenchCompany co(Members);
+            posted = std::min(posted, postAction(co.session()));
+        }
     }
     std::printf("bare inserts   %d+%d rows: %.3f s\n", DebtRows, 2 * DebtRows, bare);
     std::printf("posting action %d+%d rows: %.3f s\n", DebtRows, 2 * DebtRows, posted);

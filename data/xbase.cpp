@@ -525,7 +525,12 @@ QDate QueryCursor::date(int column) const {
     if (m_eof || !m_query)
         return QDate();
     const QVariant v = m_query->value(column);
-    return v.isNull() ? QDate() : dateFromDayNumber(static_cast<int64_t>(std::floor(v.toDouble())));
+    if (v.isNull())
+        return QDate();
+    // Our own rows hold whole day numbers; the suite's may carry a time of day.
+    if (v.metaType().id() == QMetaType::LongLong)
+        return dateFromDayNumber(v.toLongLong());
+    return dateFromDayNumber(static_cast<int64_t>(std::floor(v.toDouble())));
 }
 
 Money QueryCursor::money(int column) const {

@@ -38,7 +38,7 @@ QString csvField(const QString &s) {
 bool readLedger(Session &s, const QString &kod, const QDate &baseDate,
                 std::vector<surcharge::LedgerItem> *items) {
     items->clear();
-    items->reserve(256);
+    items->reserve(512);
     data::QueryCursor q;
     q.setTable(&data::schema::carhar());
     const bool any = data::QueryOpen(s.data, q, LedgerQuery,
