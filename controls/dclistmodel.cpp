@@ -223,6 +223,22 @@ void DclistModel::clearRows() {
     endResetModel();
 }
 
+bool isNumberValue(const QVariant &v) {
+    switch (v.metaType().id()) {
+    case QMetaType::Double:
+    case QMetaType::Float:
+    case QMetaType::Int:
+    case QMetaType::UInt:
+    case QMetaType::LongLong:
+    case QMetaType::ULongLong:
+    case QMetaType::Short:
+    case QMetaType::UShort:
+        return true;
+    default:
+        return false;
+    }
+}
+
 namespace {
 
 // Numbers (and dates, as day numbers) sort before texts; texts in Turkish
@@ -253,17 +269,13 @@ void DclistModel::sortRows(int col, bool descending) {
         case QMetaType::Bool:
             k.number = raw.toBool() ? -1 : 0;
             break;
-        case QMetaType::Double:
-        case QMetaType::Float:
-        case QMetaType::Int:
-        case QMetaType::UInt:
-        case QMetaType::LongLong:
-        case QMetaType::ULongLong:
-            k.number = raw.toDouble();
-            break;
         case QMetaType::UnknownType:
             break; // empty: 0
         default:
+            if (isNumberValue(raw)) {
+                k.number = raw.toDouble();
+                break;
+            }
             k.kind = 1;
             k.text = int(texts.size());
             texts.push_back(collator.sortKey(raw.toString()));

@@ -1,5 +1,7 @@
 #include "controls/xlsxexport.h"
 
+#include "controls/dclistmodel.h"
+
 #include "startup/base/daynumber.h"
 
 #include <QDate>
@@ -11,22 +13,6 @@
 
 namespace xlsx {
 namespace {
-
-bool isNumeric(const QVariant &v) {
-    switch (v.metaType().id()) {
-    case QMetaType::Double:
-    case QMetaType::Float:
-    case QMetaType::Int:
-    case QMetaType::UInt:
-    case QMetaType::LongLong:
-    case QMetaType::ULongLong:
-    case QMetaType::Short:
-    case QMetaType::UShort:
-        return true;
-    default:
-        return false;
-    }
-}
 
 QDate asDate(const QVariant &v) {
     switch (v.metaType().id()) {
@@ -100,7 +86,7 @@ class Writer {
     }
     // A value as the grid holds it.
     lxw_error value(int row, int col, const QVariant &v) {
-        if (isNumeric(v))
+        if (isNumberValue(v))
             return number(row, col, v.toDouble());
         switch (v.metaType().id()) {
         case QMetaType::Bool:
@@ -167,7 +153,7 @@ bool write(const QString &path, const Sheet &sheet, QString *error) {
             switch (col.type.toUpper().unicode()) {
             case u'N':
             case u'B': {
-                if (isNumeric(v)) {
+                if (isNumberValue(v)) {
                     keep(
                         w.number(row, c, v.toDouble(), w.numberFormat(col.decimals, col.grouping)));
                     break;
