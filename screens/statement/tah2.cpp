@@ -109,6 +109,8 @@ tah2::tah2(Session &session, QWidget *parent)
             bp.setBrush(QPalette::Window, QBrush(back));
             setPalette(bp);
         }
+        code->setPicture(
+            loadPicture(session.imageFile(QStringLiteral("go.ico")), session.messages));
         m_print->setIcon(QIcon(
             loadPicture(session.imageFile(QStringLiteral("printerm.ico")), session.messages)));
         m_collect->setIcon(
