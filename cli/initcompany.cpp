@@ -6,7 +6,10 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QSqlQuery>
 #include <QTemporaryDir>
+#include <QUrl>
+#include <QUrlQuery>
 #include <cstdio>
 
 namespace cli {
@@ -15,7 +18,94 @@ namespace {
 
 const char *const CompanyFiles[] = {"xdata.dat", "dalun.dat", "korvane.dat"};
 
+QString quotedName(const QString &name) {
+    QString s = name;
+    s.replace(u'"', QStringLiteral("\"\""));
+    return u'"' + s + u'"';
+}
+
+// The two schemas of a new company on a server, made here and dropped
+// again unless the whole company is made.
+class ServerCompany {
+  public:
+    explicit ServerCompany(const data::ServerAddress &server) : m_server(server) {}
+    ~ServerCompany() {
+        if (m_kept)
+            return;
+        if (m_madeKoop)
+            drop(m_koop, m_server.koopSchema);
+        if (m_madeData)
+            drop(m_data, m_server.dataSchema);
+    }
+    ServerCompany(const ServerCompany &) = delete;
+    ServerCompany &operator=(const ServerCompany &) = delete;
+
+    bool create(Messages &messages) {
+        const QString where = m_server.display();
+        // A schema that exists is another company's, or the suite's: never touched.
+        for (const QString &schema : {m_server.dataSchema, m_server.koopSchema}) {
+            data::Database probe;
+            if (probe.openServer(m_server, schema, false)) {
+                messages.warning(QStringLiteral("Bu sunucuda zaten bir şirket var, "
+                                                "dokunulmadı:\n") +
+                                 where + u'/' + schema);
+                return false;
+            }
+        }
+        m_madeData = m_data.openServer(m_server, m_server.dataSchema, true);
+        m_madeKoop = m_madeData && m_koop.openServer(m_server, m_server.koopSchema, true);
+        if (!m_madeData || !m_madeKoop) {
+            messages.warning(QStringLiteral("Veritabanı sunucusuna bağlanılamadı: ") + where +
+                             u'\n' + (m_madeData ? m_koop : m_data).lastError());
+            return false;
+        }
+        QString error;
+        if (!data::createSuiteTables(m_data, &error)) {
+            messages.warning(QStringLiteral("Şirket dosyası yaratılamadı:\n") + error);
+            return false;
+        }
+        return data::createKoopTables(m_koop, messages);
+    }
+    void keep() { m_kept = true; }
+
+  private:
+    static void drop(data::Database &db, const QString &schema) {
+        QSqlQuery q(db.sql());
+        q.exec(QStringLiteral("DROP SCHEMA ") + quotedName(schema) + QStringLiteral(" CASCADE"));
+    }
+
+    data::ServerAddress m_server;
+    data::Database m_data, m_koop;
+    bool m_madeData = false, m_madeKoop = false, m_kept = false;
+};
+
 } // namespace
+
+std::optional<data::ServerAddress> parseServer(const QString &text) {
+    const QUrl url(QStringLiteral("postgresql://") + text, QUrl::StrictMode);
+    const QString database = url.path().mid(1);
+    if (!url.isValid() || url.host().isEmpty() || database.isEmpty() || database.contains(u'/') ||
+        !url.userName().isEmpty())
+        return std::nullopt;
+    data::ServerAddress a;
+    a.host = url.host();
+    a.port = url.port(5432);
+    a.database = database;
+    const QUrlQuery query(url);
+    for (const auto &[key, value] : query.queryItems(QUrl::FullyDecoded)) {
+        if (key == u"user")
+            a.user = value;
+        else if (key == u"xdata")
+            a.dataSchema = value;
+        else if (key == u"dalun")
+            a.koopSchema = value;
+        else
+            return std::nullopt;
+    }
+    if (a.dataSchema.isEmpty() || a.koopSchema.isEmpty() || a.dataSchema == a.koopSchema)
+        return std::nullopt;
+    return a;
+}
 
 int initCompany(const InitOptions &options, Messages &messages) {
     const QFileInfo target(options.folder);
@@ -52,19 +142,30 @@ int initCompany(const InitOptions &options, Messages &messages) {
         messages.warning(QStringLiteral("Klasöre yazılamıyor:\n") + parent);
         return 1;
     }
-    QString error;
-    if (!data::createSuiteDatabase(work.filePath(QStringLiteral("xdata.dat")), &error)) {
-        messages.warning(QStringLiteral("Şirket dosyası yaratılamadı:\n") + error);
-        return 1;
-    }
-    if (!data::createKoopDatabase(work.filePath(QStringLiteral("dalun.dat")), messages))
-        return 1;
     QFile korvane(work.filePath(QStringLiteral("korvane.dat")));
     if (!korvane.open(QIODevice::WriteOnly)) {
         messages.warning(QStringLiteral("korvane.dat yaratılamadı."));
         return 1;
     }
     korvane.close();
+    std::optional<ServerCompany> server;
+    if (options.server) {
+        if (!data::writeServerAddress(korvane.fileName(), *options.server)) {
+            messages.warning(QStringLiteral("korvane.dat yaratılamadı."));
+            return 1;
+        }
+        server.emplace(*options.server);
+        if (!server->create(messages))
+            return 1;
+    } else {
+        QString error;
+        if (!data::createSuiteDatabase(work.filePath(QStringLiteral("xdata.dat")), &error)) {
+            messages.warning(QStringLiteral("Şirket dosyası yaratılamadı:\n") + error);
+            return 1;
+        }
+        if (!data::createKoopDatabase(work.filePath(QStringLiteral("dalun.dat")), messages))
+            return 1;
+    }
 
     DemoSummary summary;
     if (options.demo && !fillDemoCompany(work.path(), options.seed, messages, &summary))
@@ -95,6 +196,8 @@ int initCompany(const InitOptions &options, Messages &messages) {
         }
         moved << f;
     }
+    if (server)
+        server->keep();
     std::printf("%s\n", (QStringLiteral("Şirket yaratıldı: ") + dest.path()).toUtf8().constData());
     if (options.demo)
         std::printf("%s\n", summary.text().toUtf8().constData());

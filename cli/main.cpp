@@ -15,6 +15,8 @@ namespace {
 void usage() {
     std::fputs("Kullanım:\n"
                "  koop-cli init KLASÖR [--demo] [--seed N]\n"
+               "  koop-cli init --server SUNUCU[:PORT]/VERİTABANI[?user=KULLANICI] KLASÖR "
+               "[--demo]\n"
                "  koop-cli refcode KLASÖR [--count N] [--first C]\n"
                "  koop-cli statement KLASÖR KOD --date GG.AA.YYYY [--format text|csv|json]\n"
                "  koop-cli print-test KLASÖR [--mode 1|2] [--out DOSYA]\n"
@@ -28,6 +30,14 @@ int runInit(const QStringList &args, Messages &messages) {
         const QString &a = args[i];
         if (a == u"--demo") {
             options.demo = true;
+        } else if (a == u"--server") {
+            options.server = cli::parseServer(args.value(i + 1));
+            if (!options.server) {
+                messages.warning(
+                    QStringLiteral("--server SUNUCU[:PORT]/VERİTABANI[?user=KULLANICI] ister."));
+                return 2;
+            }
+            ++i;
         } else if (a == u"--seed") {
             qint64 seed = 0;
             if (i + 1 >= args.size() || !cli::parseNumber(args[i + 1], 0, 0xffffffffLL, &seed)) {
