@@ -8,6 +8,8 @@
 #include "startup/unitofwork.h"
 
 #include <QCoreApplication>
+#include <QDir>
+#include <QFile>
 #include <cstdio>
 
 namespace {
@@ -20,7 +22,8 @@ void usage() {
                "  koop-cli refcode KLASÖR [--count N] [--first C]\n"
                "  koop-cli statement KLASÖR KOD --date GG.AA.YYYY [--format text|csv|json]\n"
                "  koop-cli print-test KLASÖR [--mode 1|2] [--out DOSYA]\n"
-               "  koop-cli collect KLASÖR KOD TUTAR [--aciklama METİN] [--pdf DOSYA]\n",
+               "  koop-cli collect KLASÖR KOD TUTAR [--aciklama METİN] [--pdf DOSYA]\n"
+               "  koop-cli backup KLASÖR YEDEK_KLASÖRÜ\n",
                stderr);
 }
 
@@ -153,6 +156,46 @@ int runStatement(const QStringList &args, Messages &messages) {
     return 0;
 }
 
+// A copy of a working company's two databases and its korvane.dat into a
+// new folder, each database in one consistent step and checked.
+int runBackup(const QStringList &args, Messages &messages) {
+    if (args.size() != 2 || args[0].startsWith(u"--") || args[1].startsWith(u"--")) {
+        usage();
+        return 2;
+    }
+    const QDir company(args[0]);
+    const QString korvane = company.filePath(QStringLiteral("korvane.dat"));
+    if (const auto server = data::readServerAddress(korvane)) {
+        messages.warning(QStringLiteral("Bu şirketin verileri sunucuda: ") + server->display() +
+                         QStringLiteral("\nYedeği sunucuda pg_dump ile alınır."));
+        return 1;
+    }
+    const QDir target(args[1]);
+    if (target.exists() && !target.isEmpty()) {
+        messages.warning(QStringLiteral("Yedek klasörü boş değil:\n") + target.path());
+        return 1;
+    }
+    if (!QDir().mkpath(target.path())) {
+        messages.warning(QStringLiteral("Klasör yaratılamadı:\n") + target.path());
+        return 1;
+    }
+    for (const char *file : {"xdata.dat", "dalun.dat"}) {
+        const QString name = QString::fromLatin1(file);
+        data::Database db;
+        if (!db.open(company.filePath(name)) || !db.backupTo(target.filePath(name))) {
+            messages.warning(QStringLiteral("Yedek alınamadı: ") + company.filePath(name) + u'\n' +
+                             db.lastError());
+            for (const char *made : {"xdata.dat", "dalun.dat"})
+                QFile::remove(target.filePath(QString::fromLatin1(made)));
+            return 1;
+        }
+    }
+    if (QFile::exists(korvane))
+        QFile::copy(korvane, target.filePath(QStringLiteral("korvane.dat")));
+    std::printf("%s\n", (QStringLiteral("Yedek alındı: ") + target.path()).toUtf8().constData());
+    return 0;
+}
+
 } // namespace
 
 int main(int argc, char *argv[]) {
@@ -176,6 +219,8 @@ int main(int argc, char *argv[]) {
         return runPrintTest(args, messages);
     if (command == u"collect")
         return runCollect(args, messages);
+    if (command == u"backup")
+        return runBackup(args, messages);
     messages.warning(QStringLiteral("Bilinmeyen komut: ") + command);
     usage();
     return 2;

@@ -4,6 +4,7 @@
 
 #include <QCollator>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QLocale>
 #include <QSqlDriver>
@@ -404,6 +405,49 @@ bool Database::rollback() {
         return false;
     m_inTransaction = false;
     return exec(QStringLiteral("ROLLBACK"));
+}
+
+bool Database::backupTo(const QString &filePath) {
+    sqlite3 *source = isOpen() && !isServer() ? sqliteHandle(m_db) : nullptr;
+    if (!source || m_inTransaction) {
+        m_lastError = QStringLiteral("yalnız açık bir SQLite dosyası yedeklenir");
+        return false;
+    }
+    if (QFileInfo::exists(filePath)) {
+        m_lastError = QStringLiteral("file exists");
+        return false;
+    }
+    sqlite3 *target = nullptr;
+    int rc = sqlite3_open_v2(QFile::encodeName(filePath).constData(), &target,
+                             SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr);
+    if (rc == SQLITE_OK) {
+        // One step: the copy is one consistent snapshot of the file.
+        sqlite3_backup *backup = sqlite3_backup_init(target, "main", source, "main");
+        if (backup) {
+            rc = sqlite3_backup_step(backup, -1);
+            sqlite3_backup_finish(backup);
+            rc = rc == SQLITE_DONE ? SQLITE_OK : rc;
+        } else {
+            rc = sqlite3_errcode(target);
+        }
+    }
+    if (rc == SQLITE_OK) {
+        sqlite3_stmt *check = nullptr;
+        rc = sqlite3_prepare_v2(target, "PRAGMA integrity_check", -1, &check, nullptr);
+        if (rc == SQLITE_OK) {
+            const bool ok =
+                sqlite3_step(check) == SQLITE_ROW &&
+                qstrcmp(reinterpret_cast<const char *>(sqlite3_column_text(check, 0)), "ok") == 0;
+            rc = ok ? SQLITE_OK : SQLITE_CORRUPT;
+        }
+        sqlite3_finalize(check);
+    }
+    if (rc != SQLITE_OK)
+        m_lastError = QString::fromUtf8(sqlite3_errstr(rc));
+    sqlite3_close(target);
+    if (rc != SQLITE_OK)
+        QFile::remove(filePath);
+    return rc == SQLITE_OK;
 }
 
 bool Database::alive() {

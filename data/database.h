@@ -74,6 +74,11 @@ class Database {
     bool commit();
     bool rollback();
     bool inTransaction() const { return m_inTransaction; }
+    // A copy of a SQLite database while desks may be working: the online
+    // backup in one step into a new file, then the copy's integrity check.
+    // False, with no file left behind, when either fails or on a server.
+    bool backupTo(const QString &filePath);
+
     // The connection still answers (a server may have gone away).
     bool alive();
 
