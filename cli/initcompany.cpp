@@ -2,11 +2,14 @@
 
 #include "cli/demo.h"
 #include "data/koopschema.h"
+#include "data/schema.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QSqlError>
 #include <QSqlQuery>
+#include <QSqlRecord>
 #include <QTemporaryDir>
 #include <QUrl>
 #include <QUrlQuery>
@@ -67,6 +70,8 @@ class ServerCompany {
         return data::createKoopTables(m_koop, messages);
     }
     void keep() { m_kept = true; }
+    data::Database &dataDatabase() { return m_data; }
+    data::Database &koopDatabase() { return m_koop; }
 
   private:
     static void drop(data::Database &db, const QString &schema) {
@@ -201,6 +206,129 @@ int initCompany(const InitOptions &options, Messages &messages) {
     std::printf("%s\n", (QStringLiteral("Şirket yaratıldı: ") + dest.path()).toUtf8().constData());
     if (options.demo)
         std::printf("%s\n", summary.text().toUtf8().constData());
+    return 0;
+}
+
+namespace {
+
+// Copies every row of one table, ids included so the entry order stays, and
+// checks the counts; inside the target's transaction.
+bool copyTable(data::Database &from, data::Database &to, const data::TableDef &def,
+               QString *error) {
+    if (!from.hasTable(def.name))
+        return true; // the suite's tables the program never reads may be missing
+    const QSqlRecord source = from.sql().record(def.name);
+    QStringList columns{QStringLiteral("id")};
+    for (int i = 0; i < source.count(); ++i) {
+        const QString name = source.fieldName(i);
+        if (name == u"id")
+            continue;
+        if (!def.field(name)) {
+            *error = def.name + QStringLiteral(".") + name + QStringLiteral(" sunucuda yok");
+            return false;
+        }
+        columns << quotedName(name);
+    }
+    QSqlQuery read(from.sql());
+    read.setForwardOnly(true);
+    QSqlQuery write(to.sql());
+    QStringList marks;
+    for (qsizetype i = 0; i < columns.size(); ++i)
+        marks << QStringLiteral("?");
+    const QString list = columns.join(u',');
+    if (!read.exec(QStringLiteral("SELECT ") + list + QStringLiteral(" FROM ") +
+                   quotedName(def.name) + QStringLiteral(" ORDER BY id")) ||
+        !write.prepare(QStringLiteral("INSERT INTO ") + quotedName(def.name) + u'(' + list +
+                       QStringLiteral(") VALUES (") + marks.join(u',') + u')')) {
+        *error = read.lastError().text() + write.lastError().text();
+        return false;
+    }
+    qint64 rows = 0;
+    while (read.next()) {
+        for (int i = 0; i < columns.size(); ++i)
+            write.addBindValue(read.value(i));
+        if (!write.exec()) {
+            *error = def.name + u'\n' + write.lastError().text();
+            return false;
+        }
+        ++rows;
+    }
+    read.finish();
+    QSqlQuery check(to.sql());
+    // New rows go on after the copied ones.
+    if (!check.exec(QStringLiteral("SELECT setval(pg_get_serial_sequence('") + def.name +
+                    QStringLiteral("', 'id'), coalesce(max(id), 0) + 1, false), count(*) FROM ") +
+                    quotedName(def.name)) ||
+        !check.next() || check.value(1).toLongLong() != rows) {
+        *error = def.name + QStringLiteral(": satır sayıları tutmuyor");
+        return false;
+    }
+    return true;
+}
+
+bool copyDatabase(const QString &file, data::Database &to,
+                  const std::vector<const data::TableDef *> &tables, QString *error) {
+    data::Database from;
+    if (!from.open(file)) {
+        *error = file + u'\n' + from.lastError();
+        return false;
+    }
+    // One snapshot of the file, one transaction on the server.
+    if (!from.exec(QStringLiteral("BEGIN")) || !to.beginWrite()) {
+        *error = from.lastError() + to.lastError();
+        return false;
+    }
+    for (const data::TableDef *def : tables) {
+        if (!copyTable(from, to, *def, error)) {
+            to.rollback();
+            from.exec(QStringLiteral("ROLLBACK"));
+            return false;
+        }
+    }
+    from.exec(QStringLiteral("ROLLBACK"));
+    if (!to.commit()) {
+        *error = to.lastError();
+        return false;
+    }
+    return true;
+}
+
+} // namespace
+
+int copyToServer(const QString &folder, const data::ServerAddress &server, Messages &messages) {
+    const QDir dir(folder);
+    const QString korvane = dir.filePath(QStringLiteral("korvane.dat"));
+    if (data::readServerAddress(korvane)) {
+        messages.warning(QStringLiteral("Bu şirketin verileri zaten sunucuda:\n") + folder);
+        return 1;
+    }
+    for (const char *file : {"xdata.dat", "dalun.dat"}) {
+        if (!QFileInfo(dir.filePath(QString::fromLatin1(file))).isFile()) {
+            messages.warning(QStringLiteral("Şirket Dosyaları Bulunamadı."));
+            return 1;
+        }
+    }
+    ServerCompany target(server);
+    if (!target.create(messages))
+        return 1;
+    QString error;
+    if (!copyDatabase(dir.filePath(QStringLiteral("xdata.dat")), target.dataDatabase(),
+                      data::schema::suiteTables(), &error) ||
+        !copyDatabase(dir.filePath(QStringLiteral("dalun.dat")), target.koopDatabase(),
+                      {&data::schema::ayar(), &data::schema::fiat(), &data::schema::borc()},
+                      &error)) {
+        messages.warning(QStringLiteral("Şirket sunucuya aktarılamadı:\n") + error);
+        return 1;
+    }
+    if (!data::writeServerAddress(korvane, server)) {
+        messages.warning(QStringLiteral("korvane.dat yazılamadı."));
+        return 1;
+    }
+    target.keep();
+    std::printf("%s\n", (QStringLiteral("Şirket sunucuya aktarıldı: ") + server.display() +
+                         QStringLiteral("\nxdata.dat ve dalun.dat artık kullanılmıyor."))
+                            .toUtf8()
+                            .constData());
     return 0;
 }
 

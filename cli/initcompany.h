@@ -20,6 +20,12 @@ struct InitOptions {
     std::optional<data::ServerAddress> server;
 };
 
+// koop-cli copy-to-server: the rows of a company's SQLite files, ids
+// included, into new schemas on the server, counts checked; then its
+// korvane.dat names the server. Nothing is left on the server unless all of
+// it is copied. Returns the exit code.
+int copyToServer(const QString &folder, const data::ServerAddress &server, Messages &messages);
+
 // "HOST[:PORT]/DATABASE[?user=U&xdata=S&dalun=S]"; nothing when malformed.
 std::optional<data::ServerAddress> parseServer(const QString &text);
 

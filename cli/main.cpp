@@ -23,7 +23,8 @@ void usage() {
                "  koop-cli statement KLASÖR KOD --date GG.AA.YYYY [--format text|csv|json]\n"
                "  koop-cli print-test KLASÖR [--mode 1|2] [--out DOSYA]\n"
                "  koop-cli collect KLASÖR KOD TUTAR [--aciklama METİN] [--pdf DOSYA]\n"
-               "  koop-cli backup KLASÖR YEDEK_KLASÖRÜ\n",
+               "  koop-cli backup KLASÖR YEDEK_KLASÖRÜ\n"
+               "  koop-cli copy-to-server KLASÖR SUNUCU[:PORT]/VERİTABANI[?user=KULLANICI]\n",
                stderr);
 }
 
@@ -221,6 +222,14 @@ int main(int argc, char *argv[]) {
         return runCollect(args, messages);
     if (command == u"backup")
         return runBackup(args, messages);
+    if (command == u"copy-to-server") {
+        const auto server = cli::parseServer(args.value(1));
+        if (args.size() != 2 || !server) {
+            usage();
+            return 2;
+        }
+        return cli::copyToServer(args[0], *server, messages);
+    }
     messages.warning(QStringLiteral("Bilinmeyen komut: ") + command);
     usage();
     return 2;
