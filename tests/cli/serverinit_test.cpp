@@ -19,10 +19,10 @@ class ServerInit : public ::testing::Test {
         if (!server)
             GTEST_SKIP() << "KOOP_TEST_PG names no server";
         prefix = QStringLiteral("init%1_").arg(QCoreApplication::applicationPid());
-        spec = QStringLiteral("%1:%2/%3?user=%4&xdata=%5x&dalun=%5d")
-                   .arg(server->host)
-                   .arg(server->port)
-                   .arg(server->database, server->user, prefix);
+        address = QStringLiteral("%1:%2/%3?user=%4&xdata=%5x&dalun=%5d")
+                      .arg(server->host)
+                      .arg(server->port)
+                      .arg(server->database, server->user, prefix);
     }
     void TearDown() override {
         if (!server)
@@ -47,13 +47,13 @@ class ServerInit : public ::testing::Test {
         return out;
     }
     std::optional<data::ServerAddress> server;
-    QString prefix, spec;
+    QString prefix, address;
     TempCompany co{"unused", false};
 };
 
 TEST_F(ServerInit, MakesTheTablesOnTheServerAndTheFolderNamesIt) {
     const QString folder = co.root() + "/firmalar/01";
-    const ProcessResult r = runProgram("koop-cli", {"init", "--server", spec, folder});
+    const ProcessResult r = runProgram("koop-cli", {"init", "--server", address, folder});
     ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
     EXPECT_EQ(QDir(folder).entryList(QDir::Files | QDir::Hidden), QStringList{"korvane.dat"});
     const std::optional<data::ServerAddress> named =
@@ -78,9 +78,9 @@ TEST_F(ServerInit, MakesTheTablesOnTheServerAndTheFolderNamesIt) {
 }
 
 TEST_F(ServerInit, ExistingCompanyOnTheServerIsLeftAlone) {
-    ASSERT_EQ(runProgram("koop-cli", {"init", "--server", spec, co.root() + "/a"}).exitCode, 0);
+    ASSERT_EQ(runProgram("koop-cli", {"init", "--server", address, co.root() + "/a"}).exitCode, 0);
     const ProcessResult again =
-        runProgram("koop-cli", {"init", "--server", spec, co.root() + "/b"});
+        runProgram("koop-cli", {"init", "--server", address, co.root() + "/b"});
     EXPECT_EQ(again.exitCode, 1);
     ASSERT_EQ(again.messages.size(), 1);
     EXPECT_TRUE(again.messages[0].contains("Bu sunucuda zaten bir şirket var, dokunulmadı:"));
@@ -178,7 +178,7 @@ TEST_F(ServerInit, CopyToServerMovesEveryRowAndTheDesksCarryOn) {
     bx.close();
     bd.close();
 
-    const ProcessResult r = runProgram("koop-cli", {"copy-to-server", files.folder(), spec});
+    const ProcessResult r = runProgram("koop-cli", {"copy-to-server", files.folder(), address});
     ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
     const std::optional<data::ServerAddress> named =
         data::readServerAddress(files.file("korvane.dat"));
@@ -202,7 +202,7 @@ TEST_F(ServerInit, CopyToServerMovesEveryRowAndTheDesksCarryOn) {
     ASSERT_TRUE(data::RsMoveLast(carkart));
     EXPECT_EQ(carkart.currentId(), 4);
 
-    const ProcessResult again = runProgram("koop-cli", {"copy-to-server", files.folder(), spec});
+    const ProcessResult again = runProgram("koop-cli", {"copy-to-server", files.folder(), address});
     EXPECT_EQ(again.exitCode, 1);
 }
 
