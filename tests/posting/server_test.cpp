@@ -85,6 +85,14 @@ TEST_F(ServerActions, LostServerInTheMiddleStoresNothingAndSaysSo) {
     EXPECT_EQ(ask("SELECT count(*) FROM carhar").toLongLong(), before);
     EXPECT_EQ(ask("SELECT value FROM genel WHERE ack = 'sayac1'"), QVariant());
     EXPECT_EQ(ask("SELECT borc1 FROM carkart").toLongLong(), 0);
+
+    // The next action of that desk does not start, and says why.
+    messages.boxes.clear();
+    UnitOfWork next(session);
+    EXPECT_FALSE(next.active());
+    ASSERT_EQ(messages.boxes.size(), 1u);
+    EXPECT_TRUE(messages.boxes[0].text.startsWith("Veritabanı sunucusuna ulaşılamıyor:\n"));
+    EXPECT_TRUE(messages.boxes[0].text.endsWith("\nİşlem yapılmadı."));
 }
 
 } // namespace
