@@ -146,8 +146,12 @@ bool fillDemoCompany(const QString &folder, uint32_t seed, Messages &messages,
                      DemoSummary *summary) {
     const QDir dir(folder);
     data::Database xdata, koop;
-    if (!data::DbOpen(xdata, dir.filePath(QStringLiteral("xdata.dat"))) ||
-        !data::DbOpen(koop, dir.filePath(QStringLiteral("dalun.dat")))) {
+    const auto server = data::readServerAddress(dir.filePath(QStringLiteral("korvane.dat")));
+    const bool opened = server ? xdata.openServer(*server, server->dataSchema, false) &&
+                                     koop.openServer(*server, server->koopSchema, false)
+                               : data::DbOpen(xdata, dir.filePath(QStringLiteral("xdata.dat"))) &&
+                                     data::DbOpen(koop, dir.filePath(QStringLiteral("dalun.dat")));
+    if (!opened) {
         messages.warning(QStringLiteral("Şirket Dosyaları Bulunamadı."));
         return false;
     }

@@ -2,11 +2,17 @@
 
 #include "cli/demo.h"
 #include "data/koopschema.h"
+#include "data/schema.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QSqlRecord>
 #include <QTemporaryDir>
+#include <QUrl>
+#include <QUrlQuery>
 #include <cstdio>
 
 namespace cli {
@@ -15,7 +21,96 @@ namespace {
 
 const char *const CompanyFiles[] = {"xdata.dat", "dalun.dat", "korvane.dat"};
 
+QString quotedName(const QString &name) {
+    QString s = name;
+    s.replace(u'"', QStringLiteral("\"\""));
+    return u'"' + s + u'"';
+}
+
+// The two schemas of a new company on a server, made here and dropped
+// again unless the whole company is made.
+class ServerCompany {
+  public:
+    explicit ServerCompany(const data::ServerAddress &server) : m_server(server) {}
+    ~ServerCompany() {
+        if (m_kept)
+            return;
+        if (m_madeKoop)
+            drop(m_koop, m_server.koopSchema);
+        if (m_madeData)
+            drop(m_data, m_server.dataSchema);
+    }
+    ServerCompany(const ServerCompany &) = delete;
+    ServerCompany &operator=(const ServerCompany &) = delete;
+
+    bool create(Messages &messages) {
+        const QString where = m_server.display();
+        // A schema that exists is another company's, or the suite's: never touched.
+        for (const QString &schema : {m_server.dataSchema, m_server.koopSchema}) {
+            data::Database probe;
+            if (probe.openServer(m_server, schema, false)) {
+                messages.warning(QStringLiteral("Bu sunucuda zaten bir şirket var, "
+                                                "dokunulmadı:\n") +
+                                 where + u'/' + schema);
+                return false;
+            }
+        }
+        m_madeData = m_data.openServer(m_server, m_server.dataSchema, true);
+        m_madeKoop = m_madeData && m_koop.openServer(m_server, m_server.koopSchema, true);
+        if (!m_madeData || !m_madeKoop) {
+            messages.warning(QStringLiteral("Veritabanı sunucusuna bağlanılamadı: ") + where +
+                             u'\n' + (m_madeData ? m_koop : m_data).lastError());
+            return false;
+        }
+        QString error;
+        if (!data::createSuiteTables(m_data, &error)) {
+            messages.warning(QStringLiteral("Şirket dosyası yaratılamadı:\n") + error);
+            return false;
+        }
+        return data::createKoopTables(m_koop, messages);
+    }
+    void keep() { m_kept = true; }
+    data::Database &dataDatabase() { return m_data; }
+    data::Database &koopDatabase() { return m_koop; }
+
+  private:
+    static void drop(data::Database &db, const QString &schema) {
+        QSqlQuery q(db.sql());
+        q.exec(QStringLiteral("DROP SCHEMA ") + quotedName(schema) + QStringLiteral(" CASCADE"));
+    }
+
+    data::ServerAddress m_server;
+    data::Database m_data, m_koop;
+    bool m_madeData = false, m_madeKoop = false, m_kept = false;
+};
+
 } // namespace
+
+std::optional<data::ServerAddress> parseServer(const QString &text) {
+    const QUrl url(QStringLiteral("postgresql://") + text, QUrl::StrictMode);
+    const QString database = url.path().mid(1);
+    if (!url.isValid() || url.host().isEmpty() || database.isEmpty() || database.contains(u'/') ||
+        !url.userName().isEmpty())
+        return std::nullopt;
+    data::ServerAddress a;
+    a.host = url.host();
+    a.port = url.port(5432);
+    a.database = database;
+    const QUrlQuery query(url);
+    for (const auto &[key, value] : query.queryItems(QUrl::FullyDecoded)) {
+        if (key == u"user")
+            a.user = value;
+        else if (key == u"xdata")
+            a.dataSchema = value;
+        else if (key == u"dalun")
+            a.koopSchema = value;
+        else
+            return std::nullopt;
+    }
+    if (a.dataSchema.isEmpty() || a.koopSchema.isEmpty() || a.dataSchema == a.koopSchema)
+        return std::nullopt;
+    return a;
+}
 
 int initCompany(const InitOptions &options, Messages &messages) {
     const QFileInfo target(options.folder);
@@ -52,19 +147,30 @@ int initCompany(const InitOptions &options, Messages &messages) {
         messages.warning(QStringLiteral("Klasöre yazılamıyor:\n") + parent);
         return 1;
     }
-    QString error;
-    if (!data::createSuiteDatabase(work.filePath(QStringLiteral("xdata.dat")), &error)) {
-        messages.warning(QStringLiteral("Şirket dosyası yaratılamadı:\n") + error);
-        return 1;
-    }
-    if (!data::createKoopDatabase(work.filePath(QStringLiteral("dalun.dat")), messages))
-        return 1;
     QFile korvane(work.filePath(QStringLiteral("korvane.dat")));
     if (!korvane.open(QIODevice::WriteOnly)) {
         messages.warning(QStringLiteral("korvane.dat yaratılamadı."));
         return 1;
     }
     korvane.close();
+    std::optional<ServerCompany> server;
+    if (options.server) {
+        if (!data::writeServerAddress(korvane.fileName(), *options.server)) {
+            messages.warning(QStringLiteral("korvane.dat yaratılamadı."));
+            return 1;
+        }
+        server.emplace(*options.server);
+        if (!server->create(messages))
+            return 1;
+    } else {
+        QString error;
+        if (!data::createSuiteDatabase(work.filePath(QStringLiteral("xdata.dat")), &error)) {
+            messages.warning(QStringLiteral("Şirket dosyası yaratılamadı:\n") + error);
+            return 1;
+        }
+        if (!data::createKoopDatabase(work.filePath(QStringLiteral("dalun.dat")), messages))
+            return 1;
+    }
 
     DemoSummary summary;
     if (options.demo && !fillDemoCompany(work.path(), options.seed, messages, &summary))
@@ -95,9 +201,134 @@ int initCompany(const InitOptions &options, Messages &messages) {
         }
         moved << f;
     }
+    if (server)
+        server->keep();
     std::printf("%s\n", (QStringLiteral("Şirket yaratıldı: ") + dest.path()).toUtf8().constData());
     if (options.demo)
         std::printf("%s\n", summary.text().toUtf8().constData());
+    return 0;
+}
+
+namespace {
+
+// Copies every row of one table, ids included so the entry order stays, and
+// checks the counts; inside the target's transaction.
+bool copyTable(data::Database &from, data::Database &to, const data::TableDef &def,
+               QString *error) {
+    if (!from.hasTable(def.name))
+        return true; // the suite's tables the program never reads may be missing
+    const QSqlRecord source = from.sql().record(def.name);
+    QStringList columns{QStringLiteral("id")};
+    for (int i = 0; i < source.count(); ++i) {
+        const QString name = source.fieldName(i);
+        if (name == u"id")
+            continue;
+        if (!def.field(name)) {
+            *error = def.name + QStringLiteral(".") + name + QStringLiteral(" sunucuda yok");
+            return false;
+        }
+        columns << quotedName(name);
+    }
+    QSqlQuery read(from.sql());
+    read.setForwardOnly(true);
+    QSqlQuery write(to.sql());
+    QStringList marks;
+    for (qsizetype i = 0; i < columns.size(); ++i)
+        marks << QStringLiteral("?");
+    const QString list = columns.join(u',');
+    if (!read.exec(QStringLiteral("SELECT ") + list + QStringLiteral(" FROM ") +
+                   quotedName(def.name) + QStringLiteral(" ORDER BY id")) ||
+        !write.prepare(QStringLiteral("INSERT INTO ") + quotedName(def.name) + u'(' + list +
+                       QStringLiteral(") VALUES (") + marks.join(u',') + u')')) {
+        *error = read.lastError().text() + write.lastError().text();
+        return false;
+    }
+    qint64 rows = 0;
+    while (read.next()) {
+        for (int i = 0; i < columns.size(); ++i)
+            write.addBindValue(read.value(i));
+        if (!write.exec()) {
+            *error = def.name + u'\n' + write.lastError().text();
+            return false;
+        }
+        ++rows;
+    }
+    read.finish();
+    QSqlQuery check(to.sql());
+    // New rows go on after the copied ones.
+    if (!check.exec(QStringLiteral("SELECT setval(pg_get_serial_sequence('") + def.name +
+                    QStringLiteral("', 'id'), coalesce(max(id), 0) + 1, false), count(*) FROM ") +
+                    quotedName(def.name)) ||
+        !check.next() || check.value(1).toLongLong() != rows) {
+        *error = def.name + QStringLiteral(": satır sayıları tutmuyor");
+        return false;
+    }
+    return true;
+}
+
+bool copyDatabase(const QString &file, data::Database &to,
+                  const std::vector<const data::TableDef *> &tables, QString *error) {
+    data::Database from;
+    if (!from.open(file)) {
+        *error = file + u'\n' + from.lastError();
+        return false;
+    }
+    // One snapshot of the file, one transaction on the server.
+    if (!from.exec(QStringLiteral("BEGIN")) || !to.beginWrite()) {
+        *error = from.lastError() + to.lastError();
+        return false;
+    }
+    for (const data::TableDef *def : tables) {
+        if (!copyTable(from, to, *def, error)) {
+            to.rollback();
+            from.exec(QStringLiteral("ROLLBACK"));
+            return false;
+        }
+    }
+    from.exec(QStringLiteral("ROLLBACK"));
+    if (!to.commit()) {
+        *error = to.lastError();
+        return false;
+    }
+    return true;
+}
+
+} // namespace
+
+int copyToServer(const QString &folder, const data::ServerAddress &server, Messages &messages) {
+    const QDir dir(folder);
+    const QString korvane = dir.filePath(QStringLiteral("korvane.dat"));
+    if (data::readServerAddress(korvane)) {
+        messages.warning(QStringLiteral("Bu şirketin verileri zaten sunucuda:\n") + folder);
+        return 1;
+    }
+    for (const char *file : {"xdata.dat", "dalun.dat"}) {
+        if (!QFileInfo(dir.filePath(QString::fromLatin1(file))).isFile()) {
+            messages.warning(QStringLiteral("Şirket Dosyaları Bulunamadı."));
+            return 1;
+        }
+    }
+    ServerCompany target(server);
+    if (!target.create(messages))
+        return 1;
+    QString error;
+    if (!copyDatabase(dir.filePath(QStringLiteral("xdata.dat")), target.dataDatabase(),
+                      data::schema::suiteTables(), &error) ||
+        !copyDatabase(dir.filePath(QStringLiteral("dalun.dat")), target.koopDatabase(),
+                      {&data::schema::ayar(), &data::schema::fiat(), &data::schema::borc()},
+                      &error)) {
+        messages.warning(QStringLiteral("Şirket sunucuya aktarılamadı:\n") + error);
+        return 1;
+    }
+    if (!data::writeServerAddress(korvane, server)) {
+        messages.warning(QStringLiteral("korvane.dat yazılamadı."));
+        return 1;
+    }
+    target.keep();
+    std::printf("%s\n", (QStringLiteral("Şirket sunucuya aktarıldı: ") + server.display() +
+                         QStringLiteral("\nxdata.dat ve dalun.dat artık kullanılmıyor."))
+                            .toUtf8()
+                            .constData());
     return 0;
 }
 

@@ -8,6 +8,8 @@
 #include "startup/unitofwork.h"
 
 #include <QCoreApplication>
+#include <QDir>
+#include <QFile>
 #include <cstdio>
 
 namespace {
@@ -15,10 +17,14 @@ namespace {
 void usage() {
     std::fputs("Kullanım:\n"
                "  koop-cli init KLASÖR [--demo] [--seed N]\n"
+               "  koop-cli init --server SUNUCU[:PORT]/VERİTABANI[?user=KULLANICI] KLASÖR "
+               "[--demo]\n"
                "  koop-cli refcode KLASÖR [--count N] [--first C]\n"
                "  koop-cli statement KLASÖR KOD --date GG.AA.YYYY [--format text|csv|json]\n"
                "  koop-cli print-test KLASÖR [--mode 1|2] [--out DOSYA]\n"
-               "  koop-cli collect KLASÖR KOD TUTAR [--aciklama METİN] [--pdf DOSYA]\n",
+               "  koop-cli collect KLASÖR KOD TUTAR [--aciklama METİN] [--pdf DOSYA]\n"
+               "  koop-cli backup KLASÖR YEDEK_KLASÖRÜ\n"
+               "  koop-cli copy-to-server KLASÖR SUNUCU[:PORT]/VERİTABANI[?user=KULLANICI]\n",
                stderr);
 }
 
@@ -28,6 +34,14 @@ int runInit(const QStringList &args, Messages &messages) {
         const QString &a = args[i];
         if (a == u"--demo") {
             options.demo = true;
+        } else if (a == u"--server") {
+            options.server = cli::parseServer(args.value(i + 1));
+            if (!options.server) {
+                messages.warning(
+                    QStringLiteral("--server SUNUCU[:PORT]/VERİTABANI[?user=KULLANICI] ister."));
+                return 2;
+            }
+            ++i;
         } else if (a == u"--seed") {
             qint64 seed = 0;
             if (i + 1 >= args.size() || !cli::parseNumber(args[i + 1], 0, 0xffffffffLL, &seed)) {
@@ -143,6 +157,46 @@ int runStatement(const QStringList &args, Messages &messages) {
     return 0;
 }
 
+// A copy of a working company's two databases and its korvane.dat into a
+// new folder, each database in one consistent step and checked.
+int runBackup(const QStringList &args, Messages &messages) {
+    if (args.size() != 2 || args[0].startsWith(u"--") || args[1].startsWith(u"--")) {
+        usage();
+        return 2;
+    }
+    const QDir company(args[0]);
+    const QString korvane = company.filePath(QStringLiteral("korvane.dat"));
+    if (const auto server = data::readServerAddress(korvane)) {
+        messages.warning(QStringLiteral("Bu şirketin verileri sunucuda: ") + server->display() +
+                         QStringLiteral("\nYedeği sunucuda pg_dump ile alınır."));
+        return 1;
+    }
+    const QDir target(args[1]);
+    if (target.exists() && !target.isEmpty()) {
+        messages.warning(QStringLiteral("Yedek klasörü boş değil:\n") + target.path());
+        return 1;
+    }
+    if (!QDir().mkpath(target.path())) {
+        messages.warning(QStringLiteral("Klasör yaratılamadı:\n") + target.path());
+        return 1;
+    }
+    for (const char *file : {"xdata.dat", "dalun.dat"}) {
+        const QString name = QString::fromLatin1(file);
+        data::Database db;
+        if (!db.open(company.filePath(name)) || !db.backupTo(target.filePath(name))) {
+            messages.warning(QStringLiteral("Yedek alınamadı: ") + company.filePath(name) + u'\n' +
+                             db.lastError());
+            for (const char *made : {"xdata.dat", "dalun.dat"})
+                QFile::remove(target.filePath(QString::fromLatin1(made)));
+            return 1;
+        }
+    }
+    if (QFile::exists(korvane))
+        QFile::copy(korvane, target.filePath(QStringLiteral("korvane.dat")));
+    std::printf("%s\n", (QStringLiteral("Yedek alındı: ") + target.path()).toUtf8().constData());
+    return 0;
+}
+
 } // namespace
 
 int main(int argc, char *argv[]) {
@@ -166,6 +220,16 @@ int main(int argc, char *argv[]) {
         return runPrintTest(args, messages);
     if (command == u"collect")
         return runCollect(args, messages);
+    if (command == u"backup")
+        return runBackup(args, messages);
+    if (command == u"copy-to-server") {
+        const auto server = cli::parseServer(args.value(1));
+        if (args.size() != 2 || !server) {
+            usage();
+            return 2;
+        }
+        return cli::copyToServer(args[0], *server, messages);
+    }
     messages.warning(QStringLiteral("Bilinmeyen komut: ") + command);
     usage();
     return 2;

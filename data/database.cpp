@@ -1,7 +1,10 @@
 #include "data/database.h"
 
+#include "startup/base/inifile.h"
+
 #include <QCollator>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QLocale>
 #include <QSqlDriver>
@@ -15,6 +18,18 @@ namespace data {
 namespace {
 
 constexpr int kBusyTimeoutMs = 15000;
+// Turns at the write lock before an action gives up: SQLite's busy timeout
+// or the server's lock_timeout waits inside each turn.
+constexpr int kWriteAttempts = 20;
+constexpr int kServerWriteAttempts = 4;
+
+const QString ServerSection = QStringLiteral("sunucu");
+
+QString quotedIdentifier(const QString &identifier) {
+    QString s = identifier;
+    s.replace(QLatin1Char('"'), QLatin1String("\"\""));
+    return QLatin1Char('"') + s + QLatin1Char('"');
+}
 
 int collateTr(void *arg, int lenA, const void *a, int lenB, const void *b) {
     auto *collator = static_cast<QCollator *>(arg);
@@ -120,6 +135,39 @@ bool registerTurkishFunctions(QSqlDatabase &db) {
                SQLITE_OK;
 }
 
+QString ServerAddress::display() const {
+    return (host.isEmpty() ? QStringLiteral("localhost") : host) + u':' + QString::number(port) +
+           u'/' + database;
+}
+
+std::optional<ServerAddress> readServerAddress(const QString &iniFile) {
+    const auto value = [&](const char *key, const QString &fallback = QString()) {
+        return ini::readValue(ServerSection, QLatin1String(key), fallback, iniFile).trimmed();
+    };
+    ServerAddress a;
+    a.host = value("host");
+    a.database = value("database");
+    if (a.host.isEmpty() && a.database.isEmpty())
+        return std::nullopt;
+    bool ok = false;
+    const int port = value("port").toInt(&ok);
+    if (ok && port > 0 && port < 65536)
+        a.port = port;
+    a.user = value("user");
+    a.dataSchema = value("xdata", a.dataSchema);
+    a.koopSchema = value("dalun", a.koopSchema);
+    return a;
+}
+
+bool writeServerAddress(const QString &iniFile, const ServerAddress &a) {
+    const auto write = [&](const char *key, const QString &v) {
+        return ini::writeValue(ServerSection, QLatin1String(key), iniFile, v);
+    };
+    return write("host", a.host) && write("port", QString::number(a.port)) &&
+           write("database", a.database) && write("user", a.user) && write("xdata", a.dataSchema) &&
+           write("dalun", a.koopSchema);
+}
+
 Database::Database()
     : m_connection(QStringLiteral("koop-") + QUuid::createUuid().toString(QUuid::WithoutBraces)) {}
 
@@ -161,6 +209,101 @@ bool Database::connect(const QString &filePath) {
     return true;
 }
 
+bool Database::openServer(const ServerAddress &address, const QString &schema, bool createSchema) {
+    close();
+    m_db = QSqlDatabase::addDatabase(QStringLiteral("QPSQL"), m_connection);
+    if (!m_db.isValid()) {
+        m_lastError = QStringLiteral("QPSQL sürücüsü yok");
+        close();
+        return false;
+    }
+    m_db.setHostName(address.host);
+    m_db.setPort(address.port);
+    m_db.setDatabaseName(address.database);
+    m_db.setUserName(address.user);
+    m_db.setConnectOptions(QStringLiteral("connect_timeout=10"));
+    if (!m_db.open()) {
+        m_lastError = m_db.lastError().text();
+        close();
+        return false;
+    }
+    m_engine = Engine::PostgreSQL;
+    m_path = address.display() + u'/' + schema;
+    if (!prepareSchema(schema, createSchema)) {
+        const QString error = m_lastError;
+        close();
+        m_lastError = error;
+        return false;
+    }
+    return true;
+}
+
+bool Database::prepareSchema(const QString &schema, bool createSchema) {
+    const auto found = [&](const QString &sql, const QString &bound) {
+        QSqlQuery q(m_db);
+        q.prepare(sql);
+        q.addBindValue(bound);
+        if (!q.exec()) {
+            m_lastError = q.lastError().text();
+            return std::optional<bool>();
+        }
+        return std::optional<bool>(q.next());
+    };
+    const std::optional<bool> exists =
+        found(QStringLiteral("SELECT 1 FROM pg_namespace WHERE nspname = ?"), schema);
+    if (!exists)
+        return false;
+    if (!*exists) {
+        if (!createSchema) {
+            m_lastError = QStringLiteral("şema yok: ") + schema;
+            return false;
+        }
+        if (!exec(QStringLiteral("CREATE SCHEMA IF NOT EXISTS ") + quotedIdentifier(schema)))
+            return false;
+    }
+    // Unqualified names (tables, the collation "tr") then resolve in this
+    // schema only; the built-in functions stay reachable through pg_catalog.
+    if (!exec(QStringLiteral("SET client_min_messages = warning")) ||
+        !exec(QStringLiteral("SET search_path TO ") + quotedIdentifier(schema)) ||
+        !exec(QStringLiteral("SET lock_timeout = %1").arg(kBusyTimeoutMs)))
+        return false;
+    // Created only when missing: a desk's user may lack the right to create.
+    const std::optional<bool> collation =
+        found(QStringLiteral("SELECT 1 FROM pg_collation c JOIN pg_namespace n ON "
+                             "n.oid = c.collnamespace WHERE c.collname = 'tr' AND n.nspname = ?"),
+              schema);
+    if (!collation)
+        return false;
+    return *collation ||
+           exec(QStringLiteral(
+               "CREATE COLLATION IF NOT EXISTS tr (provider = icu, locale = 'tr-TR')"));
+}
+
+bool Database::hasTable(const QString &tableName) {
+    if (!isOpen())
+        return false;
+    QSqlQuery q(m_db);
+    q.prepare(isServer() ? QStringLiteral("SELECT 1 FROM information_schema.tables WHERE "
+                                          "table_schema = current_schema() AND "
+                                          "lower(table_name) = lower(CAST(? AS TEXT))")
+                         : QStringLiteral("SELECT 1 FROM sqlite_master WHERE type = 'table' AND "
+                                          "lower(name) = lower(?)"));
+    q.addBindValue(tableName);
+    if (!q.exec()) {
+        m_lastError = q.lastError().text();
+        return false;
+    }
+    return q.next();
+}
+
+QString Database::turkishLikeCondition(const QString &column) const {
+    // SQLite's like() is replaced on every connection by the Turkish one.
+    if (!isServer())
+        return column + QStringLiteral(" LIKE ? ESCAPE '\\'");
+    return QStringLiteral("lower(") + column +
+           QStringLiteral(" COLLATE tr) LIKE lower(CAST(? AS TEXT) COLLATE tr) ESCAPE '\\'");
+}
+
 bool Database::open(const QString &filePath) {
     const QFileInfo info(filePath);
     if (!info.exists() || !info.isFile() || !info.isReadable()) {
@@ -192,6 +335,8 @@ void Database::close() {
     m_db = QSqlDatabase();
     if (QSqlDatabase::contains(m_connection))
         QSqlDatabase::removeDatabase(m_connection);
+    m_engine = Engine::SQLite;
+    m_inTransaction = false;
 }
 
 bool Database::exec(const QString &statement) {
@@ -208,9 +353,27 @@ bool Database::exec(const QString &statement) {
 bool Database::beginWrite() {
     if (m_inTransaction)
         return false;
+    if (isServer()) {
+        // Read committed, plus one lock per schema that every writing action
+        // takes first: actions take turns, so they never deadlock each other
+        // nor draw the same reference code. lock_timeout bounds each wait.
+        for (int attempt = 0; attempt < kServerWriteAttempts; ++attempt) {
+            if (!exec(QStringLiteral("BEGIN")))
+                return false; // the server is gone; waiting will not help
+            if (exec(QStringLiteral("SELECT pg_advisory_xact_lock(hashtextextended("
+                                    "'korvane:' || current_schema(), 0))"))) {
+                m_inTransaction = true;
+                return true;
+            }
+            const QString error = m_lastError;
+            exec(QStringLiteral("ROLLBACK"));
+            m_lastError = error;
+        }
+        return false;
+    }
     // The busy timeout already waits inside SQLite; keep trying a while longer
     // so an action never half-runs because another desk held the lock.
-    for (int attempt = 0; attempt < 20; ++attempt) {
+    for (int attempt = 0; attempt < kWriteAttempts; ++attempt) {
         if (exec(QStringLiteral("BEGIN IMMEDIATE"))) {
             m_inTransaction = true;
             return true;
@@ -223,6 +386,14 @@ bool Database::beginWrite() {
 bool Database::commit() {
     if (!m_inTransaction)
         return false;
+    // A server answers COMMIT of an aborted transaction by rolling it back
+    // without an error; ask first, so such an action is reported as lost.
+    if (isServer() && !exec(QStringLiteral("SELECT 1"))) {
+        const QString error = m_lastError;
+        rollback();
+        m_lastError = error;
+        return false;
+    }
     const bool ok = exec(QStringLiteral("COMMIT"));
     if (ok)
         m_inTransaction = false;
@@ -234,6 +405,67 @@ bool Database::rollback() {
         return false;
     m_inTransaction = false;
     return exec(QStringLiteral("ROLLBACK"));
+}
+
+bool Database::backupTo(const QString &filePath) {
+    sqlite3 *source = isOpen() && !isServer() ? sqliteHandle(m_db) : nullptr;
+    if (!source || m_inTransaction) {
+        m_lastError = QStringLiteral("yalnız açık bir SQLite dosyası yedeklenir");
+        return false;
+    }
+    if (QFileInfo::exists(filePath)) {
+        m_lastError = QStringLiteral("file exists");
+        return false;
+    }
+    sqlite3 *target = nullptr;
+    int rc = sqlite3_open_v2(QFile::encodeName(filePath).constData(), &target,
+                             SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr);
+    if (rc == SQLITE_OK) {
+        // One step: the copy is one consistent snapshot of the file.
+        sqlite3_backup *backup = sqlite3_backup_init(target, "main", source, "main");
+        if (backup) {
+            rc = sqlite3_backup_step(backup, -1);
+            sqlite3_backup_finish(backup);
+            rc = rc == SQLITE_DONE ? SQLITE_OK : rc;
+        } else {
+            rc = sqlite3_errcode(target);
+        }
+    }
+    if (rc == SQLITE_OK) {
+        sqlite3_stmt *check = nullptr;
+        rc = sqlite3_prepare_v2(target, "PRAGMA integrity_check", -1, &check, nullptr);
+        if (rc == SQLITE_OK) {
+            const bool ok =
+                sqlite3_step(check) == SQLITE_ROW &&
+                qstrcmp(reinterpret_cast<const char *>(sqlite3_column_text(check, 0)), "ok") == 0;
+            rc = ok ? SQLITE_OK : SQLITE_CORRUPT;
+        }
+        sqlite3_finalize(check);
+    }
+    if (rc != SQLITE_OK)
+        m_lastError = QString::fromUtf8(sqlite3_errstr(rc));
+    sqlite3_close(target);
+    if (rc != SQLITE_OK)
+        QFile::remove(filePath);
+    return rc == SQLITE_OK;
+}
+
+bool Database::alive() {
+    return isOpen() && (!isServer() || exec(QStringLiteral("SELECT 1")));
+}
+
+bool Database::guarded(const std::function<bool()> &step) {
+    if (!isServer() || !m_inTransaction)
+        return step();
+    if (!exec(QStringLiteral("SAVEPOINT koop_step")))
+        return false;
+    if (step())
+        return exec(QStringLiteral("RELEASE SAVEPOINT koop_step"));
+    const QString error = m_lastError;
+    exec(QStringLiteral("ROLLBACK TO SAVEPOINT koop_step"));
+    exec(QStringLiteral("RELEASE SAVEPOINT koop_step"));
+    m_lastError = error;
+    return false;
 }
 
 } // namespace data

@@ -2,8 +2,33 @@
 
 #include <QSqlDatabase>
 #include <QString>
+#include <functional>
+#include <optional>
 
 namespace data {
+
+enum class Engine { SQLite, PostgreSQL };
+
+// A company kept on a PostgreSQL server: the `[sunucu]` section of its
+// korvane.dat. The password is never written there; libpq finds it itself
+// (PGPASSWORD, PGPASSFILE or ~/.pgpass) when the connection names none.
+struct ServerAddress {
+    QString host;
+    int port = 5432;
+    QString database;
+    QString user;
+    // The schemas of one database that hold xdata's and dalun's tables.
+    QString dataSchema = QStringLiteral("xdata");
+    QString koopSchema = QStringLiteral("dalun");
+
+    // "host:port/database" for messages.
+    QString display() const;
+};
+
+// The `[sunucu]` section of a korvane.dat, or nothing when it names no host
+// and no database (the company then keeps SQLite files in its folder).
+std::optional<ServerAddress> readServerAddress(const QString &iniFile);
+bool writeServerAddress(const QString &iniFile, const ServerAddress &address);
 
 // One open company database (dalun.dat or xdata.dat). Every connection gets
 // the settings that keep a posted row safe and the Turkish collation "tr" and
@@ -19,9 +44,20 @@ class Database {
     bool open(const QString &filePath);
     // Fails when the file already exists.
     bool create(const QString &filePath);
+    // One schema of a server database; the schema (and the collation "tr"
+    // in it) is made when missing and `createSchema` is set.
+    bool openServer(const ServerAddress &address, const QString &schema, bool createSchema);
     void close();
 
     bool isOpen() const;
+    Engine engine() const { return m_engine; }
+    bool isServer() const { return m_engine == Engine::PostgreSQL; }
+    // True when the table exists (in the connection's schema on a server).
+    bool hasTable(const QString &tableName);
+
+    // The condition "column matches the bound LIKE pattern", case-insensitive
+    // with the Turkish folding (i/İ, ı/I); `\` escapes % and _.
+    QString turkishLikeCondition(const QString &column) const;
     QSqlDatabase &sql() { return m_db; }
     const QString &filePath() const { return m_path; }
     QString lastError() const { return m_lastError; }
@@ -29,19 +65,37 @@ class Database {
     // Runs a statement without bound values (pragmas, DDL, transaction control).
     bool exec(const QString &statement);
 
-    // One writing action: BEGIN IMMEDIATE, waiting while another desk writes.
+    // One writing action: BEGIN IMMEDIATE on SQLite; on a server BEGIN and
+    // the company's write lock, so writing actions on one schema take turns
+    // as they do on a SQLite file. Both wait while another desk writes.
     bool beginWrite();
+    // False, and nothing stored, when any statement of the action failed in
+    // a way the server could not take back alone.
     bool commit();
     bool rollback();
     bool inTransaction() const { return m_inTransaction; }
+    // A copy of a SQLite database while desks may be working: the online
+    // backup in one step into a new file, then the copy's integrity check.
+    // False, with no file left behind, when either fails or on a server.
+    bool backupTo(const QString &filePath);
+
+    // The connection still answers (a server may have gone away).
+    bool alive();
+
+    // Runs `step` so that its failure leaves the action under way usable: a
+    // failed statement inside a server transaction would otherwise abort the
+    // whole transaction, while the actions go on after a row that failed.
+    bool guarded(const std::function<bool()> &step);
 
   private:
     bool connect(const QString &filePath);
+    bool prepareSchema(const QString &schema, bool createSchema);
 
     QSqlDatabase m_db;
     QString m_connection;
     QString m_path;
     QString m_lastError;
+    Engine m_engine = Engine::SQLite;
     bool m_inTransaction = false;
 };
 

@@ -103,6 +103,23 @@ QString Counters::code(int firstCharacter, const QDate &date) const {
     return out;
 }
 
+bool lockCounters(TableCursor &genel) {
+    Database *db = genel.database();
+    if (!db || !db->isServer())
+        return true;
+    QVariantList names;
+    for (size_t i = 0; i < Counters{}.sayac.size(); ++i)
+        names << counterName(i);
+    QueryCursor q;
+    QueryOpen(*db, q,
+              QStringLiteral("SELECT id FROM genel WHERE ack IN (?, ?, ?, ?, ?) ORDER BY id "
+                             "FOR UPDATE"),
+              names);
+    const bool ok = !q.failed();
+    q.finish();
+    return ok;
+}
+
 QString nextReferenceCode(TableCursor &genel, Messages &messages, int firstCharacter,
                           const QDate &today) {
     Counters c = Counters::load(genel);

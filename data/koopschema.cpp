@@ -31,23 +31,41 @@ bool createKoopDatabase(const QString &filePath, Messages &messages) {
     Database db;
     if (!DbCreate(db, filePath))
         return fail(messages, filePath + u'\n' + QStringLiteral("Sql Dosyası Yaratılamadı."));
+    return createKoopTables(db, messages);
+}
 
+bool createKoopTables(Database &db, Messages &messages) {
+    // Two desks starting at once on a new server company: the second waits
+    // for the first and then finds the tables made.
+    const bool locked = db.isServer();
+    if (locked && !db.beginWrite())
+        return fail(messages, db.filePath() + u'\n' + QStringLiteral("Sql Dosyası Yaratılamadı."));
     const Step steps[] = {{schema::ayar(), u"Yönetim Ayar "},
                           {schema::fiat(), u"Fiyatlar "},
                           {schema::borc(), u"Borclar "}};
     const char16_t *appendLabels[] = {u"Ayarlar ", u"Fiyatlar ", u"Borclar "};
     int n = 0;
     for (const Step &step : steps) {
+        if (locked && db.hasTable(step.def.name)) {
+            ++n;
+            continue;
+        }
         TableDefinition td;
-        if (!TdCreate(db, td, step.def.name))
+        if (!TdCreate(db, td, step.def.name)) {
+            db.rollback();
             return fail(messages, QString::fromUtf16(step.label) + u'\n' +
                                       QStringLiteral("Sql Tablosu Açılamadı."));
+        }
         addFields(td, step.def);
-        if (!TdAppend(db, td))
+        if (!TdAppend(db, td)) {
+            db.rollback();
             return fail(messages, QString::fromUtf16(appendLabels[n]) + u'\n' +
                                       QStringLiteral("Sql Tablosu eklenemedi."));
+        }
         ++n;
     }
+    if (locked && !db.commit())
+        return fail(messages, db.filePath() + u'\n' + QStringLiteral("Sql Dosyası Yaratılamadı."));
     return true;
 }
 
@@ -58,6 +76,10 @@ bool createSuiteDatabase(const QString &filePath, QString *error) {
             *error = db.lastError();
         return false;
     }
+    return createSuiteTables(db, error);
+}
+
+bool createSuiteTables(Database &db, QString *error) {
     if (!db.beginWrite()) {
         if (error)
             *error = db.lastError();

@@ -21,14 +21,17 @@ bool searchMembers(Database &db, const QString &text, MemberOrder order, bool co
     if (!isValidUtf16(text))
         return true;
     // Names tie often; the card's entry order keeps the list the same each time.
-    static const QString byCode = QStringLiteral(
-        "SELECT kod, isim1 FROM carkart WHERE kod LIKE ? ESCAPE '\\' ORDER BY kod, id");
-    static const QString byName = QStringLiteral("SELECT kod, isim1 FROM carkart WHERE isim1 LIKE "
-                                                 "? ESCAPE '\\' ORDER BY isim1 COLLATE tr, id");
+    const QString sql = order == MemberOrder::ByName
+                            ? QStringLiteral("SELECT kod, isim1 FROM carkart WHERE ") +
+                                  db.turkishLikeCondition(QStringLiteral("isim1")) +
+                                  QStringLiteral(" ORDER BY isim1 COLLATE tr, id")
+                            : QStringLiteral("SELECT kod, isim1 FROM carkart WHERE ") +
+                                  db.turkishLikeCondition(QStringLiteral("kod")) +
+                                  QStringLiteral(" ORDER BY kod, id");
     const QString pattern =
         (contains ? QStringLiteral("%") : QString()) + likeLiteral(text) + QLatin1Char('%');
     QueryCursor q;
-    if (!QueryOpen(db, q, order == MemberOrder::ByName ? byName : byCode, {pattern}))
+    if (!QueryOpen(db, q, sql, {pattern}))
         return !q.failed();
     do
         out->push_back({q.text(0), q.text(1)});

@@ -16,7 +16,8 @@ const IndexDef *TableDef::index(const QString &indexName) const {
     return nullptr;
 }
 
-QString sqlColumnType(const FieldDef &f) {
+QString sqlColumnType(const FieldDef &f, Engine engine) {
+    const bool server = engine == Engine::PostgreSQL;
     switch (f.type) {
     case tText:
         return f.size > 0 ? QStringLiteral("VARCHAR(%1)").arg(f.size) : QStringLiteral("TEXT");
@@ -26,10 +27,10 @@ QString sqlColumnType(const FieldDef &f) {
         return QStringLiteral("BIGINT");
     case tSingle:
     case tDouble:
-        return QStringLiteral("REAL");
+        return server ? QStringLiteral("DOUBLE PRECISION") : QStringLiteral("REAL");
     case tLongBinary:
     case tOle:
-        return QStringLiteral("BLOB");
+        return server ? QStringLiteral("BYTEA") : QStringLiteral("BLOB");
     default:
         return QStringLiteral("INTEGER");
     }

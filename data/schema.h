@@ -1,5 +1,7 @@
 #pragma once
 
+#include "data/database.h"
+
 #include <QString>
 #include <QStringList>
 #include <vector>
@@ -71,7 +73,9 @@ std::vector<const TableDef *> suiteTables();
 const TableDef *find(const QString &tableName);
 } // namespace schema
 
-// The column type the SQL engine declares for a field.
-QString sqlColumnType(const FieldDef &f);
+// The column type the SQL engine declares for a field. A server keeps
+// Single and Double as DOUBLE PRECISION: its REAL has 4 bytes, SQLite's 8,
+// and a rate must read back the same on both.
+QString sqlColumnType(const FieldDef &f, Engine engine = Engine::SQLite);
 
 } // namespace data

@@ -101,14 +101,32 @@ bool open(Session &s, Registry &registry, const QString &commandLine, const QStr
     return openCompany(s);
 }
 
-bool openCompany(Session &s) {
-    const QString koopFile = s.companyFile(QStringLiteral("dalun.dat"));
-    while (!data::DbOpen(s.koop, koopFile)) {
-        if (!data::createKoopDatabase(koopFile, s.messages))
-            return false;
-    }
-    if (!data::DbOpen(s.data, s.companyFile(QStringLiteral("xdata.dat"))))
+static bool openServerCompany(Session &s, const data::ServerAddress &server) {
+    // The program's own schema and its tables are made when missing, as
+    // dalun.dat is; the suite's must be there.
+    if (!s.koop.openServer(server, server.koopSchema, true))
+        return fatal(s, QStringLiteral("Veritabanı sunucusuna bağlanılamadı: ") + server.display() +
+                            u'\n' + s.koop.lastError());
+    if (!s.koop.hasTable(QStringLiteral("ayar")) && !data::createKoopTables(s.koop, s.messages))
+        return false;
+    if (!s.data.openServer(server, server.dataSchema, false))
         return fatal(s, QStringLiteral("Şirket Dosyaları Bulunamadı."));
+    return true;
+}
+
+bool openCompany(Session &s) {
+    if (const auto server = data::readServerAddress(s.companyFile(QStringLiteral("korvane.dat")))) {
+        if (!openServerCompany(s, *server))
+            return false;
+    } else {
+        const QString koopFile = s.companyFile(QStringLiteral("dalun.dat"));
+        while (!data::DbOpen(s.koop, koopFile)) {
+            if (!data::createKoopDatabase(koopFile, s.messages))
+                return false;
+        }
+        if (!data::DbOpen(s.data, s.companyFile(QStringLiteral("xdata.dat"))))
+            return fatal(s, QStringLiteral("Şirket Dosyaları Bulunamadı."));
+    }
 
     for (const SharedTable &t : SharedTables) {
         data::Database &db = t.koop ? s.koop : s.data;

@@ -1,5 +1,14 @@
 #include "startup/unitofwork.h"
 
+namespace {
+
+QString lostServer(const data::Database &db) {
+    return QStringLiteral("Veritabanı sunucusuna ulaşılamıyor:\n") + db.filePath() +
+           QStringLiteral("\nİşlem yapılmadı.");
+}
+
+} // namespace
+
 UnitOfWork::UnitOfWork(Session &session, int databases)
     : m_session(session), m_databases(databases) {
     if (m_session.work) {
@@ -12,6 +21,11 @@ UnitOfWork::UnitOfWork(Session &session, int databases)
     if (!data || !koop) {
         if (data && (m_databases & Data))
             m_session.data.rollback();
+        data::Database &failed = data ? m_session.koop : m_session.data;
+        if (failed.isServer() && !failed.alive()) {
+            m_session.messages.warning(lostServer(failed));
+            return;
+        }
         m_session.messages.warning(
             QStringLiteral("Şirket dosyaları şu an başka bir masada kullanılıyor.\n"
                            "Lütfen biraz sonra tekrar deneyin."));
@@ -30,8 +44,10 @@ UnitOfWork::~UnitOfWork() {
 QString UnitOfWork::reference(int firstCharacter) {
     // Under the write lock nobody else moves the counters, so they are read
     // once and stored once, at commit.
-    if (!m_counters)
+    if (!m_counters) {
+        data::lockCounters(m_session.genel);
         m_counters = data::Counters::load(m_session.genel);
+    }
     m_counters->advance();
     m_session.lastReference = m_counters->code(firstCharacter, m_today);
     return m_session.lastReference;
@@ -44,6 +60,14 @@ void UnitOfWork::afterCommit(std::function<void()> step) {
 bool UnitOfWork::commit() {
     if (!m_active)
         return false;
+    // A server that went away has already dropped the action; say so once
+    // rather than once for every counter.
+    if ((m_databases & Data) && m_session.data.isServer() && !m_session.data.alive()) {
+        rollback();
+        m_session.messages.warning(
+            QStringLiteral("Kayıtlar saklanamadı; bu işlemden hiçbir kayıt yazılmadı."));
+        return false;
+    }
     if (m_counters)
         m_counters->store(m_session.genel, m_session.messages);
     const bool data = !(m_databases & Data) || m_session.data.commit();

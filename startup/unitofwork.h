@@ -7,13 +7,15 @@
 #include <optional>
 #include <vector>
 
-// One user action that writes: BEGIN IMMEDIATE on the company's databases,
-// committed durably at the end, rolled back when it is abandoned. A crash or
-// a kill in the middle leaves nothing of the action. Reference codes drawn in
-// it are unique across desks because the write lock is held while drawing.
+// One user action that writes: the write lock on the company's databases
+// (BEGIN IMMEDIATE on SQLite files, BEGIN and the schema's lock on a
+// server), committed durably at the end, rolled back when it is abandoned. A
+// crash, a kill or a lost server in the middle leaves nothing of the action.
+// Reference codes drawn in it are unique across desks because the write lock
+// is held while drawing.
 //
-// The two files commit one after the other (xdata.dat, then dalun.dat); each
-// is atomic on its own.
+// The two databases commit one after the other (xdata, then dalun); each is
+// atomic on its own.
 class UnitOfWork {
   public:
     enum Databases { Data = 1, Koop = 2, Both = 3 };

@@ -13,7 +13,7 @@ using namespace data;
 class MemberSearch : public ::testing::Test {
   protected:
     void SetUp() override {
-        ASSERT_TRUE(db.open(company.file(u"xdata.dat"_s)));
+        ASSERT_TRUE(company.open(db, u"xdata.dat"_s));
         ASSERT_TRUE(RsOpen(db, members, u"carkart"_s));
         const std::pair<const char *, const char *> cards[] = {
             {"0123", "İSMAİL IŞIK"}, {"01", "Şule Çelik"},    {"2010", "Ali Irmak"},

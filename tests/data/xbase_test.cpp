@@ -18,7 +18,7 @@ QString text(const TableCursor &c, const char *field) {
 class Cursors : public ::testing::Test {
   protected:
     void SetUp() override {
-        ASSERT_TRUE(db.open(company.file(u"xdata.dat"_s)));
+        ASSERT_TRUE(company.open(db, u"xdata.dat"_s));
         ASSERT_TRUE(RsOpen(db, members, u"carkart"_s));
         ASSERT_TRUE(RsOpen(db, moves, u"carhar"_s));
     }

@@ -11,9 +11,9 @@ class DesksTest : public SessionTest {
     // Everything an action could have touched, as one comparable text.
     QString state() {
         QStringList out;
-        for (const char *sql : {"SELECT count(*), coalesce(sum(tutar),0) FROM carhar",
-                                "SELECT count(*) FROM ent", "SELECT borc1, alacak1 FROM carkart",
-                                "SELECT group_concat(ack || '=' || value) FROM genel"})
+        for (const char *sql :
+             {"SELECT count(*), coalesce(sum(tutar),0) FROM carhar", "SELECT count(*) FROM ent",
+              "SELECT borc1, alacak1 FROM carkart", "SELECT ack, value FROM genel ORDER BY ack"})
             for (const QSqlRecord &r : rows(sql))
                 for (int i = 0; i < r.count(); ++i)
                     out << r.value(i).toString();
@@ -65,7 +65,9 @@ TEST_F(DesksTest, KilledMidActionLeavesTheCompanyAsBefore) {
     child.waitForFinished();
     EXPECT_EQ(child.exitStatus(), QProcess::CrashExit);
     EXPECT_EQ(state(), before);
-    EXPECT_EQ(value("PRAGMA integrity_check").toString(), "ok");
+    if (!company.onServer()) {
+        EXPECT_EQ(value("PRAGMA integrity_check").toString(), "ok");
+    }
 }
 
 } // namespace

@@ -33,13 +33,12 @@ class SessionTest : public ::testing::Test {
         ASSERT_TRUE(data::RsUpdate(session.carkart));
     }
 
-    // The rows of a query on xdata.dat, through a connection of the test's own.
+    // The rows of a query on xdata.dat, through a connection of the test's own
+    // (to the file, or to its schema on the server).
     std::vector<QSqlRecord> rows(const QString &sql, const QString &file = "xdata.dat") {
         std::vector<QSqlRecord> out;
         {
-            QSqlDatabase db = QSqlDatabase::addDatabase("QSQLITE", "check");
-            db.setDatabaseName(company.file(file));
-            EXPECT_TRUE(db.open());
+            QSqlDatabase db = company.connect("check", file);
             QSqlQuery q(db);
             EXPECT_TRUE(q.exec(sql)) << sql.toStdString();
             while (q.next())

@@ -244,8 +244,15 @@ TEST_F(CollectionTest, RefusedOrFailingCasesLeaveWhatTheDeskAlwaysLeft) {
         }
         if (c.refuseCashRow) {
             QSqlQuery q(s.data.sql());
-            ASSERT_TRUE(q.exec("CREATE TRIGGER refuse BEFORE INSERT ON kasa "
-                               "BEGIN SELECT RAISE(ABORT, 'kapalı'); END"));
+            if (s.data.isServer()) {
+                ASSERT_TRUE(q.exec("CREATE FUNCTION refuse() RETURNS trigger LANGUAGE plpgsql "
+                                   "AS $$BEGIN RAISE EXCEPTION 'kapalı'; END$$"));
+                ASSERT_TRUE(q.exec("CREATE TRIGGER refuse BEFORE INSERT ON kasa "
+                                   "FOR EACH ROW EXECUTE FUNCTION refuse()"));
+            } else {
+                ASSERT_TRUE(q.exec("CREATE TRIGGER refuse BEFORE INSERT ON kasa "
+                                   "BEGIN SELECT RAISE(ABORT, 'kapalı'); END"));
+            }
         }
         {
             kastah screen(s, c.kod, "Ali Veli");

@@ -3,23 +3,132 @@
 #include "data/koopschema.h"
 #include "startup/base/messages.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QProcess>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <atomic>
 #include <gtest/gtest.h>
+
+namespace {
+
+std::atomic<int> serverCompanies{0};
+
+QString quotedName(const QString &name) {
+    return u'"' + name + u'"';
+}
+
+void dropSchemas(const data::ServerAddress &server) {
+    const QString name = QStringLiteral("drop-") + server.dataSchema;
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QPSQL"), name);
+        db.setHostName(server.host);
+        db.setPort(server.port);
+        db.setDatabaseName(server.database);
+        db.setUserName(server.user);
+        if (db.open()) {
+            QSqlQuery q(db);
+            q.exec(QStringLiteral("SET client_min_messages = warning"));
+            for (const QString &schema : {server.dataSchema, server.koopSchema})
+                EXPECT_TRUE(q.exec(QStringLiteral("DROP SCHEMA IF EXISTS ") + quotedName(schema) +
+                                   QStringLiteral(" CASCADE")))
+                    << q.lastError().text().toStdString();
+        }
+    }
+    QSqlDatabase::removeDatabase(name);
+}
+
+} // namespace
+
+std::optional<data::ServerAddress> testServer() {
+    const QString info = qEnvironmentVariable("KOOP_TEST_PG").trimmed();
+    if (info.isEmpty())
+        return std::nullopt;
+    data::ServerAddress a;
+    for (const QString &pair : info.split(u' ', Qt::SkipEmptyParts)) {
+        const QString key = pair.section(u'=', 0, 0);
+        const QString value = pair.section(u'=', 1);
+        if (key == u"host")
+            a.host = value;
+        else if (key == u"port")
+            a.port = value.toInt();
+        else if (key == u"user")
+            a.user = value;
+        else if (key == u"dbname")
+            a.database = value;
+    }
+    return a;
+}
+
+bool serverRun() {
+    return qEnvironmentVariable("KOOP_TEST_ON_SERVER") == u"1";
+}
 
 TempCompany::TempCompany(const QString &company, bool create) : m_company(company) {
     QDir().mkpath(folder());
     if (!create)
         return;
-    QString error;
-    EXPECT_TRUE(data::createSuiteDatabase(file(QStringLiteral("xdata.dat")), &error))
-        << error.toStdString();
     RecordingMessages messages;
-    EXPECT_TRUE(data::createKoopDatabase(file(QStringLiteral("dalun.dat")), messages));
+    QString error;
+    const std::optional<data::ServerAddress> server = serverRun() ? testServer() : std::nullopt;
+    if (server) {
+        // Schemas of their own: tests of several executables run at once.
+        m_server = *server;
+        const QString prefix = QStringLiteral("t%1_%2_")
+                                   .arg(QCoreApplication::applicationPid())
+                                   .arg(serverCompanies.fetch_add(1));
+        m_server->dataSchema = prefix + QStringLiteral("xdata");
+        m_server->koopSchema = prefix + QStringLiteral("dalun");
+        dropSchemas(*m_server); // left over by a killed run with the same process id
+        EXPECT_TRUE(data::writeServerAddress(file(QStringLiteral("korvane.dat")), *m_server));
+        data::Database xdata, dalun;
+        EXPECT_TRUE(xdata.openServer(*m_server, m_server->dataSchema, true))
+            << xdata.lastError().toStdString();
+        EXPECT_TRUE(data::createSuiteTables(xdata, &error)) << error.toStdString();
+        EXPECT_TRUE(dalun.openServer(*m_server, m_server->koopSchema, true))
+            << dalun.lastError().toStdString();
+        EXPECT_TRUE(data::createKoopTables(dalun, messages));
+    } else {
+        EXPECT_TRUE(data::createSuiteDatabase(file(QStringLiteral("xdata.dat")), &error))
+            << error.toStdString();
+        EXPECT_TRUE(data::createKoopDatabase(file(QStringLiteral("dalun.dat")), messages));
+    }
     writeRegistry(binDir(), dataPath());
 }
 
+TempCompany::~TempCompany() {
+    if (m_server)
+        dropSchemas(*m_server);
+}
+
+bool TempCompany::open(data::Database &db, const QString &name) const {
+    if (!m_server)
+        return db.open(file(name));
+    return db.openServer(*m_server,
+                         name == u"dalun.dat" ? m_server->koopSchema : m_server->dataSchema, false);
+}
+
+QSqlDatabase TempCompany::connect(const QString &connection, const QString &name) const {
+    if (!m_server) {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), connection);
+        db.setDatabaseName(file(name));
+        EXPECT_TRUE(db.open());
+        return db;
+    }
+    QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QPSQL"), connection);
+    db.setHostName(m_server->host);
+    db.setPort(m_server->port);
+    db.setDatabaseName(m_server->database);
+    db.setUserName(m_server->user);
+    EXPECT_TRUE(db.open()) << db.lastError().text().toStdString();
+    QSqlQuery q(db);
+    EXPECT_TRUE(
+        q.exec(QStringLiteral("SET search_path TO ") +
+               quotedName(name == u"dalun.dat" ? m_server->koopSchema : m_server->dataSchema)));
+    return db;
+}
 void TempCompany::writeRegistry(const QString &prgPath, const QString &dataPathValue) const {
     QFile f(registryFile());
     ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));

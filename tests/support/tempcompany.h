@@ -1,18 +1,40 @@
 #pragma once
 
+#include "data/database.h"
 #include "support/qtprint.h"
 
 #include <QProcessEnvironment>
+#include <QSqlDatabase>
 #include <QString>
 #include <QStringList>
 #include <QTemporaryDir>
+#include <optional>
+
+// The server KOOP_TEST_PG names ("host=... port=... user=... dbname=..."),
+// when it names one.
+std::optional<data::ServerAddress> testServer();
+// True in the server run of a test executable (given --server): the
+// companies the tests make then keep their databases on the test server.
+bool serverRun();
 
 // A company folder of its own for each test: DataPath/<company>/ with the
 // suite's xdata.dat and the program's dalun.dat, and a registry file that
-// points the program there.
+// points the program there. In the server run the two databases are a pair
+// of fresh schemas on the test server instead, named in korvane.dat, and
+// dropped again at the end.
 class TempCompany {
   public:
     explicit TempCompany(const QString &company = QStringLiteral("01"), bool create = true);
+    ~TempCompany();
+    TempCompany(const TempCompany &) = delete;
+    TempCompany &operator=(const TempCompany &) = delete;
+
+    bool onServer() const { return m_server.has_value(); }
+    const std::optional<data::ServerAddress> &server() const { return m_server; }
+    // Opens "xdata.dat" or "dalun.dat" of the company, wherever it is kept.
+    bool open(data::Database &db, const QString &name) const;
+    // A plain Qt connection to the same, for checking what was stored.
+    QSqlDatabase connect(const QString &connection, const QString &name) const;
 
     QString root() const { return m_dir.path(); }
     QString dataPath() const { return m_dir.path() + QStringLiteral("/data/"); }
@@ -26,6 +48,7 @@ class TempCompany {
   private:
     QTemporaryDir m_dir;
     QString m_company;
+    std::optional<data::ServerAddress> m_server;
 };
 
 // The folder of koop and koop-cli, with a trailing "/".

@@ -1,3 +1,5 @@
+#include <algorithm>
+#include <cstring>
 #include <gtest/gtest.h>
 #ifdef KOOP_TEST_GUI
 #include <QApplication>
@@ -7,6 +9,17 @@ using TestApplication = QApplication;
 using TestApplication = QCoreApplication;
 #endif
 
+namespace {
+
+// The server run of an executable when no test server is named: nothing to
+// run it against.
+class NoServer : public ::testing::Environment {
+  public:
+    void SetUp() override { GTEST_SKIP() << "KOOP_TEST_PG names no server"; }
+};
+
+} // namespace
+
 // Qt SQL loads its drivers through the application object; widget tests need
 // the GUI one (run under QT_QPA_PLATFORM=offscreen).
 int main(int argc, char **argv) {
@@ -14,7 +27,19 @@ int main(int argc, char **argv) {
     if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
 #endif
+    // "--server": the server run of the executable (see serverRun()).
+    for (int i = 1; i < argc; ++i) {
+        if (std::strcmp(argv[i], "--server") == 0) {
+            qputenv("KOOP_TEST_ON_SERVER", "1");
+            std::copy(argv + i + 1, argv + argc + 1, argv + i);
+            --argc;
+            break;
+        }
+    }
     TestApplication app(argc, argv);
     ::testing::InitGoogleTest(&argc, argv);
+    if (qEnvironmentVariable("KOOP_TEST_ON_SERVER") == u"1" &&
+        qEnvironmentVariableIsEmpty("KOOP_TEST_PG"))
+        ::testing::AddGlobalTestEnvironment(new NoServer);
     return RUN_ALL_TESTS();
 }

@@ -1,0 +1,240 @@
+// Companies kept on a PostgreSQL server: the [sunucu] section, the tables as
+// the server declares them, and Turkish order and search that agree with the
+// SQLite files row for row.
+#include "data/koopschema.h"
+#include "data/membersearch.h"
+#include "data/xbase.h"
+#include "support/tempcompany.h"
+
+#include <QFile>
+#include <QSqlQuery>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+namespace {
+
+using namespace Qt::StringLiterals;
+using namespace data;
+
+TEST(ServerAddress, ReadFromTheSunucuSectionWithDefaults) {
+    struct Case {
+        const char *name, *ini;
+        bool server;
+        const char *host, *database, *user, *xdata, *dalun;
+        int port;
+    } cases[] = {
+        {"no section", "[gorunum]\nimagepath=image\\soft\\\n", false, "", "", "", "", "", 0},
+        {"empty section", "[sunucu]\nport=5433\n", false, "", "", "", "", "", 0},
+        {"full", "[SUNUCU]\nHost=db.koop\nport=6543\ndatabase=kooperatif\nuser=masa1\n", true,
+         "db.koop", "kooperatif", "masa1", "xdata", "dalun", 6543},
+        {"bad port", "[sunucu]\nhost=db\nport=70000\n", true, "db", "", "", "xdata", "dalun", 5432},
+        {"own schemas", "[sunucu]\ndatabase=k\nxdata=muhasebe\ndalun=aidat\n", true, "", "k", "",
+         "muhasebe", "aidat", 5432},
+    };
+    QTemporaryDir dir;
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
+        const QString file = dir.filePath(u"korvane.dat"_s);
+        QFile f(file);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        f.write(c.ini);
+        f.close();
+        const std::optional<ServerAddress> a = readServerAddress(file);
+        ASSERT_EQ(a.has_value(), c.server);
+        if (!a)
+            continue;
+        EXPECT_EQ(a->host, QString::fromUtf8(c.host));
+        EXPECT_EQ(a->database, QString::fromUtf8(c.database));
+        EXPECT_EQ(a->user, QString::fromUtf8(c.user));
+        EXPECT_EQ(a->port, c.port);
+        EXPECT_EQ(a->dataSchema, QString::fromUtf8(c.xdata));
+        EXPECT_EQ(a->koopSchema, QString::fromUtf8(c.dalun));
+    }
+}
+
+TEST(ServerAddress, WrittenBesideTheOtherSettingsAndReadBack) {
+    QTemporaryDir dir;
+    const QString file = dir.filePath(u"korvane.dat"_s);
+    QFile f(file);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write("[gorunum]\nimagepath=resim\\\n");
+    f.close();
+    const ServerAddress a{u"10.0.0.5"_s, 5544, u"koop"_s, u"veznedar"_s, u"x1"_s, u"d1"_s};
+    ASSERT_TRUE(writeServerAddress(file, a));
+    const std::optional<ServerAddress> b = readServerAddress(file);
+    ASSERT_TRUE(b);
+    EXPECT_EQ(b->display(), u"10.0.0.5:5544/koop"_s);
+    EXPECT_EQ(b->user, a.user);
+    EXPECT_EQ(b->dataSchema, a.dataSchema);
+    EXPECT_EQ(b->koopSchema, a.koopSchema);
+    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(f.readAll().contains("imagepath=resim\\"));
+}
+
+TEST(ServerAddress, UnreachableServerIsReportedNotCreated) {
+    Database db;
+    // Port 1 on the local machine: nothing listens there.
+    EXPECT_FALSE(db.openServer({u"127.0.0.1"_s, 1, u"koop"_s, u"koop"_s}, u"xdata"_s, true));
+    EXPECT_FALSE(db.isOpen());
+    EXPECT_FALSE(db.lastError().isEmpty());
+}
+
+// The server run only: a company on the server next to the same data in
+// SQLite files.
+class OnServer : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        if (!company.onServer())
+            GTEST_SKIP() << "not the server run";
+        ASSERT_TRUE(company.open(server, u"xdata.dat"_s));
+        ASSERT_TRUE(server.isServer());
+        ASSERT_TRUE(createSuiteDatabase(dir.filePath(u"xdata.dat"_s), nullptr));
+        ASSERT_TRUE(files.open(dir.filePath(u"xdata.dat"_s)));
+    }
+    QStringList column(const QString &sql, const QVariantList &binds = {}) {
+        QSqlQuery q(server.sql());
+        q.prepare(sql);
+        for (const QVariant &b : binds)
+            q.addBindValue(b);
+        EXPECT_TRUE(q.exec()) << sql.toStdString();
+        QStringList out;
+        while (q.next())
+            out << q.value(0).toString();
+        return out;
+    }
+    TempCompany company;
+    QTemporaryDir dir;
+    Database server, files;
+};
+
+TEST_F(OnServer, TablesHaveTheStoredLayoutsTypes) {
+    const QString columnSql =
+        u"SELECT column_name || ' ' || data_type || coalesce('(' || "
+        "character_maximum_length || ')', '') || CASE is_nullable WHEN 'NO' THEN ' NOT NULL' "
+        "ELSE '' END FROM information_schema.columns WHERE table_schema = current_schema() "
+        "AND table_name = ? ORDER BY ordinal_position"_s;
+    EXPECT_EQ(column(columnSql, {u"genel"_s}),
+              QStringList({"id bigint NOT NULL", "ack character varying(20)",
+                           "tanim character varying(60)", "check integer", "value integer"}));
+    const QStringList carhar = column(columnSql, {u"carhar"_s});
+    for (const char *c : {"tarih integer", "tutar bigint", "kur double precision",
+                          "refer character varying(8)", "kasa integer"})
+        EXPECT_TRUE(carhar.contains(QString::fromUtf8(c))) << c;
+    EXPECT_EQ(carhar.size(), 21);
+
+    const QString indexSql = u"SELECT indexname || ':' || indexdef FROM pg_indexes WHERE "
+                             "schemaname = current_schema() AND tablename = ? AND indexname <> "
+                             "tablename || '_pkey' ORDER BY indexname"_s;
+    const QStringList kodvade = column(indexSql, {u"carhar"_s});
+    ASSERT_EQ(kodvade.size(), 1);
+    EXPECT_TRUE(kodvade[0].startsWith(u"kodvade:CREATE INDEX"_s));
+    EXPECT_TRUE(kodvade[0].endsWith(u"(kod, vade)"_s));
+    const QStringList kod = column(indexSql, {u"carkart"_s});
+    ASSERT_EQ(kod.size(), 1);
+    EXPECT_TRUE(kod[0].startsWith(u"kod:CREATE UNIQUE INDEX"_s));
+
+    Database dalun;
+    ASSERT_TRUE(company.open(dalun, u"dalun.dat"_s));
+    QSqlQuery q(dalun.sql());
+    ASSERT_TRUE(q.exec(u"SELECT data_type, is_nullable FROM information_schema.columns WHERE "
+                       "table_schema = current_schema() AND table_name = 'fiat' AND "
+                       "column_name IN ('cari', 'fiat1') ORDER BY column_name"_s));
+    ASSERT_TRUE(q.next());
+    EXPECT_EQ(q.value(0).toString(), u"character varying"_s);
+    EXPECT_EQ(q.value(1).toString(), u"NO"_s);
+    ASSERT_TRUE(q.next());
+    EXPECT_EQ(q.value(0).toString(), u"bigint"_s);
+}
+
+TEST_F(OnServer, NamesAndCodesSortAndMatchAsInTheFiles) {
+    const char *const names[] = {
+        "Ilgaz", "ılık",  "İbrahim", "iğde",  "Işık", "ismail", "Çelik",      "cem",      "Şahin",
+        "sarı",  "Ölmez", "ozan",    "Üstün", "uçar", "Ağca",   "agah",       "ağa oğlu", "AHMET",
+        "Ahmet", "a_b",   "a%b",     "a\\b",  "Zeki", "zafer",  "İSMAİL IŞIK"};
+    const char *const codes[] = {"0100", "010", "01", "1",  "10",  "A1",   "a1",  "B",  "b",
+                                 "İ1",   "i1",  "I1", "ı1", "Ç1",  "C1",   "0'1", "1%", "1_",
+                                 "1\\",  "01a", "9",  "90", "091", "0091", "Z"};
+    for (Database *db : {&server, &files}) {
+        TableCursor carkart;
+        ASSERT_TRUE(RsOpen(*db, carkart, u"carkart"_s));
+        for (size_t i = 0; i < std::size(names); ++i) {
+            ASSERT_TRUE(RsAddNew(carkart));
+            FieldSet(carkart, u"kod"_s, QString::fromUtf8(codes[i]));
+            FieldSet(carkart, u"isim1"_s, QString::fromUtf8(names[i]));
+            ASSERT_TRUE(RsUpdate(carkart));
+        }
+    }
+    const auto all = [](Database &db, const QString &sql) {
+        QueryCursor q;
+        QStringList out;
+        if (QueryOpen(db, q, sql))
+            do
+                out << q.text(0);
+            while (q.moveNext());
+        return out;
+    };
+    for (const QString &sql : {u"SELECT isim1 FROM carkart ORDER BY isim1 COLLATE tr, id"_s,
+                               u"SELECT kod FROM carkart ORDER BY kod"_s,
+                               u"SELECT kod FROM carkart WHERE kod > '01' ORDER BY kod"_s})
+        EXPECT_EQ(all(server, sql), all(files, sql)) << sql.toStdString();
+
+    // Walking a cursor by its index visits the same codes in the same order.
+    const auto walk = [](Database &db) {
+        TableCursor c;
+        QStringList out;
+        EXPECT_TRUE(RsOpen(db, c, u"carkart"_s));
+        EXPECT_TRUE(RsSetIndex(c, u"kod"_s));
+        for (bool ok = RsMoveFirst(c); ok; ok = RsMoveNext(c))
+            out << FieldGet(c, u"kod"_s).toString();
+        return out;
+    };
+    EXPECT_EQ(walk(server), walk(files));
+    EXPECT_EQ(walk(server).size(), qsizetype(std::size(codes)));
+
+    const auto found = [](Database &db, const QString &text, MemberOrder order, bool contains) {
+        std::vector<MemberMatch> m;
+        EXPECT_TRUE(searchMembers(db, text, order, contains, &m));
+        QStringList out;
+        for (const MemberMatch &x : m)
+            out << x.kod;
+        return out;
+    };
+    for (const char *text : {"i",  "I", "İ", "ı",  "IŞ", "işık", "a",  "ağ", "AĞ", "%",     "_",
+                             "\\", "'", "1", "01", "ç",  "Ş",    "a_", "",   "oğ", "İSMAİL"}) {
+        for (const MemberOrder order : {MemberOrder::ByName, MemberOrder::ByCode})
+            for (const bool contains : {false, true})
+                EXPECT_EQ(found(server, QString::fromUtf8(text), order, contains),
+                          found(files, QString::fromUtf8(text), order, contains))
+                    << text << (order == MemberOrder::ByName ? " by name" : " by code")
+                    << (contains ? " contains" : " starts");
+    }
+    // Ilgaz, ılık and Işık, in that order; never İbrahim.
+    EXPECT_EQ(found(server, u"ı"_s, MemberOrder::ByName, false),
+              QStringList({"0100", "010", "10"})); // Ilgaz and ılık, not İbrahim
+}
+
+TEST_F(OnServer, FailedRowLeavesTheActionGoingAndCommitKeepsTheRest) {
+    Database dalun;
+    ASSERT_TRUE(company.open(dalun, u"dalun.dat"_s));
+    TableCursor fiat;
+    ASSERT_TRUE(RsOpen(dalun, fiat, u"fiat"_s));
+    const auto add = [&](const QString &cari) {
+        EXPECT_TRUE(RsAddNew(fiat));
+        FieldSet(fiat, u"cari"_s, cari);
+        return RsUpdate(fiat);
+    };
+    ASSERT_TRUE(dalun.beginWrite());
+    EXPECT_TRUE(add(u"0001"_s));
+    EXPECT_FALSE(add(u"0001"_s)); // the unique index refuses it
+    QueryCursor q;
+    EXPECT_FALSE(QueryOpen(dalun, q, u"SELECT yok FROM fiat"_s));
+    EXPECT_TRUE(q.failed());
+    EXPECT_FALSE(QueryOpen(dalun, q, u"SELECT 1 FROM fiat WHERE cari = ?"_s,
+                           {QString(u"a\0b"_s)})); // the server refuses NUL in text
+    EXPECT_TRUE(add(u"0002"_s));
+    ASSERT_TRUE(dalun.commit());
+    ASSERT_TRUE(QueryOpen(dalun, q, u"SELECT count(*) FROM fiat"_s));
+    EXPECT_EQ(q.number(0), 2);
+}
+
+} // namespace
