@@ -3,6 +3,7 @@
 #include "data/koopschema.h"
 #include "startup/startup.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QSqlQuery>
 #include <cstdio>
@@ -15,8 +16,25 @@ QString memberCode(int i) {
 BenchCompany::BenchCompany(int members) : m_dir(QDir::currentPath() + "/bench-XXXXXX") {
     QDir().mkpath(m_dir.path() + "/01");
     QString error;
-    if (!data::createSuiteDatabase(file("xdata.dat"), &error) ||
-        !data::createKoopDatabase(file("dalun.dat"), m_messages)) {
+    m_server = data::parseConnectionInfo(qEnvironmentVariable("KOOP_BENCH_PG"));
+    if (m_server) {
+        static int companies = 0;
+        const QString prefix =
+            QStringLiteral("bench%1_%2_").arg(QCoreApplication::applicationPid()).arg(++companies);
+        m_server->dataSchema = prefix + QStringLiteral("xdata");
+        m_server->koopSchema = prefix + QStringLiteral("dalun");
+        data::Database xdata, dalun;
+        if (!data::writeServerAddress(file("korvane.dat"), *m_server) ||
+            !xdata.openServer(*m_server, m_server->dataSchema, true) ||
+            !data::createSuiteTables(xdata, &error) ||
+            !dalun.openServer(*m_server, m_server->koopSchema, true) ||
+            !data::createKoopTables(dalun, m_messages)) {
+            std::fprintf(stderr, "server company: %s %s\n", qPrintable(error),
+                         qPrintable(xdata.lastError() + dalun.lastError()));
+            std::exit(1);
+        }
+    } else if (!data::createSuiteDatabase(file("xdata.dat"), &error) ||
+               !data::createKoopDatabase(file("dalun.dat"), m_messages)) {
         std::fprintf(stderr, "company: %s\n", qPrintable(error));
         std::exit(1);
     }
@@ -38,4 +56,13 @@ BenchCompany::BenchCompany(int members) : m_dir(QDir::currentPath() + "/bench-XX
     }
     q.finish();
     s.data.commit();
+}
+
+BenchCompany::~BenchCompany() {
+    const bool onServer = m_session && m_session->data.isServer();
+    if (onServer) {
+        for (const QString &schema : {m_server->dataSchema, m_server->koopSchema})
+            m_session->data.exec(
+                QStringLiteral("DROP SCHEMA IF EXISTS \"%1\" CASCADE").arg(schema));
+    }
 }

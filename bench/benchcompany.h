@@ -5,18 +5,25 @@
 #include <QTemporaryDir>
 #include <chrono>
 #include <memory>
+#include <optional>
 
 // A company of `members` cards (codes "00001"...) in a temporary folder,
-// opened in a session as start-up opens it.
+// opened in a session as start-up opens it. With KOOP_BENCH_PG naming a
+// server ("host=H port=P user=U dbname=D") its tables live in two schemas of
+// their own there, dropped at the end.
 class BenchCompany {
   public:
     explicit BenchCompany(int members);
+    ~BenchCompany();
+    BenchCompany(const BenchCompany &) = delete;
+    BenchCompany &operator=(const BenchCompany &) = delete;
     Session &session() { return *m_session; }
     QString file(const QString &name) const { return m_dir.path() + "/01/" + name; }
 
   private:
     QTemporaryDir m_dir;
     LogMessages m_messages;
+    std::optional<data::ServerAddress> m_server;
     std::unique_ptr<Session> m_session;
 };
 

@@ -159,6 +159,25 @@ std::optional<ServerAddress> readServerAddress(const QString &iniFile) {
     return a;
 }
 
+std::optional<ServerAddress> parseConnectionInfo(const QString &info) {
+    if (info.trimmed().isEmpty())
+        return std::nullopt;
+    ServerAddress a;
+    for (const QString &pair : info.split(u' ', Qt::SkipEmptyParts)) {
+        const QString key = pair.section(u'=', 0, 0);
+        const QString value = pair.section(u'=', 1);
+        if (key == u"host")
+            a.host = value;
+        else if (key == u"port")
+            a.port = value.toInt();
+        else if (key == u"user")
+            a.user = value;
+        else if (key == u"dbname")
+            a.database = value;
+    }
+    return a;
+}
+
 bool writeServerAddress(const QString &iniFile, const ServerAddress &a) {
     const auto write = [&](const char *key, const QString &v) {
         return ini::writeValue(ServerSection, QLatin1String(key), iniFile, v);

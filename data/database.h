@@ -29,6 +29,9 @@ struct ServerAddress {
 // and no database (the company then keeps SQLite files in its folder).
 std::optional<ServerAddress> readServerAddress(const QString &iniFile);
 bool writeServerAddress(const QString &iniFile, const ServerAddress &address);
+// A libpq-style "host=H port=P user=U dbname=D" (how the test and benchmark
+// runs name their throw-away server); nothing when it is empty.
+std::optional<ServerAddress> parseConnectionInfo(const QString &info);
 
 // One open company database (dalun.dat or xdata.dat). Every connection gets
 // the settings that keep a posted row safe and the Turkish collation "tr" and

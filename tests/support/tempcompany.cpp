@@ -43,23 +43,7 @@ void dropSchemas(const data::ServerAddress &server) {
 } // namespace
 
 std::optional<data::ServerAddress> testServer() {
-    const QString info = qEnvironmentVariable("KOOP_TEST_PG").trimmed();
-    if (info.isEmpty())
-        return std::nullopt;
-    data::ServerAddress a;
-    for (const QString &pair : info.split(u' ', Qt::SkipEmptyParts)) {
-        const QString key = pair.section(u'=', 0, 0);
-        const QString value = pair.section(u'=', 1);
-        if (key == u"host")
-            a.host = value;
-        else if (key == u"port")
-            a.port = value.toInt();
-        else if (key == u"user")
-            a.user = value;
-        else if (key == u"dbname")
-            a.database = value;
-    }
-    return a;
+    return data::parseConnectionInfo(qEnvironmentVariable("KOOP_TEST_PG"));
 }
 
 bool serverRun() {
