@@ -50,7 +50,13 @@ QString accountCode(const QString &filePath) {
     QFile f(filePath);
     if (!f.open(QIODevice::ReadOnly) || f.size() == 0 || !f.seek(offsetOf(2)))
         return QString();
-    return ini::decodeLegacyText(f.read(RecordSize)).trimmed();
+    // A day file that was never given a code holds zero bytes there; they
+    // are no part of a code and no database takes them.
+    QByteArray record = f.read(RecordSize);
+    const qsizetype end = record.indexOf('\0');
+    if (end >= 0)
+        record.truncate(end);
+    return ini::decodeLegacyText(record).trimmed();
 }
 
 double dayTotal(const QString &filePath, const QDate &date) {

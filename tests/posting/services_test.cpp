@@ -190,6 +190,12 @@ TEST_F(ServicesTest, CashBoxFileKeepsAccountCodeAndDayTotals) {
     EXPECT_EQ(cashbox::dayTotal(file, QDate(2026, 3, 16)), 0.0);
     EXPECT_EQ(QFileInfo(file).size(), (cashbox::dayRecord(QDate(2026, 3, 15)) - 1) * 16 + 8);
     EXPECT_EQ(cashbox::accountCode(file), "100.01.001");
+
+    // A day file that only ever took day totals has no code: empty, not
+    // sixteen zero bytes that would reach the integration rows.
+    const QString fresh = session.companyFile(cashbox::fileName("2"));
+    ASSERT_TRUE(cashbox::addToDayTotal(fresh, QDate(2026, 3, 15), 1));
+    EXPECT_EQ(cashbox::accountCode(fresh), "");
 }
 
 TEST_F(ServicesTest, TwoDesksAddingToOneDayLoseNothing) {
