@@ -30,7 +30,7 @@ QString amountCell(const std::optional<Money> &m, int tlonda) {
 } // namespace
 
 tah2::tah2(Session &session, QWidget *parent)
-    : QWidget(parent), m_session(session), m_print_context(session), m_name(new QLabel(this)),
+    : QWidget(parent), m_session(session), m_printContext(session), m_name(new QLabel(this)),
       m_grid(new dclist(session.messages, this)),
       m_fullList(new QCheckBox(QStringLiteral("Tam Liste"), this)),
       m_collect(new QPushButton(QStringLiteral(" Tahsilat"), this)),
@@ -254,9 +254,9 @@ void tah2::copyReceipt() {
 void tah2::print() {
     if (!m_statement || !m_member)
         return;
-    printing::PrinterSettings &settings = m_print_context.settings;
+    printing::PrinterSettings &settings = m_printContext.settings;
     statement::presetPrinter(settings);
-    yzcsetup setup(m_print_context, this);
+    yzcsetup setup(m_printContext, this);
     setup.exec();
     if (!settings.confirmed)
         return;
@@ -268,7 +268,7 @@ void tah2::print() {
                                     m_member->adr3,
                                     statement::cooperativeName(m_session),
                                     m_fields[1]->Text()};
-    prnx printer(m_print_context);
+    prnx printer(m_printContext);
     QApplication::setOverrideCursor(Qt::WaitCursor);
     statement::printStatement(printer, settings, *m_statement, first, head, m_session.tlonda);
     QApplication::restoreOverrideCursor();

@@ -31,7 +31,7 @@ class tah2 : public QWidget {
     QPushButton *collectButton() const { return m_collect; }
     QPushButton *copyButton() const { return m_copy; }
     QPushButton *printButton() const { return m_print; }
-    printing::PrintContext &printContext() { return m_print_context; }
+    printing::PrintContext &printContext() { return m_printContext; }
     Money finalBalance() const { return m_balance; }
 
     // The statement of the fields' member and date into the grid.
@@ -55,7 +55,7 @@ class tah2 : public QWidget {
     void openCash();
 
     Session &m_session;
-    printing::PrintContext m_print_context;
+    printing::PrintContext m_printContext;
     std::array<xtext *, 3> m_fields{};
     QLabel *m_name;
     dclist *m_grid;
