@@ -77,7 +77,7 @@ DeskSettings deskSettings(Session &s) {
         s.messages.warning(QStringLiteral("Ayarlar Yapılmamış..."));
         return {};
     }
-    return {settings->fisno + 1, settings->tolerans, settings->faiz};
+    return {settings->fisno + 1, settings->faiz};
 }
 
 QString cooperativeName(Session &s) { return data::namedText(s.genel, QStringLiteral("unvan")); }

@@ -28,7 +28,6 @@ std::optional<Member> findMember(Session &session, const QString &kod);
 // after "Ayarlar Yapılmamış..." when there is none.
 struct DeskSettings {
     qint32 nextReceipt = 0; // fisno + 1
-    int tolerans = 0;
     double faiz = 0;
 };
 DeskSettings deskSettings(Session &session);

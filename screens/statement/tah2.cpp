@@ -147,7 +147,6 @@ void tah2::reset() {
     const statement::DeskSettings desk = statement::deskSettings(m_session);
     if (desk.nextReceipt > 0)
         m_fields[2]->setValue(desk.nextReceipt);
-    m_tolerans = desk.tolerans;
     m_faiz = desk.faiz;
 }
 

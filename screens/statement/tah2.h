@@ -65,7 +65,6 @@ class tah2 : public QWidget {
     std::optional<statement::Member> m_member;
     std::optional<surcharge::Statement> m_statement;
     double m_faiz = 0;
-    int m_tolerans = 0;
     Money m_balance;
     int m_startRow = 0;
 };
