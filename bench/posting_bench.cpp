@@ -27,7 +27,7 @@ double postAction(Session &s) {
             const QString kod = memberCode(i % Members + 1);
             const QString refer = work.reference(1);
             posting::PostDebt(s, refer, false, kod, amount, QStringLiteral("Ocak 2026 Aidat"),
-                              posting::IslemDebt, QStringLiteral("1"), date);
+                              ledger::Debt, QStringLiteral("1"), date);
             data::writeIntegrationRow(
                 s.ent, s.messages,
                 {date, "120.01." + kod, "B", amount, "Aidat", 0, 1, date, refer});

@@ -2,6 +2,7 @@
 // company of 2,000 members with 500 ledger items each, against reading the
 // same rows with one bare prepared statement per member.
 #include "bench/benchcompany.h"
+#include "data/ledger.h"
 #include "screens/statement/statementaction.h"
 #include "startup/base/daynumber.h"
 
@@ -87,7 +88,7 @@ int main(int argc, char *argv[]) {
     std::vector<surcharge::LedgerItem> items;
     const double reading = seconds([&] {
         for (int m = 1; m <= Members; ++m)
-            statement::readLedger(s, memberCode(m), base, &items);
+            data::readLedger(s.data, memberCode(m), base, &items, s.messages);
     });
     std::printf("ledger reader alone: %.3f s\n", reading);
     std::printf("bare reads  %lld rows: %.3f s\n", bareRows, bare);

@@ -61,7 +61,7 @@ int runCollect(const QStringList &args, Messages &messages) {
     // The balance the statement would hand over: the member's final balance
     // up to the collection date, before this collection.
     Money balance;
-    const auto member = statement::findMember(session, kod);
+    const auto member = data::readMember(session.carkart, kod);
     if (member) {
         const auto settings = data::readSettings(session.ayar);
         const auto st = statement::compute(session, kod, opening.date,
@@ -73,7 +73,7 @@ int runCollect(const QStringList &args, Messages &messages) {
                          QStringLiteral("\nYalnız kasa kaydı yazılır; cari hesap ve "
                                         "entegrasyon kaydı yazılmaz."));
     }
-    const QString name = member ? member->name : QString();
+    const QString name = member ? member->isim1 : QString();
     const auto result = posting::postCashCollection(
         session, collection::newCollection(opening, kod, name, *amount, description));
     if (!result.committed)
@@ -87,7 +87,7 @@ int runCollect(const QStringList &args, Messages &messages) {
         v.receiptNo = QString::number(opening.receiptNo);
         v.date = formatTrDate(opening.date);
         v.kod = kod;
-        v.name = collection::cardName(session, kod);
+        v.name = name;
         v.description = description;
         v.amountText = formatAmount(*amount, session.tlonda);
         v.amount = *amount;

@@ -90,7 +90,7 @@ bool fillDemoLedger(const QString &folder, Rng &rng, const std::vector<DemoMembe
                 if (dm.prices[h] <= Money())
                     continue;
                 if (!posting::PostDebt(s, work.reference(1), false, dm.kod, dm.prices[h],
-                                       month + u' ' + heads[h], posting::IslemDebt,
+                                       month + u' ' + heads[h], ledger::Debt,
                                        QString::number(h + 1), first))
                     return false;
                 owed[i] += dm.prices[h];

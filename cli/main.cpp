@@ -135,13 +135,13 @@ int runStatement(const QStringList &args, Messages &messages) {
     if (!cli::openCompanyFolder(session, positional[0]))
         return 1;
     const QString kod = positional[1];
-    const auto member = statement::findMember(session, kod);
+    const auto member = data::readMember(session.carkart, kod);
     if (!member) {
         messages.warning(QStringLiteral("Bu kodla bir üye kartı yok: ") + kod);
         return 1;
     }
     const QDate baseDate = parseTrDate(dateText);
-    const double faiz = statement::surchargeRate(session);
+    const double faiz = statement::deskSettings(session).faiz;
     const auto st = statement::compute(session, kod, baseDate, faiz, member->asd);
     if (!st)
         return 1;

@@ -31,6 +31,13 @@ std::optional<Settings> readSettings(TableCursor &ayar) {
     return s;
 }
 
+std::optional<Settings> requireSettings(TableCursor &ayar, Messages &messages) {
+    auto settings = readSettings(ayar);
+    if (!settings)
+        messages.warning(QStringLiteral("Ayarlar Yapılmamış..."));
+    return settings;
+}
+
 bool storeReceiptNumber(TableCursor &ayar, qint32 fisno) {
     if (!RsMoveFirst(ayar) || !RsEdit(ayar))
         return false;
@@ -130,6 +137,18 @@ QString nextReferenceCode(TableCursor &genel, Messages &messages, int firstChara
 
 bool findMember(TableCursor &carkart, const QString &code) {
     return RsSeek(carkart, QStringLiteral("kod"), code);
+}
+
+std::optional<MemberCard> readMember(TableCursor &carkart, const QString &code) {
+    if (!findMember(carkart, code))
+        return std::nullopt;
+    const auto text = [&carkart](const char *field) {
+        return FieldGet(carkart, QString::fromLatin1(field)).toString();
+    };
+    return MemberCard{code,          text("isim1"),
+                      text("isim2"), text("adr1"),
+                      text("adr2"),  text("adr3"),
+                      text("grp"),   FieldGet(carkart, QStringLiteral("asd")).toInt()};
 }
 
 bool updateBalanceBucket(TableCursor &carkart, const QString &code, int bucket, Money oldDebit,

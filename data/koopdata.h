@@ -24,6 +24,9 @@ struct Settings {
 };
 // Nothing when the row has not been saved yet.
 std::optional<Settings> readSettings(TableCursor &ayar);
+// The same for a screen or an action that needs the row: when it is missing
+// says "Ayarlar Yapılmamış..." and gives nothing.
+std::optional<Settings> requireSettings(TableCursor &ayar, Messages &messages);
 // Stores fisno on the settings row; false when there is no row or it fails.
 bool storeReceiptNumber(TableCursor &ayar, qint32 fisno);
 
@@ -61,6 +64,17 @@ QString nextReferenceCode(TableCursor &genel, Messages &messages, int firstChara
 
 // True when the card exists; it becomes the current record.
 bool findMember(TableCursor &carkart, const QString &code);
+
+// What the screens show and print of a member card.
+struct MemberCard {
+    QString kod;
+    QString isim1, isim2; // name lines
+    QString adr1, adr2, adr3;
+    QString grp;
+    int asd = 0; // card kind: 0 members, 1 sellers, 2 other
+};
+// The card, if there is one; it becomes the current record.
+std::optional<MemberCard> readMember(TableCursor &carkart, const QString &code);
 // Moves the bucket's totals by the difference a posting makes: side "B"
 // (any case) on the debit total, anything else on the credit total. Totals
 // that would leave the range of an amount are not stored (*overflow set).

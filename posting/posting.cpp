@@ -1,6 +1,7 @@
 #include "posting/posting.h"
 
 #include "data/koopdata.h"
+#include "data/ledger.h"
 
 namespace posting {
 
@@ -25,73 +26,31 @@ QString cashDescription(const QString &text) {
 
 bool PostDebt(Session &s, const QString &refer, bool credit, const QString &kod, Money amount,
               const QString &ack, int islem, const QString &kod1, const QDate &date) {
-    if (amount < Money() || !data::RsAddNew(s.carhar)) {
+    const auto refuse = [&s] {
         s.messages.warning(QStringLiteral("Cari Hesap Yazılamıyor."));
         return false;
-    }
-    set(s.carhar, "kod", kod);
-    set(s.carhar, "tarih", date);
-    set(s.carhar, "islem", islem & 0xff);
-    set(s.carhar, "evrak", QString());
-    set(s.carhar, "vade", date);
-    set(s.carhar, "ba", credit ? 1 : 0);
-    const QString side = credit ? QStringLiteral("A") : QStringLiteral("B");
-
+    };
+    if (amount < Money())
+        return refuse();
+    const int ba = credit ? ledger::Credit : ledger::Debit;
     bool overflow = false;
-    data::updateBalanceBucket(s.carkart, kod, 0, Money(), Money(), side, amount, &overflow);
-    if (overflow) {
-        // The card's totals cannot hold the amount: neither is written.
-        data::RsCancelUpdate(s.carhar);
-        s.messages.warning(QStringLiteral("Cari Hesap Yazılamıyor."));
-        return false;
-    }
-
-    set(s.carhar, "tutar", money(amount));
-    set(s.carhar, "ack", ack);
-    set(s.carhar, "pls", QString());
-    set(s.carhar, "dtip", 0);
-    set(s.carhar, "kod1", kod1);
-    set(s.carhar, "doviz", amount.toDouble());
-    set(s.carhar, "kur", 0);
-    set(s.carhar, "kapanan", 0);
-    set(s.carhar, "puan", 0);
-    set(s.carhar, "refer", refer);
-    set(s.carhar, "krefer", QString());
-    set(s.carhar, "sube", 0);
-    set(s.carhar, "para", 0);
-    set(s.carhar, "kasa", 0);
-    if (data::RsUpdate(s.carhar))
-        return true;
-    s.messages.warning(QStringLiteral("Cari Hesap Yazılamıyor."));
-    return false;
+    data::updateBalanceBucket(s.carkart, kod, 0, Money(), Money(),
+                              credit ? QStringLiteral("A") : QStringLiteral("B"), amount,
+                              &overflow);
+    // The card's totals cannot hold the amount: neither is written.
+    if (overflow)
+        return refuse();
+    if (!data::writeLedgerRow(
+            s.carhar, {kod, date, islem, QString(), ba, amount, ack, kod1, amount, refer, 0}))
+        return refuse();
+    return true;
 }
 
 bool PostCollection(Session &s, const QString &refer, const QString &kod, const QDate &date,
                     const QString &evrak, Money amount, const QString &ack, const QString &kod1,
                     int kasa) {
-    if (amount < Money() || !data::RsAddNew(s.carhar))
-        return false;
-    set(s.carhar, "refer", refer);
-    set(s.carhar, "kod", kod);
-    set(s.carhar, "tarih", date);
-    set(s.carhar, "islem", IslemCollection);
-    set(s.carhar, "evrak", evrak);
-    set(s.carhar, "vade", date);
-    set(s.carhar, "ba", 1);
-    set(s.carhar, "tutar", money(amount));
-    set(s.carhar, "ack", ack);
-    set(s.carhar, "pls", QString());
-    set(s.carhar, "kod1", kod1);
-    set(s.carhar, "dtip", 0);
-    set(s.carhar, "doviz", 0);
-    set(s.carhar, "kur", 0);
-    set(s.carhar, "kapanan", 0);
-    set(s.carhar, "puan", 0);
-    set(s.carhar, "krefer", QString());
-    set(s.carhar, "sube", 0);
-    set(s.carhar, "para", 0);
-    set(s.carhar, "kasa", kasa);
-    return data::RsUpdate(s.carhar);
+    return data::writeLedgerRow(s.carhar, {kod, date, ledger::Collection, evrak, ledger::Credit,
+                                           amount, ack, kod1, Money(), refer, kasa});
 }
 
 bool writeCashRow(Session &s, const CashRow &row) {

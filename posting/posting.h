@@ -1,5 +1,6 @@
 #pragma once
 
+#include "startup/base/ledger.h"
 #include "startup/session.h"
 
 #include <QDate>
@@ -8,10 +9,6 @@
 // later reader relies on their value rules: tutar never negative, the side
 // in ba alone, vade equal to tarih, islem 4 for a debt and 1 for a collection.
 namespace posting {
-
-constexpr int IslemDebt = 4;
-constexpr int IslemCollection = 1;
-constexpr int IslemSurcharge = 16;
 
 // One debt row, with the card's balance bucket 0 raised by the amount. A row
 // that cannot be stored says "Cari Hesap Yazılamıyor."; false then.

@@ -4,9 +4,6 @@ namespace surcharge {
 
 namespace {
 
-constexpr int PostedSurcharge = 16; // islem of a surcharge already booked as a debit
-constexpr int CashCollection = 1;   // islem of a collection taken at the desk
-
 // The two figures the office has always worked out in double precision and
 // then held as money. Everything else in a statement is exact money
 // arithmetic.
@@ -78,13 +75,13 @@ std::optional<Statement> compute(const std::vector<LedgerItem> &items, const Par
         Money borc;
         Money odeme;
         if (item.ba == 0) {
-            if (item.islem == PostedSurcharge)
+            if (item.islem == ledger::PostedSurcharge)
                 faiz = item.tutar;
             else
                 borc = item.tutar;
         } else {
             odeme = item.tutar;
-            if (item.islem == CashCollection)
+            if (item.islem == ledger::Collection)
                 row.evrak = item.evrak;
         }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "startup/base/ledger.h"
 #include "startup/base/money.h"
 
 #include <QDate>
@@ -15,28 +16,9 @@ namespace surcharge {
 
 inline constexpr char16_t ClosingCaption[] = u"****Son Bakiye****";
 
-// One `carhar` item of the member, as the statement query reads it.
-struct LedgerItem {
-    QDate tarih;   // entry date: items entered after the base date are left out
-    QDate vade;    // due date: orders the statement and bounds the months
-    int ba = 0;    // 0 debit (borç), anything else credit (alacak)
-    int islem = 0; // 16 on a debit: posted surcharge; 1 on a credit: cash collection
-    Money tutar;   // amount
-    QString ack;   // description
-    QString evrak; // document number (receipt number of a cash collection)
-};
-
-// The order of the statement query: by due date, then side (debits first),
-// then the lower operation code. Undated items come first, as the database
-// sorts a missing date. Callers that read the ledger unordered stable-sort
-// by this.
-inline bool inQueryOrder(const LedgerItem &a, const LedgerItem &b) {
-    if (a.vade != b.vade)
-        return a.vade < b.vade;
-    if (a.ba != b.ba)
-        return a.ba < b.ba;
-    return a.islem < b.islem;
-}
+// The engine reads a member's ledger items in the statement query's order.
+using LedgerItem = ledger::Item;
+using ledger::inQueryOrder;
 
 struct Params {
     QDate baseDate;  // the statement runs up to this date

@@ -16,11 +16,9 @@ namespace collection {
 Opening openCollection(Session &s) {
     Opening o;
     o.date = s.today();
-    if (const auto settings = data::readSettings(s.ayar)) {
+    if (const auto settings = data::requireSettings(s.ayar, s.messages)) {
         o.settingsExist = true;
         o.receiptNo = settings->fisno + 1;
-    } else {
-        s.messages.warning(QStringLiteral("Ayarlar Yapılmamış..."));
     }
     return o;
 }
@@ -38,12 +36,6 @@ posting::CashCollection newCollection(const Opening &opening, const QString &kod
     c.cashBox = CashBoxNumber;
     c.settingsExist = opening.settingsExist;
     return c;
-}
-
-QString cardName(Session &s, const QString &kod) {
-    if (!data::findMember(s.carkart, kod))
-        return QString();
-    return data::FieldGet(s.carkart, QStringLiteral("isim1")).toString();
 }
 
 ReceiptHeader receiptHeader(Session &s) {

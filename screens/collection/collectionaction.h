@@ -31,9 +31,6 @@ posting::CashCollection newCollection(const Opening &opening, const QString &kod
                                       const QString &name, Money amount,
                                       const QString &description);
 
-// The card's isim1 (the name the receipt prints); empty without a card.
-QString cardName(Session &session, const QString &kod);
-
 // The three header lines and the logo from the company's korvane.dat,
 // section [makbuz]: baslik1, baslik2, baslik3 and logo (a picture file in
 // the image folder, or a full path). The first line defaults to the

@@ -1,6 +1,7 @@
 #include "screens/collection/kastah.h"
 
 #include "controls/xtext.h"
+#include "data/koopdata.h"
 #include "startup/base/daynumber.h"
 
 #include <QGridLayout>
@@ -167,9 +168,8 @@ void kastah::print() {
     v.receiptNo = m_makbuzNo->text();
     v.date = m_tarih->text();
     v.kod = m_uyeKodu->text();
-    v.name = collection::cardName(m_session, m_kod);
-    if (v.name.isEmpty())
-        v.name = m_name;
+    const auto card = data::readMember(m_session.carkart, m_kod);
+    v.name = card && !card->isim1.isEmpty() ? card->isim1 : m_name;
     v.description = m_aciklama->text();
     v.amountText = m_tutar->text();
     v.amount = amount();

@@ -1,6 +1,6 @@
 #include "screens/statement/statementaction.h"
 
-#include "data/koopdata.h"
+#include "data/ledger.h"
 #include "startup/base/daynumber.h"
 
 #include <QJsonArray>
@@ -10,12 +10,6 @@
 namespace statement {
 
 namespace {
-
-// The ledger as the statement reads it: by due date, debits before credits,
-// the lower operation code first; the entry order settles the rest.
-const QString LedgerQuery = QStringLiteral(
-    "SELECT ack, vade, tutar, ba, islem, evrak, tarih FROM carhar WHERE kod = ? AND tarih <= ? "
-    "ORDER BY vade, ba, islem, id");
 
 QString plain(const std::optional<Money> &m, int tlonda) {
     return m ? plainAmount(*m, tlonda) : QString();
@@ -35,54 +29,14 @@ QString csvField(const QString &s) {
 
 } // namespace
 
-bool readLedger(Session &s, const QString &kod, const QDate &baseDate,
-                std::vector<surcharge::LedgerItem> *items) {
-    items->clear();
-    items->reserve(512);
-    data::QueryCursor q;
-    q.setTable(&data::schema::carhar());
-    const bool any = data::QueryOpen(s.data, q, LedgerQuery,
-                                     {kod, QVariant(qlonglong(dayNumber(baseDate)))}, &s.messages);
-    if (!any)
-        return !q.failed();
-    do {
-        surcharge::LedgerItem it;
-        it.ack = q.text(0);
-        it.vade = q.date(1);
-        it.tutar = q.money(2);
-        it.ba = int(q.number(3));
-        it.islem = int(q.number(4));
-        it.evrak = q.text(5);
-        it.tarih = q.date(6);
-        items->push_back(std::move(it));
-    } while (q.moveNext());
-    return true;
-}
-
-std::optional<Member> findMember(Session &s, const QString &kod) {
-    if (!data::findMember(s.carkart, kod))
-        return std::nullopt;
-    const auto text = [&s](const char *field) {
-        return data::FieldGet(s.carkart, QString::fromLatin1(field)).toString();
-    };
-    return Member{
-        kod,           text("isim1"), data::FieldGet(s.carkart, QStringLiteral("asd")).toInt(),
-        text("isim2"), text("adr1"),  text("adr2"),
-        text("adr3")};
-}
-
 DeskSettings deskSettings(Session &s) {
-    const auto settings = data::readSettings(s.ayar);
-    if (!settings) {
-        s.messages.warning(QStringLiteral("Ayarlar Yapılmamış..."));
-        return {};
-    }
-    return {settings->fisno + 1, settings->faiz};
+    const auto settings = data::requireSettings(s.ayar, s.messages);
+    return settings ? DeskSettings{settings->fisno + 1, settings->faiz} : DeskSettings{};
 }
 
-QString cooperativeName(Session &s) { return data::namedText(s.genel, QStringLiteral("unvan")); }
-
-double surchargeRate(Session &s) { return deskSettings(s).faiz; }
+QString cooperativeName(Session &s) {
+    return data::namedText(s.genel, QStringLiteral("unvan"));
+}
 
 std::optional<surcharge::Statement> compute(Session &s, const QString &kod, const QDate &baseDate,
                                             double faiz, int asd) {
@@ -91,7 +45,7 @@ std::optional<surcharge::Statement> compute(Session &s, const QString &kod, cons
         return std::nullopt;
     }
     std::vector<surcharge::LedgerItem> items;
-    if (!readLedger(s, kod, baseDate, &items))
+    if (!data::readLedger(s.data, kod, baseDate, &items, s.messages))
         return std::nullopt;
     return surcharge::compute(items, {baseDate, faiz, s.tlonda, asd});
 }
@@ -102,8 +56,9 @@ QStringList captions() {
             QStringLiteral("Kalan"),    QStringLiteral("Anapara"), QStringLiteral("Evrak")};
 }
 
-QString asText(const surcharge::Statement &st, const Member &m, const QDate &baseDate, int tlonda) {
-    QString out = m.kod + QStringLiteral("  ") + m.name + QStringLiteral("  Tarih: ") +
+QString asText(const surcharge::Statement &st, const data::MemberCard &m, const QDate &baseDate,
+               int tlonda) {
+    QString out = m.kod + QStringLiteral("  ") + m.isim1 + QStringLiteral("  Tarih: ") +
                   formatTrDate(baseDate) + u'\n';
     const QStringList c = captions();
     const auto line = [](const QStringList &cells) {

@@ -151,14 +151,14 @@ void tah2::reset() {
 }
 
 void tah2::codeChanged() {
-    m_member = statement::findMember(m_session, m_fields[0]->Text());
+    m_member = data::readMember(m_session.carkart, m_fields[0]->Text());
     if (!m_member) {
         m_name->clear();
         m_grid->setEnabled(false);
         return;
     }
     m_name->setText(
-        QStringList{m_member->name, m_member->isim2, m_member->adr1, m_member->adr2}.join(
+        QStringList{m_member->isim1, m_member->isim2, m_member->adr1, m_member->adr2}.join(
             QLatin1Char('\n')));
     m_grid->setEnabled(true);
 }
@@ -225,7 +225,7 @@ void tah2::rowChanged(int row) {
 
 void tah2::openCash() {
     m_session.balance = m_balance;
-    kastah cash(m_session, m_fields[0]->Text(), m_member ? m_member->name : QString(), this);
+    kastah cash(m_session, m_fields[0]->Text(), m_member ? m_member->isim1 : QString(), this);
     cash.exec();
     // The grid shows the new collection at once, whether or not the window
     // manager hands the focus back to it.
@@ -234,7 +234,7 @@ void tah2::openCash() {
 }
 
 void tah2::collect() {
-    m_member = statement::findMember(m_session, m_fields[0]->Text());
+    m_member = data::readMember(m_session.carkart, m_fields[0]->Text());
     if (!m_member || m_grid->ListCount() < 1)
         return;
     m_session.reprint.receiptNo.clear();
@@ -244,7 +244,7 @@ void tah2::collect() {
 void tah2::copyReceipt() {
     if (m_session.reprint.receiptNo.isEmpty())
         return;
-    m_member = statement::findMember(m_session, m_fields[0]->Text());
+    m_member = data::readMember(m_session.carkart, m_fields[0]->Text());
     if (!m_member || m_grid->ListCount() < 1)
         return;
     openCash();
@@ -261,7 +261,7 @@ void tah2::print() {
         return;
     const int first = statement::firstPrintedRow(int(m_statement->rows.size()), m_startRow,
                                                  m_fullList->isChecked(), settings.lineCount);
-    const statement::PrintHead head{m_member->name,
+    const statement::PrintHead head{m_member->isim1,
                                     m_member->adr1,
                                     m_member->adr2,
                                     m_member->adr3,

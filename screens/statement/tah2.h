@@ -62,7 +62,7 @@ class tah2 : public QWidget {
     QCheckBox *m_fullList;
     QPushButton *m_collect, *m_copy, *m_print;
 
-    std::optional<statement::Member> m_member;
+    std::optional<data::MemberCard> m_member;
     std::optional<surcharge::Statement> m_statement;
     double m_faiz = 0;
     Money m_balance;

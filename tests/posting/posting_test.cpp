@@ -27,9 +27,9 @@ TEST_F(PostingTest, DebtRowStoresEveryFieldAndRaisesTheDebitBucket) {
     UnitOfWork work(session);
     const QString r1 = work.reference(21), r2 = work.reference(21);
     ASSERT_TRUE(posting::PostDebt(session, r1, false, "0346", *Money::parse("12.5"), "Yakıt",
-                                  posting::IslemDebt, "2", QDate(2026, 3, 1)));
+                                  ledger::Debt, "2", QDate(2026, 3, 1)));
     ASSERT_TRUE(posting::PostDebt(session, r2, false, "0346", *Money::parse("850"), "Aidat",
-                                  posting::IslemDebt, "1", QDate(2026, 3, 1)));
+                                  ledger::Debt, "1", QDate(2026, 3, 1)));
     ASSERT_TRUE(work.commit());
     EXPECT_NE(r1, r2);
     const auto r = rows("SELECT " + CarharFields + " FROM carhar ORDER BY id");

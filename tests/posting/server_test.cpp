@@ -72,7 +72,7 @@ TEST_F(ServerActions, LostServerInTheMiddleStoresNothingAndSaysSo) {
     ASSERT_TRUE(work.active());
     const QString refer = work.reference(21);
     ASSERT_TRUE(posting::PostDebt(session, refer, false, "0001", Money::fromWhole(10), "Aidat",
-                                  posting::IslemDebt, "1", QDate(2026, 3, 1)));
+                                  ledger::Debt, "1", QDate(2026, 3, 1)));
     QSqlQuery pid(session.data.sql());
     ASSERT_TRUE(pid.exec("SELECT pg_backend_pid()") && pid.next());
     const qint64 desk = pid.value(0).toLongLong();

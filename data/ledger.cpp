@@ -1,0 +1,68 @@
+#include "data/ledger.h"
+
+#include "startup/base/daynumber.h"
+
+namespace data {
+
+namespace {
+
+// The ledger as the statement reads it: by due date, debits before credits,
+// the lower operation code first; the entry order settles the rest.
+const QString LedgerQuery = QStringLiteral(
+    "SELECT ack, vade, tutar, ba, islem, evrak, tarih FROM carhar WHERE kod = ? AND tarih <= ? "
+    "ORDER BY vade, ba, islem, id");
+
+} // namespace
+
+bool writeLedgerRow(TableCursor &c, const LedgerRow &row) {
+    if (row.tutar < Money() || !RsAddNew(c))
+        return false;
+    const auto set = [&c](const char *field, const QVariant &v) {
+        FieldSet(c, QString::fromLatin1(field), v);
+    };
+    set("kod", row.kod);
+    set("tarih", row.tarih);
+    set("islem", row.islem & 0xff);
+    set("evrak", row.evrak);
+    set("vade", row.tarih);
+    set("ba", row.ba);
+    set("tutar", QVariant::fromValue(row.tutar));
+    set("ack", row.ack);
+    set("pls", QString());
+    set("dtip", 0);
+    set("kod1", row.kod1);
+    set("doviz", row.doviz.toDouble());
+    set("kur", 0);
+    set("kapanan", 0);
+    set("puan", 0);
+    set("refer", row.refer);
+    set("krefer", QString());
+    set("sube", 0);
+    set("para", 0);
+    set("kasa", row.kasa);
+    return RsUpdate(c);
+}
+
+bool readLedger(Database &db, const QString &kod, const QDate &upTo,
+                std::vector<ledger::Item> *items, Messages &messages) {
+    items->clear();
+    items->reserve(512);
+    QueryCursor q;
+    q.setTable(&schema::carhar());
+    if (!QueryOpen(db, q, LedgerQuery, {kod, QVariant(qlonglong(dayNumber(upTo)))}, &messages))
+        return !q.failed();
+    do {
+        ledger::Item it;
+        it.ack = q.text(0);
+        it.vade = q.date(1);
+        it.tutar = q.money(2);
+        it.ba = int(q.number(3));
+        it.islem = int(q.number(4));
+        it.evrak = q.text(5);
+        it.tarih = q.date(6);
+        items->push_back(std::move(it));
+    } while (q.moveNext());
+    return true;
+}
+
+} // namespace data

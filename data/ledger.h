@@ -1,0 +1,37 @@
+#pragma once
+
+#include "data/xbase.h"
+#include "startup/base/ledger.h"
+
+#include <vector>
+
+namespace data {
+
+// One `carhar` row as the program writes it. What never varies is not here:
+// `vade` is always `tarih`, and `pls`, `dtip`, `kur`, `kapanan`, `puan`,
+// `krefer`, `sube` and `para` are always empty or 0.
+struct LedgerRow {
+    QString kod;
+    QDate tarih;
+    int islem = 0; // ledger::Islem, stored as one byte
+    QString evrak;
+    int ba = ledger::Debit;
+    Money tutar; // never negative: the side is in `ba` alone
+    QString ack;
+    QString kod1; // the dues head "1".."5", or empty
+    Money doviz;  // the amount again on a debt, 0 on a collection
+    QString refer;
+    int kasa = 0; // the cash-box number of a collection
+};
+
+// Adds the row on the open `carhar` cursor; false when the amount is negative
+// or the row could not be stored. The caller says what failed.
+bool writeLedgerRow(TableCursor &carhar, const LedgerRow &row);
+
+// The member's items entered up to `upTo`, in the statement's order (due
+// date, side, operation code, entry). False after "Sql Rapor Yaratılamıyor"
+// when the query fails.
+bool readLedger(Database &db, const QString &kod, const QDate &upTo,
+                std::vector<ledger::Item> *items, Messages &messages);
+
+} // namespace data
