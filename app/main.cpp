@@ -1,7 +1,7 @@
 // koop: opens the one screen its command line names and ends when that
 // screen closes.
 #include "screens/statement/tah2.h"
-#include "startup/qtmessages.h"
+#include "startup/gui/qtmessages.h"
 #include "startup/startup.h"
 
 #include <QApplication>

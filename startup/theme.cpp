@@ -10,13 +10,6 @@ constexpr uint32_t rgb(int r, int g, int b) {
 
 } // namespace
 
-QColor ColourTheme::colour(int slot) const {
-    if (slot < 0 || slot >= Slots)
-        return QColor(Qt::black);
-    const uint32_t v = bgr[size_t(slot)];
-    return QColor(int(v & 0xff), int((v >> 8) & 0xff), int((v >> 16) & 0xff));
-}
-
 ColourTheme ColourTheme::builtIn() {
     ColourTheme t;
     t.bgr.fill(rgb(225, 230, 238));

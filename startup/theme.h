@@ -1,19 +1,19 @@
 #pragma once
 
-#include <QColor>
+#include <QByteArray>
 #include <QString>
 #include <array>
 #include <cstdint>
 
 // The 42-colour theme of renk.dat: record 1 holds 42 little-endian 0x00BBGGRR
 // values. Slot 40 is every screen's background, 22/41 the caption labels,
-// 23 the field labels, 24 the buttons, 3/4 and 9/10 the input fields.
+// 23 the field labels, 24 the buttons, 3/4 and 9/10 the input fields. The
+// screens turn a slot into a colour (startup/gui/colours.h).
 struct ColourTheme {
     static constexpr int Slots = 42;
     static constexpr int RecordSize = Slots * 4;
     std::array<uint32_t, Slots> bgr{};
 
-    QColor colour(int slot) const;
     // The theme shipped with the program, used when renk.dat is missing.
     static ColourTheme builtIn();
     // Record 1 of the file; slots beyond a short record stay 0 (black).

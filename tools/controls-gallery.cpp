@@ -5,7 +5,7 @@
 #include "controls/dclist.h"
 #include "controls/pencere.h"
 #include "controls/xtext.h"
-#include "startup/qtmessages.h"
+#include "startup/gui/qtmessages.h"
 
 #include <QApplication>
 #include <QFormLayout>

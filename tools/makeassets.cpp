@@ -1,6 +1,6 @@
 // Writes the program's own artwork beside the executables at build time: the
 // colour theme renk.dat, the screens' backgrounds and the button icons.
-#include "startup/picture.h"
+#include "startup/gui/picture.h"
 #include "startup/theme.h"
 
 #include <QDir>

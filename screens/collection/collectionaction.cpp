@@ -3,7 +3,7 @@
 #include "data/koopdata.h"
 #include "printing/printcontext.h"
 #include "startup/base/inifile.h"
-#include "startup/picture.h"
+#include "startup/gui/picture.h"
 
 #include <QDir>
 #include <QPageLayout>
@@ -36,6 +36,11 @@ posting::CashCollection newCollection(const Opening &opening, const QString &kod
     c.cashBox = CashBoxNumber;
     c.settingsExist = opening.settingsExist;
     return c;
+}
+
+QString receiptName(Session &s, const QString &kod, const QString &fallback) {
+    const auto card = data::readMember(s.carkart, kod);
+    return card && !card->isim1.isEmpty() ? card->isim1 : fallback;
 }
 
 ReceiptHeader receiptHeader(Session &s) {

@@ -31,6 +31,9 @@ posting::CashCollection newCollection(const Opening &opening, const QString &kod
                                       const QString &name, Money amount,
                                       const QString &description);
 
+// The name the receipt prints: the card's isim1, else `fallback`.
+QString receiptName(Session &session, const QString &kod, const QString &fallback);
+
 // The three header lines and the logo from the company's korvane.dat,
 // section [makbuz]: baslik1, baslik2, baslik3 and logo (a picture file in
 // the image folder, or a full path). The first line defaults to the

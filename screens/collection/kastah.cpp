@@ -1,7 +1,6 @@
 #include "screens/collection/kastah.h"
 
 #include "controls/xtext.h"
-#include "data/koopdata.h"
 #include "startup/base/daynumber.h"
 
 #include <QGridLayout>
@@ -168,8 +167,7 @@ void kastah::print() {
     v.receiptNo = m_makbuzNo->text();
     v.date = m_tarih->text();
     v.kod = m_uyeKodu->text();
-    const auto card = data::readMember(m_session.carkart, m_kod);
-    v.name = card && !card->isim1.isEmpty() ? card->isim1 : m_name;
+    v.name = collection::receiptName(m_session, m_kod, m_name);
     v.description = m_aciklama->text();
     v.amountText = m_tutar->text();
     v.amount = amount();

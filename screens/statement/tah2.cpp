@@ -7,7 +7,8 @@
 #include "printing/yzcsetup.h"
 #include "screens/collection/kastah.h"
 #include "screens/statement/statementprint.h"
-#include "startup/picture.h"
+#include "startup/gui/colours.h"
+#include "startup/gui/picture.h"
 
 #include <QApplication>
 #include <QBrush>
@@ -40,18 +41,19 @@ tah2::tah2(Session &session, QWidget *parent)
     const ColourTheme &theme = session.theme;
     setAutoFillBackground(true);
     QPalette pal = palette();
-    pal.setColor(QPalette::Window, theme.colour(40));
+    pal.setColor(QPalette::Window, themeColour(theme, 40));
     setPalette(pal);
 
     const char16_t *labels[] = {u"Cari Kodu", u"Tarih", u"Fişno"};
     auto *form = new QGridLayout;
     for (int i = 0; i < 3; ++i) {
         auto *f = new xtext(this);
-        f->setColors(theme.colour(4), theme.colour(10), theme.colour(3), theme.colour(9));
+        f->setColors(themeColour(theme, 4), themeColour(theme, 10), themeColour(theme, 3),
+                     themeColour(theme, 9));
         m_fields[size_t(i)] = f;
         auto *label = new QLabel(QString::fromUtf16(labels[i]), this);
         QPalette lp = label->palette();
-        lp.setColor(QPalette::WindowText, theme.colour(23));
+        lp.setColor(QPalette::WindowText, themeColour(theme, 23));
         label->setPalette(lp);
         label->setBuddy(f);
         form->addWidget(label, i, 0);

@@ -21,12 +21,12 @@ class NoServer : public ::testing::Environment {
 } // namespace
 
 // Qt SQL loads its drivers through the application object; widget tests need
-// the GUI one (run under QT_QPA_PLATFORM=offscreen).
+// the GUI one. Every test runs with the log message service and, unless told
+// otherwise, on the offscreen display, however it is started.
 int main(int argc, char **argv) {
-#ifdef KOOP_TEST_GUI
     if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
-#endif
+    qputenv("KOOP_MESSAGES", "log");
     // "--server": the server run of the executable (see serverRun()).
     for (int i = 1; i < argc; ++i) {
         if (std::strcmp(argv[i], "--server") == 0) {

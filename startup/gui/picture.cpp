@@ -1,4 +1,4 @@
-#include "startup/picture.h"
+#include "startup/gui/picture.h"
 
 QPixmap loadPicture(const QString &filePath, Messages &messages) {
     QPixmap picture;

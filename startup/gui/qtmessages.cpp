@@ -1,4 +1,4 @@
-#include "startup/qtmessages.h"
+#include "startup/gui/qtmessages.h"
 
 #include <QMessageBox>
 #include <QPushButton>
