@@ -48,9 +48,9 @@ struct Session {
     UnitOfWork *work = nullptr;
 
     // Values screens hand to each other.
-    QString selectedCode; // the lookup window's chosen member
+    QString selectedCode;   // the lookup window's chosen member
     quint8 searchOrder = 0; // the lookup window's last order: 0 by code, 1 by name
-    QString reportTitle;  // the printer setup's report title
+    QString reportTitle;    // the printer setup's report title
     // The statement's final balance, handed to the cash screen.
     Money balance;
     // An earlier collection picked on the statement for a copy receipt; an
