@@ -69,7 +69,7 @@ struct Job {
         prnx p(context);
         const statement::PrintHead head{u"Gülşen Öztürk"_s, u"Çamlık Sok. 4"_s,    u"Kadıköy"_s,
                                         u"İstanbul"_s,      u"Işık Konut Koop."_s, u"07.12.2026"_s};
-        EXPECT_TRUE(statement::printStatement(p, context.settings, st, firstRow, head, 2));
+        EXPECT_TRUE(statement::printStatement(p, st, firstRow, head, 2));
         return context.settings.dotMatrix ? readAll(context.dotMatrixCopy)
                                           : pdfWordList(context.pdfFile);
     }
