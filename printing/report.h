@@ -84,8 +84,9 @@ class Columns {
 // What every page of a report carries.
 struct PageLayout {
     std::vector<Line> head; // at the top of every page
-    // Lines a page keeps free under the rows, for the closing lines: the page
-    // then breaks only when another row comes, and the closing lines end it.
+    // Lines a page keeps free under its rows for the closing lines: rows find
+    // a page full at the record's line count less these, the closing lines
+    // only at the line count itself.
     int reserve = 0;
     std::vector<Line> foot; // under the rows of a page the report continues after
     // Whether the record's four heading items apply to the head; the printer
@@ -100,8 +101,8 @@ class Report {
     // Opens the printer in the mode of its settings record; false when it
     // did not open, and nothing is printed then.
     bool open(const QString &documentName, bool condensed = true);
-    // Lines printed together: on a full page the page ends first, on a fresh
-    // one the head comes first.
+    // Lines printed together: a full page ends (with its foot) before them, a
+    // new one starts with its head.
     void row(const Line &line) { row(std::vector<Line>{line}); }
     void row(const std::vector<Line> &lines);
     // Ends the page now (a group's last member); nothing when no page is open.
