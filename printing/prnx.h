@@ -57,6 +57,8 @@ class prnx : public QObject {
     void setFontProperties(const QVariantMap &properties);
 
     quint8 mode() const { return m_mode; }
+    // The shared printer settings record the job reads its line count from.
+    printing::PrinterSettings &settings() const { return m_context.settings; }
     // Graphic mode: the line height in printer pixels and the lines a page holds.
     qint16 lineHeight() const { return m_lineHeight; }
     qint16 linesPerPage() const { return m_linesPerPage; }

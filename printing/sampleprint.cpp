@@ -1,6 +1,7 @@
 #include "printing/sampleprint.h"
 
-#include "printing/prnx.h"
+#include "printing/report.h"
+#include "startup/base/daynumber.h"
 #include "startup/base/money.h"
 
 #include <algorithm>
@@ -18,26 +19,51 @@ constexpr std::array<const char16_t *, 12> kNames = {
     u"Ömer Işık",    u"Çiğdem Güneş",  u"Ülkü Şahin",    u"Gökçe İnce",
     u"Hüsnü Doğan",  u"Ayşegül Kılıç", u"Şükrü Özdemir", u"Işıl Yücel"};
 
-void heading(prnx &p, const QString &company, const QString &title, const QDate &date) {
-    const qint16 page = p.YeniSayfa();
-    p.Lprint(company, 66);
-    p.Lprint(QStringLiteral("Tarih: ") + date.toString(QStringLiteral("dd.MM.yyyy")), 66, true,
-             prnx::Saga);
-    p.Lprint(title, prnx::Sutun, true, prnx::Ortala, true);
-    p.Lprint(QStringLiteral("Sayfa: ") + QString::number(page), prnx::Sutun, true, prnx::Saga);
-    p.LinePrint(prnx::Sutun, false, true);
-    p.Lprint(QStringLiteral("Kod"), 10, false, prnx::Sola, true);
-    p.Lprint(QStringLiteral("Adı Soyadı"), 50, false, prnx::Sola, true);
-    p.Lprint(QStringLiteral("Borç"), 24, false, prnx::Saga, true);
-    p.Lprint(QStringLiteral("Alacak"), 24, false, prnx::Saga, true);
-    p.Lprint(QStringLiteral("Bakiye"), 24, true, prnx::Saga, true);
-    p.LinePrint(prnx::Sutun, false, true);
+const Columns &columns() {
+    static const Columns c({{10}, {50}, {24, prnx::Saga}, {24, prnx::Saga}, {24, prnx::Saga}},
+                           QString());
+    return c;
 }
 
-void amounts(prnx &p, Money debt, Money credit, bool newLine, bool bold) {
-    p.Lprint(formatAmount(debt, 2), 24, false, prnx::Saga, bold);
-    p.Lprint(formatAmount(credit, 2), 24, false, prnx::Saga, bold);
-    p.Lprint(formatAmount(debt - credit, 2), 24, newLine, prnx::Saga, bold);
+struct SampleRow {
+    Money debt, credit;
+};
+
+// Made-up amounts that vary from row to row, and their totals.
+std::vector<SampleRow> sampleRows(int count, SampleRow &total) {
+    std::vector<SampleRow> rows;
+    for (int i = 0; i < count; ++i) {
+        const SampleRow r{Money::fromUnits(qint64((i * 7919) % 250000 + 1000) * 100),
+                          Money::fromUnits(qint64((i * 3571) % 180000) * 100)};
+        total.debt += r.debt;
+        total.credit += r.credit;
+        rows.push_back(r);
+    }
+    return rows;
+}
+
+QStringList amounts(const SampleRow &r) {
+    return {formatAmount(r.debt, 2), formatAmount(r.credit, 2), formatAmount(r.debt - r.credit, 2)};
+}
+
+PageLayout layout(const QString &company, const QString &title, const QDate &date) {
+    PageLayout page;
+    page.head = {
+        {Cell::plain(company, 66),
+         Cell::plain(QStringLiteral("Tarih: ") + formatTrDate(date), 66, prnx::Saga)},
+        {Cell::plain(title, prnx::Sutun, prnx::Ortala, true)},
+        {Cell::pageNo(QStringLiteral("Sayfa: "), prnx::Sutun)},
+        {Cell::rule(prnx::Sutun)},
+        columns().line({QStringLiteral("Kod"), QStringLiteral("Adı Soyadı"), QStringLiteral("Borç"),
+                        QStringLiteral("Alacak"), QStringLiteral("Bakiye")},
+                       true),
+        {Cell::rule(prnx::Sutun)},
+    };
+    page.reserve = kFooterLines;
+    page.foot = {{Cell::rule(prnx::Sutun)}};
+    // A test of the printer, not of a report's options.
+    page.headingOptions = false;
+    return page;
 }
 
 } // namespace
@@ -46,39 +72,27 @@ bool printSample(PrintContext &context, const QString &company, const QDate &dat
                  SampleSummary *summary) {
     const QString title = QStringLiteral("YAZICI DENEME SAYFASI - ÇĞİÖŞÜ çğıöşü");
     prnx p(context);
-    if (!p.OpenPrinter(context.settings.mode(), title, true))
+    Report report(p, layout(company, title, date));
+    if (!report.open(title))
         return false;
-    // Graphic printing has just put its own lines per page into the record.
-    const int lineCount = context.settings.lineCount;
-    const int body = std::max(1, lineCount - kHeadingLines - kFooterLines);
-    const int rows = body + (body + 1) / 2;
+    // Graphic printing has just put its own lines per page into the record:
+    // rows for one and a half pages of it.
+    const int body = std::max(1, int(context.settings.lineCount) - kHeadingLines - kFooterLines);
+    SampleRow total;
+    const std::vector<SampleRow> rows = sampleRows(body + (body + 1) / 2, total);
 
-    Money totalDebt, totalCredit;
-    for (int i = 0; i < rows; ++i) {
-        if (p.SatirSayisi() == 0)
-            heading(p, company, title, date);
-        const Money debt = Money::fromUnits(qint64((i * 7919) % 250000 + 1000) * 100);
-        const Money credit = Money::fromUnits(qint64((i * 3571) % 180000) * 100);
-        totalDebt += debt;
-        totalCredit += credit;
-        p.Lprint(QStringLiteral("%1").arg(i + 1, 4, 10, QLatin1Char('0')), 10);
-        p.Lprint(QString::fromUtf16(kNames[size_t(i) % kNames.size()]), 50);
-        amounts(p, debt, credit, true, false);
-        if (p.SatirSayisi() >= lineCount - kFooterLines && i + 1 < rows) {
-            p.LinePrint(prnx::Sutun, false, true);
-            p.SayfaBitti(true);
-        }
-    }
-    p.LinePrint(prnx::Sutun, false, true);
-    p.Lprint(QString(), 10);
-    p.Lprint(QStringLiteral("Genel Toplam"), 50, false, prnx::Sola, true);
-    amounts(p, totalDebt, totalCredit, true, true);
-    p.LinePrint(prnx::Sutun, true, true);
-    p.SayfaBitti(true);
-    p.ClosePrinter();
+    for (size_t i = 0; i < rows.size(); ++i)
+        report.row(
+            columns().line(QStringList{QStringLiteral("%1").arg(i + 1, 4, 10, QLatin1Char('0')),
+                                       QString::fromUtf16(kNames[i % kNames.size()])} +
+                           amounts(rows[i])));
+    Line totals = columns().line(
+        QStringList{QString(), QStringLiteral("Genel Toplam")} + amounts(total), true);
+    totals[0].bold = false;
+    report.finish({{Cell::rule(prnx::Sutun)}, totals, {Cell::rule(prnx::Sutun, true)}});
     if (summary) {
-        summary->pages = p.SayfaSayisi();
-        summary->rows = rows;
+        summary->pages = report.pages();
+        summary->rows = int(rows.size());
     }
     return true;
 }

@@ -1,71 +1,64 @@
 #include "screens/statement/statementprint.h"
 
 #include "printing/printersettings.h"
-#include "printing/prnx.h"
+#include "printing/report.h"
+#include "startup/base/daynumber.h"
+
+#include <algorithm>
 
 namespace statement {
 namespace {
+
+using printing::Cell;
+using printing::Line;
 
 constexpr qint16 AckWidth = 30;
 constexpr qint16 DateWidth = 10;
 constexpr qint16 AmountWidth = 15;
 constexpr qint16 HeadWidth = 108;
-constexpr qint16 LineWidth = AckWidth + 1 + DateWidth + 5 * (1 + AmountWidth);
+constexpr qint16 LabelWidth = 13;
 // The page head's lines: the rows share the rest of the page with them.
 constexpr int HeadLines = 6;
+
+const printing::Columns &columns() {
+    static const printing::Columns c({{AckWidth},
+                                      {DateWidth},
+                                      {AmountWidth, prnx::Saga},
+                                      {AmountWidth, prnx::Saga},
+                                      {AmountWidth, prnx::Saga},
+                                      {AmountWidth, prnx::Saga},
+                                      {AmountWidth, prnx::Saga}});
+    return c;
+}
 
 QString amountText(const std::optional<Money> &m, int tlonda) {
     return m ? formatAmount(*m, tlonda) : QString();
 }
 
-void blank(prnx &p) {
-    p.Lprint(QStringLiteral(" "), 1);
-}
-
-void pageHead(prnx &p, const PrintHead &h) {
-    p.YeniSayfa();
-    p.Lprint(QString::fromUtf16(PrintTitle), HeadWidth, true, prnx::Ortala, true);
-    p.Lprint(QStringLiteral("Adı Soyadı : "), 13);
-    p.Lprint(h.isim1, 50);
-    p.Lprint(h.unvan, 43, true, prnx::Saga);
+std::vector<Line> pageHead(const PrintHead &h) {
     const QString continued = QStringLiteral("           : ");
-    const std::pair<QString, QString> address[] = {
-        {QStringLiteral("Adres      : "), h.adr1}, {continued, h.adr2}, {continued, h.adr3}};
-    for (const auto &[label, line] : address) {
-        p.Lprint(label, 13);
-        p.Lprint(line, HeadWidth - 13, true);
-    }
-    p.Lprint(QStringLiteral("Tarih : ") + h.date, HeadWidth, true);
-    p.LinePrint(LineWidth, false, true);
-
-    p.Lprint(QStringLiteral("Açıklama"), AckWidth);
-    blank(p);
-    p.Lprint(QStringLiteral("Vade"), DateWidth);
-    const char16_t *amounts[] = {u"Devir", u"G.Zammı", u"Borç", u"Ödeme", u"Kalan"};
-    for (size_t i = 0; i < std::size(amounts); ++i) {
-        blank(p);
-        p.Lprint(QString::fromUtf16(amounts[i]), AmountWidth, i + 1 == std::size(amounts),
-                 prnx::Saga);
-    }
-    p.LinePrint(AckWidth);
-    blank(p);
-    p.LinePrint(DateWidth);
-    for (int i = 0; i < 5; ++i) {
-        blank(p);
-        p.LinePrint(AmountWidth, false, i == 4);
-    }
+    const qint16 rule = columns().width();
+    return {
+        {Cell::title(QString::fromUtf16(PrintTitle), HeadWidth)},
+        {Cell::plain(QStringLiteral("Adı Soyadı : "), LabelWidth), Cell::plain(h.isim1, 50),
+         Cell::company(h.unvan, 43, prnx::Saga)},
+        {Cell::plain(QStringLiteral("Adres      : "), LabelWidth),
+         Cell::plain(h.adr1, HeadWidth - LabelWidth)},
+        {Cell::plain(continued, LabelWidth), Cell::plain(h.adr2, HeadWidth - LabelWidth)},
+        {Cell::plain(continued, LabelWidth), Cell::plain(h.adr3, HeadWidth - LabelWidth)},
+        {Cell::date(QStringLiteral("Tarih : ") + h.date, HeadWidth)},
+        {Cell::rule(rule)},
+        columns().line({QStringLiteral("Açıklama"), QStringLiteral("Vade"), QStringLiteral("Devir"),
+                        QStringLiteral("G.Zammı"), QStringLiteral("Borç"), QStringLiteral("Ödeme"),
+                        QStringLiteral("Kalan")}),
+        columns().rules(),
+    };
 }
 
-void rowLine(prnx &p, const surcharge::StatementRow &r, int tlonda) {
-    p.Lprint(r.ack.left(AckWidth), AckWidth);
-    blank(p);
-    p.Lprint(r.vade.isValid() ? r.vade.toString(QStringLiteral("dd.MM.yyyy")) : QString(),
-             DateWidth);
-    const std::optional<Money> cells[] = {r.devir, r.faiz, r.borc, r.odeme, r.kalan};
-    for (size_t i = 0; i < std::size(cells); ++i) {
-        blank(p);
-        p.Lprint(amountText(cells[i], tlonda), AmountWidth, i + 1 == std::size(cells), prnx::Saga);
-    }
+Line rowLine(const surcharge::StatementRow &r, int tlonda) {
+    return columns().line({r.ack.left(AckWidth), formatTrDate(r.vade), amountText(r.devir, tlonda),
+                           amountText(r.faiz, tlonda), amountText(r.borc, tlonda),
+                           amountText(r.odeme, tlonda), amountText(r.kalan, tlonda)});
 }
 
 } // namespace
@@ -87,34 +80,25 @@ int firstPrintedRow(int rowCount, int startRow, bool fullList, int lineCount) {
     return std::max(0, rowCount - (lineCount - HeadLines));
 }
 
-bool printStatement(prnx &p, printing::PrinterSettings &settings, const surcharge::Statement &st,
-                    int firstRow, const PrintHead &head, int tlonda) {
-    if (!p.OpenPrinter(settings.mode(), settings.title, true))
+bool printStatement(prnx &printer, const surcharge::Statement &st, int firstRow,
+                    const PrintHead &head, int tlonda) {
+    printing::PageLayout page;
+    page.head = pageHead(head);
+    printing::Report report(printer, std::move(page));
+    if (!report.open(printer.settings().title))
         return false;
-    Money surcharge, debt, paid;
-    for (size_t i = 0; i < st.rows.size(); ++i) {
-        const surcharge::StatementRow &r = st.rows[i];
-        if (p.SatirSayisi() == 0)
-            pageHead(p, head);
-        surcharge += r.faiz.value_or(Money());
-        debt += r.borc.value_or(Money());
-        paid += r.odeme.value_or(Money());
-        if (int(i) >= firstRow)
-            rowLine(p, r, tlonda);
-        if (p.SatirSayisi() >= settings.lineCount)
-            p.SayfaBitti(true);
-    }
-    if (p.SatirSayisi() == 0)
-        pageHead(p, head);
-    p.LinePrint(LineWidth, false, true);
-    p.Lprint(QStringLiteral("T O P L A M : "), 44);
-    const Money totals[] = {surcharge, debt, paid};
-    for (size_t i = 0; i < std::size(totals); ++i)
-        p.Lprint(formatAmount(totals[i], tlonda), AmountWidth, i + 1 == std::size(totals),
-                 prnx::Saga);
-    p.LinePrint(LineWidth, false, true);
-    p.SayfaBitti(true);
-    p.ClosePrinter();
+    for (size_t i = size_t(std::max(firstRow, 0)); i < st.rows.size(); ++i)
+        report.row(rowLine(st.rows[i], tlonda));
+    // The totals cover every row, the ones left unprinted included.
+    const qint16 rule = columns().width();
+    report.finish({
+        {Cell::rule(rule)},
+        {Cell::plain(QStringLiteral("T O P L A M : "), 44),
+         Cell::plain(formatAmount(st.totalSurcharge, tlonda), AmountWidth, prnx::Saga),
+         Cell::plain(formatAmount(st.totalDebt, tlonda), AmountWidth, prnx::Saga),
+         Cell::plain(formatAmount(st.totalPaid, tlonda), AmountWidth, prnx::Saga)},
+        {Cell::rule(rule)},
+    });
     return true;
 }
 

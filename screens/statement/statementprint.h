@@ -30,10 +30,9 @@ void presetPrinter(printing::PrinterSettings &settings);
 int firstPrintedRow(int rowCount, int startRow, bool fullList, int lineCount);
 
 // Opens the printer in the record's mode and prints the rows from `firstRow`
-// on, with a head on every page and the totals of every row at the end.
-// False when the printer could not be opened (it has said why).
-bool printStatement(prnx &printer, printing::PrinterSettings &settings,
-                    const surcharge::Statement &st, int firstRow, const PrintHead &head,
-                    int tlonda);
+// on, with a head on every page and at the end the statement's totals, which
+// cover every row. False when the printer could not be opened.
+bool printStatement(prnx &printer, const surcharge::Statement &st, int firstRow,
+                    const PrintHead &head, int tlonda);
 
 } // namespace statement

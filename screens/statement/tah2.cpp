@@ -3,14 +3,13 @@
 #include "controls/dclist.h"
 #include "controls/pencere.h"
 #include "controls/xtext.h"
+#include "printing/printwithsetup.h"
 #include "printing/prnx.h"
-#include "printing/yzcsetup.h"
 #include "screens/collection/kastah.h"
 #include "screens/statement/statementprint.h"
 #include "startup/gui/colours.h"
 #include "startup/gui/picture.h"
 
-#include <QApplication>
 #include <QBrush>
 #include <QCheckBox>
 #include <QGridLayout>
@@ -255,24 +254,19 @@ void tah2::copyReceipt() {
 void tah2::print() {
     if (!m_statement || !m_member)
         return;
-    printing::PrinterSettings &settings = m_printContext.settings;
-    statement::presetPrinter(settings);
-    yzcsetup setup(m_printContext, this);
-    setup.exec();
-    if (!settings.confirmed)
-        return;
-    const int first = statement::firstPrintedRow(int(m_statement->rows.size()), m_startRow,
-                                                 m_fullList->isChecked(), settings.lineCount);
-    const statement::PrintHead head{m_member->isim1,
-                                    m_member->adr1,
-                                    m_member->adr2,
-                                    m_member->adr3,
-                                    statement::cooperativeName(m_session),
-                                    m_fields[1]->Text()};
-    prnx printer(m_printContext);
-    QApplication::setOverrideCursor(Qt::WaitCursor);
-    statement::printStatement(printer, settings, *m_statement, first, head, m_session.tlonda);
-    QApplication::restoreOverrideCursor();
+    printing::printWithSetup(m_printContext, this, statement::presetPrinter, [this] {
+        const int first =
+            statement::firstPrintedRow(int(m_statement->rows.size()), m_startRow,
+                                       m_fullList->isChecked(), m_printContext.settings.lineCount);
+        const statement::PrintHead head{m_member->isim1,
+                                        m_member->adr1,
+                                        m_member->adr2,
+                                        m_member->adr3,
+                                        statement::cooperativeName(m_session),
+                                        m_fields[1]->Text()};
+        prnx printer(m_printContext);
+        statement::printStatement(printer, *m_statement, first, head, m_session.tlonda);
+    });
 }
 
 void tah2::gridMouse(int button, int, int row) {

@@ -53,3 +53,20 @@ inline const PdfWord *findWord(const std::vector<PdfWord> &words, const QString 
     }
     return nullptr;
 }
+
+// The words of a PDF as a golden file holds them: one a line, the page, the
+// box in points to a tenth, the text.
+inline QByteArray pdfWordList(const QString &pdf) {
+    QByteArray out;
+    for (const PdfWord &w : pdfWords(pdf)) {
+        out += QStringLiteral("%1 %2 %3 %4 %5 %6\n")
+                   .arg(w.page)
+                   .arg(w.xMin, 0, 'f', 1)
+                   .arg(w.yMin, 0, 'f', 1)
+                   .arg(w.xMax, 0, 'f', 1)
+                   .arg(w.yMax, 0, 'f', 1)
+                   .arg(w.text)
+                   .toUtf8();
+    }
+    return out;
+}

@@ -1,0 +1,42 @@
+#include "printing/printwithsetup.h"
+#include "printing/yzcsetup.h"
+#include "startup/session.h"
+#include "support/qtprint.h"
+
+#include <QApplication>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <gtest/gtest.h>
+
+using namespace Qt::StringLiterals;
+
+TEST(PrintWithSetup, PrintsOnlyWhenConfirmedUnderAWaitCursor) {
+    for (const bool confirm : {false, true}) {
+        SCOPED_TRACE(confirm);
+        QTemporaryDir dir;
+        RecordingMessages messages;
+        Session session(messages);
+        printing::PrintContext context(session);
+        context.pdfFile = dir.filePath(u"job.pdf"_s); // a printer to confirm with
+        context.settings.title = u"önceki"_s;
+        bool printed = false;
+        Qt::CursorShape cursor = Qt::ArrowCursor;
+        QTimer::singleShot(0, [&] {
+            auto *setup = qobject_cast<yzcsetup *>(QApplication::activeModalWidget());
+            ASSERT_NE(setup, nullptr);
+            (confirm ? setup->okButton() : setup->cancelButton())->click();
+        });
+        const bool result = printing::printWithSetup(
+            context, nullptr, [](printing::PrinterSettings &s) { s.title = u"LİSTE"_s; },
+            [&] {
+                printed = true;
+                cursor = QApplication::overrideCursor()->shape();
+            });
+        EXPECT_EQ(result, confirm);
+        EXPECT_EQ(printed, confirm);
+        EXPECT_EQ(context.settings.title, u"LİSTE"_s); // preset before the screen
+        EXPECT_EQ(cursor, confirm ? Qt::WaitCursor : Qt::ArrowCursor);
+        EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+    }
+}
