@@ -1,11 +1,12 @@
 // koop: opens the one screen its command line names and ends when that
 // screen closes.
-#include "screens/statement/tah2.h"
+#include "screens/screentable.h"
 #include "startup/gui/qtmessages.h"
 #include "startup/startup.h"
 
 #include <QApplication>
 #include <QTimer>
+#include <QWidget>
 
 namespace {
 
@@ -17,25 +18,10 @@ void preferOffscreenWhenLogging() {
 }
 
 // Opens the screen of `key`; false while that screen has not been built.
-bool openScreen(startup::ScreenKey key, Session &session) {
-    QWidget *screen = nullptr;
-    switch (key) {
-    case startup::ScreenKey::Tahsil:
-        screen = new tah2(session);
-        break;
-    case startup::ScreenKey::Ayar:
-    case startup::ScreenKey::Borcla:
-    case startup::ScreenKey::Topborc:
-    case startup::ScreenKey::Genel:
-    case startup::ScreenKey::Hazirun:
-    case startup::ScreenKey::Etiket:
-    case startup::ScreenKey::Borcent:
-    case startup::ScreenKey::Kastah:
-    case startup::ScreenKey::None:
-        break;
-    }
-    if (!screen)
+bool openScreen(const screens::Screen &entry, Session &session) {
+    if (!entry.make)
         return false;
+    QWidget *screen = entry.make(session);
     // The process ends when its one screen closes.
     screen->setAttribute(Qt::WA_DeleteOnClose);
     screen->show();
@@ -65,12 +51,12 @@ int main(int argc, char *argv[]) {
                        QCoreApplication::applicationDirPath()))
         return startup::ExitStartupFailed;
 
-    const startup::ScreenKey key = startup::screenKeyFrom(session.key);
-    if (key == startup::ScreenKey::None) {
-        startup::showUnknownKey(*messages);
+    const screens::Screen *entry = screens::find(session.key);
+    if (!entry) {
+        screens::showUnknownKey(*messages);
         return startup::ExitStartupFailed;
     }
-    if (!openScreen(key, session)) {
+    if (!openScreen(*entry, session)) {
         messages->information(QStringLiteral("Bu ekran henüz hazır değil."));
         return 0;
     }

@@ -52,28 +52,6 @@ CommandLine splitCommandLine(const QString &line) {
     return {line.left(blank).trimmed(), line.mid(blank + 1).trimmed().toUpper()};
 }
 
-ScreenKey screenKeyFrom(const QString &key) {
-    static const std::pair<const char16_t *, ScreenKey> keys[] = {
-        {u"AYAR", ScreenKey::Ayar},       {u"BORCLA", ScreenKey::Borcla},
-        {u"TOPBORC", ScreenKey::Topborc}, {u"TAHSIL", ScreenKey::Tahsil},
-        {u"GENEL", ScreenKey::Genel},     {u"HAZIRUN", ScreenKey::Hazirun},
-        {u"ETIKET", ScreenKey::Etiket},   {u"ETİKET", ScreenKey::Etiket},
-        {u"BORCENT", ScreenKey::Borcent}, {u"KASTAH", ScreenKey::Kastah},
-    };
-    for (const auto &[text, value] : keys)
-        if (key == QString::fromUtf16(text))
-            return value;
-    return ScreenKey::None;
-}
-
-void showUnknownKey(Messages &messages) {
-    messages.show(Messages::Icon::Question, Messages::korvane(),
-                  QStringLiteral("Hatalı Giriş Anahtarı"));
-    messages.show(Messages::Icon::None, Messages::korvane(),
-                  QStringLiteral("ayar\nborcla\ntopborc\ntahsil\ngenel\nhazirun\netiket\nborcent\n"
-                                 "kastah"));
-}
-
 bool open(Session &s, Registry &registry, const QString &commandLine, const QString &programDir) {
     s.pictures = true;
 

@@ -7,20 +7,6 @@
 
 namespace startup {
 
-// The screens a key can name.
-enum class ScreenKey {
-    Ayar,
-    Borcla,
-    Topborc,
-    Tahsil,
-    Genel,
-    Hazirun,
-    Etiket,
-    Borcent,
-    Kastah,
-    None
-};
-
 struct CommandLine {
     QString company;
     QString key;
@@ -31,7 +17,6 @@ QString joinArguments(const QStringList &arguments);
 // Company folder before the first blank, trimmed; the key after it, trimmed
 // and upper-cased. No blank: everything is the company folder.
 CommandLine splitCommandLine(const QString &line);
-ScreenKey screenKeyFrom(const QString &key);
 
 // Registry paths, command line, imagepath, the two databases, the ten
 // shared tables, the money settings and the colour theme, in that order.
@@ -42,9 +27,6 @@ bool open(Session &session, Registry &registry, const QString &commandLine,
 // Opens the company's databases, shared tables, money settings and colour
 // theme, with start-up's messages; `company` and the paths must be set.
 bool openCompany(Session &session);
-
-// The two boxes of a key that names no screen.
-void showUnknownKey(Messages &messages);
 
 // Exit code of a start-up that could not open its screen.
 constexpr int ExitStartupFailed = 1;

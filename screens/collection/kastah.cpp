@@ -1,6 +1,7 @@
 #include "screens/collection/kastah.h"
 
 #include "controls/xtext.h"
+#include "screens/kit/screentheme.h"
 #include "startup/base/daynumber.h"
 
 #include <QGridLayout>
@@ -25,6 +26,7 @@ kastah::kastah(Session &session, const QString &kod, const QString &name, QWidge
     : QDialog(parent), m_session(session), m_kod(kod), m_name(name) {
     setWindowTitle(QStringLiteral("Tahsilat"));
     buildWidgets();
+    screenkit::applyScreenTheme(*this, m_session);
 
     m_unvan->setText(m_name);
     m_uyeKodu->setText(m_kod);
@@ -84,7 +86,9 @@ void kastah::buildWidgets() {
         {"Unvanı", m_unvan},        {"Bakiyesi", m_bakiye},    {"Üye Kodu", m_uyeKodu}};
     int row = 0;
     for (const auto &[caption, value] : displays) {
-        grid->addWidget(new QLabel(QString::fromUtf8(caption), this), row, 1);
+        auto *label = new QLabel(QString::fromUtf8(caption), this);
+        label->setBuddy(value);
+        grid->addWidget(label, row, 1);
         grid->addWidget(value, row, 2, 1, 2);
         ++row;
     }
@@ -96,10 +100,13 @@ void kastah::buildWidgets() {
     m_tutar->setObjectName(QStringLiteral("tutar"));
     m_tutar->xTextBicim(xtext::Sayi, 999999999999999.0, Qt::AlignRight, 0, m_session.tlonda, 3);
     connect(m_tutar, &xtext::Change, this, &kastah::amountChanged);
-    grid->addWidget(new QLabel(QStringLiteral("Açıklama"), this), row, 1);
-    grid->addWidget(m_aciklama, row++, 2, 1, 2);
-    grid->addWidget(new QLabel(QStringLiteral("Tutar"), this), row, 1);
-    grid->addWidget(m_tutar, row++, 2, 1, 2);
+    for (xtext *field : {m_aciklama, m_tutar}) {
+        auto *label = new QLabel(
+            field == m_tutar ? QStringLiteral("Tutar") : QStringLiteral("Açıklama"), this);
+        label->setBuddy(field);
+        grid->addWidget(label, row, 1);
+        grid->addWidget(field, row++, 2, 1, 2);
+    }
 
     m_kopya = new QLabel(QStringLiteral(" KOPYA MAKBUZ "), this);
     m_kopya->setObjectName(QStringLiteral("kopya"));

@@ -34,6 +34,10 @@ DeskSettings deskSettings(Session &s) {
     return settings ? DeskSettings{settings->fisno + 1, settings->faiz} : DeskSettings{};
 }
 
+std::optional<data::MemberCard> member(Session &s, const QString &kod) {
+    return data::readMember(s.carkart, kod);
+}
+
 QString cooperativeName(Session &s) {
     return data::namedText(s.genel, QStringLiteral("unvan"));
 }

@@ -19,6 +19,9 @@ struct DeskSettings {
 };
 DeskSettings deskSettings(Session &session);
 
+// The member card of the code, if there is one.
+std::optional<data::MemberCard> member(Session &session, const QString &kod);
+
 // The cooperative's name, as the statement's page head prints it.
 QString cooperativeName(Session &session);
 

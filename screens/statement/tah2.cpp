@@ -6,11 +6,11 @@
 #include "printing/printwithsetup.h"
 #include "printing/prnx.h"
 #include "screens/collection/kastah.h"
+#include "screens/kit/screentheme.h"
+#include "screens/kit/statementgrid.h"
 #include "screens/statement/statementprint.h"
-#include "startup/gui/colours.h"
-#include "startup/gui/picture.h"
+#include "startup/base/daynumber.h"
 
-#include <QBrush>
 #include <QCheckBox>
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -18,16 +18,6 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QVBoxLayout>
-
-namespace {
-
-const QString DateFormat = QStringLiteral("dd.MM.yyyy");
-
-QString amountCell(const std::optional<Money> &m, int tlonda) {
-    return m ? m->toPlain(tlonda) : QString();
-}
-
-} // namespace
 
 tah2::tah2(Session &session, QWidget *parent)
     : QWidget(parent), m_session(session), m_printContext(session), m_name(new QLabel(this)),
@@ -37,23 +27,15 @@ tah2::tah2(Session &session, QWidget *parent)
       m_copy(new QPushButton(QStringLiteral(" Kopya Makbuz"), this)),
       m_print(new QPushButton(QStringLiteral(" Yazdır"), this)) {
     setWindowTitle(QStringLiteral("Kooperatif Tahsilat"));
-    const ColourTheme &theme = session.theme;
-    setAutoFillBackground(true);
-    QPalette pal = palette();
-    pal.setColor(QPalette::Window, themeColour(theme, 40));
-    setPalette(pal);
 
     const char16_t *labels[] = {u"Cari Kodu", u"Tarih", u"Fişno"};
     auto *form = new QGridLayout;
+    const char *names[] = {"kod", "tarih", "fisno"};
     for (int i = 0; i < 3; ++i) {
         auto *f = new xtext(this);
-        f->setColors(themeColour(theme, 4), themeColour(theme, 10), themeColour(theme, 3),
-                     themeColour(theme, 9));
+        f->setObjectName(QString::fromLatin1(names[i]));
         m_fields[size_t(i)] = f;
         auto *label = new QLabel(QString::fromUtf16(labels[i]), this);
-        QPalette lp = label->palette();
-        lp.setColor(QPalette::WindowText, themeColour(theme, 23));
-        label->setPalette(lp);
         label->setBuddy(f);
         form->addWidget(label, i, 0);
         form->addWidget(f, i, 1);
@@ -82,41 +64,12 @@ tah2::tah2(Session &session, QWidget *parent)
     form->addWidget(m_name, 0, 3, 3, 1);
     form->setColumnStretch(3, 1);
 
-    const int tl = session.tlonda;
-    const double maximum = 999999999999.0;
-    m_grid->Add(QStringLiteral("A"), QStringLiteral("ack"), QStringLiteral("Açıklama"), 190, 30);
-    m_grid->Add(QStringLiteral("T"), QStringLiteral("vade"), QStringLiteral("Vade"), 90, 10);
-    const std::pair<const char *, const char16_t *> amounts[] = {{"devir", u"Devir"},
-                                                                 {"faiz", u"G.Zammı"},
-                                                                 {"borc", u"Borç"},
-                                                                 {"odeme", u"Ödenen"},
-                                                                 {"kalan", u"Kalan"}};
-    for (const auto &[key, caption] : amounts)
-        m_grid->Add(QStringLiteral("N"), QString::fromLatin1(key), QString::fromUtf16(caption), 90,
-                    maximum, 0, tl, 3);
-    m_grid->Add(QStringLiteral("N"), QStringLiteral("anapara"), QString(), 0, maximum, 0, tl, 3);
-    m_grid->Add(QStringLiteral("A"), QStringLiteral("evrak"), QString(), 0, 15);
-    m_grid->Add(QStringLiteral("A"), QStringLiteral("bos"), QString(), 0, 15);
+    screenkit::addStatementColumns(*m_grid, session.tlonda);
     m_grid->setMinimumSize(760, 300);
     m_grid->installEventFilter(this);
     connect(m_grid, &dclist::SatirChange, this, &tah2::rowChanged);
     connect(m_grid, &dclist::MouseDown, this, &tah2::gridMouse);
 
-    if (session.pictures) {
-        const QPixmap back =
-            loadPicture(session.imageFile(QStringLiteral("muhback3.jpg")), session.messages);
-        if (!back.isNull()) {
-            QPalette bp = palette();
-            bp.setBrush(QPalette::Window, QBrush(back));
-            setPalette(bp);
-        }
-        code->setPicture(
-            loadPicture(session.imageFile(QStringLiteral("go.ico")), session.messages));
-        m_print->setIcon(QIcon(
-            loadPicture(session.imageFile(QStringLiteral("printerm.ico")), session.messages)));
-        m_collect->setIcon(
-            QIcon(loadPicture(session.imageFile(QStringLiteral("check.ico")), session.messages)));
-    }
     connect(m_collect, &QPushButton::clicked, this, &tah2::collect);
     connect(m_copy, &QPushButton::clicked, this, &tah2::copyReceipt);
     connect(m_print, &QPushButton::clicked, this, &tah2::print);
@@ -134,6 +87,17 @@ tah2::tah2(Session &session, QWidget *parent)
     setTabOrder(m_fields[0], m_fields[1]);
     setTabOrder(m_fields[1], m_fields[2]);
     setTabOrder(m_fields[2], m_grid);
+    m_name->setObjectName(QStringLiteral("unvan"));
+    m_grid->setObjectName(QStringLiteral("liste"));
+    m_fullList->setObjectName(QStringLiteral("tamListe"));
+    m_collect->setObjectName(QStringLiteral("tahsilat"));
+    m_copy->setObjectName(QStringLiteral("kopya"));
+    m_print->setObjectName(QStringLiteral("yazdir"));
+    screenkit::ThemeParts parts;
+    parts.buttonIcons = {{m_print, QStringLiteral("printerm.ico")},
+                         {m_collect, QStringLiteral("check.ico")}};
+    parts.fieldPictures = {{code, QStringLiteral("go.ico")}};
+    screenkit::applyScreenTheme(*this, session, parts);
     reset();
     code->setFocus();
 }
@@ -141,7 +105,7 @@ tah2::tah2(Session &session, QWidget *parent)
 tah2::~tah2() = default;
 
 void tah2::reset() {
-    m_fields[1]->setTextValue(m_session.today().toString(DateFormat));
+    m_fields[1]->setTextValue(formatTrDate(m_session.today()));
     m_grid->Clear();
     m_grid->setEnabled(false);
     m_copy->setEnabled(false);
@@ -152,7 +116,7 @@ void tah2::reset() {
 }
 
 void tah2::codeChanged() {
-    m_member = data::readMember(m_session.carkart, m_fields[0]->Text());
+    m_member = statement::member(m_session, m_fields[0]->Text());
     if (!m_member) {
         m_name->clear();
         m_grid->setEnabled(false);
@@ -173,7 +137,7 @@ void tah2::lookup() {
 
 void tah2::recompute() {
     m_startRow = 0;
-    const QDate date = QDate::fromString(m_fields[1]->Text(), DateFormat);
+    const QDate date = parseTrDate(m_fields[1]->Text());
     const QString kod = m_fields[0]->Text();
     const int asd = m_member ? m_member->asd : 0;
     auto st = statement::compute(m_session, kod, date, m_faiz, asd);
@@ -183,45 +147,30 @@ void tah2::recompute() {
         return;
     }
     m_statement = std::move(st);
-    m_grid->Clear();
-    const int tl = m_session.tlonda;
-    for (const surcharge::StatementRow &r : m_statement->rows) {
-        const int row = m_grid->CreateNewCaption();
-        if (row < 0)
-            break;
-        m_grid->setCaption(row, Ack, r.ack);
-        m_grid->setCaption(row, Vade, r.vade.isValid() ? r.vade.toString(DateFormat) : QString());
-        m_grid->setCaption(row, Devir, amountCell(r.devir, tl));
-        m_grid->setCaption(row, Faiz, amountCell(r.faiz, tl));
-        m_grid->setCaption(row, Borc, amountCell(r.borc, tl));
-        m_grid->setCaption(row, Odeme, amountCell(r.odeme, tl));
-        m_grid->setCaption(row, Kalan, amountCell(r.kalan, tl));
-        m_grid->setCaption(row, Anapara, amountCell(r.openPrincipal, tl));
-        m_grid->setCaption(row, Evrak, r.evrak);
-        m_grid->setCaption(row, Bos, QString());
-    }
+    screenkit::showStatement(*m_grid, *m_statement, m_session.tlonda);
     m_balance = m_statement->finalBalance;
-    m_grid->reyaz();
     // First, then last: the closing row ends up in view.
     m_grid->ChngSat(0);
     m_grid->ChngSat(m_grid->ListCount() - 1);
 }
 
 void tah2::rowChanged(int row) {
-    const QString receipt = row >= 0 && row < m_grid->ListCount()
-                                ? m_grid->Caption(row, Evrak).toString().trimmed()
-                                : QString();
+    // The grid shows the statement's rows in their order; it never sorts them.
+    const surcharge::StatementRow *r =
+        m_statement && row >= 0 && size_t(row) < m_statement->rows.size()
+            ? &m_statement->rows[size_t(row)]
+            : nullptr;
     Session::Reprint &sel = m_session.reprint;
-    if (receipt.isEmpty()) {
+    if (!r || r->evrak.trimmed().isEmpty()) {
         m_copy->setEnabled(false);
         sel = {};
         return;
     }
     m_copy->setEnabled(true);
-    sel.receiptNo = receipt;
-    sel.amount = Money::parse(m_grid->Caption(row, Odeme).toString()).value_or(Money());
-    sel.description = m_grid->Caption(row, Ack).toString();
-    sel.date = m_grid->Caption(row, Vade).toString();
+    sel.receiptNo = r->evrak.trimmed();
+    sel.amount = r->odeme.value_or(Money());
+    sel.description = r->ack;
+    sel.date = formatTrDate(r->vade);
 }
 
 void tah2::openCash() {
@@ -235,7 +184,7 @@ void tah2::openCash() {
 }
 
 void tah2::collect() {
-    m_member = data::readMember(m_session.carkart, m_fields[0]->Text());
+    m_member = statement::member(m_session, m_fields[0]->Text());
     if (!m_member || m_grid->ListCount() < 1)
         return;
     m_session.reprint.receiptNo.clear();
@@ -245,7 +194,7 @@ void tah2::collect() {
 void tah2::copyReceipt() {
     if (m_session.reprint.receiptNo.isEmpty())
         return;
-    m_member = data::readMember(m_session.carkart, m_fields[0]->Text());
+    m_member = statement::member(m_session, m_fields[0]->Text());
     if (!m_member || m_grid->ListCount() < 1)
         return;
     openCash();
@@ -271,7 +220,7 @@ void tah2::print() {
 
 void tah2::gridMouse(int button, int, int row) {
     if (button != 2 || row < 0 || row >= m_grid->ListCount() ||
-        m_grid->Caption(row, Ack).toString().isEmpty())
+        m_grid->Caption(row, screenkit::Ack).toString().isEmpty())
         return;
     if (!m_session.messages.ask(Messages::Icon::Question, QStringLiteral("korvane"),
                                 QStringLiteral("Bulunduğunuz Satırdan itibaren yazdırılsın?"),

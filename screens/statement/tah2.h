@@ -19,18 +19,9 @@ class xtext;
 class tah2 : public QWidget {
     Q_OBJECT
   public:
-    enum Column { Ack, Vade, Devir, Faiz, Borc, Odeme, Kalan, Anapara, Evrak, Bos, ColumnCount };
-
     explicit tah2(Session &session, QWidget *parent = nullptr);
     ~tah2() override;
 
-    xtext *field(int index) const { return m_fields[size_t(index)]; }
-    dclist *grid() const { return m_grid; }
-    QLabel *nameDisplay() const { return m_name; }
-    QCheckBox *fullList() const { return m_fullList; }
-    QPushButton *collectButton() const { return m_collect; }
-    QPushButton *copyButton() const { return m_copy; }
-    QPushButton *printButton() const { return m_print; }
     printing::PrintContext &printContext() { return m_printContext; }
     Money finalBalance() const { return m_balance; }
 

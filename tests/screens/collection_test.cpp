@@ -5,6 +5,7 @@
 #include "screens/collection/kastah.h"
 #include "startup/base/cashbox.h"
 #include "startup/base/inifile.h"
+#include "support/screenparts.h"
 
 #include <QFile>
 #include <QLabel>
@@ -63,12 +64,7 @@ class CollectionTest : public SessionTest {
         ASSERT_TRUE(f.open(QIODevice::WriteOnly));
         f.write(QByteArray(16, ' ') + QByteArray("100.01.001      "));
     }
-    template <class W> W *child(QWidget &screen, const char *name) {
-        W *w = screen.findChild<W *>(QString::fromLatin1(name));
-        EXPECT_NE(w, nullptr) << name;
-        return w;
-    }
-    QString shown(QWidget &screen, const char *name) { return child<QLabel>(screen, name)->text(); }
+    QString shown(QWidget &screen, const char *name) { return part<QLabel>(screen, name)->text(); }
     int count(const char *table) {
         return value(QStringLiteral("SELECT count(*) FROM ") + table).toInt();
     }
@@ -88,14 +84,14 @@ TEST_F(CollectionTest, NewCollectionPostsEveryRowAndPrintsTheReceipt) {
     EXPECT_EQ(shown(screen, "makbuzNo"), "42");
     EXPECT_EQ(shown(screen, "tarih"), "15.03.2026");
     EXPECT_EQ(shown(screen, "bakiye"), "2,000.00");
-    EXPECT_EQ(child<xtext>(screen, "aciklama")->text(), "AİDAT TAHSİLATI");
-    EXPECT_FALSE(child<QLabel>(screen, "kopya")->isVisible());
-    EXPECT_FALSE(child<QTimer>(screen, "blink")->isActive());
+    EXPECT_EQ(part<xtext>(screen, "aciklama")->text(), "AİDAT TAHSİLATI");
+    EXPECT_FALSE(part<QLabel>(screen, "kopya")->isVisible());
+    EXPECT_FALSE(part<QTimer>(screen, "blink")->isActive());
 
-    xtext *tutar = child<xtext>(screen, "tutar");
+    xtext *tutar = part<xtext>(screen, "tutar");
     QTest::keyClicks(tutar, "1234.5");
     EXPECT_EQ(shown(screen, "toplam"), "1,234.50");
-    QTest::mouseClick(child<QPushButton>(screen, "tamam"), Qt::LeftButton);
+    QTest::mouseClick(part<QPushButton>(screen, "tamam"), Qt::LeftButton);
     EXPECT_EQ(screen.result(), QDialog::Accepted);
     ASSERT_EQ(messages.boxes.size(), 1u) << texts().join(';').toStdString();
     EXPECT_EQ(messages.boxes[0].icon, Messages::Icon::Information);
@@ -151,17 +147,17 @@ TEST_F(CollectionTest, CopyShowsTheEarlierReceiptAndWritesNothing) {
     EXPECT_EQ(shown(screen, "makbuzNo"), "17");
     EXPECT_EQ(shown(screen, "tarih"), "20.03.2024");
     EXPECT_EQ(shown(screen, "toplam"), "150.00");
-    xtext *aciklama = child<xtext>(screen, "aciklama");
-    xtext *tutar = child<xtext>(screen, "tutar");
+    xtext *aciklama = part<xtext>(screen, "aciklama");
+    xtext *tutar = part<xtext>(screen, "tutar");
     EXPECT_EQ(aciklama->text(), "MART AİDATI");
     EXPECT_EQ(tutar->text(), "150.00");
     EXPECT_FALSE(aciklama->isEnabled());
     EXPECT_FALSE(tutar->isEnabled());
-    QTimer *blink = child<QTimer>(screen, "blink");
+    QTimer *blink = part<QTimer>(screen, "blink");
     EXPECT_TRUE(blink->isActive());
     EXPECT_EQ(blink->interval(), 500);
 
-    QTest::mouseClick(child<QPushButton>(screen, "tamam"), Qt::LeftButton);
+    QTest::mouseClick(part<QPushButton>(screen, "tamam"), Qt::LeftButton);
     EXPECT_EQ(screen.result(), QDialog::Accepted);
     EXPECT_EQ(texts(), QStringList{"Kopya Makbuz Yazıcıya Yazdırılsın ?"});
     for (const char *table : {"kasa", "carhar", "ent"})
@@ -258,8 +254,8 @@ TEST_F(CollectionTest, RefusedOrFailingCasesLeaveWhatTheDeskAlwaysLeft) {
             kastah screen(s, c.kod, "Ali Veli");
             screen.setResult(-1);
             screen.show();
-            QTest::keyClicks(child<xtext>(screen, "tutar"), c.amount);
-            QTest::mouseClick(child<QPushButton>(screen, "tamam"), Qt::LeftButton);
+            QTest::keyClicks(part<xtext>(screen, "tutar"), c.amount);
+            QTest::mouseClick(part<QPushButton>(screen, "tamam"), Qt::LeftButton);
             EXPECT_EQ(screen.result(), c.result);
             EXPECT_EQ(screen.isVisible(), c.result == -1);
         }
@@ -297,7 +293,7 @@ TEST_F(CollectionTest, EscapeClosesWithoutPosting) {
     addSettings(41);
     kastah screen(session, "0346", "Ayşe Yılmaz");
     screen.show();
-    xtext *tutar = child<xtext>(screen, "tutar");
+    xtext *tutar = part<xtext>(screen, "tutar");
     QTest::keyClicks(tutar, "75");
     QTest::keyClick(tutar, Qt::Key_Escape);
     EXPECT_EQ(screen.result(), QDialog::Rejected);

@@ -4,8 +4,10 @@
 #include "controls/xtext.h"
 #include "posting/fixture.h"
 #include "screens/collection/kastah.h"
+#include "screens/kit/statementgrid.h"
 #include "screens/statement/tah2.h"
 #include "startup/base/daynumber.h"
+#include "support/screenparts.h"
 
 #include <QApplication>
 #include <QLabel>
@@ -52,14 +54,14 @@ class Tah2 : public SessionTest {
         // Focus events need the active window.
         QApplication::setActiveWindow(&w);
         EXPECT_TRUE(QTest::qWaitForWindowActive(&w));
-        w.field(0)->setFocus();
-        QTest::keyClicks(w.field(0), kod);
-        w.grid()->setFocus();
+        part<xtext>(w, "kod")->setFocus();
+        QTest::keyClicks(part<xtext>(w, "kod"), kod);
+        part<dclist>(w, "liste")->setFocus();
     }
     static QStringList column(const tah2 &w, int col) {
         QStringList out;
-        for (int r = 0; r < w.grid()->ListCount(); ++r)
-            out << w.grid()->Caption(r, col).toString();
+        for (int r = 0; r < part<dclist>(w, "liste")->ListCount(); ++r)
+            out << part<dclist>(w, "liste")->Caption(r, col).toString();
         return out;
     }
 };
@@ -67,20 +69,20 @@ class Tah2 : public SessionTest {
 TEST_F(Tah2, EnteringTheGridShowsTheStatementUpToTheDate) {
     settings(2.0, 41);
     tah2 w(session);
-    EXPECT_EQ(w.field(1)->Text(), u"10.05.2024"_s);
-    EXPECT_EQ(w.field(2)->Value().toInt(), 42);
-    EXPECT_FALSE(w.grid()->isEnabled());
+    EXPECT_EQ(part<xtext>(w, "tarih")->Text(), u"10.05.2024"_s);
+    EXPECT_EQ(part<xtext>(w, "fisno")->Value().toInt(), 42);
+    EXPECT_FALSE(part<dclist>(w, "liste")->isEnabled());
     openStatement(w, u"0346"_s);
-    EXPECT_TRUE(w.nameDisplay()->text().startsWith(u"Ayşe Yılmaz"_s));
-    EXPECT_EQ(column(w, tah2::Ack),
+    EXPECT_TRUE(part<QLabel>(w, "unvan")->text().startsWith(u"Ayşe Yılmaz"_s));
+    EXPECT_EQ(column(w, screenkit::Ack),
               (QStringList{"Ocak", "Şubat", "Tahsilat", "****Son Bakiye****"}));
     EXPECT_EQ(w.finalBalance(), *Money::parse(u"58.24"_s));
-    EXPECT_EQ(w.grid()->CurSat(), 3); // the closing row in view
+    EXPECT_EQ(part<dclist>(w, "liste")->CurSat(), 3); // the closing row in view
 
     // Another date: entering the grid again recomputes.
-    w.field(1)->setFocus();
-    w.field(1)->setTextValue(u"20.03.2024"_s);
-    w.grid()->setFocus();
+    part<xtext>(w, "tarih")->setFocus();
+    part<xtext>(w, "tarih")->setTextValue(u"20.03.2024"_s);
+    part<dclist>(w, "liste")->setFocus();
     EXPECT_EQ(w.finalBalance(), *Money::parse(u"56.00"_s));
 }
 
@@ -88,14 +90,14 @@ TEST_F(Tah2, CursorOnACollectionSelectsItsReceiptForACopy) {
     settings(2.0, 41);
     tah2 w(session);
     openStatement(w, u"0346"_s);
-    w.grid()->ChngSat(2);
-    EXPECT_TRUE(w.copyButton()->isEnabled());
+    part<dclist>(w, "liste")->ChngSat(2);
+    EXPECT_TRUE(part<QPushButton>(w, "kopya")->isEnabled());
     EXPECT_EQ(session.reprint.receiptNo, u"42"_s);
     EXPECT_EQ(session.reprint.amount, Money::fromWhole(150));
     EXPECT_EQ(session.reprint.description, u"Tahsilat"_s);
     EXPECT_EQ(session.reprint.date, u"20.03.2024"_s);
-    w.grid()->ChngSat(0);
-    EXPECT_FALSE(w.copyButton()->isEnabled());
+    part<dclist>(w, "liste")->ChngSat(0);
+    EXPECT_FALSE(part<QPushButton>(w, "kopya")->isEnabled());
     EXPECT_EQ(session.reprint.receiptNo, QString());
     EXPECT_EQ(session.reprint.amount, Money());
 }
@@ -116,14 +118,14 @@ TEST_F(Tah2, F5TakesACollectionThatTheStatementThenShows) {
         QTest::keyClicks(amount, u"58"_s);
         cash->findChild<QPushButton *>(u"tamam"_s)->click();
     });
-    QTest::keyClick(w.grid(), Qt::Key_F5);
+    QTest::keyClick(part<dclist>(w, "liste"), Qt::Key_F5);
     ASSERT_TRUE(opened);
     EXPECT_EQ(value("SELECT count(*) FROM kasa WHERE carkod='0346' AND evrak='42'").toInt(), 1);
 
     QApplication::setActiveWindow(&w);
-    w.field(0)->setFocus();
-    w.grid()->setFocus();
-    EXPECT_EQ(column(w, tah2::Ack).size(), 5);
+    part<xtext>(w, "kod")->setFocus();
+    part<dclist>(w, "liste")->setFocus();
+    EXPECT_EQ(column(w, screenkit::Ack).size(), 5);
     EXPECT_EQ(w.finalBalance(), *Money::parse(u"0.24"_s));
 }
 
@@ -131,16 +133,16 @@ TEST_F(Tah2, BadDateOrUnknownMemberComputesNothing) {
     settings(2.0, 41);
     tah2 w(session);
     openStatement(w, u"0346"_s);
-    w.field(1)->setFocus();
-    w.field(1)->setTextValue(u"31.02.2024"_s);
-    w.grid()->setFocus();
+    part<xtext>(w, "tarih")->setFocus();
+    part<xtext>(w, "tarih")->setTextValue(u"31.02.2024"_s);
+    part<dclist>(w, "liste")->setFocus();
     EXPECT_EQ(messages.lastText(), u"Hatalı İşlem Tarihi..."_s);
-    EXPECT_EQ(column(w, tah2::Ack).size(), 4); // unchanged
+    EXPECT_EQ(column(w, screenkit::Ack).size(), 4); // unchanged
 
-    w.field(0)->setFocus();
-    w.field(0)->setTextValue(u"9999"_s);
-    EXPECT_FALSE(w.grid()->isEnabled());
-    EXPECT_TRUE(w.nameDisplay()->text().isEmpty());
+    part<xtext>(w, "kod")->setFocus();
+    part<xtext>(w, "kod")->setTextValue(u"9999"_s);
+    EXPECT_FALSE(part<dclist>(w, "liste")->isEnabled());
+    EXPECT_TRUE(part<QLabel>(w, "unvan")->text().isEmpty());
     w.collect(); // no card: nothing opens
     EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
 }
@@ -157,7 +159,7 @@ TEST_F(Tah2, RightClickAsksBeforePrintingFromThatRow) {
     tah2 w(session);
     openStatement(w, u"0346"_s);
     messages.answers = {false};
-    emit w.grid()->MouseDown(2, 0, 1);
+    emit part<dclist>(w, "liste")->MouseDown(2, 0, 1);
     ASSERT_FALSE(messages.boxes.empty());
     EXPECT_EQ(messages.boxes.back().title, u"korvane"_s);
     EXPECT_EQ(messages.boxes.back().text, u"Bulunduğunuz Satırdan itibaren yazdırılsın?"_s);

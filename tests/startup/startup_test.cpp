@@ -38,18 +38,6 @@ TEST(CommandLine, SplitsAtFirstBlankTrimsAndUpperCases) {
     }
 }
 
-TEST(CommandLine, KeysNameTheirScreens) {
-    using startup::ScreenKey;
-    EXPECT_EQ(startup::screenKeyFrom("AYAR"), ScreenKey::Ayar);
-    EXPECT_EQ(startup::screenKeyFrom("TAHSIL"), ScreenKey::Tahsil);
-    EXPECT_EQ(startup::screenKeyFrom("ETIKET"), ScreenKey::Etiket);
-    EXPECT_EQ(startup::screenKeyFrom(QStringLiteral("ETİKET")), ScreenKey::Etiket);
-    EXPECT_EQ(startup::screenKeyFrom("KASTAH"), ScreenKey::Kastah);
-    EXPECT_EQ(startup::screenKeyFrom("BORCLA X"), ScreenKey::None);
-    EXPECT_EQ(startup::screenKeyFrom("tahsil"), ScreenKey::None);
-    EXPECT_EQ(startup::screenKeyFrom(""), ScreenKey::None);
-}
-
 TEST(Registry, ReadsTopLevelKeysOfTheIniFileAndCutsAtNul) {
     TempCompany co;
     {

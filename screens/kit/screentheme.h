@@ -1,0 +1,30 @@
+#pragma once
+
+#include "startup/session.h"
+
+#include <QString>
+#include <utility>
+#include <vector>
+
+class QAbstractButton;
+class QLabel;
+class QWidget;
+class xtext;
+
+namespace screenkit {
+
+// What a screen takes from the theme besides the colours every screen gets.
+struct ThemeParts {
+    QString background = QStringLiteral("muhback3.jpg"); // empty: no picture
+    std::vector<std::pair<QAbstractButton *, QString>> buttonIcons;
+    std::vector<std::pair<xtext *, QString>> fieldPictures; // the picture button
+    std::vector<QLabel *> captions;                         // column and caption labels
+};
+
+// The colour theme and the pictures on a screen as it opens: background slot
+// 40, and with the pictures switch on its background picture and icons;
+// field labels (a label with a buddy) and check boxes fore slot 23, caption
+// labels fore 22 on 41, every input field its four colours from 4, 10, 3, 9.
+void applyScreenTheme(QWidget &screen, Session &session, const ThemeParts &parts = {});
+
+} // namespace screenkit

@@ -1,0 +1,53 @@
+#include "screens/kit/statementgrid.h"
+
+#include "controls/dclist.h"
+#include "startup/base/daynumber.h"
+
+namespace screenkit {
+
+namespace {
+
+QString amountCell(const std::optional<Money> &m, int tlonda) {
+    return m ? m->toPlain(tlonda) : QString();
+}
+
+} // namespace
+
+void addStatementColumns(dclist &grid, int tlonda) {
+    const double maximum = 999999999999.0;
+    grid.Add(QStringLiteral("A"), QStringLiteral("ack"), QStringLiteral("Açıklama"), 190, 30);
+    grid.Add(QStringLiteral("T"), QStringLiteral("vade"), QStringLiteral("Vade"), 90, 10);
+    const std::pair<const char *, const char16_t *> amounts[] = {{"devir", u"Devir"},
+                                                                 {"faiz", u"G.Zammı"},
+                                                                 {"borc", u"Borç"},
+                                                                 {"odeme", u"Ödenen"},
+                                                                 {"kalan", u"Kalan"}};
+    for (const auto &[key, caption] : amounts)
+        grid.Add(QStringLiteral("N"), QString::fromLatin1(key), QString::fromUtf16(caption), 90,
+                 maximum, 0, tlonda, 3);
+    grid.Add(QStringLiteral("N"), QStringLiteral("anapara"), QString(), 0, maximum, 0, tlonda, 3);
+    grid.Add(QStringLiteral("A"), QStringLiteral("evrak"), QString(), 0, 15);
+    grid.Add(QStringLiteral("A"), QStringLiteral("bos"), QString(), 0, 15);
+}
+
+void showStatement(dclist &grid, const surcharge::Statement &st, int tl) {
+    grid.Clear();
+    for (const surcharge::StatementRow &r : st.rows) {
+        const int row = grid.CreateNewCaption();
+        if (row < 0)
+            break;
+        grid.setCaption(row, Ack, r.ack);
+        grid.setCaption(row, Vade, formatTrDate(r.vade));
+        grid.setCaption(row, Devir, amountCell(r.devir, tl));
+        grid.setCaption(row, Faiz, amountCell(r.faiz, tl));
+        grid.setCaption(row, Borc, amountCell(r.borc, tl));
+        grid.setCaption(row, Odeme, amountCell(r.odeme, tl));
+        grid.setCaption(row, Kalan, amountCell(r.kalan, tl));
+        grid.setCaption(row, Anapara, amountCell(r.openPrincipal, tl));
+        grid.setCaption(row, Evrak, r.evrak);
+        grid.setCaption(row, Bos, QString());
+    }
+    grid.reyaz();
+}
+
+} // namespace screenkit

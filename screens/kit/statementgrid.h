@@ -1,0 +1,33 @@
+#pragma once
+
+#include "surcharge/engine.h"
+
+class dclist;
+
+// The statement table on a grid, as the statement, the general list and the
+// integration screen show it: Açıklama, Vade, Devir, G.Zammı, Borç, Ödenen,
+// Kalan, then the hidden open principal, receipt number and an empty column.
+namespace screenkit {
+
+enum StatementColumn {
+    Ack,
+    Vade,
+    Devir,
+    Faiz,
+    Borc,
+    Odeme,
+    Kalan,
+    Anapara,
+    Evrak,
+    Bos,
+    StatementColumnCount
+};
+
+// Defines the columns on an empty grid; amounts with `tlonda` decimals.
+void addStatementColumns(dclist &grid, int tlonda);
+
+// Shows the rows in place of what the grid held; a grid full at its row limit
+// shows the rows that fit.
+void showStatement(dclist &grid, const surcharge::Statement &statement, int tlonda);
+
+} // namespace screenkit

@@ -1,0 +1,46 @@
+#include "screens/screentable.h"
+
+#include "screens/statement/tah2.h"
+
+namespace screens {
+
+namespace {
+
+template <class W> std::function<QWidget *(Session &)> maker() {
+    return [](Session &s) -> QWidget * { return new W(s); };
+}
+
+} // namespace
+
+const std::vector<Screen> &table() {
+    static const std::vector<Screen> screens{
+        {{QStringLiteral("AYAR")}, {}},
+        {{QStringLiteral("BORCLA")}, {}},
+        {{QStringLiteral("TOPBORC")}, {}},
+        {{QStringLiteral("TAHSIL")}, maker<tah2>()},
+        {{QStringLiteral("GENEL")}, {}},
+        {{QStringLiteral("HAZIRUN")}, {}},
+        {{QStringLiteral("ETIKET"), QStringLiteral("ETİKET")}, {}},
+        {{QStringLiteral("BORCENT")}, {}},
+        {{QStringLiteral("KASTAH")}, {}},
+    };
+    return screens;
+}
+
+const Screen *find(const QString &key) {
+    for (const Screen &s : table())
+        if (s.keys.contains(key))
+            return &s;
+    return nullptr;
+}
+
+void showUnknownKey(Messages &messages) {
+    messages.show(Messages::Icon::Question, Messages::korvane(),
+                  QStringLiteral("Hatalı Giriş Anahtarı"));
+    QStringList keys;
+    for (const Screen &s : table())
+        keys << s.keys.first().toLower();
+    messages.show(Messages::Icon::None, Messages::korvane(), keys.join(u'\n'));
+}
+
+} // namespace screens

@@ -1,0 +1,30 @@
+#pragma once
+
+#include "startup/session.h"
+
+#include <QStringList>
+#include <functional>
+#include <vector>
+
+class QWidget;
+
+// Every screen the suite can name on the command line: its keys and how it
+// is made. The key check, the text of an unknown key and the dispatch of
+// `koop` all read this one table.
+namespace screens {
+
+struct Screen {
+    QStringList keys; // as typed after the company folder, upper case
+    // Makes the screen, or nothing while it has not been built yet.
+    std::function<QWidget *(Session &)> make;
+};
+
+const std::vector<Screen> &table();
+
+// The entry whose keys hold `key`; nothing for a key that names no screen.
+const Screen *find(const QString &key);
+
+// The two boxes of a key that names no screen: the error, then every key.
+void showUnknownKey(Messages &messages);
+
+} // namespace screens
