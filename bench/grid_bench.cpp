@@ -4,6 +4,7 @@
 // QStandardItemModel::sort; and writing the rows to an .xlsx file.
 #include "bench/benchcompany.h"
 #include "controls/dclist.h"
+#include "startup/base/daynumber.h"
 #include "startup/base/messages.h"
 
 #include <QApplication>
@@ -37,7 +38,7 @@ std::vector<QVariant> cells() {
         v.emplace_back(0.0);
         v.emplace_back(double(k) / 3.0);
         v.emplace_back(base.addDays(k % 2000));
-        v.emplace_back(base.addDays(k % 1500).toString(QStringLiteral("dd.MM.yyyy")));
+        v.emplace_back(formatTrDate(base.addDays(k % 1500)));
         v.emplace_back(QStringLiteral("G%1").arg(k % 20));
         v.emplace_back(QStringLiteral("Aidat"));
     }

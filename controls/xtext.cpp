@@ -1,5 +1,7 @@
 #include "controls/xtext.h"
 
+#include "startup/base/daynumber.h"
+
 #include <QApplication>
 #include <QKeyEvent>
 #include <QSettings>
@@ -133,9 +135,9 @@ void xtext::setValue(const QVariant &value) {
     if (m_kind == Tarih) {
         const QDate d = value.metaType().id() == QMetaType::QDate
                             ? value.toDate()
-                            : QDate::fromString(value.toString(), QStringLiteral("dd.MM.yyyy"));
+                            : parseTrDate(value.toString());
         if (d.isValid()) {
-            setText(d.toString(QStringLiteral("dd.MM.yyyy")));
+            setText(formatTrDate(d));
             setToolTip(u' ' + entry::longDate(d) + u' ');
         } else {
             setToolTip(QStringLiteral(" Hatalı Tarih "));

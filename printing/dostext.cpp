@@ -1,39 +1,20 @@
 #include "printing/dostext.h"
 
+#include "startup/base/cp1254.h"
+
 namespace printing {
 namespace {
-
-// Code page 1254 at 0x80-0x9F; 0 where the code page leaves a hole.
-constexpr char16_t kHigh1254[32] = {0x20AC, 0,      0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,
-                                    0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0,      0,      0,
-                                    0,      0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
-                                    0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0,      0,      0x0178};
 
 struct Letter {
     char16_t unicode;
     unsigned char cp857;
 };
 
-// The twelve Turkish letters; their 1254 codes (199 ... 254) never reach the
-// printer, only these.
+// The twelve Turkish letters in code page 857, the printer's; everything else
+// goes as its code page 1254 byte.
 constexpr Letter kTurkish[12] = {{u'Ç', 128}, {u'Ğ', 166}, {u'Ö', 153}, {u'Ü', 154},
                                  {u'İ', 152}, {u'Ş', 158}, {u'ç', 135}, {u'ğ', 167},
                                  {u'ö', 148}, {u'ü', 129}, {u'ı', 141}, {u'ş', 159}};
-
-// Latin-1 places 1254 gives to the six letters of its own.
-bool isTurkishPlace(char16_t c) {
-    return c == 0xD0 || c == 0xDD || c == 0xDE || c == 0xF0 || c == 0xFD || c == 0xFE;
-}
-
-char byte1254(char16_t c) {
-    if (c < 0x80 || (c >= 0xA0 && c <= 0xFF && !isTurkishPlace(c)))
-        return static_cast<char>(c);
-    for (int i = 0; i < 32; ++i) {
-        if (kHigh1254[i] != 0 && kHigh1254[i] == c)
-            return static_cast<char>(0x80 + i);
-    }
-    return '?';
-}
 
 } // namespace
 
@@ -51,7 +32,7 @@ QByteArray toDosText(const QString &text) {
             }
         }
         if (!done)
-            out += byte1254(c);
+            out += cp1254::encode(c);
     }
     return out;
 }

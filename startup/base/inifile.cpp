@@ -1,5 +1,7 @@
 #include "startup/base/inifile.h"
 
+#include "startup/base/cp1254.h"
+
 #include <QFile>
 #include <QSaveFile>
 #include <QStringDecoder>
@@ -9,40 +11,6 @@ namespace ini {
 namespace {
 
 constexpr int kMaxValue = 254;
-
-QString cp1254(const QByteArray &bytes) {
-    // Latin-1 except the six Turkish letters and the 0x80-0x9F punctuation;
-    // only the letters matter in these files.
-    QString out;
-    out.reserve(bytes.size());
-    for (char c : bytes) {
-        const auto b = static_cast<unsigned char>(c);
-        switch (b) {
-        case 0xD0:
-            out += QChar(0x011E);
-            break;
-        case 0xDD:
-            out += QChar(0x0130);
-            break;
-        case 0xDE:
-            out += QChar(0x015E);
-            break;
-        case 0xF0:
-            out += QChar(0x011F);
-            break;
-        case 0xFD:
-            out += QChar(0x0131);
-            break;
-        case 0xFE:
-            out += QChar(0x015F);
-            break;
-        default:
-            out += QChar(b);
-            break;
-        }
-    }
-    return out;
-}
 
 QString sectionName(const QString &line) {
     const QString t = line.trimmed();
@@ -72,7 +40,7 @@ QString decodeLegacyText(const QByteArray &bytes) {
     QString text = utf8.decode(bytes);
     if (!utf8.hasError())
         return text;
-    return cp1254(bytes);
+    return cp1254::decode(bytes);
 }
 
 QString readValue(const QString &section, const QString &key, const QString &defaultValue,
