@@ -1,6 +1,7 @@
 // koop: opens the one screen its command line names and ends when that
 // screen closes.
 #include "screens/statement/tah2.h"
+#include "startup/headless.h"
 #include "startup/qtmessages.h"
 #include "startup/startup.h"
 
@@ -8,13 +9,6 @@
 #include <QTimer>
 
 namespace {
-
-// Scripted runs with the log message service need no display.
-void preferOffscreenWhenLogging() {
-    if (messagesLogRequested() && !qEnvironmentVariableIsSet("QT_QPA_PLATFORM") &&
-        !qEnvironmentVariableIsSet("DISPLAY") && !qEnvironmentVariableIsSet("WAYLAND_DISPLAY"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-}
 
 // Opens the screen of `key`; false while that screen has not been built.
 bool openScreen(startup::ScreenKey key, Session &session) {
@@ -54,7 +48,9 @@ int main(int argc, char *argv[]) {
     for (int i = 1; i < argc; ++i)
         arguments << QString::fromLocal8Bit(argv[i]);
 
-    preferOffscreenWhenLogging();
+    // Scripted runs with the log message service need no display.
+    if (messagesLogRequested())
+        startup::preferOffscreenWithoutDisplay();
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("korvane"));
 
