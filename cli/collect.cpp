@@ -5,6 +5,7 @@
 #include "screens/collection/collectionaction.h"
 #include "screens/statement/statementaction.h"
 #include "startup/base/daynumber.h"
+#include "startup/companyfolder.h"
 
 #include <QGuiApplication>
 #include <cstdio>
@@ -45,7 +46,7 @@ int runCollect(const QStringList &args, Messages &messages) {
         return 2;
     }
     Session session(messages);
-    if (!cli::openCompanyFolder(session, positional[0]))
+    if (!startup::openCompanyFolder(session, positional[0]))
         return 1;
     const QString kod = positional[1];
     const auto amount = parseAmount(positional[2], session.tlonda);

@@ -5,6 +5,7 @@
 #include "cli/printtest.h"
 #include "screens/statement/statementaction.h"
 #include "startup/base/daynumber.h"
+#include "startup/companyfolder.h"
 #include "startup/unitofwork.h"
 
 #include <QCoreApplication>
@@ -92,7 +93,7 @@ int runRefcode(const QStringList &args, Messages &messages) {
         }
     }
     Session session(messages);
-    if (!cli::openCompanyFolder(session, folder))
+    if (!startup::openCompanyFolder(session, folder))
         return 1;
     QByteArray out;
     for (qint64 n = 0; n < count; ++n) {
@@ -132,7 +133,7 @@ int runStatement(const QStringList &args, Messages &messages) {
         return 2;
     }
     Session session(messages);
-    if (!cli::openCompanyFolder(session, positional[0]))
+    if (!startup::openCompanyFolder(session, positional[0]))
         return 1;
     const QString kod = positional[1];
     const auto member = data::readMember(session.carkart, kod);

@@ -2,6 +2,7 @@
 
 #include "cli/company.h"
 #include "printing/sampleprint.h"
+#include "startup/companyfolder.h"
 #include "startup/session.h"
 
 #include <QGuiApplication>
@@ -41,7 +42,7 @@ int runPrintTest(const QStringList &args, Messages &messages) {
         return 1;
     }
     Session session(messages);
-    if (!cli::openCompanyFolder(session, folder))
+    if (!startup::openCompanyFolder(session, folder))
         return 1;
 
     printing::PrintContext context(session);
