@@ -75,8 +75,7 @@ int runCollect(const QStringList &args, Messages &messages) {
                                         "entegrasyon kaydı yazılmaz."));
     }
     const QString name = member ? member->isim1 : QString();
-    const auto result = posting::postCashCollection(
-        session, collection::newCollection(opening, kod, name, *amount, description));
+    const auto result = collection::collect(session, opening, kod, name, *amount, description);
     if (!result.committed)
         return 1;
     const QByteArray out =
@@ -84,18 +83,15 @@ int runCollect(const QStringList &args, Messages &messages) {
     std::fwrite(out.constData(), 1, size_t(out.size()), stdout);
 
     if (!pdf.isEmpty()) {
-        collection::ReceiptValues v;
-        v.receiptNo = QString::number(opening.receiptNo);
-        v.date = formatTrDate(opening.date);
-        v.kod = kod;
-        v.name = name;
-        v.description = description;
-        v.amountText = formatAmount(*amount, session.tlonda);
-        v.amount = *amount;
-        v.balance = balance;
-        v.tlnick = session.tlnick;
-        v.krnick = session.krnick;
-        v.tlonda = session.tlonda;
+        const collection::ReceiptValues v =
+            collection::receiptValues(session, {.receiptNo = QString::number(opening.receiptNo),
+                                                .date = formatTrDate(opening.date),
+                                                .kod = kod,
+                                                .name = name,
+                                                .description = description,
+                                                .amountText = formatAmount(*amount, session.tlonda),
+                                                .amount = *amount,
+                                                .balance = balance});
         // The collection is stored; a receipt that cannot be written is
         // reported but takes nothing back.
         if (!collection::printReceipt(session, collection::receiptHeader(session), v, pdf))

@@ -1,7 +1,6 @@
 #include "screens/collection/kastah.h"
 
 #include "controls/xtext.h"
-#include "data/koopdata.h"
 #include "startup/base/daynumber.h"
 
 #include <QGridLayout>
@@ -151,9 +150,8 @@ void kastah::tamam() {
         accept();
         return;
     }
-    const auto result = posting::postCashCollection(
-        m_session,
-        collection::newCollection(m_opening, m_kod, m_name, amount(), m_aciklama->text()));
+    const auto result =
+        collection::collect(m_session, m_opening, m_kod, m_name, amount(), m_aciklama->text());
     // Locked or failed as a whole: nothing is stored, the clerk may try again.
     if (!result.committed)
         return;
@@ -164,19 +162,15 @@ void kastah::tamam() {
 }
 
 void kastah::print() {
-    collection::ReceiptValues v;
-    v.receiptNo = m_makbuzNo->text();
-    v.date = m_tarih->text();
-    v.kod = m_uyeKodu->text();
-    const auto card = data::readMember(m_session.carkart, m_kod);
-    v.name = card && !card->isim1.isEmpty() ? card->isim1 : m_name;
-    v.description = m_aciklama->text();
-    v.amountText = m_tutar->text();
-    v.amount = amount();
-    v.balance = m_session.balance;
-    v.copy = m_copy;
-    v.tlnick = m_session.tlnick;
-    v.krnick = m_session.krnick;
-    v.tlonda = m_session.tlonda;
+    const collection::ReceiptValues v =
+        collection::receiptValues(m_session, {.receiptNo = m_makbuzNo->text(),
+                                              .date = m_tarih->text(),
+                                              .kod = m_uyeKodu->text(),
+                                              .name = m_name,
+                                              .description = m_aciklama->text(),
+                                              .amountText = m_tutar->text(),
+                                              .amount = amount(),
+                                              .balance = m_session.balance,
+                                              .copy = m_copy});
     collection::printReceipt(m_session, m_header, v, QString(), this);
 }
