@@ -2,6 +2,7 @@
 // screen closes.
 #include "screens/screentable.h"
 #include "startup/gui/qtmessages.h"
+#include "startup/headless.h"
 #include "startup/startup.h"
 
 #include <QApplication>
@@ -9,13 +10,6 @@
 #include <QWidget>
 
 namespace {
-
-// Scripted runs with the log message service need no display.
-void preferOffscreenWhenLogging() {
-    if (messagesLogRequested() && !qEnvironmentVariableIsSet("QT_QPA_PLATFORM") &&
-        !qEnvironmentVariableIsSet("DISPLAY") && !qEnvironmentVariableIsSet("WAYLAND_DISPLAY"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-}
 
 // Opens the screen of `key`; false while that screen has not been built.
 bool openScreen(const screens::Screen &entry, Session &session) {
@@ -40,7 +34,9 @@ int main(int argc, char *argv[]) {
     for (int i = 1; i < argc; ++i)
         arguments << QString::fromLocal8Bit(argv[i]);
 
-    preferOffscreenWhenLogging();
+    // Scripted runs with the log message service need no display.
+    if (messagesLogRequested())
+        startup::preferOffscreenWithoutDisplay();
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("korvane"));
 

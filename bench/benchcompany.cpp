@@ -1,7 +1,7 @@
 #include "bench/benchcompany.h"
 
 #include "data/koopschema.h"
-#include "startup/startup.h"
+#include "startup/companyfolder.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -40,9 +40,7 @@ BenchCompany::BenchCompany(int members) : m_dir(QDir::currentPath() + "/bench-XX
     }
     m_session = std::make_unique<Session>(m_messages);
     Session &s = *m_session;
-    s.dataPath = m_dir.path() + u'/';
-    s.company = QStringLiteral("01");
-    if (!startup::openCompany(s))
+    if (!startup::openCompanyFolder(s, m_dir.path() + QStringLiteral("/01")))
         std::exit(1);
     s.data.beginWrite();
     QSqlQuery q(s.data.sql());

@@ -1,14 +1,12 @@
 #include "cli/collect.h"
 
-#include "cli/company.h"
 #include "data/koopdata.h"
 #include "screens/collection/collectionaction.h"
 #include "screens/statement/statementaction.h"
 #include "startup/base/daynumber.h"
+#include "startup/companyfolder.h"
 
-#include <QGuiApplication>
 #include <cstdio>
-#include <cstring>
 
 namespace {
 
@@ -23,39 +21,23 @@ std::optional<Money> parseAmount(const QString &text, int tlonda) {
 
 } // namespace
 
-int runCollect(const QStringList &args, Messages &messages) {
-    QStringList positional;
-    QString description = collection::defaultDescription(), pdf;
-    for (qsizetype i = 0; i < args.size(); ++i) {
-        const QString &a = args[i];
-        if (a == u"--aciklama" && i + 1 < args.size()) {
-            description = args[++i];
-        } else if (a == u"--pdf" && i + 1 < args.size()) {
-            pdf = args[++i];
-        } else if (a.startsWith(u"--")) {
-            messages.warning(QStringLiteral("Bilinmeyen seçenek: ") + a);
-            return 2;
-        } else {
-            positional << a;
-        }
-    }
-    if (positional.size() != 3) {
-        messages.warning(QStringLiteral("Kullanım: koop-cli collect KLASÖR KOD TUTAR "
-                                        "[--aciklama METİN] [--pdf DOSYA]"));
-        return 2;
-    }
+int runCollect(const cli::Call &call) {
+    Messages &messages = call.messages;
     Session session(messages);
-    if (!cli::openCompanyFolder(session, positional[0]))
-        return 1;
-    const QString kod = positional[1];
-    const auto amount = parseAmount(positional[2], session.tlonda);
+    if (!startup::openCompanyFolder(session, call.arguments[0]))
+        return cli::ExitFailed;
+    const QString kod = call.arguments[1];
+    const QString amountText = call.arguments[2];
+    const auto amount = parseAmount(amountText, session.tlonda);
     if (!amount || *amount <= Money()) {
         messages.warning(QStringLiteral("Tutar sıfırdan büyük bir sayı olmalı (en çok ") +
                          QString::number(session.tlonda) +
-                         QStringLiteral(" ondalık, nokta ile): ") + positional[2]);
-        return 1;
+                         QStringLiteral(" ondalık, nokta ile): ") + amountText);
+        return cli::ExitFailed;
     }
-    description = description.left(collection::DescriptionLength);
+    // As the description field takes it.
+    const QString description =
+        call.value(QStringLiteral("aciklama")).left(collection::DescriptionLength);
 
     const collection::Opening opening = collection::openCollection(session);
     // The balance the statement would hand over: the member's final balance
@@ -74,44 +56,28 @@ int runCollect(const QStringList &args, Messages &messages) {
                                         "entegrasyon kaydı yazılmaz."));
     }
     const QString name = member ? member->isim1 : QString();
-    const auto result = posting::postCashCollection(
-        session, collection::newCollection(opening, kod, name, *amount, description));
+    const auto result = collection::collect(session, opening, kod, name, *amount, description);
     if (!result.committed)
-        return 1;
+        return cli::ExitFailed;
     const QByteArray out =
         (QString::number(opening.receiptNo) + u'\n' + result.refer + u'\n').toUtf8();
     std::fwrite(out.constData(), 1, size_t(out.size()), stdout);
 
-    if (!pdf.isEmpty()) {
-        collection::ReceiptValues v;
-        v.receiptNo = QString::number(opening.receiptNo);
-        v.date = formatTrDate(opening.date);
-        v.kod = kod;
-        v.name = name;
-        v.description = description;
-        v.amountText = formatAmount(*amount, session.tlonda);
-        v.amount = *amount;
-        v.balance = balance;
-        v.tlnick = session.tlnick;
-        v.krnick = session.krnick;
-        v.tlonda = session.tlonda;
-        // The collection is stored; a receipt that cannot be written is
-        // reported but takes nothing back.
-        if (!collection::printReceipt(session, collection::receiptHeader(session), v, pdf))
-            return 3;
-    }
-    return 0;
+    const QString pdf = call.value(QStringLiteral("pdf"));
+    if (pdf.isEmpty())
+        return cli::ExitOk;
+    const collection::ReceiptValues receipt =
+        collection::receiptValues(session, {.receiptNo = QString::number(opening.receiptNo),
+                                            .date = formatTrDate(opening.date),
+                                            .kod = kod,
+                                            .name = name,
+                                            .description = description,
+                                            .amountText = formatAmount(*amount, session.tlonda),
+                                            .amount = *amount,
+                                            .balance = balance});
+    // The collection is stored; a receipt that cannot be written is reported
+    // but takes nothing back.
+    if (!collection::printReceipt(session, collection::receiptHeader(session), receipt, pdf))
+        return cli::ExitReceiptNotPrinted;
+    return cli::ExitOk;
 }
-
-namespace cli {
-
-std::unique_ptr<QCoreApplication> makeCollectApplication(int &argc, char **argv) {
-    if (argc < 2 || std::strcmp(argv[1], "collect") != 0)
-        return nullptr;
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") && qEnvironmentVariableIsEmpty("DISPLAY") &&
-        qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    return std::make_unique<QGuiApplication>(argc, argv);
-}
-
-} // namespace cli

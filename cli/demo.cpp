@@ -1,9 +1,9 @@
 #include "cli/demo.h"
 
-#include "cli/company.h"
 #include "data/xbase.h"
 #include "posting/cashcollection.h"
 #include "posting/posting.h"
+#include "startup/companyfolder.h"
 #include "startup/unitofwork.h"
 
 #include <QDir>
@@ -73,7 +73,7 @@ bool fillDemoLedger(const QString &folder, Rng &rng, const std::vector<DemoMembe
     Session s(messages);
     // The reference codes' date letters must not depend on the day init runs.
     s.today = [] { return QDate(2026, 12, 31); };
-    if (!openCompanyFolder(s, folder))
+    if (!startup::openCompanyFolder(s, folder))
         return false;
     UnitOfWork work(s);
     if (!work.active())

@@ -1,104 +1,45 @@
 // koop-cli: the program's actions without a window, for scripts and tests.
 #include "cli/collect.h"
-#include "cli/company.h"
+#include "cli/command.h"
 #include "cli/initcompany.h"
 #include "cli/printtest.h"
+#include "screens/collection/collectionaction.h"
 #include "screens/statement/statementaction.h"
 #include "startup/base/daynumber.h"
+#include "startup/companyfolder.h"
 #include "startup/unitofwork.h"
 
-#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <cstdio>
 
 namespace {
 
-void usage() {
-    std::fputs("Kullanım:\n"
-               "  koop-cli init KLASÖR [--demo] [--seed N]\n"
-               "  koop-cli init --server SUNUCU[:PORT]/VERİTABANI[?user=KULLANICI] KLASÖR "
-               "[--demo]\n"
-               "  koop-cli refcode KLASÖR [--count N] [--first C]\n"
-               "  koop-cli statement KLASÖR KOD --date GG.AA.YYYY [--format text|csv|json]\n"
-               "  koop-cli print-test KLASÖR [--mode 1|2] [--out DOSYA]\n"
-               "  koop-cli collect KLASÖR KOD TUTAR [--aciklama METİN] [--pdf DOSYA]\n"
-               "  koop-cli backup KLASÖR YEDEK_KLASÖRÜ\n"
-               "  koop-cli copy-to-server KLASÖR SUNUCU[:PORT]/VERİTABANI[?user=KULLANICI]\n",
-               stderr);
-}
+using cli::Call;
 
-int runInit(const QStringList &args, Messages &messages) {
+int runInit(const Call &call) {
     cli::InitOptions options;
-    for (qsizetype i = 0; i < args.size(); ++i) {
-        const QString &a = args[i];
-        if (a == u"--demo") {
-            options.demo = true;
-        } else if (a == u"--server") {
-            options.server = cli::parseServer(args.value(i + 1));
-            if (!options.server) {
-                messages.warning(
-                    QStringLiteral("--server SUNUCU[:PORT]/VERİTABANI[?user=KULLANICI] ister."));
-                return 2;
-            }
-            ++i;
-        } else if (a == u"--seed") {
-            qint64 seed = 0;
-            if (i + 1 >= args.size() || !cli::parseNumber(args[i + 1], 0, 0xffffffffLL, &seed)) {
-                messages.warning(QStringLiteral("--seed bir sayı ister."));
-                return 2;
-            }
-            options.seed = static_cast<uint32_t>(seed);
-            ++i;
-        } else if (a.startsWith(u"--") || !options.folder.isEmpty()) {
-            messages.warning(QStringLiteral("Bilinmeyen seçenek: ") + a);
-            return 2;
-        } else {
-            options.folder = a;
-        }
-    }
-    if (options.folder.isEmpty()) {
-        usage();
-        return 2;
-    }
-    return cli::initCompany(options, messages);
+    options.folder = call.arguments[0];
+    options.demo = call.isSet(QStringLiteral("demo"));
+    options.seed = static_cast<uint32_t>(call.value(QStringLiteral("seed")).toLongLong());
+    if (call.isSet(QStringLiteral("server")))
+        options.server = cli::parseServer(call.value(QStringLiteral("server")));
+    return cli::initCompany(options, call.messages);
 }
 
 // New reference codes, one a line, each drawn in an action of its own as a
 // screen draws it.
-int runRefcode(const QStringList &args, Messages &messages) {
-    QString folder;
-    qint64 count = 1, first = 1;
-    for (qsizetype i = 0; i < args.size(); ++i) {
-        const QString &a = args[i];
-        const QString value = args.value(i + 1);
-        if (a == u"--count") {
-            if (!cli::parseNumber(value, 1, 1000000, &count)) {
-                messages.warning(QStringLiteral("--count 1 ile 1000000 arasında bir sayı ister."));
-                return 2;
-            }
-            ++i;
-        } else if (a == u"--first") {
-            if (!cli::parseNumber(value, 0, 255, &first)) {
-                messages.warning(QStringLiteral("--first 0 ile 255 arasında bir sayı ister."));
-                return 2;
-            }
-            ++i;
-        } else if (a.startsWith(u"--") || !folder.isEmpty()) {
-            messages.warning(QStringLiteral("Bilinmeyen seçenek: ") + a);
-            return 2;
-        } else {
-            folder = a;
-        }
-    }
-    Session session(messages);
-    if (!cli::openCompanyFolder(session, folder))
-        return 1;
+int runRefcode(const Call &call) {
+    const qint64 count = call.value(QStringLiteral("count")).toLongLong();
+    const int first = call.value(QStringLiteral("first")).toInt();
+    Session session(call.messages);
+    if (!startup::openCompanyFolder(session, call.arguments[0]))
+        return cli::ExitFailed;
     QByteArray out;
     for (qint64 n = 0; n < count; ++n) {
-        const QString code = drawReference(session, static_cast<int>(first));
+        const QString code = drawReference(session, first);
         if (code.isEmpty())
-            return 1;
+            return cli::ExitFailed;
         out += code.toUtf8() + '\n';
         if (out.size() > 65536) {
             std::fwrite(out.constData(), 1, size_t(out.size()), stdout);
@@ -106,45 +47,29 @@ int runRefcode(const QStringList &args, Messages &messages) {
         }
     }
     std::fwrite(out.constData(), 1, size_t(out.size()), stdout);
-    return 0;
+    return cli::ExitOk;
 }
 
 // A member's statement at a base date, as the statement screen computes it.
-int runStatement(const QStringList &args, Messages &messages) {
-    QStringList positional;
-    QString dateText, format = QStringLiteral("text");
-    for (qsizetype i = 0; i < args.size(); ++i) {
-        const QString &a = args[i];
-        if (a == u"--date" && i + 1 < args.size()) {
-            dateText = args[++i];
-        } else if (a == u"--format" && i + 1 < args.size()) {
-            format = args[++i];
-        } else if (a.startsWith(u"--")) {
-            messages.warning(QStringLiteral("Bilinmeyen seçenek: ") + a);
-            return 2;
-        } else {
-            positional << a;
-        }
-    }
-    if (positional.size() != 2 || dateText.isEmpty() ||
-        !QStringList{"text", "csv", "json"}.contains(format)) {
-        usage();
-        return 2;
-    }
-    Session session(messages);
-    if (!cli::openCompanyFolder(session, positional[0]))
-        return 1;
-    const QString kod = positional[1];
+int runStatement(const Call &call) {
+    const QString dateText = call.value(QStringLiteral("date"));
+    if (dateText.isEmpty())
+        return call.wrongCommandLine();
+    Session session(call.messages);
+    if (!startup::openCompanyFolder(session, call.arguments[0]))
+        return cli::ExitFailed;
+    const QString kod = call.arguments[1];
     const auto member = data::readMember(session.carkart, kod);
     if (!member) {
-        messages.warning(QStringLiteral("Bu kodla bir üye kartı yok: ") + kod);
-        return 1;
+        call.messages.warning(QStringLiteral("Bu kodla bir üye kartı yok: ") + kod);
+        return cli::ExitFailed;
     }
     const QDate baseDate = parseTrDate(dateText);
     const double faiz = statement::deskSettings(session).faiz;
     const auto st = statement::compute(session, kod, baseDate, faiz, member->asd);
     if (!st)
-        return 1;
+        return cli::ExitFailed;
+    const QString format = call.value(QStringLiteral("format"));
     QString out;
     if (format == u"csv")
         out = statement::asCsv(*st, session.tlonda);
@@ -154,31 +79,28 @@ int runStatement(const QStringList &args, Messages &messages) {
         out = statement::asText(*st, *member, baseDate, session.tlonda);
     const QByteArray bytes = out.toUtf8();
     std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stdout);
-    return 0;
+    return cli::ExitOk;
 }
 
 // A copy of a working company's two databases and its korvane.dat into a
 // new folder, each database in one consistent step and checked.
-int runBackup(const QStringList &args, Messages &messages) {
-    if (args.size() != 2 || args[0].startsWith(u"--") || args[1].startsWith(u"--")) {
-        usage();
-        return 2;
-    }
-    const QDir company(args[0]);
+int runBackup(const Call &call) {
+    Messages &messages = call.messages;
+    const QDir company(call.arguments[0]);
     const QString korvane = company.filePath(QStringLiteral("korvane.dat"));
     if (const auto server = data::readServerAddress(korvane)) {
         messages.warning(QStringLiteral("Bu şirketin verileri sunucuda: ") + server->display() +
                          QStringLiteral("\nYedeği sunucuda pg_dump ile alınır."));
-        return 1;
+        return cli::ExitFailed;
     }
-    const QDir target(args[1]);
+    const QDir target(call.arguments[1]);
     if (target.exists() && !target.isEmpty()) {
         messages.warning(QStringLiteral("Yedek klasörü boş değil:\n") + target.path());
-        return 1;
+        return cli::ExitFailed;
     }
     if (!QDir().mkpath(target.path())) {
         messages.warning(QStringLiteral("Klasör yaratılamadı:\n") + target.path());
-        return 1;
+        return cli::ExitFailed;
     }
     for (const char *file : {"xdata.dat", "dalun.dat"}) {
         const QString name = QString::fromLatin1(file);
@@ -188,49 +110,139 @@ int runBackup(const QStringList &args, Messages &messages) {
                              db.lastError());
             for (const char *made : {"xdata.dat", "dalun.dat"})
                 QFile::remove(target.filePath(QString::fromLatin1(made)));
-            return 1;
+            return cli::ExitFailed;
         }
     }
     if (QFile::exists(korvane))
         QFile::copy(korvane, target.filePath(QStringLiteral("korvane.dat")));
     std::printf("%s\n", (QStringLiteral("Yedek alındı: ") + target.path()).toUtf8().constData());
-    return 0;
+    return cli::ExitOk;
+}
+
+int runCopyToServer(const Call &call) {
+    const auto server = cli::parseServer(call.arguments[1]);
+    if (!server)
+        return call.wrongCommandLine();
+    return cli::copyToServer(call.arguments[0], *server, call.messages);
+}
+
+bool isSeed(const QString &v) {
+    return cli::wholeNumber(v, 0, 0xffffffffLL).has_value();
+}
+bool isServer(const QString &v) {
+    return cli::parseServer(v).has_value();
+}
+bool isCount(const QString &v) {
+    return cli::wholeNumber(v, 1, 1000000).has_value();
+}
+bool isFirst(const QString &v) {
+    return cli::wholeNumber(v, 0, 255).has_value();
+}
+bool isFormat(const QString &v) {
+    return v == u"text" || v == u"csv" || v == u"json";
+}
+bool isMode(const QString &v) {
+    return cli::wholeNumber(v, 1, 2).has_value();
+}
+bool isFileName(const QString &v) {
+    return !v.isEmpty();
+}
+
+QCommandLineOption option(const char *name, const char *description,
+                          const char *valueName = nullptr, const QString &defaultValue = {}) {
+    return QCommandLineOption(QString::fromLatin1(name), QString::fromUtf8(description),
+                              QString::fromUtf8(valueName), defaultValue);
+}
+
+const cli::Argument Folder{QStringLiteral("KLASÖR"), QStringLiteral("şirket klasörü")};
+const cli::Argument Code{QStringLiteral("KOD"), QStringLiteral("üye kodu")};
+
+// The order is the one usage lists them in.
+const std::vector<cli::Command> &commands() {
+    static const std::vector<cli::Command> table{
+        {QStringLiteral("init"),
+         {QStringLiteral("init KLASÖR [--demo] [--seed N]"),
+          QStringLiteral(
+              "init --server SUNUCU[:PORT]/VERİTABANI[?user=KULLANICI] KLASÖR [--demo]")},
+         QStringLiteral("Yeni bir şirket klasörü yaratır; var olan bir şirkete dokunmaz."),
+         {{option("demo", "örnek bir kooperatifle doldurur")},
+          {option("seed", "örnek verinin tohumu; aynı tohum aynı şirketi verir", "N", "1"), isSeed,
+           QStringLiteral("--seed bir sayı ister.")},
+          {option("server",
+                  "tabloları PostgreSQL sunucusunda yaratır: "
+                  "SUNUCU[:PORT]/VERİTABANI[?user=KULLANICI][&xdata=ŞEMA&dalun=ŞEMA]",
+                  "ADRES"),
+           isServer, QStringLiteral("--server SUNUCU[:PORT]/VERİTABANI[?user=KULLANICI] ister.")}},
+         {{QStringLiteral("KLASÖR"), QStringLiteral("yaratılacak şirket klasörü")}},
+         false,
+         runInit},
+        {QStringLiteral("refcode"),
+         {QStringLiteral("refcode KLASÖR [--count N] [--first C]")},
+         QStringLiteral(
+             "Yeni referans kodları çeker, her satıra bir kod; her kod ayrı bir işlemde."),
+         {{option("count", "çekilecek kod sayısı, 1 ile 1000000 arası", "N", "1"), isCount,
+           QStringLiteral("--count 1 ile 1000000 arasında bir sayı ister.")},
+          {option("first", "kodun ilk karakterinin kodu, 0 ile 255 arası", "C", "1"), isFirst,
+           QStringLiteral("--first 0 ile 255 arasında bir sayı ister.")}},
+         {Folder},
+         false,
+         runRefcode},
+        {QStringLiteral("statement"),
+         {QStringLiteral("statement KLASÖR KOD --date GG.AA.YYYY [--format text|csv|json]")},
+         QStringLiteral("Üyenin o tarihteki hesap ekstresini gecikme zammıyla yazar."),
+         {{option("date", "ekstrenin tarihi (gerekli)", "GG.AA.YYYY")},
+          {option("format", "çıktı biçimi: text, csv ya da json", "BİÇİM", "text"), isFormat,
+           QStringLiteral("--format text, csv ya da json ister.")}},
+         {Folder, Code},
+         false,
+         runStatement},
+        {QStringLiteral("print-test"),
+         {QStringLiteral("print-test KLASÖR [--mode 1|2] [--out DOSYA]")},
+         QStringLiteral("Yazıcı denetiminden iki sayfalık örnek bir rapor yazdırır."),
+         {{option("mode", "1 grafik (yazıcı ya da PDF), 2 nokta vuruşlu yazıcı dosyası", "1|2",
+                  "1"),
+           isMode, QStringLiteral("--mode 1 ya da 2 ister.")},
+          {option("out", "çıktı dosyası: 1'de PDF, 2'de yazıcı dosyasının kopyası", "DOSYA"),
+           isFileName, QStringLiteral("--out bir dosya adı ister.")}},
+         {Folder},
+         true,
+         runPrintTest},
+        {QStringLiteral("collect"),
+         {QStringLiteral("collect KLASÖR KOD TUTAR [--aciklama METİN] [--pdf DOSYA]")},
+         QStringLiteral("Kasa tahsilatını masanın \" Tamam\" düğmesi gibi, soru sormadan alır; "
+                        "makbuz numarasını ve referans kodunu yazar."),
+         {{option("aciklama", "tahsilatın açıklaması, en çok 35 karakter", "METİN",
+                  collection::defaultDescription())},
+          {option("pdf", "makbuzu bu PDF dosyasına yazar", "DOSYA")}},
+         {Folder,
+          Code,
+          {QStringLiteral("TUTAR"), QStringLiteral("tahsil edilen tutar, nokta ile")}},
+         true,
+         runCollect},
+        {QStringLiteral("backup"),
+         {QStringLiteral("backup KLASÖR YEDEK_KLASÖRÜ")},
+         QStringLiteral("Çalışan bir şirketin iki veritabanını ve korvane.dat dosyasını yeni bir "
+                        "klasöre yedekler, her kopyayı denetler."),
+         {},
+         {Folder,
+          {QStringLiteral("YEDEK_KLASÖRÜ"), QStringLiteral("yaratılacak, boş yedek klasörü")}},
+         false,
+         runBackup},
+        {QStringLiteral("copy-to-server"),
+         {QStringLiteral("copy-to-server KLASÖR SUNUCU[:PORT]/VERİTABANI[?user=KULLANICI]")},
+         QStringLiteral("SQLite şirketini satır satır PostgreSQL sunucusuna taşır."),
+         {},
+         {Folder,
+          {QStringLiteral("SUNUCU"),
+           QStringLiteral("SUNUCU[:PORT]/VERİTABANI[?user=KULLANICI][&xdata=ŞEMA&dalun=ŞEMA]")}},
+         false,
+         runCopyToServer},
+    };
+    return table;
 }
 
 } // namespace
 
 int main(int argc, char *argv[]) {
-    auto app = cli::makeCollectApplication(argc, argv);
-    if (!app)
-        app = cli::makeApplication(argc, argv);
-    LogMessages messages = std::move(*LogMessages::fromEnvironment());
-    QStringList args = QCoreApplication::arguments().mid(1);
-    if (args.isEmpty()) {
-        usage();
-        return 2;
-    }
-    const QString command = args.takeFirst();
-    if (command == u"init")
-        return runInit(args, messages);
-    if (command == u"refcode")
-        return runRefcode(args, messages);
-    if (command == u"statement")
-        return runStatement(args, messages);
-    if (command == u"print-test")
-        return runPrintTest(args, messages);
-    if (command == u"collect")
-        return runCollect(args, messages);
-    if (command == u"backup")
-        return runBackup(args, messages);
-    if (command == u"copy-to-server") {
-        const auto server = cli::parseServer(args.value(1));
-        if (args.size() != 2 || !server) {
-            usage();
-            return 2;
-        }
-        return cli::copyToServer(args[0], *server, messages);
-    }
-    messages.warning(QStringLiteral("Bilinmeyen komut: ") + command);
-    usage();
-    return 2;
+    return cli::runCommandLine(commands(), argc, argv);
 }

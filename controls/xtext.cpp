@@ -133,9 +133,8 @@ QVariant xtext::Value() const {
 
 void xtext::setValue(const QVariant &value) {
     if (m_kind == Tarih) {
-        const QDate d = value.metaType().id() == QMetaType::QDate
-                            ? value.toDate()
-                            : parseTrDate(value.toString());
+        const QDate d = value.metaType().id() == QMetaType::QDate ? value.toDate()
+                                                                  : parseTrDate(value.toString());
         if (d.isValid()) {
             setText(formatTrDate(d));
             setToolTip(u' ' + entry::longDate(d) + u' ');

@@ -1,10 +1,10 @@
 // A developer's gallery of the screen controls: one grid with every column
 // type, one input field of each kind and the lookup window on a company, to
 // try them by hand from the keyboard. Usage: controls-gallery COMPANY_FOLDER
-#include "cli/company.h"
 #include "controls/dclist.h"
 #include "controls/pencere.h"
 #include "controls/xtext.h"
+#include "startup/companyfolder.h"
 #include "startup/gui/qtmessages.h"
 
 #include <QApplication>
@@ -23,7 +23,7 @@ int main(int argc, char *argv[]) {
         messages->warning(QStringLiteral("Kullanım: controls-gallery ŞİRKET_KLASÖRÜ"));
         return 2;
     }
-    if (!cli::openCompanyFolder(session, args[1]))
+    if (!startup::openCompanyFolder(session, args[1]))
         return 1;
 
     QWidget window;

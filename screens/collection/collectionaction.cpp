@@ -23,7 +23,7 @@ Opening openCollection(Session &s) {
     return o;
 }
 
-posting::CashCollection newCollection(const Opening &opening, const QString &kod,
+posting::CashCollectionResult collect(Session &s, const Opening &opening, const QString &kod,
                                       const QString &name, Money amount,
                                       const QString &description) {
     posting::CashCollection c;
@@ -35,12 +35,25 @@ posting::CashCollection newCollection(const Opening &opening, const QString &kod
     c.description = description;
     c.cashBox = CashBoxNumber;
     c.settingsExist = opening.settingsExist;
-    return c;
+    return posting::postCashCollection(s, c);
 }
 
-QString receiptName(Session &s, const QString &kod, const QString &fallback) {
-    const auto card = data::readMember(s.carkart, kod);
-    return card && !card->isim1.isEmpty() ? card->isim1 : fallback;
+ReceiptValues receiptValues(Session &s, const ShownReceipt &shown) {
+    ReceiptValues v;
+    v.receiptNo = shown.receiptNo;
+    v.date = shown.date;
+    v.kod = shown.kod;
+    const auto card = data::readMember(s.carkart, shown.kod);
+    v.name = card && !card->isim1.isEmpty() ? card->isim1 : shown.name;
+    v.description = shown.description;
+    v.amountText = shown.amountText;
+    v.amount = shown.amount;
+    v.balance = shown.balance;
+    v.copy = shown.copy;
+    v.tlnick = s.tlnick;
+    v.krnick = s.krnick;
+    v.tlonda = s.tlonda;
+    return v;
 }
 
 ReceiptHeader receiptHeader(Session &s) {

@@ -26,13 +26,30 @@ struct Opening {
 // Reads the settings row; without one says "Ayarlar Yapılmamış...".
 Opening openCollection(Session &session);
 
-// The new collection as the desk posts it.
-posting::CashCollection newCollection(const Opening &opening, const QString &kod,
+// A new collection posted as the desk's " Tamam" posts it, with the receipt
+// number and date the desk opened with; `name` is the member's name as the
+// desk shows it.
+posting::CashCollectionResult collect(Session &session, const Opening &opening, const QString &kod,
                                       const QString &name, Money amount,
                                       const QString &description);
 
-// The name the receipt prints: the card's isim1, else `fallback`.
-QString receiptName(Session &session, const QString &kod, const QString &fallback);
+// What the desk shows when it prints a receipt, new or copy.
+struct ShownReceipt {
+    QString receiptNo{}; // as displayed
+    QString date{};      // "dd.MM.yyyy", as displayed
+    QString kod{};
+    QString name{}; // the member card's name wins over it
+    QString description{};
+    QString amountText{}; // as the amount field shows it
+    Money amount{};
+    Money balance{}; // handed over by the statement
+    bool copy = false;
+};
+
+// The receipt's values: what the desk shows, the name from the member card
+// (the shown one when the card has none or an empty one), the company's
+// money names and decimals.
+ReceiptValues receiptValues(Session &session, const ShownReceipt &shown);
 
 // The three header lines and the logo from the company's korvane.dat,
 // section [makbuz]: baslik1, baslik2, baslik3 and logo (a picture file in

@@ -157,9 +157,8 @@ void kastah::tamam() {
         accept();
         return;
     }
-    const auto result = posting::postCashCollection(
-        m_session,
-        collection::newCollection(m_opening, m_kod, m_name, amount(), m_aciklama->text()));
+    const auto result =
+        collection::collect(m_session, m_opening, m_kod, m_name, amount(), m_aciklama->text());
     // Locked or failed as a whole: nothing is stored, the clerk may try again.
     if (!result.committed)
         return;
@@ -170,18 +169,15 @@ void kastah::tamam() {
 }
 
 void kastah::print() {
-    collection::ReceiptValues v;
-    v.receiptNo = m_makbuzNo->text();
-    v.date = m_tarih->text();
-    v.kod = m_uyeKodu->text();
-    v.name = collection::receiptName(m_session, m_kod, m_name);
-    v.description = m_aciklama->text();
-    v.amountText = m_tutar->text();
-    v.amount = amount();
-    v.balance = m_session.balance;
-    v.copy = m_copy;
-    v.tlnick = m_session.tlnick;
-    v.krnick = m_session.krnick;
-    v.tlonda = m_session.tlonda;
+    const collection::ReceiptValues v =
+        collection::receiptValues(m_session, {.receiptNo = m_makbuzNo->text(),
+                                              .date = m_tarih->text(),
+                                              .kod = m_uyeKodu->text(),
+                                              .name = m_name,
+                                              .description = m_aciklama->text(),
+                                              .amountText = m_tutar->text(),
+                                              .amount = amount(),
+                                              .balance = m_session.balance,
+                                              .copy = m_copy});
     collection::printReceipt(m_session, m_header, v, QString(), this);
 }

@@ -85,7 +85,6 @@ TEST(Backup, RefusesWhatItCannotCopySafely) {
         EXPECT_TRUE(r.messages[0].contains(c.message)) << r.messages[0].toStdString();
         EXPECT_FALSE(QFile::exists(c.target + "/xdata.dat"));
     }
-    EXPECT_EQ(runProgram("koop-cli", {"backup", co.folder()}).exitCode, 2);
 }
 
 } // namespace

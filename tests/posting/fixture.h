@@ -1,7 +1,7 @@
 #pragma once
 
 #include "data/koopdata.h"
-#include "startup/startup.h"
+#include "startup/companyfolder.h"
 #include "support/tempcompany.h"
 
 #include <QSqlDatabase>
@@ -14,12 +14,8 @@
 class SessionTest : public ::testing::Test {
   protected:
     SessionTest() : session(messages) {
-        session.prgPath = binDir();
-        session.dataPath = company.dataPath();
-        session.company = company.company();
-        session.imagePath = QStringLiteral("image/soft/");
         session.today = [this] { return today; };
-        EXPECT_TRUE(startup::openCompany(session));
+        EXPECT_TRUE(startup::openCompanyFolder(session, company.folder()));
     }
 
     // Adds a member card with the given code and accounting code.

@@ -222,12 +222,8 @@ TEST_F(CollectionTest, RefusedOrFailingCasesLeaveWhatTheDeskAlwaysLeft) {
         TempCompany other;
         RecordingMessages boxes;
         Session s(boxes);
-        s.prgPath = binDir();
-        s.dataPath = other.dataPath();
-        s.company = other.company();
-        s.imagePath = "image/soft/";
         s.today = [] { return QDate(2026, 3, 15); };
-        ASSERT_TRUE(startup::openCompany(s));
+        ASSERT_TRUE(startup::openCompanyFolder(s, other.folder()));
         s.tlonda = 2;
         ASSERT_TRUE(data::RsAddNew(s.carkart));
         data::FieldSet(s.carkart, "kod", "0346");

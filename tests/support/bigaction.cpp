@@ -1,7 +1,7 @@
 // A long posting action for the crash test: debt rows in one unit of work,
 // reporting on standard output once it is well under way.
-#include "cli/company.h"
 #include "posting/posting.h"
+#include "startup/companyfolder.h"
 #include "startup/unitofwork.h"
 
 #include <QCoreApplication>
@@ -14,7 +14,7 @@ int main(int argc, char *argv[]) {
         return 2;
     LogMessages messages;
     Session session(messages);
-    if (!cli::openCompanyFolder(session, args[1]))
+    if (!startup::openCompanyFolder(session, args[1]))
         return 1;
     const int rows = args[2].toInt();
     UnitOfWork work(session);

@@ -1,12 +1,11 @@
-#include "cli/company.h"
+#include "startup/companyfolder.h"
 
 #include "startup/startup.h"
 
 #include <QCoreApplication>
-#include <QDir>
 #include <QFileInfo>
 
-namespace cli {
+namespace startup {
 
 bool openCompanyFolder(Session &session, const QString &folder) {
     const QFileInfo info(folder);
@@ -18,16 +17,7 @@ bool openCompanyFolder(Session &session, const QString &folder) {
     session.dataPath = info.absolutePath() + u'/';
     session.company = info.fileName();
     session.imagePath = QStringLiteral("image/soft/");
-    return startup::openCompany(session);
+    return openCompany(session);
 }
 
-bool parseNumber(const QString &text, qint64 min, qint64 max, qint64 *out) {
-    bool ok = false;
-    const qint64 v = text.toLongLong(&ok);
-    if (!ok || v < min || v > max)
-        return false;
-    *out = v;
-    return true;
-}
-
-} // namespace cli
+} // namespace startup

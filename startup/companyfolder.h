@@ -2,14 +2,12 @@
 
 #include "startup/session.h"
 
-namespace cli {
+namespace startup {
 
 // Opens the company in `folder` (a path) as start-up opens it for a screen,
-// without the registry: DataPath is the folder's parent. False after a
+// without the registry: PrgPath is the running program's folder, DataPath the
+// company folder's parent, the image folder "image/soft/". False after a
 // message when the folder or its files are missing or damaged.
 bool openCompanyFolder(Session &session, const QString &folder);
 
-// A whole number within [min, max], or false.
-bool parseNumber(const QString &text, qint64 min, qint64 max, qint64 *out);
-
-} // namespace cli
+} // namespace startup

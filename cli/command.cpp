@@ -1,0 +1,234 @@
+#include "cli/command.h"
+
+#include "startup/headless.h"
+
+#include <QGuiApplication>
+#include <algorithm>
+#include <cstdio>
+#include <memory>
+
+namespace cli {
+
+namespace {
+
+// Qt would read "-5" as the short option 5: a negative amount passes the
+// parser behind a mark nobody types, and stays an argument.
+constexpr QChar Shield(0xFDD0);
+
+bool looksNegative(const QString &arg) {
+    return arg.size() > 1 && arg[0] == u'-' && (arg[1].isDigit() || arg[1] == u'.');
+}
+
+QString unshielded(const QString &arg) {
+    return arg.startsWith(Shield) ? arg.mid(1) : arg;
+}
+
+void write(FILE *to, const QString &text) {
+    const QByteArray bytes = text.toUtf8();
+    std::fwrite(bytes.constData(), 1, size_t(bytes.size()), to);
+}
+
+const QCommandLineOption &helpOption() {
+    static const QCommandLineOption help({QStringLiteral("h"), QStringLiteral("help")},
+                                         QStringLiteral("bu yardımı yazar"));
+    return help;
+}
+
+const Command *find(const std::vector<Command> &table, const QString &name) {
+    const auto it =
+        std::find_if(table.begin(), table.end(), [&](const Command &c) { return c.name == name; });
+    return it == table.end() ? nullptr : &*it;
+}
+
+// Every command's forms, for a command line that names none.
+QString usage(const std::vector<Command> &table) {
+    QString out = QStringLiteral("Kullanım:\n");
+    for (const Command &c : table)
+        for (const QString &form : c.synopsis)
+            out += QStringLiteral("  koop-cli ") + form + u'\n';
+    return out;
+}
+
+// Rows of two columns, the second one aligned.
+QString columns(const std::vector<std::pair<QString, QString>> &rows) {
+    qsizetype width = 0;
+    for (const auto &row : rows)
+        width = std::max(width, row.first.size());
+    QString out;
+    for (const auto &[left, right] : rows)
+        out += QStringLiteral("  ") + left.leftJustified(width + 2) + right + u'\n';
+    return out;
+}
+
+QString helpText(const std::vector<Command> &table) {
+    std::vector<std::pair<QString, QString>> commands;
+    for (const Command &c : table)
+        commands.emplace_back(c.name, c.description);
+    return QStringLiteral("koop-cli: programın işlemleri pencere açmadan, betikler ve zamanlanmış "
+                          "işler için.\n\n") +
+           usage(table) + QStringLiteral("\nKomutlar:\n") + columns(commands) +
+           QStringLiteral("\nBir komutun ayrıntıları: koop-cli help KOMUT\n"
+                          "Çıkış kodları: 0 tamam, 1 işlem yapılamadı, 2 hatalı komut satırı, "
+                          "3 tahsilat kaydedildi ama makbuz yazdırılamadı (collect).\n");
+}
+
+QString helpText(const Command &command) {
+    QString out = QStringLiteral("Kullanım:\n");
+    for (const QString &form : command.synopsis)
+        out += QStringLiteral("  koop-cli ") + form + u'\n';
+    out += u'\n' + command.description + u'\n';
+    std::vector<std::pair<QString, QString>> rows;
+    for (const Argument &a : command.arguments)
+        rows.emplace_back(a.name, a.description);
+    if (!rows.empty())
+        out += QStringLiteral("\nArgümanlar:\n") + columns(rows);
+    rows.clear();
+    std::vector<QCommandLineOption> options;
+    for (const Option &o : command.options)
+        options.push_back(o.option);
+    options.push_back(helpOption());
+    for (const QCommandLineOption &o : options) {
+        QStringList names;
+        for (const QString &n : o.names())
+            names << (n.size() == 1 ? QStringLiteral("-") : QStringLiteral("--")) + n;
+        QString title = names.join(QStringLiteral(", "));
+        if (!o.valueName().isEmpty())
+            title += u' ' + o.valueName();
+        QString text = o.description();
+        if (!o.defaultValues().isEmpty())
+            text += QStringLiteral(" (varsayılan: ") + o.defaultValues().join(u' ') + u')';
+        rows.emplace_back(title, text);
+    }
+    return out + QStringLiteral("\nSeçenekler:\n") + columns(rows);
+}
+
+// What to say about a command line Qt's parser refused, whose own texts are
+// English: the first option the command does not have, or the option whose
+// value is missing, as it was typed.
+QString complaint(const Command &command, const QStringList &args) {
+    const auto unknown = [](const QString &arg) {
+        return QStringLiteral("Bilinmeyen seçenek: ") + arg;
+    };
+    for (qsizetype i = 0; i < args.size(); ++i) {
+        const QString &arg = args[i];
+        if (arg == u"--")
+            break;
+        if (arg.size() < 2 || arg[0] != u'-' || looksNegative(arg))
+            continue;
+        const bool isLong = arg.startsWith(u"--");
+        const QString body = arg.mid(isLong ? 2 : 1);
+        const qsizetype assign = body.indexOf(u'=');
+        const QString name = body.left(assign);
+        const auto it =
+            std::find_if(command.options.begin(), command.options.end(),
+                         [&](const Option &o) { return o.option.names().contains(name); });
+        const bool known = it != command.options.end() || helpOption().names().contains(name);
+        // One dash: Qt reads each letter as an option of its own.
+        if (!known || (!isLong && name.size() != 1))
+            return unknown(arg);
+        const bool takesValue = it != command.options.end() && !it->option.valueName().isEmpty();
+        if (takesValue && assign < 0) {
+            if (i + 1 == args.size())
+                return it->refusal.isEmpty() ? unknown(arg) : it->refusal;
+            ++i;
+        } else if (!takesValue && assign >= 0) {
+            return unknown(arg);
+        }
+    }
+    return QString();
+}
+
+} // namespace
+
+QString Call::value(const QString &option) const {
+    return unshielded(parser.value(option));
+}
+
+int Call::wrongCommandLine() const {
+    messages.warning(QStringLiteral("Kullanım: koop-cli ") +
+                     command.synopsis.join(QStringLiteral("\nkoop-cli ")));
+    return ExitWrongCommandLine;
+}
+
+int runCommandLine(const std::vector<Command> &table, int &argc, char **argv) {
+    const Command *named = argc > 1 ? find(table, QString::fromLocal8Bit(argv[1])) : nullptr;
+    std::unique_ptr<QCoreApplication> app;
+    if (named && named->needsGui) {
+        startup::preferOffscreenWithoutDisplay();
+        app = std::make_unique<QGuiApplication>(argc, argv);
+    } else {
+        app = std::make_unique<QCoreApplication>(argc, argv);
+    }
+    const std::unique_ptr<LogMessages> messages = LogMessages::fromEnvironment();
+
+    QStringList args = QCoreApplication::arguments().mid(1);
+    if (args.isEmpty()) {
+        write(stderr, usage(table));
+        return ExitWrongCommandLine;
+    }
+    QString name = args.takeFirst();
+    if (name == u"--help" || name == u"-h" || (name == u"help" && args.isEmpty())) {
+        write(stdout, helpText(table));
+        return ExitOk;
+    }
+    const bool helpOnly = name == u"help";
+    if (helpOnly) {
+        if (args.size() != 1) {
+            write(stderr, usage(table));
+            return ExitWrongCommandLine;
+        }
+        name = args.takeFirst();
+    }
+    const Command *command = find(table, name);
+    if (!command) {
+        messages->warning(QStringLiteral("Bilinmeyen komut: ") + name);
+        write(stderr, usage(table));
+        return ExitWrongCommandLine;
+    }
+    if (helpOnly) {
+        write(stdout, helpText(*command));
+        return ExitOk;
+    }
+
+    QCommandLineParser parser;
+    for (const Option &o : command->options)
+        parser.addOption(o.option);
+    parser.addOption(helpOption());
+    QStringList shielded{QStringLiteral("koop-cli")};
+    for (const QString &arg : args)
+        shielded << (looksNegative(arg) ? Shield + arg : arg);
+    Call call{*command, parser, {}, *messages};
+    if (!parser.parse(shielded)) {
+        const QString text = complaint(*command, args);
+        if (text.isEmpty())
+            return call.wrongCommandLine();
+        messages->warning(text);
+        return ExitWrongCommandLine;
+    }
+    if (parser.isSet(helpOption())) {
+        write(stdout, helpText(*command));
+        return ExitOk;
+    }
+    for (const Option &o : command->options) {
+        if (o.accepts && parser.isSet(o.option) &&
+            !o.accepts(call.value(o.option.names().constFirst()))) {
+            messages->warning(o.refusal);
+            return ExitWrongCommandLine;
+        }
+    }
+    for (const QString &arg : parser.positionalArguments())
+        call.arguments << unshielded(arg);
+    if (call.arguments.size() != qsizetype(command->arguments.size()))
+        return call.wrongCommandLine();
+    return command->run(call);
+}
+
+std::optional<qint64> wholeNumber(const QString &text, qint64 min, qint64 max) {
+    bool ok = false;
+    const qint64 v = text.toLongLong(&ok);
+    if (!ok || v < min || v > max)
+        return std::nullopt;
+    return v;
+}
+
+} // namespace cli

@@ -1,0 +1,75 @@
+#pragma once
+
+#include "startup/base/messages.h"
+
+#include <QCommandLineOption>
+#include <QCommandLineParser>
+#include <QStringList>
+#include <optional>
+#include <vector>
+
+// koop-cli's commands as one table read by QCommandLineParser. Each entry
+// names the command, its synopsis, a one-line description, its options and
+// arguments, whether it needs the GUI application object, and the function
+// that runs it; usage, help and the complaints about a wrong command line
+// are all made from it, in Turkish.
+namespace cli {
+
+enum Exit : int {
+    ExitOk = 0,
+    ExitFailed = 1, // the action failed after its message
+    ExitWrongCommandLine = 2,
+    ExitReceiptNotPrinted = 3, // collect: the collection is stored, its receipt is not printed
+};
+
+struct Option {
+    QCommandLineOption option;
+    // Checked before the command runs: a value it refuses, or no value at
+    // all, ends the command line with `refusal`. Without a rule every value
+    // will do, and a missing value is reported as an unknown option.
+    bool (*accepts)(const QString &value) = nullptr;
+    QString refusal{};
+};
+
+struct Argument {
+    QString name; // as the synopsis writes it
+    QString description;
+};
+
+struct Command;
+
+// One run of a command, its command line checked against the table.
+struct Call {
+    const Command &command;
+    const QCommandLineParser &parser;
+    QStringList arguments; // exactly as many as the command names
+    Messages &messages;
+
+    // The option's value, its default when it was not given.
+    QString value(const QString &option) const;
+    bool isSet(const QString &option) const { return parser.isSet(option); }
+    // Shows the command's usage as a message; the exit code to end with.
+    int wrongCommandLine() const;
+};
+
+struct Command {
+    QString name;
+    QStringList synopsis; // one line per form, after "koop-cli "
+    QString description;
+    std::vector<Option> options;
+    std::vector<Argument> arguments;
+    // Fonts and painting (the receipt, graphic printing) need the GUI
+    // application object; without a display it runs offscreen.
+    bool needsGui = false;
+    int (*run)(const Call &call) = nullptr;
+};
+
+// Makes the application object the command needs, checks the command line
+// against `table`, and runs the command, or shows the help asked for
+// ("help [COMMAND]", "--help"). Returns the process exit code.
+int runCommandLine(const std::vector<Command> &table, int &argc, char **argv);
+
+// A whole number within [min, max], or nothing.
+std::optional<qint64> wholeNumber(const QString &text, qint64 min, qint64 max);
+
+} // namespace cli

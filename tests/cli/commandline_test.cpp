@@ -1,0 +1,74 @@
+// koop-cli's command line as the command table makes it: help in Turkish for
+// every command, and a wrong command line refused with its one message and
+// exit code 2 before the command touches anything.
+#include "support/tempcompany.h"
+
+#include <QFileInfo>
+#include <gtest/gtest.h>
+
+namespace {
+
+const char *const Commands[] = {"init",       "refcode", "statement",     "collect",
+                                "print-test", "backup",  "copy-to-server"};
+
+TEST(CliCommands, HelpIsTurkishForEveryCommand) {
+    const ProcessResult all = runProgram("koop-cli", {"--help"});
+    EXPECT_EQ(all.exitCode, 0);
+    for (const char *command : Commands) {
+        const QString name = QString::fromLatin1(command);
+        EXPECT_TRUE(all.out.contains("\n  " + name + "  ")) << command;
+        for (const QStringList &args : {QStringList{"help", name}, QStringList{name, "--help"}}) {
+            const ProcessResult r = runProgram("koop-cli", args);
+            EXPECT_EQ(r.exitCode, 0) << r.err.toStdString();
+            EXPECT_TRUE(r.out.startsWith("Kullanım:\n  koop-cli " + name + ' '))
+                << r.out.toStdString();
+            EXPECT_TRUE(r.out.contains("\nSeçenekler:\n")) << command;
+            for (const char *english : {"Usage", "Options", "Arguments", "Displays"})
+                EXPECT_FALSE(r.out.contains(english)) << command << ": " << english;
+        }
+    }
+}
+
+TEST(CliCommands, WrongCommandLineIsRefusedBeforeAnythingRuns) {
+    TempCompany co("unused", false);
+    const QString folder = co.root() + "/yeni";
+    const struct Case {
+        QStringList args;
+        QString message;
+    } cases[] = {
+        {{"init", folder, "--seed", "abc"}, "--seed bir sayı ister."},
+        {{"init", folder, "--seed"}, "--seed bir sayı ister."},
+        {{"init", folder, "--demo=1"}, "Bilinmeyen seçenek: --demo=1"},
+        {{"init", folder, "-x"}, "Bilinmeyen seçenek: -x"},
+        {{"init", folder, "ikinci"},
+         "Kullanım: koop-cli init KLASÖR [--demo] [--seed N]\\nkoop-cli "
+         "init --server SUNUCU[:PORT]/VERİTABANI[?user=KULLANICI] "
+         "KLASÖR [--demo]"},
+        {{"init", "--server", "sunucu", folder},
+         "--server SUNUCU[:PORT]/VERİTABANI[?user=KULLANICI] ister."},
+        {{"refcode", folder, "--count", "0"}, "--count 1 ile 1000000 arasında bir sayı ister."},
+        {{"refcode", folder, "--first", "256"}, "--first 0 ile 255 arasında bir sayı ister."},
+        {{"statement", folder, "0001", "--date"}, "Bilinmeyen seçenek: --date"},
+        {{"statement", folder, "0001"},
+         "Kullanım: koop-cli statement KLASÖR KOD --date GG.AA.YYYY [--format text|csv|json]"},
+        {{"statement", folder, "0001", "--date", "01.12.2026", "--format", "xml"},
+         "--format text, csv ya da json ister."},
+        {{"print-test", folder, "--mode", "3"}, "--mode 1 ya da 2 ister."},
+        {{"print-test", folder, "--out", ""}, "--out bir dosya adı ister."},
+        {{"collect", folder, "0001", "10", "--pdf"}, "Bilinmeyen seçenek: --pdf"},
+        {{"backup", folder}, "Kullanım: koop-cli backup KLASÖR YEDEK_KLASÖRÜ"},
+        {{"copy-to-server", folder, "sunucu"},
+         "Kullanım: koop-cli copy-to-server KLASÖR SUNUCU[:PORT]/VERİTABANI[?user=KULLANICI]"},
+        {{"yok"}, "Bilinmeyen komut: yok"},
+    };
+    for (const Case &c : cases) {
+        const ProcessResult r = runProgram("koop-cli", c.args);
+        EXPECT_EQ(r.exitCode, 2) << c.args.join(' ').toStdString();
+        EXPECT_EQ(r.messages, QStringList{"Korvane|warning|" + c.message})
+            << c.args.join(' ').toStdString();
+        EXPECT_EQ(r.out, QString());
+    }
+    EXPECT_FALSE(QFileInfo::exists(folder));
+}
+
+} // namespace
