@@ -1,54 +1,19 @@
 // The grid's table and browse mode: columns, display forms, rows, keys and
 // mouse, search, sorting, the row limit, fonts and colours.
-#include "controls/dclist.h"
 #include "controls/gridwindow.h"
-#include "startup/base/messages.h"
 #include "support/qtprint.h"
 
-#include <QApplication>
-#include <QBrush>
 #include <QHeaderView>
-#include <QLineEdit>
 #include <QScrollBar>
 #include <QSettings>
 #include <QSignalSpy>
 #include <QStandardPaths>
 #include <QTemporaryDir>
-#include <QTest>
-#include <QVBoxLayout>
 #include <gtest/gtest.h>
 
 namespace {
 
-struct Form : GridWindow {
-    void key(Qt::Key k, Qt::KeyboardModifiers m = Qt::NoModifier) { QTest::keyClick(grid, k, m); }
-    // Rows of an A column "ad" and an N column "tutar".
-    void fill(const QStringList &names, const QList<double> &amounts = {}) {
-        if (grid->ColumnCount() == 0) {
-            grid->Add("A", "ad", "Ad", 150, 30);
-            grid->Add("N", "tutar", "Tutar", 100, 1e9, 0, 2, 3);
-        }
-        for (qsizetype i = 0; i < names.size(); ++i) {
-            const int row = grid->CreateNewCaption();
-            grid->setCaption(row, 0, names[i]);
-            if (i < amounts.size())
-                grid->setCaption(row, 1, amounts[i]);
-        }
-    }
-    QStringList column(int col) const {
-        QStringList out;
-        for (int r = 0; r < grid->ListCount(); ++r)
-            out << grid->tableModel()->index(r, col).data().toString();
-        return out;
-    }
-    QString shown(int row, int col) const {
-        QApplication::processEvents();
-        return grid->model()->index(row, col).data().toString();
-    }
-    QColor background(int row) const {
-        return grid->model()->index(row, 0).data(Qt::BackgroundRole).value<QBrush>().color();
-    }
-};
+using Form = GridWindow;
 
 TEST(DclistColumns, AddKeepsTheLettersWidthsAndKeys) {
     Form f;
@@ -62,11 +27,6 @@ TEST(DclistColumns, AddKeepsTheLettersWidthsAndKeys) {
     EXPECT_EQ(f.grid->Sizes(), "009001200000");
     EXPECT_EQ(f.grid->SectionName(1), "TUTAR");
     EXPECT_EQ(f.grid->SectionName(7), "");
-    EXPECT_EQ(f.grid->Baslik(0), "Kod");
-    EXPECT_EQ(f.grid->Kosul(1), 2);
-    EXPECT_EQ(f.grid->OndaHane(1), 2);
-    EXPECT_EQ(f.grid->BinlikAyrac(1), 3);
-    EXPECT_EQ(f.grid->MaxValue(0), 8.0);
     EXPECT_TRUE(f.grid->isColumnHidden(2));
     EXPECT_EQ(f.grid->columnWidth(1), 120);
     EXPECT_EQ(f.grid->model()->headerData(1, Qt::Horizontal).toString(), "Tutar");
@@ -96,19 +56,15 @@ TEST(DclistColumns, CellsAreDrawnByTheirType) {
         f.grid->setCaption(1, c, row1[c]);
         f.grid->setCaption(2, c, row2[c]);
     }
-    EXPECT_EQ(f.shown(0, 0), "1,234.50");
-    EXPECT_EQ(f.shown(0, 1), "1234567");
-    EXPECT_EQ(f.shown(0, 2), "05.03.2026");
-    EXPECT_EQ(f.shown(0, 3), "Var");
-    EXPECT_EQ(f.shown(0, 4), "Hayır");
-    EXPECT_EQ(f.shown(1, 0), "");
-    EXPECT_EQ(f.shown(1, 1), "");
-    EXPECT_EQ(f.shown(1, 2), "05.03.2026");
-    EXPECT_EQ(f.shown(1, 3), "Yok");
-    EXPECT_EQ(f.shown(1, 4), "Evet");
-    EXPECT_EQ(f.shown(2, 0), "-12.50");
-    EXPECT_EQ(f.shown(2, 3), "");
-    EXPECT_EQ(f.shown(2, 4), "Evet");
+    auto row = [&](int r) {
+        QStringList out;
+        for (int c = 0; c < 6; ++c)
+            out << f.shown(r, c);
+        return out;
+    };
+    EXPECT_EQ(row(0), QStringList({"1,234.50", "1234567", "05.03.2026", "Var", "Hayır", "K"}));
+    EXPECT_EQ(row(1), QStringList({"", "", "05.03.2026", "Yok", "Evet", "x"}));
+    EXPECT_EQ(row(2), QStringList({"-12.50", "", "", "", "Evet", ""}));
     EXPECT_EQ(f.grid->curtext("1234.5", 0), "1,234.50");
     EXPECT_EQ(f.grid->curtext("0", 0), "");
     auto align = [&](int col) {
@@ -263,26 +219,17 @@ TEST(DclistBrowse, MouseMovesTheCursorThenReports) {
     Form f;
     f.fill({"a", "b", "c"});
     QApplication::processEvents();
-    QStringList events;
-    QObject::connect(f.grid, &dclist::SatirChange, f.grid,
-                     [&](int r) { events << QStringLiteral("SatirChange %1").arg(r); });
-    QObject::connect(f.grid, &dclist::MouseDown, f.grid, [&](int b, int c, int r) {
-        events << QStringLiteral("MouseDown %1 %2 %3").arg(b).arg(c).arg(r);
-    });
-    QObject::connect(f.grid, &dclist::ChangeEditMode, f.grid,
-                     [&](bool on) { events << QStringLiteral("ChangeEditMode %1").arg(on); });
+    EventLog log(f.grid);
     const QRect cell = f.grid->visualRect(f.grid->model()->index(2, 1));
     QTest::mouseClick(f.grid->viewport(), Qt::RightButton, {}, cell.center());
     EXPECT_EQ(f.grid->CurrentMode(), 1); // the click gave the focus
-    EXPECT_EQ(events, QStringList({"ChangeEditMode 0", "SatirChange 2", "MouseDown 2 1 2"}));
-    events.clear();
+    EXPECT_EQ(log.take(),
+              QStringList({"ChangeEditMode false", "SatirChange 2", "MouseDown 2 1 2"}));
     QTest::mouseClick(f.grid->viewport(), Qt::LeftButton, {}, cell.center());
-    EXPECT_EQ(events, QStringList({"SatirChange 2", "MouseDown 1 1 2"}));
-    events.clear();
-    QSignalSpy keys(f.grid, &dclist::KeyDown);
+    EXPECT_EQ(log.take(), QStringList({"SatirChange 2", "MouseDown 1 1 2"}));
     QTest::mouseDClick(f.grid->viewport(), Qt::LeftButton, {}, cell.center());
-    ASSERT_EQ(keys.count(), 1);
-    EXPECT_EQ(keys.at(0), QVariantList({int(Qt::Key_Return), 0, 2}));
+    EXPECT_EQ(log.take().filter("KeyDown"),
+              QStringList({QStringLiteral("KeyDown %1 0 2").arg(int(Qt::Key_Return))}));
     f.grid->setEditable(true);
     QTest::mouseDClick(f.grid->viewport(), Qt::LeftButton, {}, cell.center());
     EXPECT_EQ(f.grid->CurrentMode(), 2);
@@ -395,14 +342,17 @@ TEST(DclistLook, ColoursFollowTheModeAndZebra) {
 TEST(DclistLook, FontsComeFromTheSettingsStore) {
     QTemporaryDir dir;
     QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, dir.path());
-    {
-        Form f; // nothing stored: the defaults
-        EXPECT_EQ(f.grid->headerFont().family().toLower(), "tahoma");
-        EXPECT_EQ(f.grid->headerFont().pointSize(), 10);
-        EXPECT_TRUE(f.grid->headerFont().bold());
-        EXPECT_EQ(f.grid->rowFont().family().toLower(), "courier");
-        EXPECT_TRUE(f.grid->rowFont().bold());
-    }
+    // The header font and the row font, family in lower case, size, weight.
+    const auto fonts = [](const dclist *g) {
+        QStringList out;
+        for (const QFont &x : {g->headerFont(), g->rowFont()})
+            out << QStringLiteral("%1 %2%3")
+                       .arg(x.family().toLower())
+                       .arg(x.pointSize())
+                       .arg(x.bold() ? " bold" : "");
+        return out;
+    };
+    EXPECT_EQ(fonts(Form().grid), QStringList({"tahoma 10 bold", "courier 10 bold"})); // defaults
     {
         QSettings s(QSettings::NativeFormat, QSettings::UserScope, "korvane", "korvane");
         s.beginGroup("tavlo");
@@ -414,12 +364,7 @@ TEST(DclistLook, FontsComeFromTheSettingsStore) {
         s.setValue("griddetayfontbold", "bold");
     }
     Form f;
-    EXPECT_EQ(f.grid->headerFont().family(), "Arial");
-    EXPECT_EQ(f.grid->headerFont().pointSize(), 12);
-    EXPECT_FALSE(f.grid->headerFont().bold());
-    EXPECT_EQ(f.grid->rowFont().family(), "DejaVu Sans Mono");
-    EXPECT_EQ(f.grid->rowFont().pointSize(), 9);
-    EXPECT_TRUE(f.grid->rowFont().bold());
+    EXPECT_EQ(fonts(f.grid), QStringList({"arial 12", "dejavu sans mono 9 bold"}));
     EXPECT_EQ(f.grid->horizontalHeader()->font().pointSize(), 12);
     f.grid->TextFont("Courier", false, 14);
     EXPECT_EQ(f.grid->font().pointSize(), 14);

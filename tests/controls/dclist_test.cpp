@@ -1,80 +1,16 @@
 // The grid in edit mode, driven from the keyboard as a clerk types: number
 // and date entry, the condition kinds with their messages, the modes and the
 // events they raise.
-#include "controls/dclist.h"
 #include "controls/gridwindow.h"
 #include "startup/base/daynumber.h"
-#include "startup/base/messages.h"
 #include "support/qtprint.h"
 
-#include <QApplication>
-#include <QLineEdit>
 #include <QSignalSpy>
-#include <QTest>
-#include <QVBoxLayout>
 #include <gtest/gtest.h>
 
 namespace {
 
-// Every event of the grid as one line, in the order raised.
-struct EventLog {
-    QObject context;
-    QStringList lines;
-    explicit EventLog(dclist *g) {
-        auto add = [this](const QString &line) { lines << line; };
-        QObject::connect(g, &dclist::SatirChange, &context,
-                         [=](int row) { add(QStringLiteral("SatirChange %1").arg(row)); });
-        QObject::connect(g, &dclist::MouseDown, &context, [=](int b, int col, int row) {
-            add(QStringLiteral("MouseDown %1 %2 %3").arg(b).arg(col).arg(row));
-        });
-        QObject::connect(g, &dclist::AlanChanged, &context,
-                         [=](int col) { add(QStringLiteral("AlanChanged %1").arg(col)); });
-        QObject::connect(g, &dclist::KeyDown, &context, [=](int key, int shift, int row) {
-            add(QStringLiteral("KeyDown %1 %2 %3").arg(key).arg(shift).arg(row));
-        });
-        QObject::connect(g, &dclist::UpdateData, &context,
-                         [=](int row) { add(QStringLiteral("UpdateData %1").arg(row)); });
-        QObject::connect(g, &dclist::OperasyonDelete, &context,
-                         [=](int row) { add(QStringLiteral("OperasyonDelete %1").arg(row)); });
-        QObject::connect(g, &dclist::OnKosulVar, &context,
-                         [=](int col, const QString &key, const QString &text) {
-                             add(QStringLiteral("OnKosulVar %1 %2 %3").arg(col).arg(key, text));
-                         });
-        QObject::connect(g, &dclist::ChangeEditMode, &context, [=](bool on) {
-            add(QStringLiteral("ChangeEditMode %1").arg(on ? "true" : "false"));
-        });
-        QObject::connect(g, &dclist::isLocked, &context,
-                         [=](int row) { add(QStringLiteral("isLocked %1").arg(row)); });
-    }
-    QStringList take() { return std::exchange(lines, {}); }
-};
-
-struct Form : GridWindow {
-    QWidget *target() const {
-        return grid->editor() ? static_cast<QWidget *>(grid->editor()) : grid;
-    }
-    void type(const QString &keys) {
-        for (QChar c : keys)
-            QTest::keyClick(target(), c.toLatin1());
-    }
-    void key(Qt::Key k, Qt::KeyboardModifiers m = Qt::NoModifier) {
-        QTest::keyClick(target(), k, m);
-    }
-    QString editorText() const { return grid->editor() ? grid->editor()->text() : QString(); }
-    QStringList boxes() const {
-        QStringList out;
-        for (const auto &b : messages.boxes)
-            out << b.title + u'|' + LogMessages::iconName(b.icon) + u'|' + b.text;
-        return out;
-    }
-    // One empty row, browse mode on it, then edit mode from column `col`.
-    void editRow(int rows = 1, int row = 0) {
-        for (int i = 0; i < rows; ++i)
-            grid->CreateNewCaption();
-        grid->ChngMode(1, row);
-        grid->ChngMode(2, row);
-    }
-};
+using Form = GridWindow;
 
 TEST(DclistEntry, NumberCellTakesDigitsThroughItsBuffer) {
     struct Case {
@@ -92,43 +28,35 @@ TEST(DclistEntry, NumberCellTakesDigitsThroughItsBuffer) {
         f.grid->Add("N", "tutar", "Tutar", 100, c.max, 0, c.decimals, 3);
         f.editRow();
         ASSERT_EQ(f.grid->CurrentCol(), 0);
-        for (QChar k : c.keys) {
-            if (k == u'\b')
-                f.key(Qt::Key_Backspace);
-            else
-                f.type(k);
-        }
+        f.type(c.keys);
         EXPECT_EQ(f.grid->Text(0), c.buffer) << c.keys.toStdString();
         EXPECT_EQ(f.editorText(), c.shown) << c.keys.toStdString();
     }
 }
 
 TEST(DclistEntry, FreshEntryReplacesTheOldNumber) {
-    Form f;
-    f.grid->Add("n", "tutar", "Tutar", 100, 1e9, 0, 0, 3);
-    f.grid->CreateNewCaption();
-    f.grid->setCaption(0, 0, 2500.0);
-    f.editRow(0);
-    EXPECT_EQ(f.editorText(), "2,500");
-    EXPECT_TRUE(f.grid->editor()->hasSelectedText());
-    f.type("7");
-    EXPECT_EQ(f.grid->Text(0), "7");
-    f.type("5");
-    EXPECT_EQ(f.grid->Text(0), "75");
-
     // Backspace drops a digit without ending the fresh entry: the next digit
     // still replaces the number.
-    Form g;
-    g.grid->Add("N", "tutar", "Tutar", 100, 1e9, 0, 0, 3);
-    g.grid->CreateNewCaption();
-    g.grid->setCaption(0, 0, 250.0);
-    g.editRow(0);
-    g.key(Qt::Key_Backspace);
-    EXPECT_EQ(g.grid->Text(0), "25");
-    g.type("+");
-    EXPECT_EQ(g.grid->Text(0), "25000");
-    g.type("7");
-    EXPECT_EQ(g.grid->Text(0), "7");
+    struct Case {
+        const char *letter;
+        double old;
+        QString shown, keys;
+        QStringList buffers; // after each key
+    } cases[] = {{"n", 2500, "2,500", "75", {"7", "75"}},
+                 {"N", 250, "250", "\b+7", {"25", "25000", "7"}}};
+    for (const Case &c : cases) {
+        Form f;
+        f.grid->Add(c.letter, "tutar", "Tutar", 100, 1e9, 0, 0, 3);
+        f.grid->CreateNewCaption();
+        f.grid->setCaption(0, 0, c.old);
+        f.editRow(0);
+        EXPECT_EQ(f.editorText(), c.shown);
+        EXPECT_TRUE(f.grid->editor()->hasSelectedText());
+        for (qsizetype i = 0; i < c.keys.size(); ++i) {
+            f.type(c.keys.mid(i, 1));
+            EXPECT_EQ(f.grid->Text(0), c.buffers.value(i)) << c.shown.toStdString() << " " << i;
+        }
+    }
 }
 
 TEST(DclistEntry, QuoteRepeatsTheCellAbove) {
@@ -162,21 +90,6 @@ TEST(DclistEntry, QuoteRepeatsTheCellAbove) {
     EXPECT_EQ(g.grid->Text(1), "\"");
 }
 
-TEST(DclistEntry, DateCellPutsItsDots) {
-    Form f;
-    f.grid->Add("T", "vade", "Vade", 90, 10, 5);
-    f.editRow();
-    f.type("0503");
-    EXPECT_EQ(f.editorText(), "05.03.");
-    f.key(Qt::Key_Backspace);
-    EXPECT_EQ(f.editorText(), "05.0");
-    f.type("3x2026");
-    EXPECT_EQ(f.editorText(), "05.03.2026");
-    f.type("1");
-    EXPECT_EQ(f.editorText(), "05.03.2026");
-    EXPECT_EQ(f.grid->Text(0), "05.03.2026");
-}
-
 TEST(DclistEntry, PartDateIsCompletedFromToday) {
     Form f;
     f.grid->Add("T", "vade", "Vade", 90, 10, 5); // kind 5: no holiday notice
@@ -201,12 +114,19 @@ TEST(DclistEntry, DateConditionKinds) {
         int columnAfter; // 0 stays in the cell
         QString buffer;
     } cases[] = {
-        {0, "07032026", {holiday}, 1, "07.03.2026"}, {0, "31022026", {}, 1, ""},
-        {1, "07032026", {holiday}, 1, "07.03.2026"}, {1, "31022026", {wrong}, 0, "31.02.2026"},
-        {4, "07032026", {}, 1, "07.03.2026"},        {4, "31022026", {wrong}, 0, "31.02.2026"},
-        {5, "07032026", {}, 1, "07.03.2026"},        {5, "31022026", {}, 1, ""},
+        {0, "07032026", {holiday}, 1, "07.03.2026"},
+        {0, "31022026", {}, 1, ""},
+        {1, "07032026", {holiday}, 1, "07.03.2026"},
+        {1, "31022026", {wrong}, 0, "31.02.2026"},
+        {4, "07032026", {}, 1, "07.03.2026"},
+        {4, "31022026", {wrong}, 0, "31.02.2026"},
+        {5, "07032026", {}, 1, "07.03.2026"},
+        {5, "31022026", {}, 1, ""},
         {6, "09032026", {}, 0, "09.03.2026"}, // Enter raises OnKosulVar instead
         {2, "07032026", {holiday}, 1, "07.03.2026"},
+        // Dots come with their digits and go with Backspace; other keys and
+        // digits past the year are dropped.
+        {5, "0503\b3x20261", {}, 1, "05.03.2026"},
     };
     for (const Case &c : cases) {
         Form f;
@@ -421,10 +341,6 @@ TEST(DclistModes, SetTextWritesIntoTheOpenEditor) {
     EXPECT_EQ(f.grid->Text(0), "6");
     EXPECT_EQ(f.grid->TextByName("nothing"), "");
 }
-
-} // namespace
-
-namespace {
 
 // The way an entry screen keeps typing rows: in UpdateData it stores the
 // row, moves on (OtoIncrement appends) and edits the next one.

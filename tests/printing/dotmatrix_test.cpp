@@ -1,13 +1,9 @@
 #include "printing/dostext.h"
-#include "printing/prnx.h"
-#include "startup/session.h"
-#include "support/qtprint.h"
+#include "printjob.h"
 
 #include <QDeadlineTimer>
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
-#include <QTemporaryDir>
 #include <QThread>
 #include <gtest/gtest.h>
 
@@ -16,24 +12,7 @@ namespace {
 const QByteArray esc(1, 27);
 const QByteArray crlf("\r\n");
 
-QByteArray readAll(const QString &path) {
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
-// A dot-matrix job whose finished file is kept in a folder of its own.
-struct DotJob {
-    DotJob() : session(messages), context(session), printer(context) {
-        context.dotMatrixCopy = dir.filePath(QStringLiteral("job.txt"));
-    }
-    QByteArray bytes() const { return readAll(context.dotMatrixCopy); }
-
-    QTemporaryDir dir;
-    RecordingMessages messages;
-    Session session;
-    printing::PrintContext context;
-    prnx printer;
-};
+using DotJob = PrintJob;
 
 struct CellCase {
     const char16_t *text;
@@ -176,10 +155,9 @@ TEST(DotMatrixJob, HandsTheFileToTheDotMatrixProgram) {
         f.setPermissions(f.permissions() | QFileDevice::ExeOwner);
     }
     qputenv("KOOP_DOTYAZ", script.toUtf8());
-    RecordingMessages messages;
-    Session session(messages);
-    printing::PrintContext context(session);
-    prnx printer(context);
+    PrintJob job;
+    job.context.dotMatrixCopy.clear(); // no copy: the program gets the file
+    prnx &printer = job.printer;
     ASSERT_TRUE(printer.OpenPrinter(prnx::DotMatrix, QString(), false));
     printer.YeniSayfa();
     printer.Lprint(QStringLiteral("Ödeme"), 0, true);
@@ -197,28 +175,9 @@ TEST(DotMatrixJob, HandsTheFileToTheDotMatrixProgram) {
 }
 
 TEST(DotMatrixJob, ProgramBesideTheExecutables) {
-    RecordingMessages messages;
-    Session session(messages);
-    session.prgPath = QStringLiteral("C:\\Koop\\");
-    printing::PrintContext context(session);
-    EXPECT_EQ(context.dotMatrixProgram(), QStringLiteral("C:/Koop/dotyaz"));
-    session.prgPath = QStringLiteral("/opt/koop");
-    EXPECT_EQ(context.dotMatrixProgram(), QStringLiteral("/opt/koop/dotyaz"));
-}
-
-TEST(PrnxFont, SavedWithTheScreen) {
-    RecordingMessages messages;
-    Session session(messages);
-    printing::PrintContext context(session);
-    prnx printer(context);
-    const QVariantMap defaults = printer.fontProperties();
-    EXPECT_EQ(defaults.value(QStringLiteral("fontname")).toString(), QStringLiteral("Tahoma"));
-    EXPECT_EQ(defaults.value(QStringLiteral("fontsize")).toDouble(), 8.25);
-    EXPECT_EQ(defaults.value(QStringLiteral("fontchar")).toInt(), 162);
-    printer.setFontProperties({{QStringLiteral("fontname"), QStringLiteral("Courier New")},
-                               {QStringLiteral("fontsize"), 10.5},
-                               {QStringLiteral("fontchar"), 0}});
-    EXPECT_EQ(printer.Font().family(), QStringLiteral("Courier New"));
-    EXPECT_EQ(printer.Font().pointSizeF(), 10.5);
-    EXPECT_EQ(printer.fontProperties().value(QStringLiteral("fontchar")).toInt(), 0);
+    PrintJob job;
+    job.session.prgPath = QStringLiteral("C:\\Koop\\");
+    EXPECT_EQ(job.context.dotMatrixProgram(), QStringLiteral("C:/Koop/dotyaz"));
+    job.session.prgPath = QStringLiteral("/opt/koop");
+    EXPECT_EQ(job.context.dotMatrixProgram(), QStringLiteral("/opt/koop/dotyaz"));
 }

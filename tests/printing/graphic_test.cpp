@@ -1,11 +1,8 @@
 #include "pdftext.h"
-#include "printing/prnx.h"
-#include "startup/session.h"
-#include "support/qtprint.h"
+#include "printjob.h"
 
 #include <QPageLayout>
 #include <QPrinter>
-#include <QTemporaryDir>
 #include <cmath>
 #include <gtest/gtest.h>
 
@@ -14,9 +11,8 @@ namespace {
 // Glyph side bearings keep ink a fraction of a point inside its cell.
 constexpr double kTolerance = 0.8;
 
-struct GraphicJob {
-    GraphicJob() : session(messages), context(session), printer(context) {
-        context.pdfFile = dir.filePath(QStringLiteral("job.pdf"));
+struct GraphicJob : PrintJob {
+    GraphicJob() {
         const QRectF paint = context.printer().pageLayout().paintRect(QPageLayout::Point);
         left = paint.left();
         top = paint.top();
@@ -24,11 +20,6 @@ struct GraphicJob {
     }
     double pointsPerPixel() { return 72.0 / context.printer().resolution(); }
 
-    QTemporaryDir dir;
-    RecordingMessages messages;
-    Session session;
-    printing::PrintContext context;
-    prnx printer;
     double left = 0, top = 0, column = 0;
 };
 
@@ -42,22 +33,14 @@ TEST(Graphic, LinesPerPageAreWholeLineHeights) {
         EXPECT_EQ(prnx::linesFitting(c.height, c.lineHeight), c.lines) << c.height;
 }
 
-TEST(Graphic, OpeningWritesLinesPerPageIntoTheRecord) {
-    GraphicJob job;
-    job.context.settings.lineCount = 44;
-    ASSERT_TRUE(job.printer.OpenPrinter(prnx::Grafik, QStringLiteral("Rapor"), true));
-    EXPECT_GT(job.printer.lineHeight(), 0);
-    const int height = job.context.printer().height();
-    EXPECT_EQ(job.printer.linesPerPage(), height / job.printer.lineHeight());
-    EXPECT_EQ(int(job.context.settings.lineCount), int(job.printer.linesPerPage()));
-    EXPECT_EQ(job.printer.SayfaSayisi(), 0);
-    job.printer.ClosePrinter();
-}
-
 TEST(Graphic, CellsSitOnTheColumnGrid) {
     GraphicJob job;
     prnx &p = job.printer;
+    job.context.settings.lineCount = 44;
     ASSERT_TRUE(p.OpenPrinter(prnx::Grafik, QStringLiteral("Izgara"), true));
+    // The record takes the lines that fit the page.
+    EXPECT_EQ(int(job.context.settings.lineCount), int(p.linesPerPage()));
+    EXPECT_EQ(p.SayfaSayisi(), 0);
     EXPECT_EQ(p.YeniSayfa(), 1);
     p.Lprint(QStringLiteral("Kod"), 10);
     p.Lprint(QStringLiteral("1,234.50"), 20, false, prnx::Saga);

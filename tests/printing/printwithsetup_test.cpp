@@ -1,11 +1,9 @@
 #include "printing/printwithsetup.h"
 #include "printing/yzcsetup.h"
-#include "startup/session.h"
-#include "support/qtprint.h"
+#include "printjob.h"
 
 #include <QApplication>
 #include <QPushButton>
-#include <QTemporaryDir>
 #include <QTimer>
 #include <gtest/gtest.h>
 
@@ -14,11 +12,8 @@ using namespace Qt::StringLiterals;
 TEST(PrintWithSetup, PrintsOnlyWhenConfirmedUnderAWaitCursor) {
     for (const bool confirm : {false, true}) {
         SCOPED_TRACE(confirm);
-        QTemporaryDir dir;
-        RecordingMessages messages;
-        Session session(messages);
-        printing::PrintContext context(session);
-        context.pdfFile = dir.filePath(u"job.pdf"_s); // a printer to confirm with
+        PrintJob job; // its PDF file is a printer to confirm with
+        printing::PrintContext &context = job.context;
         context.settings.title = u"önceki"_s;
         bool printed = false;
         Qt::CursorShape cursor = Qt::ArrowCursor;

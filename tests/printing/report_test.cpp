@@ -1,11 +1,8 @@
 // The paged list report: the heading items of the printer setup, page breaks
 // and the closing lines, on the dot-matrix path where every column shows.
 #include "printing/report.h"
-#include "startup/session.h"
-#include "support/qtprint.h"
+#include "printjob.h"
 
-#include <QFile>
-#include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 namespace {
@@ -13,18 +10,12 @@ namespace {
 using namespace Qt::StringLiterals;
 using printing::Cell;
 
-struct DotJob {
-    DotJob() : session(messages), context(session), printer(context) {
-        context.dotMatrixCopy = dir.filePath(u"job.txt"_s);
-        context.pdfFile = dir.filePath(u"job.pdf"_s);
-        context.settings.dotMatrix = true;
-    }
+struct DotJob : PrintJob {
+    DotJob() { context.settings.dotMatrix = true; }
     // The printed lines, bold codes left out and blanks at the end cut; the
     // texts are plain ASCII, so the bytes read back as they were given.
     QStringList lines() const {
-        QFile f(context.dotMatrixCopy);
-        EXPECT_TRUE(f.open(QIODevice::ReadOnly));
-        QString text = QString::fromLatin1(f.readAll());
+        QString text = QString::fromLatin1(bytes());
         text.remove(u"\x1bG"_s).remove(u"\x1bH"_s);
         QStringList out;
         for (QString l : text.split(u"\r\n"_s)) {
@@ -36,11 +27,6 @@ struct DotJob {
             out.removeLast();
         return out;
     }
-    QTemporaryDir dir;
-    RecordingMessages messages;
-    Session session;
-    printing::PrintContext context;
-    prnx printer;
 };
 
 } // namespace
@@ -50,19 +36,13 @@ TEST(Report, HeadingItemsTurnedOffPrintBlankInTheirColumns) {
         bool title, date, pageNo, company;
         QStringList head;
     } cases[] = {
-        {true,
-         true,
-         true,
-         true,
-         {u"   OZET"_s, u"Koop.     Tarih: 1.1"_s, u"          Sayfa: 1"_s}},
+        // clang-format off
+        {true, true, true, true, {u"   OZET"_s, u"Koop.     Tarih: 1.1"_s, u"          Sayfa: 1"_s}},
         {false, true, true, true, {u""_s, u"Koop.     Tarih: 1.1"_s, u"          Sayfa: 1"_s}},
         {true, false, true, true, {u"   OZET"_s, u"Koop."_s, u"          Sayfa: 1"_s}},
         {true, true, false, true, {u"   OZET"_s, u"Koop.     Tarih: 1.1"_s, u""_s}},
-        {true,
-         true,
-         true,
-         false,
-         {u"   OZET"_s, u"          Tarih: 1.1"_s, u"          Sayfa: 1"_s}},
+        {true, true, true, false, {u"   OZET"_s, u"          Tarih: 1.1"_s, u"          Sayfa: 1"_s}},
+        // clang-format on
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(c.head.join(u'|').toStdString());

@@ -1,19 +1,11 @@
 #include "pdftext.h"
 #include "printing/sampleprint.h"
-#include "startup/session.h"
+#include "printjob.h"
 #include "support/golden.h"
-#include "support/qtprint.h"
 
-#include <QFile>
-#include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 namespace {
-
-QByteArray readAll(const QString &path) {
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
 
 const QDate kDate(2024, 3, 15);
 
@@ -27,28 +19,22 @@ TEST(Sample, DotMatrixFileMatchesTheGoldenBytes) {
     } cases[] = {{22, "sample_22.txt", 20}, {33, "sample_33.txt", 36}};
     for (const auto &c : cases) {
         SCOPED_TRACE(c.file);
-        QTemporaryDir dir;
-        RecordingMessages messages;
-        Session session(messages);
-        printing::PrintContext context(session);
+        PrintJob job;
+        printing::PrintContext &context = job.context;
         context.settings.dotMatrix = true;
         context.settings.lineCount = c.lineCount;
-        context.dotMatrixCopy = dir.filePath(QStringLiteral("out.txt"));
         printing::SampleSummary summary;
         ASSERT_TRUE(printing::printSample(context, QStringLiteral("01"), kDate, &summary));
         EXPECT_EQ(summary.pages, 2);
         EXPECT_EQ(summary.rows, c.rows);
-        EXPECT_GOLDEN(readAll(context.dotMatrixCopy), QString::fromLatin1(c.file));
+        EXPECT_GOLDEN(job.bytes(), QString::fromLatin1(c.file));
     }
 }
 
 TEST(Sample, GraphicPdfMatchesTheGoldenWords) {
-    QTemporaryDir dir;
-    RecordingMessages messages;
-    Session session(messages);
-    printing::PrintContext context(session);
+    PrintJob job;
+    printing::PrintContext &context = job.context;
     context.settings.lineCount = 66;
-    context.pdfFile = dir.filePath(QStringLiteral("sample.pdf"));
     printing::SampleSummary summary;
     ASSERT_TRUE(printing::printSample(context, QStringLiteral("01"), kDate, &summary));
     EXPECT_EQ(summary.pages, 2);

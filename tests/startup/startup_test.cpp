@@ -19,6 +19,13 @@ const QStringList UnknownKey = {
     QStringLiteral("Korvane|none|ayar\\nborcla\\ntopborc\\ntahsil\\ngenel\\nhazirun\\netiket\\n"
                    "borcent\\nkastah")};
 
+// A company file that is no database.
+void writeJunk(const QString &path) {
+    QFile junk(path);
+    ASSERT_TRUE(junk.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    junk.write(QByteArray(4096, 'x'));
+}
+
 TEST(CommandLine, SplitsAtFirstBlankTrimsAndUpperCases) {
     struct Case {
         QString line, company, key;
@@ -51,30 +58,29 @@ TEST(Registry, ReadsTopLevelKeysOfTheIniFileAndCutsAtNul) {
     EXPECT_EQ(r.readText("Missing"), QString());
 }
 
-TEST(Startup, OpensAKnownKeyOnAnExistingCompany) {
+TEST(Startup, KnownKeyOpensItsScreenAnyOtherShowsBothBoxesAndEnds) {
     TempCompany co;
-    for (const QStringList &args : {QStringList{"01", "AYAR"}, QStringList{"01   borcla"},
-                                    QStringList{"01", "etiket"}, QStringList{"01", "ETİKET"}}) {
-        const ProcessResult r = runProgram("koop", args, co.registryFile());
-        EXPECT_EQ(r.messages, QStringList{NotReady}) << args.join(' ').toStdString();
-        EXPECT_EQ(r.exitCode, 0);
-    }
-    // The collection desk opens and, on a company without settings, says so.
-    for (const QStringList &args : {QStringList{"01", "TAHSIL"}, QStringList{"01   tahsil"}}) {
-        const ProcessResult r = runProgram("koop", args, co.registryFile());
-        EXPECT_EQ(r.messages, QStringList{"Korvane|warning|Ayarlar Yapılmamış..."})
-            << args.join(' ').toStdString();
-        EXPECT_EQ(r.exitCode, 0);
-    }
-}
-
-TEST(Startup, UnknownOrMissingKeyShowsBothBoxesAndEnds) {
-    TempCompany co;
-    for (const QStringList &args :
-         {QStringList{"01", "BORCLA", "X"}, QStringList{"01"}, QStringList{"01", "tahsilat"}}) {
-        const ProcessResult r = runProgram("koop", args, co.registryFile());
-        EXPECT_EQ(r.messages, UnknownKey) << args.join(' ').toStdString();
-        EXPECT_EQ(r.exitCode, startup::ExitStartupFailed);
+    const QStringList noSettings = {"Korvane|warning|Ayarlar Yapılmamış..."};
+    const int failed = startup::ExitStartupFailed;
+    const struct {
+        QStringList args, messages;
+        int exitCode;
+    } cases[] = {
+        {{"01", "AYAR"}, {NotReady}, 0},
+        {{"01   borcla"}, {NotReady}, 0},
+        {{"01", "etiket"}, {NotReady}, 0},
+        {{"01", "ETİKET"}, {NotReady}, 0},
+        // The collection desk opens and, on a company without settings, says so.
+        {{"01", "TAHSIL"}, noSettings, 0},
+        {{"01   tahsil"}, noSettings, 0},
+        {{"01", "BORCLA", "X"}, UnknownKey, failed},
+        {{"01"}, UnknownKey, failed},
+        {{"01", "tahsilat"}, UnknownKey, failed},
+    };
+    for (const auto &c : cases) {
+        const ProcessResult r = runProgram("koop", c.args, co.registryFile());
+        EXPECT_EQ(r.messages, c.messages) << c.args.join(' ').toStdString();
+        EXPECT_EQ(r.exitCode, c.exitCode) << c.args.join(' ').toStdString();
     }
 }
 
@@ -118,21 +124,14 @@ TEST(Startup, MissingOrDamagedSuiteDatabaseEnds) {
     EXPECT_EQ(r.messages, QStringList{"Korvane|warning|Şirket Dosyaları Bulunamadı."});
     EXPECT_EQ(r.exitCode, startup::ExitStartupFailed);
 
-    QFile junk(co.file("xdata.dat"));
-    ASSERT_TRUE(junk.open(QIODevice::WriteOnly));
-    junk.write(QByteArray(4096, 'x'));
-    junk.close();
+    writeJunk(co.file("xdata.dat"));
     r = runProgram("koop", {"01", "TAHSIL"}, co.registryFile());
     EXPECT_EQ(r.messages, QStringList{"Korvane|warning|Şirket Dosyaları Bulunamadı."});
 }
 
 TEST(Startup, DamagedKoopDatabaseIsNotOverwritten) {
     TempCompany co;
-    QFile::remove(co.file("dalun.dat"));
-    QFile junk(co.file("dalun.dat"));
-    ASSERT_TRUE(junk.open(QIODevice::WriteOnly));
-    junk.write(QByteArray(4096, 'x'));
-    junk.close();
+    writeJunk(co.file("dalun.dat"));
     const ProcessResult r = runProgram("koop", {"01", "TAHSIL"}, co.registryFile());
     EXPECT_EQ(r.messages, QStringList{"Korvane|warning|" + co.file("dalun.dat") +
                                       "\\nSql Dosyası Yaratılamadı."});
