@@ -1,9 +1,11 @@
 #pragma once
 
 #include "data/koopdata.h"
+#include "startup/base/daynumber.h"
 #include "startup/companyfolder.h"
 #include "support/tempcompany.h"
 
+#include <QFile>
 #include <QSqlDatabase>
 #include <QSqlQuery>
 #include <QSqlRecord>
@@ -29,6 +31,34 @@ class SessionTest : public ::testing::Test {
         ASSERT_TRUE(data::RsUpdate(session.carkart));
     }
 
+    // The settings row: the last receipt number and the monthly surcharge rate.
+    void addSettings(int fisno, double faiz = 0) {
+        ASSERT_TRUE(data::RsAddNew(session.ayar));
+        data::FieldSet(session.ayar, "fisno", fisno);
+        data::FieldSet(session.ayar, "faiz", faiz);
+        ASSERT_TRUE(data::RsUpdate(session.ayar));
+    }
+    // One ledger row as the accounting suite leaves it: dates as day numbers,
+    // the amount in ten-thousandths.
+    void addLedgerItem(const QString &kod, const QDate &tarih, const QDate &vade, int ba, int islem,
+                       const char *amount, const QString &ack, const QString &evrak = {}) {
+        QSqlQuery q(session.data.sql());
+        q.prepare("INSERT INTO carhar (kod, tarih, islem, evrak, vade, ba, tutar, ack) "
+                  "VALUES (?, ?, ?, ?, ?, ?, ?, ?)");
+        for (const QVariant &v :
+             {QVariant(kod), QVariant(qlonglong(dayNumber(tarih))), QVariant(islem),
+              QVariant(evrak), QVariant(qlonglong(dayNumber(vade))), QVariant(ba),
+              QVariant(qlonglong(Money::parse(amount)->units())), QVariant(ack)})
+            q.addBindValue(v);
+        ASSERT_TRUE(q.exec());
+    }
+    // Cash box 1's account code, where the suite keeps it in the day file.
+    void writeCashBoxCode() {
+        QFile f(session.companyFile("kasa1.dat"));
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(QByteArray(16, ' ') + QByteArray("100.01.001      "));
+    }
+
     // The rows of a query on xdata.dat, through a connection of the test's own
     // (to the file, or to its schema on the server).
     std::vector<QSqlRecord> rows(const QString &sql, const QString &file = "xdata.dat") {
@@ -46,6 +76,16 @@ class SessionTest : public ::testing::Test {
     QVariant value(const QString &sql, const QString &file = "xdata.dat") {
         const auto r = rows(sql, file);
         return r.empty() ? QVariant() : r.front().value(0);
+    }
+    int count(const char *table) {
+        return value(QStringLiteral("SELECT count(*) FROM ") + table).toInt();
+    }
+    // A row's values joined by "|", NULL shown as such.
+    static QString joined(const QSqlRecord &r) {
+        QStringList out;
+        for (int i = 0; i < r.count(); ++i)
+            out << (r.isNull(i) ? QStringLiteral("NULL") : r.value(i).toString());
+        return out.join(u'|');
     }
     QStringList texts() const {
         QStringList out;
