@@ -32,6 +32,7 @@ TEST(CliCommands, HelpIsTurkishForEveryCommand) {
 TEST(CliCommands, WrongCommandLineIsRefusedBeforeAnythingRuns) {
     TempCompany co("unused", false);
     const QString folder = co.root() + "/yeni";
+    const QString ServerWanted = "--server SUNUCU[:PORT]/VERİTABANI[?user=KULLANICI] ister.";
     const struct Case {
         QStringList args;
         QString message;
@@ -44,8 +45,10 @@ TEST(CliCommands, WrongCommandLineIsRefusedBeforeAnythingRuns) {
          "Kullanım: koop-cli init KLASÖR [--demo] [--seed N]\\nkoop-cli "
          "init --server SUNUCU[:PORT]/VERİTABANI[?user=KULLANICI] "
          "KLASÖR [--demo]"},
-        {{"init", "--server", "sunucu", folder},
-         "--server SUNUCU[:PORT]/VERİTABANI[?user=KULLANICI] ister."},
+        {{"init", "--server", "sunucu", folder}, ServerWanted},
+        {{"init", "--server", "h:70000/db", folder}, ServerWanted},
+        {{"init", "--server", "h/db?sifre=1", folder}, ServerWanted},
+        {{"init", "--server", "h/db?xdata=a&dalun=a", folder}, ServerWanted},
         {{"refcode", folder, "--count", "0"}, "--count 1 ile 1000000 arasında bir sayı ister."},
         {{"refcode", folder, "--first", "256"}, "--first 0 ile 255 arasında bir sayı ister."},
         {{"statement", folder, "0001", "--date"}, "Bilinmeyen seçenek: --date"},

@@ -6,40 +6,15 @@
 #include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
-#include <QSqlDatabase>
-#include <QSqlQuery>
-#include <QSqlRecord>
 #include <gtest/gtest.h>
 
 namespace {
 
-// Opens a company file read-only through a connection of its own.
-class Reader {
-  public:
-    explicit Reader(const QString &file)
-        : m_name(QStringLiteral("reader-") + QString::number(++s_count)) {
-        QSqlDatabase db = QSqlDatabase::addDatabase("QSQLITE", m_name);
-        db.setDatabaseName(file);
-        db.setConnectOptions("QSQLITE_OPEN_READONLY");
-        EXPECT_TRUE(db.open()) << file.toStdString();
-    }
-    ~Reader() {
-        QSqlDatabase::database(m_name).close();
-        QSqlDatabase::removeDatabase(m_name);
-    }
-    QStringList column(const QString &sql) const {
-        QSqlQuery q(QSqlDatabase::database(m_name));
-        EXPECT_TRUE(q.exec(sql)) << sql.toStdString();
-        QStringList out;
-        while (q.next())
-            out << q.value(0).toString();
-        return out;
-    }
+// Queries of one company file, as another program reads it.
+struct Reader {
+    QString file;
+    QStringList column(const QString &sql) const { return fileColumn(file, sql); }
     QString one(const QString &sql) const { return column(sql).value(0); }
-
-  private:
-    static inline int s_count = 0;
-    QString m_name;
 };
 
 QStringList expectedColumns(const data::TableDef &def) {
@@ -52,7 +27,7 @@ QStringList expectedColumns(const data::TableDef &def) {
 QByteArray companyDump(const QString &folder) {
     QByteArray all;
     for (const char *file : {"xdata.dat", "dalun.dat"}) {
-        Reader r(folder + "/" + file);
+        const Reader r{folder + "/" + file};
         for (const QString &table : r.column("SELECT name FROM sqlite_master WHERE type='table' "
                                              "ORDER BY name"))
             all += r.column("SELECT quote(\"" +
@@ -78,7 +53,7 @@ TEST(Init, CreatesTheDocumentedLayout) {
                     .entryList({".koop-init*"}, QDir::AllEntries | QDir::Hidden)
                     .isEmpty());
 
-    Reader x(folder + "/xdata.dat");
+    const Reader x{folder + "/xdata.dat"};
     EXPECT_EQ(
         x.column("SELECT name FROM sqlite_master WHERE type='table' ORDER BY name"),
         (QStringList{"carhar", "carkart", "ent", "ftu", "genel", "kasa", "stkhar", "stkkart"}));
@@ -92,7 +67,7 @@ TEST(Init, CreatesTheDocumentedLayout) {
     EXPECT_EQ(x.one("SELECT type FROM pragma_table_info('carhar') WHERE name='tutar'"), "BIGINT");
     EXPECT_EQ(x.one("SELECT count(*) FROM carkart"), "0");
 
-    Reader k(folder + "/dalun.dat");
+    const Reader k{folder + "/dalun.dat"};
     EXPECT_EQ(k.column("SELECT name FROM sqlite_master WHERE type='table' ORDER BY name"),
               (QStringList{"ayar", "borc", "fiat"}));
     EXPECT_EQ(k.column("SELECT name FROM pragma_table_info('ayar')"),
@@ -113,7 +88,7 @@ TEST(Init, DemoIsABelievableCooperativeAndRepeatsWithItsSeed) {
     EXPECT_EQ(companyDump(a), companyDump(b));
     EXPECT_NE(companyDump(a), companyDump(c));
 
-    Reader x(a + "/xdata.dat");
+    const Reader x{a + "/xdata.dat"};
     const int cards = x.one("SELECT count(*) FROM carkart").toInt();
     EXPECT_GE(cards, 250);
     EXPECT_LE(cards, 350);
@@ -132,7 +107,7 @@ TEST(Init, DemoIsABelievableCooperativeAndRepeatsWithItsSeed) {
               (QStringList{"krnick=Kr/", "tlnick=TL/", "tlonda=/2"}));
     EXPECT_FALSE(x.one("SELECT tanim FROM genel WHERE ack='unvan'").isEmpty());
 
-    Reader k(a + "/dalun.dat");
+    const Reader k{a + "/dalun.dat"};
     EXPECT_EQ(k.one("SELECT count(*) FROM fiat").toInt(), members);
     EXPECT_EQ(k.one("SELECT count(*) FROM ayar"), "1");
     EXPECT_EQ(k.one("SELECT faiz FROM ayar").toDouble(), 2.0);

@@ -20,27 +20,32 @@ QString quotedName(const QString &name) {
     return u'"' + name + u'"';
 }
 
-void dropSchemas(const data::ServerAddress &server) {
-    const QString name = QStringLiteral("drop-") + server.dataSchema;
-    {
-        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QPSQL"), name);
-        db.setHostName(server.host);
-        db.setPort(server.port);
-        db.setDatabaseName(server.database);
-        db.setUserName(server.user);
-        if (db.open()) {
-            QSqlQuery q(db);
-            q.exec(QStringLiteral("SET client_min_messages = warning"));
-            for (const QString &schema : {server.dataSchema, server.koopSchema})
-                EXPECT_TRUE(q.exec(QStringLiteral("DROP SCHEMA IF EXISTS ") + quotedName(schema) +
-                                   QStringLiteral(" CASCADE")))
-                    << q.lastError().text().toStdString();
-        }
-    }
-    QSqlDatabase::removeDatabase(name);
+// A plain Qt connection to the server's database, in no schema yet.
+QSqlDatabase serverConnection(const QString &connection, const data::ServerAddress &server) {
+    QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QPSQL"), connection);
+    db.setHostName(server.host);
+    db.setPort(server.port);
+    db.setDatabaseName(server.database);
+    db.setUserName(server.user);
+    EXPECT_TRUE(db.open()) << db.lastError().text().toStdString();
+    return db;
 }
 
 } // namespace
+
+void dropSchemas(const data::ServerAddress &server) {
+    const QString name = QStringLiteral("drop-") + server.dataSchema;
+    {
+        QSqlDatabase db = serverConnection(name, server);
+        QSqlQuery q(db);
+        q.exec(QStringLiteral("SET client_min_messages = warning"));
+        for (const QString &schema : {server.dataSchema, server.koopSchema})
+            EXPECT_TRUE(q.exec(QStringLiteral("DROP SCHEMA IF EXISTS ") + quotedName(schema) +
+                               QStringLiteral(" CASCADE")))
+                << q.lastError().text().toStdString();
+    }
+    QSqlDatabase::removeDatabase(name);
+}
 
 std::optional<data::ServerAddress> testServer() {
     return data::parseConnectionInfo(qEnvironmentVariable("KOOP_TEST_PG"));
@@ -101,12 +106,7 @@ QSqlDatabase TempCompany::connect(const QString &connection, const QString &name
         EXPECT_TRUE(db.open());
         return db;
     }
-    QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QPSQL"), connection);
-    db.setHostName(m_server->host);
-    db.setPort(m_server->port);
-    db.setDatabaseName(m_server->database);
-    db.setUserName(m_server->user);
-    EXPECT_TRUE(db.open()) << db.lastError().text().toStdString();
+    QSqlDatabase db = serverConnection(connection, *m_server);
     QSqlQuery q(db);
     EXPECT_TRUE(
         q.exec(QStringLiteral("SET search_path TO ") +
@@ -121,6 +121,24 @@ void TempCompany::writeRegistry(const QString &prgPath, const QString &dataPathV
         f.write(("PrgPath=" + prgPath + "\n").toUtf8());
     if (!dataPathValue.isNull())
         f.write(("DataPath=" + dataPathValue + "\n").toUtf8());
+}
+
+QStringList fileColumn(const QString &file, const QString &sql) {
+    static int connections = 0;
+    const QString name = QStringLiteral("reader-") + QString::number(++connections);
+    QStringList out;
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
+        db.setDatabaseName(file);
+        db.setConnectOptions(QStringLiteral("QSQLITE_OPEN_READONLY"));
+        EXPECT_TRUE(db.open()) << file.toStdString();
+        QSqlQuery q(db);
+        EXPECT_TRUE(q.exec(sql)) << sql.toStdString();
+        while (q.next())
+            out << q.value(0).toString();
+    }
+    QSqlDatabase::removeDatabase(name);
+    return out;
 }
 
 QString binDir() {

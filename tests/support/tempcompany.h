@@ -13,6 +13,8 @@
 // The server KOOP_TEST_PG names ("host=... port=... user=... dbname=..."),
 // when it names one.
 std::optional<data::ServerAddress> testServer();
+// Drops the server's two schemas of a company, with all they hold.
+void dropSchemas(const data::ServerAddress &server);
 // True in the server run of a test executable (given --server): the
 // companies the tests make then keep their databases on the test server.
 bool serverRun();
@@ -50,6 +52,10 @@ class TempCompany {
     QString m_company;
     std::optional<data::ServerAddress> m_server;
 };
+
+// The first column of a query on a company's SQLite file, read as another
+// program reads it: read-only, through a connection of its own.
+QStringList fileColumn(const QString &file, const QString &sql);
 
 // The folder of koop and koop-cli, with a trailing "/".
 QString binDir();
