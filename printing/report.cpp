@@ -16,10 +16,12 @@ Line Columns::line(const QStringList &texts, bool bold) const {
 }
 
 Line Columns::rules(bool bold) const {
+    // Blanks where the separators stand, so each rule sits under its column.
+    const QString gap(m_separator.size(), u' ');
     Line cells;
     for (size_t i = 0; i < m_columns.size(); ++i) {
-        if (i > 0)
-            cells.push_back(Cell::plain(QStringLiteral(" "), 1));
+        if (i > 0 && !gap.isEmpty())
+            cells.push_back(Cell::plain(gap, qint16(gap.size())));
         cells.push_back(Cell::rule(m_columns[i].width, bold));
     }
     return cells;

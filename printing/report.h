@@ -71,7 +71,7 @@ class Columns {
     // A cell per column for `texts` (missing ones empty), separators between
     // (none when the separator is empty).
     Line line(const QStringList &texts, bool bold = false) const;
-    // A rule under each column, blanks between.
+    // A rule under each column, blanks where the separators stand.
     Line rules(bool bold = false) const;
     // The columns with their separators, in character columns.
     qint16 width() const;
