@@ -329,6 +329,14 @@ bool Database::open(const QString &filePath) {
         m_lastError = QStringLiteral("no such file");
         return false;
     }
+    // SQLite takes an empty file for a new database and writes into it; a file
+    // that is not ours must be left as it is.
+    QFile file(filePath);
+    if (!file.open(QIODevice::ReadOnly) || file.read(16) != QByteArray("SQLite format 3", 16)) {
+        m_lastError = QStringLiteral("not a database");
+        return false;
+    }
+    file.close();
     return connect(filePath);
 }
 

@@ -78,9 +78,11 @@ bool setNamedValue(TableCursor &genel, Messages &messages, const QString &name, 
 
 void Counters::advance() {
     ++sayac[0];
+    // Every counter is carried, not only up to the first that is in range:
+    // a stored value above "Z" (a hand edit, another program) still rolls over.
     for (size_t i = 0; i < sayac.size(); ++i) {
         if (sayac[i] <= LetterZ)
-            break;
+            continue;
         sayac[i] = LetterA;
         if (i + 1 < sayac.size())
             ++sayac[i + 1];
@@ -106,11 +108,11 @@ QString Counters::code(int firstCharacter, const QDate &date) const {
     out += QChar(char16_t(65 + date.month()));
     out += QChar(char16_t(64 + date.day()));
     for (size_t i = sayac.size(); i-- > 0;)
-        out += QChar(char16_t(std::clamp(sayac[i], LetterA, LetterZ)));
+        out += QChar(char16_t(sayac[i]));
     return out;
 }
 
-bool lockCounters(TableCursor &genel) {
+bool lockCounters(TableCursor &genel, Messages &messages) {
     Database *db = genel.database();
     if (!db || !db->isServer())
         return true;
@@ -121,7 +123,7 @@ bool lockCounters(TableCursor &genel) {
     QueryOpen(*db, q,
               QStringLiteral("SELECT id FROM genel WHERE ack IN (?, ?, ?, ?, ?) ORDER BY id "
                              "FOR UPDATE"),
-              names);
+              names, messages);
     const bool ok = !q.failed();
     q.finish();
     return ok;

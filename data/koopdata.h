@@ -56,7 +56,7 @@ struct Counters {
 // Inside a writing action on a server: locks the counter rows of `genel` until
 // the action ends, so no other program moves them between the read and the
 // store. SQLite's write lock already covers the whole file.
-bool lockCounters(TableCursor &genel);
+bool lockCounters(TableCursor &genel, Messages &messages);
 
 // Draws a new reference code: reads, advances and stores the counters.
 QString nextReferenceCode(TableCursor &genel, Messages &messages, int firstCharacter,

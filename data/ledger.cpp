@@ -49,7 +49,7 @@ bool readLedger(Database &db, const QString &kod, const QDate &upTo,
     items->reserve(512);
     QueryCursor q;
     q.setTable(&schema::carhar());
-    if (!QueryOpen(db, q, LedgerQuery, {kod, QVariant(qlonglong(dayNumber(upTo)))}, &messages))
+    if (!QueryOpen(db, q, LedgerQuery, {kod, QVariant(qlonglong(dayNumber(upTo)))}, messages))
         return !q.failed();
     do {
         ledger::Item it;

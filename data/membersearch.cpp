@@ -31,11 +31,10 @@ bool searchMembers(Database &db, const QString &text, MemberOrder order, bool co
     const QString pattern =
         (contains ? QStringLiteral("%") : QString()) + likeLiteral(text) + QLatin1Char('%');
     QueryCursor q;
-    if (!QueryOpen(db, q, sql, {pattern}))
-        return !q.failed();
-    do
+    if (!QdOpen(db, q, sql, {pattern}))
+        return false;
+    for (; !q.eof(); q.moveNext())
         out->push_back({q.text(0), q.text(1)});
-    while (q.moveNext());
     q.finish();
     return true;
 }

@@ -390,7 +390,6 @@ bool RsEdit(TableCursor &cursor) {
         return false;
     cursor.m_mode = TableCursor::Mode::Editing;
     cursor.m_buffer.clear();
-    cursor.m_bufferRefused = false;
     return true;
 }
 
@@ -399,7 +398,6 @@ bool RsAddNew(TableCursor &cursor) {
         return false;
     cursor.m_mode = TableCursor::Mode::Adding;
     cursor.m_buffer.clear();
-    cursor.m_bufferRefused = false;
     return true;
 }
 
@@ -408,10 +406,6 @@ bool RsUpdate(TableCursor &cursor) {
         return false;
     const TableCursor::Mode mode = cursor.m_mode;
     cursor.m_mode = TableCursor::Mode::Browse;
-    if (cursor.m_bufferRefused) {
-        cursor.m_buffer.clear();
-        return false;
-    }
     if (mode == TableCursor::Mode::Editing && cursor.m_buffer.empty())
         return true;
     // The statement is known by the columns it sets, in the order they were set.
@@ -459,7 +453,6 @@ bool RsCancelUpdate(TableCursor &cursor) {
         return false;
     cursor.m_mode = TableCursor::Mode::Browse;
     cursor.m_buffer.clear();
-    cursor.m_bufferRefused = false;
     return true;
 }
 
@@ -492,11 +485,9 @@ void FieldSet(TableCursor &cursor, const QString &fieldName, const QVariant &val
         return;
     bool ok = true;
     QVariant stored = toStored(value, cursor.m_fields[size_t(column)], &ok);
-    if (!ok) {
-        // The value is not written, and the row must not be stored without it.
-        cursor.m_bufferRefused = true;
+    // A value the field cannot hold is not written; the rest of the row is.
+    if (!ok)
         return;
-    }
     for (auto &[c, v] : cursor.m_buffer)
         if (c == column) {
             v = std::move(stored);
@@ -570,8 +561,7 @@ void QueryCursor::finish() {
     m_eof = true;
 }
 
-bool QueryOpen(Database &db, QueryCursor &cursor, const QString &sql, const QVariantList &binds,
-               Messages *messages) {
+bool QdOpen(Database &db, QueryCursor &cursor, const QString &sql, const QVariantList &binds) {
     cursor.finish();
     cursor.m_query = std::make_unique<QSqlQuery>(db.sql());
     cursor.m_query->setForwardOnly(!db.isServer());
@@ -588,19 +578,25 @@ bool QueryOpen(Database &db, QueryCursor &cursor, const QString &sql, const QVar
             cursor.m_query->addBindValue(b);
         return cursor.m_query->exec();
     });
-    cursor.m_failed = false;
+    cursor.m_failed = !ok;
     if (!ok) {
         cursor.m_eof = true;
-        cursor.m_failed = true;
-        if (messages)
-            messages->warning(QStringLiteral("Sql Rapor Yaratılamıyor"));
         return false;
     }
     cursor.describeColumns();
     cursor.m_eof = !cursor.m_query->next();
     if (cursor.m_eof)
         cursor.m_query->finish();
-    return !cursor.m_eof;
+    return true;
+}
+
+bool QueryOpen(Database &db, QueryCursor &cursor, const QString &sql, const QVariantList &binds,
+               Messages &messages) {
+    if (!QdOpen(db, cursor, sql, binds)) {
+        messages.warning(QStringLiteral("Sql Rapor Yaratılamıyor"));
+        return false;
+    }
+    return !cursor.eof();
 }
 
 // ---- table creation

@@ -77,7 +77,6 @@ class TableCursor {
     std::vector<QVariant> m_values; // the current record, by column
     Mode m_mode = Mode::Browse;
     std::vector<std::pair<qsizetype, QVariant>> m_buffer; // column, stored value
-    bool m_bufferRefused = false;
     std::vector<std::pair<QString, std::unique_ptr<QSqlQuery>>> m_statements;
 };
 
@@ -103,8 +102,7 @@ class QueryCursor {
 
   private:
     void describeColumns();
-    friend bool QueryOpen(Database &, QueryCursor &, const QString &, const QVariantList &,
-                          Messages *);
+    friend bool QdOpen(Database &, QueryCursor &, const QString &, const QVariantList &);
     std::unique_ptr<QSqlQuery> m_query;
     const TableDef *m_def = nullptr;
     QStringList m_names;
@@ -132,10 +130,13 @@ QVariant FieldGet(const TableCursor &cursor, const QString &fieldName);
 void FieldSet(TableCursor &cursor, const QString &fieldName, const QVariant &value);
 
 // Opens the rows of `sql` with its `?` placeholders bound in order; true when
-// there is at least one row (positioned on it). A failing query shows
-// "Sql Rapor Yaratılamıyor" through `messages` when one is given.
-bool QueryOpen(Database &db, QueryCursor &cursor, const QString &sql,
-               const QVariantList &binds = {}, Messages *messages = nullptr);
+// there is at least one row (positioned on it). A query the engine refuses
+// shows "Sql Rapor Yaratılamıyor" and gives false.
+bool QueryOpen(Database &db, QueryCursor &cursor, const QString &sql, const QVariantList &binds,
+               Messages &messages);
+// The same rows without a message: true when the query ran, rows or none (the
+// lookup window says its own words when its query fails).
+bool QdOpen(Database &db, QueryCursor &cursor, const QString &sql, const QVariantList &binds = {});
 
 // Table creation: a definition built field by field, then added whole.
 struct TableDefinition {

@@ -45,7 +45,7 @@ QString UnitOfWork::reference(int firstCharacter) {
     // Under the write lock nobody else moves the counters, so they are read
     // once and stored once, at commit.
     if (!m_counters) {
-        data::lockCounters(m_session.genel);
+        data::lockCounters(m_session.genel, m_session.messages);
         m_counters = data::Counters::load(m_session.genel);
     }
     m_counters->advance();

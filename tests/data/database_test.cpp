@@ -5,6 +5,8 @@
 #include "support/tempcompany.h"
 
 #include <QDir>
+#include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -42,7 +44,7 @@ TEST_F(Connection, TurkishCollationOrdersNamesAsTheAlphabet) {
     for (qsizetype i = sorted.size() - 2; i >= 0; i -= 2)
         addMember(members, QString::number(++n), sorted[i]);
     QueryCursor q;
-    ASSERT_TRUE(QueryOpen(db, q, u"SELECT isim1 FROM carkart ORDER BY isim1 COLLATE tr"_s));
+    ASSERT_TRUE(QdOpen(db, q, u"SELECT isim1 FROM carkart ORDER BY isim1 COLLATE tr"_s));
     QStringList seen;
     do
         seen << q.field("isim1").toString();
@@ -65,15 +67,14 @@ TEST_F(Connection, LikeFoldsCaseTheTurkishWay) {
     const QString like = u"SELECT 1 WHERE "_s + db.turkishLikeCondition(u"CAST(? AS TEXT)"_s);
     for (const Case &c : cases) {
         QueryCursor q;
-        EXPECT_EQ(
-            QueryOpen(db, q, like, {QString::fromUtf8(c.value), QString::fromUtf8(c.pattern)}),
-            c.match)
-            << c.value << " LIKE " << c.pattern;
+        ASSERT_TRUE(
+            QdOpen(db, q, like, {QString::fromUtf8(c.value), QString::fromUtf8(c.pattern)}));
+        EXPECT_EQ(!q.eof(), c.match) << c.value << " LIKE " << c.pattern;
     }
     QueryCursor q;
     const QString escaped = u"SELECT 1 WHERE ? LIKE ? ESCAPE '!'"_s;
-    EXPECT_TRUE(QueryOpen(db, q, escaped, {u"a%b"_s, u"a!%b"_s}));
-    EXPECT_FALSE(QueryOpen(db, q, escaped, {u"axb"_s, u"a!%b"_s}));
+    EXPECT_TRUE(QdOpen(db, q, escaped, {u"a%b"_s, u"a!%b"_s}) && !q.eof());
+    EXPECT_TRUE(QdOpen(db, q, escaped, {u"axb"_s, u"a!%b"_s}) && q.eof());
 }
 
 TEST_F(Connection, RolledBackWriteLeavesNothingCommittedOneIsSeenByAnotherDesk) {
@@ -144,7 +145,18 @@ TEST(KoopDatabase, CreatesEmptyTablesAndRefusesAnExistingFile) {
         }
     }
     const QString missing = dir.filePath(u"yok/dalun.dat"_s);
-    for (const QString &p : {path, missing}) {
+    // An empty file, or one of another program, is neither opened nor rewritten.
+    const QString empty = dir.filePath(u"bos.dat"_s), foreign = dir.filePath(u"yabanci.dat"_s);
+    const QByteArray foreignBytes("Standard Jet DB\0\1\2", 18);
+    QFile(empty).open(QIODevice::WriteOnly);
+    {
+        QFile f(foreign);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(foreignBytes);
+    }
+    for (const QString &p : {empty, foreign})
+        EXPECT_FALSE(Database().open(p)) << p.toStdString();
+    for (const QString &p : {path, missing, empty, foreign}) {
         messages.boxes.clear();
         EXPECT_FALSE(createKoopDatabase(p, messages));
         ASSERT_EQ(messages.boxes.size(), 1u);
@@ -153,6 +165,10 @@ TEST(KoopDatabase, CreatesEmptyTablesAndRefusesAnExistingFile) {
         EXPECT_EQ(messages.boxes[0].text, p + u"\nSql Dosyası Yaratılamadı."_s);
     }
     EXPECT_FALSE(QDir(dir.filePath(u"yok"_s)).exists());
+    EXPECT_EQ(QFileInfo(empty).size(), 0);
+    QFile f(foreign);
+    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+    EXPECT_EQ(f.readAll(), foreignBytes);
 }
 
 TEST(KoopDatabase, PricesNeedOneRowPerMemberCode) {
@@ -175,7 +191,7 @@ TEST(KoopDatabase, PricesNeedOneRowPerMemberCode) {
     EXPECT_FALSE(add(u""_s));
 
     QueryCursor q;
-    ASSERT_TRUE(QueryOpen(db, q, u"SELECT count(*) FROM fiat"_s));
+    ASSERT_TRUE(QdOpen(db, q, u"SELECT count(*) FROM fiat"_s));
     EXPECT_EQ(q.field(0).toInt(), 2);
     ASSERT_TRUE(RsSeek(fiat, u"cari"_s, "0001"));
     EXPECT_EQ(FieldGet(fiat, u"fiat1"_s).value<Money>(), *Money::parse("150.25"));

@@ -167,10 +167,9 @@ TEST_F(OnServer, NamesAndCodesSortAndMatchAsInTheFiles) {
     const auto all = [](Database &db, const QString &sql) {
         QueryCursor q;
         QStringList out;
-        if (QueryOpen(db, q, sql))
-            do
+        if (QdOpen(db, q, sql))
+            for (; !q.eof(); q.moveNext())
                 out << q.text(0);
-            while (q.moveNext());
         return out;
     };
     for (const QString &sql : {u"SELECT isim1 FROM carkart ORDER BY isim1 COLLATE tr, id"_s,
@@ -227,13 +226,13 @@ TEST_F(OnServer, FailedRowLeavesTheActionGoingAndCommitKeepsTheRest) {
     EXPECT_TRUE(add(u"0001"_s));
     EXPECT_FALSE(add(u"0001"_s)); // the unique index refuses it
     QueryCursor q;
-    EXPECT_FALSE(QueryOpen(dalun, q, u"SELECT yok FROM fiat"_s));
+    EXPECT_FALSE(QdOpen(dalun, q, u"SELECT yok FROM fiat"_s));
     EXPECT_TRUE(q.failed());
-    EXPECT_FALSE(QueryOpen(dalun, q, u"SELECT 1 FROM fiat WHERE cari = ?"_s,
-                           {QString(u"a\0b"_s)})); // the server refuses NUL in text
+    EXPECT_FALSE(QdOpen(dalun, q, u"SELECT 1 FROM fiat WHERE cari = ?"_s,
+                        {QString(u"a\0b"_s)})); // the server refuses NUL in text
     EXPECT_TRUE(add(u"0002"_s));
     ASSERT_TRUE(dalun.commit());
-    ASSERT_TRUE(QueryOpen(dalun, q, u"SELECT count(*) FROM fiat"_s));
+    ASSERT_TRUE(QdOpen(dalun, q, u"SELECT count(*) FROM fiat"_s));
     EXPECT_EQ(q.number(0), 2);
 }
 

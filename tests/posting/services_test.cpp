@@ -22,6 +22,7 @@ TEST(Counters, CarryAndWrapFromTheFastestDigit) {
         {{65, 65, 65, 65, 65}, {66, 65, 65, 65, 65}}, {{90, 65, 65, 65, 65}, {65, 66, 65, 65, 65}},
         {{90, 90, 65, 65, 65}, {65, 65, 66, 65, 65}}, {{90, 90, 90, 90, 70}, {65, 65, 65, 65, 71}},
         {{90, 90, 90, 90, 90}, {65, 65, 65, 65, 65}}, // wraps after 26^5 codes
+        {{65, 95, 65, 65, 65}, {66, 65, 66, 65, 65}}, // out of range further up still carries
     };
     for (const Case &c : cases) {
         Counters k{c.before};
@@ -87,10 +88,10 @@ TEST_F(ServicesTest, SetNamedValueAddsThenChangesOneRow) {
     EXPECT_EQ(r[0].value(2).toInt(), 8);
     EXPECT_EQ(data::namedText(session.genel, "unvan"), "Yeşilçam");
     EXPECT_EQ(data::namedNumber(session.genel, "yok"), 0);
-    // A name that cannot be stored says so.
-    EXPECT_FALSE(
-        data::setNamedValue(session.genel, messages, QString(QChar(0xD800)), "", false, 1));
-    EXPECT_EQ(texts(), QStringList{"Genel Database Güncellenemedi"});
+    // A name that cannot be stored is left out; the row is stored without it.
+    EXPECT_TRUE(data::setNamedValue(session.genel, messages, QString(QChar(0xD800)), "", false, 1));
+    EXPECT_EQ(value("SELECT count(*) FROM genel WHERE ack IS NULL").toInt(), 1);
+    EXPECT_EQ(texts(), QStringList{});
 }
 
 TEST_F(ServicesTest, BalanceBucketsMoveByTheDifference) {
