@@ -1,5 +1,6 @@
 // koop: opens the one screen its command line names and ends when that
 // screen closes.
+#include "printing/printcontext.h"
 #include "screens/screentable.h"
 #include "startup/gui/qtmessages.h"
 #include "startup/headless.h"
@@ -12,10 +13,10 @@
 namespace {
 
 // Opens the screen of `key`; false while that screen has not been built.
-bool openScreen(const screens::Screen &entry, Session &session) {
+bool openScreen(const screens::Screen &entry, Session &session, printing::PrintContext &print) {
     if (!entry.make)
         return false;
-    QWidget *screen = entry.make(session);
+    QWidget *screen = entry.make(session, print);
     // The process ends when its one screen closes.
     screen->setAttribute(Qt::WA_DeleteOnClose);
     screen->show();
@@ -52,7 +53,8 @@ int main(int argc, char *argv[]) {
         screens::showUnknownKey(*messages);
         return startup::ExitStartupFailed;
     }
-    if (!openScreen(*entry, session)) {
+    printing::PrintContext print(session);
+    if (!openScreen(*entry, session, print)) {
         messages->information(QStringLiteral("Bu ekran henüz hazır değil."));
         return 0;
     }

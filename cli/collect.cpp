@@ -1,6 +1,7 @@
 #include "cli/collect.h"
 
 #include "data/koopdata.h"
+#include "printing/printcontext.h"
 #include "screens/collection/collectionaction.h"
 #include "screens/statement/statementaction.h"
 #include "startup/base/daynumber.h"
@@ -77,7 +78,9 @@ int runCollect(const cli::Call &call) {
                                             .balance = balance});
     // The collection is stored; a receipt that cannot be written is reported
     // but takes nothing back.
-    if (!collection::printReceipt(session, collection::receiptHeader(session), receipt, pdf))
+    printing::PrintContext print(session);
+    print.pdfFile = pdf;
+    if (!collection::printReceipt(print, collection::receiptHeader(session), receipt))
         return cli::ExitReceiptNotPrinted;
     return cli::ExitOk;
 }

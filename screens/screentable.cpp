@@ -6,8 +6,8 @@ namespace screens {
 
 namespace {
 
-template <class W> std::function<QWidget *(Session &)> maker() {
-    return [](Session &s) -> QWidget * { return new W(s); };
+template <class W> std::function<QWidget *(Session &, printing::PrintContext &)> maker() {
+    return [](Session &s, printing::PrintContext &p) -> QWidget * { return new W(s, p); };
 }
 
 } // namespace

@@ -7,6 +7,9 @@
 #include <vector>
 
 class QWidget;
+namespace printing {
+class PrintContext;
+}
 
 // Every screen the suite can name on the command line: its keys and how it
 // is made. The key check, the text of an unknown key and the dispatch of
@@ -15,8 +18,10 @@ namespace screens {
 
 struct Screen {
     QStringList keys; // as typed after the company folder, upper case
-    // Makes the screen, or nothing while it has not been built yet.
-    std::function<QWidget *(Session &)> make;
+    // Makes the screen, or nothing while it has not been built yet. The
+    // printer settings and the chosen printer are the process's, one for
+    // every screen it opens.
+    std::function<QWidget *(Session &, printing::PrintContext &)> make;
 };
 
 const std::vector<Screen> &table();

@@ -96,12 +96,16 @@ bool drawOn(QPrinter &printer, Session &s, const ReceiptHeader &h, const Receipt
 
 } // namespace
 
-bool printReceipt(Session &s, const ReceiptHeader &h, const ReceiptValues &v,
-                  const QString &pdfFile, QWidget *parent) {
-    printing::PrintContext context(s);
-    context.pdfFile = pdfFile;
+bool printReceipt(printing::PrintContext &context, const ReceiptHeader &h, const ReceiptValues &v,
+                  QWidget *parent) {
+    Session &s = context.session();
     const QString pdf = context.pdfOutput();
+    // The receipt goes to the printer chosen last on any setup screen, without
+    // changing that printer's page for the reports printed after it.
+    const QPrinter &chosen = context.printer();
     QPrinter printer(QPrinter::HighResolution);
+    printer.setPrinterName(chosen.printerName());
+    printer.setCopyCount(chosen.copyCount());
     preparePage(printer);
     if (!pdf.isEmpty()) {
         printer.setOutputFormat(QPrinter::PdfFormat);

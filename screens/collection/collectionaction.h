@@ -6,6 +6,10 @@
 
 #include <QDate>
 
+namespace printing {
+class PrintContext;
+}
+
 class QWidget;
 
 // What the cash desk does besides the posting itself: the receipt number
@@ -58,10 +62,10 @@ ReceiptValues receiptValues(Session &session, const ShownReceipt &shown);
 // that cannot be loaded says "İmage Yükleme Hatası" and prints none.
 ReceiptHeader receiptHeader(Session &session);
 
-// Prints the page to `pdfFile` (KOOP_PRINT_PDF wins over it) or, when both
-// are empty, to the system printer through a print preview. False after a
-// message when the printer cannot be opened.
-bool printReceipt(Session &session, const ReceiptHeader &header, const ReceiptValues &values,
-                  const QString &pdfFile = QString(), QWidget *parent = nullptr);
+// Prints the page to the context's PDF file or, without one, through a print
+// preview to the printer last chosen in this process. False after a message
+// when the printer cannot be opened.
+bool printReceipt(printing::PrintContext &context, const ReceiptHeader &header,
+                  const ReceiptValues &values, QWidget *parent = nullptr);
 
 } // namespace collection

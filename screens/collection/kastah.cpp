@@ -22,8 +22,9 @@ QLabel *display(QWidget *parent, const char *name) {
 
 } // namespace
 
-kastah::kastah(Session &session, const QString &kod, const QString &name, QWidget *parent)
-    : QDialog(parent), m_session(session), m_kod(kod), m_name(name) {
+kastah::kastah(Session &session, printing::PrintContext &printContext, const QString &kod,
+               const QString &name, QWidget *parent)
+    : QDialog(parent), m_session(session), m_printContext(printContext), m_kod(kod), m_name(name) {
     setWindowTitle(QStringLiteral("Tahsilat"));
     buildWidgets();
     screenkit::applyScreenTheme(*this, m_session);
@@ -179,5 +180,5 @@ void kastah::print() {
                                               .amount = amount(),
                                               .balance = m_session.balance,
                                               .copy = m_copy});
-    collection::printReceipt(m_session, m_header, v, QString(), this);
+    collection::printReceipt(m_printContext, m_header, v, this);
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "printing/printcontext.h"
 #include "screens/collection/collectionaction.h"
 
 #include <QDialog>
@@ -16,7 +17,8 @@ class xtext;
 class kastah : public QDialog {
     Q_OBJECT
   public:
-    kastah(Session &session, const QString &kod, const QString &name, QWidget *parent = nullptr);
+    kastah(Session &session, printing::PrintContext &printContext, const QString &kod,
+           const QString &name, QWidget *parent = nullptr);
 
     bool copyMode() const { return m_copy; }
 
@@ -28,6 +30,7 @@ class kastah : public QDialog {
     void print();
 
     Session &m_session;
+    printing::PrintContext &m_printContext;
     const QString m_kod;
     const QString m_name;
     bool m_copy = false;

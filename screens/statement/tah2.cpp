@@ -19,8 +19,8 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-tah2::tah2(Session &session, QWidget *parent)
-    : QWidget(parent), m_session(session), m_printContext(session), m_name(new QLabel(this)),
+tah2::tah2(Session &session, printing::PrintContext &printContext, QWidget *parent)
+    : QWidget(parent), m_session(session), m_printContext(printContext), m_name(new QLabel(this)),
       m_grid(new dclist(session.messages, this)),
       m_fullList(new QCheckBox(QStringLiteral("Tam Liste"), this)),
       m_collect(new QPushButton(QStringLiteral(" Tahsilat"), this)),
@@ -175,7 +175,8 @@ void tah2::rowChanged(int row) {
 
 void tah2::openCash() {
     m_session.balance = m_balance;
-    kastah cash(m_session, m_fields[0]->Text(), m_member ? m_member->isim1 : QString(), this);
+    kastah cash(m_session, m_printContext, m_fields[0]->Text(),
+                m_member ? m_member->isim1 : QString(), this);
     cash.exec();
     // The grid shows the new collection at once, whether or not the window
     // manager hands the focus back to it.

@@ -19,7 +19,7 @@ class xtext;
 class tah2 : public QWidget {
     Q_OBJECT
   public:
-    explicit tah2(Session &session, QWidget *parent = nullptr);
+    tah2(Session &session, printing::PrintContext &printContext, QWidget *parent = nullptr);
     ~tah2() override;
 
     printing::PrintContext &printContext() { return m_printContext; }
@@ -46,7 +46,7 @@ class tah2 : public QWidget {
     void openCash();
 
     Session &m_session;
-    printing::PrintContext m_printContext;
+    printing::PrintContext &m_printContext;
     std::array<xtext *, 3> m_fields{};
     QLabel *m_name;
     dclist *m_grid;

@@ -57,6 +57,7 @@ class CollectionTest : public SessionTest {
 
     QTemporaryDir dir;
     QString pdf;
+    printing::PrintContext print{session};
 };
 
 TEST_F(CollectionTest, NewCollectionPostsAndPrintsTheReceipt) {
@@ -64,7 +65,7 @@ TEST_F(CollectionTest, NewCollectionPostsAndPrintsTheReceipt) {
     writeCashBoxCode();
     session.balance = Money::fromWhole(2000);
     messages.answers = {true};
-    kastah screen(session, "0346", "Ayşe Yılmaz");
+    kastah screen(session, print, "0346", "Ayşe Yılmaz");
     screen.show();
     EXPECT_EQ(shown(screen, "makbuzNo"), "42");
     EXPECT_EQ(shown(screen, "tarih"), "15.03.2026");
@@ -105,7 +106,7 @@ TEST_F(CollectionTest, CopyShowsTheEarlierReceiptAndWritesNothing) {
     session.balance = Money::fromWhole(100);
     session.reprint = {"17", Money::fromWhole(150), "MART AİDATI", "20.03.2024"};
     messages.answers = {true};
-    kastah screen(session, "0346", "Ayşe Yılmaz");
+    kastah screen(session, print, "0346", "Ayşe Yılmaz");
     screen.show();
     EXPECT_EQ(shown(screen, "makbuzNo"), "17");
     EXPECT_EQ(shown(screen, "tarih"), "20.03.2024");
@@ -137,7 +138,7 @@ TEST_F(CollectionTest, CopyShowsTheEarlierReceiptAndWritesNothing) {
 
 TEST_F(CollectionTest, NoSettingsRowSaysSoAndPostsReceiptNumberZero) {
     messages.answers = {false};
-    kastah screen(session, "0346", "Ayşe Yılmaz");
+    kastah screen(session, print, "0346", "Ayşe Yılmaz");
     screen.show();
     QTest::keyClicks(part<xtext>(screen, "tutar"), "50");
     QTest::mouseClick(part<QPushButton>(screen, "tamam"), Qt::LeftButton);
@@ -148,7 +149,7 @@ TEST_F(CollectionTest, NoSettingsRowSaysSoAndPostsReceiptNumberZero) {
 
 TEST_F(CollectionTest, NothingTypedStaysOpenEscapeClosesNeitherPosts) {
     addSettings(41);
-    kastah screen(session, "0346", "Ayşe Yılmaz");
+    kastah screen(session, print, "0346", "Ayşe Yılmaz");
     screen.setResult(-1);
     screen.show();
     QTest::mouseClick(part<QPushButton>(screen, "tamam"), Qt::LeftButton);
@@ -216,7 +217,7 @@ TEST_F(CollectionTest, ReceiptLayoutInMillimetresWithInstalledHeader) {
     v.balance = Money::fromWhole(5);
     v.tlnick = "TL";
     v.krnick = "Kr";
-    ASSERT_TRUE(collection::printReceipt(session, header, v));
+    ASSERT_TRUE(collection::printReceipt(print, header, v));
 
     const auto words = pdfWords(pdf);
     const struct {

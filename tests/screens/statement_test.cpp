@@ -53,11 +53,12 @@ class MemberStatement : public SessionTest {
             out << part<dclist>(w, "liste")->Caption(r, col).toString();
         return out;
     }
+    printing::PrintContext print{session};
 };
 
 TEST_F(MemberStatement, EnteringTheGridShowsTheStatementUpToTheDate) {
     addSettings(41, 2.0);
-    tah2 w(session);
+    tah2 w(session, print);
     EXPECT_EQ(part<xtext>(w, "tarih")->Text(), u"10.05.2024"_s);
     EXPECT_EQ(part<xtext>(w, "fisno")->Value().toInt(), 42);
     EXPECT_FALSE(part<dclist>(w, "liste")->isEnabled());
@@ -77,7 +78,7 @@ TEST_F(MemberStatement, EnteringTheGridShowsTheStatementUpToTheDate) {
 
 TEST_F(MemberStatement, CursorOnACollectionSelectsItsReceiptForACopy) {
     addSettings(41, 2.0);
-    tah2 w(session);
+    tah2 w(session, print);
     openStatement(w, u"0346"_s);
     part<dclist>(w, "liste")->ChngSat(2);
     EXPECT_TRUE(part<QPushButton>(w, "kopya")->isEnabled());
@@ -93,7 +94,7 @@ TEST_F(MemberStatement, CursorOnACollectionSelectsItsReceiptForACopy) {
 
 TEST_F(MemberStatement, F5TakesACollectionThatTheStatementThenShows) {
     addSettings(41, 2.0);
-    tah2 w(session);
+    tah2 w(session, print);
     openStatement(w, u"0346"_s);
     bool opened = false;
     QTimer::singleShot(0, [&] {
@@ -120,7 +121,7 @@ TEST_F(MemberStatement, F5TakesACollectionThatTheStatementThenShows) {
 
 TEST_F(MemberStatement, BadDateOrUnknownMemberComputesNothing) {
     addSettings(41, 2.0);
-    tah2 w(session);
+    tah2 w(session, print);
     openStatement(w, u"0346"_s);
     part<xtext>(w, "tarih")->setFocus();
     part<xtext>(w, "tarih")->setTextValue(u"31.02.2024"_s);
@@ -137,7 +138,7 @@ TEST_F(MemberStatement, BadDateOrUnknownMemberComputesNothing) {
 }
 
 TEST_F(MemberStatement, NoSettingsRowSaysSoAndChargesNoSurcharge) {
-    tah2 w(session);
+    tah2 w(session, print);
     EXPECT_EQ(messages.lastText(), u"Ayarlar Yapılmamış..."_s);
     openStatement(w, u"0346"_s);
     EXPECT_EQ(w.finalBalance(), Money::fromWhole(50));
@@ -145,7 +146,7 @@ TEST_F(MemberStatement, NoSettingsRowSaysSoAndChargesNoSurcharge) {
 
 TEST_F(MemberStatement, RightClickAsksBeforePrintingFromThatRow) {
     addSettings(41, 2.0);
-    tah2 w(session);
+    tah2 w(session, print);
     openStatement(w, u"0346"_s);
     messages.answers = {false};
     emit part<dclist>(w, "liste")->MouseDown(2, 0, 1);
