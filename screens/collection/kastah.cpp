@@ -51,7 +51,7 @@ kastah::kastah(Session &session, printing::PrintContext &printContext, const QSt
         m_makbuzNo->setText(r.receiptNo);
         m_tarih->setText(r.date);
         m_aciklama->setText(r.description);
-        m_tutar->setValue(r.amount.toPlain(m_session.tlonda));
+        m_tutar->setValue(plainAmount(r.amount, m_session.tlonda));
         amountChanged();
         m_aciklama->setEnabled(false);
         m_tutar->setEnabled(false);
@@ -140,6 +140,10 @@ void kastah::buildWidgets() {
 }
 
 Money kastah::amount() const {
+    // A copy prints the amount the statement computed, not the field's
+    // rounded text of it.
+    if (m_copy)
+        return m_session.reprint.amount;
     return Money::fromDouble(m_tutar->Value().toDouble()).value_or(Money());
 }
 

@@ -7,8 +7,9 @@ namespace screenkit {
 
 namespace {
 
+// Rounded as every amount is shown; the computed rows keep the exact values.
 QString amountCell(const std::optional<Money> &m, int tlonda) {
-    return m ? m->toPlain(tlonda) : QString();
+    return m ? plainAmount(*m, tlonda) : QString();
 }
 
 } // namespace

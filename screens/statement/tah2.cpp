@@ -202,20 +202,23 @@ void tah2::copyReceipt() {
 }
 
 void tah2::print() {
-    if (!m_statement || !m_member)
-        return;
-    printing::printWithSetup(m_printContext, this, statement::presetPrinter, [this] {
+    // Before any statement the grid is empty: the setup still opens, and the
+    // page holds the totals alone.
+    const surcharge::Statement none;
+    const surcharge::Statement &st = m_statement ? *m_statement : none;
+    const data::MemberCard card = m_member.value_or(data::MemberCard{});
+    printing::printWithSetup(m_printContext, this, statement::presetPrinter, [&] {
         const int first =
-            statement::firstPrintedRow(int(m_statement->rows.size()), m_startRow,
-                                       m_fullList->isChecked(), m_printContext.settings.lineCount);
-        const statement::PrintHead head{m_member->isim1,
-                                        m_member->adr1,
-                                        m_member->adr2,
-                                        m_member->adr3,
+            statement::firstPrintedRow(int(st.rows.size()), m_startRow, m_fullList->isChecked(),
+                                       m_printContext.settings.lineCount);
+        const statement::PrintHead head{card.isim1,
+                                        card.adr1,
+                                        card.adr2,
+                                        card.adr3,
                                         statement::cooperativeName(m_session),
                                         m_fields[1]->Text()};
         prnx printer(m_printContext);
-        statement::printStatement(printer, *m_statement, first, head, m_session.tlonda);
+        statement::printStatement(printer, st, first, head, m_session.tlonda);
     });
 }
 

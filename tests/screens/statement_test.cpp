@@ -92,6 +92,24 @@ TEST_F(MemberStatement, CursorOnACollectionSelectsItsReceiptForACopy) {
     EXPECT_EQ(session.reprint.amount, Money());
 }
 
+TEST_F(MemberStatement, WithoutDecimalsCellsAndACopyRoundTheComputedAmount) {
+    session.tlonda = 0;
+    addLedgerItem(u"0346"_s, {2024, 4, 2}, {2024, 4, 2}, 1, 1, "100.75", u"Kuruşlu"_s, u"43"_s);
+    tah2 w(session, print);
+    openStatement(w, u"0346"_s);
+    EXPECT_EQ(part<dclist>(w, "liste")->Caption(3, screenkit::Odeme).toString(), u"101"_s);
+    part<dclist>(w, "liste")->ChngSat(3);
+    QString shown;
+    QTimer::singleShot(0, [&] {
+        auto *cash = qobject_cast<kastah *>(QApplication::activeModalWidget());
+        ASSERT_NE(cash, nullptr);
+        shown = cash->findChild<QLabel *>(u"toplam"_s)->text();
+        cash->findChild<QPushButton *>(u"vazgec"_s)->click();
+    });
+    w.copyReceipt();
+    EXPECT_EQ(shown, u"101"_s);
+}
+
 TEST_F(MemberStatement, F5TakesACollectionThatTheStatementThenShows) {
     addSettings(41, 2.0);
     tah2 w(session, print);
@@ -140,6 +158,16 @@ TEST_F(MemberStatement, BadDateOrUnknownMemberComputesNothing) {
 TEST_F(MemberStatement, NoSettingsRowSaysSoAndChargesNoSurcharge) {
     tah2 w(session, print);
     EXPECT_EQ(messages.lastText(), u"Ayarlar Yapılmamış..."_s);
+    // Printing before any statement still offers the printer setup.
+    bool setupShown = false;
+    QTimer::singleShot(0, [&] {
+        QWidget *setup = QApplication::activeModalWidget();
+        setupShown = setup && setup->inherits("yzcsetup");
+        if (setup)
+            setup->close();
+    });
+    part<QPushButton>(w, "yazdir")->click();
+    EXPECT_TRUE(setupShown);
     openStatement(w, u"0346"_s);
     EXPECT_EQ(w.finalBalance(), Money::fromWhole(50));
 }
