@@ -2,6 +2,7 @@
 // screen closes.
 #include "printing/printcontext.h"
 #include "screens/screentable.h"
+#include "startup/gui/desktop.h"
 #include "startup/gui/qtmessages.h"
 #include "startup/headless.h"
 #include "startup/startup.h"
@@ -40,6 +41,8 @@ int main(int argc, char *argv[]) {
         startup::preferOffscreenWithoutDisplay();
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("korvane"));
+    desktop::installTurkishTranslations(app);
+    desktop::addMissingFonts();
 
     const std::unique_ptr<Messages> messages = makeMessages();
     const std::unique_ptr<Registry> registry = Registry::fromEnvironment();

@@ -1,5 +1,6 @@
 #include "cli/command.h"
 
+#include "startup/gui/desktop.h"
 #include "startup/headless.h"
 
 #include <QGuiApplication>
@@ -156,6 +157,8 @@ int runCommandLine(const std::vector<Command> &table, int &argc, char **argv) {
     if (named && named->needsGui) {
         startup::preferOffscreenWithoutDisplay();
         app = std::make_unique<QGuiApplication>(argc, argv);
+        desktop::installTurkishTranslations(*app);
+        desktop::addMissingFonts();
     } else {
         app = std::make_unique<QCoreApplication>(argc, argv);
     }

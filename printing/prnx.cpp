@@ -170,7 +170,10 @@ void prnx::Lprint(const QString &text, qint16 width, bool newLine, quint8 alignm
                                                                : Qt::AlignLeft;
         const QRect cell(m_left, m_top, m_right - m_left, m_bottom - m_top);
         m_painter->save();
-        m_painter->setClipRect(cell);
+        // Cut at the column's edge only: the dots of "İ", "Ö" and "Ü" rise
+        // above the font's ascent in some faces and must not be cut off.
+        m_painter->setClipRect(
+            QRect(m_left, m_top - m_lineHeight, m_right - m_left, 3 * m_lineHeight));
         m_painter->drawText(cell, int(horizontal | Qt::AlignTop | Qt::TextSingleLine), text);
         m_painter->restore();
         m_left = m_right;

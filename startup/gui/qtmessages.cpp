@@ -1,7 +1,6 @@
 #include "startup/gui/qtmessages.h"
 
 #include <QMessageBox>
-#include <QPushButton>
 
 namespace {
 
@@ -23,15 +22,12 @@ QMessageBox::Icon boxIcon(Messages::Icon icon) {
 
 void QtMessages::show(Icon icon, const QString &title, const QString &text) {
     QMessageBox box(boxIcon(icon), title, text, QMessageBox::Ok);
-    box.button(QMessageBox::Ok)->setText(QStringLiteral("&Tamam"));
     box.exec();
 }
 
 bool QtMessages::ask(Icon icon, const QString &title, const QString &text, bool defaultYes) {
     QMessageBox box(boxIcon(icon), title, text, QMessageBox::Yes | QMessageBox::No);
-    // The keys the clerk knows: E for Evet, H for Hayır.
-    box.button(QMessageBox::Yes)->setText(QStringLiteral("&Evet"));
-    box.button(QMessageBox::No)->setText(QStringLiteral("&Hayır"));
+    // Qt's Turkish texts are "&Evet" and "&Hayır": E and H, the keys the clerk knows.
     box.setDefaultButton(defaultYes ? QMessageBox::Yes : QMessageBox::No);
     box.setEscapeButton(QMessageBox::No);
     return box.exec() == QMessageBox::Yes;

@@ -10,6 +10,7 @@
 
 #include <QFile>
 #include <QTemporaryDir>
+#include <algorithm>
 #include <gtest/gtest.h>
 
 namespace {
@@ -114,4 +115,17 @@ TEST(StatementPrint, GraphicMatchesTheGoldenWords) {
     Job job(false);
     const surcharge::Statement st = statementOf(90);
     EXPECT_GOLDEN(job.print(st, 0), u"statement_graphic.txt"_s);
+    // The face the program prints in keeps every due date inside its 10
+    // columns; a wider substitute cuts "01.07.2026" to "01.07.202".
+    const std::vector<PdfWord> words = pdfWords(job.context.pdfFile);
+    const auto at = [&](const QString &text) {
+        return *std::find_if(words.begin(), words.end(),
+                             [&](const PdfWord &w) { return w.text == text; });
+    };
+    const double column = (at(u"Vade"_s).xMin - at(u"Açıklama"_s).xMin) / 31;
+    for (const PdfWord &w : words) {
+        if (w.text.size() == 10 && w.text.count(u'.') == 2) {
+            EXPECT_LE(w.xMax - w.xMin, 10 * column) << w.text.toStdString();
+        }
+    }
 }

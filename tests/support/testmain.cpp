@@ -2,6 +2,8 @@
 #include <cstring>
 #include <gtest/gtest.h>
 #ifdef KOOP_TEST_GUI
+#include "startup/gui/desktop.h"
+
 #include <QApplication>
 using TestApplication = QApplication;
 #else
@@ -37,6 +39,10 @@ int main(int argc, char **argv) {
         }
     }
     TestApplication app(argc, argv);
+#ifdef KOOP_TEST_GUI
+    // Printed pages are laid out in the faces the program itself uses.
+    desktop::addMissingFonts();
+#endif
     ::testing::InitGoogleTest(&argc, argv);
     if (qEnvironmentVariable("KOOP_TEST_ON_SERVER") == u"1" &&
         qEnvironmentVariableIsEmpty("KOOP_TEST_PG"))

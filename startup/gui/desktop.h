@@ -1,0 +1,21 @@
+#pragma once
+
+class QCoreApplication;
+
+// What the desktop must offer before the first window or print: Qt's own
+// texts in Turkish, and the faces the screens and printouts are laid out in.
+namespace desktop {
+
+// Qt's dialogs and standard buttons (file and print dialogs, the print
+// preview, Evet/Hayır) in Turkish; false when the translations are not
+// installed, and they stay English.
+bool installTurkishTranslations(QCoreApplication &app);
+
+// Tahoma, the face of the printed reports, is not on a Linux desktop, and
+// its usual substitute there is wider, so columns cut their text ("01.07.202").
+// Without a Tahoma of its own the program draws it in Liberation Sans (Debian's
+// fonts-liberation), whose widths match or undercut Tahoma's. Needs a GUI
+// application.
+void addMissingFonts();
+
+} // namespace desktop
