@@ -581,8 +581,10 @@ void dclist::openEditor(int col) {
     switch (c.letter()) {
     case u'N':
         m_editor->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+        // Digits go on after the number the cell holds; only Backspace on an
+        // empty buffer starts a fresh number.
         m_digits.set(buffer);
-        m_digits.fresh = true;
+        m_digits.fresh = false;
         m_digits.maximum = c.maximum;
         m_digits.decimals = c.decimals;
         m_editor->setText(m_model->numberText(buffer, col));
@@ -604,7 +606,10 @@ void dclist::openEditor(int col) {
     // A maximum of 0 means no limit, as with Basic's MaxLength.
     if (c.letter() != u'N' && c.letter() != u'T' && c.maximum >= 1)
         m_editor->setMaxLength(int(std::min(c.maximum, 32767.0)));
-    m_editor->selectAll();
+    if (c.letter() == u'N')
+        m_editor->setCursorPosition(int(m_editor->text().size()));
+    else
+        m_editor->selectAll();
     m_editor->setFocus(Qt::OtherFocusReason);
 }
 
@@ -717,8 +722,10 @@ void dclist::FindByName(const QString &key, const QString &text, int startRow) {
         m_searchPos = startRow;
     if (m_searchPos < 0)
         m_searchPos = 0;
+    // Edit mode stays, with the typed buffers; only the editor goes. The owner
+    // opens it again with AlanDegisti or leaves with ChngMode.
     if (m_mode == 2)
-        leaveEdit(1, m_model->cursor());
+        dropEditor();
     const int col = m_model->columnByKey(key);
     if (col < 0)
         return;
@@ -737,9 +744,19 @@ void dclist::sorting(int col) {
     if (col < 0 || col >= ColumnCount())
         return;
     QApplication::setOverrideCursor(Qt::WaitCursor);
-    m_model->sortRows(col, m_descending);
-    if (m_mode != 2 && m_model->cursor() >= 0)
-        loadBuffers(m_model->cursor());
+    const std::vector<int> moved = m_model->sortRows(col, m_descending);
+    const int cursor = m_model->cursor();
+    if (m_mode == 2) {
+        // The row being typed goes where its row went, with its buffers.
+        if (cursor >= 0 && cursor < int(moved.size())) {
+            const int row = moved[size_t(cursor)];
+            m_model->setCursor(row, 2);
+            m_model->setBufferRow(row);
+            scrollToRow(row);
+        }
+    } else if (cursor >= 0) {
+        loadBuffers(cursor);
+    }
     QApplication::restoreOverrideCursor();
 }
 
@@ -749,7 +766,7 @@ void dclist::Sorting2(int col) {
 }
 
 void dclist::headerClicked(int col) {
-    if (!m_sort || m_mode == 2)
+    if (!m_sort)
         return;
     m_descending = !m_descending;
     Sorting2(col);
@@ -910,7 +927,9 @@ void dclist::keyPressEvent(QKeyEvent *event) {
         MovePre();
         return;
     case Qt::Key_Down:
-        MoveNext();
+        // Only MoveNext appends a row (OtoIncrement); the key stops at the last.
+        if (cursor + 1 < m_model->count())
+            MoveNext();
         return;
     case Qt::Key_PageUp:
     case Qt::Key_PageDown: {
@@ -983,11 +1002,8 @@ void dclist::mousePressEvent(QMouseEvent *event) {
     const QModelIndex index = indexAt(event->position().toPoint());
     if (!index.isValid())
         return;
-    // A click wakes a passive grid on the clicked row.
-    if (m_mode == 0)
-        ChngMode(1, toReported(index.row()));
-    else
-        gotoRow(index.row(), true);
+    // The click moves the cursor in either mode; the mode stays.
+    gotoRow(index.row(), true);
     emit MouseDown(int(event->button()), index.column(), toReported(index.row()));
 }
 
@@ -1026,17 +1042,14 @@ bool dclist::editorKey(QKeyEvent *event) {
     emit KeyDown(key, shiftState(mods), CurSat());
     if (m_mode != 2 || !m_editor || m_cellLock || key == Qt::Key_Up)
         return true;
-    const QString typed = event->text();
-    QChar c = key == Qt::Key_Backspace ? QChar(u'\b') : typed.isEmpty() ? QChar() : typed.at(0);
-    if (!c.isNull() && c != u'\b' && !c.isPrint())
-        c = QChar();
+    const QChar c = entry::typedChar(*event);
     switch (m_model->column(m_col).letter()) {
     case u'N':
-        if (!c.isNull() && !(mods & (Qt::ControlModifier | Qt::AltModifier)))
+        if (!c.isNull())
             numberKey(c);
         return true;
     case u'T':
-        if (!c.isNull() && !(mods & (Qt::ControlModifier | Qt::AltModifier)))
+        if (!c.isNull())
             dateKey(c);
         return true;
     default:

@@ -34,11 +34,14 @@ class DclistDelegate;
 //   bit mask (1 Shift, 2 Ctrl, 4 Alt). MouseDown's button is 1 left,
 //   2 right, 4 middle.
 // - A passive grid that gets the keyboard focus enters browse mode on its
-//   cursor row (on the clicked row for a click). A letter or digit that
-//   starts editing (Editable) is typed into the first cell.
+//   cursor row; a click only moves the cursor, in any mode but edit. A
+//   letter or digit that starts editing (Editable) is typed into the first
+//   cell.
 // - The first header click sorts ascending; later clicks reverse. Texts sort
-//   in Turkish order, numbers and dates by value, numbers before texts.
-// - The editor opens with its text selected, so typing replaces it.
+//   in Turkish order, numbers and dates by value, numbers before texts. The
+//   row being edited keeps its buffers and editor wherever it goes.
+// - The editor opens with its text selected, so typing replaces it, except
+//   in N cells: digits go on after the number.
 // - At most 32,752 rows (last index 32751); CreateNewCaption returns -1
 //   when full.
 class dclist : public QTableView {
