@@ -1,8 +1,8 @@
 #include "controls/dclist.h"
 
+#include "controls/dclistediting.h"
 #include "controls/xlsxexport.h"
 #include "controls/xtext.h"
-#include "startup/base/daynumber.h"
 #include "startup/base/messages.h"
 
 #include <QApplication>
@@ -19,52 +19,12 @@
 
 namespace {
 
-// Basic's shift mask: 1 Shift, 2 Ctrl, 4 Alt.
-int shiftState(Qt::KeyboardModifiers m) {
-    return (m & Qt::ShiftModifier ? 1 : 0) | (m & Qt::ControlModifier ? 2 : 0) |
-           (m & Qt::AltModifier ? 4 : 0);
-}
-
-bool asciiDigit(QChar c) {
-    return c >= u'0' && c <= u'9';
-}
-
 const QString &validLetters() {
     static const QString letters = QStringLiteral("AaNnTtSsMmBbVvEe");
     return letters;
 }
 
 } // namespace
-
-// The one text editor laid over the cell being edited. Every key goes to the
-// grid first; what it leaves is ordinary typing.
-class DclistEditor : public QLineEdit {
-  public:
-    DclistEditor(dclist *grid, QWidget *parent) : QLineEdit(parent), m_grid(grid) {
-        setFrame(false);
-        connect(this, &QLineEdit::textEdited, this, [this] { m_grid->editorEdited(); });
-    }
-
-  protected:
-    void keyPressEvent(QKeyEvent *event) override {
-        if (!m_grid->editorKey(event))
-            QLineEdit::keyPressEvent(event);
-    }
-    bool event(QEvent *event) override {
-        // Tab is an ordinary key here, not a focus change.
-        if (event->type() == QEvent::KeyPress) {
-            auto *key = static_cast<QKeyEvent *>(event);
-            if (key->key() == Qt::Key_Tab || key->key() == Qt::Key_Backtab) {
-                keyPressEvent(key);
-                return true;
-            }
-        }
-        return QLineEdit::event(event);
-    }
-
-  private:
-    dclist *m_grid;
-};
 
 // Draws cells from the model's roles and makes the grid's editor. The view
 // never opens or closes an editor by itself: the grid does, as persistent
@@ -75,7 +35,7 @@ class DclistDelegate : public QStyledItemDelegate {
 
     QWidget *createEditor(QWidget *parent, const QStyleOptionViewItem &,
                           const QModelIndex &) const override {
-        return new DclistEditor(m_grid, parent);
+        return m_grid->m_editing->createEditor(parent);
     }
     void setEditorData(QWidget *, const QModelIndex &) const override {}
     void setModelData(QWidget *, QAbstractItemModel *, const QModelIndex &) const override {}
@@ -99,7 +59,8 @@ class DclistDelegate : public QStyledItemDelegate {
 
 dclist::dclist(Messages &messages, QWidget *parent)
     : QTableView(parent), m_messages(messages), m_model(new DclistModel(this)),
-      m_delegate(new DclistDelegate(this)) {
+      m_delegate(new DclistDelegate(this)),
+      m_editing(std::make_unique<DclistEditing>(*this, *m_model, messages)) {
     setModel(m_model);
     setItemDelegate(m_delegate);
     setSelectionMode(NoSelection);
@@ -281,7 +242,7 @@ int dclist::CreateNewCaption() {
 
 void dclist::Clear() {
     if (m_mode == 2) {
-        dropEditor();
+        m_editing->close();
         m_mode = 1;
         verticalScrollBar()->setEnabled(true);
         horizontalScrollBar()->setEnabled(true);
@@ -352,14 +313,7 @@ void dclist::setText(int col, const QString &text) {
     if (col < 0 || col >= ColumnCount())
         return;
     m_model->setBuffer(col, text);
-    if (m_mode == 2 && col == m_col && m_editor) {
-        if (m_model->column(col).letter() == u'N') {
-            m_digits.set(text);
-            setEditorText(m_model->numberText(text, col));
-        } else {
-            setEditorText(text);
-        }
-    }
+    m_editing->bufferWritten(col, text);
 }
 
 QString dclist::TextByName(const QString &key) const {
@@ -441,10 +395,10 @@ void dclist::ChngSat(int row) {
     if (!validCursorRow(abs))
         return;
     if (m_mode == 2) {
-        dropEditor();
+        m_editing->close();
         gotoRow(abs, true);
         if (m_mode == 2)
-            openEditor(m_col);
+            m_editing->open(m_col);
         return;
     }
     gotoRow(abs, true);
@@ -501,8 +455,8 @@ void dclist::enterEdit(int row) {
 // row keeps the buffers as typed, so that the owner's UpdateData reads them.
 void dclist::leaveEdit(int mode, int row) {
     const int from = m_mode;
-    const bool focus = m_editor && m_editor->hasFocus();
-    dropEditor();
+    const bool focus = m_editing->hasFocus();
+    m_editing->close();
     verticalScrollBar()->setEnabled(true);
     horizontalScrollBar()->setEnabled(true);
     m_mode = mode;
@@ -547,80 +501,15 @@ void dclist::AlanDegisti(int col) {
         leaveEdit(1, m_model->cursor());
         return;
     }
-    dropEditor();
+    m_editing->close();
     m_col = c;
     emit AlanChanged(c);
-    if (m_mode == 2 && m_col == c && !m_editor)
-        openEditor(c);
-}
-
-void dclist::openEditor(int col) {
-    dropEditor();
-    const int row = m_model->cursor();
-    if (row < 0 || col < 0 || col >= ColumnCount())
-        return;
-    m_model->publish();
-    const QModelIndex index = m_model->index(row, col);
-    if (!index.isValid())
-        return;
-    scrollTo(index);
-    openPersistentEditor(index);
-    m_editor = static_cast<DclistEditor *>(indexWidget(index));
-    if (!m_editor)
-        return;
-    m_editorIndex = index;
-    const DclistColumn &c = m_model->column(col);
-    const QString buffer = m_model->buffers()[col];
-    QPalette p = m_editor->palette();
-    p.setColor(QPalette::Base, m_model->colours(DclistModel::Selection).back);
-    p.setColor(QPalette::Text, m_model->colours(DclistModel::Selection).fore);
-    m_editor->setPalette(p);
-    m_editor->setFont(m_rowFont);
-    m_editor->setReadOnly(m_cellLock);
-    m_editor->setMaxLength(32767);
-    switch (c.letter()) {
-    case u'N':
-        m_editor->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-        m_digits.set(buffer);
-        m_digits.fresh = true;
-        m_digits.maximum = c.maximum;
-        m_digits.decimals = c.decimals;
-        m_editor->setText(m_model->numberText(buffer, col));
-        break;
-    case u'T':
-        m_editor->setAlignment(Qt::AlignHCenter | Qt::AlignVCenter);
-        m_editor->setText(buffer);
-        m_editor->setMaxLength(10);
-        break;
-    case u'S':
-        m_editor->setAlignment(Qt::AlignHCenter | Qt::AlignVCenter);
-        m_editor->setText(buffer);
-        break;
-    default:
-        m_editor->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
-        m_editor->setText(buffer);
-        break;
-    }
-    // A maximum of 0 means no limit, as with Basic's MaxLength.
-    if (c.letter() != u'N' && c.letter() != u'T' && c.maximum >= 1)
-        m_editor->setMaxLength(int(std::min(c.maximum, 32767.0)));
-    m_editor->selectAll();
-    m_editor->setFocus(Qt::OtherFocusReason);
-}
-
-void dclist::dropEditor() {
-    if (!m_editorIndex.isValid() && !m_editor)
-        return;
-    if (m_editor && m_editor->hasFocus())
-        setFocus(Qt::OtherFocusReason);
-    if (m_editorIndex.isValid())
-        closePersistentEditor(m_editorIndex);
-    m_editor = nullptr;
-    m_editorIndex = QPersistentModelIndex();
+    if (m_mode == 2 && m_col == c && !m_editing->editor())
+        m_editing->open(c);
 }
 
 QLineEdit *dclist::editor() const {
-    return m_editor.data();
+    return m_editing->editor();
 }
 
 void dclist::MoveNext() {
@@ -643,8 +532,7 @@ void dclist::MovePre() {
 }
 
 void dclist::SetTextBox() {
-    if (m_editor)
-        m_editor->setFocus(Qt::OtherFocusReason);
+    m_editing->focus(Qt::OtherFocusReason);
 }
 
 void dclist::OnKosulReturn(const QString &value) {
@@ -717,8 +605,10 @@ void dclist::FindByName(const QString &key, const QString &text, int startRow) {
         m_searchPos = startRow;
     if (m_searchPos < 0)
         m_searchPos = 0;
+    // Edit mode stays, with the typed buffers; only the editor goes. The owner
+    // opens it again with AlanDegisti or leaves with ChngMode.
     if (m_mode == 2)
-        leaveEdit(1, m_model->cursor());
+        m_editing->close();
     const int col = m_model->columnByKey(key);
     if (col < 0)
         return;
@@ -737,9 +627,19 @@ void dclist::sorting(int col) {
     if (col < 0 || col >= ColumnCount())
         return;
     QApplication::setOverrideCursor(Qt::WaitCursor);
-    m_model->sortRows(col, m_descending);
-    if (m_mode != 2 && m_model->cursor() >= 0)
-        loadBuffers(m_model->cursor());
+    const std::vector<int> moved = m_model->sortRows(col, m_descending);
+    const int cursor = m_model->cursor();
+    if (m_mode == 2) {
+        // The row being typed goes where its row went, with its buffers.
+        if (cursor >= 0 && cursor < int(moved.size())) {
+            const int row = moved[size_t(cursor)];
+            m_model->setCursor(row, 2);
+            m_model->setBufferRow(row);
+            scrollToRow(row);
+        }
+    } else if (cursor >= 0) {
+        loadBuffers(cursor);
+    }
     QApplication::restoreOverrideCursor();
 }
 
@@ -749,7 +649,7 @@ void dclist::Sorting2(int col) {
 }
 
 void dclist::headerClicked(int col) {
-    if (!m_sort || m_mode == 2)
+    if (!m_sort)
         return;
     m_descending = !m_descending;
     Sorting2(col);
@@ -809,8 +709,7 @@ void dclist::applyRowFont() {
     setFont(m_rowFont);
     horizontalHeader()->setFont(m_headerFont);
     verticalHeader()->setDefaultSectionSize(QFontMetrics(m_rowFont).height() + 4 + m_aralik);
-    if (m_editor)
-        m_editor->setFont(m_rowFont);
+    m_editing->setFont(m_rowFont);
 }
 
 void dclist::PassiveTextColor(const QColor &fore, const QColor &back) {
@@ -832,12 +731,7 @@ void dclist::ActiveTextColor(const QColor &fore, const QColor &back) {
 
 void dclist::SelectionTextColor(const QColor &fore, const QColor &back) {
     m_model->setColours(DclistModel::Selection, fore, back);
-    if (m_editor) {
-        QPalette p = m_editor->palette();
-        p.setColor(QPalette::Base, back);
-        p.setColor(QPalette::Text, fore);
-        m_editor->setPalette(p);
-    }
+    m_editing->setColours(fore, back);
 }
 
 void dclist::BaslikTextColor(const QColor &fore, const QColor &back) {
@@ -856,8 +750,7 @@ void dclist::setBgColor(const QColor &colour) {
 
 void dclist::setCellLock(bool on) {
     m_cellLock = on;
-    if (m_editor)
-        m_editor->setReadOnly(on);
+    m_editing->setReadOnly(on);
 }
 
 void dclist::setBaslikVar(bool on) {
@@ -895,10 +788,10 @@ bool dclist::startsEditing(const QKeyEvent *event) const {
 
 void dclist::keyPressEvent(QKeyEvent *event) {
     if (m_mode == 2) {
-        if (m_editor)
-            QCoreApplication::sendEvent(m_editor, event);
+        if (m_editing->editor())
+            m_editing->send(event);
         else
-            emit KeyDown(event->key(), shiftState(event->modifiers()), CurSat());
+            emit KeyDown(event->key(), dclistShiftState(event->modifiers()), CurSat());
         return;
     }
     m_model->publish();
@@ -910,7 +803,9 @@ void dclist::keyPressEvent(QKeyEvent *event) {
         MovePre();
         return;
     case Qt::Key_Down:
-        MoveNext();
+        // Only MoveNext appends a row (OtoIncrement); the key stops at the last.
+        if (cursor + 1 < m_model->count())
+            MoveNext();
         return;
     case Qt::Key_PageUp:
     case Qt::Key_PageDown: {
@@ -964,13 +859,13 @@ void dclist::keyPressEvent(QKeyEvent *event) {
     if (m_editable && startsEditing(event)) {
         ChngMode(2, toReported(cursor));
         // The key that started editing is typed into the first cell.
-        if (m_mode == 2 && m_editor) {
+        if (m_mode == 2 && m_editing->editor()) {
             QKeyEvent typed(event->type(), event->key(), event->modifiers(), event->text());
-            QCoreApplication::sendEvent(m_editor, &typed);
+            m_editing->send(&typed);
         }
         return;
     }
-    emit KeyDown(key, shiftState(event->modifiers()), toReported(cursor));
+    emit KeyDown(key, dclistShiftState(event->modifiers()), toReported(cursor));
 }
 
 void dclist::mousePressEvent(QMouseEvent *event) {
@@ -983,11 +878,8 @@ void dclist::mousePressEvent(QMouseEvent *event) {
     const QModelIndex index = indexAt(event->position().toPoint());
     if (!index.isValid())
         return;
-    // A click wakes a passive grid on the clicked row.
-    if (m_mode == 0)
-        ChngMode(1, toReported(index.row()));
-    else
-        gotoRow(index.row(), true);
+    // The click moves the cursor in either mode; the mode stays.
+    gotoRow(index.row(), true);
     emit MouseDown(int(event->button()), index.column(), toReported(index.row()));
 }
 
@@ -1005,174 +897,6 @@ void dclist::focusInEvent(QFocusEvent *event) {
     QTableView::focusInEvent(event);
     if (m_mode == 0 && event->reason() != Qt::MouseFocusReason)
         ChngMode(1, toReported(m_model->cursor()));
-    else if (m_mode == 2 && m_editor && event->reason() != Qt::OtherFocusReason)
-        m_editor->setFocus(event->reason());
-}
-
-// Edit-mode keys ----------------------------------------------------------------
-
-bool dclist::editorKey(QKeyEvent *event) {
-    const int key = event->key();
-    const Qt::KeyboardModifiers mods = event->modifiers();
-    const bool ctrlO = key == Qt::Key_O && (mods & Qt::ControlModifier); // key code 15
-    if (key == Qt::Key_Return || key == Qt::Key_Enter || key == Qt::Key_Down || ctrlO) {
-        confirmCell(!ctrlO);
-        return true;
-    }
-    if (key == Qt::Key_Escape || (key == Qt::Key_Up && !m_cellLock)) {
-        AlanDegisti(-101);
-        return true;
-    }
-    emit KeyDown(key, shiftState(mods), CurSat());
-    if (m_mode != 2 || !m_editor || m_cellLock || key == Qt::Key_Up)
-        return true;
-    const QString typed = event->text();
-    QChar c = key == Qt::Key_Backspace ? QChar(u'\b') : typed.isEmpty() ? QChar() : typed.at(0);
-    if (!c.isNull() && c != u'\b' && !c.isPrint())
-        c = QChar();
-    switch (m_model->column(m_col).letter()) {
-    case u'N':
-        if (!c.isNull() && !(mods & (Qt::ControlModifier | Qt::AltModifier)))
-            numberKey(c);
-        return true;
-    case u'T':
-        if (!c.isNull() && !(mods & (Qt::ControlModifier | Qt::AltModifier)))
-            dateKey(c);
-        return true;
-    default:
-        return false; // ordinary typing; textEdited follows
-    }
-}
-
-void dclist::numberKey(QChar c) {
-    entry::DigitBuffer &b = m_digits;
-    if (c == u'"') {
-        // The repeat shortcut, when the editor would hold just the quote.
-        const bool alone =
-            m_editor->text().isEmpty() || m_editor->selectedText() == m_editor->text();
-        if (alone && m_model->cursor() > 0)
-            repeatFromAbove();
-        return;
-    }
-    bool refused = false;
-    if (c == u'\b' || c == u'+') {
-        // Neither empties the buffer on a fresh entry; Backspace on an empty
-        // buffer marks it fresh.
-        if (c == u'\b' && b.text.isEmpty()) {
-            b.fresh = true;
-        } else {
-            const bool fresh = b.fresh;
-            b.fresh = false;
-            b.type(c);
-            b.fresh = fresh;
-        }
-    } else if (asciiDigit(c) || c == u'.' || c == u',') {
-        refused = b.type(c) == entry::DigitBuffer::Result::Refused;
-    } else {
-        refused = true;
-    }
-    if (refused)
-        QApplication::beep();
-    m_model->setBuffer(m_col, b.text);
-    setEditorText(m_model->numberText(b.text, m_col));
-}
-
-void dclist::dateKey(QChar c) {
-    QString t = m_editor->text();
-    if (c == u'\b') {
-        if (m_editor->hasSelectedText())
-            t.remove(m_editor->selectionStart(), m_editor->selectedText().size());
-        else
-            t = entry::dateBackspace(t);
-    } else if (asciiDigit(c)) {
-        if (m_editor->hasSelectedText())
-            t.remove(m_editor->selectionStart(), m_editor->selectedText().size());
-        t = entry::dateDigit(t, c);
-    } else {
-        return;
-    }
-    setEditorText(t);
-    m_model->setBuffer(m_col, t);
-}
-
-void dclist::editorEdited() {
-    if (m_mode != 2 || !m_editor)
-        return;
-    const QString t = m_editor->text();
-    if (t == u"\"" && m_model->cursor() > 0) {
-        repeatFromAbove();
-        return;
-    }
-    m_model->setBuffer(m_col, t);
-}
-
-void dclist::repeatFromAbove() {
-    const QString above = DclistModel::cellText(m_model->cell(m_model->cursor() - 1, m_col));
-    m_model->setBuffer(m_col, above);
-    if (m_model->column(m_col).letter() == u'N') {
-        m_digits.set(above);
-        setEditorText(m_model->numberText(above, m_col));
-    } else {
-        setEditorText(above);
-    }
-}
-
-void dclist::setEditorText(const QString &text) {
-    if (!m_editor)
-        return;
-    m_editor->setText(text);
-    m_editor->setCursorPosition(int(text.size()));
-}
-
-void dclist::confirmCell(bool enterOrDown) {
-    if (m_mode != 2)
-        return;
-    const DclistColumn col = m_model->column(m_col);
-    const int c = m_col;
-    QString text = m_editor ? m_editor->text() : m_model->buffers()[c];
-    if (col.kind == 6 && enterOrDown) {
-        emit OnKosulVar(c, col.key, col.letter() == u'N' ? m_model->buffers()[c] : text);
-        return;
-    }
-    auto refuse = [this](const QString &message) {
-        m_messages.warning(message);
-        if (m_editor)
-            m_editor->selectAll();
-    };
-    if (col.letter() == u'T') {
-        // A partly typed date is completed from today's.
-        if (text.size() >= 1 && text.size() <= 9)
-            text += formatTrDate(QDate::currentDate()).mid(text.size());
-        const QDate d = parseTrDate(text);
-        if (d.isValid()) {
-            setEditorText(text);
-            m_model->setBuffer(c, text);
-            if (col.kind != 4 && col.kind != 5 && d.dayOfWeek() >= 6)
-                m_messages.information(
-                    QStringLiteral("Tatil gününe denk gelen tarih girdiniz.\n   ") +
-                    entry::longDate(d));
-        } else if (col.kind == 1 || col.kind == 4) {
-            setEditorText(text);
-            m_model->setBuffer(c, text);
-            refuse(QStringLiteral("Hatalı Tarih Girildi.\nDüzeltiniz."));
-            return;
-        } else {
-            setEditorText(QString());
-            m_model->setBuffer(c, QString());
-        }
-    } else {
-        if (col.kind == 3 && text.isEmpty()) {
-            refuse(QStringLiteral("En Az Bir Harf Girmelisiniz."));
-            return;
-        }
-        const double value = col.letter() == u'N' ? m_digits.value() : DclistModel::val(text);
-        if (col.kind == 2 && value == 0) {
-            refuse(QStringLiteral("Bir Sayi Girmelisiniz."));
-            return;
-        }
-        if (col.letter() != u'N')
-            m_model->setBuffer(c, text);
-    }
-    if (m_mode == 2 && m_col == c)
-        AlanDegisti(101);
+    else if (m_mode == 2 && m_editing->editor() && event->reason() != Qt::OtherFocusReason)
+        m_editing->focus(event->reason());
 }

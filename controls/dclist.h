@@ -1,17 +1,15 @@
 #pragma once
 
 #include "controls/dclistmodel.h"
-#include "controls/entry.h"
 
 #include <QFont>
-#include <QPersistentModelIndex>
-#include <QPointer>
 #include <QTableView>
 #include <functional>
+#include <memory>
 
 class Messages;
-class DclistEditor;
 class DclistDelegate;
+class DclistEditing;
 
 // The program's list-and-edit grid. The owning screen
 // defines typed columns with Add, fills rows with CreateNewCaption and
@@ -34,11 +32,14 @@ class DclistDelegate;
 //   bit mask (1 Shift, 2 Ctrl, 4 Alt). MouseDown's button is 1 left,
 //   2 right, 4 middle.
 // - A passive grid that gets the keyboard focus enters browse mode on its
-//   cursor row (on the clicked row for a click). A letter or digit that
-//   starts editing (Editable) is typed into the first cell.
+//   cursor row; a click only moves the cursor, in any mode but edit. A
+//   letter or digit that starts editing (Editable) is typed into the first
+//   cell.
 // - The first header click sorts ascending; later clicks reverse. Texts sort
-//   in Turkish order, numbers and dates by value, numbers before texts.
-// - The editor opens with its text selected, so typing replaces it.
+//   in Turkish order, numbers and dates by value, numbers before texts. The
+//   row being edited keeps its buffers and editor wherever it goes.
+// - The editor opens with its text selected, so typing replaces it, except
+//   in N cells: digits go on after the number.
 // - At most 32,752 rows (last index 32751); CreateNewCaption returns -1
 //   when full.
 class dclist : public QTableView {
@@ -206,7 +207,6 @@ class dclist : public QTableView {
     void focusInEvent(QFocusEvent *event) override;
 
   private:
-    friend class DclistEditor;
     friend class DclistDelegate;
 
     int toAbsolute(int row) const;
@@ -218,29 +218,17 @@ class dclist : public QTableView {
     void gotoRow(int row, bool raise);
     void enterEdit(int row);
     void leaveEdit(int mode, int row);
-    void openEditor(int col);
-    void dropEditor();
     void applyLayout();
     void applyRowFont();
     void insertRowAtCursor();
     void headerClicked(int col);
     bool startsEditing(const QKeyEvent *event) const;
 
-    // Edit-mode keys, from the editor. True when the key was handled.
-    bool editorKey(QKeyEvent *event);
-    void editorEdited();
-    void confirmCell(bool enterOrDown);
-    void numberKey(QChar c);
-    void dateKey(QChar c);
-    void repeatFromAbove();
-    void setEditorText(const QString &text);
-
     Messages &m_messages;
     DclistModel *m_model;
     DclistDelegate *m_delegate;
-    QPointer<DclistEditor> m_editor;
-    QPersistentModelIndex m_editorIndex;
-    entry::DigitBuffer m_digits;
+    // The editor, the digit buffer and the entry rules of edit mode.
+    std::unique_ptr<DclistEditing> m_editing;
     std::function<bool(const QString &)> m_opener;
 
     int m_mode = 0;

@@ -251,9 +251,9 @@ struct SortKey {
 
 } // namespace
 
-void DclistModel::sortRows(int col, bool descending) {
+std::vector<int> DclistModel::sortRows(int col, bool descending) {
     if (col < 0 || col >= columnTotal())
-        return;
+        return {};
     publish();
     const int n = std::min(m_count, int(m_rows.size()));
     QCollator collator{QLocale(QLocale::Turkish, QLocale::Turkey)};
@@ -298,6 +298,10 @@ void DclistModel::sortRows(int col, bool descending) {
     else
         std::stable_sort(order.begin(), order.end(), less);
 
+    std::vector<int> moved(static_cast<size_t>(n));
+    for (int i = 0; i < n; ++i)
+        moved[size_t(order[size_t(i)])] = i;
+
     emit layoutAboutToBeChanged({}, QAbstractItemModel::VerticalSortHint);
     std::vector<Row> sorted;
     sorted.reserve(m_rows.size());
@@ -306,7 +310,15 @@ void DclistModel::sortRows(int col, bool descending) {
     for (size_t r = size_t(n); r < m_rows.size(); ++r)
         sorted.push_back(std::move(m_rows[r]));
     m_rows.swap(sorted);
+    // An open editor stays on its row wherever the row goes.
+    const QModelIndexList from = persistentIndexList();
+    QModelIndexList to;
+    to.reserve(from.size());
+    for (const QModelIndex &i : from)
+        to << (i.row() < n ? index(moved[size_t(i.row())], i.column()) : i);
+    changePersistentIndexList(from, to);
     emit layoutChanged({}, QAbstractItemModel::VerticalSortHint);
+    return moved;
 }
 
 // Buffers, cursor, colours ---------------------------------------------------

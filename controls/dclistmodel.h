@@ -84,8 +84,10 @@ class DclistModel : public QAbstractTableModel {
     void insertEmptyRow(int row);
     void removeRowAt(int row);
     void clearRows();
-    // Stable sort of the counted rows by one column's raw values.
-    void sortRows(int col, bool descending);
+    // Stable sort of the counted rows by one column's raw values. Returns
+    // where each row went (new index by old index); persistent indexes follow
+    // their rows.
+    std::vector<int> sortRows(int col, bool descending);
 
     // The edit buffers (one text per column) and the row drawn from them.
     QStringList &buffers() { return m_buffers; }

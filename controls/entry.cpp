@@ -3,9 +3,21 @@
 #include "startup/base/daynumber.h"
 #include "startup/base/money.h"
 
+#include <QKeyEvent>
 #include <QLocale>
 
 namespace entry {
+
+QChar typedChar(const QKeyEvent &event) {
+    if (event.modifiers() & (Qt::ControlModifier | Qt::AltModifier))
+        return {};
+    if (event.key() == Qt::Key_Backspace)
+        return u'\b';
+    const QString text = event.text();
+    if (text.isEmpty() || !text.at(0).isPrint())
+        return {};
+    return text.at(0);
+}
 
 DigitBuffer::Result DigitBuffer::type(QChar c) {
     if (fresh) {

@@ -3,9 +3,17 @@
 #include <QDate>
 #include <QString>
 
+class QKeyEvent;
+
 // Keyboard entry shared by the grid's cells and the input field: the digit
 // buffer of number entry and the automatic dots of date entry.
 namespace entry {
+
+// What a key types into a number or date entry: its printable character, or
+// '\b' for Backspace. Null for a key that types nothing (Shift, Home, the
+// F-keys, Tab, Esc) and for Ctrl or Alt combinations: such keys never reach
+// the digit buffer or the date text.
+QChar typedChar(const QKeyEvent &event);
 
 // A number typed digit by digit. The display form is formatted; the buffer
 // keeps what was typed.

@@ -108,8 +108,12 @@ bool pencere::refill() {
 
 void pencere::accept() {
     m_session.searchOrder = quint8(m_order->currentIndex() == 1 ? 1 : 0);
-    m_session.selectedCode =
-        m_list->ListCount() > 0 ? m_list->TextByName(QStringLiteral("kod")).trimmed() : QString();
+    // The code of the cursor row; after a refill there is none until the
+    // clerk picks one, and the buffers still hold the old list's row.
+    const int row = m_list->CurSat();
+    m_session.selectedCode = row >= 0 && row < m_list->ListCount()
+                                 ? m_list->TextByName(QStringLiteral("kod")).trimmed()
+                                 : QString();
     QDialog::accept();
 }
 

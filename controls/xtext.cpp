@@ -228,14 +228,13 @@ void xtext::keyPressEvent(QKeyEvent *event) {
         QLineEdit::keyPressEvent(event);
         return;
     }
-    if (m_locked || key == Qt::Key_Escape || key == Qt::Key_Tab || key == Qt::Key_Backtab ||
-        (event->modifiers() & (Qt::ControlModifier | Qt::AltModifier))) {
+    // Keys that type nothing (Shift, Home, the F-keys) leave the number or
+    // the date as it is, and a fresh entry stays fresh.
+    const QChar c = entry::typedChar(*event);
+    if (m_locked || c.isNull()) {
         event->ignore();
         return;
     }
-    const QString typed = event->text();
-    const QChar c =
-        key == Qt::Key_Backspace ? QChar(u'\b') : (typed.isEmpty() ? QChar() : typed.at(0));
     if (m_kind == Sayi) {
         if (m_buffer.type(c) == entry::DigitBuffer::Result::Refused)
             QApplication::beep();

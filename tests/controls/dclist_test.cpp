@@ -5,7 +5,10 @@
 #include "startup/base/daynumber.h"
 #include "support/qtprint.h"
 
+#include <QHeaderView>
+#include <QRegularExpression>
 #include <QSignalSpy>
+#include <functional>
 #include <gtest/gtest.h>
 
 namespace {
@@ -34,28 +37,107 @@ TEST(DclistEntry, NumberCellTakesDigitsThroughItsBuffer) {
     }
 }
 
-TEST(DclistEntry, FreshEntryReplacesTheOldNumber) {
-    // Backspace drops a digit without ending the fresh entry: the next digit
-    // still replaces the number.
+// Rows "a" 250, "b" 0, "c" 10; each case sets the grid up, acts, and
+// compares the events raised (KeyDown aside) and the state after.
+TEST(DclistCases, KeysClicksSearchAndSortInEachMode) {
+    const auto edit = [](int col) {
+        return [col](Form &f) {
+            f.grid->ChngMode(1, 0);
+            f.grid->ChngMode(2, 0);
+            f.grid->AlanDegisti(col);
+        };
+    };
+    const auto lastRow = [](Form &f) {
+        f.grid->setOtoIncrement(true);
+        f.grid->ChngMode(1, 2);
+    };
+    const auto clickHeader = [](Form &f) {
+        const QHeaderView *h = f.grid->horizontalHeader();
+        QTest::mouseClick(h->viewport(), Qt::LeftButton, {},
+                          QPoint(h->sectionViewportPosition(1) + 5, h->height() / 2));
+    };
     struct Case {
-        const char *letter;
-        double old;
-        QString shown, keys;
-        QStringList buffers; // after each key
-    } cases[] = {{"n", 2500, "2,500", "75", {"7", "75"}},
-                 {"N", 250, "250", "\b+7", {"25", "25000", "7"}}};
+        const char *what;
+        std::function<void(Form &)> setup, act;
+        QStringList events;
+        QString state; // mode, cursor, editor row | buffers | the rows' names
+    } cases[] = {
+        {"a digit goes on after the number",
+         edit(1),
+         [](Form &f) { f.type("7"); },
+         {},
+         "2 0 0 | a 2507 | a b c"},
+        {"Backspace on an empty buffer starts a fresh number",
+         edit(1),
+         [](Form &f) { f.type("\b\b\b\b+7"); },
+         {},
+         "2 0 0 | a 7 | a b c"},
+        {"Down on the last row",
+         lastRow,
+         [](Form &f) { f.key(Qt::Key_Down); },
+         {},
+         "1 2 - | c 10 | a b c"},
+        {"MoveNext past the last row",
+         lastRow,
+         [](Form &f) { f.grid->MoveNext(); },
+         {"SatirChange 3"},
+         "1 3 - |   | a b c "},
+        {"a click on a passive grid",
+         [](Form &) {},
+         [](Form &f) {
+             QTest::mouseClick(f.grid->viewport(), Qt::LeftButton, {},
+                               f.grid->visualRect(f.grid->model()->index(2, 1)).center());
+         },
+         {"SatirChange 2", "MouseDown 1 1 2"},
+         "0 2 - | c 10 | a b c"},
+        {"search without a hit while typing",
+         edit(0),
+         [](Form &f) {
+             f.type("x");
+             f.grid->FindByName("ad", "q", 0);
+         },
+         {},
+         "2 0 - | x 250 | a b c"},
+        {"search with a hit while typing",
+         edit(0),
+         [](Form &f) {
+             f.type("x");
+             f.grid->FindByName("ad", "c", 0);
+         },
+         {"SatirChange 2"},
+         "2 2 - | c 10 | a b c"},
+        {"header click while typing",
+         [&](Form &f) {
+             f.grid->setSort(true);
+             edit(0)(f);
+         },
+         [&](Form &f) {
+             f.type("x");
+             clickHeader(f);
+         },
+         {},
+         "2 2 2 | x 250 | b c a"},
+    };
     for (const Case &c : cases) {
         Form f;
-        f.grid->Add(c.letter, "tutar", "Tutar", 100, 1e9, 0, 0, 3);
-        f.grid->CreateNewCaption();
-        f.grid->setCaption(0, 0, c.old);
-        f.editRow(0);
-        EXPECT_EQ(f.editorText(), c.shown);
-        EXPECT_TRUE(f.grid->editor()->hasSelectedText());
-        for (qsizetype i = 0; i < c.keys.size(); ++i) {
-            f.type(c.keys.mid(i, 1));
-            EXPECT_EQ(f.grid->Text(0), c.buffers.value(i)) << c.shown.toStdString() << " " << i;
-        }
+        f.fill({"a", "b", "c"}, {250, 0, 10});
+        QApplication::processEvents();
+        c.setup(f);
+        EventLog log(f.grid);
+        c.act(f);
+        QApplication::processEvents();
+        QStringList names;
+        for (int r = 0; r < f.grid->ListCount(); ++r)
+            names << f.grid->Caption(r, 0).toString();
+        const QLineEdit *e = f.grid->editor();
+        const QString state =
+            QStringLiteral("%1 %2 %3 | %4 %5 | %6")
+                .arg(f.grid->CurrentMode())
+                .arg(f.grid->CurSat())
+                .arg(e ? QString::number(f.grid->indexAt(e->geometry().center()).row()) : "-")
+                .arg(f.grid->Text(0), f.grid->Text(1), names.join(u' '));
+        EXPECT_EQ(log.take().filter(QRegularExpression("^(?!KeyDown)")), c.events) << c.what;
+        EXPECT_EQ(state, c.state) << c.what;
     }
 }
 
@@ -337,8 +419,8 @@ TEST(DclistModes, SetTextWritesIntoTheOpenEditor) {
     f.grid->setTextByName("TUTAR", "1234.5");
     EXPECT_EQ(f.editorText(), "1,234.50");
     EXPECT_EQ(f.grid->editor()->cursorPosition(), 8);
-    f.type("6"); // the entry is still fresh: the next digit replaces
-    EXPECT_EQ(f.grid->Text(0), "6");
+    f.type("6");
+    EXPECT_EQ(f.grid->Text(0), "1234.56");
     EXPECT_EQ(f.grid->TextByName("nothing"), "");
 }
 

@@ -6,6 +6,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QTest>
 
 namespace {
@@ -82,6 +83,12 @@ TEST_F(Pencere, EscapeCancelsFromTheFieldsAndReturnsFromTheGrid) {
 TEST_F(Pencere, NoMatchGivesAnEmptyCode) {
     pencere w(session);
     w.show();
+    w.dclist1()->setFocus();
+    w.dclist1()->ChngSat(0); // "01"
+    QTest::keyClicks(w.TextBox1(), u"2"_s);
+    ASSERT_EQ(codes(w), QStringList{u"2010"_s});
+    w.Command1()->click(); // the new list has no cursor row yet
+    EXPECT_EQ(session.selectedCode, QString());
     QTest::keyClicks(w.TextBox1(), u"%'_*"_s);
     EXPECT_EQ(codes(w), QStringList());
     w.accept();

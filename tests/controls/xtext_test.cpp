@@ -87,18 +87,37 @@ TEST(Xtext, NumberFieldFormatsAsItIsTyped) {
     EXPECT_EQ(changes.count(), 7);
 }
 
-TEST(Xtext, EnteringANumberFieldReplacesTheOldNumber) {
-    Form f;
-    f.field->xTextBicim(xtext::Sayi, 1e9, Qt::AlignRight, 0, 0, 3);
-    f.field->setValue(250);
-    EXPECT_EQ(f.field->text(), "250");
-    f.first->setFocus();
-    f.field->setFocus();
-    QApplication::processEvents();
-    f.type("7");
-    EXPECT_EQ(f.field->Value().toDouble(), 7.0);
-    f.type("+");
-    EXPECT_EQ(f.field->text(), "7,000");
+// Entering a field starts a fresh entry: the first typed character replaces
+// the old number or date. Keys that type nothing leave both as they are.
+TEST(Xtext, OnlyTypedKeysReachTheNumberAndTheDate) {
+    const auto shiftTab = QKeyCombination(Qt::ShiftModifier, Qt::Key_Backtab);
+    struct Case {
+        int kind;
+        QString old;
+        QList<QKeyCombination> keys;
+        QString text, value;
+    } cases[] = {
+        {xtext::Sayi, "250", {Qt::Key_7}, "7", "7"},
+        {xtext::Sayi, "250", {Qt::Key_F2, Qt::Key_7, Qt::Key_Plus}, "7,000", "7000"},
+        {xtext::Sayi, "250", {Qt::Key_Home, Qt::Key_End, Qt::Key_F2}, "250", "250"},
+        {xtext::Sayi, "250", {shiftTab}, "250", "250"},
+        {xtext::Tarih, "01.03.2026", {Qt::Key_F2}, "01.03.2026", "01.03.2026"},
+        {xtext::Tarih, "01.03.2026", {shiftTab}, "01.03.2026", "01.03.2026"},
+        {xtext::Tarih, "01.03.2026", {Qt::Key_Shift, Qt::Key_0, Qt::Key_5}, "05.", "05."},
+    };
+    for (const Case &c : cases) {
+        Form f;
+        f.field->xTextBicim(c.kind, 1e9, Qt::AlignRight, 0, 0, 3);
+        f.field->setValue(c.old);
+        f.first->setFocus();
+        f.field->setFocus();
+        QApplication::processEvents();
+        for (const QKeyCombination k : c.keys)
+            QTest::keyClick(f.field, k.key(), k.keyboardModifiers());
+        const std::string what = c.old.toStdString() + " " + std::to_string(c.keys.size());
+        EXPECT_EQ(f.field->text(), c.text) << what;
+        EXPECT_EQ(f.field->Value().toString(), c.value) << what;
+    }
 }
 
 TEST(Xtext, DateFieldPutsDotsAndChecksOnLeaving) {
