@@ -77,8 +77,10 @@ class Workbook {
         }
         return out;
     }
-    double fontSize(const QString &ref) const { return cell(ref).size; }
-    QString format(const QString &ref) const { return cell(ref).format; }
+    double fontSize(const QString &ref) const {
+        const auto it = m_cells.find(ref);
+        return it == m_cells.end() ? 0 : it->second.size;
+    }
 
   private:
     struct Cell {
@@ -97,12 +99,6 @@ class Workbook {
             if (r.readNext() == QXmlStreamReader::StartElement)
                 start(r);
     }
-    const Cell &cell(const QString &ref) const {
-        static const Cell none;
-        auto it = m_cells.find(ref);
-        return it == m_cells.end() ? none : it->second;
-    }
-
     std::map<QString, Cell> m_cells;
 };
 
@@ -161,18 +157,16 @@ TEST_F(ExportGrid, TitlesCaptionsAndTypedCells) {
                                          "E7 =-3 [0.00]"}));
     for (const char *ref : {"A4", "B4", "C4", "D4", "E4"})
         EXPECT_EQ(book.fontSize(ref), grid.headerFont().pointSizeF()) << ref;
-}
 
-TEST_F(ExportGrid, EmptyGridGivesTitlesAndCaptionsOnly) {
-    const QString path = dir.filePath("bos.xlsx");
+    // An empty grid: titles and captions only.
+    grid.Clear();
     ASSERT_TRUE(grid.writeExel(path, "Başlık", "Mart 2026", "", ""));
-    const Workbook book(path);
-    EXPECT_EQ(book.cells(),
+    EXPECT_EQ(Workbook(path).cells(),
               QStringList({"A1 Başlık bold", "A2 Mart 2026", "A4 Kod bold", "B4 Tutar bold",
                            "C4 Vade bold", "D4 Var bold", "E4 Kalan bold"}));
 }
 
-TEST_F(ExportGrid, CtrlEWritesATemporaryFileAndOpensIt) {
+TEST_F(ExportGrid, CtrlEOpensATemporaryFileOrSaysThereIsNoSpreadsheet) {
     row({"00001", 10.0});
     QString opened;
     grid.setSpreadsheetOpener([&](const QString &path) {
@@ -190,18 +184,16 @@ TEST_F(ExportGrid, CtrlEWritesATemporaryFileAndOpensIt) {
               QStringList({"A4 Kod bold", "A5 00001", "B4 Tutar bold", "B5 =10 [#,##0.00]",
                            "C4 Vade bold", "D4 Var bold", "E4 Kalan bold"})); // no titles
     QFile::remove(opened);
-}
 
-TEST_F(ExportGrid, FailureShowsTheSpreadsheetMessage) {
     grid.setSpreadsheetOpener([](const QString &path) {
         QFile::remove(path);
         return false; // no application for .xlsx
     });
     grid.SendExel("a", "b", "c", "d");
     ASSERT_EQ(messages.boxes.size(), 1u);
-    EXPECT_EQ(messages.boxes[0].title, "Korvane");
-    EXPECT_EQ(messages.boxes[0].icon, Messages::Icon::Information);
-    EXPECT_EQ(messages.boxes[0].text, "Excell Yüklü Değil veya Desteklenmeyen Versiyon");
+    EXPECT_EQ(messages.lastText(), "Excell Yüklü Değil veya Desteklenmeyen Versiyon");
+    EXPECT_EQ(messages.boxes.back().title, "Korvane");
+    EXPECT_EQ(messages.boxes.back().icon, Messages::Icon::Information);
     EXPECT_FALSE(grid.writeExel(dir.filePath("no/such/folder/x.xlsx"), "", "", "", ""));
 }
 

@@ -172,23 +172,11 @@ TEST(DclistEntry, QuoteRepeatsTheCellAbove) {
     EXPECT_EQ(g.grid->Text(1), "\"");
 }
 
-TEST(DclistEntry, PartDateIsCompletedFromToday) {
-    Form f;
-    f.grid->Add("T", "vade", "Vade", 90, 10, 5); // kind 5: no holiday notice
-    f.grid->Add("A", "ack", "Açıklama", 150, 20);
-    f.editRow();
-    f.type("05");
-    f.key(Qt::Key_Return);
-    const QString today = formatTrDate(QDate::currentDate());
-    EXPECT_EQ(f.grid->Text(0), "05" + today.mid(2));
-    EXPECT_EQ(f.grid->CurrentCol(), 1);
-    EXPECT_TRUE(f.messages.boxes.empty());
-}
-
 TEST(DclistEntry, DateConditionKinds) {
     const QString holiday = "Korvane|information|Tatil gününe denk gelen tarih girdiniz.\n"
                             "   07 Mart 2026 Cumartesi";
     const QString wrong = "Korvane|warning|Hatalı Tarih Girildi.\nDüzeltiniz.";
+    const QString today = formatTrDate(QDate::currentDate());
     struct Case {
         int kind;
         QString typed;
@@ -209,6 +197,7 @@ TEST(DclistEntry, DateConditionKinds) {
         // Dots come with their digits and go with Backspace; other keys and
         // digits past the year are dropped.
         {5, "0503\b3x20261", {}, 1, "05.03.2026"},
+        {5, "05", {}, 1, "05" + today.mid(2)}, // a part date is completed from today
     };
     for (const Case &c : cases) {
         Form f;
@@ -283,9 +272,7 @@ TEST(DclistModes, BrowseEditAndBackRaiseTheirEvents) {
     for (int i = 0; i < 3; ++i)
         f.grid->CreateNewCaption();
     f.grid->setCaption(1, 0, "00002");
-    EXPECT_EQ(f.grid->CurrentMode(), 0);
     EventLog log(f.grid);
-    QSignalSpy updates(f.grid, &dclist::UpdateData);
     QObject::connect(f.grid, &dclist::UpdateData, f.grid,
                      [&](int row) { f.grid->OkUpdateData(row); });
 
@@ -311,8 +298,6 @@ TEST(DclistModes, BrowseEditAndBackRaiseTheirEvents) {
     EXPECT_EQ(log.take(), QStringList({"KeyDown 49 0 1", "KeyDown 43 0 1", "AlanChanged 2",
                                        "KeyDown 88 0 1", "KeyDown 89 0 1", "KeyDown 90 0 1",
                                        "ChangeEditMode false", "SatirChange 1", "UpdateData 1"}));
-    ASSERT_EQ(updates.count(), 1);
-    EXPECT_EQ(updates.at(0).at(0).toInt(), 1);
     EXPECT_EQ(f.grid->Caption(1, 1), QVariant(1000.0));
     EXPECT_EQ(f.grid->Caption(1, 2), QVariant(QString("x")));
     EXPECT_EQ(f.grid->Caption(1, 0), QVariant(QString("00002")));
@@ -327,7 +312,6 @@ TEST(DclistModes, BrowseEditAndBackRaiseTheirEvents) {
     f.grid->ChngMode(0, 0);
     EXPECT_EQ(f.grid->CurrentMode(), 0);
     EXPECT_EQ(log.take(), QStringList());
-    EXPECT_EQ(updates.count(), 1);
 }
 
 TEST(DclistModes, RowOfShownColumnsOnlyGoesStraightToUpdateData) {
