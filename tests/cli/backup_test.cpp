@@ -12,12 +12,15 @@ QStringList codes(const QString &file) {
     return fileColumn(file, "SELECT kod FROM carkart ORDER BY kod");
 }
 
+void writeFile(const QString &path, const QByteArray &bytes) {
+    QFile f(path);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write(bytes);
+}
+
 TEST(Backup, CopiesWhatIsCommittedWhileADeskIsInTheMiddleOfAnAction) {
     TempCompany co;
-    QFile korvane(co.file("korvane.dat"));
-    ASSERT_TRUE(korvane.open(QIODevice::WriteOnly));
-    korvane.write("[gorunum]\nimagepath=resim\\\n");
-    korvane.close();
+    writeFile(co.file("korvane.dat"), "[gorunum]\nimagepath=resim\\\n");
     data::Database desk;
     ASSERT_TRUE(desk.open(co.file("xdata.dat")));
     data::TableCursor carkart;
@@ -50,14 +53,9 @@ TEST(Backup, RefusesWhatItCannotCopySafely) {
     TempCompany co;
     const QString full = co.root() + "/dolu";
     QDir().mkpath(full);
-    QFile other(full + "/not.txt");
-    ASSERT_TRUE(other.open(QIODevice::WriteOnly));
-    other.close();
+    writeFile(full + "/not.txt", "");
     TempCompany server("02");
-    QFile korvane(server.file("korvane.dat"));
-    ASSERT_TRUE(korvane.open(QIODevice::WriteOnly));
-    korvane.write("[sunucu]\nhost=db.koop\ndatabase=kooperatif\n");
-    korvane.close();
+    writeFile(server.file("korvane.dat"), "[sunucu]\nhost=db.koop\ndatabase=kooperatif\n");
     struct Case {
         QString company, target, message;
     } cases[] = {
