@@ -12,19 +12,15 @@ namespace {
 const QByteArray esc(1, 27);
 const QByteArray crlf("\r\n");
 
-using DotJob = PrintJob;
-
-struct CellCase {
-    const char16_t *text;
-    int width;
-    int alignment;
-    const char16_t *expected;
-};
-
 } // namespace
 
 TEST(DotMatrixCell, FitsTextToItsColumns) {
-    const CellCase cases[] = {
+    const struct {
+        const char16_t *text;
+        int width;
+        int alignment;
+        const char16_t *expected;
+    } cases[] = {
         {u"ABC", 10, 1, u"       ABC"},
         {u"ABC", 10, 2, u"   ABC   "}, // an odd difference is one column short
         {u"ABCD", 10, 2, u"   ABCD   "},
@@ -36,7 +32,7 @@ TEST(DotMatrixCell, FitsTextToItsColumns) {
         {u"ABC", -3, 0, u"ABC"},
         {u"1,234.50", 12, 1, u"    1,234.50"},
     };
-    for (const CellCase &c : cases) {
+    for (const auto &c : cases) {
         SCOPED_TRACE(QString::fromUtf16(c.text).toStdString());
         EXPECT_EQ(printing::dotMatrixCell(QString::fromUtf16(c.text), c.width, c.alignment),
                   QString::fromUtf16(c.expected));
@@ -59,7 +55,7 @@ TEST(DosText, TurkishLettersTakeTheirCodePage857Places) {
 }
 
 TEST(DotMatrixJob, WritesCellsStylesRulesAndFormFill) {
-    DotJob job;
+    PrintJob job;
     job.context.settings.lineCount = 5;
     ASSERT_TRUE(job.printer.OpenPrinter(prnx::DotMatrix, QStringLiteral("Rapor"), true));
     EXPECT_EQ(job.printer.YeniSayfa(), 1);
@@ -100,7 +96,7 @@ TEST(DotMatrixJob, FormFillAndPageCounters) {
                  {0, 22, true, 22}};
     for (const auto &c : cases) {
         SCOPED_TRACE(c.linesPrinted);
-        DotJob job;
+        PrintJob job;
         job.context.settings.lineCount = c.lineCount;
         ASSERT_TRUE(job.printer.OpenPrinter(prnx::DotMatrix, QString(), false));
         EXPECT_EQ(job.printer.SayfaSayisi(), 0);
@@ -126,7 +122,7 @@ TEST(DotMatrixJob, ReservedAndUnknownModesPrintNothing) {
     } cases[] = {{3, 3}, {4, 4}, {5, 5}, {0, 0}, {6, 0}, {200, 0}};
     for (const auto &c : cases) {
         SCOPED_TRACE(int(c.mode));
-        DotJob job;
+        PrintJob job;
         EXPECT_FALSE(job.printer.OpenPrinter(c.mode, QString(), true));
         EXPECT_EQ(job.printer.mode(), c.modeAfter);
         EXPECT_EQ(job.printer.SayfaSayisi(), 0);
