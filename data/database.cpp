@@ -258,44 +258,65 @@ bool Database::openServer(const ServerAddress &address, const QString &schema, b
 }
 
 bool Database::prepareSchema(const QString &schema, bool createSchema) {
-    const auto found = [&](const QString &sql, const QString &bound) {
+    const auto found = [&](const QString &sql) {
         QSqlQuery q(m_db);
         q.prepare(sql);
-        q.addBindValue(bound);
+        q.addBindValue(schema);
         if (!q.exec()) {
             m_lastError = q.lastError().text();
             return std::optional<bool>();
         }
         return std::optional<bool>(q.next());
     };
-    const std::optional<bool> exists =
-        found(QStringLiteral("SELECT 1 FROM pg_namespace WHERE nspname = ?"), schema);
-    if (!exists)
+    const QString schemaSql = QStringLiteral("SELECT 1 FROM pg_namespace WHERE nspname = ?");
+    const QString collationSql =
+        QStringLiteral("SELECT 1 FROM pg_collation c JOIN pg_namespace n ON "
+                       "n.oid = c.collnamespace WHERE c.collname = 'tr' AND n.nspname = ?");
+    if (!exec(QStringLiteral("SET client_min_messages = warning")) ||
+        !exec(QStringLiteral("SET lock_timeout = %1").arg(kBusyTimeoutMs)))
         return false;
-    if (!*exists) {
-        if (!createSchema) {
-            m_lastError = QStringLiteral("şema yok: ") + schema;
+    std::optional<bool> exists = found(schemaSql),
+                        collation = exists ? found(collationSql) : exists;
+    if (!collation)
+        return false;
+    if (!*exists && !createSchema) {
+        m_lastError = QStringLiteral("şema yok: ") + schema;
+        return false;
+    }
+    if (!*exists || !*collation) {
+        // Two desks starting at once on a new server would both create them:
+        // under the schema's lock, the one writing actions take, the second
+        // waits for the first and then finds both made. The collation is
+        // created only when missing: a desk's user may lack the right to.
+        bool ok = exec(QStringLiteral("BEGIN"));
+        if (ok) {
+            QSqlQuery lock(m_db);
+            lock.prepare(QStringLiteral("SELECT pg_advisory_xact_lock(hashtextextended('korvane:' "
+                                        "|| CAST(? AS TEXT), 0))"));
+            lock.addBindValue(schema);
+            ok = lock.exec();
+            if (!ok)
+                m_lastError = lock.lastError().text();
+        }
+        if (ok) {
+            exists = found(schemaSql);
+            collation = exists ? found(collationSql) : exists;
+            ok = collation.has_value();
+        }
+        ok = ok && (*exists || exec(QStringLiteral("CREATE SCHEMA ") + quotedIdentifier(schema))) &&
+             (*collation || exec(QStringLiteral("CREATE COLLATION ") + quotedIdentifier(schema) +
+                                 QStringLiteral(".tr (provider = icu, locale = 'tr-TR')"))) &&
+             exec(QStringLiteral("COMMIT"));
+        if (!ok) {
+            const QString error = m_lastError;
+            exec(QStringLiteral("ROLLBACK"));
+            m_lastError = error;
             return false;
         }
-        if (!exec(QStringLiteral("CREATE SCHEMA IF NOT EXISTS ") + quotedIdentifier(schema)))
-            return false;
     }
     // Unqualified names (tables, the collation "tr") then resolve in this
     // schema only; the built-in functions stay reachable through pg_catalog.
-    if (!exec(QStringLiteral("SET client_min_messages = warning")) ||
-        !exec(QStringLiteral("SET search_path TO ") + quotedIdentifier(schema)) ||
-        !exec(QStringLiteral("SET lock_timeout = %1").arg(kBusyTimeoutMs)))
-        return false;
-    // Created only when missing: a desk's user may lack the right to create.
-    const std::optional<bool> collation =
-        found(QStringLiteral("SELECT 1 FROM pg_collation c JOIN pg_namespace n ON "
-                             "n.oid = c.collnamespace WHERE c.collname = 'tr' AND n.nspname = ?"),
-              schema);
-    if (!collation)
-        return false;
-    return *collation ||
-           exec(QStringLiteral(
-               "CREATE COLLATION IF NOT EXISTS tr (provider = icu, locale = 'tr-TR')"));
+    return exec(QStringLiteral("SET search_path TO ") + quotedIdentifier(schema));
 }
 
 bool Database::hasTable(const QString &tableName) {
