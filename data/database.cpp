@@ -12,6 +12,8 @@
 #include <QSqlQuery>
 #include <QThread>
 #include <QUuid>
+#include <algorithm>
+#include <bit>
 #include <sqlite3.h>
 
 namespace data {
@@ -22,6 +24,11 @@ constexpr int kBusyTimeoutMs = 15000;
 // or the server's lock_timeout waits inside each turn.
 constexpr int kWriteAttempts = 20;
 constexpr int kServerWriteAttempts = 4;
+// Rows held back before they are sent on their own, and the bound values of
+// one multi-row statement: big enough that round trips no longer count,
+// small enough to keep the memory of a long action flat.
+constexpr size_t kHeldRows = 4096;
+constexpr qsizetype kValuesPerStatement = 12000;
 
 const QString ServerSection = QStringLiteral("sunucu");
 
@@ -370,6 +377,7 @@ void Database::close() {
     if (m_db.isValid()) {
         if (m_inTransaction)
             rollback();
+        m_batchStatements.clear();
         m_db.close();
     }
     m_db = QSqlDatabase();
@@ -426,6 +434,13 @@ bool Database::beginWrite() {
 bool Database::commit() {
     if (!m_inTransaction)
         return false;
+    if (!send()) {
+        const QString error = m_lastError;
+        rollback();
+        m_lastError = error;
+        return false;
+    }
+    dropHeld();
     // A server answers COMMIT of an aborted transaction by rolling it back
     // without an error; ask first, so such an action is reported as lost.
     if (isServer() && !exec(QStringLiteral("SELECT 1"))) {
@@ -441,6 +456,7 @@ bool Database::commit() {
 }
 
 bool Database::rollback() {
+    dropHeld();
     if (!m_inTransaction)
         return false;
     m_inTransaction = false;
@@ -506,6 +522,202 @@ bool Database::guarded(const std::function<bool()> &step) {
     exec(QStringLiteral("RELEASE SAVEPOINT koop_step"));
     m_lastError = error;
     return false;
+}
+
+void Database::holdInsert(const QString &table, const QStringList &columns,
+                          std::vector<QVariant> values, std::function<void()> refused) {
+    m_inserts.push_back({++m_turns, table, columns, std::move(values), std::move(refused), 0});
+    if (m_inserts.size() >= kHeldRows && !m_sending) {
+        // Only the rows: totals kept in memory wait for a reader or the commit.
+        m_sending = true;
+        Refusals refusals;
+        sendHeld(refusals);
+        m_sending = false;
+        for (const auto &[turn, refusal] : refusals)
+            refusal();
+    }
+}
+
+void Database::holdUpdate(const QString &table, qint64 id, const QStringList &columns,
+                          std::vector<QVariant> values) {
+    for (HeldRow &u : m_updates)
+        if (u.id == id && u.table == table && u.columns == columns) {
+            u.values = std::move(values);
+            return;
+        }
+    m_updates.push_back({++m_turns, table, columns, std::move(values), {}, id});
+}
+
+void Database::beforeReading(const QString &table, std::function<void()> handOver) {
+    m_handOvers.emplace_back(table, std::move(handOver));
+}
+
+bool Database::send(const QString &table) {
+    if (m_sending)
+        return true;
+    if (table.isEmpty())
+        return sendAll(QString());
+    // A read of one table waits only for what it could see.
+    for (const auto &[t, handOver] : m_handOvers)
+        if (t == table)
+            handOver();
+    const auto touches = [&](const std::vector<HeldRow> &held) {
+        return std::any_of(held.begin(), held.end(),
+                           [&](const HeldRow &r) { return r.table == table; });
+    };
+    return (!touches(m_inserts) && !touches(m_updates)) || sendAll(table);
+}
+
+bool Database::sendBeforeWriting(const QString &table) {
+    return m_sending || sendAll(table);
+}
+
+bool Database::sendAll(const QString &handOverTable) {
+    m_sending = true;
+    for (const auto &[t, handOver] : m_handOvers)
+        if (handOverTable.isEmpty() || t == handOverTable)
+            handOver();
+    Refusals refusals;
+    const bool ok = sendHeld(refusals);
+    m_sending = false;
+    // Each refused row says so in its own turn, as if it had been sent alone.
+    for (const auto &[turn, refusal] : refusals)
+        refusal();
+    return ok;
+}
+
+bool Database::sendHeld(Refusals &refusals) {
+    std::vector<HeldRow> inserts, updates;
+    inserts.swap(m_inserts);
+    updates.swap(m_updates);
+    if (inserts.empty() && updates.empty())
+        return true;
+    // Table by table in the order they were first written; within a table
+    // in the order of the calls, so ids keep that order.
+    bool ok = true;
+    for (auto *held : {&inserts, &updates}) {
+        std::vector<QString> tables;
+        for (const HeldRow &r : *held)
+            if (std::find(tables.begin(), tables.end(), r.table) == tables.end())
+                tables.push_back(r.table);
+        for (const QString &table : tables) {
+            std::vector<HeldRow *> run;
+            const auto flush = [&] {
+                ok = ok && sendRun(run, held == &updates, refusals);
+                run.clear();
+            };
+            for (HeldRow &r : *held) {
+                if (r.table != table)
+                    continue;
+                if (!run.empty() && r.columns != run.front()->columns)
+                    flush();
+                run.push_back(&r);
+            }
+            flush();
+        }
+    }
+    std::sort(refusals.begin(), refusals.end(),
+              [](const auto &a, const auto &b) { return a.first < b.first; });
+    return ok;
+}
+
+Database::Statement &Database::batchStatement(const HeldRow &first, bool update, qsizetype rows) {
+    const QString key = (update ? u'U' : u'I') + QString::number(rows) + u'|' + first.table + u'|' +
+                        first.columns.join(u',');
+    auto &st = m_batchStatements[key];
+    if (st)
+        return *st;
+    QStringList cols;
+    for (const QString &c : first.columns)
+        cols << quotedIdentifier(c);
+    QString sql;
+    if (!update) {
+        const QString row = u'(' + QStringList(cols.size(), QStringLiteral("?")).join(u',') + u')';
+        sql = QStringLiteral("INSERT INTO ") + quotedIdentifier(first.table) +
+              QStringLiteral(" (") + cols.join(u',') + QStringLiteral(") VALUES ") +
+              QStringList(rows, row).join(u',');
+    } else if (rows == 1 || !isServer()) {
+        sql = QStringLiteral("UPDATE ") + quotedIdentifier(first.table) + QStringLiteral(" SET ") +
+              cols.join(QStringLiteral("=?,")) + QStringLiteral("=? WHERE id=?");
+    } else {
+        // One statement for many rows; the values list is typed by its
+        // first row, the rest follow.
+        QStringList typed{QStringLiteral("CAST(? AS BIGINT)")}, names{QStringLiteral("id")}, sets;
+        for (qsizetype i = 0; i < cols.size(); ++i) {
+            const QVariant &v = first.values[size_t(i)];
+            typed << (v.typeId() == QMetaType::Double
+                          ? QStringLiteral("CAST(? AS DOUBLE PRECISION)")
+                          : QStringLiteral("CAST(? AS BIGINT)"));
+            names << QStringLiteral("c%1").arg(i);
+            sets << cols[i] + QStringLiteral(" = v.c%1").arg(i);
+        }
+        const QString row =
+            u'(' + QStringList(cols.size() + 1, QStringLiteral("?")).join(u',') + u')';
+        sql = QStringLiteral("UPDATE ") + quotedIdentifier(first.table) +
+              QStringLiteral(" t SET ") + sets.join(u',') + QStringLiteral(" FROM (VALUES (") +
+              typed.join(u',') + u')' + QString(rows > 1 ? QStringLiteral(",") : QString()) +
+              QStringList(rows - 1, row).join(u',') + QStringLiteral(") v(") + names.join(u',') +
+              QStringLiteral(") WHERE t.id = v.id");
+    }
+    st.reset(new Statement{sql, QSqlQuery(m_db)});
+    return *st;
+}
+
+bool Database::sendRun(const std::vector<HeldRow *> &run, bool update, Refusals &refusals) {
+    // Prepared inside the savepoint too: a statement the server cannot
+    // prepare must not spoil the action either.
+    const auto execute = [&](Statement &st, size_t from, size_t to, bool idFirst) {
+        return guarded([&] {
+            if (!st.prepared)
+                st.prepared = st.query.prepare(st.sql);
+            if (!st.prepared)
+                return false;
+            for (size_t i = from; i < to; ++i) {
+                if (update && idFirst)
+                    st.query.addBindValue(run[i]->id);
+                for (const QVariant &v : run[i]->values)
+                    st.query.addBindValue(v);
+                if (update && !idFirst)
+                    st.query.addBindValue(run[i]->id);
+            }
+            const bool ok = st.query.exec();
+            st.query.finish();
+            return ok;
+        });
+    };
+    // SQLite has no round trips to save: row by row, as the cursors write.
+    const size_t perStatement =
+        isServer()
+            ? std::max<size_t>(1, size_t(kValuesPerStatement) / (run.front()->values.size() + 1))
+            : 1;
+    for (size_t from = 0; from < run.size();) {
+        // Whole batches, then the rest in halves, so a few statements serve
+        // every number of rows.
+        const size_t to = from + std::min(perStatement, std::bit_floor(run.size() - from));
+        if (to - from > 1) {
+            if (execute(batchStatement(*run[from], update, qsizetype(to - from)), from, to, true)) {
+                from = to;
+                continue;
+            }
+            // A server that went away takes no row at all: the commit says so.
+            if (!alive())
+                return false;
+        }
+        // The batch was refused as a whole: row by row, so only the rows at
+        // fault are refused.
+        for (; from < to; ++from) {
+            if (!execute(batchStatement(*run[from], update, 1), from, from + 1, false) &&
+                run[from]->refused)
+                refusals.emplace_back(run[from]->turn, run[from]->refused);
+        }
+    }
+    return true;
+}
+
+void Database::dropHeld() {
+    m_inserts.clear();
+    m_updates.clear();
+    m_handOvers.clear();
 }
 
 } // namespace data

@@ -53,6 +53,58 @@ QString UnitOfWork::reference(int firstCharacter) {
     return m_session.lastReference;
 }
 
+bool UnitOfWork::addToBucket(const QString &kod, bool debit, Money amount, bool *overflow) {
+    *overflow = false;
+    if (!m_active || !(m_databases & Data))
+        return data::updateBalanceBucket(m_session.carkart, kod, 0, Money(), Money(),
+                                         debit ? QStringLiteral("B") : QStringLiteral("A"), amount,
+                                         overflow);
+    auto found = m_buckets.find(kod);
+    if (found == m_buckets.end()) {
+        if (!m_bucketsHeld) {
+            m_session.data.beforeReading(m_session.carkart.tableName(),
+                                         [this] { handOverBuckets(); });
+            m_bucketsHeld = true;
+        }
+        // This read needs no totals stored: they are here.
+        m_readingCard = true;
+        std::optional<Bucket> b;
+        if (data::findMember(m_session.carkart, kod)) {
+            const auto units = [&](const char *field) {
+                return data::toMoney(data::FieldGet(m_session.carkart, QString::fromLatin1(field)))
+                    .units();
+            };
+            b = Bucket{m_session.carkart.currentId(), units("borc1"), units("alacak1"), false};
+        }
+        m_readingCard = false;
+        found = m_buckets.emplace(kod, b).first;
+    }
+    if (!found->second)
+        return false;
+    Bucket &b = *found->second;
+    int64_t &total = debit ? b.debit : b.credit;
+    int64_t sum = 0;
+    if (__builtin_add_overflow(total, amount.units(), &sum)) {
+        *overflow = true;
+        return false;
+    }
+    total = sum;
+    b.changed = true;
+    return true;
+}
+
+void UnitOfWork::handOverBuckets() {
+    if (m_readingCard)
+        return;
+    for (const auto &[kod, b] : m_buckets)
+        if (b && b->changed)
+            m_session.data.holdUpdate(m_session.carkart.tableName(), b->card,
+                                      {QStringLiteral("borc1"), QStringLiteral("alacak1")},
+                                      {qlonglong(b->debit), qlonglong(b->credit)});
+    // Whoever reads or writes the cards now may change them: read them afresh.
+    m_buckets.clear();
+}
+
 void UnitOfWork::afterCommit(std::function<void()> step) {
     m_afterCommit.push_back(std::move(step));
 }
@@ -99,6 +151,8 @@ void UnitOfWork::rollback() {
     m_active = false;
     m_session.work = nullptr;
     m_counters.reset();
+    m_buckets.clear();
+    m_bucketsHeld = false;
     m_afterCommit.clear();
 }
 
