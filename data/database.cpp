@@ -10,10 +10,12 @@
 #include <QSqlDriver>
 #include <QSqlError>
 #include <QSqlQuery>
+#include <QStringEncoder>
 #include <QThread>
 #include <QUuid>
 #include <algorithm>
 #include <bit>
+#include <libpq-fe.h>
 #include <sqlite3.h>
 
 namespace data {
@@ -73,6 +75,65 @@ void likeFunction(sqlite3_context *ctx, int argc, sqlite3_value **argv) {
         escape = e.at(0);
     }
     sqlite3_result_int(ctx, turkishLike(argText(argv[0]), argText(argv[1]), escape) ? 1 : 0);
+}
+
+PGconn *serverHandle(QSqlDatabase &db) {
+    const QVariant v = db.driver()->handle();
+    // The driver hands out libpq's connection under its struct's name.
+    if (!v.isValid() ||
+        (qstrcmp(v.typeName(), "PGconn*") != 0 && qstrcmp(v.typeName(), "pg_conn*") != 0))
+        return nullptr;
+    return *static_cast<PGconn *const *>(v.constData());
+}
+
+// One value in COPY's text format: \\N for Null, text with its backslash,
+// tab and line breaks escaped, numbers as the driver writes them.
+void appendCopyValue(QByteArray &out, const QVariant &v) {
+    if (!v.isValid() || v.isNull()) {
+        out += "\\N";
+        return;
+    }
+    switch (v.typeId()) {
+    case QMetaType::LongLong:
+    case QMetaType::Int:
+        out += QByteArray::number(v.toLongLong());
+        return;
+    case QMetaType::QString:
+        break;
+    default:
+        out += v.toString().toUtf8();
+        return;
+    }
+    const QString text = v.toString();
+    const auto special = [](QChar c) {
+        return c == u'\\' || c == u'\t' || c == u'\n' || c == u'\r';
+    };
+    if (std::none_of(text.begin(), text.end(), special)) {
+        // Encoded in place: a long COPY is mostly short texts.
+        QStringEncoder utf8(QStringEncoder::Utf8);
+        const qsizetype at = out.size();
+        out.resize(at + utf8.requiredSpace(text.size()));
+        out.truncate(utf8.appendToBuffer(out.data() + at, text) - out.data());
+        return;
+    }
+    for (const char c : text.toUtf8()) {
+        switch (c) {
+        case '\\':
+            out += "\\\\";
+            break;
+        case '\t':
+            out += "\\t";
+            break;
+        case '\n':
+            out += "\\n";
+            break;
+        case '\r':
+            out += "\\r";
+            break;
+        default:
+            out += c;
+        }
+    }
 }
 
 sqlite3 *sqliteHandle(QSqlDatabase &db) {
@@ -526,7 +587,12 @@ bool Database::guarded(const std::function<bool()> &step) {
 
 void Database::holdInsert(const QString &table, const QStringList &columns,
                           std::vector<QVariant> values, std::function<void()> refused) {
-    m_inserts.push_back({++m_turns, table, columns, std::move(values), std::move(refused), 0});
+    // Rows of one table share one list of columns: runs are then told apart
+    // without comparing names.
+    QStringList &shared = m_columnLists[table];
+    if (shared != columns)
+        shared = columns;
+    m_inserts.push_back({++m_turns, table, shared, std::move(values), std::move(refused), 0});
     if (m_inserts.size() >= kHeldRows && !m_sending) {
         // Only the rows: totals kept in memory wait for a reader or the commit.
         m_sending = true;
@@ -691,11 +757,17 @@ bool Database::sendRun(const std::vector<HeldRow *> &run, bool update, Refusals 
             ? std::max<size_t>(1, size_t(kValuesPerStatement) / (run.front()->values.size() + 1))
             : 1;
     for (size_t from = 0; from < run.size();) {
-        // Whole batches, then the rest in halves, so a few statements serve
-        // every number of rows.
-        const size_t to = from + std::min(perStatement, std::bit_floor(run.size() - from));
+        // New rows go through COPY, the server's own way to take many rows.
+        // Changes in whole batches, then the rest in halves, so a few
+        // statements serve every number of rows.
+        const size_t to = !update && isServer()
+                              ? run.size()
+                              : from + std::min(perStatement, std::bit_floor(run.size() - from));
         if (to - from > 1) {
-            if (execute(batchStatement(*run[from], update, qsizetype(to - from)), from, to, true)) {
+            if (!update && isServer()
+                    ? copy(run, from, to)
+                    : execute(batchStatement(*run[from], update, qsizetype(to - from)), from, to,
+                              true)) {
                 from = to;
                 continue;
             }
@@ -714,7 +786,47 @@ bool Database::sendRun(const std::vector<HeldRow *> &run, bool update, Refusals 
     return true;
 }
 
+bool Database::copy(const std::vector<HeldRow *> &run, size_t from, size_t to) {
+    PGconn *conn = serverHandle(m_db);
+    if (!conn)
+        return false;
+    const HeldRow &first = *run[from];
+    QStringList cols;
+    for (const QString &c : first.columns)
+        cols << quotedIdentifier(c);
+    const QByteArray sql = (QStringLiteral("COPY ") + quotedIdentifier(first.table) +
+                            QStringLiteral(" (") + cols.join(u',') + QStringLiteral(") FROM STDIN"))
+                               .toUtf8();
+    QByteArray rows;
+    rows.reserve(qsizetype(to - from) * 160);
+    for (size_t i = from; i < to; ++i) {
+        const std::vector<QVariant> &values = run[i]->values;
+        for (size_t v = 0; v < values.size(); ++v) {
+            if (v > 0)
+                rows += '\t';
+            appendCopyValue(rows, values[v]);
+        }
+        rows += '\n';
+    }
+    return guarded([&] {
+        PGresult *started = PQexec(conn, sql.constData());
+        const bool copying = PQresultStatus(started) == PGRES_COPY_IN;
+        PQclear(started);
+        bool ok = copying && PQputCopyData(conn, rows.constData(), int(rows.size())) == 1;
+        if (copying)
+            ok = PQputCopyEnd(conn, ok ? nullptr : "koop") == 1 && ok;
+        while (PGresult *r = PQgetResult(conn)) {
+            ok = ok && PQresultStatus(r) == PGRES_COMMAND_OK;
+            PQclear(r);
+        }
+        if (!ok)
+            m_lastError = QString::fromUtf8(PQerrorMessage(conn));
+        return ok;
+    });
+}
+
 void Database::dropHeld() {
+    m_columnLists.clear();
     m_inserts.clear();
     m_updates.clear();
     m_handOvers.clear();

@@ -97,9 +97,10 @@ class Database {
 
     // Rows held back and sent many at a time. On a server every statement
     // is a round trip, so inside a writing action the new rows of a
-    // batching cursor (data::BatchedRows) wait here and go in multi-row
-    // INSERTs, each under one savepoint; only a batch the server refuses is
-    // sent again row by row, so every refused row still says so, in its turn.
+    // batching cursor (data::BatchedRows) wait here and go in one COPY per
+    // table and batch, under one savepoint; only a batch the server refuses
+    // is sent again row by row, so every refused row still says so, in its
+    // turn.
     // Whatever reads a table sends what it could see first (send), and so
     // does every other write and the commit.
     bool batchesRows() const { return isServer() && m_inTransaction; }
@@ -145,6 +146,7 @@ class Database {
         bool prepared = false;
     };
     Statement &batchStatement(const HeldRow &first, bool update, qsizetype rows);
+    bool copy(const std::vector<HeldRow *> &run, size_t from, size_t to);
     void dropHeld();
 
     QSqlDatabase m_db;
@@ -153,6 +155,7 @@ class Database {
     QString m_lastError;
     Engine m_engine = Engine::SQLite;
     bool m_inTransaction = false;
+    std::map<QString, QStringList> m_columnLists;
     std::vector<HeldRow> m_inserts;
     std::vector<HeldRow> m_updates;
     std::vector<std::pair<QString, std::function<void()>>> m_handOvers;

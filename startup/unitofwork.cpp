@@ -66,18 +66,36 @@ bool UnitOfWork::addToBucket(const QString &kod, bool debit, Money amount, bool 
                                          [this] { handOverBuckets(); });
             m_bucketsHeld = true;
         }
-        // This read needs no totals stored: they are here.
+        // These reads need no totals stored: they are here.
         m_readingCard = true;
-        std::optional<Bucket> b;
-        if (data::findMember(m_session.carkart, kod)) {
-            const auto units = [&](const char *field) {
-                return data::toMoney(data::FieldGet(m_session.carkart, QString::fromLatin1(field)))
-                    .units();
-            };
-            b = Bucket{m_session.carkart.currentId(), units("borc1"), units("alacak1"), false};
+        // Debts are posted card after card in code order: the cards that
+        // follow are read with this one, one round trip for many.
+        data::QueryCursor next;
+        if (data::QueryOpen(m_session.data, next,
+                            QStringLiteral("SELECT kod, id, borc1, alacak1 FROM carkart WHERE kod "
+                                           ">= ? ORDER BY kod, id LIMIT 64"),
+                            {kod})) {
+            do
+                m_buckets.try_emplace(next.text(0), Bucket{next.number(1), next.money(2).units(),
+                                                           next.money(3).units(), false});
+            while (next.moveNext());
+        }
+        next.finish();
+        found = m_buckets.find(kod);
+        if (found == m_buckets.end()) {
+            // A code the cards do not hold as it was typed: as the seek finds it.
+            std::optional<Bucket> b;
+            if (data::findMember(m_session.carkart, kod)) {
+                const auto units = [&](const char *field) {
+                    return data::toMoney(
+                               data::FieldGet(m_session.carkart, QString::fromLatin1(field)))
+                        .units();
+                };
+                b = Bucket{m_session.carkart.currentId(), units("borc1"), units("alacak1"), false};
+            }
+            found = m_buckets.emplace(kod, b).first;
         }
         m_readingCard = false;
-        found = m_buckets.emplace(kod, b).first;
     }
     if (!found->second)
         return false;
