@@ -15,6 +15,7 @@
 #include <QUuid>
 #include <algorithm>
 #include <bit>
+#include <charconv>
 #include <libpq-fe.h>
 #include <sqlite3.h>
 
@@ -95,16 +96,19 @@ void appendCopyValue(QByteArray &out, const QVariant &v) {
     }
     switch (v.typeId()) {
     case QMetaType::LongLong:
-    case QMetaType::Int:
-        out += QByteArray::number(v.toLongLong());
+    case QMetaType::Int: {
+        char digits[24];
+        out.append(digits,
+                   std::to_chars(digits, digits + sizeof digits, v.toLongLong()).ptr - digits);
         return;
+    }
     case QMetaType::QString:
         break;
     default:
         out += v.toString().toUtf8();
         return;
     }
-    const QString text = v.toString();
+    const QString &text = *static_cast<const QString *>(v.constData());
     const auto special = [](QChar c) {
         return c == u'\\' || c == u'\t' || c == u'\n' || c == u'\r';
     };
@@ -590,7 +594,15 @@ void Database::holdInsert(const QString &table, const QStringList &columns,
     // Rows of one table share one list of columns: runs are then told apart
     // without comparing names.
     QStringList &shared = m_columnLists[table];
-    if (shared != columns)
+    const auto same = [&] {
+        if (shared.size() != columns.size())
+            return false;
+        for (qsizetype i = 0; i < columns.size(); ++i)
+            if (shared[i].constData() != columns[i].constData() && shared[i] != columns[i])
+                return false;
+        return true;
+    };
+    if (!same())
         shared = columns;
     m_inserts.push_back({++m_turns, table, shared, std::move(values), std::move(refused), 0});
     if (m_inserts.size() >= kHeldRows && !m_sending) {
