@@ -10,8 +10,13 @@
 #include <QSqlDriver>
 #include <QSqlError>
 #include <QSqlQuery>
+#include <QStringEncoder>
 #include <QThread>
 #include <QUuid>
+#include <algorithm>
+#include <bit>
+#include <charconv>
+#include <libpq-fe.h>
 #include <sqlite3.h>
 
 namespace data {
@@ -22,6 +27,11 @@ constexpr int kBusyTimeoutMs = 15000;
 // or the server's lock_timeout waits inside each turn.
 constexpr int kWriteAttempts = 20;
 constexpr int kServerWriteAttempts = 4;
+// Rows held back before they are sent on their own, and the bound values of
+// one multi-row statement: big enough that round trips no longer count,
+// small enough to keep the memory of a long action flat.
+constexpr size_t kHeldRows = 4096;
+constexpr qsizetype kValuesPerStatement = 12000;
 
 const QString ServerSection = QStringLiteral("sunucu");
 
@@ -66,6 +76,68 @@ void likeFunction(sqlite3_context *ctx, int argc, sqlite3_value **argv) {
         escape = e.at(0);
     }
     sqlite3_result_int(ctx, turkishLike(argText(argv[0]), argText(argv[1]), escape) ? 1 : 0);
+}
+
+PGconn *serverHandle(QSqlDatabase &db) {
+    const QVariant v = db.driver()->handle();
+    // The driver hands out libpq's connection under its struct's name.
+    if (!v.isValid() ||
+        (qstrcmp(v.typeName(), "PGconn*") != 0 && qstrcmp(v.typeName(), "pg_conn*") != 0))
+        return nullptr;
+    return *static_cast<PGconn *const *>(v.constData());
+}
+
+// One value in COPY's text format: \\N for Null, text with its backslash,
+// tab and line breaks escaped, numbers as the driver writes them.
+void appendCopyValue(QByteArray &out, const QVariant &v) {
+    if (!v.isValid() || v.isNull()) {
+        out += "\\N";
+        return;
+    }
+    switch (v.typeId()) {
+    case QMetaType::LongLong:
+    case QMetaType::Int: {
+        char digits[24];
+        out.append(digits,
+                   std::to_chars(digits, digits + sizeof digits, v.toLongLong()).ptr - digits);
+        return;
+    }
+    case QMetaType::QString:
+        break;
+    default:
+        out += v.toString().toUtf8();
+        return;
+    }
+    const QString &text = *static_cast<const QString *>(v.constData());
+    const auto special = [](QChar c) {
+        return c == u'\\' || c == u'\t' || c == u'\n' || c == u'\r';
+    };
+    if (std::none_of(text.begin(), text.end(), special)) {
+        // Encoded in place: a long COPY is mostly short texts.
+        QStringEncoder utf8(QStringEncoder::Utf8);
+        const qsizetype at = out.size();
+        out.resize(at + utf8.requiredSpace(text.size()));
+        out.truncate(utf8.appendToBuffer(out.data() + at, text) - out.data());
+        return;
+    }
+    for (const char c : text.toUtf8()) {
+        switch (c) {
+        case '\\':
+            out += "\\\\";
+            break;
+        case '\t':
+            out += "\\t";
+            break;
+        case '\n':
+            out += "\\n";
+            break;
+        case '\r':
+            out += "\\r";
+            break;
+        default:
+            out += c;
+        }
+    }
 }
 
 sqlite3 *sqliteHandle(QSqlDatabase &db) {
@@ -258,44 +330,65 @@ bool Database::openServer(const ServerAddress &address, const QString &schema, b
 }
 
 bool Database::prepareSchema(const QString &schema, bool createSchema) {
-    const auto found = [&](const QString &sql, const QString &bound) {
+    const auto found = [&](const QString &sql) {
         QSqlQuery q(m_db);
         q.prepare(sql);
-        q.addBindValue(bound);
+        q.addBindValue(schema);
         if (!q.exec()) {
             m_lastError = q.lastError().text();
             return std::optional<bool>();
         }
         return std::optional<bool>(q.next());
     };
-    const std::optional<bool> exists =
-        found(QStringLiteral("SELECT 1 FROM pg_namespace WHERE nspname = ?"), schema);
-    if (!exists)
+    const QString schemaSql = QStringLiteral("SELECT 1 FROM pg_namespace WHERE nspname = ?");
+    const QString collationSql =
+        QStringLiteral("SELECT 1 FROM pg_collation c JOIN pg_namespace n ON "
+                       "n.oid = c.collnamespace WHERE c.collname = 'tr' AND n.nspname = ?");
+    if (!exec(QStringLiteral("SET client_min_messages = warning")) ||
+        !exec(QStringLiteral("SET lock_timeout = %1").arg(kBusyTimeoutMs)))
         return false;
-    if (!*exists) {
-        if (!createSchema) {
-            m_lastError = QStringLiteral("şema yok: ") + schema;
+    std::optional<bool> exists = found(schemaSql),
+                        collation = exists ? found(collationSql) : exists;
+    if (!collation)
+        return false;
+    if (!*exists && !createSchema) {
+        m_lastError = QStringLiteral("şema yok: ") + schema;
+        return false;
+    }
+    if (!*exists || !*collation) {
+        // Two desks starting at once on a new server would both create them:
+        // under the schema's lock, the one writing actions take, the second
+        // waits for the first and then finds both made. The collation is
+        // created only when missing: a desk's user may lack the right to.
+        bool ok = exec(QStringLiteral("BEGIN"));
+        if (ok) {
+            QSqlQuery lock(m_db);
+            lock.prepare(QStringLiteral("SELECT pg_advisory_xact_lock(hashtextextended('korvane:' "
+                                        "|| CAST(? AS TEXT), 0))"));
+            lock.addBindValue(schema);
+            ok = lock.exec();
+            if (!ok)
+                m_lastError = lock.lastError().text();
+        }
+        if (ok) {
+            exists = found(schemaSql);
+            collation = exists ? found(collationSql) : exists;
+            ok = collation.has_value();
+        }
+        ok = ok && (*exists || exec(QStringLiteral("CREATE SCHEMA ") + quotedIdentifier(schema))) &&
+             (*collation || exec(QStringLiteral("CREATE COLLATION ") + quotedIdentifier(schema) +
+                                 QStringLiteral(".tr (provider = icu, locale = 'tr-TR')"))) &&
+             exec(QStringLiteral("COMMIT"));
+        if (!ok) {
+            const QString error = m_lastError;
+            exec(QStringLiteral("ROLLBACK"));
+            m_lastError = error;
             return false;
         }
-        if (!exec(QStringLiteral("CREATE SCHEMA IF NOT EXISTS ") + quotedIdentifier(schema)))
-            return false;
     }
     // Unqualified names (tables, the collation "tr") then resolve in this
     // schema only; the built-in functions stay reachable through pg_catalog.
-    if (!exec(QStringLiteral("SET client_min_messages = warning")) ||
-        !exec(QStringLiteral("SET search_path TO ") + quotedIdentifier(schema)) ||
-        !exec(QStringLiteral("SET lock_timeout = %1").arg(kBusyTimeoutMs)))
-        return false;
-    // Created only when missing: a desk's user may lack the right to create.
-    const std::optional<bool> collation =
-        found(QStringLiteral("SELECT 1 FROM pg_collation c JOIN pg_namespace n ON "
-                             "n.oid = c.collnamespace WHERE c.collname = 'tr' AND n.nspname = ?"),
-              schema);
-    if (!collation)
-        return false;
-    return *collation ||
-           exec(QStringLiteral(
-               "CREATE COLLATION IF NOT EXISTS tr (provider = icu, locale = 'tr-TR')"));
+    return exec(QStringLiteral("SET search_path TO ") + quotedIdentifier(schema));
 }
 
 bool Database::hasTable(const QString &tableName) {
@@ -357,6 +450,7 @@ void Database::close() {
     if (m_db.isValid()) {
         if (m_inTransaction)
             rollback();
+        m_batchStatements.clear();
         m_db.close();
     }
     m_db = QSqlDatabase();
@@ -413,6 +507,13 @@ bool Database::beginWrite() {
 bool Database::commit() {
     if (!m_inTransaction)
         return false;
+    if (!send()) {
+        const QString error = m_lastError;
+        rollback();
+        m_lastError = error;
+        return false;
+    }
+    dropHeld();
     // A server answers COMMIT of an aborted transaction by rolling it back
     // without an error; ask first, so such an action is reported as lost.
     if (isServer() && !exec(QStringLiteral("SELECT 1"))) {
@@ -428,6 +529,7 @@ bool Database::commit() {
 }
 
 bool Database::rollback() {
+    dropHeld();
     if (!m_inTransaction)
         return false;
     m_inTransaction = false;
@@ -493,6 +595,261 @@ bool Database::guarded(const std::function<bool()> &step) {
     exec(QStringLiteral("RELEASE SAVEPOINT koop_step"));
     m_lastError = error;
     return false;
+}
+
+void Database::holdInsert(const QString &table, const QStringList &columns,
+                          std::vector<QVariant> values, std::function<void()> refused) {
+    // Rows of one table share one list of columns: runs are then told apart
+    // without comparing names.
+    QStringList &shared = m_columnLists[table];
+    const auto same = [&] {
+        if (shared.size() != columns.size())
+            return false;
+        for (qsizetype i = 0; i < columns.size(); ++i)
+            if (shared[i].constData() != columns[i].constData() && shared[i] != columns[i])
+                return false;
+        return true;
+    };
+    if (!same())
+        shared = columns;
+    m_inserts.push_back({++m_turns, table, shared, std::move(values), std::move(refused), 0});
+    if (m_inserts.size() >= kHeldRows && !m_sending) {
+        // Only the rows: totals kept in memory wait for a reader or the commit.
+        m_sending = true;
+        Refusals refusals;
+        sendHeld(refusals);
+        m_sending = false;
+        for (const auto &[turn, refusal] : refusals)
+            refusal();
+    }
+}
+
+void Database::holdUpdate(const QString &table, qint64 id, const QStringList &columns,
+                          std::vector<QVariant> values) {
+    for (HeldRow &u : m_updates)
+        if (u.id == id && u.table == table && u.columns == columns) {
+            u.values = std::move(values);
+            return;
+        }
+    m_updates.push_back({++m_turns, table, columns, std::move(values), {}, id});
+}
+
+void Database::beforeReading(const QString &table, std::function<void()> handOver) {
+    m_handOvers.emplace_back(table, std::move(handOver));
+}
+
+bool Database::send(const QString &table) {
+    if (m_sending)
+        return true;
+    if (table.isEmpty())
+        return sendAll(QString());
+    // A read of one table waits only for what it could see.
+    for (const auto &[t, handOver] : m_handOvers)
+        if (t == table)
+            handOver();
+    const auto touches = [&](const std::vector<HeldRow> &held) {
+        return std::any_of(held.begin(), held.end(),
+                           [&](const HeldRow &r) { return r.table == table; });
+    };
+    return (!touches(m_inserts) && !touches(m_updates)) || sendAll(table);
+}
+
+bool Database::sendBeforeWriting(const QString &table) {
+    return m_sending || sendAll(table);
+}
+
+bool Database::sendAll(const QString &handOverTable) {
+    m_sending = true;
+    for (const auto &[t, handOver] : m_handOvers)
+        if (handOverTable.isEmpty() || t == handOverTable)
+            handOver();
+    Refusals refusals;
+    const bool ok = sendHeld(refusals);
+    m_sending = false;
+    // Each refused row says so in its own turn, as if it had been sent alone.
+    for (const auto &[turn, refusal] : refusals)
+        refusal();
+    return ok;
+}
+
+bool Database::sendHeld(Refusals &refusals) {
+    std::vector<HeldRow> inserts, updates;
+    inserts.swap(m_inserts);
+    updates.swap(m_updates);
+    if (inserts.empty() && updates.empty())
+        return true;
+    // Table by table in the order they were first written; within a table
+    // in the order of the calls, so ids keep that order.
+    bool ok = true;
+    for (auto *held : {&inserts, &updates}) {
+        std::vector<QString> tables;
+        for (const HeldRow &r : *held)
+            if (std::find(tables.begin(), tables.end(), r.table) == tables.end())
+                tables.push_back(r.table);
+        for (const QString &table : tables) {
+            std::vector<HeldRow *> run;
+            const auto flush = [&] {
+                ok = ok && sendRun(run, held == &updates, refusals);
+                run.clear();
+            };
+            for (HeldRow &r : *held) {
+                if (r.table != table)
+                    continue;
+                if (!run.empty() && r.columns != run.front()->columns)
+                    flush();
+                run.push_back(&r);
+            }
+            flush();
+        }
+    }
+    std::sort(refusals.begin(), refusals.end(),
+              [](const auto &a, const auto &b) { return a.first < b.first; });
+    return ok;
+}
+
+Database::Statement &Database::batchStatement(const HeldRow &first, bool update, qsizetype rows) {
+    const QString key = (update ? u'U' : u'I') + QString::number(rows) + u'|' + first.table + u'|' +
+                        first.columns.join(u',');
+    auto &st = m_batchStatements[key];
+    if (st)
+        return *st;
+    QStringList cols;
+    for (const QString &c : first.columns)
+        cols << quotedIdentifier(c);
+    QString sql;
+    if (!update) {
+        const QString row = u'(' + QStringList(cols.size(), QStringLiteral("?")).join(u',') + u')';
+        sql = QStringLiteral("INSERT INTO ") + quotedIdentifier(first.table) +
+              QStringLiteral(" (") + cols.join(u',') + QStringLiteral(") VALUES ") +
+              QStringList(rows, row).join(u',');
+    } else if (rows == 1 || !isServer()) {
+        sql = QStringLiteral("UPDATE ") + quotedIdentifier(first.table) + QStringLiteral(" SET ") +
+              cols.join(QStringLiteral("=?,")) + QStringLiteral("=? WHERE id=?");
+    } else {
+        // One statement for many rows; the values list is typed by its
+        // first row, the rest follow.
+        QStringList typed{QStringLiteral("CAST(? AS BIGINT)")}, names{QStringLiteral("id")}, sets;
+        for (qsizetype i = 0; i < cols.size(); ++i) {
+            const QVariant &v = first.values[size_t(i)];
+            typed << (v.typeId() == QMetaType::Double
+                          ? QStringLiteral("CAST(? AS DOUBLE PRECISION)")
+                          : QStringLiteral("CAST(? AS BIGINT)"));
+            names << QStringLiteral("c%1").arg(i);
+            sets << cols[i] + QStringLiteral(" = v.c%1").arg(i);
+        }
+        const QString row =
+            u'(' + QStringList(cols.size() + 1, QStringLiteral("?")).join(u',') + u')';
+        sql = QStringLiteral("UPDATE ") + quotedIdentifier(first.table) +
+              QStringLiteral(" t SET ") + sets.join(u',') + QStringLiteral(" FROM (VALUES (") +
+              typed.join(u',') + u')' + QString(rows > 1 ? QStringLiteral(",") : QString()) +
+              QStringList(rows - 1, row).join(u',') + QStringLiteral(") v(") + names.join(u',') +
+              QStringLiteral(") WHERE t.id = v.id");
+    }
+    st.reset(new Statement{sql, QSqlQuery(m_db)});
+    return *st;
+}
+
+bool Database::sendRun(const std::vector<HeldRow *> &run, bool update, Refusals &refusals) {
+    // Prepared inside the savepoint too: a statement the server cannot
+    // prepare must not spoil the action either.
+    const auto execute = [&](Statement &st, size_t from, size_t to, bool idFirst) {
+        return guarded([&] {
+            if (!st.prepared)
+                st.prepared = st.query.prepare(st.sql);
+            if (!st.prepared)
+                return false;
+            for (size_t i = from; i < to; ++i) {
+                if (update && idFirst)
+                    st.query.addBindValue(run[i]->id);
+                for (const QVariant &v : run[i]->values)
+                    st.query.addBindValue(v);
+                if (update && !idFirst)
+                    st.query.addBindValue(run[i]->id);
+            }
+            const bool ok = st.query.exec();
+            st.query.finish();
+            return ok;
+        });
+    };
+    // SQLite has no round trips to save: row by row, as the cursors write.
+    const size_t perStatement =
+        isServer()
+            ? std::max<size_t>(1, size_t(kValuesPerStatement) / (run.front()->values.size() + 1))
+            : 1;
+    for (size_t from = 0; from < run.size();) {
+        // New rows go through COPY, the server's own way to take many rows.
+        // Changes in whole batches, then the rest in halves, so a few
+        // statements serve every number of rows.
+        const size_t to = !update && isServer()
+                              ? run.size()
+                              : from + std::min(perStatement, std::bit_floor(run.size() - from));
+        if (to - from > 1) {
+            if (!update && isServer()
+                    ? copy(run, from, to)
+                    : execute(batchStatement(*run[from], update, qsizetype(to - from)), from, to,
+                              true)) {
+                from = to;
+                continue;
+            }
+            // A server that went away takes no row at all: the commit says so.
+            if (!alive())
+                return false;
+        }
+        // The batch was refused as a whole: row by row, so only the rows at
+        // fault are refused.
+        for (; from < to; ++from) {
+            if (!execute(batchStatement(*run[from], update, 1), from, from + 1, false) &&
+                run[from]->refused)
+                refusals.emplace_back(run[from]->turn, run[from]->refused);
+        }
+    }
+    return true;
+}
+
+bool Database::copy(const std::vector<HeldRow *> &run, size_t from, size_t to) {
+    PGconn *conn = serverHandle(m_db);
+    if (!conn)
+        return false;
+    const HeldRow &first = *run[from];
+    QStringList cols;
+    for (const QString &c : first.columns)
+        cols << quotedIdentifier(c);
+    const QByteArray sql = (QStringLiteral("COPY ") + quotedIdentifier(first.table) +
+                            QStringLiteral(" (") + cols.join(u',') + QStringLiteral(") FROM STDIN"))
+                               .toUtf8();
+    QByteArray rows;
+    rows.reserve(qsizetype(to - from) * 160);
+    for (size_t i = from; i < to; ++i) {
+        const std::vector<QVariant> &values = run[i]->values;
+        for (size_t v = 0; v < values.size(); ++v) {
+            if (v > 0)
+                rows += '\t';
+            appendCopyValue(rows, values[v]);
+        }
+        rows += '\n';
+    }
+    return guarded([&] {
+        PGresult *started = PQexec(conn, sql.constData());
+        const bool copying = PQresultStatus(started) == PGRES_COPY_IN;
+        PQclear(started);
+        bool ok = copying && PQputCopyData(conn, rows.constData(), int(rows.size())) == 1;
+        if (copying)
+            ok = PQputCopyEnd(conn, ok ? nullptr : "koop") == 1 && ok;
+        while (PGresult *r = PQgetResult(conn)) {
+            ok = ok && PQresultStatus(r) == PGRES_COMMAND_OK;
+            PQclear(r);
+        }
+        if (!ok)
+            m_lastError = QString::fromUtf8(PQerrorMessage(conn));
+        return ok;
+    });
+}
+
+void Database::dropHeld() {
+    m_columnLists.clear();
+    m_inserts.clear();
+    m_updates.clear();
+    m_handOvers.clear();
 }
 
 } // namespace data

@@ -1,9 +1,14 @@
 #pragma once
 
 #include <QSqlDatabase>
+#include <QSqlQuery>
 #include <QString>
+#include <QVariant>
 #include <functional>
+#include <map>
+#include <memory>
 #include <optional>
+#include <vector>
 
 namespace data {
 
@@ -90,9 +95,59 @@ class Database {
     // whole transaction, while the actions go on after a row that failed.
     bool guarded(const std::function<bool()> &step);
 
+    // Rows held back and sent many at a time. On a server every statement
+    // is a round trip, so inside a writing action the new rows of a
+    // batching cursor (data::BatchedRows) wait here and go in one COPY per
+    // table and batch, under one savepoint; only a batch the server refuses
+    // is sent again row by row, so every refused row still says so, in its
+    // turn.
+    // Whatever reads a table sends what it could see first (send), and so
+    // does every other write and the commit.
+    bool batchesRows() const { return isServer() && m_inTransaction; }
+    // A new row held back; `refused` runs, in the row's turn among the
+    // others held, when the server does not store it.
+    void holdInsert(const QString &table, const QStringList &columns, std::vector<QVariant> values,
+                    std::function<void()> refused);
+    // A change of the row `id` held back; a later change of the same row
+    // replaces it. Its refusal is silent. Number columns only.
+    void holdUpdate(const QString &table, qint64 id, const QStringList &columns,
+                    std::vector<QVariant> values);
+    // Values an action keeps in memory (summed card totals): `handOver`
+    // gives them to holdUpdate before `table` is read and before the commit.
+    // Dropped when the action ends.
+    void beforeReading(const QString &table, std::function<void()> handOver);
+    // Sends what is held back that a read of `table` could see; before
+    // anything else when no table is named. False when the server could not
+    // be reached.
+    bool send(const QString &table = QString());
+    // Sends every row held back before a row of `table` is written at once,
+    // so ids and messages keep the order of the calls.
+    bool sendBeforeWriting(const QString &table);
+
   private:
     bool connect(const QString &filePath);
     bool prepareSchema(const QString &schema, bool createSchema);
+
+    struct HeldRow {
+        quint64 turn = 0;
+        QString table;
+        QStringList columns;
+        std::vector<QVariant> values;
+        std::function<void()> refused;
+        qint64 id = 0; // the row changed; 0 for a new row
+    };
+    using Refusals = std::vector<std::pair<quint64, std::function<void()>>>;
+    bool sendHeld(Refusals &refusals);
+    bool sendAll(const QString &handOverTable);
+    bool sendRun(const std::vector<HeldRow *> &run, bool update, Refusals &refusals);
+    struct Statement {
+        QString sql;
+        QSqlQuery query;
+        bool prepared = false;
+    };
+    Statement &batchStatement(const HeldRow &first, bool update, qsizetype rows);
+    bool copy(const std::vector<HeldRow *> &run, size_t from, size_t to);
+    void dropHeld();
 
     QSqlDatabase m_db;
     QString m_connection;
@@ -100,6 +155,13 @@ class Database {
     QString m_lastError;
     Engine m_engine = Engine::SQLite;
     bool m_inTransaction = false;
+    std::map<QString, QStringList> m_columnLists;
+    std::vector<HeldRow> m_inserts;
+    std::vector<HeldRow> m_updates;
+    std::vector<std::pair<QString, std::function<void()>>> m_handOvers;
+    quint64 m_turns = 0;
+    bool m_sending = false;
+    std::map<QString, std::unique_ptr<Statement>> m_batchStatements;
 };
 
 // Registers the collation "tr" and the Turkish LIKE on a raw SQLite handle

@@ -193,11 +193,19 @@ QString integrationDescription(const QString &text) {
 
 bool writeIntegrationRow(TableCursor &ent, Messages &messages, const IntegrationRow &row) {
     if (row.refer.size() < 5) {
+        if (ent.database())
+            ent.database()->send(); // the rows before this one say their word first
         messages.warning(QStringLiteral("Entegrasyon Referans Kodu Eksik.."));
         return false;
     }
     if (row.muhkod.trimmed().size() <= 2)
         return false;
+    const auto refused = [&messages] {
+        messages.information(QStringLiteral("Entegrasyon Kaydedilemedi.."));
+    };
+    // Inside an action on a server the row may go with the next ones; a
+    // refusal then says the same, in its turn.
+    const BatchedRows later(ent, refused);
     if (RsAddNew(ent)) {
         FieldSet(ent, QStringLiteral("tarih"), row.tarih);
         FieldSet(ent, QStringLiteral("refer"), row.refer);
@@ -211,7 +219,7 @@ bool writeIntegrationRow(TableCursor &ent, Messages &messages, const Integration
         if (RsUpdate(ent))
             return true;
     }
-    messages.information(QStringLiteral("Entegrasyon Kaydedilemedi.."));
+    refused();
     return false;
 }
 

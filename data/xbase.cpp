@@ -272,6 +272,7 @@ bool TableCursor::moveEnd(bool last) {
     if (!isOpen())
         return false;
     m_mode = Mode::Browse;
+    m_db->send(m_table);
     QSqlQuery &q =
         prepared(QStringLiteral("end") + (last ? u'L' : u'F') + m_indexFields.join(u','), [&] {
             return selectFrom() + quoted(m_table) + orderBy(last) + QStringLiteral(" LIMIT 1");
@@ -297,6 +298,7 @@ bool RsMoveNext(TableCursor &cursor) {
         return false;
     }
     cursor.m_mode = TableCursor::Mode::Browse;
+    cursor.m_db->send(cursor.m_table);
     const QString t = quoted(cursor.m_table);
     if (cursor.m_indexFields.isEmpty()) {
         QSqlQuery &q = cursor.prepared(QStringLiteral("next"), [&] {
@@ -357,6 +359,7 @@ bool RsSeek(TableCursor &cursor, const QString &indexName, const QVariant &key) 
             stored = toStored(key, *f, &ok);
     }
     if (ok && !stored.isNull()) {
+        cursor.m_db->send(cursor.m_table);
         // The first record with the key, in the index's order.
         QSqlQuery &q =
             cursor.prepared(QStringLiteral("seek:") + cursor.m_indexFields.join(u','), [&] {
@@ -406,6 +409,20 @@ bool RsUpdate(TableCursor &cursor) {
         return false;
     const TableCursor::Mode mode = cursor.m_mode;
     cursor.m_mode = TableCursor::Mode::Browse;
+    if (mode == TableCursor::Mode::Adding && cursor.m_refused && !cursor.m_buffer.empty() &&
+        cursor.m_db->batchesRows()) {
+        QStringList columns;
+        std::vector<QVariant> values;
+        for (auto &[column, value] : cursor.m_buffer) {
+            columns << cursor.m_columns[column];
+            values.push_back(std::move(value));
+        }
+        cursor.m_buffer.clear();
+        cursor.m_db->holdInsert(cursor.m_table, columns, std::move(values), cursor.m_refused);
+        return true;
+    }
+    // Rows held back go first: ids and messages keep the order of the calls.
+    cursor.m_db->sendBeforeWriting(cursor.m_table);
     if (mode == TableCursor::Mode::Editing && cursor.m_buffer.empty())
         return true;
     // The statement is known by the columns it sets, in the order they were set.
@@ -446,6 +463,14 @@ bool RsUpdate(TableCursor &cursor) {
     }
     cursor.m_buffer.clear();
     return ok;
+}
+
+BatchedRows::BatchedRows(TableCursor &cursor, std::function<void()> refused) : m_cursor(cursor) {
+    m_cursor.m_refused = std::move(refused);
+}
+
+BatchedRows::~BatchedRows() {
+    m_cursor.m_refused = nullptr;
 }
 
 bool RsCancelUpdate(TableCursor &cursor) {
@@ -565,7 +590,7 @@ bool QdOpen(Database &db, QueryCursor &cursor, const QString &sql, const QVarian
     cursor.finish();
     cursor.m_query = std::make_unique<QSqlQuery>(db.sql());
     cursor.m_query->setForwardOnly(!db.isServer());
-    bool ok = db.isOpen();
+    bool ok = db.isOpen() && db.send();
     for (const QVariant &b : binds)
         if (b.metaType().id() == QMetaType::QString && !isValidUtf16(b.toString()))
             ok = false;

@@ -51,6 +51,7 @@ class TableCursor {
     friend bool RsEof(const TableCursor &);
     friend QVariant FieldGet(const TableCursor &, const QString &);
     friend void FieldSet(TableCursor &, const QString &, const QVariant &);
+    friend class BatchedRows;
 
     enum class Mode { Browse, Adding, Editing };
 
@@ -78,6 +79,23 @@ class TableCursor {
     Mode m_mode = Mode::Browse;
     std::vector<std::pair<qsizetype, QVariant>> m_buffer; // column, stored value
     std::vector<std::pair<QString, std::unique_ptr<QSqlQuery>>> m_statements;
+    std::function<void()> m_refused; // set while the new rows may be held back
+};
+
+// While it lives, the new rows RsUpdate stores on `cursor` inside a writing
+// action on a server may be held back and sent with the next ones
+// (Database::holdInsert): RsUpdate then answers true at once, and `refused`
+// runs in the row's turn, before anything reads the table and at the latest
+// before the commit, should the server not store the row.
+class BatchedRows {
+  public:
+    BatchedRows(TableCursor &cursor, std::function<void()> refused);
+    ~BatchedRows();
+    BatchedRows(const BatchedRows &) = delete;
+    BatchedRows &operator=(const BatchedRows &) = delete;
+
+  private:
+    TableCursor &m_cursor;
 };
 
 // A query cursor over the rows of a SELECT with bound values.

@@ -2,6 +2,7 @@
 
 #include "data/koopdata.h"
 #include "data/ledger.h"
+#include "startup/unitofwork.h"
 
 namespace posting {
 
@@ -26,20 +27,28 @@ QString cashDescription(const QString &text) {
 
 bool PostDebt(Session &s, const QString &refer, bool credit, const QString &kod, Money amount,
               const QString &ack, int islem, const QString &kod1, const QDate &date) {
-    const auto refuse = [&s] {
-        s.messages.warning(QStringLiteral("Cari Hesap Yazılamıyor."));
+    const auto say = [&s] { s.messages.warning(QStringLiteral("Cari Hesap Yazılamıyor.")); };
+    const auto refuse = [&] {
+        s.data.send(); // rows held back say their word first
+        say();
         return false;
     };
     if (amount < Money())
         return refuse();
     const int ba = credit ? ledger::Credit : ledger::Debit;
     bool overflow = false;
-    data::updateBalanceBucket(s.carkart, kod, 0, Money(), Money(),
-                              credit ? QStringLiteral("A") : QStringLiteral("B"), amount,
-                              &overflow);
+    if (s.work)
+        s.work->addToBucket(kod, !credit, amount, &overflow);
+    else
+        data::updateBalanceBucket(s.carkart, kod, 0, Money(), Money(),
+                                  credit ? QStringLiteral("A") : QStringLiteral("B"), amount,
+                                  &overflow);
     // The card's totals cannot hold the amount: neither is written.
     if (overflow)
         return refuse();
+    // Inside an action on a server the row may go with the next ones; a
+    // refusal then says the same, in its turn.
+    const data::BatchedRows later(s.carhar, say);
     if (!data::writeLedgerRow(
             s.carhar, {kod, date, islem, QString(), ba, amount, ack, kod1, amount, refer, 0}))
         return refuse();

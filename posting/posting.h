@@ -11,7 +11,9 @@
 namespace posting {
 
 // One debt row, with the card's balance bucket 0 raised by the amount. A row
-// that cannot be stored says "Cari Hesap Yazılamıyor."; false then.
+// that cannot be stored says "Cari Hesap Yazılamıyor."; false then. Inside
+// an action on a server the row may be sent with the next ones: true then
+// means taken, and a row the server refuses says so when it is sent.
 bool PostDebt(Session &session, const QString &refer, bool credit, const QString &kod, Money amount,
               const QString &ack, int islem, const QString &kod1, const QDate &date);
 

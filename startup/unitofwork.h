@@ -4,6 +4,7 @@
 #include "startup/session.h"
 
 #include <functional>
+#include <map>
 #include <optional>
 #include <vector>
 
@@ -33,6 +34,14 @@ class UnitOfWork {
     // counters in genel.
     QString reference(int firstCharacter);
 
+    // Moves bucket 0 of the member's card by a new posting: the debit total
+    // when `debit`, else the credit total. A card's totals are read at its
+    // first posting in the action, summed here and stored once, before
+    // anything reads the cards and before the commit. False when there is no
+    // card, or when the totals would leave the range of an amount (*overflow
+    // set, nothing added).
+    bool addToBucket(const QString &kod, bool debit, Money amount, bool *overflow);
+
     // Work outside the databases (the cash-box day file) that must only
     // happen once the rows are safely stored.
     void afterCommit(std::function<void()> step);
@@ -46,6 +55,15 @@ class UnitOfWork {
     bool m_active = false;
     QDate m_today; // the date letters of every code drawn in the action
     std::optional<data::Counters> m_counters;
+    struct Bucket {
+        qint64 card = 0; // the card's id
+        int64_t debit = 0, credit = 0;
+        bool changed = false;
+    };
+    void handOverBuckets();
+    std::map<QString, std::optional<Bucket>> m_buckets; // nothing: no card
+    bool m_bucketsHeld = false;
+    bool m_readingCard = false;
     std::vector<std::function<void()>> m_afterCommit;
 };
 

@@ -9,7 +9,9 @@
 #include <QFile>
 #include <QSqlQuery>
 #include <QTemporaryDir>
+#include <QThread>
 #include <gtest/gtest.h>
+#include <thread>
 
 namespace {
 
@@ -234,6 +236,36 @@ TEST_F(OnServer, FailedRowLeavesTheActionGoingAndCommitKeepsTheRest) {
     ASSERT_TRUE(dalun.commit());
     ASSERT_TRUE(QdOpen(dalun, q, u"SELECT count(*) FROM fiat"_s));
     EXPECT_EQ(q.number(0), 2);
+}
+
+// A second desk starting on a brand-new server while the first is still
+// making the schema waits for it, then finds the schema and its collation.
+TEST_F(OnServer, SecondDeskWaitsForTheSchemaTheFirstIsMaking) {
+    ServerAddress address = *company.server();
+    const QString schema = address.koopSchema + u"_yeni"_s;
+    const auto run = [&](const QString &sql) {
+        QSqlQuery q(server.sql());
+        EXPECT_TRUE(q.exec(sql)) << sql.toStdString();
+    };
+    run(u"BEGIN"_s);
+    run(u"SELECT pg_advisory_xact_lock(hashtextextended('korvane:%1', 0))"_s.arg(schema));
+    run(u"CREATE SCHEMA "_s + schema);
+    run(u"CREATE COLLATION "_s + schema + u".tr (provider = icu, locale = 'tr-TR')"_s);
+    bool opened = false;
+    QString error;
+    std::thread second([&] {
+        Database desk;
+        opened = desk.openServer(address, schema, true);
+        error = desk.lastError();
+    });
+    // Until the second desk waits on the first.
+    for (int i = 0; i < 1000 && column(u"SELECT 1 FROM pg_locks WHERE NOT granted"_s).isEmpty();
+         ++i)
+        QThread::msleep(10);
+    run(u"COMMIT"_s);
+    second.join();
+    EXPECT_TRUE(opened) << error.toStdString();
+    run(u"DROP SCHEMA "_s + schema + u" CASCADE"_s);
 }
 
 } // namespace

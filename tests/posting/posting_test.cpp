@@ -17,7 +17,8 @@ TEST_F(PostingTest, DebtRowStoresEveryFieldAndRaisesTheDebitBucket) {
     addCard("0346");
     UnitOfWork work(session);
     const QString r1 = work.reference(21), r2 = work.reference(21);
-    ASSERT_TRUE(posting::PostDebt(session, r1, false, "0346", *Money::parse("12.5"), "Yakıt",
+    // A tab and a backslash reach the table as typed, however the rows travel.
+    ASSERT_TRUE(posting::PostDebt(session, r1, false, "0346", *Money::parse("12.5"), "Yakıt\t\\",
                                   ledger::Debt, "2", QDate(2026, 3, 1)));
     ASSERT_TRUE(posting::PostDebt(session, r2, false, "0346", *Money::parse("850"), "Aidat",
                                   ledger::Debt, "1", QDate(2026, 3, 1)));
@@ -25,7 +26,8 @@ TEST_F(PostingTest, DebtRowStoresEveryFieldAndRaisesTheDebitBucket) {
     EXPECT_NE(r1, r2);
     const auto r = rows("SELECT " + CarharFields + " FROM carhar ORDER BY id");
     ASSERT_EQ(r.size(), 2u);
-    EXPECT_EQ(joined(r[0]), "0346|46082|4||46082|0|125000|Yakıt||0|2|12.5|0|0|0|" + r1 + "||0|0|0");
+    EXPECT_EQ(joined(r[0]),
+              "0346|46082|4||46082|0|125000|Yakıt\t\\||0|2|12.5|0|0|0|" + r1 + "||0|0|0");
     EXPECT_EQ(value("SELECT borc1 FROM carkart").toLongLong(), 8625000);
     EXPECT_EQ(value("SELECT alacak1 FROM carkart").toLongLong(), 0);
     EXPECT_TRUE(messages.boxes.empty());
@@ -47,6 +49,46 @@ TEST_F(PostingTest, DebtRowBadInputTakesTheMessagePath) {
     EXPECT_EQ(count("carhar"), 2);
     // The failed row's bucket step had already run, as the old desks did.
     EXPECT_EQ(value("SELECT borc1 FROM carkart").toLongLong(), 3 * Money::Scale);
+}
+
+// A row the table turns down among others of one action: it alone says so,
+// in its turn; the others keep their order, and reads inside the action see
+// them and the card's new totals.
+TEST_F(PostingTest, RefusedDebtRowSaysSoInItsTurn) {
+    addCard("0346");
+    QSqlQuery q(session.data.sql());
+    if (session.data.isServer()) {
+        ASSERT_TRUE(q.exec("CREATE FUNCTION refuse() RETURNS trigger LANGUAGE plpgsql AS $$BEGIN "
+                           "IF NEW.tutar = 20000 THEN RAISE EXCEPTION 'kapalı'; END IF; "
+                           "RETURN NEW; END$$"));
+        ASSERT_TRUE(q.exec("CREATE TRIGGER refuse BEFORE INSERT ON carhar "
+                           "FOR EACH ROW EXECUTE FUNCTION refuse()"));
+    } else {
+        ASSERT_TRUE(q.exec("CREATE TRIGGER refuse BEFORE INSERT ON carhar WHEN NEW.tutar = 20000 "
+                           "BEGIN SELECT RAISE(ABORT, 'kapalı'); END"));
+    }
+    UnitOfWork work(session);
+    for (int amount : {1, 2, 3}) {
+        posting::PostDebt(session, work.reference(1), false, "0346", Money::fromWhole(amount),
+                          "Aidat", ledger::Debt, "1", today);
+        if (amount == 2)
+            data::writeIntegrationRow(session.ent, messages,
+                                      {today, "600.01.01", "A", Money(), "x", 0, 1, today, "1234"});
+    }
+    data::QueryCursor read;
+    ASSERT_TRUE(data::QdOpen(session.data, read, "SELECT count(*) FROM carhar"));
+    EXPECT_EQ(read.number(0), 2);
+    ASSERT_TRUE(data::findMember(session.carkart, "0346"));
+    EXPECT_EQ(data::toMoney(data::FieldGet(session.carkart, "borc1")), Money::fromWhole(6));
+    ASSERT_TRUE(work.commit());
+    EXPECT_EQ(texts(),
+              (QStringList{"Cari Hesap Yazılamıyor.", "Entegrasyon Referans Kodu Eksik.."}));
+    const auto r = rows("SELECT tutar FROM carhar ORDER BY id");
+    ASSERT_EQ(r.size(), 2u);
+    EXPECT_EQ(r[0].value(0).toLongLong(), 10000);
+    EXPECT_EQ(r[1].value(0).toLongLong(), 30000);
+    // The refused row's bucket step had run, as the old desks did.
+    EXPECT_EQ(value("SELECT borc1 FROM carkart").toLongLong(), 6 * Money::Scale);
 }
 
 TEST_F(PostingTest, CollectionRowLeavesTheBucketsAlone) {
