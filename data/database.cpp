@@ -6,6 +6,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QLibrary>
 #include <QLocale>
 #include <QSqlDriver>
 #include <QSqlError>
@@ -76,6 +77,39 @@ void likeFunction(sqlite3_context *ctx, int argc, sqlite3_value **argv) {
         escape = e.at(0);
     }
     sqlite3_result_int(ctx, turkishLike(argText(argv[0]), argText(argv[1]), escape) ? 1 : 0);
+}
+
+// libpq's COPY calls, taken from the library the server driver has already
+// loaded: linked into the programs, libpq and the Kerberos libraries behind it
+// would load into every desk, server or not.
+struct Libpq {
+    decltype(&PQexec) exec = nullptr;
+    decltype(&PQresultStatus) resultStatus = nullptr;
+    decltype(&PQclear) clear = nullptr;
+    decltype(&PQputCopyData) putCopyData = nullptr;
+    decltype(&PQputCopyEnd) putCopyEnd = nullptr;
+    decltype(&PQgetResult) getResult = nullptr;
+    decltype(&PQerrorMessage) errorMessage = nullptr;
+    bool loaded = false;
+};
+
+const Libpq &libpq() {
+    static const Libpq calls = [] {
+        Libpq l;
+        QLibrary lib(QStringLiteral("pq"), 5);
+        if (!lib.load())
+            return l;
+        const auto take = [&lib](auto &fn, const char *name) {
+            fn = reinterpret_cast<std::remove_reference_t<decltype(fn)>>(lib.resolve(name));
+            return fn != nullptr;
+        };
+        l.loaded = take(l.exec, "PQexec") && take(l.resultStatus, "PQresultStatus") &&
+                   take(l.clear, "PQclear") && take(l.putCopyData, "PQputCopyData") &&
+                   take(l.putCopyEnd, "PQputCopyEnd") && take(l.getResult, "PQgetResult") &&
+                   take(l.errorMessage, "PQerrorMessage");
+        return l;
+    }();
+    return calls;
 }
 
 PGconn *serverHandle(QSqlDatabase &db) {
@@ -808,7 +842,9 @@ bool Database::sendRun(const std::vector<HeldRow *> &run, bool update, Refusals 
 
 bool Database::copy(const std::vector<HeldRow *> &run, size_t from, size_t to) {
     PGconn *conn = serverHandle(m_db);
-    if (!conn)
+    const Libpq &pq = libpq();
+    // Without COPY the batch goes row by row, as a refused one does.
+    if (!conn || !pq.loaded)
         return false;
     const HeldRow &first = *run[from];
     QStringList cols;
@@ -829,18 +865,18 @@ bool Database::copy(const std::vector<HeldRow *> &run, size_t from, size_t to) {
         rows += '\n';
     }
     return guarded([&] {
-        PGresult *started = PQexec(conn, sql.constData());
-        const bool copying = PQresultStatus(started) == PGRES_COPY_IN;
-        PQclear(started);
-        bool ok = copying && PQputCopyData(conn, rows.constData(), int(rows.size())) == 1;
+        PGresult *started = pq.exec(conn, sql.constData());
+        const bool copying = pq.resultStatus(started) == PGRES_COPY_IN;
+        pq.clear(started);
+        bool ok = copying && pq.putCopyData(conn, rows.constData(), int(rows.size())) == 1;
         if (copying)
-            ok = PQputCopyEnd(conn, ok ? nullptr : "koop") == 1 && ok;
-        while (PGresult *r = PQgetResult(conn)) {
-            ok = ok && PQresultStatus(r) == PGRES_COMMAND_OK;
-            PQclear(r);
+            ok = pq.putCopyEnd(conn, ok ? nullptr : "koop") == 1 && ok;
+        while (PGresult *r = pq.getResult(conn)) {
+            ok = ok && pq.resultStatus(r) == PGRES_COMMAND_OK;
+            pq.clear(r);
         }
         if (!ok)
-            m_lastError = QString::fromUtf8(PQerrorMessage(conn));
+            m_lastError = QString::fromUtf8(pq.errorMessage(conn));
         return ok;
     });
 }
