@@ -752,10 +752,10 @@ Database::Statement &Database::batchStatement(const HeldRow &first, bool update,
         cols << quotedIdentifier(c);
     QString sql;
     if (!update) {
-        const QString row = u'(' + QStringList(cols.size(), QStringLiteral("?")).join(u',') + u')';
+        // One new row: many go through COPY.
         sql = QStringLiteral("INSERT INTO ") + quotedIdentifier(first.table) +
-              QStringLiteral(" (") + cols.join(u',') + QStringLiteral(") VALUES ") +
-              QStringList(rows, row).join(u',');
+              QStringLiteral(" (") + cols.join(u',') + QStringLiteral(") VALUES (") +
+              QStringList(cols.size(), QStringLiteral("?")).join(u',') + u')';
     } else if (rows == 1 || !isServer()) {
         sql = QStringLiteral("UPDATE ") + quotedIdentifier(first.table) + QStringLiteral(" SET ") +
               cols.join(QStringLiteral("=?,")) + QStringLiteral("=? WHERE id=?");
@@ -811,17 +811,15 @@ bool Database::sendRun(const std::vector<HeldRow *> &run, bool update, Refusals 
             ? std::max<size_t>(1, size_t(kValuesPerStatement) / (run.front()->values.size() + 1))
             : 1;
     for (size_t from = 0; from < run.size();) {
-        // New rows go through COPY, the server's own way to take many rows.
-        // Changes in whole batches, then the rest in halves, so a few
-        // statements serve every number of rows.
-        const size_t to = !update && isServer()
-                              ? run.size()
-                              : from + std::min(perStatement, std::bit_floor(run.size() - from));
+        // New rows (held on a server only) go through COPY, the server's own
+        // way to take many rows. Changes in whole batches, then the rest in
+        // halves, so a few statements serve every number of rows.
+        const size_t to =
+            update ? from + std::min(perStatement, std::bit_floor(run.size() - from)) : run.size();
         if (to - from > 1) {
-            if (!update && isServer()
-                    ? copy(run, from, to)
-                    : execute(batchStatement(*run[from], update, qsizetype(to - from)), from, to,
-                              true)) {
+            if (update ? execute(batchStatement(*run[from], true, qsizetype(to - from)), from, to,
+                                 true)
+                       : copy(run, from, to)) {
                 from = to;
                 continue;
             }

@@ -145,6 +145,7 @@ class Database {
         QSqlQuery query;
         bool prepared = false;
     };
+    // The prepared change of `rows` rows like `first`, or the insert of one.
     Statement &batchStatement(const HeldRow &first, bool update, qsizetype rows);
     bool copy(const std::vector<HeldRow *> &run, size_t from, size_t to);
     void dropHeld();
