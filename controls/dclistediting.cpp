@@ -152,12 +152,7 @@ void DclistEditing::send(QKeyEvent *event) {
 void DclistEditing::bufferWritten(int col, const QString &text) {
     if (m_grid.CurrentMode() != 2 || col != column() || !m_editor)
         return;
-    if (m_model.column(col).letter() == u'N') {
-        m_digits.set(text);
-        setEditorText(m_model.numberText(text, col));
-    } else {
-        setEditorText(text);
-    }
+    showBuffer(text);
 }
 
 void DclistEditing::setReadOnly(bool on) {
@@ -276,11 +271,15 @@ void DclistEditing::edited() {
 void DclistEditing::repeatFromAbove() {
     const QString above = DclistModel::cellText(m_model.cell(m_model.cursor() - 1, column()));
     m_model.setBuffer(column(), above);
+    showBuffer(above);
+}
+
+void DclistEditing::showBuffer(const QString &text) {
     if (m_model.column(column()).letter() == u'N') {
-        m_digits.set(above);
-        setEditorText(m_model.numberText(above, column()));
+        m_digits.set(text);
+        setEditorText(m_model.numberText(text, column()));
     } else {
-        setEditorText(above);
+        setEditorText(text);
     }
 }
 

@@ -55,6 +55,9 @@ class DclistEditing {
     void numberKey(QChar c);
     void dateKey(QChar c);
     void repeatFromAbove();
+    // The editing column's buffer into the editor: a number's digit buffer
+    // and display form, any other text as it is.
+    void showBuffer(const QString &text);
     void setEditorText(const QString &text);
     int column() const;
 
