@@ -21,11 +21,12 @@ bool installTurkishTranslations(QCoreApplication &app) {
 }
 
 void addMissingFonts() {
-    if (QFontDatabase::families().contains(QStringLiteral("Tahoma"), Qt::CaseInsensitive))
+    const QStringList families = QFontDatabase::families();
+    if (families.contains(QStringLiteral("Tahoma"), Qt::CaseInsensitive))
         return;
     // Liberation Sans keeps Arial's widths, which are Tahoma's or a hair
     // narrower, and draws every Turkish letter well.
-    if (QFontDatabase::families().contains(QStringLiteral("Liberation Sans")))
+    if (families.contains(QStringLiteral("Liberation Sans")))
         QFont::insertSubstitution(QStringLiteral("Tahoma"), QStringLiteral("Liberation Sans"));
 }
 
