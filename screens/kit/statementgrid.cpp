@@ -5,15 +5,6 @@
 
 namespace screenkit {
 
-namespace {
-
-// Rounded as every amount is shown; the computed rows keep the exact values.
-QString amountCell(const std::optional<Money> &m, int tlonda) {
-    return m ? plainAmount(*m, tlonda) : QString();
-}
-
-} // namespace
-
 void addStatementColumns(dclist &grid, int tlonda) {
     const double maximum = 999999999999.0;
     grid.Add(QStringLiteral("A"), QStringLiteral("ack"), QStringLiteral("Açıklama"), 190, 30);
@@ -33,18 +24,20 @@ void addStatementColumns(dclist &grid, int tlonda) {
 
 void showStatement(dclist &grid, const surcharge::Statement &st, int tl) {
     grid.Clear();
+    // Amounts rounded as every amount is shown; the computed rows keep the
+    // exact values.
     for (const surcharge::StatementRow &r : st.rows) {
         const int row = grid.CreateNewCaption();
         if (row < 0)
             break;
         grid.setCaption(row, Ack, r.ack);
         grid.setCaption(row, Vade, formatTrDate(r.vade));
-        grid.setCaption(row, Devir, amountCell(r.devir, tl));
-        grid.setCaption(row, Faiz, amountCell(r.faiz, tl));
-        grid.setCaption(row, Borc, amountCell(r.borc, tl));
-        grid.setCaption(row, Odeme, amountCell(r.odeme, tl));
-        grid.setCaption(row, Kalan, amountCell(r.kalan, tl));
-        grid.setCaption(row, Anapara, amountCell(r.openPrincipal, tl));
+        grid.setCaption(row, Devir, plainAmount(r.devir, tl));
+        grid.setCaption(row, Faiz, plainAmount(r.faiz, tl));
+        grid.setCaption(row, Borc, plainAmount(r.borc, tl));
+        grid.setCaption(row, Odeme, plainAmount(r.odeme, tl));
+        grid.setCaption(row, Kalan, plainAmount(r.kalan, tl));
+        grid.setCaption(row, Anapara, plainAmount(r.openPrincipal, tl));
         grid.setCaption(row, Evrak, r.evrak);
         grid.setCaption(row, Bos, QString());
     }

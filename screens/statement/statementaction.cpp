@@ -11,10 +11,6 @@ namespace statement {
 
 namespace {
 
-QString plain(const std::optional<Money> &m, int tlonda) {
-    return m ? plainAmount(*m, tlonda) : QString();
-}
-
 QString shown(const std::optional<Money> &m, int tlonda) {
     return m ? formatAmount(*m, tlonda) : QString();
 }
@@ -84,10 +80,15 @@ QString asText(const surcharge::Statement &st, const data::MemberCard &m, const 
 QString asCsv(const surcharge::Statement &st, int tlonda) {
     QString out = captions().join(u',') + u'\n';
     for (const auto &r : st.rows) {
-        const QStringList cells{
-            csvField(r.ack),        formatTrDate(r.vade),           plain(r.devir, tlonda),
-            plain(r.faiz, tlonda),  plain(r.borc, tlonda),          plain(r.odeme, tlonda),
-            plain(r.kalan, tlonda), plain(r.openPrincipal, tlonda), csvField(r.evrak)};
+        const QStringList cells{csvField(r.ack),
+                                formatTrDate(r.vade),
+                                plainAmount(r.devir, tlonda),
+                                plainAmount(r.faiz, tlonda),
+                                plainAmount(r.borc, tlonda),
+                                plainAmount(r.odeme, tlonda),
+                                plainAmount(r.kalan, tlonda),
+                                plainAmount(r.openPrincipal, tlonda),
+                                csvField(r.evrak)};
         out += cells.join(u',') + u'\n';
     }
     return out;
@@ -99,12 +100,12 @@ QString asJson(const surcharge::Statement &st, const QString &kod, const QDate &
     for (const auto &r : st.rows)
         rows.append(QJsonObject{{"ack", r.ack},
                                 {"vade", formatTrDate(r.vade)},
-                                {"devir", plain(r.devir, tlonda)},
-                                {"faiz", plain(r.faiz, tlonda)},
-                                {"borc", plain(r.borc, tlonda)},
-                                {"odeme", plain(r.odeme, tlonda)},
-                                {"kalan", plain(r.kalan, tlonda)},
-                                {"anapara", plain(r.openPrincipal, tlonda)},
+                                {"devir", plainAmount(r.devir, tlonda)},
+                                {"faiz", plainAmount(r.faiz, tlonda)},
+                                {"borc", plainAmount(r.borc, tlonda)},
+                                {"odeme", plainAmount(r.odeme, tlonda)},
+                                {"kalan", plainAmount(r.kalan, tlonda)},
+                                {"anapara", plainAmount(r.openPrincipal, tlonda)},
                                 {"evrak", r.evrak}});
     const QJsonObject doc{{"kod", kod},
                           {"tarih", formatTrDate(baseDate)},

@@ -134,6 +134,10 @@ QString groupDigits(const QString &digits, int groupSize) {
 
 } // namespace
 
+QString plainAmount(const std::optional<Money> &value, int decimals) {
+    return value ? plainAmount(*value, decimals) : QString();
+}
+
 QString plainAmount(Money value, int decimals) {
     decimals = clampDecimals(decimals);
     bool negative = false;

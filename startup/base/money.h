@@ -61,6 +61,8 @@ QString formatAmount(Money value, int decimals);
 // The same rounding as formatAmount, written plainly for files: "0.50",
 // "-1234.00", "0.00"; no grouping.
 QString plainAmount(Money value, int decimals);
+// A cell that may hold no amount (a statement's empty cells): empty text then.
+QString plainAmount(const std::optional<Money> &value, int decimals);
 
 // Amount in Turkish words for receipts: integer part, a blank, tlnick, and
 // the hundredths in words with krnick when they are not 00.
