@@ -9,19 +9,6 @@
 
 #include <cstdio>
 
-namespace {
-
-// AMOUNT as the amount field takes it: "." as point, at most tlonda
-// decimals. Nothing for text that is no such number.
-std::optional<Money> parseAmount(const QString &text, int tlonda) {
-    const qsizetype point = text.indexOf(u'.');
-    if (point >= 0 && text.size() - point - 1 > tlonda)
-        return std::nullopt;
-    return Money::parse(text);
-}
-
-} // namespace
-
 int runCollect(const cli::Call &call) {
     Messages &messages = call.messages;
     Session session(messages);
@@ -29,7 +16,7 @@ int runCollect(const cli::Call &call) {
         return cli::ExitFailed;
     const QString kod = call.arguments[1];
     const QString amountText = call.arguments[2];
-    const auto amount = parseAmount(amountText, session.tlonda);
+    const auto amount = cli::amountAsTyped(amountText, session.tlonda);
     if (!amount || *amount <= Money()) {
         messages.warning(QStringLiteral("Tutar sıfırdan büyük bir sayı olmalı (en çok ") +
                          QString::number(session.tlonda) +

@@ -145,6 +145,13 @@ QString Call::value(const QString &option) const {
     return unshielded(parser.value(option));
 }
 
+QStringList Call::values(const QString &option) const {
+    QStringList out;
+    for (const QString &v : parser.values(option))
+        out << unshielded(v);
+    return out;
+}
+
 int Call::wrongCommandLine() const {
     messages.warning(QStringLiteral("Kullanım: koop-cli ") +
                      command.synopsis.join(QStringLiteral("\nkoop-cli ")));
@@ -213,8 +220,11 @@ int runCommandLine(const std::vector<Command> &table, int &argc, char **argv) {
         return ExitOk;
     }
     for (const Option &o : command->options) {
-        if (o.accepts && parser.isSet(o.option) &&
-            !o.accepts(call.value(o.option.names().constFirst()))) {
+        if (!o.accepts || !parser.isSet(o.option))
+            continue;
+        // An option given more than once has every value checked.
+        const QStringList given = call.values(o.option.names().constFirst());
+        if (!std::all_of(given.begin(), given.end(), o.accepts)) {
             messages->warning(o.refusal);
             return ExitWrongCommandLine;
         }
@@ -224,6 +234,13 @@ int runCommandLine(const std::vector<Command> &table, int &argc, char **argv) {
     if (call.arguments.size() != qsizetype(command->arguments.size()))
         return call.wrongCommandLine();
     return command->run(call);
+}
+
+std::optional<Money> amountAsTyped(const QString &text, int decimals) {
+    const qsizetype point = text.indexOf(u'.');
+    if (point >= 0 && text.size() - point - 1 > decimals)
+        return std::nullopt;
+    return Money::parse(text);
 }
 
 std::optional<qint64> wholeNumber(const QString &text, qint64 min, qint64 max) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "startup/base/messages.h"
+#include "startup/base/money.h"
 
 #include <QCommandLineOption>
 #include <QCommandLineParser>
@@ -19,7 +20,7 @@ enum Exit : int {
     ExitOk = 0,
     ExitFailed = 1, // the action failed after its message
     ExitWrongCommandLine = 2,
-    ExitReceiptNotPrinted = 3, // collect: the collection is stored, its receipt is not printed
+    ExitReceiptNotPrinted = 3, // the collection is stored, its receipt is not printed
 };
 
 struct Option {
@@ -47,6 +48,8 @@ struct Call {
 
     // The option's value, its default when it was not given.
     QString value(const QString &option) const;
+    // Every value of an option that may be given more than once.
+    QStringList values(const QString &option) const;
     bool isSet(const QString &option) const { return parser.isSet(option); }
     // Shows the command's usage as a message; the exit code to end with.
     int wrongCommandLine() const;
@@ -68,6 +71,10 @@ struct Command {
 // against `table`, and runs the command, or shows the help asked for
 // ("help [COMMAND]", "--help"). Returns the process exit code.
 int runCommandLine(const std::vector<Command> &table, int &argc, char **argv);
+
+// An amount as an amount field takes it: "." as point, at most `decimals`
+// decimals. Nothing for text that is no such number.
+std::optional<Money> amountAsTyped(const QString &text, int decimals);
 
 // A whole number within [min, max], or nothing.
 std::optional<qint64> wholeNumber(const QString &text, qint64 min, qint64 max);

@@ -1,8 +1,10 @@
 // koop-cli: the program's actions without a window, for scripts and tests.
 #include "cli/collect.h"
 #include "cli/command.h"
+#include "cli/headcollect.h"
 #include "cli/initcompany.h"
 #include "cli/printtest.h"
+#include "cli/settings.h"
 #include "screens/collection/collectionaction.h"
 #include "screens/statement/statementaction.h"
 #include "startup/base/daynumber.h"
@@ -141,6 +143,15 @@ bool isFirst(const QString &v) {
 bool isFormat(const QString &v) {
     return v == u"text" || v == u"csv" || v == u"json";
 }
+bool isTextOrJson(const QString &v) {
+    return v == u"text" || v == u"json";
+}
+bool isDate(const QString &v) {
+    return parseTrDate(v).isValid();
+}
+bool isSetting(const QString &v) {
+    return v.indexOf(u'=') > 0;
+}
 bool isMode(const QString &v) {
     return cli::wholeNumber(v, 1, 2).has_value();
 }
@@ -156,6 +167,8 @@ QCommandLineOption option(const char *name, const char *description,
 
 const cli::Argument Folder{QStringLiteral("KLASÖR"), QStringLiteral("şirket klasörü")};
 const cli::Argument Code{QStringLiteral("KOD"), QStringLiteral("üye kodu")};
+const cli::Option DateOption{option("date", "tahsilat tarihi (gerekli)", "GG.AA.YYYY"), isDate,
+                             QStringLiteral("--date GG.AA.YYYY biçiminde bir tarih ister.")};
 
 // The order is the one usage lists them in.
 const std::vector<cli::Command> &commands() {
@@ -219,6 +232,41 @@ const std::vector<cli::Command> &commands() {
           {QStringLiteral("TUTAR"), QStringLiteral("tahsil edilen tutar, nokta ile")}},
          true,
          runCollect},
+        {QStringLiteral("head-balances"),
+         {QStringLiteral("head-balances KLASÖR KOD --date GG.AA.YYYY [--format text|json]")},
+         QStringLiteral("Üyenin beş aidat kalemindeki borcunu tarihin ayının sonuna kadar yazar."),
+         {DateOption,
+          {option("format", "çıktı biçimi: text ya da json", "BİÇİM", "text"), isTextOrJson,
+           QStringLiteral("--format text ya da json ister.")}},
+         {Folder, Code},
+         false,
+         runHeadBalances},
+        {QStringLiteral("collect-heads"),
+         {QStringLiteral(
+             "collect-heads KLASÖR KOD --date GG.AA.YYYY --amounts T1,T2,T3,T4,T5 [--pdf DOSYA]")},
+         QStringLiteral("Aidat kalemlerine bölünmüş tahsilatı ekranın \"Tamam\" düğmesi gibi, "
+                        "onaylanmış sayıp alır; makbuz numarasını yazar."),
+         {DateOption,
+          {option("amounts", "beş kalemin tutarları, virgülle, nokta ile (gerekli)",
+                  "T1,T2,T3,T4,T5")},
+          {option("pdf", "makbuzu bu PDF dosyasına yazar", "DOSYA")}},
+         {Folder, Code},
+         true,
+         runCollectHeads},
+        {QStringLiteral("settings"),
+         {QStringLiteral("settings KLASÖR [--format text|json]"),
+          QStringLiteral("settings KLASÖR --set ANAHTAR=DEĞER [--set ANAHTAR=DEĞER ...]")},
+         QStringLiteral("Yönetim ayarlarını yazar; --set ile ekranın sınırlarıyla kaydeder."),
+         {{option("format", "çıktı biçimi: text ya da json", "BİÇİM", "text"), isTextOrJson,
+           QStringLiteral("--format text ya da json ister.")},
+          {option("set",
+                  "bir ayarı değiştirir: ack1..ack5, muh1..muh5, faiz, tolerans, fisno; "
+                  "birden çok kez verilebilir",
+                  "ANAHTAR=DEĞER"),
+           isSetting, QStringLiteral("--set ANAHTAR=DEĞER ister.")}},
+         {Folder},
+         false,
+         runSettings},
         {QStringLiteral("backup"),
          {QStringLiteral("backup KLASÖR YEDEK_KLASÖRÜ")},
          QStringLiteral("Çalışan bir şirketin iki veritabanını ve korvane.dat dosyasını yeni bir "

@@ -38,6 +38,19 @@ std::optional<Settings> requireSettings(TableCursor &ayar, Messages &messages) {
     return settings;
 }
 
+bool storeSettings(TableCursor &ayar, const Settings &s) {
+    if (!(RsMoveFirst(ayar) ? RsEdit(ayar) : RsAddNew(ayar)))
+        return false;
+    for (size_t i = 0; i < 5; ++i)
+        FieldSet(ayar, QStringLiteral("ack%1").arg(i + 1), s.ack[i]);
+    for (size_t i = 0; i < 5; ++i)
+        FieldSet(ayar, QStringLiteral("muh%1").arg(i + 1), s.muh[i]);
+    FieldSet(ayar, QStringLiteral("faiz"), s.faiz);
+    FieldSet(ayar, QStringLiteral("tolerans"), s.tolerans);
+    FieldSet(ayar, QStringLiteral("fisno"), s.fisno);
+    return RsUpdate(ayar);
+}
+
 bool storeReceiptNumber(TableCursor &ayar, qint32 fisno) {
     if (!RsMoveFirst(ayar) || !RsEdit(ayar))
         return false;

@@ -27,6 +27,9 @@ std::optional<Settings> readSettings(TableCursor &ayar);
 // The same for a screen or an action that needs the row: when it is missing
 // says "Ayarlar Yapılmamış..." and gives nothing.
 std::optional<Settings> requireSettings(TableCursor &ayar, Messages &messages);
+// Stores every field, adding the row when there is none yet: captions,
+// account codes, faiz, tolerans, fisno, in that order. False when it fails.
+bool storeSettings(TableCursor &ayar, const Settings &settings);
 // Stores fisno on the settings row; false when there is no row or it fails.
 bool storeReceiptNumber(TableCursor &ayar, qint32 fisno);
 

@@ -12,6 +12,11 @@ const QString LedgerQuery = QStringLiteral(
     "SELECT ack, vade, tutar, ba, islem, evrak, tarih FROM carhar WHERE kod = ? AND tarih <= ? "
     "ORDER BY vade, ba, islem, id");
 
+const QString SubAccountQuery =
+    QStringLiteral("SELECT kod1, CAST(SUM(CASE WHEN ba = 0 THEN tutar ELSE 0 END) AS BIGINT), "
+                   "CAST(SUM(CASE WHEN ba = 1 THEN tutar ELSE 0 END) AS BIGINT) FROM carhar "
+                   "WHERE kod = ? AND tarih <= ? GROUP BY kod1 ORDER BY kod1");
+
 } // namespace
 
 bool writeLedgerRow(TableCursor &c, const LedgerRow &row) {
@@ -62,6 +67,18 @@ bool readLedger(Database &db, const QString &kod, const QDate &upTo,
         it.tarih = q.date(6);
         items->push_back(std::move(it));
     } while (q.moveNext());
+    return true;
+}
+
+bool readSubAccountTotals(Database &db, const QString &kod, const QDate &upTo,
+                          std::vector<SubAccountTotal> *totals, Messages &messages) {
+    totals->clear();
+    QueryCursor q;
+    if (!QueryOpen(db, q, SubAccountQuery, {kod, QVariant(qlonglong(dayNumber(upTo)))}, messages))
+        return !q.failed();
+    do
+        totals->push_back({q.text(0), q.money(1), q.money(2)});
+    while (q.moveNext());
     return true;
 }
 

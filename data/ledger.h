@@ -34,4 +34,14 @@ bool writeLedgerRow(TableCursor &carhar, const LedgerRow &row);
 bool readLedger(Database &db, const QString &kod, const QDate &upTo,
                 std::vector<ledger::Item> *items, Messages &messages);
 
+// A member's totals of one sub-account (`kod1` as stored) up to a date.
+struct SubAccountTotal {
+    QString kod1;
+    Money debit, credit;
+};
+// The member's debits and credits entered up to `upTo`, per sub-account in
+// its text order. False after "Sql Rapor Yaratılamıyor" when the query fails.
+bool readSubAccountTotals(Database &db, const QString &kod, const QDate &upTo,
+                          std::vector<SubAccountTotal> *totals, Messages &messages);
+
 } // namespace data

@@ -1,5 +1,7 @@
 #include "screens/screentable.h"
 
+#include "screens/headcollection/ytahsil.h"
+#include "screens/settings/koopayar.h"
 #include "screens/statement/tah2.h"
 
 namespace screens {
@@ -14,7 +16,7 @@ template <class W> std::function<QWidget *(Session &, printing::PrintContext &)>
 
 const std::vector<Screen> &table() {
     static const std::vector<Screen> screens{
-        {{QStringLiteral("AYAR")}, {}},
+        {{QStringLiteral("AYAR")}, maker<koopayar>()},
         {{QStringLiteral("BORCLA")}, {}},
         {{QStringLiteral("TOPBORC")}, {}},
         {{QStringLiteral("TAHSIL")}, maker<tah2>()},
@@ -22,7 +24,7 @@ const std::vector<Screen> &table() {
         {{QStringLiteral("HAZIRUN")}, {}},
         {{QStringLiteral("ETIKET"), QStringLiteral("ETİKET")}, {}},
         {{QStringLiteral("BORCENT")}, {}},
-        {{QStringLiteral("KASTAH")}, {}},
+        {{QStringLiteral("KASTAH")}, maker<ytahsil>()},
     };
     return screens;
 }

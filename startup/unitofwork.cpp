@@ -147,16 +147,19 @@ bool UnitOfWork::commit() {
             QStringLiteral("Kayıtlar saklanamadı; bu işlemden hiçbir kayıt yazılmadı."));
         return false;
     }
-    if ((m_databases & Koop) && !m_session.koop.commit()) {
+    const bool koop = !(m_databases & Koop) || m_session.koop.commit();
+    if (!koop) {
         m_session.koop.rollback();
-        m_session.messages.warning(QStringLiteral("Program ayarları saklanamadı."));
+        // An action on the settings alone has lost everything: its caller says what.
+        if (m_databases & Data)
+            m_session.messages.warning(QStringLiteral("Program ayarları saklanamadı."));
     }
     m_active = false;
     m_session.work = nullptr;
     for (const auto &step : m_afterCommit)
         step();
     m_afterCommit.clear();
-    return true;
+    return koop || (m_databases & Data) != 0;
 }
 
 void UnitOfWork::rollback() {

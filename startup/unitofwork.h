@@ -46,6 +46,8 @@ class UnitOfWork {
     // happen once the rows are safely stored.
     void afterCommit(std::function<void()> step);
 
+    // False when the data was not stored, or, in an action on the settings
+    // alone, the settings.
     bool commit();
     void rollback();
 

@@ -4,6 +4,7 @@
 #include <QPaintDevice>
 #include <QPainter>
 #include <QPainterPath>
+#include <algorithm>
 #include <cmath>
 
 namespace collection {
@@ -61,6 +62,34 @@ class MmPainter {
     QPen m_pen;
 };
 
+// The heads of a split collection in the description box (5 to 150 mm
+// across, 75 to 88 mm down): two columns of three lines, each caption with
+// its amount at the column's right edge, the type made smaller until the
+// widest line fits its column.
+void drawItems(MmPainter &p, double y0, const std::vector<ReceiptItem> &items) {
+    constexpr double Left[] = {10, 80};
+    constexpr double ColumnWidth = 66;
+    constexpr double LineStep = 4.2;
+    double size = 10;
+    const auto widest = [&] {
+        double w = 0;
+        for (const ReceiptItem &item : items)
+            w = std::max(w, p.width(item.text + QStringLiteral("  ") + item.amount));
+        return w;
+    };
+    p.size(size);
+    while (size > 6 && widest() > ColumnWidth) {
+        size -= 0.5;
+        p.size(size);
+    }
+    for (size_t i = 0; i < items.size() && i < 6; ++i) {
+        const double x = Left[i / 3];
+        const double y = y0 + 75.6 + double(i % 3) * LineStep;
+        p.text(x, y, items[i].text);
+        p.text(x + ColumnWidth - p.width(items[i].amount), y, items[i].amount);
+    }
+}
+
 void drawBody(MmPainter &p, double y0, const ReceiptHeader &h, const ReceiptValues &v) {
     p.bold(false);
     p.image(5, y0 + 10, 30, 30, h.logo);
@@ -99,8 +128,12 @@ void drawBody(MmPainter &p, double y0, const ReceiptHeader &h, const ReceiptValu
     p.bold(false);
     p.text(15, y0 + 68, QStringLiteral("A Ç I K L A M A"));
     p.text(165, y0 + 68, QStringLiteral("T U T A R"));
-    p.size(16);
-    p.text(10, y0 + 78, v.description);
+    if (v.items.empty()) {
+        p.size(16);
+        p.text(10, y0 + 78, v.description);
+    } else {
+        drawItems(p, y0, v.items);
+    }
 
     p.size(24);
     p.bold(true);

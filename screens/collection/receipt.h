@@ -5,6 +5,7 @@
 #include <QImage>
 #include <QString>
 #include <array>
+#include <vector>
 
 class QPainter;
 
@@ -21,6 +22,13 @@ struct ReceiptHeader {
     QImage logo;
 };
 
+// A line of a collection split over the dues heads: the head's caption and
+// the amount paid on it, as the screen shows it.
+struct ReceiptItem {
+    QString text;
+    QString amount;
+};
+
 struct ReceiptValues {
     QString receiptNo;
     QString date; // "dd.MM.yyyy"
@@ -34,6 +42,9 @@ struct ReceiptValues {
     QString tlnick;
     QString krnick;
     int tlonda = 2;
+    // Drawn in the description's place when there are any: two columns of
+    // at most three lines each.
+    std::vector<ReceiptItem> items{};
 };
 
 // The balance line under the amount in words: either the whole credit

@@ -19,3 +19,12 @@ QDate parseTrDate(const QString &text) {
 QString formatTrDate(const QDate &date) {
     return date.isValid() ? date.toString(QStringLiteral("dd.MM.yyyy")) : QString();
 }
+
+QDate officeMonthEnd(const QDate &date) {
+    if (!date.isValid())
+        return {};
+    static constexpr int days[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+    const int month = date.month();
+    const int last = month == 2 && date.year() % 4 == 0 ? 29 : days[month - 1];
+    return QDate(date.year(), month, 1).addDays(last - 1);
+}

@@ -13,3 +13,8 @@ QDate dateFromDayNumber(int64_t day);
 // "dd.MM.yyyy" as the clerk types it; an invalid date gives an invalid QDate.
 QDate parseTrDate(const QString &text);
 QString formatTrDate(const QDate &date);
+
+// The last day of the date's month as the office counts it: February has 29
+// days in every year divisible by four. In a year such as 2100, which has no
+// 29 February, that day is 1 March, as the suite's date arithmetic gives it.
+QDate officeMonthEnd(const QDate &date);

@@ -108,4 +108,14 @@ TEST(DayNumber, ClerksDateText) {
     EXPECT_EQ(formatTrDate(QDate()), QString());
 }
 
+TEST(DayNumber, OfficeMonthEnd) {
+    const std::pair<QDate, QDate> cases[] = {
+        {QDate(2024, 2, 15), QDate(2024, 2, 29)}, {QDate(2023, 2, 15), QDate(2023, 2, 28)},
+        {QDate(2024, 4, 10), QDate(2024, 4, 30)}, {QDate(2024, 12, 31), QDate(2024, 12, 31)},
+        {QDate(2100, 2, 1), QDate(2100, 3, 1)},   {QDate(2024, 8, 1), QDate(2024, 8, 31)}};
+    for (const auto &[date, end] : cases)
+        EXPECT_EQ(officeMonthEnd(date), end) << date.toString().toStdString();
+    EXPECT_FALSE(officeMonthEnd(QDate()).isValid());
+}
+
 } // namespace

@@ -8,8 +8,9 @@
 
 namespace {
 
-const char *const Commands[] = {"init",       "refcode", "statement",     "collect",
-                                "print-test", "backup",  "copy-to-server"};
+const char *const Commands[] = {"init",          "refcode",       "statement", "collect",
+                                "head-balances", "collect-heads", "settings",  "print-test",
+                                "backup",        "copy-to-server"};
 
 TEST(CliCommands, HelpIsTurkishForEveryCommand) {
     const ProcessResult all = runProgram("koop-cli", {"--help"});

@@ -41,14 +41,15 @@ class SessionTest : public ::testing::Test {
     // One ledger row as the accounting suite leaves it: dates as day numbers,
     // the amount in ten-thousandths.
     void addLedgerItem(const QString &kod, const QDate &tarih, const QDate &vade, int ba, int islem,
-                       const char *amount, const QString &ack, const QString &evrak = {}) {
+                       const char *amount, const QString &ack, const QString &evrak = {},
+                       const QString &kod1 = {}) {
         QSqlQuery q(session.data.sql());
-        q.prepare("INSERT INTO carhar (kod, tarih, islem, evrak, vade, ba, tutar, ack) "
-                  "VALUES (?, ?, ?, ?, ?, ?, ?, ?)");
+        q.prepare("INSERT INTO carhar (kod, tarih, islem, evrak, vade, ba, tutar, ack, kod1) "
+                  "VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?)");
         for (const QVariant &v :
              {QVariant(kod), QVariant(qlonglong(dayNumber(tarih))), QVariant(islem),
               QVariant(evrak), QVariant(qlonglong(dayNumber(vade))), QVariant(ba),
-              QVariant(qlonglong(Money::parse(amount)->units())), QVariant(ack)})
+              QVariant(qlonglong(Money::parse(amount)->units())), QVariant(ack), QVariant(kod1)})
             q.addBindValue(v);
         ASSERT_TRUE(q.exec());
     }

@@ -66,13 +66,14 @@ TEST(Startup, KnownKeyOpensItsScreenAnyOtherShowsBothBoxesAndEnds) {
         QStringList args, messages;
         int exitCode;
     } cases[] = {
-        {{"01", "AYAR"}, {NotReady}, 0},
+        {{"01", "AYAR"}, {}, 0},
         {{"01   borcla"}, {NotReady}, 0},
         {{"01", "etiket"}, {NotReady}, 0},
         {{"01", "ETİKET"}, {NotReady}, 0},
         // The collection desk opens and, on a company without settings, says so.
         {{"01", "TAHSIL"}, noSettings, 0},
         {{"01   tahsil"}, noSettings, 0},
+        {{"01", "KASTAH"}, noSettings, 0},
         {{"01", "BORCLA", "X"}, UnknownKey, failed},
         {{"01"}, UnknownKey, failed},
         {{"01", "tahsilat"}, UnknownKey, failed},
@@ -102,7 +103,7 @@ TEST(Startup, SetPrgPathWithEmptyDataPathLooksRelativeToCurrentFolder) {
     TempCompany co;
     co.writeRegistry(QStringLiteral("/not/normalised"), QString());
     const ProcessResult r =
-        runProgram("koop", {"01", "AYAR"}, co.registryFile(), {}, co.dataPath());
+        runProgram("koop", {"01", "BORCLA"}, co.registryFile(), {}, co.dataPath());
     EXPECT_EQ(r.messages, QStringList{NotReady});
     Registry reg(co.registryFile());
     EXPECT_EQ(reg.readText("PrgPath"), QStringLiteral("/not/normalised"));
@@ -112,7 +113,7 @@ TEST(Startup, SetPrgPathWithEmptyDataPathLooksRelativeToCurrentFolder) {
 TEST(Startup, MissingKoopDatabaseIsCreatedAndStartupGoesOn) {
     TempCompany co;
     ASSERT_TRUE(QFile::remove(co.file("dalun.dat")));
-    const ProcessResult r = runProgram("koop", {"01", "AYAR"}, co.registryFile());
+    const ProcessResult r = runProgram("koop", {"01", "BORCLA"}, co.registryFile());
     EXPECT_EQ(r.messages, QStringList{NotReady});
     EXPECT_TRUE(QFile::exists(co.file("dalun.dat")));
 }

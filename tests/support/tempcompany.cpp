@@ -173,7 +173,7 @@ ProcessResult runProgram(const QString &program, const QStringList &args,
     r.out = QString::fromUtf8(p.readAllStandardOutput());
     r.err = QString::fromUtf8(p.readAllStandardError());
     for (const QString &line : r.err.split(u'\n'))
-        if (line.startsWith(QStringLiteral("Korvane")))
+        if (line.startsWith(QStringLiteral("Korvane|"), Qt::CaseInsensitive))
             r.messages << line;
     return r;
 }

@@ -1,0 +1,153 @@
+#include "cli/headcollect.h"
+
+#include "printing/printcontext.h"
+#include "screens/headcollection/headcollectionaction.h"
+#include "startup/companyfolder.h"
+
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <cstdio>
+
+namespace {
+
+void print(const QString &text) {
+    const QByteArray bytes = text.toUtf8();
+    std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stdout);
+}
+
+// The member of a code as the screen takes it: a code without a card is
+// emptied there, so nothing can be collected for it.
+std::optional<data::MemberCard> memberOf(Session &session, const QString &kod) {
+    auto member = headcollection::member(session, kod);
+    if (!member)
+        session.messages.warning(QStringLiteral("Bu kodla bir üye kartı yok: ") + kod);
+    return member;
+}
+
+QString asText(const data::MemberCard &m, const QDate &date, const headcollection::Opening &opening,
+               const headcollection::HeadAmounts &b, int tlonda) {
+    QString out = QStringLiteral("Üye Kodu : ") + m.kod + u'\n';
+    out += QStringLiteral("Unvan    : ") + m.isim1 + u'\n';
+    if (!m.isim2.isEmpty())
+        out += QStringLiteral("           ") + m.isim2 + u'\n';
+    out += QStringLiteral("Tarih    : ") + formatTrDate(headcollection::baseDate(date)) +
+           QStringLiteral(" dahil\n\nBORÇ  DÖKÜMÜ\n");
+    const auto line = [&](const QString &caption, Money amount) {
+        // A zero shows as 0 here, not as the screen's empty display.
+        const QString shown =
+            amount.isZero() ? plainAmount(amount, tlonda) : formatAmount(amount, tlonda);
+        out += QStringLiteral("%1 %2\n").arg(caption, -20).arg(shown, 20);
+    };
+    for (size_t i = 0; i < 5; ++i)
+        line(opening.captions[i], b[i]);
+    line(QStringLiteral("TOPLAM"), headcollection::total(b));
+    return out;
+}
+
+QString asJson(const data::MemberCard &m, const headcollection::Opening &opening,
+               const headcollection::HeadAmounts &b, int tlonda) {
+    QJsonArray heads;
+    for (size_t i = 0; i < 5; ++i)
+        heads.append(QJsonObject{{"no", int(i) + 1},
+                                 {"ack", opening.captions[i]},
+                                 {"bakiye", plainAmount(b[i], tlonda)}});
+    const QJsonObject doc{{"kod", m.kod},
+                          {"isim1", m.isim1},
+                          {"isim2", m.isim2},
+                          {"heads", heads},
+                          {"toplam", plainAmount(headcollection::total(b), tlonda)}};
+    return QString::fromUtf8(QJsonDocument(doc).toJson(QJsonDocument::Indented));
+}
+
+// "A1,A2,A3,A4,A5" as the five amount fields take them; an empty place is 0.
+std::optional<headcollection::HeadAmounts> amountsOf(const QString &text, int tlonda) {
+    const QStringList parts = text.split(u',');
+    if (parts.size() != 5)
+        return std::nullopt;
+    headcollection::HeadAmounts out{};
+    const auto max = Money::fromDouble(headcollection::AmountMax).value_or(Money());
+    for (size_t i = 0; i < 5; ++i) {
+        const QString part = parts[qsizetype(i)].trimmed();
+        if (part.isEmpty())
+            continue;
+        const auto amount = cli::amountAsTyped(part, tlonda);
+        if (!amount || *amount < Money() || *amount > max || part.startsWith(u'+'))
+            return std::nullopt;
+        out[i] = *amount;
+    }
+    return out;
+}
+
+} // namespace
+
+int runHeadBalances(const cli::Call &call) {
+    if (!call.isSet(QStringLiteral("date")))
+        return call.wrongCommandLine();
+    Session session(call.messages);
+    if (!startup::openCompanyFolder(session, call.arguments[0]))
+        return cli::ExitFailed;
+    const auto member = memberOf(session, call.arguments[1]);
+    if (!member)
+        return cli::ExitFailed;
+    const headcollection::Opening opening = headcollection::open(session);
+    const QDate date = parseTrDate(call.value(QStringLiteral("date")));
+    const auto balances = headcollection::balances(session, member->kod, date);
+    if (!balances)
+        return cli::ExitFailed;
+    print(call.value(QStringLiteral("format")) == u"json"
+              ? asJson(*member, opening, *balances, session.tlonda)
+              : asText(*member, date, opening, *balances, session.tlonda));
+    return cli::ExitOk;
+}
+
+int runCollectHeads(const cli::Call &call) {
+    if (!call.isSet(QStringLiteral("date")) || !call.isSet(QStringLiteral("amounts")))
+        return call.wrongCommandLine();
+    Messages &messages = call.messages;
+    Session session(messages);
+    if (!startup::openCompanyFolder(session, call.arguments[0]))
+        return cli::ExitFailed;
+    const QString amountText = call.value(QStringLiteral("amounts"));
+    const auto amounts = amountsOf(amountText, session.tlonda);
+    if (!amounts) {
+        messages.warning(
+            QStringLiteral("--amounts virgülle ayrılmış beş tutar ister (ör. 50,0,0,25,0): her "
+                           "biri 0 ile 9999999999 arasında, en çok ") +
+            QString::number(session.tlonda) + QStringLiteral(" ondalık, nokta ile: ") + amountText);
+        return cli::ExitFailed;
+    }
+    if (headcollection::total(*amounts) <= Money()) {
+        messages.warning(QStringLiteral("Tahsilat toplamı sıfırdan büyük olmalı."));
+        return cli::ExitFailed;
+    }
+    const auto member = memberOf(session, call.arguments[1]);
+    if (!member)
+        return cli::ExitFailed;
+    const headcollection::Opening opening = headcollection::open(session);
+    const QDate date = parseTrDate(call.value(QStringLiteral("date")));
+    const auto balances = headcollection::balances(session, member->kod, date);
+    if (!balances)
+        return cli::ExitFailed;
+    headcollection::warnOverCollection(messages, opening.captions, *balances, *amounts);
+    const headcollection::Collection c{.kod = member->kod,
+                                       .name = member->isim1,
+                                       .date = date,
+                                       .receiptNo = opening.receiptNo,
+                                       .captions = opening.captions,
+                                       .amounts = *amounts};
+    if (!headcollection::post(session, c))
+        return cli::ExitFailed;
+    print(QString::number(opening.receiptNo) + u'\n');
+
+    const QString pdf = call.value(QStringLiteral("pdf"));
+    if (pdf.isEmpty())
+        return cli::ExitOk;
+    // The collection is stored; a receipt that cannot be written takes
+    // nothing back.
+    printing::PrintContext context(session);
+    context.pdfFile = pdf;
+    return headcollection::printReceipt(context, c, headcollection::total(*balances))
+               ? cli::ExitOk
+               : cli::ExitReceiptNotPrinted;
+}

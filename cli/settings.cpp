@@ -1,0 +1,32 @@
+#include "cli/settings.h"
+
+#include "screens/settings/settingsaction.h"
+#include "startup/companyfolder.h"
+
+#include <cstdio>
+
+int runSettings(const cli::Call &call) {
+    Session session(call.messages);
+    if (!startup::openCompanyFolder(session, call.arguments[0]))
+        return cli::ExitFailed;
+    auto row = settingsform::load(session);
+    const QStringList sets = call.values(QStringLiteral("set"));
+    if (!sets.isEmpty()) {
+        data::Settings changed = row.value_or(data::Settings{});
+        for (const QString &set : sets) {
+            const qsizetype eq = set.indexOf(u'=');
+            if (const auto refusal = settingsform::apply(changed, set.left(eq), set.mid(eq + 1))) {
+                call.messages.warning(*refusal + QStringLiteral("\nAyarlar kaydedilmedi."));
+                return cli::ExitFailed;
+            }
+        }
+        if (!settingsform::save(session, changed))
+            return cli::ExitFailed;
+        row = changed;
+    }
+    const QString out = call.value(QStringLiteral("format")) == u"json" ? settingsform::asJson(row)
+                                                                        : settingsform::asText(row);
+    const QByteArray bytes = out.toUtf8();
+    std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stdout);
+    return cli::ExitOk;
+}

@@ -1,0 +1,236 @@
+#include "screens/headcollection/ytahsil.h"
+
+#include "controls/pencere.h"
+#include "controls/xtext.h"
+#include "screens/kit/screentheme.h"
+#include "startup/base/daynumber.h"
+
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+namespace {
+
+QLabel *display(QWidget *parent, const QString &name, Qt::Alignment align = Qt::AlignLeft) {
+    auto *l = new QLabel(parent);
+    l->setObjectName(name);
+    l->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    l->setMinimumWidth(140);
+    l->setAlignment(align | Qt::AlignVCenter);
+    return l;
+}
+
+} // namespace
+
+ytahsil::ytahsil(Session &session, printing::PrintContext &printContext, QWidget *parent)
+    : QWidget(parent), m_session(session), m_printContext(printContext), m_kod(new xtext(this)),
+      m_tarih(new xtext(this)), m_no(display(this, QStringLiteral("makbuzNo"))),
+      m_isim1(display(this, QStringLiteral("isim1"))),
+      m_isim2(display(this, QStringLiteral("isim2"))),
+      m_balanceTotal(display(this, QStringLiteral("bakiyeToplam"), Qt::AlignRight)),
+      m_total(display(this, QStringLiteral("toplam"), Qt::AlignRight)),
+      m_tamam(new QPushButton(QStringLiteral("Tamam"), this)),
+      m_vazgec(new QPushButton(QStringLiteral("Vazgeç"), this)) {
+    setWindowTitle(QStringLiteral("Kasa Tahsilat"));
+    m_kod->setObjectName(QStringLiteral("kod"));
+    m_kod->xTextBicim(xtext::Metin, 15, Qt::AlignLeft, 0, 0, 0);
+    m_kod->setButton(true);
+    m_tarih->setObjectName(QStringLiteral("tarih"));
+    m_tarih->xTextBicim(xtext::Tarih, 10, Qt::AlignHCenter, 0, 0, 0);
+    m_tamam->setObjectName(QStringLiteral("tamam"));
+    m_vazgec->setObjectName(QStringLiteral("vazgec"));
+
+    auto *top = new QGridLayout;
+    const std::pair<const char16_t *, QWidget *> heads[] = {
+        {u"Üye  Kodu", m_kod}, {u"Tarih", m_tarih}, {u"No", m_no}};
+    for (int i = 0; i < 3; ++i) {
+        auto *label = new QLabel(QString::fromUtf16(heads[i].first), this);
+        label->setBuddy(heads[i].second);
+        top->addWidget(label, 0, 2 * i);
+        top->addWidget(heads[i].second, 0, 2 * i + 1);
+    }
+    auto *unvan = new QLabel(QStringLiteral("Unvan"), this);
+    unvan->setBuddy(m_kod);
+    top->addWidget(unvan, 1, 0);
+    top->addWidget(m_isim1, 1, 1, 1, 5);
+    top->addWidget(m_isim2, 2, 1, 1, 5);
+
+    auto *heads2 = new QGridLayout;
+    auto *borcHead = new QLabel(QStringLiteral("BORÇ  DÖKÜMÜ"), this);
+    auto *tahsilatHead = new QLabel(QStringLiteral("TAHSİLAT"), this);
+    heads2->addWidget(borcHead, 0, 0, 1, 2, Qt::AlignHCenter);
+    heads2->addWidget(tahsilatHead, 0, 3, 1, 2, Qt::AlignHCenter);
+    for (size_t i = 0; i < 5; ++i) {
+        const int row = int(i) + 1;
+        m_balanceCaption[i] = new QLabel(QStringLiteral("Borc%1").arg(i + 1), this);
+        m_balanceShown[i] = display(this, QStringLiteral("bakiye%1").arg(i + 1), Qt::AlignRight);
+        m_amountCaption[i] = new QLabel(QStringLiteral("Borc%1").arg(i + 1), this);
+        auto *amount = new xtext(this);
+        amount->setObjectName(QStringLiteral("tutar%1").arg(i + 1));
+        amount->xTextBicim(xtext::Sayi, headcollection::AmountMax, Qt::AlignRight, 0,
+                           m_session.tlonda, 3);
+        m_amountCaption[i]->setBuddy(amount);
+        m_amount[i] = amount;
+        connect(amount, &xtext::Change, this, [this] { checkAmounts(false); });
+        heads2->addWidget(m_balanceCaption[i], row, 0);
+        heads2->addWidget(m_balanceShown[i], row, 1);
+        heads2->addWidget(m_amountCaption[i], row, 3);
+        heads2->addWidget(amount, row, 4);
+    }
+    heads2->setColumnMinimumWidth(2, 24);
+    heads2->setColumnStretch(1, 1);
+    heads2->setColumnStretch(4, 1);
+    auto *toplam1 = new QLabel(QStringLiteral("TOPLAM"), this);
+    auto *toplam2 = new QLabel(QStringLiteral("TOPLAM"), this);
+    toplam1->setBuddy(m_balanceTotal);
+    toplam2->setBuddy(m_total);
+    heads2->addWidget(toplam1, 6, 0);
+    heads2->addWidget(m_balanceTotal, 6, 1);
+    heads2->addWidget(toplam2, 6, 3);
+    heads2->addWidget(m_total, 6, 4);
+
+    auto *buttons = new QHBoxLayout;
+    buttons->addStretch();
+    buttons->addWidget(m_tamam);
+    buttons->addWidget(m_vazgec);
+    auto *layout = new QVBoxLayout(this);
+    layout->addLayout(top);
+    layout->addSpacing(8);
+    layout->addLayout(heads2);
+    layout->addLayout(buttons);
+
+    setTabOrder(m_kod, m_tarih);
+    QWidget *previous = m_tarih;
+    for (xtext *amount : m_amount) {
+        setTabOrder(previous, amount);
+        previous = amount;
+    }
+    setTabOrder(previous, m_tamam);
+    setTabOrder(m_tamam, m_vazgec);
+
+    for (xtext *field : {m_kod, m_tarih}) {
+        connect(field, &xtext::KeyDown, this, [this](int key, bool) {
+            if (key == Qt::Key_F2)
+                lookup();
+            else if (key == Qt::Key_Escape)
+                close();
+        });
+    }
+    for (xtext *amount : m_amount)
+        connect(amount, &xtext::KeyDown, this, [this](int key, bool) {
+            if (key == Qt::Key_Escape)
+                close();
+        });
+    connect(m_kod, &xtext::ButtonClick, this, &ytahsil::lookup);
+    connect(m_kod, &QLineEdit::editingFinished, this, &ytahsil::loadMember);
+    // The balances follow the month of the date.
+    connect(m_tarih, &QLineEdit::editingFinished, this, &ytahsil::loadBalances);
+    connect(m_tamam, &QPushButton::clicked, this, &ytahsil::tamam);
+    connect(m_vazgec, &QPushButton::clicked, this, &QWidget::close);
+
+    screenkit::ThemeParts parts;
+    parts.buttonIcons = {{m_tamam, QStringLiteral("check.ico")},
+                         {m_vazgec, QStringLiteral("uncheck.ico")}};
+    parts.fieldPictures = {{m_kod, QStringLiteral("go.ico")}};
+    parts.captions = {borcHead, tahsilatHead};
+    screenkit::applyScreenTheme(*this, session, parts);
+
+    m_opening = headcollection::open(m_session);
+    m_tarih->setTextValue(formatTrDate(m_opening.date));
+    for (size_t i = 0; m_opening.settingsExist && i < 5; ++i) {
+        m_balanceCaption[i]->setText(m_opening.captions[i]);
+        m_amountCaption[i]->setText(m_opening.captions[i]);
+    }
+    m_no->setText(QString::number(m_opening.receiptNo));
+    m_kod->setFocus();
+}
+
+void ytahsil::lookup() {
+    const QString code = pencere::choose(m_session, this);
+    m_session.selectedCode.clear();
+    if (code.isEmpty())
+        return;
+    m_kod->setTextValue(code);
+    loadMember();
+}
+
+void ytahsil::loadMember() {
+    const QString code = m_kod->Text().trimmed();
+    if (code.isEmpty())
+        return;
+    m_member = headcollection::member(m_session, code);
+    if (!m_member) {
+        m_isim1->clear();
+        m_isim2->clear();
+        m_kod->setTextValue(QString());
+        m_balances = {};
+        for (QLabel *shown : m_balanceShown)
+            shown->clear();
+        m_balanceTotal->clear();
+        return;
+    }
+    m_isim1->setText(m_member->isim1);
+    m_isim2->setText(m_member->isim2);
+    if (m_kod->Text() != m_member->kod)
+        m_kod->setTextValue(m_member->kod);
+    loadBalances();
+}
+
+void ytahsil::loadBalances() {
+    if (!m_member)
+        return;
+    const QDate date = parseTrDate(m_tarih->Text());
+    const auto balances =
+        date.isValid() ? headcollection::balances(m_session, m_member->kod, date) : std::nullopt;
+    m_balances = balances.value_or(headcollection::HeadAmounts{});
+    for (size_t i = 0; i < 5; ++i)
+        m_balanceShown[i]->setText(formatAmount(m_balances[i], m_session.tlonda));
+    m_balanceTotal->setText(formatAmount(headcollection::total(m_balances), m_session.tlonda));
+}
+
+headcollection::HeadAmounts ytahsil::amounts() const {
+    headcollection::HeadAmounts out{};
+    for (size_t i = 0; i < 5; ++i)
+        out[i] = Money::fromDouble(m_amount[i]->Value().toDouble()).value_or(Money());
+    return out;
+}
+
+void ytahsil::checkAmounts(bool warn) {
+    m_paymentTotal = headcollection::total(amounts());
+    m_total->setText(formatAmount(m_paymentTotal, m_session.tlonda));
+    if (warn)
+        headcollection::warnOverCollection(m_session.messages, m_opening.captions, m_balances,
+                                           amounts());
+}
+
+headcollection::Collection ytahsil::collection() const {
+    return {.kod = m_kod->Text().trimmed(),
+            .name = m_isim1->text(),
+            .date = parseTrDate(m_tarih->Text()),
+            .receiptNo = m_opening.receiptNo,
+            .captions = m_opening.captions,
+            .amounts = amounts()};
+}
+
+void ytahsil::tamam() {
+    checkAmounts(true);
+    if (m_paymentTotal <= Money())
+        return;
+    const headcollection::Collection c = collection();
+    if (!c.date.isValid()) {
+        m_session.messages.warning(QStringLiteral("Hatalı Tarih.."));
+        m_tarih->setFocus();
+        return;
+    }
+    if (!m_session.messages.ask(Messages::Icon::Question, QStringLiteral("korvane"),
+                                QStringLiteral("Kayıt Yapılacak Eminmisiniz"), false))
+        return;
+    // Locked or lost as a whole: nothing is stored, the clerk may try again.
+    if (!headcollection::post(m_session, c))
+        return;
+    if (m_session.messages.ask(Messages::Icon::Information, Messages::korvane(),
+                               QStringLiteral("Makbuz Yazıcıya Yazdırılsın ?"), true))
+        headcollection::printReceipt(m_printContext, c, headcollection::total(m_balances), this);
+}

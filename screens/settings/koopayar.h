@@ -1,0 +1,27 @@
+#pragma once
+
+#include "printing/printcontext.h"
+#include "screens/settings/settingsaction.h"
+
+#include <QWidget>
+#include <array>
+
+class QPushButton;
+class xtext;
+
+// "Yönetim Ayar": the one settings row. "Kaydet" (F5) stores it and closes,
+// "Vazgeç" (Esc) closes without writing.
+class koopayar : public QWidget {
+    Q_OBJECT
+  public:
+    koopayar(Session &session, printing::PrintContext &printContext, QWidget *parent = nullptr);
+
+    void save();
+
+  private:
+    Session &m_session;
+    // Numbered as the row's fields: 0-4 captions, 5 faiz, 6 tolerans,
+    // 7 fisno, 8-12 accounting codes, 13 the surcharge account (not stored).
+    std::array<xtext *, 14> m_fields{};
+    QPushButton *m_kaydet, *m_vazgec;
+};

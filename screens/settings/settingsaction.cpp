@@ -1,0 +1,135 @@
+#include "screens/settings/settingsaction.h"
+
+#include "startup/unitofwork.h"
+
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <algorithm>
+
+namespace settingsform {
+
+std::optional<data::Settings> load(Session &s) {
+    return data::readSettings(s.ayar);
+}
+
+bool save(Session &s, const data::Settings &settings) {
+    UnitOfWork work(s, UnitOfWork::Koop);
+    if (!work.active())
+        return false;
+    if (!data::storeSettings(s.ayar, settings) || !work.commit()) {
+        work.rollback();
+        s.messages.warning(QStringLiteral("Ayarlar Kaydedilemiyor.."));
+        return false;
+    }
+    return true;
+}
+
+QStringList keys() {
+    QStringList out;
+    for (int i = 1; i <= 5; ++i)
+        out << QStringLiteral("ack%1").arg(i);
+    for (int i = 1; i <= 5; ++i)
+        out << QStringLiteral("muh%1").arg(i);
+    out << QStringLiteral("faiz") << QStringLiteral("tolerans") << QStringLiteral("fisno");
+    return out;
+}
+
+namespace {
+
+// A whole number of digits only, as the number field types it.
+std::optional<int> wholeNumber(const QString &text, int max) {
+    bool ok = false;
+    const qint64 v = text.toLongLong(&ok);
+    if (!ok || text.isEmpty() ||
+        !std::all_of(text.begin(), text.end(), [](QChar c) { return c.isDigit(); }) || v > max)
+        return std::nullopt;
+    return int(v);
+}
+
+} // namespace
+
+std::optional<QString> apply(data::Settings &s, const QString &key, const QString &value) {
+    const auto text = [&](QString &field, int length) -> std::optional<QString> {
+        if (value.size() > length)
+            return key + QStringLiteral(" en çok %1 karakter alır: ").arg(length) + value;
+        field = value;
+        return std::nullopt;
+    };
+    for (size_t i = 0; i < 5; ++i) {
+        if (key == QStringLiteral("ack%1").arg(i + 1))
+            return text(s.ack[i], CaptionLength);
+        if (key == QStringLiteral("muh%1").arg(i + 1))
+            return text(s.muh[i], AccountLength);
+    }
+    if (key == u"faiz") {
+        const qsizetype point = value.indexOf(u'.');
+        const auto rate = Money::parse(value);
+        if (!rate || value.startsWith(u'-') || value.startsWith(u'+') ||
+            (point >= 0 && value.size() - point - 1 > FaizDecimals) ||
+            *rate > Money::fromWhole(qint64(FaizMax)))
+            return QStringLiteral("faiz 0 ile 99 arasında, en çok iki ondalıklı bir sayı olmalı "
+                                  "(nokta ile): ") +
+                   value;
+        s.faiz = rate->toDouble();
+        return std::nullopt;
+    }
+    if (key == u"tolerans") {
+        const auto days = wholeNumber(value, ToleransMax);
+        if (!days)
+            return QStringLiteral("tolerans 0 ile 99999 arasında bir tam sayı olmalı: ") + value;
+        s.tolerans = *days;
+        return std::nullopt;
+    }
+    if (key == u"fisno") {
+        const auto no = wholeNumber(value, FisnoMax);
+        if (!no)
+            return QStringLiteral("fisno 0 ile 9999999 arasında bir tam sayı olmalı: ") + value;
+        s.fisno = *no;
+        return std::nullopt;
+    }
+    return QStringLiteral("Bilinmeyen ayar: ") + key + QStringLiteral("\nAyarlar: ") +
+           keys().join(QStringLiteral(", "));
+}
+
+namespace {
+
+QString rate(double faiz) {
+    return QString::number(faiz, 'f', FaizDecimals);
+}
+
+} // namespace
+
+QString asText(const std::optional<data::Settings> &row) {
+    const data::Settings s = row.value_or(data::Settings{});
+    QString out;
+    if (!row)
+        out += QStringLiteral("Ayarlar Yapılmamış...\n");
+    out += QStringLiteral("%1  %2  %3\n")
+               .arg(QString(), -8)
+               .arg(QStringLiteral("Açıklama"), -CaptionLength)
+               .arg(QStringLiteral("Muhasebe Kodu"));
+    for (size_t i = 0; i < 5; ++i)
+        out += QStringLiteral("%1  %2  %3\n")
+                   .arg(QStringLiteral("İşlem %1").arg(i + 1), -8)
+                   .arg(s.ack[i], -CaptionLength)
+                   .arg(s.muh[i]);
+    out += QStringLiteral("Faiz (Aylık)   : ") + rate(s.faiz) + u'\n';
+    out += QStringLiteral("Tolerans (Gün) : ") + QString::number(s.tolerans) + u'\n';
+    out += QStringLiteral("Fiş No         : ") + QString::number(s.fisno) + u'\n';
+    return out;
+}
+
+QString asJson(const std::optional<data::Settings> &row) {
+    const data::Settings s = row.value_or(data::Settings{});
+    QJsonObject doc{{"kayitli", row.has_value()}};
+    for (size_t i = 0; i < 5; ++i) {
+        doc.insert(QStringLiteral("ack%1").arg(i + 1), s.ack[i]);
+        doc.insert(QStringLiteral("muh%1").arg(i + 1), s.muh[i]);
+    }
+    doc.insert(QStringLiteral("faiz"), rate(s.faiz).toDouble());
+    doc.insert(QStringLiteral("tolerans"), s.tolerans);
+    doc.insert(QStringLiteral("fisno"), s.fisno);
+    return QString::fromUtf8(QJsonDocument(doc).toJson(QJsonDocument::Indented));
+}
+
+} // namespace settingsform

@@ -1,0 +1,38 @@
+#pragma once
+
+#include "data/koopdata.h"
+#include "startup/session.h"
+
+#include <optional>
+
+// The settings row as "Yönetim Ayar" edits it: the captions and accounting
+// codes of the five dues heads, the monthly surcharge rate, the grace days
+// and the last receipt number.
+namespace settingsform {
+
+// The limits of the screen's fields; the command line takes the same.
+constexpr int CaptionLength = 20;
+constexpr int AccountLength = 15;
+constexpr double FaizMax = 99;
+constexpr int FaizDecimals = 2;
+constexpr int ToleransMax = 99999;
+constexpr int FisnoMax = 9999999;
+
+// The row, or nothing when it has not been saved yet.
+std::optional<data::Settings> load(Session &session);
+
+// Stores the row in one action, adding it when there is none; says
+// "Ayarlar Kaydedilemiyor.." and keeps the stored values when it fails.
+bool save(Session &session, const data::Settings &settings);
+
+// The keys the command line sets: ack1..ack5, muh1..muh5, faiz, tolerans, fisno.
+QStringList keys();
+// Sets one field from text as the screen's field would take it; the
+// refusal to show when it would not.
+std::optional<QString> apply(data::Settings &settings, const QString &key, const QString &value);
+
+// The row as text and as JSON (`kayitli` false and empty fields without one).
+QString asText(const std::optional<data::Settings> &settings);
+QString asJson(const std::optional<data::Settings> &settings);
+
+} // namespace settingsform
