@@ -5,6 +5,7 @@
 #include "screens/kit/screentheme.h"
 #include "startup/base/daynumber.h"
 
+#include <QEvent>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -124,9 +125,10 @@ ytahsil::ytahsil(Session &session, printing::PrintContext &printContext, QWidget
                 close();
         });
     connect(m_kod, &xtext::ButtonClick, this, &ytahsil::lookup);
-    connect(m_kod, &QLineEdit::editingFinished, this, &ytahsil::loadMember);
-    // The balances follow the month of the date.
-    connect(m_tarih, &QLineEdit::editingFinished, this, &ytahsil::loadBalances);
+    // Leaving the code looks the member up; leaving the date reloads the
+    // balances for its month.
+    m_kod->installEventFilter(this);
+    m_tarih->installEventFilter(this);
     connect(m_tamam, &QPushButton::clicked, this, &ytahsil::tamam);
     connect(m_vazgec, &QPushButton::clicked, this, &QWidget::close);
 
@@ -147,6 +149,25 @@ ytahsil::ytahsil(Session &session, printing::PrintContext &printContext, QWidget
     m_kod->setFocus();
 }
 
+ytahsil::~ytahsil() {
+    // Fields that lose the focus as the window goes would call back into a
+    // screen that is no longer there.
+    m_kod->removeEventFilter(this);
+    m_tarih->removeEventFilter(this);
+    for (xtext *field : findChildren<xtext *>())
+        field->disconnect(this);
+}
+
+bool ytahsil::eventFilter(QObject *watched, QEvent *event) {
+    if (event->type() == QEvent::FocusOut) {
+        if (watched == m_kod)
+            loadMember();
+        else if (watched == m_tarih)
+            loadBalances();
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
 void ytahsil::lookup() {
     const QString code = pencere::choose(m_session, this);
     m_session.selectedCode.clear();
@@ -158,7 +179,9 @@ void ytahsil::lookup() {
 
 void ytahsil::loadMember() {
     const QString code = m_kod->Text().trimmed();
-    if (code.isEmpty())
+    // An emptied code lets go of the member shown, as a code without a card
+    // does: no payment goes out under the previous member's name.
+    if (code.isEmpty() && !m_member)
         return;
     m_member = headcollection::member(m_session, code);
     if (!m_member) {

@@ -17,11 +17,15 @@ class ytahsil : public QWidget {
     Q_OBJECT
   public:
     ytahsil(Session &session, printing::PrintContext &printContext, QWidget *parent = nullptr);
+    ~ytahsil() override;
 
     void loadMember();
     void loadBalances();
     void checkAmounts(bool warn);
     void tamam();
+
+  protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
 
   private:
     void lookup();

@@ -155,6 +155,14 @@ TEST_F(HeadCollection, ScreenShowsTheHeadsAndPostsAfterTheWarning) {
     messages.answers = {false};
     QTest::mouseClick(part<QPushButton>(w, "tamam"), Qt::LeftButton);
     EXPECT_EQ(count("kasa"), 1);
+
+    // An emptied code lets go of the member and its balances.
+    kod->setFocus();
+    kod->selectAll();
+    QTest::keyClick(kod, Qt::Key_Delete);
+    QTest::keyClick(kod, Qt::Key_Return);
+    EXPECT_EQ(part<QLabel>(w, "isim1")->text(), QString());
+    EXPECT_EQ(part<QLabel>(w, "bakiye2")->text(), QString());
 }
 
 TEST_F(HeadCollection, WithoutSettingsTheReceiptNumberIsZero) {
