@@ -22,19 +22,18 @@ class Cursors : public ::testing::Test {
         ASSERT_TRUE(RsOpen(db, members, u"carkart"_s));
         ASSERT_TRUE(RsOpen(db, moves, u"carhar"_s));
     }
+    // A new row with the given fields; the rest left unset.
+    static void add(TableCursor &c, std::initializer_list<std::pair<QString, QVariant>> fields) {
+        ASSERT_TRUE(RsAddNew(c));
+        for (const auto &[name, value] : fields)
+            FieldSet(c, name, value);
+        ASSERT_TRUE(RsUpdate(c)) << fields.begin()->second.toString().toStdString();
+    }
     void addMember(const QString &kod, const QString &isim = QString()) {
-        ASSERT_TRUE(RsAddNew(members));
-        FieldSet(members, u"kod"_s, kod);
-        if (!isim.isNull())
-            FieldSet(members, u"isim1"_s, isim);
-        ASSERT_TRUE(RsUpdate(members)) << kod.toStdString();
+        add(members, {{u"kod"_s, kod}, {u"isim1"_s, isim.isNull() ? QVariant() : isim}});
     }
     void addMove(const QVariant &kod, const QString &evrak, const QDate &vade) {
-        ASSERT_TRUE(RsAddNew(moves));
-        FieldSet(moves, u"kod"_s, kod);
-        FieldSet(moves, u"evrak"_s, evrak);
-        FieldSet(moves, u"vade"_s, vade);
-        ASSERT_TRUE(RsUpdate(moves));
+        add(moves, {{u"kod"_s, kod}, {u"evrak"_s, evrak}, {u"vade"_s, vade}});
     }
     // Every record from the first on, as RsMoveNext visits them.
     static QStringList walk(TableCursor &c, const char *field) {
@@ -111,44 +110,43 @@ TEST_F(Cursors, FailedSeekLeavesNoRecordUntilTheNextHit) {
 }
 
 TEST_F(Cursors, ValuesComeBackInTheProgramsTypes) {
-    ASSERT_TRUE(RsAddNew(members));
-    FieldSet(members, u"kod"_s, u"001"_s);
-    FieldSet(members, u"borc1"_s, QVariant::fromValue(*Money::parse("1234.5678")));
-    FieldSet(members, u"alacak1"_s, u"-0.01"_s);
-    FieldSet(members, u"asd"_s, 7);
-    ASSERT_TRUE(RsUpdate(members));
+    const Money borc = *Money::parse("1234.5678");
+    add(members, {{u"kod"_s, u"001"_s},
+                  {u"borc1"_s, QVariant::fromValue(borc)},
+                  {u"alacak1"_s, u"-0.01"_s},
+                  {u"asd"_s, 7}});
     addMove("001", "e1", QDate(2024, 3, 1));
-    ASSERT_TRUE(RsMoveFirst(members));
-    ASSERT_TRUE(RsMoveFirst(moves));
-
-    const QVariant borc = FieldGet(members, u"borc1"_s);
-    EXPECT_EQ(borc.metaType(), QMetaType::fromType<Money>());
-    EXPECT_EQ(borc.value<Money>(), *Money::parse("1234.5678"));
-    EXPECT_EQ(FieldGet(members, u"alacak1"_s).value<Money>(), *Money::parse("-0.01"));
-    EXPECT_EQ(FieldGet(members, u"asd"_s), QVariant(7));
-    EXPECT_EQ(FieldGet(moves, u"vade"_s), QVariant(QDate(2024, 3, 1)));
-    // Fields never set read as the clerk expects, never as Null.
-    EXPECT_EQ(FieldGet(members, u"isim1"_s), QVariant(QString()));
-    EXPECT_EQ(FieldGet(members, u"borc2"_s), QVariant(0));
-    EXPECT_EQ(FieldGet(moves, u"tarih"_s), QVariant(QString()));
-    EXPECT_EQ(FieldGet(moves, u"tutar"_s), QVariant(0));
-    EXPECT_EQ(FieldGet(moves, u"kur"_s), QVariant(0));
-    EXPECT_EQ(nullReplacement(tMemo), QVariant(0));
-
     TableCursor genel;
     ASSERT_TRUE(RsOpen(db, genel, u"genel"_s));
-    for (const auto &[ack, check] : {std::pair{"evet", true}, std::pair{"hayir", false}}) {
-        ASSERT_TRUE(RsAddNew(genel));
-        FieldSet(genel, u"ack"_s, ack);
-        FieldSet(genel, u"check"_s, check);
-        FieldSet(genel, u"value"_s, 2000000000);
-        ASSERT_TRUE(RsUpdate(genel));
+    for (const auto &[ack, check] : {std::pair{"evet", true}, std::pair{"hayir", false}})
+        add(genel, {{u"ack"_s, ack}, {u"check"_s, check}, {u"value"_s, 2000000000}});
+    ASSERT_TRUE(RsMoveFirst(members));
+    ASSERT_TRUE(RsMoveFirst(moves));
+    ASSERT_TRUE(RsMoveFirst(genel));
+
+    // Fields never set read as the clerk expects, never as Null; a true
+    // check box reads -1.
+    const std::tuple<TableCursor *, const char *, QVariant> fields[] = {
+        {&members, "borc1", QVariant::fromValue(borc)},
+        {&members, "alacak1", QVariant::fromValue(*Money::parse("-0.01"))},
+        {&members, "asd", 7},
+        {&moves, "vade", QDate(2024, 3, 1)},
+        {&members, "isim1", QString()},
+        {&members, "borc2", 0},
+        {&moves, "tarih", QString()},
+        {&moves, "tutar", 0},
+        {&moves, "kur", 0},
+        {&genel, "check", -1},
+        {&genel, "value", 2000000000},
+    };
+    for (const auto &[cursor, field, expected] : fields) {
+        const QVariant read = FieldGet(*cursor, QString::fromUtf8(field));
+        EXPECT_EQ(read.metaType(), expected.metaType()) << field;
+        EXPECT_EQ(read, expected) << field;
     }
-    ASSERT_TRUE(RsSeek(genel, u"ack"_s, "evet"));
-    EXPECT_EQ(FieldGet(genel, u"check"_s), QVariant(-1));
-    EXPECT_EQ(FieldGet(genel, u"value"_s), QVariant(2000000000));
-    ASSERT_TRUE(RsSeek(genel, u"ack"_s, "hayir"));
+    ASSERT_TRUE(RsMoveNext(genel));
     EXPECT_EQ(FieldGet(genel, u"check"_s), QVariant(0));
+    EXPECT_EQ(nullReplacement(tMemo), QVariant(0));
 }
 
 TEST_F(Cursors, EditChangesTheCurrentRowOnly) {
@@ -162,52 +160,44 @@ TEST_F(Cursors, EditChangesTheCurrentRowOnly) {
     EXPECT_FALSE(RsUpdate(members)); // nothing is being edited any more
     EXPECT_EQ(walk(members, "isim1"), QStringList({"Yeni", u"Diğer"_s}));
     EXPECT_EQ(count("carkart"), 2);
+
+    // Broken text is not written over the stored value; the rest of the row is.
+    ASSERT_TRUE(RsSeek(members, u"kod"_s, "001"));
+    ASSERT_TRUE(RsEdit(members));
+    FieldSet(members, u"isim1"_s, u"x"_s + QChar(0xDC00));
+    FieldSet(members, u"isim2"_s, u"İkinci"_s);
+    EXPECT_TRUE(RsUpdate(members));
+    ASSERT_TRUE(RsSeek(members, u"kod"_s, "001"));
+    EXPECT_EQ(text(members, "isim1"), u"Yeni"_s);
+    EXPECT_EQ(text(members, "isim2"), u"İkinci"_s);
+
     EXPECT_FALSE(RsSeek(members, u"kod"_s, "003"));
     EXPECT_FALSE(RsEdit(members));
 }
 
-TEST_F(Cursors, HostileTextIsStoredCutAndFoundAgain) {
-    const QStringList hostile = {u"O'Neil\"; DROP TABLE carkart; --"_s, u"%_%'"_s,
-                                 QString(10000, u'ş')};
-    for (const QString &s : hostile)
-        addMember(s, s);
-    EXPECT_EQ(count("carkart"), 3);
-    for (const QString &s : hostile) {
-        ASSERT_TRUE(RsSeek(members, u"kod"_s, s.left(15))) << s.left(20).toStdString();
-        EXPECT_EQ(text(members, "kod"), s.left(15));
-        EXPECT_EQ(text(members, "isim1"), s.left(50));
+// kod holds 15 characters and isim1 50. The cut keeps a prefix of the text,
+// never half a pair read back as U+FFFD; a lone half is not written at all.
+TEST_F(Cursors, TextIsStoredLiterallyCutToSizeAndFoundAgain) {
+    const QString drop = u"O'Neil\"; DROP TABLE carkart; --"_s, wide(10000, u'ş');
+    const QString pair = QString(14, u'a') + u"\U0001F600"_s;
+    const struct {
+        QString kod, isim, storedKod, storedIsim;
+    } cases[] = {
+        {drop, drop, drop.left(15), drop.left(50)},
+        {u"%_%'"_s, u"%_%'"_s, u"%_%'"_s, u"%_%'"_s},
+        {wide, wide, wide.left(15), wide.left(50)},
+        {pair, pair, QString(14, u'a'), pair},
+        {u"002"_s, QString(QChar(0xD800)), u"002"_s, QString()},
+        {u"003"_s, u"Emoji \U0001F600"_s, u"003"_s, u"Emoji \U0001F600"_s},
+    };
+    for (const auto &c : cases)
+        addMember(c.kod, c.isim);
+    EXPECT_EQ(count("carkart"), int(std::size(cases)));
+    for (const auto &c : cases) {
+        ASSERT_TRUE(RsSeek(members, u"kod"_s, c.storedKod)) << c.storedKod.toStdString();
+        EXPECT_EQ(text(members, "kod"), c.storedKod);
+        EXPECT_EQ(text(members, "isim1"), c.storedIsim) << c.storedKod.toStdString();
     }
-}
-
-TEST_F(Cursors, BrokenTextIsNotWrittenTheRestOfTheRowIs) {
-    addMember("001", "Ayşe");
-    ASSERT_TRUE(RsAddNew(members));
-    FieldSet(members, u"kod"_s, u"002"_s);
-    FieldSet(members, u"isim1"_s, QString(QChar(0xD800)));
-    EXPECT_TRUE(RsUpdate(members));
-    ASSERT_TRUE(RsSeek(members, u"kod"_s, "002"));
-    EXPECT_EQ(text(members, "isim1"), u""_s);
-
-    ASSERT_TRUE(RsSeek(members, u"kod"_s, "001"));
-    ASSERT_TRUE(RsEdit(members));
-    FieldSet(members, u"isim1"_s, u"x"_s + QChar(0xDC00));
-    FieldSet(members, u"isim2"_s, u"Yeni"_s);
-    EXPECT_TRUE(RsUpdate(members));
-    ASSERT_TRUE(RsSeek(members, u"kod"_s, "001"));
-    EXPECT_EQ(text(members, "isim1"), u"Ayşe"_s);
-    EXPECT_EQ(text(members, "isim2"), u"Yeni"_s);
-
-    addMember("003", u"Emoji \U0001F600"_s); // a whole pair is fine
-    ASSERT_TRUE(RsSeek(members, u"kod"_s, "003"));
-    EXPECT_EQ(text(members, "isim1"), u"Emoji \U0001F600"_s);
-}
-
-// Expects the cut to keep a prefix of the text, not half a pair read back as U+FFFD.
-TEST_F(Cursors, CutToSizeNeverSplitsACharacter) {
-    const QString given = QString(14, u'a') + u"\U0001F600"_s;
-    addMember(given);
-    ASSERT_TRUE(RsMoveFirst(members));
-    EXPECT_TRUE(given.startsWith(text(members, "kod"))) << text(members, "kod").toStdString();
 }
 
 TEST_F(Cursors, QueryBindsValuesLiterallyAndReportsBadSql) {

@@ -8,12 +8,33 @@
 
 namespace {
 
-class PostingTest : public SessionTest {};
+class PostingTest : public SessionTest {
+  protected:
+    // Inserts into the table that meet the condition fail, as under a
+    // suite's trigger that turns them down.
+    void refuseInserts(const QString &table, const QString &when) {
+        QSqlQuery q(session.data.sql());
+        if (session.data.isServer()) {
+            ASSERT_TRUE(q.exec("CREATE FUNCTION refuse() RETURNS trigger LANGUAGE plpgsql AS "
+                               "$$BEGIN IF " +
+                               when +
+                               " THEN RAISE EXCEPTION 'kapalı'; END IF; "
+                               "RETURN NEW; END$$"));
+            ASSERT_TRUE(q.exec("CREATE TRIGGER refuse BEFORE INSERT ON " + table +
+                               " FOR EACH ROW EXECUTE FUNCTION refuse()"));
+        } else {
+            ASSERT_TRUE(q.exec("CREATE TRIGGER refuse BEFORE INSERT ON " + table + " WHEN " + when +
+                               " BEGIN SELECT RAISE(ABORT, 'kapalı'); END"));
+        }
+    }
+};
 
 const QString CarharFields = "kod, tarih, islem, evrak, vade, ba, tutar, ack, pls, dtip, kod1, "
                              "doviz, kur, kapanan, puan, refer, krefer, sube, para, kasa";
 
-TEST_F(PostingTest, DebtRowStoresEveryFieldAndRaisesTheDebitBucket) {
+// A debt inside an action, a collection outside one: only the debts move the
+// card's buckets.
+TEST_F(PostingTest, LedgerRowsStoreEveryFieldAndOnlyDebtsRaiseTheBucket) {
     addCard("0346");
     UnitOfWork work(session);
     const QString r1 = work.reference(21), r2 = work.reference(21);
@@ -24,86 +45,56 @@ TEST_F(PostingTest, DebtRowStoresEveryFieldAndRaisesTheDebitBucket) {
                                   ledger::Debt, "1", QDate(2026, 3, 1)));
     ASSERT_TRUE(work.commit());
     EXPECT_NE(r1, r2);
-    const auto r = rows("SELECT " + CarharFields + " FROM carhar ORDER BY id");
-    ASSERT_EQ(r.size(), 2u);
-    EXPECT_EQ(joined(r[0]),
-              "0346|46082|4||46082|0|125000|Yakıt\t\\||0|2|12.5|0|0|0|" + r1 + "||0|0|0");
-    EXPECT_EQ(value("SELECT borc1 FROM carkart").toLongLong(), 8625000);
-    EXPECT_EQ(value("SELECT alacak1 FROM carkart").toLongLong(), 0);
-    EXPECT_TRUE(messages.boxes.empty());
-}
-
-TEST_F(PostingTest, DebtRowBadInputTakesTheMessagePath) {
-    addCard("0'1%");
-    UnitOfWork work(session);
-    ASSERT_TRUE(posting::PostDebt(session, work.reference(21), false, "0'1%", Money::fromWhole(1),
-                                  "Aidat", 4, "1", today));
-    // An amount the card's totals cannot hold: no row and no bucket change.
-    EXPECT_FALSE(posting::PostDebt(session, work.reference(21), false, "0'1%",
-                                   Money::fromUnits(INT64_MAX), "x", 4, "1", today));
-    // A description that is not valid UTF-16 is left out; the row is stored.
-    EXPECT_TRUE(posting::PostDebt(session, work.reference(21), false, "0'1%", Money::fromWhole(2),
-                                  QString(QChar(0xDC00)), 4, "1", today));
-    ASSERT_TRUE(work.commit());
-    EXPECT_EQ(texts(), QStringList{"Cari Hesap Yazılamıyor."});
-    EXPECT_EQ(count("carhar"), 2);
-    // The failed row's bucket step had already run, as the old desks did.
-    EXPECT_EQ(value("SELECT borc1 FROM carkart").toLongLong(), 3 * Money::Scale);
-}
-
-// A row the table turns down among others of one action: it alone says so,
-// in its turn; the others keep their order, and reads inside the action see
-// them and the card's new totals.
-TEST_F(PostingTest, RefusedDebtRowSaysSoInItsTurn) {
-    addCard("0346");
-    QSqlQuery q(session.data.sql());
-    if (session.data.isServer()) {
-        ASSERT_TRUE(q.exec("CREATE FUNCTION refuse() RETURNS trigger LANGUAGE plpgsql AS $$BEGIN "
-                           "IF NEW.tutar = 20000 THEN RAISE EXCEPTION 'kapalı'; END IF; "
-                           "RETURN NEW; END$$"));
-        ASSERT_TRUE(q.exec("CREATE TRIGGER refuse BEFORE INSERT ON carhar "
-                           "FOR EACH ROW EXECUTE FUNCTION refuse()"));
-    } else {
-        ASSERT_TRUE(q.exec("CREATE TRIGGER refuse BEFORE INSERT ON carhar WHEN NEW.tutar = 20000 "
-                           "BEGIN SELECT RAISE(ABORT, 'kapalı'); END"));
-    }
-    UnitOfWork work(session);
-    for (int amount : {1, 2, 3}) {
-        posting::PostDebt(session, work.reference(1), false, "0346", Money::fromWhole(amount),
-                          "Aidat", ledger::Debt, "1", today);
-        if (amount == 2)
-            data::writeIntegrationRow(session.ent, messages,
-                                      {today, "600.01.01", "A", Money(), "x", 0, 1, today, "1234"});
-    }
-    data::QueryCursor read;
-    ASSERT_TRUE(data::QdOpen(session.data, read, "SELECT count(*) FROM carhar"));
-    EXPECT_EQ(read.number(0), 2);
-    ASSERT_TRUE(data::findMember(session.carkart, "0346"));
-    EXPECT_EQ(data::toMoney(data::FieldGet(session.carkart, "borc1")), Money::fromWhole(6));
-    ASSERT_TRUE(work.commit());
-    EXPECT_EQ(texts(),
-              (QStringList{"Cari Hesap Yazılamıyor.", "Entegrasyon Referans Kodu Eksik.."}));
-    const auto r = rows("SELECT tutar FROM carhar ORDER BY id");
-    ASSERT_EQ(r.size(), 2u);
-    EXPECT_EQ(r[0].value(0).toLongLong(), 10000);
-    EXPECT_EQ(r[1].value(0).toLongLong(), 30000);
-    // The refused row's bucket step had run, as the old desks did.
-    EXPECT_EQ(value("SELECT borc1 FROM carkart").toLongLong(), 6 * Money::Scale);
-}
-
-TEST_F(PostingTest, CollectionRowLeavesTheBucketsAlone) {
-    addCard("0346");
     ASSERT_TRUE(posting::PostCollection(session,
                                         "\x01"
                                         "CFAAAAB",
                                         "0346", QDate(2026, 3, 15), "42", *Money::parse("100.75"),
                                         "AİDAT TAHSİLATI", "", 1));
-    const auto r = rows("SELECT " + CarharFields + " FROM carhar");
-    ASSERT_EQ(r.size(), 1u);
-    EXPECT_EQ(joined(r[0]), "0346|46096|1|42|46096|1|1007500|AİDAT TAHSİLATI||0||0|0|0|0|"
+    const auto r = rows("SELECT " + CarharFields + " FROM carhar ORDER BY id");
+    ASSERT_EQ(r.size(), 3u);
+    EXPECT_EQ(joined(r[0]),
+              "0346|46082|4||46082|0|125000|Yakıt\t\\||0|2|12.5|0|0|0|" + r1 + "||0|0|0");
+    EXPECT_EQ(joined(r[2]), "0346|46096|1|42|46096|1|1007500|AİDAT TAHSİLATI||0||0|0|0|0|"
                             "\x01"
                             "CFAAAAB||0|0|1");
-    EXPECT_EQ(value("SELECT borc1 + alacak1 FROM carkart").toLongLong(), 0);
+    EXPECT_EQ(value("SELECT borc1 FROM carkart").toLongLong(), 8625000);
+    EXPECT_EQ(value("SELECT alacak1 FROM carkart").toLongLong(), 0);
+    EXPECT_TRUE(messages.boxes.empty());
+}
+
+// Debts that fail among others of one action: each says so in its turn; the
+// others keep their order, and reads inside the action see them and the
+// card's new totals. The card's code carries a quote and a per cent sign.
+TEST_F(PostingTest, FailedDebtRowsSaySoInTheirTurn) {
+    addCard("0'1%");
+    refuseInserts("carhar", "NEW.tutar = 20000");
+    UnitOfWork work(session);
+    const auto post = [&](int64_t units, const QString &ack) {
+        return posting::PostDebt(session, work.reference(1), false, "0'1%", Money::fromUnits(units),
+                                 ack, ledger::Debt, "1", today);
+    };
+    EXPECT_TRUE(post(Money::Scale, "Aidat"));
+    // An amount the card's totals cannot hold: no row and no bucket change.
+    EXPECT_FALSE(post(INT64_MAX, "x"));
+    post(2 * Money::Scale, "Aidat"); // turned down by the table
+    data::writeIntegrationRow(session.ent, messages,
+                              {today, "600.01.01", "A", Money(), "x", 0, 1, today, "1234"});
+    // A description that is not valid UTF-16 is left out; the row is stored.
+    EXPECT_TRUE(post(3 * Money::Scale, QString(QChar(0xDC00))));
+    data::QueryCursor read;
+    ASSERT_TRUE(data::QdOpen(session.data, read, "SELECT count(*) FROM carhar"));
+    EXPECT_EQ(read.number(0), 2);
+    ASSERT_TRUE(data::findMember(session.carkart, "0'1%"));
+    EXPECT_EQ(data::toMoney(data::FieldGet(session.carkart, "borc1")), Money::fromWhole(6));
+    ASSERT_TRUE(work.commit());
+    EXPECT_EQ(texts(), (QStringList{"Cari Hesap Yazılamıyor.", "Cari Hesap Yazılamıyor.",
+                                    "Entegrasyon Referans Kodu Eksik.."}));
+    const auto r = rows("SELECT kod, tutar, ack FROM carhar ORDER BY id");
+    ASSERT_EQ(r.size(), 2u);
+    EXPECT_EQ(joined(r[0]), "0'1%|10000|Aidat");
+    EXPECT_EQ(joined(r[1]), "0'1%|30000|NULL");
+    // The refused row's bucket step had run, as the old desks did.
+    EXPECT_EQ(value("SELECT borc1 FROM carkart").toLongLong(), 6 * Money::Scale);
 }
 
 class CashCollectionTest : public PostingTest {
@@ -149,14 +140,19 @@ TEST_F(CashCollectionTest, OneReferenceTiesEveryRowOfTheCollection) {
     EXPECT_EQ(dayTotal(), 250.5);
 }
 
-TEST_F(CashCollectionTest, MissingCardKeepsTheCashRowOnly) {
-    auto c = collection("9999");
+TEST_F(CashCollectionTest, NothingForNoAmountOnlyTheCashRowForAMissingCard) {
+    addCard("0346");
+    auto c = collection("0346");
+    c.amount = Money();
+    EXPECT_FALSE(posting::postCashCollection(session, c).committed);
+    EXPECT_EQ(count("kasa"), 0);
+    EXPECT_FALSE(QFile::exists(session.companyFile("kasa1.dat")));
+
+    c = collection("9999");
     c.settingsExist = false;
-    const auto result = posting::postCashCollection(session, c);
-    ASSERT_TRUE(result.committed);
+    ASSERT_TRUE(posting::postCashCollection(session, c).committed);
     EXPECT_EQ(count("kasa"), 1);
-    EXPECT_EQ(count("carhar"), 0);
-    EXPECT_EQ(count("ent"), 0);
+    EXPECT_EQ(count("carhar") + count("ent"), 0);
     EXPECT_TRUE(messages.boxes.empty());
     EXPECT_EQ(dayTotal(), 250.5);
 }
@@ -166,16 +162,7 @@ TEST_F(CashCollectionTest, MissingCardKeepsTheCashRowOnly) {
 TEST_F(CashCollectionTest, RefusedCashRowSaysSoAndStillCountsTheDay) {
     addCard("0346");
     addSettings(41);
-    QSqlQuery q(session.data.sql());
-    if (session.data.isServer()) {
-        ASSERT_TRUE(q.exec("CREATE FUNCTION refuse() RETURNS trigger LANGUAGE plpgsql "
-                           "AS $$BEGIN RAISE EXCEPTION 'kapalı'; END$$"));
-        ASSERT_TRUE(q.exec("CREATE TRIGGER refuse BEFORE INSERT ON kasa "
-                           "FOR EACH ROW EXECUTE FUNCTION refuse()"));
-    } else {
-        ASSERT_TRUE(q.exec("CREATE TRIGGER refuse BEFORE INSERT ON kasa "
-                           "BEGIN SELECT RAISE(ABORT, 'kapalı'); END"));
-    }
+    refuseInserts("kasa", "true");
     EXPECT_TRUE(posting::postCashCollection(session, collection("0346")).committed);
     ASSERT_EQ(messages.boxes.size(), 1u);
     EXPECT_EQ(messages.boxes[0].icon, Messages::Icon::Question);
@@ -184,15 +171,6 @@ TEST_F(CashCollectionTest, RefusedCashRowSaysSoAndStillCountsTheDay) {
         EXPECT_EQ(count(table), 0) << table;
     EXPECT_EQ(value("SELECT fisno FROM ayar", "dalun.dat").toInt(), 42);
     EXPECT_EQ(dayTotal(), 250.5);
-}
-
-TEST_F(CashCollectionTest, NothingHappensForAnAmountNotAboveZero) {
-    addCard("0346");
-    auto c = collection("0346");
-    c.amount = Money();
-    EXPECT_FALSE(posting::postCashCollection(session, c).committed);
-    EXPECT_EQ(count("kasa"), 0);
-    EXPECT_FALSE(QFile::exists(session.companyFile("kasa1.dat")));
 }
 
 } // namespace

@@ -83,9 +83,7 @@ TEST_F(ServicesTest, SetNamedValueAddsThenChangesOneRow) {
     ASSERT_TRUE(data::setNamedValue(session.genel, messages, "unvan", "Yeşilçam", false, 8));
     const auto r = rows("SELECT tanim, \"check\", value FROM genel WHERE ack='unvan'");
     ASSERT_EQ(r.size(), 1u);
-    EXPECT_EQ(r[0].value(0).toString(), "Yeşilçam");
-    EXPECT_EQ(r[0].value(1).toInt(), 0);
-    EXPECT_EQ(r[0].value(2).toInt(), 8);
+    EXPECT_EQ(joined(r[0]), "Yeşilçam|0|8");
     EXPECT_EQ(data::namedText(session.genel, "unvan"), "Yeşilçam");
     EXPECT_EQ(data::namedNumber(session.genel, "yok"), 0);
     // A name that cannot be stored is left out; the row is stored without it.
@@ -148,12 +146,9 @@ TEST_F(ServicesTest, IntegrationRowsFollowTheReferenceAndAccountRules) {
                         "ORDER BY id");
     ASSERT_EQ(r.size(), 2u);
     EXPECT_EQ(r[0].value("ack").toString(), QString(35, u'ş'));
-    EXPECT_EQ(r[1].value("ack").toString(), "abc" + QString(32, u' '));
-    EXPECT_EQ(r[1].value("tarih").toInt(), 46082); // 01.03.2026
-    EXPECT_EQ(r[1].value("enttar").toInt(), 46112);
-    EXPECT_EQ(r[1].value("tutar").toLongLong(), 50000);
-    EXPECT_EQ(r[1].value("yer").toInt(), 3);
-    EXPECT_EQ(r[1].value("muhkod").toString(), "120.01.0346");
+    // 01.03.2026 and 31.03.2026 as day numbers; the text padded to 35.
+    EXPECT_EQ(joined(r[1]),
+              "46082|ABCDEFGH|46112|120.01.0346|B|50000|abc" + QString(32, u' ') + "|0|3");
 }
 
 TEST_F(ServicesTest, SettingsRowAndReceiptNumber) {
