@@ -8,6 +8,8 @@
 
 namespace {
 
+using namespace Qt::StringLiterals;
+
 class PostingTest : public SessionTest {
   protected:
     // Inserts into the table that meet the condition fail, as under a
@@ -15,16 +17,14 @@ class PostingTest : public SessionTest {
     void refuseInserts(const QString &table, const QString &when) {
         QSqlQuery q(session.data.sql());
         if (session.data.isServer()) {
-            ASSERT_TRUE(q.exec("CREATE FUNCTION refuse() RETURNS trigger LANGUAGE plpgsql AS "
-                               "$$BEGIN IF " +
-                               when +
-                               " THEN RAISE EXCEPTION 'kapalı'; END IF; "
-                               "RETURN NEW; END$$"));
-            ASSERT_TRUE(q.exec("CREATE TRIGGER refuse BEFORE INSERT ON " + table +
-                               " FOR EACH ROW EXECUTE FUNCTION refuse()"));
+            ASSERT_TRUE(q.exec(u"CREATE FUNCTION refuse() RETURNS trigger LANGUAGE plpgsql AS $$"
+                               "BEGIN IF %1 THEN RAISE EXCEPTION 'kapalı'; END IF; RETURN NEW; "
+                               "END$$"_s.arg(when)));
+            ASSERT_TRUE(q.exec(u"CREATE TRIGGER refuse BEFORE INSERT ON %1 FOR EACH ROW "
+                               "EXECUTE FUNCTION refuse()"_s.arg(table)));
         } else {
-            ASSERT_TRUE(q.exec("CREATE TRIGGER refuse BEFORE INSERT ON " + table + " WHEN " + when +
-                               " BEGIN SELECT RAISE(ABORT, 'kapalı'); END"));
+            ASSERT_TRUE(q.exec(u"CREATE TRIGGER refuse BEFORE INSERT ON %1 WHEN %2 BEGIN "
+                               "SELECT RAISE(ABORT, 'kapalı'); END"_s.arg(table, when)));
         }
     }
 };
@@ -45,20 +45,16 @@ TEST_F(PostingTest, LedgerRowsStoreEveryFieldAndOnlyDebtsRaiseTheBucket) {
                                   ledger::Debt, "1", QDate(2026, 3, 1)));
     ASSERT_TRUE(work.commit());
     EXPECT_NE(r1, r2);
-    ASSERT_TRUE(posting::PostCollection(session,
-                                        "\x01"
-                                        "CFAAAAB",
-                                        "0346", QDate(2026, 3, 15), "42", *Money::parse("100.75"),
-                                        "AİDAT TAHSİLATI", "", 1));
+    const QString r3 = QString(QChar(1)) + "CFAAAAB";
+    ASSERT_TRUE(posting::PostCollection(session, r3, "0346", QDate(2026, 3, 15), "42",
+                                        *Money::parse("100.75"), "AİDAT TAHSİLATI", "", 1));
     const auto r = rows("SELECT " + CarharFields + " FROM carhar ORDER BY id");
     ASSERT_EQ(r.size(), 3u);
     EXPECT_EQ(joined(r[0]),
               "0346|46082|4||46082|0|125000|Yakıt\t\\||0|2|12.5|0|0|0|" + r1 + "||0|0|0");
-    EXPECT_EQ(joined(r[2]), "0346|46096|1|42|46096|1|1007500|AİDAT TAHSİLATI||0||0|0|0|0|"
-                            "\x01"
-                            "CFAAAAB||0|0|1");
-    EXPECT_EQ(value("SELECT borc1 FROM carkart").toLongLong(), 8625000);
-    EXPECT_EQ(value("SELECT alacak1 FROM carkart").toLongLong(), 0);
+    EXPECT_EQ(joined(r[2]),
+              "0346|46096|1|42|46096|1|1007500|AİDAT TAHSİLATI||0||0|0|0|0|" + r3 + "||0|0|1");
+    EXPECT_EQ(joined(rows("SELECT borc1, alacak1 FROM carkart")[0]), "8625000|0");
     EXPECT_TRUE(messages.boxes.empty());
 }
 
