@@ -100,61 +100,28 @@ TEST(DclistRows, CreateClearAndTheRowLimit) {
     f.grid->setDikeyMaxValue(5);
     EXPECT_EQ(f.messages.lastText(), "dikey değişti");
 
-    for (int i = 0; i <= dclist::LastRowIndex; ++i)
+    // Up to the limit; appended rows and their cells reach the view in one
+    // batch, not row by row.
+    QApplication::processEvents();
+    QSignalSpy inserted(f.grid->model(), &QAbstractItemModel::rowsInserted);
+    QSignalSpy changed(f.grid->model(), &QAbstractItemModel::dataChanged);
+    for (int i = 0; i <= dclist::LastRowIndex; ++i) {
         ASSERT_EQ(f.grid->CreateNewCaption(), i);
-    EXPECT_EQ(f.grid->ListCount(), 32752);
+        f.grid->setCaption(i, 0, QString::number(i));
+    }
+    EXPECT_EQ(inserted.count(), 0);
     EXPECT_EQ(f.grid->CreateNewCaption(), -1);
     EXPECT_EQ(f.grid->ListCount(), 32752);
     QApplication::processEvents();
-    EXPECT_EQ(f.grid->model()->rowCount(), 32752);
+    ASSERT_EQ(inserted.count(), 1);
+    EXPECT_EQ(inserted.at(0).mid(1), QVariantList({0, dclist::LastRowIndex}));
+    EXPECT_EQ(changed.count(), 0);
+    EXPECT_EQ(f.shown(dclist::LastRowIndex, 0), "32751");
     EXPECT_EQ(f.grid->DikeyMaxValue(), 32752 - f.grid->pageRows());
     // A full table takes no inserted row either.
     f.grid->ChngMode(1, 5);
     f.key(Qt::Key_Insert);
     EXPECT_EQ(f.grid->ListCount(), 32752);
-}
-
-TEST(DclistRows, AppendedRowsReachTheViewInOneBatch) {
-    Form f;
-    f.grid->Add("A", "ad", "Ad", 150, 30);
-    QSignalSpy inserted(f.grid->model(), &QAbstractItemModel::rowsInserted);
-    QSignalSpy changed(f.grid->model(), &QAbstractItemModel::dataChanged);
-    for (int i = 0; i < 500; ++i)
-        f.grid->setCaption(f.grid->CreateNewCaption(), 0, QString::number(i));
-    EXPECT_EQ(inserted.count(), 0);
-    QApplication::processEvents();
-    ASSERT_EQ(inserted.count(), 1);
-    EXPECT_EQ(inserted.at(0).at(1).toInt(), 0);
-    EXPECT_EQ(inserted.at(0).at(2).toInt(), 499);
-    EXPECT_EQ(changed.count(), 0);
-    EXPECT_EQ(f.shown(499, 0), "499");
-}
-
-TEST(DclistRows, InsertAndDelete) {
-    Form f;
-    f.fill({"a", "b", "c"});
-    f.grid->ChngMode(1, 1);
-    QSignalSpy rows(f.grid, &dclist::SatirChange);
-    QSignalSpy deletes(f.grid, &dclist::OperasyonDelete);
-    f.key(Qt::Key_Insert);
-    EXPECT_EQ(f.grid->ListCount(), 4);
-    EXPECT_EQ(f.column(0), QStringList({"a", "", "b", "c"}));
-    ASSERT_EQ(rows.count(), 1);
-    EXPECT_EQ(rows.at(0).at(0).toInt(), 1);
-    f.key(Qt::Key_Down);
-    f.key(Qt::Key_Delete);
-    ASSERT_EQ(deletes.count(), 1);
-    EXPECT_EQ(deletes.at(0).at(0).toInt(), 2);
-    EXPECT_EQ(f.grid->ListCount(), 4); // the owner decides
-    f.grid->OperasyonDeleteReturn(false, 2);
-    EXPECT_EQ(f.grid->ListCount(), 4);
-    f.grid->OperasyonDeleteReturn(true, 2);
-    EXPECT_EQ(f.grid->ListCount(), 3);
-    EXPECT_EQ(f.column(0), QStringList({"a", "", "c"}));
-    EXPECT_FALSE(f.grid->Caption(3, 0).isValid());
-    EXPECT_EQ(f.grid->TextByName("ad"), "c"); // the cursor row, 2
-    QApplication::processEvents();
-    EXPECT_EQ(f.grid->model()->rowCount(), 3);
 }
 
 TEST(DclistBrowse, KeysMoveTheCursor) {
@@ -181,10 +148,6 @@ TEST(DclistBrowse, KeysMoveTheCursor) {
     f.key(Qt::Key_End, Qt::ControlModifier);
     EXPECT_EQ(last(), 99);
     EXPECT_EQ(f.grid->verticalScrollBar()->value(), 100 - page);
-    const int count = rows.count();
-    f.key(Qt::Key_Down);
-    EXPECT_EQ(rows.count(), count); // the last row: nothing
-    EXPECT_EQ(f.grid->ListCount(), 100);
     f.key(Qt::Key_Home, Qt::ControlModifier);
     EXPECT_EQ(last(), 0);
     EXPECT_EQ(f.grid->verticalScrollBar()->value(), 0);
@@ -202,30 +165,10 @@ TEST(DclistBrowse, FreeWorkDecidesHowRowsAreNumbered) {
     EXPECT_EQ(f.grid->CurSat(), 40);
     f.grid->setFreeWork(false);
     EXPECT_EQ(f.grid->CurSat(), 40 - top);
-    QSignalSpy rows(f.grid, &dclist::SatirChange);
+    EventLog log(f.grid);
     f.grid->ChngSat(1); // the second visible row
     EXPECT_EQ(f.grid->TextByName("ad"), QString::number(top + 1));
-    ASSERT_EQ(rows.count(), 1);
-    EXPECT_EQ(rows.at(0).at(0).toInt(), 1);
-}
-
-TEST(DclistBrowse, MouseMovesTheCursorThenReports) {
-    Form f;
-    f.fill({"a", "b", "c"});
-    QApplication::processEvents();
-    f.grid->ChngMode(1, 0);
-    EventLog log(f.grid);
-    const QRect cell = f.grid->visualRect(f.grid->model()->index(2, 1));
-    QTest::mouseClick(f.grid->viewport(), Qt::RightButton, {}, cell.center());
-    EXPECT_EQ(log.take(), QStringList({"SatirChange 2", "MouseDown 2 1 2"}));
-    QTest::mouseClick(f.grid->viewport(), Qt::LeftButton, {}, cell.center());
-    EXPECT_EQ(log.take(), QStringList({"SatirChange 2", "MouseDown 1 1 2"}));
-    QTest::mouseDClick(f.grid->viewport(), Qt::LeftButton, {}, cell.center());
-    EXPECT_EQ(log.take().filter("KeyDown"),
-              QStringList({QStringLiteral("KeyDown %1 0 2").arg(int(Qt::Key_Return))}));
-    f.grid->setEditable(true);
-    QTest::mouseDClick(f.grid->viewport(), Qt::LeftButton, {}, cell.center());
-    EXPECT_EQ(f.grid->CurrentMode(), 2);
+    EXPECT_EQ(log.take(), QStringList({"SatirChange 1"}));
 }
 
 TEST(DclistSearch, FindByNameRemembersWhereItStopped) {
@@ -254,6 +197,7 @@ TEST(DclistSearch, FindByNameRemembersWhereItStopped) {
 
 TEST(DclistSort, StableInBothDirections) {
     Form f;
+    // Equal values (b and d, a and c) keep their order either way.
     f.fill({"a", "b", "c", "d", "e", "f"}, {2, 1, 2, 1, 10, 0});
     f.grid->setSortDescending(false);
     f.grid->sorting(1);
@@ -261,14 +205,6 @@ TEST(DclistSort, StableInBothDirections) {
     f.grid->setSortDescending(true);
     f.grid->sorting(1);
     EXPECT_EQ(f.column(0), QStringList({"e", "a", "c", "b", "d", "f"}));
-    // Equal values keep their order.
-    Form g;
-    g.fill({"1", "2", "3", "4"}, {5, 5, 5, 5});
-    g.grid->Sorting2(1);
-    EXPECT_EQ(g.column(0), QStringList({"1", "2", "3", "4"}));
-    g.grid->setSortDescending(false);
-    g.grid->Sorting2(1);
-    EXPECT_EQ(g.column(0), QStringList({"1", "2", "3", "4"}));
 }
 
 TEST(DclistSort, HeaderClicksSortAscendingThenReverse) {

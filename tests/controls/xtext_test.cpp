@@ -1,4 +1,6 @@
-// The input field driven from the keyboard, as a clerk types.
+// The input field driven from the keyboard, as a clerk types, and the
+// number entry it shares with the grid's cells.
+#include "controls/gridwindow.h"
 #include "controls/xtext.h"
 #include "support/qtprint.h"
 
@@ -29,32 +31,52 @@ struct Form {
     }
 };
 
-TEST(DigitBuffer, TypingRules) {
+// The same keys typed into the digit buffer alone, into a grid's number cell
+// and into a number field: what the buffer keeps, how many keys it refused
+// (each one beeps) and what is shown. Every key raises the field's Change.
+TEST(NumberEntry, DigitBufferGridCellAndFieldAgree) {
     struct Case {
         double max;
         int decimals;
-        QString keys, buffer;
+        QString keys, buffer, shown;
         int refused;
     } cases[] = {
-        {1e9, 2, "1234,5", "1234.5", 0},
-        {1e9, 2, "5+", "5000", 0},
-        {1e9, 0, "1,5", "15", 0},
-        {0, 0, "0", "0", 0},
-        {0, 0, "7", "", 1},
-        {999, 0, "1234", "123", 1},
-        {1e9, 2, ",5", ".5", 0},
-        {1e9, 2, "1.2.3", "1.23", 0},
-        {1e9, 2, "12x", "12", 1},
+        {1e9, 2, "1+", "1000", "1,000.00", 0},
+        {1e9, 2, ",5", ".5", ".50", 0},
+        {1e9, 2, "1234,5", "1234.5", "1,234.50", 0},
+        {1e9, 2, "1.2.3", "1.23", "1.23", 0},
+        {1e9, 0, "12,5", "125", "125", 0},
+        {999, 0, "1234", "123", "123", 1},
+        {1e9, 2, "12x3", "123", "123.00", 1},
+        {1e9, 2, "123\b\b4", "14", "14.00", 0},
+        {0, 0, "0", "0", "", 0},
+        {0, 0, "7", "", "", 1},
     };
     for (const Case &c : cases) {
+        const std::string what = c.keys.toStdString();
         entry::DigitBuffer b;
         b.maximum = c.max;
         b.decimals = c.decimals;
         int refused = 0;
         for (QChar k : c.keys)
             refused += b.type(k) == entry::DigitBuffer::Result::Refused;
-        EXPECT_EQ(b.text, c.buffer) << c.keys.toStdString();
-        EXPECT_EQ(refused, c.refused) << c.keys.toStdString();
+        EXPECT_EQ(b.text, c.buffer) << what;
+        EXPECT_EQ(refused, c.refused) << what;
+
+        GridWindow g;
+        g.grid->Add("N", "tutar", "Tutar", 100, c.max, 0, c.decimals, 3);
+        g.editRow();
+        g.type(c.keys);
+        EXPECT_EQ(g.grid->Text(0), c.buffer) << what;
+        EXPECT_EQ(g.editorText(), c.shown) << what;
+
+        Form f;
+        f.field->xTextBicim(xtext::Sayi, c.max, Qt::AlignRight, 0, c.decimals, 3);
+        QSignalSpy changes(f.field, &xtext::Change);
+        f.type(c.keys);
+        EXPECT_EQ(f.field->text(), c.shown) << what;
+        EXPECT_EQ(f.field->Value().toDouble(), c.buffer.toDouble()) << what;
+        EXPECT_EQ(changes.count(), c.keys.size()) << what;
     }
 }
 
@@ -68,22 +90,9 @@ TEST(DateEntry, BackspaceTakesTheDotWithItsDigit) {
     EXPECT_EQ(entry::dateToolTip("1.3"), " Hatalı Tarih ");
 }
 
-TEST(Xtext, NumberFieldFormatsAsItIsTyped) {
-    Form f;
-    f.field->xTextBicim(xtext::Sayi, 1e9, Qt::AlignRight, 0, 2, 3);
-    QSignalSpy changes(f.field, &xtext::Change);
-    f.type("1234,5");
-    EXPECT_EQ(f.field->text(), "1,234.50");
-    EXPECT_EQ(f.field->Value().toDouble(), 1234.5);
-    EXPECT_EQ(changes.count(), 6);
-    QTest::keyClick(f.field, Qt::Key_Delete);
-    EXPECT_EQ(f.field->text(), "");
-    EXPECT_EQ(f.field->Value().toDouble(), 0.0);
-    EXPECT_EQ(changes.count(), 7);
-}
-
 // Entering a field starts a fresh entry: the first typed character replaces
-// the old number or date. Keys that type nothing leave both as they are.
+// the old number or date. Keys that type nothing leave both as they are and
+// raise no Change; Delete empties the number.
 TEST(Xtext, OnlyTypedKeysReachTheNumberAndTheDate) {
     const auto shiftTab = QKeyCombination(Qt::ShiftModifier, Qt::Key_Backtab);
     struct Case {
@@ -91,14 +100,16 @@ TEST(Xtext, OnlyTypedKeysReachTheNumberAndTheDate) {
         QString old;
         QList<QKeyCombination> keys;
         QString text, value;
+        int changes;
     } cases[] = {
-        {xtext::Sayi, "250", {Qt::Key_7}, "7", "7"},
-        {xtext::Sayi, "250", {Qt::Key_F2, Qt::Key_7, Qt::Key_Plus}, "7,000", "7000"},
-        {xtext::Sayi, "250", {Qt::Key_Home, Qt::Key_End, Qt::Key_F2}, "250", "250"},
-        {xtext::Sayi, "250", {shiftTab}, "250", "250"},
-        {xtext::Tarih, "01.03.2026", {Qt::Key_F2}, "01.03.2026", "01.03.2026"},
-        {xtext::Tarih, "01.03.2026", {shiftTab}, "01.03.2026", "01.03.2026"},
-        {xtext::Tarih, "01.03.2026", {Qt::Key_Shift, Qt::Key_0, Qt::Key_5}, "05.", "05."},
+        {xtext::Sayi, "250", {Qt::Key_7}, "7", "7", 1},
+        {xtext::Sayi, "250", {Qt::Key_F2, Qt::Key_7, Qt::Key_Plus}, "7,000", "7000", 2},
+        {xtext::Sayi, "250", {Qt::Key_Home, Qt::Key_End, Qt::Key_F2}, "250", "250", 0},
+        {xtext::Sayi, "250", {shiftTab}, "250", "250", 0},
+        {xtext::Sayi, "250", {Qt::Key_Delete}, "", "0", 1},
+        {xtext::Tarih, "01.03.2026", {Qt::Key_F2}, "01.03.2026", "01.03.2026", 0},
+        {xtext::Tarih, "01.03.2026", {shiftTab}, "01.03.2026", "01.03.2026", 0},
+        {xtext::Tarih, "01.03.2026", {Qt::Key_Shift, Qt::Key_0, Qt::Key_5}, "05.", "05.", 2},
     };
     for (const Case &c : cases) {
         Form f;
@@ -107,11 +118,13 @@ TEST(Xtext, OnlyTypedKeysReachTheNumberAndTheDate) {
         f.first->setFocus();
         f.field->setFocus();
         QApplication::processEvents();
+        QSignalSpy changes(f.field, &xtext::Change);
         for (const QKeyCombination k : c.keys)
             QTest::keyClick(f.field, k.key(), k.keyboardModifiers());
         const std::string what = c.old.toStdString() + " " + std::to_string(c.keys.size());
         EXPECT_EQ(f.field->text(), c.text) << what;
         EXPECT_EQ(f.field->Value().toString(), c.value) << what;
+        EXPECT_EQ(changes.count(), c.changes) << what;
     }
 }
 
