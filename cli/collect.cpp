@@ -16,7 +16,7 @@ int runCollect(const cli::Call &call) {
         return cli::ExitFailed;
     const QString kod = call.arguments[1];
     const QString amountText = call.arguments[2];
-    const auto amount = cli::amountAsTyped(amountText, session.tlonda);
+    const auto amount = parseTypedAmount(amountText, session.tlonda);
     if (!amount || *amount <= Money()) {
         messages.warning(QStringLiteral("Tutar sıfırdan büyük bir sayı olmalı (en çok ") +
                          QString::number(session.tlonda) +

@@ -236,13 +236,6 @@ int runCommandLine(const std::vector<Command> &table, int &argc, char **argv) {
     return command->run(call);
 }
 
-std::optional<Money> amountAsTyped(const QString &text, int decimals) {
-    const qsizetype point = text.indexOf(u'.');
-    if (point >= 0 && text.size() - point - 1 > decimals)
-        return std::nullopt;
-    return Money::parse(text);
-}
-
 std::optional<qint64> wholeNumber(const QString &text, qint64 min, qint64 max) {
     bool ok = false;
     const qint64 v = text.toLongLong(&ok);

@@ -1,7 +1,6 @@
 #pragma once
 
 #include "startup/base/messages.h"
-#include "startup/base/money.h"
 
 #include <QCommandLineOption>
 #include <QCommandLineParser>
@@ -71,10 +70,6 @@ struct Command {
 // against `table`, and runs the command, or shows the help asked for
 // ("help [COMMAND]", "--help"). Returns the process exit code.
 int runCommandLine(const std::vector<Command> &table, int &argc, char **argv);
-
-// An amount as an amount field takes it: "." as point, at most `decimals`
-// decimals. Nothing for text that is no such number.
-std::optional<Money> amountAsTyped(const QString &text, int decimals);
 
 // A whole number within [min, max], or nothing.
 std::optional<qint64> wholeNumber(const QString &text, qint64 min, qint64 max);

@@ -61,30 +61,26 @@ std::optional<QString> apply(data::Settings &s, const QString &key, const QStrin
         if (key == QStringLiteral("muh%1").arg(i + 1))
             return text(s.muh[i], AccountLength);
     }
+    const auto whole = [&](int &field, int max) -> std::optional<QString> {
+        const auto n = wholeNumber(value, max);
+        if (!n)
+            return key + QStringLiteral(" 0 ile %1 arasında bir tam sayı olmalı: ").arg(max) +
+                   value;
+        field = *n;
+        return std::nullopt;
+    };
+    if (key == u"tolerans")
+        return whole(s.tolerans, ToleransMax);
+    if (key == u"fisno")
+        return whole(s.fisno, FisnoMax);
     if (key == u"faiz") {
-        const qsizetype point = value.indexOf(u'.');
-        const auto rate = Money::parse(value);
+        const auto rate = parseTypedAmount(value, FaizDecimals);
         if (!rate || value.startsWith(u'-') || value.startsWith(u'+') ||
-            (point >= 0 && value.size() - point - 1 > FaizDecimals) ||
             *rate > Money::fromWhole(qint64(FaizMax)))
             return QStringLiteral("faiz 0 ile 99 arasında, en çok iki ondalıklı bir sayı olmalı "
                                   "(nokta ile): ") +
                    value;
         s.faiz = rate->toDouble();
-        return std::nullopt;
-    }
-    if (key == u"tolerans") {
-        const auto days = wholeNumber(value, ToleransMax);
-        if (!days)
-            return QStringLiteral("tolerans 0 ile 99999 arasında bir tam sayı olmalı: ") + value;
-        s.tolerans = *days;
-        return std::nullopt;
-    }
-    if (key == u"fisno") {
-        const auto no = wholeNumber(value, FisnoMax);
-        if (!no)
-            return QStringLiteral("fisno 0 ile 9999999 arasında bir tam sayı olmalı: ") + value;
-        s.fisno = *no;
         return std::nullopt;
     }
     return QStringLiteral("Bilinmeyen ayar: ") + key + QStringLiteral("\nAyarlar: ") +

@@ -138,6 +138,13 @@ QString plainAmount(const std::optional<Money> &value, int decimals) {
     return value ? plainAmount(*value, decimals) : QString();
 }
 
+std::optional<Money> parseTypedAmount(const QString &text, int decimals) {
+    const qsizetype point = text.indexOf(u'.');
+    if (point >= 0 && text.size() - point - 1 > decimals)
+        return std::nullopt;
+    return Money::parse(text);
+}
+
 QString plainAmount(Money value, int decimals) {
     decimals = clampDecimals(decimals);
     bool negative = false;

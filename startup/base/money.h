@@ -61,6 +61,9 @@ QString formatAmount(Money value, int decimals);
 // The same rounding as formatAmount, written plainly for files: "0.50",
 // "-1234.00", "0.00"; no grouping.
 QString plainAmount(Money value, int decimals);
+// An amount as an amount field takes it: "." as point, at most `decimals`
+// decimals. Nothing for text that is no such number.
+std::optional<Money> parseTypedAmount(const QString &text, int decimals);
 // A cell that may hold no amount (a statement's empty cells): empty text then.
 QString plainAmount(const std::optional<Money> &value, int decimals);
 
