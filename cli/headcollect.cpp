@@ -25,13 +25,37 @@ std::optional<data::MemberCard> memberOf(Session &session, const QString &kod) {
     return member;
 }
 
-QString asText(const data::MemberCard &m, const QDate &date, const headcollection::Opening &opening,
-               const headcollection::HeadAmounts &b, int tlonda) {
+// The member of the command line with the heads' balances at its date, as
+// the screen shows them; nothing after the message that says why.
+struct MemberHeads {
+    data::MemberCard member;
+    headcollection::Opening opening;
+    QDate date;
+    headcollection::HeadAmounts balances;
+};
+std::optional<MemberHeads> memberHeads(Session &session, const cli::Call &call) {
+    const auto member = memberOf(session, call.arguments[1]);
+    if (!member)
+        return std::nullopt;
+    MemberHeads m{*member,
+                  headcollection::open(session),
+                  parseTrDate(call.value(QStringLiteral("date"))),
+                  {}};
+    const auto balances = headcollection::balances(session, member->kod, m.date);
+    if (!balances)
+        return std::nullopt;
+    m.balances = *balances;
+    return m;
+}
+
+QString asText(const MemberHeads &heads, int tlonda) {
+    const data::MemberCard &m = heads.member;
+    const headcollection::HeadAmounts &b = heads.balances;
     QString out = QStringLiteral("Üye Kodu : ") + m.kod + u'\n';
     out += QStringLiteral("Unvan    : ") + m.isim1 + u'\n';
     if (!m.isim2.isEmpty())
         out += QStringLiteral("           ") + m.isim2 + u'\n';
-    out += QStringLiteral("Tarih    : ") + formatTrDate(headcollection::baseDate(date)) +
+    out += QStringLiteral("Tarih    : ") + formatTrDate(headcollection::baseDate(heads.date)) +
            QStringLiteral(" dahil\n\nBORÇ  DÖKÜMÜ\n");
     const auto line = [&](const QString &caption, Money amount) {
         // A zero shows as 0 here, not as the screen's empty display.
@@ -40,23 +64,22 @@ QString asText(const data::MemberCard &m, const QDate &date, const headcollectio
         out += QStringLiteral("%1 %2\n").arg(caption, -20).arg(shown, 20);
     };
     for (size_t i = 0; i < 5; ++i)
-        line(opening.captions[i], b[i]);
+        line(heads.opening.captions[i], b[i]);
     line(QStringLiteral("TOPLAM"), headcollection::total(b));
     return out;
 }
 
-QString asJson(const data::MemberCard &m, const headcollection::Opening &opening,
-               const headcollection::HeadAmounts &b, int tlonda) {
+QString asJson(const MemberHeads &m, int tlonda) {
     QJsonArray heads;
     for (size_t i = 0; i < 5; ++i)
         heads.append(QJsonObject{{"no", int(i) + 1},
-                                 {"ack", opening.captions[i]},
-                                 {"bakiye", plainAmount(b[i], tlonda)}});
-    const QJsonObject doc{{"kod", m.kod},
-                          {"isim1", m.isim1},
-                          {"isim2", m.isim2},
+                                 {"ack", m.opening.captions[i]},
+                                 {"bakiye", plainAmount(m.balances[i], tlonda)}});
+    const QJsonObject doc{{"kod", m.member.kod},
+                          {"isim1", m.member.isim1},
+                          {"isim2", m.member.isim2},
                           {"heads", heads},
-                          {"toplam", plainAmount(headcollection::total(b), tlonda)}};
+                          {"toplam", plainAmount(headcollection::total(m.balances), tlonda)}};
     return QString::fromUtf8(QJsonDocument(doc).toJson(QJsonDocument::Indented));
 }
 
@@ -71,7 +94,7 @@ std::optional<headcollection::HeadAmounts> amountsOf(const QString &text, int tl
         const QString part = parts[qsizetype(i)].trimmed();
         if (part.isEmpty())
             continue;
-        const auto amount = cli::amountAsTyped(part, tlonda);
+        const auto amount = parseTypedAmount(part, tlonda);
         if (!amount || *amount < Money() || *amount > max || part.startsWith(u'+'))
             return std::nullopt;
         out[i] = *amount;
@@ -87,17 +110,11 @@ int runHeadBalances(const cli::Call &call) {
     Session session(call.messages);
     if (!startup::openCompanyFolder(session, call.arguments[0]))
         return cli::ExitFailed;
-    const auto member = memberOf(session, call.arguments[1]);
-    if (!member)
+    const auto m = memberHeads(session, call);
+    if (!m)
         return cli::ExitFailed;
-    const headcollection::Opening opening = headcollection::open(session);
-    const QDate date = parseTrDate(call.value(QStringLiteral("date")));
-    const auto balances = headcollection::balances(session, member->kod, date);
-    if (!balances)
-        return cli::ExitFailed;
-    print(call.value(QStringLiteral("format")) == u"json"
-              ? asJson(*member, opening, *balances, session.tlonda)
-              : asText(*member, date, opening, *balances, session.tlonda));
+    print(call.value(QStringLiteral("format")) == u"json" ? asJson(*m, session.tlonda)
+                                                          : asText(*m, session.tlonda));
     return cli::ExitOk;
 }
 
@@ -121,24 +138,19 @@ int runCollectHeads(const cli::Call &call) {
         messages.warning(QStringLiteral("Tahsilat toplamı sıfırdan büyük olmalı."));
         return cli::ExitFailed;
     }
-    const auto member = memberOf(session, call.arguments[1]);
-    if (!member)
+    const auto m = memberHeads(session, call);
+    if (!m)
         return cli::ExitFailed;
-    const headcollection::Opening opening = headcollection::open(session);
-    const QDate date = parseTrDate(call.value(QStringLiteral("date")));
-    const auto balances = headcollection::balances(session, member->kod, date);
-    if (!balances)
-        return cli::ExitFailed;
-    headcollection::warnOverCollection(messages, opening.captions, *balances, *amounts);
-    const headcollection::Collection c{.kod = member->kod,
-                                       .name = member->isim1,
-                                       .date = date,
-                                       .receiptNo = opening.receiptNo,
-                                       .captions = opening.captions,
+    headcollection::warnOverCollection(messages, m->opening.captions, m->balances, *amounts);
+    const headcollection::Collection c{.kod = m->member.kod,
+                                       .name = m->member.isim1,
+                                       .date = m->date,
+                                       .receiptNo = m->opening.receiptNo,
+                                       .captions = m->opening.captions,
                                        .amounts = *amounts};
     if (!headcollection::post(session, c))
         return cli::ExitFailed;
-    print(QString::number(opening.receiptNo) + u'\n');
+    print(QString::number(m->opening.receiptNo) + u'\n');
 
     const QString pdf = call.value(QStringLiteral("pdf"));
     if (pdf.isEmpty())
@@ -147,7 +159,7 @@ int runCollectHeads(const cli::Call &call) {
     // nothing back.
     printing::PrintContext context(session);
     context.pdfFile = pdf;
-    return headcollection::printReceipt(context, c, headcollection::total(*balances))
+    return headcollection::printReceipt(context, c, headcollection::total(m->balances))
                ? cli::ExitOk
                : cli::ExitReceiptNotPrinted;
 }

@@ -221,11 +221,12 @@ headcollection::HeadAmounts ytahsil::amounts() const {
 }
 
 void ytahsil::checkAmounts(bool warn) {
-    m_paymentTotal = headcollection::total(amounts());
+    const headcollection::HeadAmounts paid = amounts();
+    m_paymentTotal = headcollection::total(paid);
     m_total->setText(formatAmount(m_paymentTotal, m_session.tlonda));
     if (warn)
         headcollection::warnOverCollection(m_session.messages, m_opening.captions, m_balances,
-                                           amounts());
+                                           paid);
 }
 
 headcollection::Collection ytahsil::collection() const {
