@@ -21,6 +21,9 @@ struct Settings {
     double faiz = 0;            // monthly surcharge rate, per cent
     int tolerans = 0;           // days
     qint32 fisno = 0;           // last receipt number issued
+
+    // The receipt number a collection desk proposes next.
+    qint32 nextReceipt() const { return fisno + 1; }
 };
 // Nothing when the row has not been saved yet.
 std::optional<Settings> readSettings(TableCursor &ayar);

@@ -18,7 +18,7 @@ Opening openCollection(Session &s) {
     o.date = s.today();
     if (const auto settings = data::requireSettings(s.ayar, s.messages)) {
         o.settingsExist = true;
-        o.receiptNo = settings->fisno + 1;
+        o.receiptNo = settings->nextReceipt();
     }
     return o;
 }

@@ -13,7 +13,7 @@ Opening open(Session &s) {
     o.date = s.today();
     if (const auto settings = data::requireSettings(s.ayar, s.messages)) {
         o.settingsExist = true;
-        o.receiptNo = settings->fisno + 1;
+        o.receiptNo = settings->nextReceipt();
         o.captions = settings->ack;
         o.faiz = settings->faiz;
         o.tolerans = settings->tolerans;

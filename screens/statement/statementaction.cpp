@@ -27,7 +27,7 @@ QString csvField(const QString &s) {
 
 DeskSettings deskSettings(Session &s) {
     const auto settings = data::requireSettings(s.ayar, s.messages);
-    return settings ? DeskSettings{settings->fisno + 1, settings->faiz} : DeskSettings{};
+    return settings ? DeskSettings{settings->nextReceipt(), settings->faiz} : DeskSettings{};
 }
 
 std::optional<data::MemberCard> member(Session &s, const QString &kod) {
