@@ -3,6 +3,7 @@
 #include "cli/command.h"
 #include "cli/headcollect.h"
 #include "cli/initcompany.h"
+#include "cli/integrate.h"
 #include "cli/printtest.h"
 #include "cli/settings.h"
 #include "screens/collection/collectionaction.h"
@@ -155,6 +156,9 @@ bool isSetting(const QString &v) {
 bool isMode(const QString &v) {
     return cli::wholeNumber(v, 1, 2).has_value();
 }
+bool isMonth(const QString &v) {
+    return cli::wholeNumber(v, 1, 12).has_value();
+}
 bool isFileName(const QString &v) {
     return !v.isEmpty();
 }
@@ -267,6 +271,29 @@ const std::vector<cli::Command> &commands() {
          {Folder},
          false,
          runSettings},
+        {QStringLiteral("integrate"),
+         {QStringLiteral("integrate KLASÖR debts --year YYYY --month A [--account KOD] "
+                         "[--description METİN]"),
+          QStringLiteral("integrate KLASÖR collections --from GG.AA.YYYY --to GG.AA.YYYY "
+                         "[--account KOD] [--description METİN]"),
+          QStringLiteral("integrate KLASÖR surcharge --from GG.AA.YYYY --to GG.AA.YYYY "
+                         "[--account KOD] [--description METİN]")},
+         QStringLiteral("Ayın aidat borçlarını, tarih aralığının kasa tahsilatlarını ya da ödenen "
+                        "gecikme zammını muhasebe entegrasyonuna yazar; yazılan satır sayısını "
+                        "yazar. Verilmeyen hesap kodu ve açıklama dalun.ayr dosyasından alınır."),
+         {{option("year", "borçlandırma dönemi yılı", "YYYY")},
+          {option("month", "borçlandırma dönemi ayı, 1 ile 12 arası", "A"), isMonth,
+           QStringLiteral("--month 1 ile 12 arasında bir sayı ister.")},
+          {option("from", "başlangıç tarihi", "GG.AA.YYYY")},
+          {option("to", "bitiş tarihi; faizde hesabın yapıldığı tarih", "GG.AA.YYYY")},
+          {option("account", "karşı muavin hesap kodu", "KOD")},
+          {option("description", "entegrasyon açıklaması", "METİN")}},
+         {Folder,
+          {QStringLiteral("İŞLEM"),
+           QStringLiteral("debts (aylık borçlar), collections (kasa tahsilatları) ya da "
+                          "surcharge (ödenen gecikme zammı)")}},
+         false,
+         runIntegrate},
         {QStringLiteral("backup"),
          {QStringLiteral("backup KLASÖR YEDEK_KLASÖRÜ")},
          QStringLiteral("Çalışan bir şirketin iki veritabanını ve korvane.dat dosyasını yeni bir "

@@ -160,10 +160,15 @@ std::optional<MemberCard> readMember(TableCursor &carkart, const QString &code) 
     const auto text = [&carkart](const char *field) {
         return FieldGet(carkart, QString::fromLatin1(field)).toString();
     };
-    return MemberCard{code,          text("isim1"),
-                      text("isim2"), text("adr1"),
-                      text("adr2"),  text("adr3"),
-                      text("grp"),   FieldGet(carkart, QStringLiteral("asd")).toInt()};
+    return MemberCard{code,
+                      text("isim1"),
+                      text("isim2"),
+                      text("adr1"),
+                      text("adr2"),
+                      text("adr3"),
+                      text("grp"),
+                      FieldGet(carkart, QStringLiteral("asd")).toInt(),
+                      text("muhasebe")};
 }
 
 bool updateBalanceBucket(TableCursor &carkart, const QString &code, int bucket, Money oldDebit,

@@ -77,7 +77,8 @@ struct MemberCard {
     QString isim1, isim2; // name lines
     QString adr1, adr2, adr3;
     QString grp;
-    int asd = 0; // card kind: 0 members, 1 sellers, 2 other
+    int asd = 0;      // card kind: 0 members, 1 sellers, 2 other
+    QString muhasebe; // the card's account code in the suite's ledger
 };
 // The card, if there is one; it becomes the current record.
 std::optional<MemberCard> readMember(TableCursor &carkart, const QString &code);

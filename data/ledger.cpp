@@ -17,6 +17,12 @@ const QString SubAccountQuery =
                    "CAST(SUM(CASE WHEN ba = 1 THEN tutar ELSE 0 END) AS BIGINT) FROM carhar "
                    "WHERE kod = ? AND tarih <= ? GROUP BY kod1 ORDER BY kod1");
 
+QString postedItemsQuery(bool credit) {
+    return QStringLiteral("SELECT kod, tutar, ack FROM carhar WHERE islem = ? AND ") +
+           (credit ? QStringLiteral("ba <> 0") : QStringLiteral("ba = 0")) +
+           QStringLiteral(" AND tarih >= ? AND tarih <= ? ORDER BY id");
+}
+
 } // namespace
 
 bool writeLedgerRow(TableCursor &c, const LedgerRow &row) {
@@ -78,6 +84,21 @@ bool readSubAccountTotals(Database &db, const QString &kod, const QDate &upTo,
         return !q.failed();
     do
         totals->push_back({q.text(0), q.money(1), q.money(2)});
+    while (q.moveNext());
+    return true;
+}
+
+bool readPostedItems(Database &db, int islem, bool credit, const QDate &from, const QDate &to,
+                     std::vector<PostedItem> *items, Messages &messages) {
+    items->clear();
+    QueryCursor q;
+    if (!QueryOpen(
+            db, q, postedItemsQuery(credit),
+            {islem, QVariant(qlonglong(dayNumber(from))), QVariant(qlonglong(dayNumber(to)))},
+            messages))
+        return !q.failed();
+    do
+        items->push_back({q.text(0), q.money(1), q.text(2)});
     while (q.moveNext());
     return true;
 }

@@ -44,4 +44,17 @@ struct SubAccountTotal {
 bool readSubAccountTotals(Database &db, const QString &kod, const QDate &upTo,
                           std::vector<SubAccountTotal> *totals, Messages &messages);
 
+// A ledger row as the accounting integration hands it over: whose it is, how
+// much and what it says.
+struct PostedItem {
+    QString kod;
+    Money tutar;
+    QString ack;
+};
+// The rows of one operation code on one side (`credit`: any side but the
+// debit) entered between two dates, both included, in entry order. False
+// after "Sql Rapor Yaratılamıyor" when the query fails.
+bool readPostedItems(Database &db, int islem, bool credit, const QDate &from, const QDate &to,
+                     std::vector<PostedItem> *items, Messages &messages);
+
 } // namespace data

@@ -39,4 +39,19 @@ bool searchMembers(Database &db, const QString &text, MemberOrder order, bool co
     return true;
 }
 
+bool readMemberAccounts(Database &db, int asd, std::vector<MemberAccount> *out,
+                        Messages &messages) {
+    out->clear();
+    QueryCursor q;
+    if (!QueryOpen(
+            db, q,
+            QStringLiteral("SELECT kod, muhasebe FROM carkart WHERE asd = ? ORDER BY kod, id"),
+            {asd}, messages))
+        return !q.failed();
+    do
+        out->push_back({q.text(0), q.text(1)});
+    while (q.moveNext());
+    return true;
+}
+
 } // namespace data

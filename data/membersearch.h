@@ -1,6 +1,7 @@
 #pragma once
 
 #include "data/database.h"
+#include "startup/base/messages.h"
 
 #include <QString>
 #include <vector>
@@ -25,5 +26,13 @@ QString likeLiteral(const QString &text);
 // that cannot be stored (a lone surrogate) matches nothing.
 bool searchMembers(Database &db, const QString &text, MemberOrder order, bool contains,
                    std::vector<MemberMatch> *out);
+
+// The cards of one kind (`asd`) in code order, with their account codes.
+struct MemberAccount {
+    QString kod;
+    QString muhasebe;
+};
+// False after "Sql Rapor Yaratılamıyor" when the query fails.
+bool readMemberAccounts(Database &db, int asd, std::vector<MemberAccount> *out, Messages &messages);
 
 } // namespace data

@@ -1,6 +1,7 @@
 #include "screens/screentable.h"
 
 #include "screens/headcollection/ytahsil.h"
+#include "screens/integration/borcent.h"
 #include "screens/settings/koopayar.h"
 #include "screens/statement/tah2.h"
 
@@ -23,7 +24,7 @@ const std::vector<Screen> &table() {
         {{QStringLiteral("GENEL")}, {}},
         {{QStringLiteral("HAZIRUN")}, {}},
         {{QStringLiteral("ETIKET"), QStringLiteral("ETİKET")}, {}},
-        {{QStringLiteral("BORCENT")}, {}},
+        {{QStringLiteral("BORCENT")}, maker<Borcent>()},
         {{QStringLiteral("KASTAH")}, maker<ytahsil>()},
     };
     return screens;

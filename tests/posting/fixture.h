@@ -20,13 +20,13 @@ class SessionTest : public ::testing::Test {
         EXPECT_TRUE(startup::openCompanyFolder(session, company.folder()));
     }
 
-    // Adds a member card with the given code and accounting code.
+    // Adds a member card with the given code, accounting code and kind.
     void addCard(const QString &kod, const QString &name = QStringLiteral("Ayşe Yılmaz"),
-                 const QString &muhasebe = QStringLiteral("120.01.001")) {
+                 const QString &muhasebe = QStringLiteral("120.01.001"), int asd = 0) {
         ASSERT_TRUE(data::RsAddNew(session.carkart));
         data::FieldSet(session.carkart, "kod", kod);
         data::FieldSet(session.carkart, "isim1", name);
-        data::FieldSet(session.carkart, "asd", 0);
+        data::FieldSet(session.carkart, "asd", asd);
         data::FieldSet(session.carkart, "muhasebe", muhasebe);
         ASSERT_TRUE(data::RsUpdate(session.carkart));
     }

@@ -1,0 +1,76 @@
+#include "cli/integrate.h"
+
+#include "screens/integration/integrationaction.h"
+#include "startup/companyfolder.h"
+
+#include <QElapsedTimer>
+#include <cstdio>
+#include <unistd.h>
+
+namespace {
+
+// The option's value, or the one the screen would have filled in from the
+// account-code file.
+QString orStored(const cli::Call &call, const char *option, const QString &stored) {
+    const QString name = QString::fromLatin1(option);
+    return call.isSet(name) ? call.value(name) : stored;
+}
+
+// "kod  done/count" over itself on a terminal, a few times a second.
+integration::Progress terminalProgress(QElapsedTimer &shown) {
+    if (!isatty(fileno(stderr)))
+        return {};
+    return [&shown](const integration::SurchargeProgress &p) {
+        if (p.done < p.count && shown.isValid() && shown.elapsed() < 200)
+            return;
+        shown.start();
+        const QByteArray line =
+            QStringLiteral("\r%1/%2  %3\033[K").arg(p.done).arg(p.count).arg(p.kod).toUtf8();
+        std::fwrite(line.constData(), 1, size_t(line.size()), stderr);
+        if (p.done == p.count)
+            std::fputc('\n', stderr);
+    };
+}
+
+bool isIntegrationAction(const QString &value) {
+    return value == u"debts" || value == u"collections" || value == u"surcharge";
+}
+
+} // namespace
+
+int runIntegrate(const cli::Call &call) {
+    const QString action = call.arguments[1];
+    const bool debts = action == u"debts";
+    if (!isIntegrationAction(action) ||
+        (debts ? !call.isSet(QStringLiteral("year")) || !call.isSet(QStringLiteral("month"))
+               : !call.isSet(QStringLiteral("from")) || !call.isSet(QStringLiteral("to"))))
+        return call.wrongCommandLine();
+    Session session(call.messages);
+    if (!startup::openCompanyFolder(session, call.arguments[0]))
+        return cli::ExitFailed;
+    const integration::Accounts stored = integration::readAccounts(session);
+    const QString from = call.value(QStringLiteral("from"));
+    const QString to = call.value(QStringLiteral("to"));
+    std::optional<int> rows;
+    if (debts) {
+        rows = integration::postMonthlyDebts(session, call.value(QStringLiteral("year")),
+                                             call.value(QStringLiteral("month")).toInt(),
+                                             orStored(call, "account", stored.borchesapkod),
+                                             orStored(call, "description", stored.borcack));
+    } else if (action == u"collections") {
+        rows = integration::postCollections(session, from, to,
+                                            orStored(call, "account", stored.kasahesapkod),
+                                            orStored(call, "description", stored.kasaack));
+    } else {
+        const double faiz = integration::surchargeRate(session);
+        QElapsedTimer shown;
+        rows = integration::postPaidSurcharge(
+            session, from, to, orStored(call, "account", stored.faizhesapkod),
+            orStored(call, "description", stored.faizack), faiz, terminalProgress(shown));
+    }
+    if (!rows)
+        return cli::ExitFailed;
+    const QByteArray out = QByteArray::number(*rows) + '\n';
+    std::fwrite(out.constData(), 1, size_t(out.size()), stdout);
+    return cli::ExitOk;
+}

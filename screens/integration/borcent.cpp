@@ -1,0 +1,248 @@
+#include "screens/integration/borcent.h"
+
+#include "controls/dclist.h"
+#include "controls/xtext.h"
+#include "screens/kit/screentheme.h"
+#include "screens/kit/statementgrid.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QElapsedTimer>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+namespace {
+
+constexpr int AccountLength = 20; // as the member card holds it
+constexpr int DescriptionLength = 35;
+
+const char16_t *const MonthNames[] = {u"Ocak",  u"Şubat",   u"Mart",   u"Nisan",
+                                      u"Mayıs", u"Haziran", u"Temmuz", u"Ağustos",
+                                      u"Eylül", u"Ekim",    u"Kasım",  u"Aralık"};
+
+// The section a field belongs to: 0 monthly debts, 1 collections, 2 surcharge.
+size_t sectionOf(size_t field) {
+    return field <= 2 ? 0 : field <= 6 ? 1 : 2;
+}
+
+} // namespace
+
+Borcent::Borcent(Session &session, printing::PrintContext &, QWidget *parent)
+    : QWidget(parent), m_session(session), m_month(new QComboBox(this)),
+      m_progress(new QProgressBar(this)), m_current(new QLabel(this)),
+      m_grid(new dclist(session.messages, this)) {
+    setWindowTitle(QStringLiteral("Borçlandırma Entegrasyonu"));
+    for (size_t i = 0; i < m_fields.size(); ++i) {
+        auto *f = new xtext(this);
+        f->setObjectName(QStringLiteral("alan%1").arg(i));
+        m_fields[i] = f;
+        connect(f, &xtext::KeyDown, this, [this, i](int key, bool) {
+            if (key == Qt::Key_F5)
+                runSection(i);
+            else if (key == Qt::Key_Escape)
+                close();
+        });
+    }
+    m_fields[0]->xTextBicim(xtext::Sayi, 9999, Qt::AlignHCenter, 0, 0, 0);
+    for (size_t i : {3, 4, 7, 8})
+        m_fields[i]->xTextBicim(xtext::Tarih, 10, Qt::AlignHCenter, 0, 0, 0);
+    for (size_t i : {1, 5, 9}) {
+        m_fields[i]->setMaxLenght(AccountLength);
+        m_fields[i]->setMinimumWidth(140);
+    }
+    for (size_t i : {2, 6, 10}) {
+        m_fields[i]->setMaxLenght(DescriptionLength);
+        m_fields[i]->setMinimumWidth(200);
+    }
+    m_month->setObjectName(QStringLiteral("ay"));
+    for (const char16_t *name : MonthNames)
+        m_month->addItem(QString::fromUtf16(name));
+    m_month->installEventFilter(this);
+
+    const char16_t *titles[] = {u"Aylık Borçlandırma Entegrasyonu", u"Kasa Tahsilat İşlemleri",
+                                u"Faizlerin Tahakkuk İşlemi"};
+    const char *buttonNames[] = {"borcEntegre", "kasaEntegre", "faizEntegre"};
+    // Per section: its fields with their labels, top to bottom.
+    const std::vector<std::pair<const char16_t *, size_t>> rows[] = {
+        {{u"Entegre Dönemi", 0}, {u"Alacaklı Muavin Hesap", 1}, {u"Entegre Açıklama", 2}},
+        {{u"Başlangıc Tarihi", 3},
+         {u"Bitiş Tarihi", 4},
+         {u"Kasa Muavin Hesap", 5},
+         {u"Entegre Açıklama", 6}},
+        {{u"Başlangıc Tarihi", 7},
+         {u"Bitiş Tarihi", 8},
+         {u"Faiz Muavin Hesap", 9},
+         {u"Entegre Açıklama", 10}}};
+    auto *sections = new QHBoxLayout;
+    std::vector<QLabel *> captions;
+    for (size_t s = 0; s < 3; ++s) {
+        auto *box = new QGroupBox(QString::fromUtf16(titles[s]), this);
+        auto *grid = new QGridLayout(box);
+        int r = 0;
+        for (const auto &[label, field] : rows[s]) {
+            auto *l = new QLabel(QString::fromUtf16(label), box);
+            l->setBuddy(m_fields[field]);
+            grid->addWidget(l, r, 0);
+            if (field == 0) {
+                auto *period = new QHBoxLayout;
+                period->addWidget(m_fields[0]);
+                period->addWidget(m_month, 1);
+                grid->addLayout(period, r, 1);
+            } else {
+                grid->addWidget(m_fields[field], r, 1);
+            }
+            ++r;
+        }
+        auto *button = new QPushButton(QStringLiteral("Entegre Et"), box);
+        button->setObjectName(QString::fromLatin1(buttonNames[s]));
+        button->setAutoDefault(true);
+        m_buttons[s] = button;
+        grid->setRowStretch(r, 1);
+        grid->addWidget(button, r + 1, 1, Qt::AlignRight);
+        sections->addWidget(box);
+    }
+    connect(m_buttons[0], &QPushButton::clicked, this, &Borcent::postDebts);
+    connect(m_buttons[1], &QPushButton::clicked, this, &Borcent::postCollections);
+    connect(m_buttons[2], &QPushButton::clicked, this, &Borcent::postSurcharge);
+
+    screenkit::addStatementColumns(*m_grid, session.tlonda);
+    m_grid->setObjectName(QStringLiteral("liste"));
+    m_grid->setMinimumSize(760, 260);
+    m_grid->setFocusPolicy(Qt::NoFocus);
+    m_progress->setObjectName(QStringLiteral("ilerleme"));
+    m_progress->setVisible(false);
+    m_current->setObjectName(QStringLiteral("cari"));
+
+    auto *status = new QHBoxLayout;
+    status->addWidget(m_current, 1);
+    status->addWidget(m_progress, 1);
+    auto *layout = new QVBoxLayout(this);
+    layout->addLayout(sections);
+    layout->addWidget(m_grid, 1);
+    layout->addLayout(status);
+
+    // Section by section: its fields, then its button.
+    QWidget *previous = m_fields[0];
+    for (QWidget *w : std::initializer_list<QWidget *>{
+             m_month, m_fields[1], m_fields[2], m_buttons[0], m_fields[3], m_fields[4], m_fields[5],
+             m_fields[6], m_buttons[1], m_fields[7], m_fields[8], m_fields[9], m_fields[10],
+             m_buttons[2]}) {
+        setTabOrder(previous, w);
+        previous = w;
+    }
+
+    screenkit::ThemeParts parts;
+    parts.buttonIcons = {{m_buttons[0], QStringLiteral("check.ico")},
+                         {m_buttons[1], QStringLiteral("check.ico")},
+                         {m_buttons[2], QStringLiteral("check.ico")}};
+    screenkit::applyScreenTheme(*this, session, parts);
+
+    const QDate today = session.today();
+    m_fields[0]->setValue(today.year());
+    m_month->setCurrentIndex(today.month() - 1);
+    const integration::Accounts a = integration::readAccounts(session);
+    m_fields[1]->setTextValue(a.borchesapkod);
+    m_fields[2]->setTextValue(a.borcack);
+    m_fields[5]->setTextValue(a.kasahesapkod);
+    m_fields[6]->setTextValue(a.kasaack);
+    m_fields[9]->setTextValue(a.faizhesapkod);
+    m_fields[10]->setTextValue(a.faizack);
+    m_faiz = integration::surchargeRate(session);
+    m_fields[0]->setFocus();
+}
+
+Borcent::~Borcent() {
+    m_month->removeEventFilter(this);
+}
+
+void Borcent::runSection(size_t field) {
+    switch (sectionOf(field)) {
+    case 0:
+        postDebts();
+        break;
+    case 1:
+        postCollections();
+        break;
+    default:
+        postSurcharge();
+        break;
+    }
+}
+
+void Borcent::finished(const std::optional<int> &rows, Messages::Icon icon, const QString &text) {
+    if (!rows)
+        return;
+    m_current->setText(QStringLiteral("%1 entegrasyon satırı yazıldı.").arg(*rows));
+    m_session.messages.show(icon, Messages::korvane(), text);
+}
+
+void Borcent::postDebts() {
+    const auto rows =
+        integration::postMonthlyDebts(m_session, m_fields[0]->Text(), m_month->currentIndex() + 1,
+                                      m_fields[1]->Text(), m_fields[2]->Text());
+    finished(rows, Messages::Icon::Information, QStringLiteral("Bitti"));
+}
+
+void Borcent::postCollections() {
+    const auto rows =
+        integration::postCollections(m_session, m_fields[3]->Text(), m_fields[4]->Text(),
+                                     m_fields[5]->Text(), m_fields[6]->Text());
+    finished(rows, Messages::Icon::Information, QStringLiteral("Bitti"));
+}
+
+void Borcent::postSurcharge() {
+    QElapsedTimer shown;
+    bool busy = false;
+    // Every member shows as it is computed, so a message about a member
+    // stands over that member's statement; the window repaints a few times
+    // a second.
+    const auto progress = [&](const integration::SurchargeProgress &p) {
+        if (!busy) {
+            QApplication::setOverrideCursor(Qt::WaitCursor);
+            m_progress->setRange(0, p.count);
+            m_progress->setVisible(true);
+            shown.start();
+            busy = true;
+        }
+        m_progress->setValue(p.done);
+        m_current->setText(p.kod);
+        screenkit::showStatement(*m_grid, *p.statement, m_session.tlonda);
+        if (shown.elapsed() >= 100) {
+            QApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+            shown.restart();
+        }
+    };
+    const auto rows =
+        integration::postPaidSurcharge(m_session, m_fields[7]->Text(), m_fields[8]->Text(),
+                                       m_fields[9]->Text(), m_fields[10]->Text(), m_faiz, progress);
+    if (busy) {
+        m_progress->setVisible(false);
+        QApplication::restoreOverrideCursor();
+    }
+    finished(rows, Messages::Icon::Question, QStringLiteral("Bitti.."));
+}
+
+bool Borcent::eventFilter(QObject *watched, QEvent *event) {
+    if (watched != m_month || event->type() != QEvent::KeyPress)
+        return QWidget::eventFilter(watched, event);
+    switch (static_cast<QKeyEvent *>(event)->key()) {
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        m_fields[1]->setFocus();
+        return true;
+    case Qt::Key_F5:
+        postDebts();
+        return true;
+    case Qt::Key_Escape:
+        close();
+        return true;
+    default:
+        return false;
+    }
+}

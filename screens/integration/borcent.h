@@ -1,0 +1,46 @@
+#pragma once
+
+#include "printing/printcontext.h"
+#include "screens/integration/integrationaction.h"
+
+#include <QWidget>
+#include <array>
+
+class QComboBox;
+class QLabel;
+class QProgressBar;
+class QPushButton;
+class dclist;
+class xtext;
+
+// "Borçlandırma Entegrasyonu": the month's dues debts, the cash collections
+// of a date range and the surcharge members paid, each handed to the
+// accounting suite's journal by its own button. F5 in a section's fields
+// runs that section; the grid shows each member's statement as the surcharge
+// run computes it.
+class Borcent : public QWidget {
+    Q_OBJECT
+  public:
+    Borcent(Session &session, printing::PrintContext &printContext, QWidget *parent = nullptr);
+    ~Borcent() override;
+
+    void postDebts();
+    void postCollections();
+    void postSurcharge();
+
+  protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+  private:
+    void runSection(size_t field);
+    void finished(const std::optional<int> &rows, Messages::Icon icon, const QString &text);
+
+    Session &m_session;
+    double m_faiz = 0;
+    std::array<xtext *, 11> m_fields{};
+    QComboBox *m_month;
+    std::array<QPushButton *, 3> m_buttons{};
+    QProgressBar *m_progress;
+    QLabel *m_current;
+    dclist *m_grid;
+};

@@ -1,0 +1,219 @@
+#include "screens/integration/integrationaction.h"
+
+#include "data/ledger.h"
+#include "data/membersearch.h"
+#include "screens/statement/statementaction.h"
+#include "startup/base/daynumber.h"
+#include "startup/base/inifile.h"
+#include "startup/unitofwork.h"
+
+#include <QHash>
+
+namespace integration {
+
+namespace {
+
+const QString Section = QStringLiteral("reent");
+// The rows of this screen are told apart from the cash desk's by `yer`.
+constexpr int Source = 1;
+
+void writeKeys(Session &s, const char *accountKey, const QString &account,
+               const char *descriptionKey, const QString &description) {
+    const QString file = accountFile(s);
+    ini::writeValue(Section, QString::fromLatin1(accountKey), file, account);
+    ini::writeValue(Section, QString::fromLatin1(descriptionKey), file, description);
+}
+
+bool accountGiven(Session &s, const QString &account) {
+    if (account.trimmed().size() >= 3)
+        return true;
+    s.messages.warning(QStringLiteral("Muhasebe Kodu Girilmemiş.."));
+    return false;
+}
+
+QString withoutTrailingBlanks(const QString &text) {
+    qsizetype n = text.size();
+    while (n > 0 && text[n - 1].isSpace())
+        --n;
+    return text.left(n);
+}
+
+// The rows of one run, each under a reference of its own, counted as they
+// are stored; the account codes of the cards read once each.
+class Run {
+  public:
+    explicit Run(Session &s) : m_session(s), m_work(s, UnitOfWork::Data) {}
+    bool active() const { return m_work.active(); }
+
+    // The card's account code; nothing when the member has no card.
+    std::optional<QString> cardAccount(const QString &kod) {
+        const auto found = m_cards.constFind(kod);
+        if (found != m_cards.cend())
+            return *found;
+        std::optional<QString> account;
+        if (const auto card = data::readMember(m_session.carkart, kod))
+            account = card->muhasebe;
+        m_cards.insert(kod, account);
+        return account;
+    }
+
+    void write(const QDate &date, const QString &muhkod, const char *ba, Money tutar,
+               const QString &ack) {
+        const data::IntegrationRow row{.tarih = date,
+                                       .muhkod = muhkod,
+                                       .ba = QString::fromLatin1(ba),
+                                       .tutar = tutar,
+                                       .ack = ack,
+                                       .mik = 0,
+                                       .yer = Source,
+                                       .enttar = date,
+                                       .refer = m_work.reference(1)};
+        if (data::writeIntegrationRow(m_session.ent, m_session.messages, row))
+            ++m_rows;
+    }
+
+    std::optional<int> commit() {
+        if (!m_work.commit())
+            return std::nullopt;
+        return m_rows;
+    }
+
+  private:
+    Session &m_session;
+    UnitOfWork m_work;
+    QHash<QString, std::optional<QString>> m_cards;
+    int m_rows = 0;
+};
+
+// The detail rows of the members, then their total on the counter account,
+// but only when the query gave anything.
+std::optional<int> postItems(Session &s, int islem, bool credit, const QDate &from, const QDate &to,
+                             const QDate &rowDate, const QString &account,
+                             const std::function<QString(const data::PostedItem &)> &ack,
+                             const QString &totalAck) {
+    Run run(s);
+    if (!run.active())
+        return std::nullopt;
+    std::vector<data::PostedItem> items;
+    if (!data::readPostedItems(s.data, islem, credit, from, to, &items, s.messages))
+        return std::nullopt;
+    const char *memberSide = credit ? "A" : "B";
+    const char *totalSide = credit ? "B" : "A";
+    Money total;
+    for (const data::PostedItem &item : items) {
+        const auto muhasebe = run.cardAccount(item.kod);
+        if (!muhasebe)
+            continue;
+        total += item.tutar;
+        run.write(rowDate, *muhasebe, memberSide, item.tutar, ack(item));
+    }
+    if (!items.empty())
+        run.write(rowDate, account, totalSide, total, totalAck);
+    return run.commit();
+}
+
+} // namespace
+
+QString accountFile(Session &s) {
+    return s.companyFile(QStringLiteral("dalun.ayr"));
+}
+
+Accounts readAccounts(Session &s) {
+    const QString file = accountFile(s);
+    const auto key = [&file](const char *name) {
+        return ini::readValue(Section, QString::fromLatin1(name), QString(), file);
+    };
+    return {key("borchesapkod"), key("borcack"),      key("kasahesapkod"),
+            key("kasaack"),      key("faizhesapkod"), key("faizack")};
+}
+
+double surchargeRate(Session &s) {
+    const auto settings = data::requireSettings(s.ayar, s.messages);
+    return settings ? settings->faiz : 0;
+}
+
+std::optional<int> postMonthlyDebts(Session &s, const QString &year, int month,
+                                    const QString &account, const QString &description) {
+    const QDate start =
+        parseTrDate(QStringLiteral("01.%1.").arg(month, 2, 10, QLatin1Char('0')) + year.trimmed());
+    if (!start.isValid()) {
+        s.messages.warning(QStringLiteral("Hatalı Tarih.."));
+        return std::nullopt;
+    }
+    writeKeys(s, "borchesapkod", account, "borcack", description);
+    if (!accountGiven(s, account))
+        return std::nullopt;
+    return postItems(
+        s, ledger::Debt, false, start, officeMonthEnd(start), start, account,
+        [](const data::PostedItem &item) { return item.ack; }, description);
+}
+
+std::optional<int> postCollections(Session &s, const QString &from, const QString &to,
+                                   const QString &account, const QString &description) {
+    const QDate first = parseTrDate(from);
+    if (!first.isValid()) {
+        s.messages.warning(QStringLiteral("Hatalı Başlangıç Tarihi .."));
+        return std::nullopt;
+    }
+    const QDate last = parseTrDate(to);
+    if (!last.isValid()) {
+        s.messages.warning(QStringLiteral("Hatalı Bitiş Tarihi .."));
+        return std::nullopt;
+    }
+    if (!accountGiven(s, account))
+        return std::nullopt;
+    writeKeys(s, "kasahesapkod", account, "kasaack", description);
+    // Every row says what the screen says, not what the receipt said.
+    return postItems(
+        s, ledger::Collection, true, first, last, last, account,
+        [&description](const data::PostedItem &) { return description; }, description);
+}
+
+std::optional<int> postPaidSurcharge(Session &s, const QString &from, const QString &to,
+                                     const QString &account, const QString &description,
+                                     double faiz, const Progress &progress) {
+    const QDate first = parseTrDate(from);
+    if (!first.isValid()) {
+        s.messages.warning(QStringLiteral("Hatalı Başlangıç Tarihi .."));
+        return std::nullopt;
+    }
+    const QDate base = parseTrDate(to);
+    if (!base.isValid()) {
+        s.messages.warning(QStringLiteral("Hatalı Bitiş Tarihi .."));
+        return std::nullopt;
+    }
+    writeKeys(s, "faizhesapkod", account, "faizack", description);
+    Run run(s);
+    if (!run.active())
+        return std::nullopt;
+    std::vector<data::MemberAccount> cards;
+    if (!data::readMemberAccounts(s.data, 0, &cards, s.messages))
+        return std::nullopt;
+    const QString creditAck = description.left(35) + QLatin1Char('-');
+    int done = 0;
+    for (const data::MemberAccount &card : cards) {
+        const auto st = statement::compute(s, card.kod, base, faiz, 0);
+        if (!st)
+            return std::nullopt;
+        if (progress)
+            progress({++done, int(cards.size()), card.kod, &*st});
+        for (const surcharge::StatementRow &row : st->rows) {
+            if (!row.surchargeCleared || *row.surchargeCleared <= Money() || row.vade < first)
+                continue;
+            // The suite's member accounts are longer than a group code.
+            if (card.muhasebe.trimmed().size() <= 3) {
+                s.messages.show(Messages::Icon::None, Messages::korvane(),
+                                card.kod + QStringLiteral(" Kodlu Carinin Muhasebe Kodu Yok..\n") +
+                                    QStringLiteral("Elle Yapınız.."));
+                continue;
+            }
+            const Money paid = *row.surchargeCleared;
+            run.write(row.vade, card.muhasebe, "B", paid, description);
+            run.write(row.vade, account, "A", paid,
+                      withoutTrailingBlanks(creditAck + card.muhasebe));
+        }
+    }
+    return run.commit();
+}
+
+} // namespace integration

@@ -1,0 +1,296 @@
+// The hand-over to the accounting suite (Borcent) on a temporary company:
+// the rows each of the three runs writes into `ent`, the screen from the
+// keyboard, and the command line.
+#include "controls/xtext.h"
+#include "posting/fixture.h"
+#include "screens/integration/borcent.h"
+#include "screens/integration/integrationaction.h"
+#include "startup/base/inifile.h"
+#include "support/screenparts.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QTest>
+
+namespace {
+
+using namespace Qt::StringLiterals;
+
+QDate d(const char *text) {
+    return parseTrDate(QString::fromLatin1(text));
+}
+
+class Integration : public SessionTest {
+  protected:
+    Integration() {
+        session.tlonda = 2;
+        session.pictures = false;
+        addCard(u"0001"_s, u"Ayşe Yılmaz"_s, u"120.01.001"_s);
+        addCard(u"0002"_s, u"Ali Kaya"_s, u"12"_s); // too short for the suite
+    }
+    void debt(const char *kod, const char *date, const char *amount, const char *ack = "Aidat") {
+        addLedgerItem(QString::fromLatin1(kod), d(date), d(date), 0, ledger::Debt, amount,
+                      QString::fromUtf8(ack));
+    }
+    void payment(const char *kod, const char *date, const char *amount) {
+        addLedgerItem(QString::fromLatin1(kod), d(date), d(date), 1, ledger::Collection, amount,
+                      u"Makbuz"_s, u"7"_s);
+    }
+    // "date account side amount description", one per row in entry order;
+    // every row is checked for what never varies.
+    QStringList ent() {
+        QStringList out;
+        for (const auto &r : rows("SELECT tarih, muhkod, ba, tutar, ack, mik, yer, enttar, refer "
+                                  "FROM ent ORDER BY id")) {
+            EXPECT_EQ(r.value(4).toString().size(), 35);
+            EXPECT_EQ(r.value(5).toDouble(), 0);
+            EXPECT_EQ(r.value(6).toInt(), 1);
+            EXPECT_EQ(r.value(7), r.value(0));
+            EXPECT_EQ(r.value(8).toString().size(), 8);
+            EXPECT_TRUE(r.value(8).toString().startsWith(QChar(1)));
+            out << QStringList{formatTrDate(dateFromDayNumber(r.value(0).toLongLong())),
+                               r.value(1).toString(), r.value(2).toString(),
+                               plainAmount(Money::fromUnits(r.value(3).toLongLong()), 2),
+                               r.value(4).toString().trimmed()}
+                       .join(u' ');
+        }
+        return out;
+    }
+    int references() { return value("SELECT count(DISTINCT refer) FROM ent").toInt(); }
+    QString key(const char *name) {
+        return ini::readValue(u"reent"_s, QString::fromLatin1(name), u"-"_s,
+                              integration::accountFile(session));
+    }
+};
+
+TEST_F(Integration, MonthlyDebtsOfTheMonthWithTheirTotal) {
+    debt("0001", "31.01.2024", "1");
+    debt("0001", "01.02.2024", "100");
+    debt("0002", "29.02.2024", "20", "Yakıt");
+    debt("0009", "10.02.2024", "5"); // no card: neither a row nor in the total
+    payment("0001", "10.02.2024", "50");
+    addLedgerItem(u"0001"_s, d("15.02.2024"), d("15.02.2024"), 0, ledger::PostedSurcharge, "3",
+                  u"G.Zammı"_s);
+    debt("0001", "01.03.2024", "7");
+    debt("0001", "28.02.2023", "11");
+    debt("0001", "01.03.2023", "13");
+    debt("0001", "01.03.2100", "17");
+    struct Case {
+        const char *year;
+        int month;
+        QStringList rows;
+    } cases[] = {
+        // 0002's account code is too short: the writer skips its row, the
+        // total keeps its amount.
+        {"2024",
+         2,
+         {u"01.02.2024 120.01.001 B 100.00 Aidat"_s, u"01.02.2024 600.01 A 120.00 Aylık"_s}},
+        {"2023",
+         2,
+         {u"01.02.2023 120.01.001 B 11.00 Aidat"_s, u"01.02.2023 600.01 A 11.00 Aylık"_s}},
+        // In 2100 the office's February runs to 1 March.
+        {"2100",
+         2,
+         {u"01.02.2100 120.01.001 B 17.00 Aidat"_s, u"01.02.2100 600.01 A 17.00 Aylık"_s}},
+        {"2024", 4, {}}, // nothing due: not even a total of 0
+    };
+    for (const Case &c : cases) {
+        ASSERT_TRUE(session.data.sql().exec(u"DELETE FROM ent"_s).isActive());
+        EXPECT_EQ(integration::postMonthlyDebts(session, QString::fromLatin1(c.year), c.month,
+                                                u"600.01"_s, u"Aylık"_s),
+                  c.rows.size())
+            << c.year;
+        EXPECT_EQ(ent(), c.rows) << c.year;
+    }
+    // A second run writes everything again, under new references.
+    EXPECT_EQ(integration::postMonthlyDebts(session, u"2023"_s, 2, u"600.01"_s, u"Aylık"_s), 2);
+    EXPECT_EQ(integration::postMonthlyDebts(session, u"2023"_s, 2, u"600.01"_s, u"Aylık"_s), 2);
+    EXPECT_EQ(references(), 4);
+    EXPECT_TRUE(messages.boxes.empty()) << texts().join(';').toStdString();
+    EXPECT_EQ(key("borchesapkod"), u"600.01"_s);
+    EXPECT_EQ(key("borcack"), u"Aylık"_s);
+}
+
+TEST_F(Integration, CollectionsOfTheRangeDatedOnItsLastDay) {
+    payment("0001", "31.01.2024", "1");
+    payment("0001", "01.02.2024", "40");
+    payment("0002", "05.02.2024", "10");
+    payment("0009", "05.02.2024", "9"); // no card
+    payment("0001", "11.02.2024", "80");
+    debt("0001", "03.02.2024", "100");
+    EXPECT_EQ(integration::postCollections(session, u"01.02.2024"_s, u"10.02.2024"_s, u"100.01"_s,
+                                           u"Kasa Tahsilat"_s),
+              2);
+    // The screen's description on every row, not the receipt's.
+    EXPECT_EQ(ent(), (QStringList{u"10.02.2024 120.01.001 A 40.00 Kasa Tahsilat"_s,
+                                  u"10.02.2024 100.01 B 50.00 Kasa Tahsilat"_s}));
+    EXPECT_EQ(key("kasahesapkod"), u"100.01"_s);
+}
+
+TEST_F(Integration, BadDatesAndMissingCodesWriteNothing) {
+    debt("0001", "01.02.2024", "100");
+    payment("0001", "01.02.2024", "40");
+    const struct {
+        std::function<std::optional<int>()> run;
+        QString message;
+        const char *keyWritten; // "-" when the run stops before writing its keys
+    } cases[] = {
+        {[&] { return integration::postMonthlyDebts(session, u"20x4"_s, 2, u"600"_s, {}); },
+         u"Hatalı Tarih.."_s, "-"},
+        {[&] { return integration::postMonthlyDebts(session, u"2024"_s, 2, u" 6 "_s, {}); },
+         u"Muhasebe Kodu Girilmemiş.."_s, "6"},
+        {[&] { return integration::postCollections(session, u"1.2.2024"_s, {}, u"100"_s, {}); },
+         u"Hatalı Başlangıç Tarihi .."_s, "-"},
+        {[&] {
+             return integration::postCollections(session, u"01.02.2024"_s, u"30.02.2024"_s,
+                                                 u"100"_s, {});
+         },
+         u"Hatalı Bitiş Tarihi .."_s, "-"},
+        {[&] {
+             return integration::postCollections(session, u"01.02.2024"_s, u"01.02.2024"_s, u"10"_s,
+                                                 {});
+         },
+         u"Muhasebe Kodu Girilmemiş.."_s, "-"},
+        {[&] {
+             return integration::postPaidSurcharge(session, {}, u"01.02.2024"_s, u"642"_s, {}, 2);
+         },
+         u"Hatalı Başlangıç Tarihi .."_s, "-"},
+        {[&] {
+             return integration::postPaidSurcharge(session, u"01.02.2024"_s, u"x"_s, u"642"_s, {},
+                                                   2);
+         },
+         u"Hatalı Bitiş Tarihi .."_s, "-"},
+    };
+    for (const auto &c : cases) {
+        messages.boxes.clear();
+        EXPECT_FALSE(c.run().has_value()) << c.message.toStdString();
+        EXPECT_EQ(texts(), QStringList{c.message});
+        EXPECT_EQ(messages.boxes.front().icon, Messages::Icon::Warning);
+        EXPECT_EQ(key("borchesapkod"), QString::fromLatin1(c.keyWritten))
+            << c.message.toStdString();
+        if (c.keyWritten[0] != '-') {
+            ASSERT_TRUE(QFile::remove(integration::accountFile(session)));
+        }
+    }
+    EXPECT_EQ(count("ent"), 0);
+}
+
+TEST_F(Integration, PaidSurchargeOnThePaymentsDueDate) {
+    // The worked statement at 2 % a month: the payment due 20.03.2024
+    // clears the 6.00 of surcharge carried until then.
+    addSettings(0, 2);
+    addCard(u"0003"_s, u"Satıcı"_s, u"320.01.001"_s, 1); // kind 1: not visited
+    addCard(u"0004"_s, u"Can Er"_s, u"123"_s);
+    for (const char *kod : {"0001", "0003", "0004"}) {
+        debt(kod, "15.01.2024", "100");
+        debt(kod, "15.02.2024", "100");
+        payment(kod, "20.03.2024", "150");
+    }
+    const QString description = u"Gecikme zammı tahsilatı ve daha uzun bir açıklama"_s;
+    EXPECT_EQ(integration::postPaidSurcharge(session, u"01.03.2024"_s, u"10.05.2024"_s, u"642.01"_s,
+                                             description, integration::surchargeRate(session)),
+              2);
+    EXPECT_EQ(ent(), (QStringList{u"20.03.2024 120.01.001 B 6.00 "_s + description.left(35),
+                                  u"20.03.2024 642.01 A 6.00 "_s + description.left(35)}));
+    // 35 characters of the description, "-" and the card's code, cut by the writer.
+    EXPECT_EQ(value("SELECT ack FROM ent WHERE ba = 'A'").toString(),
+              data::integrationDescription(description.left(35) + u"-120.01.001"_s));
+    // A 3-character code is booked by hand, though the writer would take it.
+    EXPECT_EQ(texts(), QStringList{u"0004 Kodlu Carinin Muhasebe Kodu Yok..\nElle Yapınız.."_s});
+    EXPECT_EQ(messages.boxes.front().icon, Messages::Icon::None);
+
+    messages.boxes.clear();
+    EXPECT_EQ(integration::postPaidSurcharge(session, u"01.04.2024"_s, u"10.05.2024"_s, u"642.01"_s,
+                                             u"Faiz"_s, 2),
+              0);
+    EXPECT_TRUE(messages.boxes.empty());
+    EXPECT_EQ(key("faizack"), u"Faiz"_s);
+}
+
+TEST_F(Integration, ScreenOpensFromTheFileAndRunsASectionOnF5) {
+    today = QDate(2024, 3, 15);
+    debt("0001", "01.02.2024", "100");
+    const QString file = integration::accountFile(session);
+    ini::writeValue(u"reent"_s, u"borchesapkod"_s, file, u"600.01"_s);
+    ini::writeValue(u"reent"_s, u"faizack"_s, file, u"Faiz Geliri"_s);
+    printing::PrintContext print(session);
+    Borcent w(session, print);
+    w.show();
+    QApplication::setActiveWindow(&w);
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&w));
+    const auto field = [&](int i) {
+        return part<xtext>(w, QStringLiteral("alan%1").arg(i).toLatin1().constData());
+    };
+    EXPECT_EQ(field(0)->Text(), u"2024"_s);
+    EXPECT_EQ(part<QComboBox>(w, "ay")->currentText(), u"Mart"_s);
+    EXPECT_EQ(field(1)->Text(), u"600.01"_s);
+    EXPECT_EQ(field(10)->Text(), u"Faiz Geliri"_s);
+    EXPECT_EQ(field(2)->Text(), QString());
+    // Without a settings row the screen says so as it opens.
+    EXPECT_EQ(texts(), QStringList{u"Ayarlar Yapılmamış..."_s});
+
+    messages.boxes.clear();
+    QComboBox *month = part<QComboBox>(w, "ay");
+    month->setFocus();
+    QTest::keyClick(month, Qt::Key_Up);
+    QTest::keyClick(month, Qt::Key_Return);
+    EXPECT_TRUE(field(1)->hasFocus());
+    QTest::keyClicks(field(2), "Subat");
+    QTest::keyClick(field(2), Qt::Key_F5);
+    EXPECT_EQ(texts(), QStringList{u"Bitti"_s});
+    EXPECT_EQ(ent(), (QStringList{u"01.02.2024 120.01.001 B 100.00 Aidat"_s,
+                                  u"01.02.2024 600.01 A 100.00 Subat"_s}));
+    EXPECT_EQ(key("borcack"), u"Subat"_s);
+
+    // F5 in the surcharge section runs the surcharge, not the debts.
+    messages.boxes.clear();
+    field(7)->setTextValue(u"01.01.2024"_s);
+    field(8)->setTextValue(u"10.05.2024"_s);
+    QTest::keyClick(field(9), Qt::Key_F5);
+    EXPECT_EQ(texts(), QStringList{u"Bitti.."_s});
+    EXPECT_EQ(count("ent"), 2);
+    QTest::keyClick(field(9), Qt::Key_Escape);
+    EXPECT_FALSE(w.isVisible());
+}
+
+TEST_F(Integration, CommandLineTakesTheStoredCodesAndSaysWhatItWrote) {
+    debt("0001", "01.02.2024", "100");
+    payment("0001", "05.02.2024", "40");
+    ini::writeValue(u"reent"_s, u"kasahesapkod"_s, integration::accountFile(session), u"100.01"_s);
+    const QString folder = company.folder();
+    ProcessResult r = runProgram("koop-cli", {"integrate", folder, "debts", "--year", "2024",
+                                              "--month", "2", "--account", "600.01"});
+    ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
+    EXPECT_EQ(r.out, u"2\n"_s);
+    r = runProgram("koop-cli", {"integrate", folder, "collections", "--from", "01.02.2024", "--to",
+                                "28.02.2024"});
+    ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
+    EXPECT_EQ(r.out, u"2\n"_s);
+    EXPECT_EQ(ent().last(), u"28.02.2024 100.01 B 40.00 "_s);
+    EXPECT_EQ(key("borchesapkod"), u"600.01"_s);
+
+    const struct {
+        QStringList args;
+        int exit;
+        QString message;
+    } bad[] = {
+        {{"debts", "--year", "2024", "--month", "13"}, 2, u"--month 1 ile 12"_s},
+        {{"debts", "--year", "2024"}, 2, {}},
+        {{"refunds", "--from", "01.02.2024", "--to", "28.02.2024"}, 2, {}},
+        {{"surcharge", "--from", "01.02.2024", "--to", "31.02.2024", "--account", "642"},
+         1,
+         u"Hatalı Bitiş Tarihi .."_s},
+        {{"debts", "--year", "2024", "--month", "2", "--account", ""},
+         1,
+         u"Muhasebe Kodu Girilmemiş.."_s},
+    };
+    for (const auto &c : bad) {
+        r = runProgram("koop-cli", QStringList{"integrate", folder} + c.args);
+        EXPECT_EQ(r.exitCode, c.exit) << c.args.join(' ').toStdString();
+        EXPECT_TRUE(r.messages.join('\n').contains(c.message))
+            << r.messages.join(';').toStdString();
+    }
+    EXPECT_EQ(count("ent"), 4);
+}
+
+} // namespace
