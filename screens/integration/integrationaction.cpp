@@ -31,6 +31,23 @@ bool accountGiven(Session &s, const QString &account) {
     return false;
 }
 
+// The two dates of a range as typed; nothing after the message for the
+// first that is not a date.
+std::optional<std::pair<QDate, QDate>> dateRange(Session &s, const QString &from,
+                                                 const QString &to) {
+    const QDate first = parseTrDate(from);
+    if (!first.isValid()) {
+        s.messages.warning(QStringLiteral("Hatalı Başlangıç Tarihi .."));
+        return std::nullopt;
+    }
+    const QDate last = parseTrDate(to);
+    if (!last.isValid()) {
+        s.messages.warning(QStringLiteral("Hatalı Bitiş Tarihi .."));
+        return std::nullopt;
+    }
+    return std::pair{first, last};
+}
+
 QString withoutTrailingBlanks(const QString &text) {
     qsizetype n = text.size();
     while (n > 0 && text[n - 1].isSpace())
@@ -150,16 +167,10 @@ std::optional<int> postMonthlyDebts(Session &s, const QString &year, int month,
 
 std::optional<int> postCollections(Session &s, const QString &from, const QString &to,
                                    const QString &account, const QString &description) {
-    const QDate first = parseTrDate(from);
-    if (!first.isValid()) {
-        s.messages.warning(QStringLiteral("Hatalı Başlangıç Tarihi .."));
+    const auto range = dateRange(s, from, to);
+    if (!range)
         return std::nullopt;
-    }
-    const QDate last = parseTrDate(to);
-    if (!last.isValid()) {
-        s.messages.warning(QStringLiteral("Hatalı Bitiş Tarihi .."));
-        return std::nullopt;
-    }
+    const auto [first, last] = *range;
     if (!accountGiven(s, account))
         return std::nullopt;
     writeKeys(s, "kasahesapkod", account, "kasaack", description);
@@ -172,16 +183,10 @@ std::optional<int> postCollections(Session &s, const QString &from, const QStrin
 std::optional<int> postPaidSurcharge(Session &s, const QString &from, const QString &to,
                                      const QString &account, const QString &description,
                                      double faiz, const Progress &progress) {
-    const QDate first = parseTrDate(from);
-    if (!first.isValid()) {
-        s.messages.warning(QStringLiteral("Hatalı Başlangıç Tarihi .."));
+    const auto range = dateRange(s, from, to);
+    if (!range)
         return std::nullopt;
-    }
-    const QDate base = parseTrDate(to);
-    if (!base.isValid()) {
-        s.messages.warning(QStringLiteral("Hatalı Bitiş Tarihi .."));
-        return std::nullopt;
-    }
+    const auto [first, base] = *range;
     writeKeys(s, "faizhesapkod", account, "faizack", description);
     Run run(s);
     if (!run.active())

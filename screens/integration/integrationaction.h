@@ -57,7 +57,7 @@ using Progress = std::function<void(const SurchargeProgress &)>;
 // surcharge engine up to `to`; each payment due on or after `from` that
 // cleared carried surcharge gives a debit to the member and a credit to
 // `account`, dated on the payment's due date. A member whose account code
-// is 4 characters or shorter is named in a message instead, to be booked by
+// is 3 characters or shorter is named in a message instead, to be booked by
 // hand.
 std::optional<int> postPaidSurcharge(Session &session, const QString &from, const QString &to,
                                      const QString &account, const QString &description,
