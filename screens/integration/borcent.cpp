@@ -199,24 +199,23 @@ void Borcent::postCollections() {
 void Borcent::postSurcharge() {
     QElapsedTimer shown;
     bool busy = false;
-    // Every member shows as it is computed, so a message about a member
-    // stands over that member's statement; the window repaints a few times
-    // a second.
+    // The window repaints a few times a second, and the statement of a
+    // member the clerk is about to be told about is on the grid while the
+    // message is; drawing every member would take longer than the run.
     const auto progress = [&](const integration::SurchargeProgress &p) {
         if (!busy) {
             QApplication::setOverrideCursor(Qt::WaitCursor);
             m_progress->setRange(0, p.count);
             m_progress->setVisible(true);
-            shown.start();
             busy = true;
+        } else if (!p.byHand && p.done < p.count && shown.elapsed() < 100) {
+            return;
         }
+        shown.start();
         m_progress->setValue(p.done);
         m_current->setText(p.kod);
         screenkit::showStatement(*m_grid, *p.statement, m_session.tlonda);
-        if (shown.elapsed() >= 100) {
-            QApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
-            shown.restart();
-        }
+        QApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
     };
     const auto rows =
         integration::postPaidSurcharge(m_session, m_fields[7]->Text(), m_fields[8]->Text(),

@@ -188,35 +188,47 @@ std::optional<int> postPaidSurcharge(Session &s, const QString &from, const QStr
         return std::nullopt;
     const auto [first, base] = *range;
     writeKeys(s, "faizhesapkod", account, "faizack", description);
-    Run run(s);
-    if (!run.active())
-        return std::nullopt;
     std::vector<data::MemberAccount> cards;
     if (!data::readMemberAccounts(s.data, 0, &cards, s.messages))
         return std::nullopt;
-    const QString creditAck = description.left(35) + QLatin1Char('-');
+    // The members are computed, and the clerk told about those to book by
+    // hand, before the company is locked for the rows: the other desks wait
+    // for the writing only, not for the clerk.
+    struct Paid {
+        QDate vade;
+        QString muhasebe;
+        Money amount;
+    };
+    std::vector<Paid> paid, member;
     int done = 0;
     for (const data::MemberAccount &card : cards) {
         const auto st = statement::compute(s, card.kod, base, faiz, 0);
         if (!st)
             return std::nullopt;
+        member.clear();
+        for (const surcharge::StatementRow &row : st->rows)
+            if (row.surchargeCleared && *row.surchargeCleared > Money() && row.vade >= first)
+                member.push_back({row.vade, card.muhasebe, *row.surchargeCleared});
+        // The suite's member accounts are longer than a group code.
+        const bool byHand = card.muhasebe.trimmed().size() <= 3;
         if (progress)
-            progress({++done, int(cards.size()), card.kod, &*st});
-        for (const surcharge::StatementRow &row : st->rows) {
-            if (!row.surchargeCleared || *row.surchargeCleared <= Money() || row.vade < first)
-                continue;
-            // The suite's member accounts are longer than a group code.
-            if (card.muhasebe.trimmed().size() <= 3) {
-                s.messages.show(Messages::Icon::None, Messages::korvane(),
-                                card.kod + QStringLiteral(" Kodlu Carinin Muhasebe Kodu Yok..\n") +
-                                    QStringLiteral("Elle Yapınız.."));
-                continue;
-            }
-            const Money paid = *row.surchargeCleared;
-            run.write(row.vade, card.muhasebe, "B", paid, description);
-            run.write(row.vade, account, "A", paid,
-                      withoutTrailingBlanks(creditAck + card.muhasebe));
+            progress({++done, int(cards.size()), card.kod, &*st, byHand && !member.empty()});
+        if (!byHand) {
+            paid.insert(paid.end(), member.begin(), member.end());
+            continue;
         }
+        for (size_t n = member.size(); n > 0; --n)
+            s.messages.show(Messages::Icon::None, Messages::korvane(),
+                            card.kod + QStringLiteral(" Kodlu Carinin Muhasebe Kodu Yok..\n") +
+                                QStringLiteral("Elle Yapınız.."));
+    }
+    Run run(s);
+    if (!run.active())
+        return std::nullopt;
+    const QString creditAck = description.left(35) + QLatin1Char('-');
+    for (const Paid &p : paid) {
+        run.write(p.vade, p.muhasebe, "B", p.amount, description);
+        run.write(p.vade, account, "A", p.amount, withoutTrailingBlanks(creditAck + p.muhasebe));
     }
     return run.commit();
 }

@@ -50,6 +50,7 @@ struct SurchargeProgress {
     int count = 0;
     QString kod;
     const surcharge::Statement *statement = nullptr;
+    bool byHand = false; // messages about this member follow
 };
 using Progress = std::function<void(const SurchargeProgress &)>;
 
