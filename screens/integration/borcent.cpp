@@ -80,7 +80,6 @@ Borcent::Borcent(Session &session, printing::PrintContext &, QWidget *parent)
          {u"Faiz Muavin Hesap", 9},
          {u"Entegre Açıklama", 10}}};
     auto *sections = new QHBoxLayout;
-    std::vector<QLabel *> captions;
     for (size_t s = 0; s < 3; ++s) {
         auto *box = new QGroupBox(QString::fromUtf16(titles[s]), this);
         auto *grid = new QGridLayout(box);
