@@ -16,11 +16,11 @@ QString orStored(const cli::Call &call, const char *option, const QString &store
     return call.isSet(name) ? call.value(name) : stored;
 }
 
-// "kod  done/count" over itself on a terminal, a few times a second.
-integration::Progress terminalProgress(QElapsedTimer &shown) {
+// "done/count  kod" over itself on a terminal, a few times a second.
+integration::Progress terminalProgress() {
     if (!isatty(fileno(stderr)))
         return {};
-    return [&shown](const integration::SurchargeProgress &p) {
+    return [shown = QElapsedTimer()](const integration::SurchargeProgress &p) mutable {
         if (p.done < p.count && shown.isValid() && shown.elapsed() < 200)
             return;
         shown.start();
@@ -63,10 +63,9 @@ int runIntegrate(const cli::Call &call) {
                                             orStored(call, "description", stored.kasaack));
     } else {
         const double faiz = integration::surchargeRate(session);
-        QElapsedTimer shown;
         rows = integration::postPaidSurcharge(
             session, from, to, orStored(call, "account", stored.faizhesapkod),
-            orStored(call, "description", stored.faizack), faiz, terminalProgress(shown));
+            orStored(call, "description", stored.faizack), faiz, terminalProgress());
     }
     if (!rows)
         return cli::ExitFailed;

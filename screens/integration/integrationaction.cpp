@@ -48,13 +48,6 @@ std::optional<std::pair<QDate, QDate>> dateRange(Session &s, const QString &from
     return std::pair{first, last};
 }
 
-QString withoutTrailingBlanks(const QString &text) {
-    qsizetype n = text.size();
-    while (n > 0 && text[n - 1].isSpace())
-        --n;
-    return text.left(n);
-}
-
 // The rows of one run, each under a reference of its own, counted as they
 // are stored; the account codes of the cards read once each.
 class Run {
@@ -145,8 +138,7 @@ Accounts readAccounts(Session &s) {
 }
 
 double surchargeRate(Session &s) {
-    const auto settings = data::requireSettings(s.ayar, s.messages);
-    return settings ? settings->faiz : 0;
+    return statement::deskSettings(s).faiz;
 }
 
 std::optional<int> postMonthlyDebts(Session &s, const QString &year, int month,
@@ -225,10 +217,12 @@ std::optional<int> postPaidSurcharge(Session &s, const QString &from, const QStr
     Run run(s);
     if (!run.active())
         return std::nullopt;
+    // Blanks after the card's code need no trimming: the writer pads the
+    // description with blanks to its 35 characters anyway.
     const QString creditAck = description.left(35) + QLatin1Char('-');
     for (const Paid &p : paid) {
         run.write(p.vade, p.muhasebe, "B", p.amount, description);
-        run.write(p.vade, account, "A", p.amount, withoutTrailingBlanks(creditAck + p.muhasebe));
+        run.write(p.vade, account, "A", p.amount, creditAck + p.muhasebe);
     }
     return run.commit();
 }
