@@ -15,8 +15,6 @@ Opening open(Session &s) {
         o.settingsExist = true;
         o.receiptNo = settings->nextReceipt();
         o.captions = settings->ack;
-        o.faiz = settings->faiz;
-        o.tolerans = settings->tolerans;
     }
     return o;
 }

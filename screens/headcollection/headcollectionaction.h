@@ -31,8 +31,6 @@ struct Opening {
     bool settingsExist = false;
     qint32 receiptNo = 0; // fisno + 1, or 0 without a settings row
     std::array<QString, 5> captions;
-    double faiz = 0;
-    int tolerans = 0;
     QDate date;
 };
 // Reads the settings row; without one says "Ayarlar Yapılmamış...".
