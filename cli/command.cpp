@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <memory>
+#include <unistd.h>
 
 namespace cli {
 
@@ -242,6 +243,22 @@ std::optional<qint64> wholeNumber(const QString &text, qint64 min, qint64 max) {
     if (!ok || v < min || v > max)
         return std::nullopt;
     return v;
+}
+
+ProgressLine::ProgressLine(bool always)
+    : m_mode(isatty(fileno(stderr)) ? Terminal
+             : always               ? Lines
+                                    : Off) {}
+
+void ProgressLine::show(const QString &text, bool last) {
+    if (m_mode == Off || (!last && m_shown.isValid() && m_shown.elapsed() < 200))
+        return;
+    m_shown.start();
+    const QByteArray line =
+        m_mode == Terminal ? (u'\r' + text + QStringLiteral("\033[K")).toUtf8() + (last ? "\n" : "")
+                           : (text + u'\n').toUtf8();
+    std::fwrite(line.constData(), 1, size_t(line.size()), stderr);
+    std::fflush(stderr);
 }
 
 } // namespace cli

@@ -4,6 +4,7 @@
 
 #include <QCommandLineOption>
 #include <QCommandLineParser>
+#include <QElapsedTimer>
 #include <QStringList>
 #include <optional>
 #include <vector>
@@ -73,5 +74,20 @@ int runCommandLine(const std::vector<Command> &table, int &argc, char **argv);
 
 // A whole number within [min, max], or nothing.
 std::optional<qint64> wholeNumber(const QString &text, qint64 min, qint64 max);
+
+// Where a long run is, on standard error: over itself a few times a second
+// when that is a terminal, a line at a time when `always` (a log), else
+// nothing.
+class ProgressLine {
+  public:
+    explicit ProgressLine(bool always = false);
+    bool shown() const { return m_mode != Off; }
+    // `last` is always shown, and ends the line.
+    void show(const QString &text, bool last);
+
+  private:
+    enum { Off, Terminal, Lines } m_mode;
+    QElapsedTimer m_shown;
+};
 
 } // namespace cli

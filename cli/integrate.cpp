@@ -3,9 +3,7 @@
 #include "screens/integration/integrationaction.h"
 #include "startup/companyfolder.h"
 
-#include <QElapsedTimer>
 #include <cstdio>
-#include <unistd.h>
 
 namespace {
 
@@ -16,19 +14,14 @@ QString orStored(const cli::Call &call, const char *option, const QString &store
     return call.isSet(name) ? call.value(name) : stored;
 }
 
-// "done/count  kod" over itself on a terminal, a few times a second.
+// "done/count  kod" on a terminal.
 integration::Progress terminalProgress() {
-    if (!isatty(fileno(stderr)))
+    cli::ProgressLine line;
+    if (!line.shown())
         return {};
-    return [shown = QElapsedTimer()](const integration::SurchargeProgress &p) mutable {
-        if (p.done < p.count && shown.isValid() && shown.elapsed() < 200)
-            return;
-        shown.start();
-        const QByteArray line =
-            QStringLiteral("\r%1/%2  %3\033[K").arg(p.done).arg(p.count).arg(p.kod).toUtf8();
-        std::fwrite(line.constData(), 1, size_t(line.size()), stderr);
-        if (p.done == p.count)
-            std::fputc('\n', stderr);
+    return [line](const integration::SurchargeProgress &p) mutable {
+        line.show(QStringLiteral("%1/%2  %3").arg(p.done).arg(p.count).arg(p.kod),
+                  p.done == p.count);
     };
 }
 

@@ -1,4 +1,5 @@
 // koop-cli: the program's actions without a window, for scripts and tests.
+#include "cli/bulkdebt.h"
 #include "cli/collect.h"
 #include "cli/command.h"
 #include "cli/headcollect.h"
@@ -294,6 +295,23 @@ const std::vector<cli::Command> &commands() {
                           "surcharge (ödenen gecikme zammı)")}},
          false,
          runIntegrate},
+        {QStringLiteral("bulk-debt"),
+         {QStringLiteral("bulk-debt KLASÖR --year YYYY --months A1-A2 [--codes K1-K2] "
+                         "--amounts T1,T2,T3,T4,T5 [--progress]")},
+         QStringLiteral("Kod aralığındaki üyelere (tür 0) yılın ay aralığının her ayı için beş "
+                        "aidat kaleminin tutarlarını borç yazar, muhasebe kodu olanlara "
+                        "entegrasyon satırlarını da; yazılan borç ve entegrasyon satırı sayısını "
+                        "yazar. Kod verilmezse bütün kartlar."),
+         {{option("year", "dönem yılı", "YYYY")},
+          {option("months", "ilk ve son ay, 1 ile 12 arası", "A1-A2"), isMonthRange,
+           QStringLiteral("--months 1 ile 12 arasında iki ay ister, örneğin 3-5.")},
+          {option("codes", "ilk ve son üye kodu", "K1-K2")},
+          {option("amounts", "beş kalemin tutarları, virgülle; boş ya da 0 olan kalem yazılmaz",
+                  "T1,T2,T3,T4,T5")},
+          {option("progress", "ilerlemeyi uçbirim olmasa da standart hataya satır satır yazar")}},
+         {Folder},
+         false,
+         runBulkDebt},
         {QStringLiteral("backup"),
          {QStringLiteral("backup KLASÖR YEDEK_KLASÖRÜ")},
          QStringLiteral("Çalışan bir şirketin iki veritabanını ve korvane.dat dosyasını yeni bir "

@@ -48,6 +48,9 @@ class xtext : public QLineEdit {
     QString Text() const { return text(); }
     void setTextValue(const QString &value);
     QVariant Value() const;
+    // A number field's digits as typed, "." as point: exact where Value()
+    // would round a long amount.
+    QString Digits() const { return m_buffer.text; }
     void setValue(const QVariant &value);
 
     // Focus background and foreground, normal background and foreground.

@@ -39,17 +39,32 @@ bool searchMembers(Database &db, const QString &text, MemberOrder order, bool co
     return true;
 }
 
-bool readMemberAccounts(Database &db, int asd, std::vector<MemberAccount> *out,
-                        Messages &messages) {
-    out->clear();
+std::optional<CodeRange> cardCodeRange(Database &db, Messages &messages) {
     QueryCursor q;
-    if (!QueryOpen(
-            db, q,
-            QStringLiteral("SELECT kod, muhasebe FROM carkart WHERE asd = ? ORDER BY kod, id"),
-            {asd}, messages))
+    if (!QueryOpen(db, q, QStringLiteral("SELECT min(kod), max(kod) FROM carkart"), {}, messages))
+        return q.failed() ? std::nullopt : std::optional(CodeRange{});
+    CodeRange range{q.text(0), q.text(1)};
+    q.finish();
+    return range;
+}
+
+bool readMemberAccounts(Database &db, int asd, std::vector<MemberAccount> *out, Messages &messages,
+                        const std::optional<CodeRange> &range) {
+    out->clear();
+    QString sql = QStringLiteral("SELECT kod, isim1, muhasebe FROM carkart WHERE asd = ?");
+    QVariantList binds{asd};
+    if (range) {
+        // A code the database cannot hold matches nothing.
+        if (!isValidUtf16(range->first) || !isValidUtf16(range->last))
+            return true;
+        sql += QStringLiteral(" AND kod >= ? AND kod <= ?");
+        binds << range->first << range->last;
+    }
+    QueryCursor q;
+    if (!QueryOpen(db, q, sql + QStringLiteral(" ORDER BY kod, id"), binds, messages))
         return !q.failed();
     do
-        out->push_back({q.text(0), q.text(1)});
+        out->push_back({q.text(0), q.text(1), q.text(2)});
     while (q.moveNext());
     return true;
 }

@@ -4,6 +4,7 @@
 #include "startup/base/messages.h"
 
 #include <QString>
+#include <optional>
 #include <vector>
 
 // The member search of the lookup window: cards whose code or first name
@@ -27,12 +28,24 @@ QString likeLiteral(const QString &text);
 bool searchMembers(Database &db, const QString &text, MemberOrder order, bool contains,
                    std::vector<MemberMatch> *out);
 
-// The cards of one kind (`asd`) in code order, with their account codes.
+// A range of member codes, both ends included; codes compare as text.
+struct CodeRange {
+    QString first;
+    QString last;
+};
+// The lowest and the highest code on the card table, whatever the kind; both
+// empty when there are no cards. Nothing after "Sql Rapor Yaratılamıyor".
+std::optional<CodeRange> cardCodeRange(Database &db, Messages &messages);
+
+// The cards of one kind (`asd`) in code order, with their names and account
+// codes; all of them, or those within `range`.
 struct MemberAccount {
     QString kod;
+    QString isim1;
     QString muhasebe;
 };
 // False after "Sql Rapor Yaratılamıyor" when the query fails.
-bool readMemberAccounts(Database &db, int asd, std::vector<MemberAccount> *out, Messages &messages);
+bool readMemberAccounts(Database &db, int asd, std::vector<MemberAccount> *out, Messages &messages,
+                        const std::optional<CodeRange> &range = {});
 
 } // namespace data

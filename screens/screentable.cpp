@@ -1,5 +1,6 @@
 #include "screens/screentable.h"
 
+#include "screens/bulkdebt/topbrc.h"
 #include "screens/headcollection/ytahsil.h"
 #include "screens/integration/borcent.h"
 #include "screens/settings/koopayar.h"
@@ -19,7 +20,7 @@ const std::vector<Screen> &table() {
     static const std::vector<Screen> screens{
         {{QStringLiteral("AYAR")}, maker<koopayar>()},
         {{QStringLiteral("BORCLA")}, {}},
-        {{QStringLiteral("TOPBORC")}, {}},
+        {{QStringLiteral("TOPBORC")}, maker<topbrc>()},
         {{QStringLiteral("TAHSIL")}, maker<tah2>()},
         {{QStringLiteral("GENEL")}, {}},
         {{QStringLiteral("HAZIRUN")}, {}},

@@ -4,6 +4,7 @@
 #include "controls/xtext.h"
 #include "screens/kit/screentheme.h"
 #include "screens/kit/statementgrid.h"
+#include "startup/base/daynumber.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -21,10 +22,6 @@ namespace {
 
 constexpr int AccountLength = 20; // as the member card holds it
 constexpr int DescriptionLength = 35;
-
-const char16_t *const MonthNames[] = {u"Ocak",  u"Şubat",   u"Mart",   u"Nisan",
-                                      u"Mayıs", u"Haziran", u"Temmuz", u"Ağustos",
-                                      u"Eylül", u"Ekim",    u"Kasım",  u"Aralık"};
 
 // The section a field belongs to: 0 monthly debts, 1 collections, 2 surcharge.
 size_t sectionOf(size_t field) {
@@ -61,8 +58,8 @@ Borcent::Borcent(Session &session, printing::PrintContext &, QWidget *parent)
         m_fields[i]->setMinimumWidth(200);
     }
     m_month->setObjectName(QStringLiteral("ay"));
-    for (const char16_t *name : MonthNames)
-        m_month->addItem(QString::fromUtf16(name));
+    for (int month = 1; month <= 12; ++month)
+        m_month->addItem(trMonthName(month));
     m_month->installEventFilter(this);
 
     const char16_t *titles[] = {u"Aylık Borçlandırma Entegrasyonu", u"Kasa Tahsilat İşlemleri",

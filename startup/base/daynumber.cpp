@@ -28,3 +28,10 @@ QDate officeMonthEnd(const QDate &date) {
     const int last = month == 2 && date.year() % 4 == 0 ? 29 : days[month - 1];
     return QDate(date.year(), month, 1).addDays(last - 1);
 }
+
+QString trMonthName(int month) {
+    static const char16_t *const names[] = {u"Ocak",  u"Şubat",   u"Mart",   u"Nisan",
+                                            u"Mayıs", u"Haziran", u"Temmuz", u"Ağustos",
+                                            u"Eylül", u"Ekim",    u"Kasım",  u"Aralık"};
+    return month >= 1 && month <= 12 ? QString::fromUtf16(names[month - 1]) : QString();
+}

@@ -18,3 +18,6 @@ QString formatTrDate(const QDate &date);
 // days in every year divisible by four. In a year such as 2100, which has no
 // 29 February, that day is 1 March, as the suite's date arithmetic gives it.
 QDate officeMonthEnd(const QDate &date);
+
+// The Turkish name of a month, 1 (Ocak) to 12 (Aralık); empty otherwise.
+QString trMonthName(int month);

@@ -1,0 +1,85 @@
+#include "cli/bulkdebt.h"
+
+#include "data/membersearch.h"
+#include "screens/bulkdebt/bulkdebtaction.h"
+#include "startup/companyfolder.h"
+
+#include <cstdio>
+
+namespace {
+
+// "A-B" as its two ends; nothing unless there is exactly one "-".
+std::optional<std::pair<QString, QString>> range(const QString &value) {
+    const QStringList ends = value.split(u'-');
+    if (ends.size() != 2)
+        return std::nullopt;
+    return std::pair{ends[0], ends[1]};
+}
+
+} // namespace
+
+bool isMonthRange(const QString &value) {
+    const auto ends = range(value);
+    return ends && cli::wholeNumber(ends->first, 1, 12) && cli::wholeNumber(ends->second, 1, 12);
+}
+
+int runBulkDebt(const cli::Call &call) {
+    for (const char *required : {"year", "months", "amounts"})
+        if (!call.isSet(QString::fromLatin1(required)))
+            return call.wrongCommandLine();
+    const auto codes = call.isSet(QStringLiteral("codes"))
+                           ? range(call.value(QStringLiteral("codes")))
+                           : std::optional<std::pair<QString, QString>>();
+    const QStringList amounts = call.value(QStringLiteral("amounts")).split(u',');
+    if ((call.isSet(QStringLiteral("codes")) && !codes) || amounts.size() > 5)
+        return call.wrongCommandLine();
+
+    Session session(call.messages);
+    if (!startup::openCompanyFolder(session, call.arguments[0]))
+        return cli::ExitFailed;
+    bulkdebt::Request request;
+    request.year = call.value(QStringLiteral("year"));
+    const auto months = range(call.value(QStringLiteral("months")));
+    request.firstMonth = months->first.toInt();
+    request.lastMonth = months->second.toInt();
+    for (qsizetype i = 0; i < amounts.size(); ++i) {
+        const QString text = amounts[i].trimmed();
+        const auto amount =
+            text.isEmpty() ? std::optional(Money()) : parseTypedAmount(text, session.tlonda);
+        if (!amount || *amount < Money() || *amount > *Money::fromDouble(bulkdebt::AmountMax)) {
+            call.messages.warning(QStringLiteral("Tutar 0 ile 99999999999999 arasında bir sayı "
+                                                 "olmalı (en çok %1 ondalık, nokta ile): ")
+                                      .arg(session.tlonda) +
+                                  amounts[i]);
+            return cli::ExitFailed;
+        }
+        request.amounts[size_t(i)] = *amount;
+    }
+    // Without codes, every card, as the screen presets them.
+    if (codes) {
+        request.firstCode = codes->first;
+        request.lastCode = codes->second;
+    } else {
+        const auto cards = data::cardCodeRange(session.data, call.messages);
+        if (!cards)
+            return cli::ExitFailed;
+        request.firstCode = cards->first;
+        request.lastCode = cards->last;
+    }
+
+    cli::ProgressLine line(call.isSet(QStringLiteral("progress")));
+    bulkdebt::ProgressFn progress;
+    if (line.shown())
+        progress = [&line](const bulkdebt::Progress &p) {
+            line.show(QStringLiteral("%1/%2  ").arg(p.done).arg(p.count) +
+                          bulkdebt::progressText(p),
+                      p.done == p.count);
+        };
+    const auto result = bulkdebt::run(session, request, progress);
+    if (!result)
+        return cli::ExitFailed;
+    const QByteArray out = QByteArray::number(result->debts) + ' ' +
+                           QByteArray::number(result->integrationRows) + '\n';
+    std::fwrite(out.constData(), 1, size_t(out.size()), stdout);
+    return cli::ExitOk;
+}

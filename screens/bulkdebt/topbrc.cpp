@@ -1,0 +1,199 @@
+#include "screens/bulkdebt/topbrc.h"
+
+#include "controls/pencere.h"
+#include "controls/xtext.h"
+#include "screens/kit/screentheme.h"
+#include "startup/base/daynumber.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QElapsedTimer>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+namespace {
+
+constexpr int CodeLength = 15; // as the card holds it
+
+} // namespace
+
+topbrc::topbrc(Session &session, printing::PrintContext &, QWidget *parent)
+    : QWidget(parent), m_session(session), m_firstMonth(new QComboBox(this)),
+      m_lastMonth(new QComboBox(this)), m_firstCode(new xtext(this)), m_lastCode(new xtext(this)),
+      m_year(new xtext(this)), m_current(new QLabel(this)), m_progress(new QProgressBar(this)),
+      m_kaydet(new QPushButton(QStringLiteral("Kaydet"), this)),
+      m_vazgec(new QPushButton(QStringLiteral("Vazgeç"), this)) {
+    setWindowTitle(QStringLiteral("Toplu Borçlandırma"));
+    auto *grid = new QGridLayout;
+    int row = 0;
+    const auto addRow = [&](QLabel *label, QWidget *field) {
+        label->setBuddy(field);
+        grid->addWidget(label, row, 0);
+        grid->addWidget(field, row, 1);
+        ++row;
+    };
+    for (size_t i = 0; i < m_amount.size(); ++i) {
+        auto *amount = new xtext(this);
+        amount->setObjectName(QStringLiteral("tutar%1").arg(i + 1));
+        amount->xTextBicim(xtext::Sayi, bulkdebt::AmountMax, Qt::AlignRight, 0, session.tlonda, 3);
+        m_amount[i] = amount;
+        m_caption[i] = new QLabel(this);
+        addRow(m_caption[i], amount);
+    }
+    m_firstMonth->setObjectName(QStringLiteral("baslangicAy"));
+    m_lastMonth->setObjectName(QStringLiteral("bitisAy"));
+    for (QComboBox *list : {m_firstMonth, m_lastMonth}) {
+        for (int month = 1; month <= 12; ++month)
+            list->addItem(trMonthName(month));
+        list->installEventFilter(this);
+    }
+    m_lastMonth->setCurrentIndex(11);
+    addRow(new QLabel(QStringLiteral("Başlangıç Ay"), this), m_firstMonth);
+    addRow(new QLabel(QStringLiteral("Bitiş Ay"), this), m_lastMonth);
+    m_firstCode->setObjectName(QStringLiteral("baslangicCari"));
+    m_lastCode->setObjectName(QStringLiteral("bitisCari"));
+    for (xtext *code : {m_firstCode, m_lastCode}) {
+        code->xTextBicim(xtext::Metin, CodeLength, Qt::AlignLeft, 0, 0, 0);
+        code->setButton(true);
+        connect(code, &xtext::ButtonClick, this, [this, code] { lookup(code); });
+    }
+    addRow(new QLabel(QStringLiteral("Başlangıç Cari"), this), m_firstCode);
+    addRow(new QLabel(QStringLiteral("Bitiş Cari"), this), m_lastCode);
+    m_year->setObjectName(QStringLiteral("yil"));
+    m_year->xTextBicim(xtext::Sayi, 9999, Qt::AlignHCenter, 0, 0, 0);
+    addRow(new QLabel(QStringLiteral("Dönem Yıl"), this), m_year);
+    grid->setColumnStretch(1, 1);
+
+    m_current->setObjectName(QStringLiteral("durum"));
+    m_current->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    m_current->setMinimumWidth(360);
+    // One line whatever it says: the window keeps its size during the run.
+    m_current->setFixedHeight(m_current->fontMetrics().height() + 8);
+    m_progress->setObjectName(QStringLiteral("ilerleme"));
+    m_progress->setVisible(false);
+    m_kaydet->setObjectName(QStringLiteral("kaydet"));
+    m_vazgec->setObjectName(QStringLiteral("vazgec"));
+    for (QPushButton *b : {m_kaydet, m_vazgec})
+        b->setAutoDefault(true);
+
+    auto *buttons = new QHBoxLayout;
+    buttons->addStretch();
+    buttons->addWidget(m_kaydet);
+    buttons->addWidget(m_vazgec);
+    auto *layout = new QVBoxLayout(this);
+    layout->addLayout(grid);
+    auto *status = new QHBoxLayout;
+    status->addWidget(m_current, 2);
+    status->addWidget(m_progress, 1);
+    layout->addLayout(status);
+    layout->addLayout(buttons);
+
+    QWidget *previous = m_amount[0];
+    for (QWidget *w : std::initializer_list<QWidget *>{
+             m_amount[1], m_amount[2], m_amount[3], m_amount[4], m_firstMonth, m_lastMonth,
+             m_firstCode, m_lastCode, m_year, m_kaydet, m_vazgec}) {
+        setTabOrder(previous, w);
+        previous = w;
+    }
+    for (xtext *field : {m_amount[0], m_amount[1], m_amount[2], m_amount[3], m_amount[4],
+                         m_firstCode, m_lastCode, m_year})
+        connect(field, &xtext::KeyDown, this, [this, field](int key, bool) {
+            if (key == Qt::Key_Escape)
+                close();
+            else if (key == Qt::Key_F2 && (field == m_firstCode || field == m_lastCode))
+                lookup(field);
+        });
+    connect(m_kaydet, &QPushButton::clicked, this, &topbrc::kaydet);
+    connect(m_vazgec, &QPushButton::clicked, this, &QWidget::close);
+
+    screenkit::ThemeParts parts;
+    parts.buttonIcons = {{m_kaydet, QStringLiteral("check.ico")},
+                         {m_vazgec, QStringLiteral("uncheck.ico")}};
+    parts.fieldPictures = {{m_firstCode, QStringLiteral("go.ico")},
+                           {m_lastCode, QStringLiteral("go.ico")}};
+    screenkit::applyScreenTheme(*this, session, parts);
+
+    const bulkdebt::Opening opening = bulkdebt::open(session);
+    for (size_t i = 0; i < m_caption.size(); ++i)
+        m_caption[i]->setText(opening.captions[i]);
+    m_firstCode->setTextValue(opening.firstCode);
+    m_lastCode->setTextValue(opening.lastCode);
+    m_year->setValue(opening.year);
+    m_amount[0]->setFocus();
+}
+
+topbrc::~topbrc() {
+    for (QComboBox *list : {m_firstMonth, m_lastMonth})
+        list->removeEventFilter(this);
+}
+
+void topbrc::lookup(xtext *field) {
+    const QString code = pencere::choose(m_session, this);
+    m_session.selectedCode.clear();
+    if (!code.isEmpty())
+        field->setTextValue(code);
+}
+
+void topbrc::kaydet() {
+    bulkdebt::Request request{.year = m_year->Text(),
+                              .firstMonth = m_firstMonth->currentIndex() + 1,
+                              .lastMonth = m_lastMonth->currentIndex() + 1,
+                              .firstCode = m_firstCode->Text(),
+                              .lastCode = m_lastCode->Text(),
+                              .amounts = {}};
+    for (size_t i = 0; i < m_amount.size(); ++i)
+        request.amounts[i] =
+            parseTypedAmount(m_amount[i]->Digits(), m_session.tlonda).value_or(Money());
+
+    QElapsedTimer shown;
+    bool busy = false;
+    // The member and month are shown and the window repainted a few dozen
+    // times a second: drawing every one of them would slow the run down.
+    const auto progress = [&](const bulkdebt::Progress &p) {
+        if (!busy) {
+            QApplication::setOverrideCursor(Qt::WaitCursor);
+            m_progress->setRange(0, p.count);
+            m_progress->setVisible(true);
+            busy = true;
+        } else if (p.done < p.count && shown.elapsed() < 40) {
+            return;
+        }
+        shown.start();
+        m_current->setText(bulkdebt::progressText(p));
+        m_progress->setValue(p.done);
+        QApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+    };
+    const auto result = bulkdebt::run(m_session, request, progress);
+    if (busy) {
+        m_progress->setVisible(false);
+        QApplication::restoreOverrideCursor();
+    }
+    if (!result)
+        return;
+    m_current->setText(QStringLiteral("%1 borç, %2 entegrasyon satırı yazıldı.")
+                           .arg(result->debts)
+                           .arg(result->integrationRows));
+    m_session.messages.show(Messages::Icon::None, Messages::korvane(),
+                            QStringLiteral("Kayıtlar Tamamlandı...."));
+}
+
+bool topbrc::eventFilter(QObject *watched, QEvent *event) {
+    if ((watched != m_firstMonth && watched != m_lastMonth) || event->type() != QEvent::KeyPress)
+        return QWidget::eventFilter(watched, event);
+    switch (static_cast<QKeyEvent *>(event)->key()) {
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        (watched == m_firstMonth ? static_cast<QWidget *>(m_lastMonth) : m_firstCode)->setFocus();
+        return true;
+    case Qt::Key_Escape:
+        close();
+        return true;
+    default:
+        return false;
+    }
+}

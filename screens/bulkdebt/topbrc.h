@@ -1,0 +1,40 @@
+#pragma once
+
+#include "printing/printcontext.h"
+#include "screens/bulkdebt/bulkdebtaction.h"
+
+#include <QWidget>
+#include <array>
+
+class QComboBox;
+class QLabel;
+class QProgressBar;
+class QPushButton;
+class xtext;
+
+// Bulk dues: the clerk types up to five amounts, one per dues head, picks
+// the months of one year and a range of member codes, and "Kaydet" assigns
+// them all in one run, the member and month being posted shown as it goes.
+class topbrc : public QWidget {
+    Q_OBJECT
+  public:
+    topbrc(Session &session, printing::PrintContext &printContext, QWidget *parent = nullptr);
+    ~topbrc() override;
+
+    void kaydet();
+
+  protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+  private:
+    void lookup(xtext *field);
+
+    Session &m_session;
+    std::array<QLabel *, 5> m_caption{};
+    std::array<xtext *, 5> m_amount{};
+    QComboBox *m_firstMonth, *m_lastMonth;
+    xtext *m_firstCode, *m_lastCode, *m_year;
+    QLabel *m_current;
+    QProgressBar *m_progress;
+    QPushButton *m_kaydet, *m_vazgec;
+};
