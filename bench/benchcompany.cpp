@@ -9,6 +9,39 @@
 #include <cstdio>
 #include <cstdlib>
 
+double bareDebtRows(Session &s, int rows, int members) {
+    return seconds([&] {
+        s.data.beginWrite();
+        QSqlQuery carhar(s.data.sql()), ent(s.data.sql());
+        carhar.prepare("INSERT INTO carhar (kod, tarih, islem, evrak, vade, ba, tutar, ack, pls, "
+                       "dtip, kod1, doviz, kur, kapanan, puan, refer, krefer, sube, para, kasa) "
+                       "VALUES (?, ?, 4, '', ?, 0, ?, ?, '', 0, '1', ?, 0, 0, 0, ?, '', 0, 0, 0)");
+        ent.prepare("INSERT INTO ent (tarih, refer, enttar, muhkod, ba, tutar, ack, mik, yer) "
+                    "VALUES (?, ?, ?, ?, ?, ?, ?, 0, 1)");
+        const qlonglong day = 46023, units = 8502500;
+        for (int i = 0; i < rows; ++i) {
+            const QString kod = memberCode(i % members + 1);
+            const QString refer = QStringLiteral("ABCD%1").arg(i, 4, 36, QLatin1Char('0'));
+            for (const QVariant &v :
+                 {QVariant(kod), QVariant(day), QVariant(day), QVariant(units),
+                  QVariant(QStringLiteral("Ocak 2026 Aidat")), QVariant(850.25), QVariant(refer)})
+                carhar.addBindValue(v);
+            carhar.exec();
+            for (const char *side : {"B", "A"}) {
+                for (const QVariant &v :
+                     {QVariant(day), QVariant(refer), QVariant(day), QVariant("120.01." + kod),
+                      QVariant(QString::fromLatin1(side)), QVariant(units),
+                      QVariant(QStringLiteral("Aidat").leftJustified(35))})
+                    ent.addBindValue(v);
+                ent.exec();
+            }
+        }
+        carhar.finish();
+        ent.finish();
+        s.data.commit();
+    });
+}
+
 QString memberCode(int i) {
     return QString::number(i).rightJustified(5, u'0');
 }

@@ -29,6 +29,11 @@ class BenchCompany {
 
 QString memberCode(int i);
 
+// The yardstick of a posting: `rows` debt rows over `members` members, each
+// with its two integration rows, as bare prepared inserts in one
+// transaction, without references or bucket updates. Seconds taken.
+double bareDebtRows(Session &s, int rows, int members);
+
 // Seconds taken by `f`.
 template <typename F> double seconds(F &&f) {
     const auto t0 = std::chrono::steady_clock::now();

@@ -40,39 +40,6 @@ double postAction(Session &s) {
     });
 }
 
-double bareInserts(Session &s) {
-    return seconds([&] {
-        s.data.beginWrite();
-        QSqlQuery carhar(s.data.sql()), ent(s.data.sql());
-        carhar.prepare("INSERT INTO carhar (kod, tarih, islem, evrak, vade, ba, tutar, ack, pls, "
-                       "dtip, kod1, doviz, kur, kapanan, puan, refer, krefer, sube, para, kasa) "
-                       "VALUES (?, ?, 4, '', ?, 0, ?, ?, '', 0, '1', ?, 0, 0, 0, ?, '', 0, 0, 0)");
-        ent.prepare("INSERT INTO ent (tarih, refer, enttar, muhkod, ba, tutar, ack, mik, yer) "
-                    "VALUES (?, ?, ?, ?, ?, ?, ?, 0, 1)");
-        const qlonglong day = 46023, units = 8502500;
-        for (int i = 0; i < DebtRows; ++i) {
-            const QString kod = memberCode(i % Members + 1);
-            const QString refer = QStringLiteral("ABCD%1").arg(i, 4, 36, QLatin1Char('0'));
-            for (const QVariant &v :
-                 {QVariant(kod), QVariant(day), QVariant(day), QVariant(units),
-                  QVariant(QStringLiteral("Ocak 2026 Aidat")), QVariant(850.25), QVariant(refer)})
-                carhar.addBindValue(v);
-            carhar.exec();
-            for (const char *side : {"B", "A"}) {
-                for (const QVariant &v :
-                     {QVariant(day), QVariant(refer), QVariant(day), QVariant("120.01." + kod),
-                      QVariant(QString::fromLatin1(side)), QVariant(units),
-                      QVariant(QStringLiteral("Aidat").leftJustified(35))})
-                    ent.addBindValue(v);
-                ent.exec();
-            }
-        }
-        carhar.finish();
-        ent.finish();
-        s.data.commit();
-    });
-}
-
 // The same rows through COPY on the session's own server connection: the
 // fastest way a server takes rows, the yardstick of the posting action there.
 double copyRows(Session &s) {
@@ -124,7 +91,7 @@ int main(int argc, char *argv[]) {
     for (int round = 0; round < 3; ++round) {
         {
             BenchCompany co(Members);
-            bare = std::min(bare, bareInserts(co.session()));
+            bare = std::min(bare, bareDebtRows(co.session(), DebtRows, Members));
             server = co.session().data.isServer();
         }
         if (server) {

@@ -2,12 +2,11 @@
 
 #include "controls/pencere.h"
 #include "controls/xtext.h"
+#include "screens/kit/busyrun.h"
 #include "screens/kit/screentheme.h"
 #include "startup/base/daynumber.h"
 
-#include <QApplication>
 #include <QComboBox>
-#include <QElapsedTimer>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QKeyEvent>
@@ -81,10 +80,7 @@ topbrc::topbrc(Session &session, printing::PrintContext &, QWidget *parent)
     for (QPushButton *b : {m_kaydet, m_vazgec})
         b->setAutoDefault(true);
 
-    auto *buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(m_kaydet);
-    buttons->addWidget(m_vazgec);
+    QHBoxLayout *buttons = screenkit::buttonRow({m_kaydet, m_vazgec});
     auto *layout = new QVBoxLayout(this);
     layout->addLayout(grid);
     auto *status = new QHBoxLayout;
@@ -150,28 +146,12 @@ void topbrc::kaydet() {
         request.amounts[i] =
             parseTypedAmount(m_amount[i]->Digits(), m_session.tlonda).value_or(Money());
 
-    QElapsedTimer shown;
-    bool busy = false;
-    // The member and month are shown and the window repainted a few dozen
-    // times a second: drawing every one of them would slow the run down.
-    const auto progress = [&](const bulkdebt::Progress &p) {
-        if (!busy) {
-            QApplication::setOverrideCursor(Qt::WaitCursor);
-            m_progress->setRange(0, p.count);
-            m_progress->setVisible(true);
-            busy = true;
-        } else if (p.done < p.count && shown.elapsed() < 40) {
-            return;
-        }
-        shown.start();
-        m_current->setText(bulkdebt::progressText(p));
-        m_progress->setValue(p.done);
-        QApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
-    };
-    const auto result = bulkdebt::run(m_session, request, progress);
-    if (busy) {
-        m_progress->setVisible(false);
-        QApplication::restoreOverrideCursor();
+    std::optional<bulkdebt::Result> result;
+    {
+        screenkit::BusyRun busy(*m_progress, 40);
+        result = bulkdebt::run(m_session, request, [&](const bulkdebt::Progress &p) {
+            busy.step(p.done, p.count, [&] { m_current->setText(bulkdebt::progressText(p)); });
+        });
     }
     if (!result)
         return;

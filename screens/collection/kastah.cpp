@@ -122,10 +122,7 @@ void kastah::buildWidgets() {
     m_tamam->setObjectName(QStringLiteral("tamam"));
     m_vazgec = new QPushButton(QStringLiteral(" Vazgeç"), this);
     m_vazgec->setObjectName(QStringLiteral("vazgec"));
-    auto *buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(m_tamam);
-    buttons->addWidget(m_vazgec);
+    QHBoxLayout *buttons = screenkit::buttonRow({m_tamam, m_vazgec});
     grid->addLayout(buttons, row, 2, 1, 2);
     connect(m_tamam, &QPushButton::clicked, this, &kastah::tamam);
     connect(m_vazgec, &QPushButton::clicked, this, &QDialog::reject);

@@ -92,10 +92,7 @@ ytahsil::ytahsil(Session &session, printing::PrintContext &printContext, QWidget
     heads2->addWidget(toplam2, 6, 3);
     heads2->addWidget(m_total, 6, 4);
 
-    auto *buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(m_tamam);
-    buttons->addWidget(m_vazgec);
+    QHBoxLayout *buttons = screenkit::buttonRow({m_tamam, m_vazgec});
     auto *layout = new QVBoxLayout(this);
     layout->addLayout(top);
     layout->addSpacing(8);

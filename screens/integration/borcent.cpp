@@ -2,13 +2,13 @@
 
 #include "controls/dclist.h"
 #include "controls/xtext.h"
+#include "screens/kit/busyrun.h"
 #include "screens/kit/screentheme.h"
 #include "screens/kit/statementgrid.h"
 #include "startup/base/daynumber.h"
 
 #include <QApplication>
 #include <QComboBox>
-#include <QElapsedTimer>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -193,32 +193,23 @@ void Borcent::postCollections() {
 }
 
 void Borcent::postSurcharge() {
-    QElapsedTimer shown;
-    bool busy = false;
-    // The window repaints a few times a second, and the statement of a
-    // member the clerk is about to be told about is on the grid while the
-    // message is; drawing every member would take longer than the run.
-    const auto progress = [&](const integration::SurchargeProgress &p) {
-        if (!busy) {
-            QApplication::setOverrideCursor(Qt::WaitCursor);
-            m_progress->setRange(0, p.count);
-            m_progress->setVisible(true);
-            busy = true;
-        } else if (!p.byHand && p.done < p.count && shown.elapsed() < 100) {
-            return;
-        }
-        shown.start();
-        m_progress->setValue(p.done);
-        m_current->setText(p.kod);
-        screenkit::showStatement(*m_grid, *p.statement, m_session.tlonda);
-        QApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
-    };
-    const auto rows =
-        integration::postPaidSurcharge(m_session, m_fields[7]->Text(), m_fields[8]->Text(),
-                                       m_fields[9]->Text(), m_fields[10]->Text(), m_faiz, progress);
-    if (busy) {
-        m_progress->setVisible(false);
-        QApplication::restoreOverrideCursor();
+    std::optional<int> rows;
+    {
+        // The statement of a member the clerk is about to be told about is
+        // on the grid while the message is.
+        screenkit::BusyRun busy(*m_progress, 100);
+        const auto progress = [&](const integration::SurchargeProgress &p) {
+            busy.step(
+                p.done, p.count,
+                [&] {
+                    m_current->setText(p.kod);
+                    screenkit::showStatement(*m_grid, *p.statement, m_session.tlonda);
+                },
+                p.byHand);
+        };
+        rows = integration::postPaidSurcharge(m_session, m_fields[7]->Text(), m_fields[8]->Text(),
+                                              m_fields[9]->Text(), m_fields[10]->Text(), m_faiz,
+                                              progress);
     }
     finished(rows, Messages::Icon::Question, QStringLiteral("Bitti.."));
 }

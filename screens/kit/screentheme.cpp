@@ -6,6 +6,7 @@
 
 #include <QAbstractButton>
 #include <QCheckBox>
+#include <QHBoxLayout>
 #include <QIcon>
 #include <QLabel>
 
@@ -61,6 +62,14 @@ void applyScreenTheme(QWidget &screen, Session &s, const ThemeParts &parts) {
         field->setPicture(picture(file));
     for (const auto &[button, file] : parts.buttonIcons)
         button->setIcon(QIcon(picture(file)));
+}
+
+QHBoxLayout *buttonRow(std::initializer_list<QWidget *> buttons) {
+    auto *row = new QHBoxLayout;
+    row->addStretch();
+    for (QWidget *b : buttons)
+        row->addWidget(b);
+    return row;
 }
 
 } // namespace screenkit

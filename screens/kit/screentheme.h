@@ -3,10 +3,12 @@
 #include "startup/session.h"
 
 #include <QString>
+#include <initializer_list>
 #include <utility>
 #include <vector>
 
 class QAbstractButton;
+class QHBoxLayout;
 class QLabel;
 class QWidget;
 class xtext;
@@ -26,5 +28,8 @@ struct ThemeParts {
 // field labels (a label with a buddy) and check boxes fore slot 23, caption
 // labels fore 22 on 41, every input field its four colours from 4, 10, 3, 9.
 void applyScreenTheme(QWidget &screen, Session &session, const ThemeParts &parts = {});
+
+// A screen's buttons, right-aligned on a row of their own, in the given order.
+QHBoxLayout *buttonRow(std::initializer_list<QWidget *> buttons);
 
 } // namespace screenkit

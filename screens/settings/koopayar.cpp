@@ -82,10 +82,7 @@ koopayar::koopayar(Session &session, printing::PrintContext &, QWidget *parent)
     m_vazgec->setObjectName(QStringLiteral("vazgec"));
     connect(m_kaydet, &QPushButton::clicked, this, &koopayar::save);
     connect(m_vazgec, &QPushButton::clicked, this, &QWidget::close);
-    auto *buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(m_kaydet);
-    buttons->addWidget(m_vazgec);
+    QHBoxLayout *buttons = screenkit::buttonRow({m_kaydet, m_vazgec});
     auto *layout = new QVBoxLayout(this);
     layout->addLayout(grid);
     layout->addLayout(buttons);
