@@ -24,7 +24,6 @@ bool hasAccount(const QString &code) {
 Opening open(Session &s) {
     Opening o;
     const auto settings = data::requireSettings(s.ayar, s.messages);
-    o.settingsExist = settings.has_value();
     for (size_t i = 0; i < o.captions.size(); ++i)
         o.captions[i] = settings ? settings->ack[i] : QStringLiteral("Tutar%1").arg(i + 1);
     if (const auto range = data::cardCodeRange(s.data, s.messages)) {

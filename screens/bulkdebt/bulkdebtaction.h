@@ -19,7 +19,6 @@ using HeadAmounts = std::array<Money, 5>;
 constexpr double AmountMax = 99999999999999.0;
 
 struct Opening {
-    bool settingsExist = false;
     std::array<QString, 5> captions; // the heads' captions, "Tutar1"... without settings
     QString firstCode, lastCode;     // the lowest and highest code on the card table
     int year = 0;

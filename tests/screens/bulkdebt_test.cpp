@@ -93,7 +93,9 @@ bulkdebt::HeadAmounts amounts(std::initializer_list<const char *> texts) {
 TEST_F(BulkDebt, RunsRefusalsAndTheRowsTheyWrite) {
     const bulkdebt::Request plain{u"2024"_s, 3, 5, u"0001"_s, u"0001"_s, amounts({"100"})};
     EXPECT_FALSE(bulkdebt::run(session, plain));
-    EXPECT_EQ(texts(), QStringList{u"Ayarlar Yapılmamış..."_s});
+    const bulkdebt::Opening opening = bulkdebt::open(session);
+    EXPECT_EQ(texts(), QStringList(2, u"Ayarlar Yapılmamış..."_s));
+    EXPECT_EQ(opening.captions[4], u"Tutar5"_s);
     addHeads();
 
     const struct {
