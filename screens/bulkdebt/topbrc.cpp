@@ -3,13 +3,13 @@
 #include "controls/pencere.h"
 #include "controls/xtext.h"
 #include "screens/kit/busyrun.h"
+#include "screens/kit/listkeys.h"
 #include "screens/kit/screentheme.h"
 #include "startup/base/daynumber.h"
 
 #include <QComboBox>
 #include <QGridLayout>
 #include <QHBoxLayout>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QProgressBar>
 #include <QPushButton>
@@ -46,11 +46,9 @@ topbrc::topbrc(Session &session, printing::PrintContext &, QWidget *parent)
     }
     m_firstMonth->setObjectName(QStringLiteral("baslangicAy"));
     m_lastMonth->setObjectName(QStringLiteral("bitisAy"));
-    for (QComboBox *list : {m_firstMonth, m_lastMonth}) {
+    for (QComboBox *list : {m_firstMonth, m_lastMonth})
         for (int month = 1; month <= 12; ++month)
             list->addItem(trMonthName(month));
-        list->installEventFilter(this);
-    }
     m_lastMonth->setCurrentIndex(11);
     addRow(new QLabel(QStringLiteral("Başlangıç Ay"), this), m_firstMonth);
     addRow(new QLabel(QStringLiteral("Bitiş Ay"), this), m_lastMonth);
@@ -66,6 +64,8 @@ topbrc::topbrc(Session &session, printing::PrintContext &, QWidget *parent)
     m_year->setObjectName(QStringLiteral("yil"));
     m_year->xTextBicim(xtext::Sayi, 9999, Qt::AlignHCenter, 0, 0, 0);
     addRow(new QLabel(QStringLiteral("Dönem Yıl"), this), m_year);
+    screenkit::listKeys(*m_firstMonth, *m_lastMonth);
+    screenkit::listKeys(*m_lastMonth, *m_firstCode);
     grid->setColumnStretch(1, 1);
 
     m_current->setObjectName(QStringLiteral("durum"));
@@ -123,11 +123,6 @@ topbrc::topbrc(Session &session, printing::PrintContext &, QWidget *parent)
     m_amount[0]->setFocus();
 }
 
-topbrc::~topbrc() {
-    for (QComboBox *list : {m_firstMonth, m_lastMonth})
-        list->removeEventFilter(this);
-}
-
 void topbrc::lookup(xtext *field) {
     const QString code = pencere::choose(m_session, this);
     m_session.selectedCode.clear();
@@ -160,20 +155,4 @@ void topbrc::kaydet() {
                            .arg(result->integrationRows));
     m_session.messages.show(Messages::Icon::None, Messages::korvane(),
                             QStringLiteral("Kayıtlar Tamamlandı...."));
-}
-
-bool topbrc::eventFilter(QObject *watched, QEvent *event) {
-    if ((watched != m_firstMonth && watched != m_lastMonth) || event->type() != QEvent::KeyPress)
-        return QWidget::eventFilter(watched, event);
-    switch (static_cast<QKeyEvent *>(event)->key()) {
-    case Qt::Key_Return:
-    case Qt::Key_Enter:
-        (watched == m_firstMonth ? static_cast<QWidget *>(m_lastMonth) : m_firstCode)->setFocus();
-        return true;
-    case Qt::Key_Escape:
-        close();
-        return true;
-    default:
-        return false;
-    }
 }

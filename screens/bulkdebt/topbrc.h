@@ -19,12 +19,8 @@ class topbrc : public QWidget {
     Q_OBJECT
   public:
     topbrc(Session &session, printing::PrintContext &printContext, QWidget *parent = nullptr);
-    ~topbrc() override;
 
     void kaydet();
-
-  protected:
-    bool eventFilter(QObject *watched, QEvent *event) override;
 
   private:
     void lookup(xtext *field);

@@ -3,6 +3,7 @@
 #include "controls/dclist.h"
 #include "controls/xtext.h"
 #include "screens/kit/busyrun.h"
+#include "screens/kit/listkeys.h"
 #include "screens/kit/screentheme.h"
 #include "screens/kit/statementgrid.h"
 #include "startup/base/daynumber.h"
@@ -12,7 +13,6 @@
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QProgressBar>
 #include <QPushButton>
@@ -60,7 +60,12 @@ Borcent::Borcent(Session &session, printing::PrintContext &, QWidget *parent)
     m_month->setObjectName(QStringLiteral("ay"));
     for (int month = 1; month <= 12; ++month)
         m_month->addItem(trMonthName(month));
-    m_month->installEventFilter(this);
+    screenkit::listKeys(*m_month, *m_fields[1], [this](int key) {
+        if (key != Qt::Key_F5)
+            return false;
+        postDebts();
+        return true;
+    });
 
     const char16_t *titles[] = {u"Aylık Borçlandırma Entegrasyonu", u"Kasa Tahsilat İşlemleri",
                                 u"Faizlerin Tahakkuk İşlemi"};
@@ -153,10 +158,6 @@ Borcent::Borcent(Session &session, printing::PrintContext &, QWidget *parent)
     m_fields[0]->setFocus();
 }
 
-Borcent::~Borcent() {
-    m_month->removeEventFilter(this);
-}
-
 void Borcent::runSection(size_t field) {
     switch (sectionOf(field)) {
     case 0:
@@ -212,23 +213,4 @@ void Borcent::postSurcharge() {
                                               progress);
     }
     finished(rows, Messages::Icon::Question, QStringLiteral("Bitti.."));
-}
-
-bool Borcent::eventFilter(QObject *watched, QEvent *event) {
-    if (watched != m_month || event->type() != QEvent::KeyPress)
-        return QWidget::eventFilter(watched, event);
-    switch (static_cast<QKeyEvent *>(event)->key()) {
-    case Qt::Key_Return:
-    case Qt::Key_Enter:
-        m_fields[1]->setFocus();
-        return true;
-    case Qt::Key_F5:
-        postDebts();
-        return true;
-    case Qt::Key_Escape:
-        close();
-        return true;
-    default:
-        return false;
-    }
 }

@@ -22,14 +22,10 @@ class Borcent : public QWidget {
     Q_OBJECT
   public:
     Borcent(Session &session, printing::PrintContext &printContext, QWidget *parent = nullptr);
-    ~Borcent() override;
 
     void postDebts();
     void postCollections();
     void postSurcharge();
-
-  protected:
-    bool eventFilter(QObject *watched, QEvent *event) override;
 
   private:
     void runSection(size_t field);

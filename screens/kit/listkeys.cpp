@@ -1,0 +1,45 @@
+#include "screens/kit/listkeys.h"
+
+#include <QComboBox>
+#include <QKeyEvent>
+
+namespace screenkit {
+
+namespace {
+
+// Lives as the list's child, so it goes with the list.
+class ListKeys : public QObject {
+  public:
+    ListKeys(QComboBox &list, QWidget &next, std::function<bool(int)> other)
+        : QObject(&list), m_next(next), m_other(std::move(other)) {}
+
+  protected:
+    bool eventFilter(QObject *watched, QEvent *event) override {
+        if (event->type() != QEvent::KeyPress)
+            return false;
+        const int key = static_cast<QKeyEvent *>(event)->key();
+        switch (key) {
+        case Qt::Key_Return:
+        case Qt::Key_Enter:
+            m_next.setFocus();
+            return true;
+        case Qt::Key_Escape:
+            static_cast<QWidget *>(watched)->window()->close();
+            return true;
+        default:
+            return m_other && m_other(key);
+        }
+    }
+
+  private:
+    QWidget &m_next;
+    std::function<bool(int)> m_other;
+};
+
+} // namespace
+
+void listKeys(QComboBox &list, QWidget &next, std::function<bool(int key)> other) {
+    list.installEventFilter(new ListKeys(list, next, std::move(other)));
+}
+
+} // namespace screenkit
