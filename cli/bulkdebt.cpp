@@ -30,8 +30,8 @@ int runBulkDebt(const cli::Call &call) {
     const auto codes = call.isSet(QStringLiteral("codes"))
                            ? range(call.value(QStringLiteral("codes")))
                            : std::optional<std::pair<QString, QString>>();
-    const QStringList amounts = call.value(QStringLiteral("amounts")).split(u',');
-    if ((call.isSet(QStringLiteral("codes")) && !codes) || amounts.size() > 5)
+    const QString amountText = call.value(QStringLiteral("amounts"));
+    if ((call.isSet(QStringLiteral("codes")) && !codes) || amountText.count(u',') > 4)
         return call.wrongCommandLine();
 
     Session session(call.messages);
@@ -42,19 +42,15 @@ int runBulkDebt(const cli::Call &call) {
     const auto months = range(call.value(QStringLiteral("months")));
     request.firstMonth = months->first.toInt();
     request.lastMonth = months->second.toInt();
-    for (qsizetype i = 0; i < amounts.size(); ++i) {
-        const QString text = amounts[i].trimmed();
-        const auto amount =
-            text.isEmpty() ? std::optional(Money()) : parseTypedAmount(text, session.tlonda);
-        if (!amount || *amount < Money() || *amount > *Money::fromDouble(bulkdebt::AmountMax)) {
-            call.messages.warning(QStringLiteral("Tutar 0 ile 99999999999999 arasında bir sayı "
-                                                 "olmalı (en çok %1 ondalık, nokta ile): ")
-                                      .arg(session.tlonda) +
-                                  amounts[i]);
-            return cli::ExitFailed;
-        }
-        request.amounts[size_t(i)] = *amount;
+    const auto amounts = cli::headAmounts(amountText, session.tlonda, bulkdebt::AmountMax, false);
+    if (!amounts) {
+        call.messages.warning(QStringLiteral("Tutar 0 ile 99999999999999 arasında bir sayı "
+                                             "olmalı (en çok %1 ondalık, nokta ile): ")
+                                  .arg(session.tlonda) +
+                              amountText);
+        return cli::ExitFailed;
     }
+    request.amounts = *amounts;
     // Without codes, every card, as the screen presets them.
     if (codes) {
         request.firstCode = codes->first;

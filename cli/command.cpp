@@ -245,6 +245,25 @@ std::optional<qint64> wholeNumber(const QString &text, qint64 min, qint64 max) {
     return v;
 }
 
+std::optional<std::array<Money, 5>> headAmounts(const QString &text, int decimals, double max,
+                                                bool allFive) {
+    const QStringList places = text.split(u',');
+    if (places.size() > 5 || (allFive && places.size() != 5))
+        return std::nullopt;
+    std::array<Money, 5> out{};
+    const Money most = Money::fromDouble(max).value_or(Money());
+    for (qsizetype i = 0; i < places.size(); ++i) {
+        const QString place = places[i].trimmed();
+        if (place.isEmpty())
+            continue;
+        const auto amount = parseTypedAmount(place, decimals);
+        if (!amount || *amount < Money() || *amount > most || place.startsWith(u'+'))
+            return std::nullopt;
+        out[size_t(i)] = *amount;
+    }
+    return out;
+}
+
 ProgressLine::ProgressLine(bool always)
     : m_mode(isatty(fileno(stderr)) ? Terminal
              : always               ? Lines

@@ -1,11 +1,13 @@
 #pragma once
 
 #include "startup/base/messages.h"
+#include "startup/base/money.h"
 
 #include <QCommandLineOption>
 #include <QCommandLineParser>
 #include <QElapsedTimer>
 #include <QStringList>
+#include <array>
 #include <optional>
 #include <vector>
 
@@ -74,6 +76,13 @@ int runCommandLine(const std::vector<Command> &table, int &argc, char **argv);
 
 // A whole number within [min, max], or nothing.
 std::optional<qint64> wholeNumber(const QString &text, qint64 min, qint64 max);
+
+// Up to five amounts, "A1,A2,A3,A4,A5", as the dues heads' amount fields
+// take them: each 0 to `max` with at most `decimals` decimals, no sign, an
+// empty place 0. With `allFive` every place must be there. Nothing for
+// anything else.
+std::optional<std::array<Money, 5>> headAmounts(const QString &text, int decimals, double max,
+                                                bool allFive);
 
 // Where a long run is, on standard error: over itself a few times a second
 // when that is a terminal, a line at a time when `always` (a log), else

@@ -83,25 +83,6 @@ QString asJson(const MemberHeads &m, int tlonda) {
     return QString::fromUtf8(QJsonDocument(doc).toJson(QJsonDocument::Indented));
 }
 
-// "A1,A2,A3,A4,A5" as the five amount fields take them; an empty place is 0.
-std::optional<headcollection::HeadAmounts> amountsOf(const QString &text, int tlonda) {
-    const QStringList parts = text.split(u',');
-    if (parts.size() != 5)
-        return std::nullopt;
-    headcollection::HeadAmounts out{};
-    const auto max = Money::fromDouble(headcollection::AmountMax).value_or(Money());
-    for (size_t i = 0; i < 5; ++i) {
-        const QString part = parts[qsizetype(i)].trimmed();
-        if (part.isEmpty())
-            continue;
-        const auto amount = parseTypedAmount(part, tlonda);
-        if (!amount || *amount < Money() || *amount > max || part.startsWith(u'+'))
-            return std::nullopt;
-        out[i] = *amount;
-    }
-    return out;
-}
-
 } // namespace
 
 int runHeadBalances(const cli::Call &call) {
@@ -126,7 +107,8 @@ int runCollectHeads(const cli::Call &call) {
     if (!startup::openCompanyFolder(session, call.arguments[0]))
         return cli::ExitFailed;
     const QString amountText = call.value(QStringLiteral("amounts"));
-    const auto amounts = amountsOf(amountText, session.tlonda);
+    const auto amounts =
+        cli::headAmounts(amountText, session.tlonda, headcollection::AmountMax, true);
     if (!amounts) {
         messages.warning(
             QStringLiteral("--amounts virgülle ayrılmış beş tutar ister (ör. 50,0,0,25,0): her "
