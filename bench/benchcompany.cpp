@@ -1,6 +1,7 @@
 #include "bench/benchcompany.h"
 
 #include "data/koopschema.h"
+#include "startup/base/daynumber.h"
 #include "startup/companyfolder.h"
 
 #include <QCoreApplication>
@@ -40,6 +41,49 @@ double bareDebtRows(Session &s, int rows, int members) {
         ent.finish();
         s.data.commit();
     });
+}
+
+void fillStatementLedger(Session &s, int members, int items) {
+    s.data.beginWrite();
+    QSqlQuery q(s.data.sql());
+    q.prepare("INSERT INTO carhar (kod, tarih, islem, evrak, vade, ba, tutar, ack) "
+              "VALUES (?, ?, ?, ?, ?, ?, ?, ?)");
+    const qlonglong start = dayNumber(QDate(2020, 1, 1));
+    for (int m = 1; m <= members; ++m) {
+        const QString kod = memberCode(m);
+        for (int i = 0; i < items; ++i) {
+            const bool credit = i % 3 == 2;
+            const qlonglong day = start + i * 5;
+            for (const QVariant &v :
+                 {QVariant(kod), QVariant(day), QVariant(credit ? 1 : 4),
+                  QVariant(credit ? QString::number(i) : QString()), QVariant(day),
+                  QVariant(credit ? 1 : 0), QVariant(qlonglong(credit ? 1500000 : 850000)),
+                  QVariant(QStringLiteral("Aidat"))})
+                q.addBindValue(v);
+            q.exec();
+        }
+    }
+    q.finish();
+    s.data.commit();
+}
+
+qint64 bareLedgerReads(Session &s, int members, const QDate &upTo) {
+    qint64 rows = 0;
+    for (int m = 1; m <= members; ++m) {
+        QSqlQuery q(s.data.sql());
+        q.setForwardOnly(true);
+        q.prepare("SELECT ack, vade, tutar, ba, islem, evrak, tarih FROM carhar WHERE kod = ? "
+                  "AND tarih <= ? ORDER BY vade, ba, islem, id");
+        q.addBindValue(memberCode(m));
+        q.addBindValue(qlonglong(dayNumber(upTo)));
+        q.exec();
+        while (q.next()) {
+            for (int c = 0; c < 7; ++c)
+                (void)q.value(c);
+            ++rows;
+        }
+    }
+    return rows;
 }
 
 QString memberCode(int i) {

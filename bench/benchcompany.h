@@ -34,6 +34,15 @@ QString memberCode(int i);
 // transaction, without references or bucket updates. Seconds taken.
 double bareDebtRows(Session &s, int rows, int members);
 
+// The statements' ledger: `items` rows for each of the first `members`
+// members, every third a cash collection, five days apart from 1.1.2020.
+void fillStatementLedger(Session &s, int members, int items);
+
+// The yardstick of a statement run: each member's ledger rows up to `upTo`,
+// in the engine's order, with one bare prepared statement per member, every
+// value read. Rows read.
+qint64 bareLedgerReads(Session &s, int members, const QDate &upTo);
+
 // Seconds taken by `f`.
 template <typename F> double seconds(F &&f) {
     const auto t0 = std::chrono::steady_clock::now();

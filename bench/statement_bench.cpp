@@ -7,7 +7,6 @@
 #include "startup/base/daynumber.h"
 
 #include <QCoreApplication>
-#include <QSqlQuery>
 #include <algorithm>
 #include <cstdio>
 
@@ -16,30 +15,6 @@ namespace {
 constexpr int Members = 2000;
 constexpr int Items = 500;
 
-void fillLedger(Session &s) {
-    s.data.beginWrite();
-    QSqlQuery q(s.data.sql());
-    q.prepare("INSERT INTO carhar (kod, tarih, islem, evrak, vade, ba, tutar, ack) "
-              "VALUES (?, ?, ?, ?, ?, ?, ?, ?)");
-    const qlonglong start = dayNumber(QDate(2020, 1, 1));
-    for (int m = 1; m <= Members; ++m) {
-        const QString kod = memberCode(m);
-        for (int i = 0; i < Items; ++i) {
-            const bool credit = i % 3 == 2;
-            const qlonglong day = start + i * 5;
-            for (const QVariant &v :
-                 {QVariant(kod), QVariant(day), QVariant(credit ? 1 : 4),
-                  QVariant(credit ? QString::number(i) : QString()), QVariant(day),
-                  QVariant(credit ? 1 : 0), QVariant(qlonglong(credit ? 1500000 : 850000)),
-                  QVariant(QStringLiteral("Aidat"))})
-                q.addBindValue(v);
-            q.exec();
-        }
-    }
-    q.finish();
-    s.data.commit();
-}
-
 } // namespace
 
 int main(int argc, char *argv[]) {
@@ -47,27 +22,11 @@ int main(int argc, char *argv[]) {
     BenchCompany co(Members);
     Session &s = co.session();
     s.tlonda = 2;
-    fillLedger(s);
+    fillStatementLedger(s, Members, Items);
     const QDate base(2027, 1, 1);
 
     qint64 bareRows = 0;
-    const auto bareRun = [&] {
-        bareRows = 0;
-        for (int m = 1; m <= Members; ++m) {
-            QSqlQuery q(s.data.sql());
-            q.setForwardOnly(true);
-            q.prepare("SELECT ack, vade, tutar, ba, islem, evrak, tarih FROM carhar WHERE kod = ? "
-                      "AND tarih <= ? ORDER BY vade, ba, islem, id");
-            q.addBindValue(memberCode(m));
-            q.addBindValue(qlonglong(dayNumber(base)));
-            q.exec();
-            while (q.next()) {
-                for (int c = 0; c < 7; ++c)
-                    (void)q.value(c);
-                ++bareRows;
-            }
-        }
-    };
+    const auto bareRun = [&] { bareRows = bareLedgerReads(s, Members, base); };
     Money total;
     qint64 rows = 0;
     const auto statementRun = [&] {

@@ -2,6 +2,7 @@
 #include "cli/bulkdebt.h"
 #include "cli/collect.h"
 #include "cli/command.h"
+#include "cli/generallist.h"
 #include "cli/headcollect.h"
 #include "cli/initcompany.h"
 #include "cli/integrate.h"
@@ -214,6 +215,32 @@ const std::vector<cli::Command> &commands() {
          {Folder, Code},
          false,
          runStatement},
+        {QStringLiteral("general-list"),
+         {QStringLiteral("general-list KLASÖR --date GG.AA.YYYY [--from K1] [--to K2] "
+                         "[--format text|csv|json|xlsx] [--out DOSYA] "
+                         "[--print DOSYA [--mode 1|2] [--rules]]")},
+         QStringLiteral("Kod aralığındaki bütün kartların o tarihteki borcunu, ödediğini, "
+                        "gecikme zammını ve kalanını genel toplamlarıyla yazar; istenirse "
+                        "\"ÜYE GENEL BORÇ ALACAK LİSTESİ\" olarak da yazdırır. Kod verilmezse "
+                        "bütün kartlar."),
+         {{option("date", "baz tarih (gerekli)", "GG.AA.YYYY")},
+          {option("from", "ilk cari kodu", "K1")},
+          {option("to", "son cari kodu", "K2")},
+          {option("format", "çıktı biçimi: text, csv, json ya da xlsx (xlsx --out ister)", "BİÇİM",
+                  "text"),
+           isListFormat, QStringLiteral("--format text, csv, json ya da xlsx ister.")},
+          {option("out", "listeyi standart çıktı yerine bu dosyaya yazar", "DOSYA"), isFileName,
+           QStringLiteral("--out bir dosya adı ister.")},
+          {option("print",
+                  "listeyi yazdırır: 1'de bu PDF dosyasına, 2'de yazıcı dosyasının kopyası olarak",
+                  "DOSYA"),
+           isFileName, QStringLiteral("--print bir dosya adı ister.")},
+          {option("mode", "1 grafik, 2 nokta vuruşlu yazıcı (varsayılan 2)", "1|2"), isMode,
+           QStringLiteral("--mode 1 ya da 2 ister.")},
+          {option("rules", "yazdırılan satırların altına çizgi çeker")}},
+         {Folder},
+         true,
+         runGeneralList},
         {QStringLiteral("print-test"),
          {QStringLiteral("print-test KLASÖR [--mode 1|2] [--out DOSYA]")},
          QStringLiteral("Yazıcı denetiminden iki sayfalık örnek bir rapor yazdırır."),

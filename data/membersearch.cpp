@@ -48,11 +48,15 @@ std::optional<CodeRange> cardCodeRange(Database &db, Messages &messages) {
     return range;
 }
 
-bool readMemberAccounts(Database &db, int asd, std::vector<MemberAccount> *out, Messages &messages,
-                        const std::optional<CodeRange> &range) {
+bool readMemberAccounts(Database &db, std::optional<int> asd, std::vector<MemberAccount> *out,
+                        Messages &messages, const std::optional<CodeRange> &range) {
     out->clear();
-    QString sql = QStringLiteral("SELECT kod, isim1, muhasebe FROM carkart WHERE asd = ?");
-    QVariantList binds{asd};
+    QString sql = QStringLiteral("SELECT kod, isim1, muhasebe, asd FROM carkart WHERE 1 = 1");
+    QVariantList binds;
+    if (asd) {
+        sql += QStringLiteral(" AND asd = ?");
+        binds << *asd;
+    }
     if (range) {
         // A code the database cannot hold matches nothing.
         if (!isValidUtf16(range->first) || !isValidUtf16(range->last))
@@ -64,7 +68,7 @@ bool readMemberAccounts(Database &db, int asd, std::vector<MemberAccount> *out, 
     if (!QueryOpen(db, q, sql + QStringLiteral(" ORDER BY kod, id"), binds, messages))
         return !q.failed();
     do
-        out->push_back({q.text(0), q.text(1), q.text(2)});
+        out->push_back({q.text(0), q.text(1), q.text(2), int(q.number(3))});
     while (q.moveNext());
     return true;
 }

@@ -37,15 +37,16 @@ struct CodeRange {
 // empty when there are no cards. Nothing after "Sql Rapor Yaratılamıyor".
 std::optional<CodeRange> cardCodeRange(Database &db, Messages &messages);
 
-// The cards of one kind (`asd`) in code order, with their names and account
-// codes; all of them, or those within `range`.
+// The cards of one kind (`asd`), or of every kind, in code order, with their
+// names and account codes; all of them, or those within `range`.
 struct MemberAccount {
     QString kod;
     QString isim1;
     QString muhasebe;
+    int asd = 0;
 };
 // False after "Sql Rapor Yaratılamıyor" when the query fails.
-bool readMemberAccounts(Database &db, int asd, std::vector<MemberAccount> *out, Messages &messages,
-                        const std::optional<CodeRange> &range = {});
+bool readMemberAccounts(Database &db, std::optional<int> asd, std::vector<MemberAccount> *out,
+                        Messages &messages, const std::optional<CodeRange> &range = {});
 
 } // namespace data

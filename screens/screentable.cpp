@@ -1,6 +1,7 @@
 #include "screens/screentable.h"
 
 #include "screens/bulkdebt/topbrc.h"
+#include "screens/generallist/gbor.h"
 #include "screens/headcollection/ytahsil.h"
 #include "screens/integration/borcent.h"
 #include "screens/settings/koopayar.h"
@@ -22,7 +23,7 @@ const std::vector<Screen> &table() {
         {{QStringLiteral("BORCLA")}, {}},
         {{QStringLiteral("TOPBORC")}, maker<topbrc>()},
         {{QStringLiteral("TAHSIL")}, maker<tah2>()},
-        {{QStringLiteral("GENEL")}, {}},
+        {{QStringLiteral("GENEL")}, maker<gbor>()},
         {{QStringLiteral("HAZIRUN")}, {}},
         {{QStringLiteral("ETIKET"), QStringLiteral("ETİKET")}, {}},
         {{QStringLiteral("BORCENT")}, maker<Borcent>()},

@@ -22,7 +22,7 @@ void addStatementColumns(dclist &grid, int tlonda) {
     grid.Add(QStringLiteral("A"), QStringLiteral("bos"), QString(), 0, 15);
 }
 
-void showStatement(dclist &grid, const surcharge::Statement &st, int tl) {
+void showStatement(dclist &grid, const surcharge::Statement &st, int tl, bool receiptNumbers) {
     grid.Clear();
     // Amounts rounded as every amount is shown; the computed rows keep the
     // exact values.
@@ -38,7 +38,7 @@ void showStatement(dclist &grid, const surcharge::Statement &st, int tl) {
         grid.setCaption(row, Odeme, plainAmount(r.odeme, tl));
         grid.setCaption(row, Kalan, plainAmount(r.kalan, tl));
         grid.setCaption(row, Anapara, plainAmount(r.openPrincipal, tl));
-        grid.setCaption(row, Evrak, r.evrak);
+        grid.setCaption(row, Evrak, receiptNumbers ? r.evrak : QString());
         grid.setCaption(row, Bos, QString());
     }
     grid.reyaz();

@@ -27,7 +27,9 @@ enum StatementColumn {
 void addStatementColumns(dclist &grid, int tlonda);
 
 // Shows the rows in place of what the grid held; a grid full at its row limit
-// shows the rows that fit.
-void showStatement(dclist &grid, const surcharge::Statement &statement, int tlonda);
+// shows the rows that fit. The receipt number column stays empty on a screen
+// that reprints no receipt.
+void showStatement(dclist &grid, const surcharge::Statement &statement, int tlonda,
+                   bool receiptNumbers = true);
 
 } // namespace screenkit

@@ -15,15 +15,15 @@ QString shown(const std::optional<Money> &m, int tlonda) {
     return m ? formatAmount(*m, tlonda) : QString();
 }
 
+} // namespace
+
 QString csvField(const QString &s) {
-    if (!s.contains(u',') && !s.contains(u'"') && !s.contains(u'\n'))
+    if (!s.contains(u',') && !s.contains(u'"') && !s.contains(u'\n') && !s.contains(u'\r'))
         return s;
     QString q = s;
     q.replace(u'"', QStringLiteral("\"\""));
     return u'"' + q + u'"';
 }
-
-} // namespace
 
 DeskSettings deskSettings(Session &s) {
     const auto settings = data::requireSettings(s.ayar, s.messages);

@@ -29,6 +29,9 @@ QString cooperativeName(Session &session);
 std::optional<surcharge::Statement> compute(Session &session, const QString &kod,
                                             const QDate &baseDate, double faiz, int asd);
 
+// A CSV field: quoted when it holds a comma, a quote or a line break.
+QString csvField(const QString &text);
+
 // The captions of the statement columns.
 QStringList captions();
 

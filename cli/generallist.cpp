@@ -1,0 +1,133 @@
+#include "cli/generallist.h"
+
+#include "controls/xlsxexport.h"
+#include "printing/prnx.h"
+#include "screens/generallist/generallistprint.h"
+#include "startup/base/daynumber.h"
+#include "startup/companyfolder.h"
+
+#include <QFile>
+#include <cstdio>
+
+namespace {
+
+bool writeSpreadsheet(const QString &path, const generallist::List &list, const QString &date,
+                      const QString &unvan, int tlonda, Messages &messages) {
+    xlsx::Sheet sheet;
+    sheet.titles = {QString::fromUtf16(generallist::PrintTitle), date, unvan, QString()};
+    const QStringList captions = generallist::captions();
+    for (int c = 0; c < captions.size(); ++c)
+        sheet.columns.push_back(
+            {c < 2 ? u'A' : u'N', captions[c], c < 2 ? 0 : tlonda, c < 2 ? 0 : 3});
+    sheet.rowCount = int(list.rows.size()) + 1;
+    sheet.cell = [&](int row, int col) -> QVariant {
+        const bool total = size_t(row) == list.rows.size();
+        const generallist::Figures &f = total ? list.toplam : list.rows[size_t(row)].figures;
+        switch (col) {
+        case 0:
+            return total ? QString() : list.rows[size_t(row)].kod;
+        case 1:
+            return total ? QString::fromUtf16(generallist::TotalCaption)
+                         : list.rows[size_t(row)].isim;
+        case 2:
+            return plainAmount(f.borc, tlonda);
+        case 3:
+            return plainAmount(f.odenen, tlonda);
+        case 4:
+            return plainAmount(f.gecikme, tlonda);
+        default:
+            return plainAmount(f.kalan, tlonda);
+        }
+    };
+    QString error;
+    if (xlsx::write(path, sheet, &error))
+        return true;
+    messages.warning(QStringLiteral("Dosya yazılamadı: ") + path + u'\n' + error);
+    return false;
+}
+
+bool writeText(const QString &path, const QString &text, Messages &messages) {
+    const QByteArray bytes = text.toUtf8();
+    if (path.isEmpty()) {
+        std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stdout);
+        return true;
+    }
+    QFile f(path);
+    if (f.open(QIODevice::WriteOnly | QIODevice::Truncate) && f.write(bytes) == bytes.size())
+        return true;
+    messages.warning(QStringLiteral("Dosya yazılamadı: ") + path);
+    return false;
+}
+
+} // namespace
+
+bool isListFormat(const QString &v) {
+    return v == u"text" || v == u"csv" || v == u"json" || v == u"xlsx";
+}
+
+int runGeneralList(const cli::Call &call) {
+    const QString dateText = call.value(QStringLiteral("date"));
+    const QString format = call.value(QStringLiteral("format"));
+    const QString out = call.value(QStringLiteral("out"));
+    const bool printing = call.isSet(QStringLiteral("print"));
+    if (dateText.isEmpty() || (format == u"xlsx" && out.isEmpty()) ||
+        (!printing && (call.isSet(QStringLiteral("mode")) || call.isSet(QStringLiteral("rules")))))
+        return call.wrongCommandLine();
+
+    Messages &messages = call.messages;
+    Session session(messages);
+    if (!startup::openCompanyFolder(session, call.arguments[0]))
+        return cli::ExitFailed;
+    const QDate baseDate = parseTrDate(dateText);
+    if (!baseDate.isValid()) {
+        messages.warning(QStringLiteral("Hatalı İşlem Tarihi..."));
+        return cli::ExitFailed;
+    }
+    // Without codes, every card, as the screen presets them.
+    const generallist::Opening opening = generallist::open(session);
+    const QString from =
+        call.isSet(QStringLiteral("from")) ? call.value(QStringLiteral("from")) : opening.firstCode;
+    const QString to =
+        call.isSet(QStringLiteral("to")) ? call.value(QStringLiteral("to")) : opening.lastCode;
+
+    cli::ProgressLine line;
+    generallist::ProgressFn progress;
+    if (line.shown())
+        progress = [&line](const generallist::Progress &p) {
+            line.show(QStringLiteral("%1/%2  %3").arg(p.done).arg(p.count).arg(p.kod),
+                      p.done == p.count);
+        };
+    const auto list = generallist::build(session, from, to, baseDate, opening.faiz, progress);
+    if (!list)
+        return cli::ExitFailed;
+
+    const QString unvan = generallist::cooperativeName(session);
+    const int tl = session.tlonda;
+    if (printing) {
+        printing::PrintContext context(session);
+        generallist::presetPrinter(context.settings);
+        if (call.isSet(QStringLiteral("mode")))
+            context.settings.dotMatrix = call.value(QStringLiteral("mode")).toInt() == 2;
+        const QString file = call.value(QStringLiteral("print"));
+        if (context.settings.dotMatrix)
+            context.dotMatrixCopy = file;
+        else
+            context.pdfFile = file;
+        prnx printer(context);
+        if (!generallist::printList(printer, *list, {dateText, unvan},
+                                    call.isSet(QStringLiteral("rules")), tl)) {
+            messages.warning(QStringLiteral("Yazıcı açılamadı."));
+            return cli::ExitFailed;
+        }
+    }
+    bool written = false;
+    if (format == u"xlsx")
+        written = writeSpreadsheet(out, *list, dateText, unvan, tl, messages);
+    else if (format == u"csv")
+        written = writeText(out, generallist::asCsv(*list, tl), messages);
+    else if (format == u"json")
+        written = writeText(out, generallist::asJson(*list, baseDate, tl), messages);
+    else
+        written = writeText(out, generallist::asText(*list, baseDate, unvan, tl), messages);
+    return written ? cli::ExitOk : cli::ExitFailed;
+}
