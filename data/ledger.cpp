@@ -2,6 +2,8 @@
 
 #include "startup/base/daynumber.h"
 
+#include <QHash>
+
 namespace data {
 
 namespace {
@@ -72,6 +74,53 @@ bool readLedger(Database &db, const QString &kod, const QDate &upTo,
         it.evrak = q.text(5);
         it.tarih = q.date(6);
         items->push_back(std::move(it));
+    } while (q.moveNext());
+    return true;
+}
+
+bool readLedgers(Database &db, const std::vector<QString> &codes, const QDate &upTo,
+                 std::vector<std::vector<ledger::Item>> *items, Messages &messages) {
+    items->assign(codes.size(), {});
+    if (codes.empty())
+        return true;
+    QHash<QString, size_t> slot;
+    QVariantList binds;
+    for (size_t i = 0; i < codes.size(); ++i) {
+        slot.insert(codes[i], i);
+        binds << codes[i];
+    }
+    binds << QVariant(qlonglong(dayNumber(upTo)));
+    QString marks = QStringLiteral("?");
+    for (size_t i = 1; i < codes.size(); ++i)
+        marks += QStringLiteral(",?");
+    QueryCursor q;
+    if (!QueryOpen(
+            db, q,
+            QStringLiteral("SELECT kod, ack, vade, tutar, ba, islem, evrak, tarih FROM carhar "
+                           "WHERE kod IN (") +
+                marks + QStringLiteral(") AND tarih <= ? ORDER BY kod, vade, ba, islem, id"),
+            binds, messages))
+        return !q.failed();
+    std::vector<ledger::Item> *member = nullptr;
+    QString current;
+    do {
+        const QString kod = q.text(0);
+        if (!member || kod != current) {
+            current = kod;
+            const auto at = slot.constFind(kod);
+            member = at == slot.cend() ? nullptr : &(*items)[*at];
+        }
+        if (!member)
+            continue;
+        ledger::Item it;
+        it.ack = q.text(1);
+        it.vade = q.date(2);
+        it.tutar = q.money(3);
+        it.ba = int(q.number(4));
+        it.islem = int(q.number(5));
+        it.evrak = q.text(6);
+        it.tarih = q.date(7);
+        member->push_back(std::move(it));
     } while (q.moveNext());
     return true;
 }

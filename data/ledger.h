@@ -34,6 +34,13 @@ bool writeLedgerRow(TableCursor &carhar, const LedgerRow &row);
 bool readLedger(Database &db, const QString &kod, const QDate &upTo,
                 std::vector<ledger::Item> *items, Messages &messages);
 
+// The items of several members at once, one query for them all: `items`
+// gets each code's items, in the order of `codes`, as readLedger reads them.
+// A code without items gets none. False after "Sql Rapor Yaratılamıyor" when
+// the query fails.
+bool readLedgers(Database &db, const std::vector<QString> &codes, const QDate &upTo,
+                 std::vector<std::vector<ledger::Item>> *items, Messages &messages);
+
 // A member's totals of one sub-account (`kod1` as stored) up to a date.
 struct SubAccountTotal {
     QString kod1;

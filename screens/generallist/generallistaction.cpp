@@ -70,23 +70,33 @@ std::optional<List> build(Session &s, const QString &firstCode, const QString &l
     List list;
     list.rows.reserve(cards.size());
     const int count = int(cards.size());
-    int done = 0;
-    for (const data::MemberAccount &card : cards) {
-        if (progress)
-            progress({card.kod, done, count, nullptr});
-        Row row{card.kod, card.isim1, {}};
-        // An invalid base date says so for this card and leaves its figures 0.
-        const auto st = statement::compute(s, card.kod, baseDate, faiz, card.asd);
-        if (st) {
-            row.figures = {st->totalDebt, st->totalPaid, st->totalSurcharge, {}};
-            row.figures.kalan = st->totalDebt + st->totalSurcharge - st->totalPaid;
-        }
+    const auto listed = [&](size_t i, const surcharge::Statement *st) {
+        Row row{cards[i].kod, cards[i].isim1, {}};
+        if (st)
+            row.figures = {st->totalDebt, st->totalPaid, st->totalSurcharge,
+                           st->totalDebt + st->totalSurcharge - st->totalPaid};
         add(list.toplam, row.figures);
         list.rows.push_back(std::move(row));
-        ++done;
         if (progress)
-            progress({card.kod, done, count, st ? &*st : nullptr});
+            progress({cards[i].kod, int(i) + 1, count, st});
+    };
+    if (progress && count > 0)
+        progress({cards.front().kod, 0, count, nullptr});
+    if (!baseDate.isValid()) {
+        // Every card says so, and its figures stay 0.
+        for (size_t i = 0; i < cards.size(); ++i) {
+            (void)statement::compute(s, cards[i].kod, baseDate, faiz, cards[i].asd);
+            listed(i, nullptr);
+        }
+        return list;
     }
+    std::vector<statement::Card> kinds;
+    kinds.reserve(cards.size());
+    for (const data::MemberAccount &card : cards)
+        kinds.push_back({card.kod, card.asd});
+    if (!statement::computeEach(s, kinds, baseDate, faiz,
+                                [&](size_t i, const surcharge::Statement &st) { listed(i, &st); }))
+        return std::nullopt;
     return list;
 }
 

@@ -41,9 +41,9 @@ struct List {
     Figures toplam;        // the grand totals
 };
 
-// The card whose statement is about to run, the `done`th of `count`; its
-// statement once it ran (null while it runs, and for a base date that is no
-// date).
+// Where the run is: `done` of `count` cards listed, the last of them `kod`
+// with its statement (at the start the first card, and no statement; none
+// either for a base date that is no date).
 struct Progress {
     QString kod;
     int done = 0, count = 0;

@@ -6,6 +6,7 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <algorithm>
 
 namespace statement {
 
@@ -48,6 +49,29 @@ std::optional<surcharge::Statement> compute(Session &s, const QString &kod, cons
     if (!data::readLedger(s.data, kod, baseDate, &items, s.messages))
         return std::nullopt;
     return surcharge::compute(items, {baseDate, faiz, s.tlonda, asd});
+}
+
+bool computeEach(Session &s, const std::vector<Card> &cards, const QDate &baseDate, double faiz,
+                 const std::function<void(size_t, const surcharge::Statement &)> &each) {
+    // One query per batch instead of per card: on a server each query is a
+    // round trip; the batch keeps what is held in memory small.
+    constexpr size_t Batch = 64;
+    if (!baseDate.isValid())
+        return false;
+    std::vector<QString> codes;
+    std::vector<std::vector<surcharge::LedgerItem>> items;
+    for (size_t first = 0; first < cards.size(); first += Batch) {
+        const size_t end = std::min(cards.size(), first + Batch);
+        codes.clear();
+        for (size_t i = first; i < end; ++i)
+            codes.push_back(cards[i].kod);
+        if (!data::readLedgers(s.data, codes, baseDate, &items, s.messages))
+            return false;
+        for (size_t i = first; i < end; ++i)
+            each(i,
+                 *surcharge::compute(items[i - first], {baseDate, faiz, s.tlonda, cards[i].asd}));
+    }
+    return true;
 }
 
 QStringList captions() {

@@ -4,6 +4,7 @@
 #include "startup/session.h"
 #include "surcharge/engine.h"
 
+#include <functional>
 #include <optional>
 #include <vector>
 
@@ -28,6 +29,17 @@ QString cooperativeName(Session &session);
 // Nothing, after "Hatalı İşlem Tarihi...", for an invalid base date.
 std::optional<surcharge::Statement> compute(Session &session, const QString &kod,
                                             const QDate &baseDate, double faiz, int asd);
+
+// The statements of many cards at one valid base date, their ledgers read
+// a few dozen cards to a query: `each` gets the index of every card and its
+// statement, in the cards' order. False after "Sql Rapor Yaratılamıyor".
+struct Card {
+    QString kod;
+    int asd = 0;
+};
+bool computeEach(Session &session, const std::vector<Card> &cards, const QDate &baseDate,
+                 double faiz,
+                 const std::function<void(size_t, const surcharge::Statement &)> &each);
 
 // A CSV field: quoted when it holds a comma, a quote or a line break.
 QString csvField(const QString &text);

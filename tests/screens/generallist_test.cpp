@@ -111,6 +111,30 @@ TEST_F(GeneralList, FiguresAreEachCardsStatementAndTheTotalsTheirSum) {
     }
 }
 
+// The ledgers are read a batch of cards at a time: every card still gets
+// exactly its own items.
+TEST_F(GeneralList, ManyCardsEachGetTheirOwnStatement) {
+    session.data.beginWrite();
+    for (int i = 0; i < 150; ++i) {
+        const QString kod = u"B%1"_s.arg(i, 3, 10, QChar(u'0'));
+        addCard(kod, kod);
+        for (int month = 1; month <= i % 4; ++month)
+            addLedgerItem(kod, {2024, month, 15}, {2024, month, 15}, 0, 4,
+                          QByteArray::number(i + month).constData(), u"Aidat"_s);
+    }
+    session.data.commit();
+    const QDate base(2024, 5, 10);
+    const auto list = generallist::build(session, u"B"_s, u"C"_s, base, 2.0);
+    ASSERT_TRUE(list);
+    ASSERT_EQ(list->rows.size(), 150u);
+    for (const generallist::Row &r : list->rows) {
+        const auto st = statement::compute(session, r.kod, base, 2.0, 0);
+        EXPECT_EQ(figures(r.figures),
+                  figures({st->totalDebt, st->totalPaid, st->totalSurcharge, st->finalBalance}))
+            << r.kod.toStdString();
+    }
+}
+
 // Forty members, some with long names and nothing owed.
 generallist::List printedList() {
     generallist::List list;
