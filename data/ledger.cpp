@@ -81,6 +81,8 @@ bool readLedger(Database &db, const QString &kod, const QDate &upTo,
 bool readLedgers(Database &db, const std::vector<QString> &codes, const QDate &upTo,
                  std::vector<std::vector<ledger::Item>> *items, Messages &messages) {
     items->assign(codes.size(), {});
+    if (codes.size() == 1)
+        return readLedger(db, codes.front(), upTo, &items->front(), messages);
     if (codes.empty())
         return true;
     QHash<QString, size_t> slot;

@@ -53,15 +53,16 @@ std::optional<surcharge::Statement> compute(Session &s, const QString &kod, cons
 
 bool computeEach(Session &s, const std::vector<Card> &cards, const QDate &baseDate, double faiz,
                  const std::function<void(size_t, const surcharge::Statement &)> &each) {
-    // One query per batch instead of per card: on a server each query is a
-    // round trip; the batch keeps what is held in memory small.
-    constexpr size_t Batch = 64;
+    // On a server a query per card would be a round trip per card, and one
+    // query over them all would hold the whole ledger in memory. A SQLite
+    // file has no round trips to save: there a card's own query is quickest.
+    const size_t batch = s.data.isServer() ? 64 : 1;
     if (!baseDate.isValid())
         return false;
     std::vector<QString> codes;
     std::vector<std::vector<surcharge::LedgerItem>> items;
-    for (size_t first = 0; first < cards.size(); first += Batch) {
-        const size_t end = std::min(cards.size(), first + Batch);
+    for (size_t first = 0; first < cards.size(); first += batch) {
+        const size_t end = std::min(cards.size(), first + batch);
         codes.clear();
         for (size_t i = first; i < end; ++i)
             codes.push_back(cards[i].kod);
