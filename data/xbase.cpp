@@ -535,12 +535,16 @@ bool QueryCursor::moveNext() {
 QVariant QueryCursor::field(const QString &name) const {
     if (m_eof || !m_query)
         return 1;
+    describeColumns();
     const qsizetype i = m_names.indexOf(name);
     return i < 0 ? QVariant(1) : field(int(i));
 }
 
 QVariant QueryCursor::field(int column) const {
-    if (m_eof || !m_query || column < 0 || column >= int(m_types.size()))
+    if (m_eof || !m_query)
+        return 1;
+    describeColumns();
+    if (column < 0 || column >= int(m_types.size()))
         return 1;
     return fromStored(m_query->value(column), m_types[size_t(column)]);
 }
@@ -569,8 +573,11 @@ qint64 QueryCursor::number(int column) const {
     return m_eof || !m_query ? 0 : m_query->value(column).toLongLong();
 }
 
-void QueryCursor::describeColumns() {
+void QueryCursor::describeColumns() const {
     // Once per query: the record is costly to build, a scan reads many rows.
+    if (m_described)
+        return;
+    m_described = true;
     const QSqlRecord rec = m_query->record();
     m_names.clear();
     m_types.clear();
@@ -608,7 +615,7 @@ bool QdOpen(Database &db, QueryCursor &cursor, const QString &sql, const QVarian
         cursor.m_eof = true;
         return false;
     }
-    cursor.describeColumns();
+    cursor.m_described = false;
     cursor.m_eof = !cursor.m_query->next();
     if (cursor.m_eof)
         cursor.m_query->finish();

@@ -119,12 +119,15 @@ class QueryCursor {
     void setTable(const TableDef *def) { m_def = def; }
 
   private:
-    void describeColumns();
+    // The columns' names and types, at the first read by name or with the
+    // table's typing: the typed reads of a long scan never need them.
+    void describeColumns() const;
     friend bool QdOpen(Database &, QueryCursor &, const QString &, const QVariantList &);
     std::unique_ptr<QSqlQuery> m_query;
     const TableDef *m_def = nullptr;
-    QStringList m_names;
-    std::vector<int> m_types;
+    mutable bool m_described = false;
+    mutable QStringList m_names;
+    mutable std::vector<int> m_types;
     bool m_eof = true;
     bool m_failed = false;
 };
