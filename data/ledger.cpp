@@ -10,14 +10,34 @@ namespace {
 
 // The ledger as the statement reads it: by due date, debits before credits,
 // the lower operation code first; the entry order settles the rest.
-const QString LedgerQuery = QStringLiteral(
-    "SELECT ack, vade, tutar, ba, islem, evrak, tarih FROM carhar WHERE kod = ? AND tarih <= ? "
-    "ORDER BY vade, ba, islem, id");
+const QString ItemColumns = QStringLiteral("ack, vade, tutar, ba, islem, evrak, tarih");
+const QString ItemOrder = QStringLiteral("vade, ba, islem, id");
+const QString LedgerQuery = QStringLiteral("SELECT ") + ItemColumns +
+                            QStringLiteral(" FROM carhar WHERE kod = ? AND tarih <= ? ORDER BY ") +
+                            ItemOrder;
+// A batch of members, each member's items in the order above.
+const QString LedgersQuery = QStringLiteral("SELECT kod, ") + ItemColumns +
+                             QStringLiteral(" FROM carhar WHERE kod IN (%1) AND tarih <= ? "
+                                            "ORDER BY kod, ") +
+                             ItemOrder;
 
 const QString SubAccountQuery =
     QStringLiteral("SELECT kod1, CAST(SUM(CASE WHEN ba = 0 THEN tutar ELSE 0 END) AS BIGINT), "
                    "CAST(SUM(CASE WHEN ba = 1 THEN tutar ELSE 0 END) AS BIGINT) FROM carhar "
                    "WHERE kod = ? AND tarih <= ? GROUP BY kod1 ORDER BY kod1");
+
+// The item in the columns of the statement's query, from `first` on.
+ledger::Item itemAt(const QueryCursor &q, int first) {
+    ledger::Item it;
+    it.ack = q.text(first);
+    it.vade = q.date(first + 1);
+    it.tutar = q.money(first + 2);
+    it.ba = int(q.number(first + 3));
+    it.islem = int(q.number(first + 4));
+    it.evrak = q.text(first + 5);
+    it.tarih = q.date(first + 6);
+    return it;
+}
 
 QString postedItemsQuery(bool credit) {
     return QStringLiteral("SELECT kod, tutar, ack FROM carhar WHERE islem = ? AND ") +
@@ -64,17 +84,9 @@ bool readLedger(Database &db, const QString &kod, const QDate &upTo,
     q.setTable(&schema::carhar());
     if (!QueryOpen(db, q, LedgerQuery, {kod, QVariant(qlonglong(dayNumber(upTo)))}, messages))
         return !q.failed();
-    do {
-        ledger::Item it;
-        it.ack = q.text(0);
-        it.vade = q.date(1);
-        it.tutar = q.money(2);
-        it.ba = int(q.number(3));
-        it.islem = int(q.number(4));
-        it.evrak = q.text(5);
-        it.tarih = q.date(6);
-        items->push_back(std::move(it));
-    } while (q.moveNext());
+    do
+        items->push_back(itemAt(q, 0));
+    while (q.moveNext());
     return true;
 }
 
@@ -96,12 +108,7 @@ bool readLedgers(Database &db, const std::vector<QString> &codes, const QDate &u
     for (size_t i = 1; i < codes.size(); ++i)
         marks += QStringLiteral(",?");
     QueryCursor q;
-    if (!QueryOpen(
-            db, q,
-            QStringLiteral("SELECT kod, ack, vade, tutar, ba, islem, evrak, tarih FROM carhar "
-                           "WHERE kod IN (") +
-                marks + QStringLiteral(") AND tarih <= ? ORDER BY kod, vade, ba, islem, id"),
-            binds, messages))
+    if (!QueryOpen(db, q, LedgersQuery.arg(marks), binds, messages))
         return !q.failed();
     std::vector<ledger::Item> *member = nullptr;
     QString current;
@@ -112,17 +119,8 @@ bool readLedgers(Database &db, const std::vector<QString> &codes, const QDate &u
             const auto at = slot.constFind(kod);
             member = at == slot.cend() ? nullptr : &(*items)[*at];
         }
-        if (!member)
-            continue;
-        ledger::Item it;
-        it.ack = q.text(1);
-        it.vade = q.date(2);
-        it.tutar = q.money(3);
-        it.ba = int(q.number(4));
-        it.islem = int(q.number(5));
-        it.evrak = q.text(6);
-        it.tarih = q.date(7);
-        member->push_back(std::move(it));
+        if (member)
+            member->push_back(itemAt(q, 1));
     } while (q.moveNext());
     return true;
 }
