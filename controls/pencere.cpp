@@ -1,6 +1,7 @@
 #include "controls/pencere.h"
 
 #include "controls/dclist.h"
+#include "controls/xtext.h"
 #include "data/membersearch.h"
 #include "startup/session.h"
 
@@ -74,6 +75,15 @@ QString pencere::choose(Session &session, QWidget *parent) {
     if (!w.m_failed)
         w.exec();
     return session.selectedCode;
+}
+
+bool pencere::chooseInto(Session &session, xtext &field, QWidget *parent) {
+    const QString code = choose(session, parent);
+    session.selectedCode.clear();
+    if (code.isEmpty())
+        return false;
+    field.setTextValue(code);
+    return true;
 }
 
 bool pencere::refill() {

@@ -7,6 +7,7 @@ class QComboBox;
 class QLineEdit;
 class QPushButton;
 class dclist;
+class xtext;
 struct Session;
 
 // The account lookup window: the clerk types part of a member's code or
@@ -19,6 +20,9 @@ class pencere : public QDialog {
 
     // Opens the window modally; the chosen code, empty when cancelled.
     static QString choose(Session &session, QWidget *parent);
+    // Opens the window for a code field: a chosen code goes into `field`,
+    // and the shared choice is cleared either way. True when a code was put.
+    static bool chooseInto(Session &session, xtext &field, QWidget *parent);
 
     QLineEdit *TextBox1() const { return m_text; }
     QComboBox *ComboBox1() const { return m_order; }

@@ -124,10 +124,7 @@ topbrc::topbrc(Session &session, printing::PrintContext &, QWidget *parent)
 }
 
 void topbrc::lookup(xtext *field) {
-    const QString code = pencere::choose(m_session, this);
-    m_session.selectedCode.clear();
-    if (!code.isEmpty())
-        field->setTextValue(code);
+    pencere::chooseInto(m_session, *field, this);
 }
 
 void topbrc::kaydet() {

@@ -121,10 +121,7 @@ gbor::gbor(Session &session, printing::PrintContext &printContext, QWidget *pare
 }
 
 void gbor::lookup(xtext *field) {
-    const QString code = pencere::choose(m_session, this);
-    m_session.selectedCode.clear();
-    if (!code.isEmpty())
-        field->setTextValue(code);
+    pencere::chooseInto(m_session, *field, this);
 }
 
 void gbor::showStatement() {

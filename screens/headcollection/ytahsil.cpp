@@ -166,12 +166,8 @@ bool ytahsil::eventFilter(QObject *watched, QEvent *event) {
 }
 
 void ytahsil::lookup() {
-    const QString code = pencere::choose(m_session, this);
-    m_session.selectedCode.clear();
-    if (code.isEmpty())
-        return;
-    m_kod->setTextValue(code);
-    loadMember();
+    if (pencere::chooseInto(m_session, *m_kod, this))
+        loadMember();
 }
 
 void ytahsil::loadMember() {

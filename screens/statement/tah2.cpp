@@ -129,10 +129,7 @@ void tah2::codeChanged() {
 }
 
 void tah2::lookup() {
-    const QString code = pencere::choose(m_session, this);
-    if (!code.isEmpty())
-        m_fields[0]->setTextValue(code);
-    m_session.selectedCode.clear();
+    pencere::chooseInto(m_session, *m_fields[0], this);
 }
 
 void tah2::recompute() {
