@@ -19,26 +19,14 @@ bool writeSpreadsheet(const QString &path, const generallist::List &list, const 
     for (int c = 0; c < captions.size(); ++c)
         sheet.columns.push_back(
             {c < 2 ? u'A' : u'N', captions[c], c < 2 ? 0 : tlonda, c < 2 ? 0 : 3});
-    sheet.rowCount = int(list.rows.size()) + 1;
-    sheet.cell = [&](int row, int col) -> QVariant {
-        const bool total = size_t(row) == list.rows.size();
-        const generallist::Figures &f = total ? list.toplam : list.rows[size_t(row)].figures;
-        switch (col) {
-        case 0:
-            return total ? QString() : list.rows[size_t(row)].kod;
-        case 1:
-            return total ? QString::fromUtf16(generallist::TotalCaption)
-                         : list.rows[size_t(row)].isim;
-        case 2:
-            return plainAmount(f.borc, tlonda);
-        case 3:
-            return plainAmount(f.odenen, tlonda);
-        case 4:
-            return plainAmount(f.gecikme, tlonda);
-        default:
-            return plainAmount(f.kalan, tlonda);
-        }
-    };
+    std::vector<QStringList> cells;
+    cells.reserve(list.rows.size() + 1);
+    for (const generallist::Row &r : list.rows)
+        cells.push_back(QStringList{r.kod, r.isim} + generallist::plainAmounts(r.figures, tlonda));
+    cells.push_back(QStringList{QString(), QString::fromUtf16(generallist::TotalCaption)} +
+                    generallist::plainAmounts(list.toplam, tlonda));
+    sheet.rowCount = int(cells.size());
+    sheet.cell = [&](int row, int col) -> QVariant { return cells[size_t(row)][col]; };
     QString error;
     if (xlsx::write(path, sheet, &error))
         return true;

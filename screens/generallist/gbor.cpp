@@ -170,10 +170,9 @@ void gbor::fillList() {
             return;
         m_list->setCaption(row, Kod, kod);
         m_list->setCaption(row, Isim, isim);
-        m_list->setCaption(row, Borc, plainAmount(f.borc, tl));
-        m_list->setCaption(row, Odenen, plainAmount(f.odenen, tl));
-        m_list->setCaption(row, Gecikme, plainAmount(f.gecikme, tl));
-        m_list->setCaption(row, Kalan, plainAmount(f.kalan, tl));
+        const QStringList amounts = generallist::plainAmounts(f, tl);
+        for (int col = Borc; col <= Kalan; ++col)
+            m_list->setCaption(row, col, amounts[col - Borc]);
     };
     m_list->Clear();
     // The grid's last row is the totals row even when the grid is full.

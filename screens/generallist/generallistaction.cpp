@@ -39,17 +39,21 @@ QString textLine(const QString &kod, const QString &isim, const QStringList &fig
     return line + u'\n';
 }
 
-QStringList shown(const Figures &f, int tlonda) {
-    return {formatAmount(f.borc, tlonda), formatAmount(f.odenen, tlonda),
-            formatAmount(f.gecikme, tlonda), formatAmount(f.kalan, tlonda)};
-}
-
-QStringList plain(const Figures &f, int tlonda) {
-    return {plainAmount(f.borc, tlonda), plainAmount(f.odenen, tlonda),
-            plainAmount(f.gecikme, tlonda), plainAmount(f.kalan, tlonda)};
-}
-
 } // namespace
+
+QStringList shownAmounts(const Figures &f, int tlonda) {
+    QStringList out;
+    for (const Money &m : {f.borc, f.odenen, f.gecikme, f.kalan})
+        out << formatAmount(m, tlonda);
+    return out;
+}
+
+QStringList plainAmounts(const Figures &f, int tlonda) {
+    QStringList out;
+    for (const Money &m : {f.borc, f.odenen, f.gecikme, f.kalan})
+        out << plainAmount(m, tlonda);
+    return out;
+}
 
 Opening open(Session &s) {
     Opening o;
@@ -123,15 +127,16 @@ QString asText(const List &list, const QDate &baseDate, const QString &unvan, in
                     {QStringLiteral("BORÇ"), QStringLiteral("ÖDENEN"), QStringLiteral("GECİKME"),
                      QStringLiteral("KALAN")});
     for (const Row &r : list.rows)
-        out += textLine(r.kod, r.isim, shown(r.figures, tlonda));
-    out += textLine(QString(), QString::fromUtf16(TotalCaption), shown(list.toplam, tlonda));
+        out += textLine(r.kod, r.isim, shownAmounts(r.figures, tlonda));
+    out += textLine(QString(), QString::fromUtf16(TotalCaption), shownAmounts(list.toplam, tlonda));
     return out;
 }
 
 QString asCsv(const List &list, int tlonda) {
     QString out = QStringLiteral("kod,isim,borc,odenen,gecikme,kalan\n");
     const auto line = [&](const QString &kod, const QString &isim, const Figures &f) {
-        out += (QStringList{statement::csvField(kod), statement::csvField(isim)} + plain(f, tlonda))
+        out += (QStringList{statement::csvField(kod), statement::csvField(isim)} +
+                plainAmounts(f, tlonda))
                    .join(u',') +
                u'\n';
     };

@@ -31,6 +31,12 @@ struct Figures {
     Money kalan;   // debt + surcharge − paid: the statement's closing Kalan
 };
 
+// The four amounts in the list's column order, as the grid and the print
+// show them (thousands grouped, 0 empty) or as plain decimals (CSV, JSON,
+// the grid's cells, the spreadsheet); tlonda places.
+QStringList shownAmounts(const Figures &f, int tlonda);
+QStringList plainAmounts(const Figures &f, int tlonda);
+
 struct Row {
     QString kod, isim;
     Figures figures;

@@ -38,11 +38,6 @@ std::vector<Line> pageHead(const PrintHead &h) {
     };
 }
 
-QStringList amounts(const Figures &f, int tlonda) {
-    return {formatAmount(f.borc, tlonda), formatAmount(f.odenen, tlonda),
-            formatAmount(f.gecikme, tlonda), formatAmount(f.kalan, tlonda)};
-}
-
 } // namespace
 
 void presetPrinter(printing::PrinterSettings &s) {
@@ -63,7 +58,7 @@ bool printList(prnx &printer, const List &list, const PrintHead &head, bool rule
     for (const Row &r : list.rows) {
         const Line line =
             columns().line(QStringList{r.kod.left(CodeWidth), r.isim.left(NameWidth)} +
-                           amounts(r.figures, tlonda));
+                           shownAmounts(r.figures, tlonda));
         if (rules)
             report.row({line, columns().rules()});
         else
@@ -71,7 +66,7 @@ bool printList(prnx &printer, const List &list, const PrintHead &head, bool rule
     }
     Line total{
         Cell::plain(QStringLiteral("T O P L A M : "), CodeWidth + 1 + NameWidth, prnx::Saga, true)};
-    for (const QString &amount : amounts(list.toplam, tlonda)) {
+    for (const QString &amount : shownAmounts(list.toplam, tlonda)) {
         total.push_back(Cell::plain(QStringLiteral(" "), 1));
         total.push_back(Cell::plain(amount, AmountWidth, prnx::Saga));
     }
