@@ -4,8 +4,6 @@
 #include "screens/bulkdebt/bulkdebtaction.h"
 #include "startup/companyfolder.h"
 
-#include <cstdio>
-
 namespace {
 
 // "A-B" as its two ends; nothing unless there is exactly one "-".
@@ -74,8 +72,6 @@ int runBulkDebt(const cli::Call &call) {
     const auto result = bulkdebt::run(session, request, progress);
     if (!result)
         return cli::ExitFailed;
-    const QByteArray out = QByteArray::number(result->debts) + ' ' +
-                           QByteArray::number(result->integrationRows) + '\n';
-    std::fwrite(out.constData(), 1, size_t(out.size()), stdout);
+    cli::printOut(QStringLiteral("%1 %2\n").arg(result->debts).arg(result->integrationRows));
     return cli::ExitOk;
 }

@@ -7,8 +7,6 @@
 #include "startup/base/daynumber.h"
 #include "startup/companyfolder.h"
 
-#include <cstdio>
-
 int runCollect(const cli::Call &call) {
     Messages &messages = call.messages;
     Session session(messages);
@@ -47,9 +45,7 @@ int runCollect(const cli::Call &call) {
     const auto result = collection::collect(session, opening, kod, name, *amount, description);
     if (!result.committed)
         return cli::ExitFailed;
-    const QByteArray out =
-        (QString::number(opening.receiptNo) + u'\n' + result.refer + u'\n').toUtf8();
-    std::fwrite(out.constData(), 1, size_t(out.size()), stdout);
+    cli::printOut(QString::number(opening.receiptNo) + u'\n' + result.refer + u'\n');
 
     const QString pdf = call.value(QStringLiteral("pdf"));
     if (pdf.isEmpty())

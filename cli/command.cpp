@@ -30,6 +30,14 @@ void write(FILE *to, const QString &text) {
     std::fwrite(bytes.constData(), 1, size_t(bytes.size()), to);
 }
 
+} // namespace
+
+void printOut(const QString &text) {
+    write(stdout, text);
+}
+
+namespace {
+
 const QCommandLineOption &helpOption() {
     static const QCommandLineOption help({QStringLiteral("h"), QStringLiteral("help")},
                                          QStringLiteral("bu yardımı yazar"));

@@ -74,6 +74,9 @@ struct Command {
 // ("help [COMMAND]", "--help"). Returns the process exit code.
 int runCommandLine(const std::vector<Command> &table, int &argc, char **argv);
 
+// Writes the text to standard output as UTF-8.
+void printOut(const QString &text);
+
 // A whole number within [min, max], or nothing.
 std::optional<qint64> wholeNumber(const QString &text, qint64 min, qint64 max);
 

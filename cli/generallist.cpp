@@ -7,7 +7,6 @@
 #include "startup/companyfolder.h"
 
 #include <QFile>
-#include <cstdio>
 
 namespace {
 
@@ -35,11 +34,11 @@ bool writeSpreadsheet(const QString &path, const generallist::List &list, const 
 }
 
 bool writeText(const QString &path, const QString &text, Messages &messages) {
-    const QByteArray bytes = text.toUtf8();
     if (path.isEmpty()) {
-        std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stdout);
+        cli::printOut(text);
         return true;
     }
+    const QByteArray bytes = text.toUtf8();
     QFile f(path);
     if (f.open(QIODevice::WriteOnly | QIODevice::Truncate) && f.write(bytes) == bytes.size())
         return true;

@@ -7,14 +7,8 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <cstdio>
 
 namespace {
-
-void print(const QString &text) {
-    const QByteArray bytes = text.toUtf8();
-    std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stdout);
-}
 
 // The member of a code as the screen takes it: a code without a card is
 // emptied there, so nothing can be collected for it.
@@ -94,8 +88,8 @@ int runHeadBalances(const cli::Call &call) {
     const auto m = memberHeads(session, call);
     if (!m)
         return cli::ExitFailed;
-    print(call.value(QStringLiteral("format")) == u"json" ? asJson(*m, session.tlonda)
-                                                          : asText(*m, session.tlonda));
+    cli::printOut(call.value(QStringLiteral("format")) == u"json" ? asJson(*m, session.tlonda)
+                                                                  : asText(*m, session.tlonda));
     return cli::ExitOk;
 }
 
@@ -132,7 +126,7 @@ int runCollectHeads(const cli::Call &call) {
                                        .amounts = *amounts};
     if (!headcollection::post(session, c))
         return cli::ExitFailed;
-    print(QString::number(m->opening.receiptNo) + u'\n');
+    cli::printOut(QString::number(m->opening.receiptNo) + u'\n');
 
     const QString pdf = call.value(QStringLiteral("pdf"));
     if (pdf.isEmpty())

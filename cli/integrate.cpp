@@ -3,8 +3,6 @@
 #include "screens/integration/integrationaction.h"
 #include "startup/companyfolder.h"
 
-#include <cstdio>
-
 namespace {
 
 // The option's value, or the one the screen would have filled in from the
@@ -62,7 +60,6 @@ int runIntegrate(const cli::Call &call) {
     }
     if (!rows)
         return cli::ExitFailed;
-    const QByteArray out = QByteArray::number(*rows) + '\n';
-    std::fwrite(out.constData(), 1, size_t(out.size()), stdout);
+    cli::printOut(QString::number(*rows) + u'\n');
     return cli::ExitOk;
 }

@@ -82,8 +82,7 @@ int runStatement(const Call &call) {
         out = statement::asJson(*st, kod, baseDate, session.tlonda);
     else
         out = statement::asText(*st, *member, baseDate, session.tlonda);
-    const QByteArray bytes = out.toUtf8();
-    std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stdout);
+    cli::printOut(out);
     return cli::ExitOk;
 }
 

@@ -3,8 +3,6 @@
 #include "printing/sampleprint.h"
 #include "startup/companyfolder.h"
 
-#include <cstdio>
-
 int runPrintTest(const cli::Call &call) {
     const bool dotMatrix = call.value(QStringLiteral("mode")).toInt() == 2;
     const QString out = call.value(QStringLiteral("out"));
@@ -28,8 +26,6 @@ int runPrintTest(const cli::Call &call) {
         messages.warning(QStringLiteral("Yazıcı açılamadı."));
         return cli::ExitFailed;
     }
-    const QByteArray line =
-        QStringLiteral("%1 sayfa, %2 satır\n").arg(summary.pages).arg(summary.rows).toUtf8();
-    std::fwrite(line.constData(), 1, size_t(line.size()), stdout);
+    cli::printOut(QStringLiteral("%1 sayfa, %2 satır\n").arg(summary.pages).arg(summary.rows));
     return cli::ExitOk;
 }

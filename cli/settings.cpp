@@ -3,8 +3,6 @@
 #include "screens/settings/settingsaction.h"
 #include "startup/companyfolder.h"
 
-#include <cstdio>
-
 int runSettings(const cli::Call &call) {
     Session session(call.messages);
     if (!startup::openCompanyFolder(session, call.arguments[0]))
@@ -26,7 +24,6 @@ int runSettings(const cli::Call &call) {
     }
     const QString out = call.value(QStringLiteral("format")) == u"json" ? settingsform::asJson(row)
                                                                         : settingsform::asText(row);
-    const QByteArray bytes = out.toUtf8();
-    std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stdout);
+    cli::printOut(out);
     return cli::ExitOk;
 }
