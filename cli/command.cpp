@@ -281,10 +281,10 @@ void ProgressLine::show(const QString &text, bool last) {
     if (m_mode == Off || (!last && m_shown.isValid() && m_shown.elapsed() < 200))
         return;
     m_shown.start();
-    const QByteArray line =
-        m_mode == Terminal ? (u'\r' + text + QStringLiteral("\033[K")).toUtf8() + (last ? "\n" : "")
-                           : (text + u'\n').toUtf8();
-    std::fwrite(line.constData(), 1, size_t(line.size()), stderr);
+    QString line = text + u'\n';
+    if (m_mode == Terminal)
+        line = u'\r' + text + QStringLiteral("\033[K") + (last ? QStringLiteral("\n") : QString());
+    write(stderr, line);
     std::fflush(stderr);
 }
 
