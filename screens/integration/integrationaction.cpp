@@ -192,28 +192,31 @@ std::optional<int> postPaidSurcharge(Session &s, const QString &from, const QStr
         Money amount;
     };
     std::vector<Paid> paid, member;
-    int done = 0;
-    for (const data::MemberAccount &card : cards) {
-        const auto st = statement::compute(s, card.kod, base, faiz, 0);
-        if (!st)
-            return std::nullopt;
+    std::vector<statement::Card> members;
+    members.reserve(cards.size());
+    for (const data::MemberAccount &card : cards)
+        members.push_back({card.kod, card.asd});
+    const auto computed = [&](size_t i, const surcharge::Statement &st) {
+        const data::MemberAccount &card = cards[i];
         member.clear();
-        for (const surcharge::StatementRow &row : st->rows)
+        for (const surcharge::StatementRow &row : st.rows)
             if (row.surchargeCleared && *row.surchargeCleared > Money() && row.vade >= first)
                 member.push_back({row.vade, card.muhasebe, *row.surchargeCleared});
         // The suite's member accounts are longer than a group code.
         const bool byHand = card.muhasebe.trimmed().size() <= 3;
         if (progress)
-            progress({++done, int(cards.size()), card.kod, &*st, byHand && !member.empty()});
+            progress({int(i) + 1, int(cards.size()), card.kod, &st, byHand && !member.empty()});
         if (!byHand) {
             paid.insert(paid.end(), member.begin(), member.end());
-            continue;
+            return;
         }
         for (size_t n = member.size(); n > 0; --n)
             s.messages.show(Messages::Icon::None, Messages::korvane(),
                             card.kod + QStringLiteral(" Kodlu Carinin Muhasebe Kodu Yok..\n") +
                                 QStringLiteral("Elle Yapınız.."));
-    }
+    };
+    if (!statement::computeEach(s, members, base, faiz, computed))
+        return std::nullopt;
     Run run(s);
     if (!run.active())
         return std::nullopt;
