@@ -6,6 +6,7 @@
 #include "cli/headcollect.h"
 #include "cli/initcompany.h"
 #include "cli/integrate.h"
+#include "cli/monthlydebt.h"
 #include "cli/printtest.h"
 #include "cli/settings.h"
 #include "screens/collection/collectionaction.h"
@@ -163,6 +164,9 @@ bool isMonth(const QString &v) {
 bool isFileName(const QString &v) {
     return !v.isEmpty();
 }
+bool isPeriod(const QString &v) {
+    return v.size() <= 20;
+}
 
 QCommandLineOption option(const char *name, const char *description,
                           const char *valueName = nullptr, const QString &defaultValue = {}) {
@@ -172,6 +176,7 @@ QCommandLineOption option(const char *name, const char *description,
 
 const cli::Argument Folder{QStringLiteral("KLASÖR"), QStringLiteral("şirket klasörü")};
 const cli::Argument Code{QStringLiteral("KOD"), QStringLiteral("üye kodu")};
+const cli::Option GroupOption{option("group", "üye grubu (verilmezse bütün kartlar)", "G")};
 const cli::Option DateOption{option("date", "tahsilat tarihi (gerekli)", "GG.AA.YYYY"), isDate,
                              QStringLiteral("--date GG.AA.YYYY biçiminde bir tarih ister.")};
 
@@ -338,6 +343,61 @@ const std::vector<cli::Command> &commands() {
          {Folder},
          false,
          runBulkDebt},
+        {QStringLiteral("prices"),
+         {QStringLiteral("prices KLASÖR [--group G] [--format text|csv|json]")},
+         QStringLiteral("Grubun (verilmezse bütün kartların) beş aidat kalemindeki aylık "
+                        "fiyatlarını aylık borçlandırma ekranının listesi gibi yazar."),
+         {GroupOption,
+          {option("format", "çıktı biçimi: text, csv ya da json", "BİÇİM", "text"), isFormat,
+           QStringLiteral("--format text, csv ya da json ister.")}},
+         {Folder},
+         false,
+         runPrices},
+        {QStringLiteral("set-prices"),
+         {QStringLiteral("set-prices KLASÖR KOD F1 F2 F3 F4 F5")},
+         QStringLiteral("Üyenin beş aylık fiyatını ekranın listesi gibi kaydeder."),
+         {},
+         {Folder,
+          Code,
+          {QStringLiteral("F1"), QStringLiteral("birinci kalemin fiyatı, nokta ile")},
+          {QStringLiteral("F2"), QStringLiteral("ikinci kalemin fiyatı")},
+          {QStringLiteral("F3"), QStringLiteral("üçüncü kalemin fiyatı")},
+          {QStringLiteral("F4"), QStringLiteral("dördüncü kalemin fiyatı")},
+          {QStringLiteral("F5"), QStringLiteral("beşinci kalemin fiyatı")}},
+         false,
+         runSetPrices},
+        {QStringLiteral("monthly-debt"),
+         {QStringLiteral("monthly-debt KLASÖR --date GG.AA.YYYY [--group G]")},
+         QStringLiteral("Grubun üyelerine 0'dan büyük her fiyatı o tarihte borç yazar, ekranın "
+                        "\" Kaydet \" düğmesi gibi; yazılan borç satırı sayısını yazar. Aynı ay "
+                        "iki kez çalıştırılırsa borçlar iki kez yazılır."),
+         {{option("date", "borçlandırma tarihi (gerekli)", "GG.AA.YYYY")}, GroupOption},
+         {Folder},
+         false,
+         runMonthlyDebt},
+        {QStringLiteral("vouchers"),
+         {QStringLiteral("vouchers KLASÖR --date GG.AA.YYYY [--group G] [--no N] "
+                         "[--period METİN] [--row R | --from-row R] [--mode 1|2] --out DOSYA")},
+         QStringLiteral("Borç dekontlarını yazıcı ayarı sormadan yazdırır: 1'de PDF, 2'de nokta "
+                        "vuruşlu yazıcı dosyası; yazdırılan dekont sayısını yazar."),
+         {{option("date", "dekontların tarihi (gerekli)", "GG.AA.YYYY")},
+          GroupOption,
+          {option("no", "ilk dekontun numarası (varsayılan ayarlardaki fiş no)", "N"),
+           isVoucherNumber, QStringLiteral("--no 0 ile 99999999 arasında bir sayı ister.")},
+          {option("period", "dönem metni, en çok 20 karakter (varsayılan: tarihin ayı)", "METİN"),
+           isPeriod, QStringLiteral("--period en çok 20 karakter ister.")},
+          {option("row", "yalnız bu satırın dekontu (satırlar 1'den sayılır)", "R"), isRowNumber,
+           QStringLiteral("--row 1 ya da daha büyük bir satır numarası ister.")},
+          {option("from-row", "bu satırdan sona kadar", "R"), isRowNumber,
+           QStringLiteral("--from-row 1 ya da daha büyük bir satır numarası ister.")},
+          {option("mode", "1 grafik (PDF), 2 nokta vuruşlu yazıcı dosyası (varsayılan 2)", "1|2",
+                  "2"),
+           isMode, QStringLiteral("--mode 1 ya da 2 ister.")},
+          {option("out", "çıktı dosyası (gerekli)", "DOSYA"), isFileName,
+           QStringLiteral("--out bir dosya adı ister.")}},
+         {Folder},
+         true,
+         runVouchers},
         {QStringLiteral("backup"),
          {QStringLiteral("backup KLASÖR YEDEK_KLASÖRÜ")},
          QStringLiteral("Çalışan bir şirketin iki veritabanını ve korvane.dat dosyasını yeni bir "

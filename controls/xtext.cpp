@@ -1,10 +1,10 @@
 #include "controls/xtext.h"
 
 #include "startup/base/daynumber.h"
+#include "startup/base/userstore.h"
 
 #include <QApplication>
 #include <QKeyEvent>
-#include <QSettings>
 #include <QToolButton>
 
 xtext::xtext(QWidget *parent) : QLineEdit(parent) {
@@ -16,21 +16,16 @@ QFont storedFont(StoredFont which) {
     const bool header = which == StoredFont::Header;
     const QString prefix =
         header ? QStringLiteral("gridbaslikfont") : QStringLiteral("griddetayfont");
-    QSettings s(QSettings::NativeFormat, QSettings::UserScope, QStringLiteral("korvane"),
-                QStringLiteral("korvane"));
-    s.beginGroup(QStringLiteral("tavlo"));
-    QFont f(s.value(prefix + QStringLiteral("name"),
-                    header ? QStringLiteral("tahoma") : QStringLiteral("courier"))
-                .toString());
+    const auto stored = [&prefix](const char *item, const QString &fallback) {
+        return userstore::read(QStringLiteral("tavlo"), prefix + QLatin1String(item), fallback);
+    };
+    QFont f(stored("name", header ? QStringLiteral("tahoma") : QStringLiteral("courier")));
     // The size is read as a number and kept as a byte; a size of 0 cannot be drawn.
-    const QString size =
-        s.value(prefix + QStringLiteral("size"), QStringLiteral("10")).toString().trimmed();
-    const int points = qBound(0, qRound(size.toDouble()), 255);
+    const int points =
+        qBound(0, qRound(stored("size", QStringLiteral("10")).trimmed().toDouble()), 255);
     if (points > 0)
         f.setPointSize(points);
-    f.setBold(
-        s.value(prefix + QStringLiteral("bold"), QStringLiteral("Bold")).toString().toUpper() ==
-        u"BOLD");
+    f.setBold(stored("bold", QStringLiteral("Bold")).toUpper() == u"BOLD");
     return f;
 }
 

@@ -73,4 +73,49 @@ bool readMemberAccounts(Database &db, std::optional<int> asd, std::vector<Member
     return true;
 }
 
+std::optional<QStringList> readGroups(Database &db, Messages &messages) {
+    QueryCursor q;
+    if (!QueryOpen(
+            db, q,
+            QStringLiteral("SELECT grp FROM carkart WHERE asd = 0 GROUP BY grp ORDER BY grp"), {},
+            messages))
+        return q.failed() ? std::nullopt : std::optional(QStringList{});
+    QStringList groups;
+    do {
+        // Kept as stored, blanks and all, so that choosing it finds its cards.
+        const QString grp = q.text(0);
+        if (!grp.trimmed().isEmpty())
+            groups << grp;
+    } while (q.moveNext());
+    return groups;
+}
+
+bool readGroupCards(Database &db, const std::optional<QString> &group, std::vector<MemberCard> *out,
+                    Messages &messages) {
+    out->clear();
+    QString sql = QStringLiteral("SELECT kod, isim1, adr1, adr2, adr3, grp, asd FROM carkart");
+    QVariantList binds;
+    if (group) {
+        if (!isValidUtf16(*group))
+            return true;
+        sql += QStringLiteral(" WHERE grp = ?");
+        binds << *group;
+    }
+    QueryCursor q;
+    if (!QueryOpen(db, q, sql + QStringLiteral(" ORDER BY kod, id"), binds, messages))
+        return !q.failed();
+    do {
+        MemberCard card;
+        card.kod = q.text(0);
+        card.isim1 = q.text(1);
+        card.adr1 = q.text(2);
+        card.adr2 = q.text(3);
+        card.adr3 = q.text(4);
+        card.grp = q.text(5);
+        card.asd = int(q.number(6));
+        out->push_back(std::move(card));
+    } while (q.moveNext());
+    return true;
+}
+
 } // namespace data

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "data/database.h"
+#include "data/koopdata.h"
 #include "startup/base/messages.h"
 
 #include <QString>
@@ -48,5 +49,15 @@ struct MemberAccount {
 // False after "Sql Rapor Yaratılamıyor" when the query fails.
 bool readMemberAccounts(Database &db, std::optional<int> asd, std::vector<MemberAccount> *out,
                         Messages &messages, const std::optional<CodeRange> &range = {});
+
+// The groups of the members (kind 0): every group a card names, as stored,
+// an empty or blank group left out, in code order. Nothing after "Sql
+// Rapor Yaratılamıyor".
+std::optional<QStringList> readGroups(Database &db, Messages &messages);
+
+// The cards of one group, or of every group, whatever their kind, in code
+// order: code, name and address lines. False after "Sql Rapor Yaratılamıyor".
+bool readGroupCards(Database &db, const std::optional<QString> &group, std::vector<MemberCard> *out,
+                    Messages &messages);
 
 } // namespace data

@@ -4,6 +4,7 @@
 #include "screens/generallist/gbor.h"
 #include "screens/headcollection/ytahsil.h"
 #include "screens/integration/borcent.h"
+#include "screens/monthlydebt/koopborc.h"
 #include "screens/settings/koopayar.h"
 #include "screens/statement/tah2.h"
 
@@ -20,7 +21,7 @@ template <class W> std::function<QWidget *(Session &, printing::PrintContext &)>
 const std::vector<Screen> &table() {
     static const std::vector<Screen> screens{
         {{QStringLiteral("AYAR")}, maker<koopayar>()},
-        {{QStringLiteral("BORCLA")}, {}},
+        {{QStringLiteral("BORCLA")}, maker<koopborc>()},
         {{QStringLiteral("TOPBORC")}, maker<topbrc>()},
         {{QStringLiteral("TAHSIL")}, maker<tah2>()},
         {{QStringLiteral("GENEL")}, maker<gbor>()},

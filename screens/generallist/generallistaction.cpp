@@ -3,6 +3,7 @@
 #include "data/koopdata.h"
 #include "data/membersearch.h"
 #include "screens/statement/statementaction.h"
+#include "startup/base/csv.h"
 #include "startup/base/daynumber.h"
 
 #include <QJsonArray>
@@ -135,9 +136,7 @@ QString asText(const List &list, const QDate &baseDate, const QString &unvan, in
 QString asCsv(const List &list, int tlonda) {
     QString out = QStringLiteral("kod,isim,borc,odenen,gecikme,kalan\n");
     const auto line = [&](const QString &kod, const QString &isim, const Figures &f) {
-        out += (QStringList{statement::csvField(kod), statement::csvField(isim)} +
-                plainAmounts(f, tlonda))
-                   .join(u',') +
+        out += (QStringList{csvField(kod), csvField(isim)} + plainAmounts(f, tlonda)).join(u',') +
                u'\n';
     };
     for (const Row &r : list.rows)

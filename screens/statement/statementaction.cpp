@@ -1,6 +1,7 @@
 #include "screens/statement/statementaction.h"
 
 #include "data/ledger.h"
+#include "startup/base/csv.h"
 #include "startup/base/daynumber.h"
 
 #include <QJsonArray>
@@ -17,14 +18,6 @@ QString shown(const std::optional<Money> &m, int tlonda) {
 }
 
 } // namespace
-
-QString csvField(const QString &s) {
-    if (!s.contains(u',') && !s.contains(u'"') && !s.contains(u'\n') && !s.contains(u'\r'))
-        return s;
-    QString q = s;
-    q.replace(u'"', QStringLiteral("\"\""));
-    return u'"' + q + u'"';
-}
 
 DeskSettings deskSettings(Session &s) {
     const auto settings = data::requireSettings(s.ayar, s.messages);

@@ -41,9 +41,6 @@ bool computeEach(Session &session, const std::vector<Card> &cards, const QDate &
                  double faiz,
                  const std::function<void(size_t, const surcharge::Statement &)> &each);
 
-// A CSV field: quoted when it holds a comma, a quote or a line break.
-QString csvField(const QString &text);
-
 // The captions of the statement columns.
 QStringList captions();
 

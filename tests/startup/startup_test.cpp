@@ -67,7 +67,7 @@ TEST(Startup, KnownKeyOpensItsScreenAnyOtherShowsBothBoxesAndEnds) {
         int exitCode;
     } cases[] = {
         {{"01", "AYAR"}, {}, 0},
-        {{"01   borcla"}, {NotReady}, 0},
+        {{"01   borcla"}, {}, 0},
         {{"01", "etiket"}, {NotReady}, 0},
         {{"01", "ETİKET"}, {NotReady}, 0},
         // The collection desk opens and, on a company without settings, says so.
@@ -103,7 +103,7 @@ TEST(Startup, SetPrgPathWithEmptyDataPathLooksRelativeToCurrentFolder) {
     TempCompany co;
     co.writeRegistry(QStringLiteral("/not/normalised"), QString());
     const ProcessResult r =
-        runProgram("koop", {"01", "BORCLA"}, co.registryFile(), {}, co.dataPath());
+        runProgram("koop", {"01", "HAZIRUN"}, co.registryFile(), {}, co.dataPath());
     EXPECT_EQ(r.messages, QStringList{NotReady});
     Registry reg(co.registryFile());
     EXPECT_EQ(reg.readText("PrgPath"), QStringLiteral("/not/normalised"));
@@ -113,7 +113,7 @@ TEST(Startup, SetPrgPathWithEmptyDataPathLooksRelativeToCurrentFolder) {
 TEST(Startup, MissingKoopDatabaseIsCreatedAndStartupGoesOn) {
     TempCompany co;
     ASSERT_TRUE(QFile::remove(co.file("dalun.dat")));
-    const ProcessResult r = runProgram("koop", {"01", "BORCLA"}, co.registryFile());
+    const ProcessResult r = runProgram("koop", {"01", "HAZIRUN"}, co.registryFile());
     EXPECT_EQ(r.messages, QStringList{NotReady});
     EXPECT_TRUE(QFile::exists(co.file("dalun.dat")));
 }

@@ -1,0 +1,48 @@
+#pragma once
+
+#include "printing/printcontext.h"
+#include "screens/monthlydebt/monthlydebtaction.h"
+
+#include <QWidget>
+#include <array>
+
+class QComboBox;
+class QLabel;
+class QProgressBar;
+class QPushButton;
+class dclist;
+class xtext;
+
+// The month's dues: the members of a group with their five prices (changed
+// in the grid, each row stored as it is finished), " Kaydet " posting every
+// price above 0 as a debt, and the three print buttons printing a debt
+// voucher per member.
+class koopborc : public QWidget {
+    Q_OBJECT
+  public:
+    koopborc(Session &session, printing::PrintContext &printContext, QWidget *parent = nullptr);
+
+    // " Kaydet ": after the question, the grid's debts posted at the date.
+    void kaydet();
+    // The print buttons: the vouchers of their rows after the printer setup.
+    void print(monthlydebt::Range range);
+    // The grid filled again from the cards and prices of the chosen group.
+    void loadMembers();
+
+  private:
+    void storeRow(int row);
+    // The grid's rows as they stand, edited prices included.
+    std::vector<monthlydebt::Member> gridMembers() const;
+    void fieldKey(int key);
+
+    Session &m_session;
+    printing::PrintContext &m_printContext;
+    std::array<QString, 5> m_captions;
+    QComboBox *m_group;
+    xtext *m_date, *m_number, *m_period;
+    dclist *m_grid;
+    QLabel *m_status; // how many debts the last posting wrote
+    QProgressBar *m_progress;
+    QPushButton *m_kaydet, *m_printAll, *m_printFrom, *m_printOne;
+    int m_clickedRow = 0; // the row a mouse button last went down on
+};
