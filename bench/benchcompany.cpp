@@ -10,7 +10,7 @@
 #include <cstdio>
 #include <cstdlib>
 
-double bareDebtRows(Session &s, int rows, int members) {
+double bareDebtRows(Session &s, int rows, int members, bool integration) {
     return seconds([&] {
         s.data.beginWrite();
         QSqlQuery carhar(s.data.sql()), ent(s.data.sql());
@@ -28,6 +28,8 @@ double bareDebtRows(Session &s, int rows, int members) {
                   QVariant(QStringLiteral("Ocak 2026 Aidat")), QVariant(850.25), QVariant(refer)})
                 carhar.addBindValue(v);
             carhar.exec();
+            if (!integration)
+                continue;
             for (const char *side : {"B", "A"}) {
                 for (const QVariant &v :
                      {QVariant(day), QVariant(refer), QVariant(day), QVariant("120.01." + kod),

@@ -30,9 +30,10 @@ class BenchCompany {
 QString memberCode(int i);
 
 // The yardstick of a posting: `rows` debt rows over `members` members, each
-// with its two integration rows, as bare prepared inserts in one
-// transaction, without references or bucket updates. Seconds taken.
-double bareDebtRows(Session &s, int rows, int members);
+// with its two integration rows unless `integration` is false, as bare
+// prepared inserts in one transaction, without references or bucket updates.
+// Seconds taken.
+double bareDebtRows(Session &s, int rows, int members, bool integration = true);
 
 // The statements' ledger: `items` rows for each of the first `members`
 // members, every third a cash collection, five days apart from 1.1.2020.

@@ -10,12 +10,20 @@ namespace {
 using monthlydebt::Member;
 
 // The company's member grid of --group, or of every group, as the screen
-// loads it; the opening it was read with goes to `opening`. A group no member
-// has is refused.
+// loads it; the opening it was read with goes to `opening`, and, when asked
+// for, the date of --date to `date` ("Hatalı Tarih.." for one that is no
+// date). A group no member has is refused.
 std::optional<std::vector<Member>> loadGroup(const cli::Call &call, Session &session,
-                                             monthlydebt::Opening *opening) {
+                                             monthlydebt::Opening *opening, QDate *date = nullptr) {
     if (!startup::openCompanyFolder(session, call.arguments[0]))
         return std::nullopt;
+    if (date) {
+        *date = parseTrDate(call.value(QStringLiteral("date")));
+        if (!date->isValid()) {
+            call.messages.warning(QStringLiteral("Hatalı Tarih.."));
+            return std::nullopt;
+        }
+    }
     *opening = monthlydebt::open(session);
     const QString group = call.value(QStringLiteral("group"));
     if (call.isSet(QStringLiteral("group")) && !opening->groups.contains(group)) {
@@ -23,15 +31,6 @@ std::optional<std::vector<Member>> loadGroup(const cli::Call &call, Session &ses
         return std::nullopt;
     }
     return monthlydebt::load(session, group);
-}
-
-// The date of --date; "Hatalı Tarih.." for one that is no date.
-std::optional<QDate> dateOf(const cli::Call &call) {
-    const QDate date = parseTrDate(call.value(QStringLiteral("date")));
-    if (date.isValid())
-        return date;
-    call.messages.warning(QStringLiteral("Hatalı Tarih.."));
-    return std::nullopt;
 }
 
 } // namespace
@@ -91,13 +90,11 @@ int runMonthlyDebt(const cli::Call &call) {
         return call.wrongCommandLine();
     Session session(call.messages);
     monthlydebt::Opening opening;
-    const auto members = loadGroup(call, session, &opening);
+    QDate date;
+    const auto members = loadGroup(call, session, &opening, &date);
     if (!members)
         return cli::ExitFailed;
-    const auto date = dateOf(call);
-    if (!date)
-        return cli::ExitFailed;
-    const auto posted = monthlydebt::post(session, *date, *members, opening.captions);
+    const auto posted = monthlydebt::post(session, date, *members, opening.captions);
     if (!posted)
         return cli::ExitFailed;
     cli::printOut(QStringLiteral("%1\n").arg(*posted));
@@ -112,11 +109,9 @@ int runVouchers(const cli::Call &call) {
         return call.wrongCommandLine();
     Session session(call.messages);
     monthlydebt::Opening opening;
-    const auto members = loadGroup(call, session, &opening);
+    QDate date;
+    const auto members = loadGroup(call, session, &opening, &date);
     if (!members)
-        return cli::ExitFailed;
-    const auto date = dateOf(call);
-    if (!date)
         return cli::ExitFailed;
 
     const int count = int(members->size());
@@ -133,9 +128,9 @@ int runVouchers(const cli::Call &call) {
         call.value(QStringLiteral("out"));
     const monthlydebt::VoucherRun run{
         context.settings.title,
-        *date,
+        date,
         call.isSet(QStringLiteral("period")) ? call.value(QStringLiteral("period"))
-                                             : monthlydebt::periodOf(*date),
+                                             : monthlydebt::periodOf(date),
         call.isSet(QStringLiteral("no")) ? call.value(QStringLiteral("no")).toInt() : opening.fisno,
         monthlydebt::cooperativeName(session),
         opening.captions,

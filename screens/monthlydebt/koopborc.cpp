@@ -107,6 +107,9 @@ koopborc::koopborc(Session &session, printing::PrintContext &printContext, QWidg
     connect(m_grid, &dclist::UpdateData, this, &koopborc::storeRow);
     connect(m_grid, &dclist::MouseDown, this, [this](int, int, int row) { m_clickedRow = row; });
     connect(m_grid, &dclist::KeyDown, this, [this](int key, int, int) {
+        // Not in the middle of a row: its typed prices are not the grid's yet.
+        if (m_grid->CurrentMode() == 2)
+            return;
         if (key == Qt::Key_Escape)
             m_group->setFocus();
         else if (key == Qt::Key_F5 || key == Qt::Key_F8)
@@ -119,7 +122,9 @@ koopborc::koopborc(Session &session, printing::PrintContext &printContext, QWidg
     // longer shows.
     connect(qApp, &QApplication::focusChanged, this, [this](QWidget *old, QWidget *now) {
         const auto inGrid = [this](QWidget *w) { return w == m_grid || m_grid->isAncestorOf(w); };
-        if (now && old && inGrid(now) && !inGrid(old) && old->window() == window())
+        // A row in the middle of its edit keeps what the clerk typed.
+        if (now && old && inGrid(now) && !inGrid(old) && old->window() == window() &&
+            m_grid->CurrentMode() != 2)
             loadMembers();
     });
 

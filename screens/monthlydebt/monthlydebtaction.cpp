@@ -11,6 +11,7 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QSet>
 
 namespace monthlydebt {
 
@@ -97,6 +98,16 @@ std::optional<int> post(Session &s, const QDate &date, const std::vector<Member>
     UnitOfWork work(s, UnitOfWork::Data);
     if (!work.active())
         return std::nullopt;
+    // The cards as the action finds them, read once: a seek per member would
+    // also hand the buckets gathered so far to the database each time.
+    std::vector<data::MemberAccount> cards;
+    if (!data::readMemberAccounts(s.data, std::nullopt, &cards, s.messages))
+        return std::nullopt;
+    QSet<QString> carded;
+    carded.reserve(qsizetype(cards.size()));
+    for (const data::MemberAccount &c : cards)
+        carded.insert(c.kod);
+    cards.clear();
     Progress where{0, int(members.size()), {}};
     int posted = 0;
     for (const Member &m : members) {
@@ -105,7 +116,7 @@ std::optional<int> post(Session &s, const QDate &date, const std::vector<Member>
             progress(where);
         }
         ++where.done;
-        if (m.kod.isEmpty() || !data::findMember(s.carkart, m.kod))
+        if (m.kod.isEmpty() || !carded.contains(m.kod))
             continue;
         for (size_t head = 0; head < m.prices.size(); ++head) {
             if (m.prices[head] <= Money())

@@ -57,14 +57,15 @@ std::optional<std::vector<Member>> load(Session &session, const QString &group);
 // empty code stores nothing and says nothing. True when stored.
 bool savePrices(Session &session, const QString &kod, const HeadPrices &prices);
 
-// Posts, in one action, one debt per member with a card and per price above
-// 0: the head's caption as description, `kod1` the head's number, dated
-// `date`. A date that is no date says "Hatalı Tarih.." and posts nothing.
-// The number of debt rows stored; nothing when the action did not go through.
+// Where a posting is: `done` of `count` rows, the next one's code.
 struct Progress {
     int done = 0, count = 0;
     QString kod;
 };
+// Posts, in one action, one debt per member with a card and per price above
+// 0: the head's caption as description, `kod1` the head's number, dated
+// `date`. A date that is no date says "Hatalı Tarih.." and posts nothing.
+// The number of debt rows stored; nothing when the action did not go through.
 std::optional<int> post(Session &session, const QDate &date, const std::vector<Member> &members,
                         const std::array<QString, 5> &captions,
                         const std::function<void(const Progress &)> &progress = {});
@@ -78,8 +79,8 @@ struct Rows {
 };
 Rows rowsOf(Range range, int current, int count);
 
-// The five prices as plain decimals of tlonda places, as the grid's cells
-// and the command line's files hold them.
+// The five prices as plain decimals of tlonda places, as the command line
+// writes them.
 QStringList plainPrices(const HeadPrices &prices, int tlonda);
 
 // The members' prices as the command line writes them.
