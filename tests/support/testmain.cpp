@@ -1,3 +1,4 @@
+#include <QSettings>
 #include <QTemporaryDir>
 #include <algorithm>
 #include <cstring>
@@ -30,10 +31,6 @@ int main(int argc, char **argv) {
     if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     qputenv("KOOP_MESSAGES", "log");
-    // The clerk's own settings (fonts, the vouchers' title) start from their
-    // defaults in every run, and the tests never touch the developer's.
-    QTemporaryDir userSettings;
-    qputenv("XDG_CONFIG_HOME", userSettings.path().toUtf8());
     // "--server": the server run of the executable (see serverRun()).
     for (int i = 1; i < argc; ++i) {
         if (std::strcmp(argv[i], "--server") == 0) {
@@ -44,6 +41,10 @@ int main(int argc, char **argv) {
         }
     }
     TestApplication app(argc, argv);
+    // The clerk's own settings (fonts, the vouchers' title) start from their
+    // defaults in every run, and the tests never touch the developer's.
+    QTemporaryDir userSettings;
+    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, userSettings.path());
 #ifdef KOOP_TEST_GUI
     // Printed pages are laid out in the faces the program itself uses.
     desktop::addMissingFonts();
