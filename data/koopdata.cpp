@@ -74,6 +74,10 @@ QString namedText(TableCursor &genel, const QString &name) {
     return FieldGet(genel, QStringLiteral("tanim")).toString();
 }
 
+QString cooperativeName(TableCursor &genel) {
+    return namedText(genel, QStringLiteral("unvan"));
+}
+
 bool setNamedValue(TableCursor &genel, Messages &messages, const QString &name, const QString &text,
                    bool flag, qint32 number) {
     const bool started = RsSeek(genel, Ack, name) ? RsEdit(genel) : RsAddNew(genel);

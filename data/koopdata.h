@@ -39,6 +39,8 @@ bool storeReceiptNumber(TableCursor &ayar, qint32 fisno);
 // `value` of the named row, 0 when missing; `tanim`, empty when missing.
 qint32 namedNumber(TableCursor &genel, const QString &name);
 QString namedText(TableCursor &genel, const QString &name);
+// The cooperative's name (the named text `unvan`), as the printed heads show it.
+QString cooperativeName(TableCursor &genel);
 // Adds the row when missing. A failed store says "Genel Database Güncellenemedi".
 bool setNamedValue(TableCursor &genel, Messages &messages, const QString &name, const QString &text,
                    bool flag, qint32 number);

@@ -61,7 +61,7 @@ ReceiptHeader receiptHeader(Session &s) {
     const QString section = QStringLiteral("makbuz");
     ReceiptHeader h;
     h.lines[0] = ini::readValue(section, QStringLiteral("baslik1"),
-                                data::namedText(s.genel, QStringLiteral("unvan")).trimmed(), file);
+                                data::cooperativeName(s.genel).trimmed(), file);
     h.lines[1] = ini::readValue(section, QStringLiteral("baslik2"), QString(), file);
     h.lines[2] = ini::readValue(section, QStringLiteral("baslik3"), QString(), file);
     const QString logo = ini::readValue(section, QStringLiteral("logo"), QString(), file).trimmed();

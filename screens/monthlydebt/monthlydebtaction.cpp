@@ -40,7 +40,7 @@ Opening open(Session &s) {
 }
 
 QString cooperativeName(Session &s) {
-    return data::namedText(s.genel, QStringLiteral("unvan"));
+    return data::cooperativeName(s.genel);
 }
 
 QString periodOf(const QDate &date) {

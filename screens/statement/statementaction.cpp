@@ -29,7 +29,7 @@ std::optional<data::MemberCard> member(Session &s, const QString &kod) {
 }
 
 QString cooperativeName(Session &s) {
-    return data::namedText(s.genel, QStringLiteral("unvan"));
+    return data::cooperativeName(s.genel);
 }
 
 std::optional<surcharge::Statement> compute(Session &s, const QString &kod, const QDate &baseDate,
