@@ -163,12 +163,7 @@ void drawBody(MmPainter &p, double y0, const ReceiptHeader &h, const ReceiptValu
 } // namespace
 
 QString plainRounded(Money value, int decimals) {
-    QString s = roundMoney(value, decimals).toPlain(4);
-    while (s.endsWith(u'0'))
-        s.chop(1);
-    if (s.endsWith(u'.'))
-        s.chop(1);
-    return s == u"-0" ? QStringLiteral("0") : s;
+    return withoutTrailingZeros(roundMoney(value, decimals).toPlain(4));
 }
 
 BalanceLine balanceLine(const ReceiptValues &v) {

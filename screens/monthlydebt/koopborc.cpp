@@ -36,13 +36,7 @@ Money gridPrice(const QVariant &cell) {
 // A price in a cell as the clerk goes on typing it: "850", "120.5", so that a
 // digit typed after it extends the number, not its last decimal.
 QString cellPrice(Money price, int tlonda) {
-    QString text = plainAmount(price, tlonda);
-    if (text.contains(u'.')) {
-        while (text.endsWith(u'0'))
-            text.chop(1);
-        if (text.endsWith(u'.'))
-            text.chop(1);
-    }
+    const QString text = withoutTrailingZeros(plainAmount(price, tlonda));
     return text == u"0" ? QString() : text;
 }
 

@@ -138,6 +138,17 @@ QString plainAmount(const std::optional<Money> &value, int decimals) {
     return value ? plainAmount(*value, decimals) : QString();
 }
 
+QString withoutTrailingZeros(const QString &plain) {
+    QString s = plain;
+    if (s.contains(u'.')) {
+        while (s.endsWith(u'0'))
+            s.chop(1);
+        if (s.endsWith(u'.'))
+            s.chop(1);
+    }
+    return s == u"-0" ? QStringLiteral("0") : s;
+}
+
 std::optional<Money> parseTypedAmount(const QString &text, int decimals) {
     const qsizetype point = text.indexOf(u'.');
     if (point >= 0 && text.size() - point - 1 > decimals)

@@ -61,6 +61,9 @@ QString formatAmount(Money value, int decimals);
 // The same rounding as formatAmount, written plainly for files: "0.50",
 // "-1234.00", "0.00"; no grouping.
 QString plainAmount(Money value, int decimals);
+// Plain decimal text without the zeros that end its fraction, nor a bare
+// point: "850", "120.5"; "-0" reads "0". Text without a point is kept whole.
+QString withoutTrailingZeros(const QString &plain);
 // An amount as an amount field takes it: "." as point, at most `decimals`
 // decimals. Nothing for text that is no such number.
 std::optional<Money> parseTypedAmount(const QString &text, int decimals);
