@@ -1,4 +1,5 @@
 // koop-cli: the program's actions without a window, for scripts and tests.
+#include "cli/attendance.h"
 #include "cli/bulkdebt.h"
 #include "cli/collect.h"
 #include "cli/command.h"
@@ -397,6 +398,25 @@ const std::vector<cli::Command> &commands() {
          {Folder},
          true,
          runVouchers},
+        {QStringLiteral("attendance"),
+         {QStringLiteral("attendance KLASÖR [--from K1] [--to K2] [--order code|name] "
+                         "[--grouped] [--marks] [--mode 1|2] --out DOSYA")},
+         QStringLiteral("Kod aralığındaki üyelerin (tür 0) genel kurul hazirun cetvelini yazıcı "
+                        "ayarı sormadan yazdırır: 1'de PDF, 2'de nokta vuruşlu yazıcı dosyası; "
+                        "üye ve sayfa sayısını yazar."),
+         {{option("from", "ilk üye kodu (varsayılan en küçük kod)", "K1")},
+          {option("to", "son üye kodu (varsayılan en büyük kod)", "K2")},
+          {option("order", "sıra: code (koda göre) ya da name (ada göre)", "SIRA", "code"),
+           isListOrder, QStringLiteral("--order code ya da name ister.")},
+          {option("grouped", "hazirun.ini gruplarının her birini yeni sayfada bitirir")},
+          {option("marks", "imzanın önüne Asaleten ve Vekaleten kutuları koyar")},
+          {option("mode", "1 grafik (PDF), 2 nokta vuruşlu yazıcı dosyası", "1|2", "2"), isMode,
+           QStringLiteral("--mode 1 ya da 2 ister.")},
+          {option("out", "çıktı dosyası (gerekli)", "DOSYA"), isFileName,
+           QStringLiteral("--out bir dosya adı ister.")}},
+         {Folder},
+         true,
+         runAttendance},
         {QStringLiteral("backup"),
          {QStringLiteral("backup KLASÖR YEDEK_KLASÖRÜ")},
          QStringLiteral("Çalışan bir şirketin iki veritabanını ve korvane.dat dosyasını yeni bir "

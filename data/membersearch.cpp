@@ -118,4 +118,55 @@ bool readGroupCards(Database &db, const std::optional<QString> &group, std::vect
     return true;
 }
 
+bool readCards(Database &db, const CardSelection &selection, std::vector<MemberCard> *out,
+               Messages &messages) {
+    out->clear();
+    QString sql =
+        QStringLiteral("SELECT kod, isim1, isim2, adr1, adr2, adr3, grp, asd FROM carkart "
+                       "WHERE kod >= ? AND kod <= ?");
+    QVariantList binds{selection.codes.first, selection.codes.last};
+    const std::pair<const char *, const std::optional<CodeRange> *> texts[] = {
+        {"grp", &selection.groups}, {"tip", &selection.types}, {"ozel", &selection.specials}};
+    for (const auto &[field, range] : texts) {
+        if (!*range)
+            continue;
+        // As the office reads them: "Ş" before "zzzz", a card without a group
+        // within a range that starts empty.
+        sql += QStringLiteral(" AND COALESCE(%1, '') COLLATE tr >= ? AND COALESCE(%1, '') "
+                              "COLLATE tr <= ?")
+                   .arg(QLatin1String(field));
+        binds << (*range)->first << (*range)->last;
+    }
+    for (const QVariant &bound : binds)
+        if (!isValidUtf16(bound.toString()))
+            return true;
+    if (!selection.kinds.empty()) {
+        QStringList marks;
+        for (const int kind : selection.kinds) {
+            marks << QStringLiteral("?");
+            binds << kind;
+        }
+        sql += QStringLiteral(" AND asd IN (") + marks.join(u',') + u')';
+    }
+    sql += selection.order == MemberOrder::ByName
+               ? QStringLiteral(" ORDER BY isim1 COLLATE tr, kod, id")
+               : QStringLiteral(" ORDER BY kod, id");
+    QueryCursor q;
+    if (!QueryOpen(db, q, sql, binds, messages))
+        return !q.failed();
+    do {
+        MemberCard card;
+        card.kod = q.text(0);
+        card.isim1 = q.text(1);
+        card.isim2 = q.text(2);
+        card.adr1 = q.text(3);
+        card.adr2 = q.text(4);
+        card.adr3 = q.text(5);
+        card.grp = q.text(6);
+        card.asd = int(q.number(7));
+        out->push_back(std::move(card));
+    } while (q.moveNext());
+    return true;
+}
+
 } // namespace data

@@ -60,4 +60,20 @@ std::optional<QStringList> readGroups(Database &db, Messages &messages);
 bool readGroupCards(Database &db, const std::optional<QString> &group, std::vector<MemberCard> *out,
                     Messages &messages);
 
+// Which cards a member list takes: a code range (codes compare as text), and
+// optionally ranges on the group, the type and the special code, which
+// compare in Turkish order with an unset field reading as empty text; the
+// kinds (`asd`) it takes, every kind when none is named; and its order, by
+// code or by first name.
+struct CardSelection {
+    CodeRange codes;
+    std::optional<CodeRange> groups, types, specials;
+    std::vector<int> kinds;
+    MemberOrder order = MemberOrder::ByCode;
+};
+// The selected cards with their names and address lines. False after "Sql
+// Rapor Yaratılamıyor"; a bound the database cannot hold selects nothing.
+bool readCards(Database &db, const CardSelection &selection, std::vector<MemberCard> *out,
+               Messages &messages);
+
 } // namespace data

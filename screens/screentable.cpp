@@ -1,5 +1,6 @@
 #include "screens/screentable.h"
 
+#include "screens/attendance/hazirun.h"
 #include "screens/bulkdebt/topbrc.h"
 #include "screens/generallist/gbor.h"
 #include "screens/headcollection/ytahsil.h"
@@ -25,7 +26,7 @@ const std::vector<Screen> &table() {
         {{QStringLiteral("TOPBORC")}, maker<topbrc>()},
         {{QStringLiteral("TAHSIL")}, maker<tah2>()},
         {{QStringLiteral("GENEL")}, maker<gbor>()},
-        {{QStringLiteral("HAZIRUN")}, {}},
+        {{QStringLiteral("HAZIRUN")}, maker<hazirun>()},
         {{QStringLiteral("ETIKET"), QStringLiteral("ETİKET")}, {}},
         {{QStringLiteral("BORCENT")}, maker<Borcent>()},
         {{QStringLiteral("KASTAH")}, maker<ytahsil>()},

@@ -1,8 +1,8 @@
 #include "screens/bulkdebt/topbrc.h"
 
-#include "controls/pencere.h"
 #include "controls/xtext.h"
 #include "screens/kit/busyrun.h"
+#include "screens/kit/codefield.h"
 #include "screens/kit/listkeys.h"
 #include "screens/kit/screentheme.h"
 #include "startup/base/daynumber.h"
@@ -14,12 +14,6 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QVBoxLayout>
-
-namespace {
-
-constexpr int CodeLength = 15; // as the card holds it
-
-} // namespace
 
 topbrc::topbrc(Session &session, printing::PrintContext &, QWidget *parent)
     : QWidget(parent), m_session(session), m_firstMonth(new QComboBox(this)),
@@ -54,11 +48,8 @@ topbrc::topbrc(Session &session, printing::PrintContext &, QWidget *parent)
     addRow(new QLabel(QStringLiteral("Bitiş Ay"), this), m_lastMonth);
     m_firstCode->setObjectName(QStringLiteral("baslangicCari"));
     m_lastCode->setObjectName(QStringLiteral("bitisCari"));
-    for (xtext *code : {m_firstCode, m_lastCode}) {
-        code->xTextBicim(xtext::Metin, CodeLength, Qt::AlignLeft, 0, 0, 0);
-        code->setButton(true);
-        connect(code, &xtext::ButtonClick, this, [this, code] { lookup(code); });
-    }
+    for (xtext *code : {m_firstCode, m_lastCode})
+        screenkit::codeField(*code, session, *this);
     addRow(new QLabel(QStringLiteral("Başlangıç Cari"), this), m_firstCode);
     addRow(new QLabel(QStringLiteral("Bitiş Cari"), this), m_lastCode);
     m_year->setObjectName(QStringLiteral("yil"));
@@ -98,11 +89,9 @@ topbrc::topbrc(Session &session, printing::PrintContext &, QWidget *parent)
     }
     for (xtext *field : {m_amount[0], m_amount[1], m_amount[2], m_amount[3], m_amount[4],
                          m_firstCode, m_lastCode, m_year})
-        connect(field, &xtext::KeyDown, this, [this, field](int key, bool) {
+        connect(field, &xtext::KeyDown, this, [this](int key, bool) {
             if (key == Qt::Key_Escape)
                 close();
-            else if (key == Qt::Key_F2 && (field == m_firstCode || field == m_lastCode))
-                lookup(field);
         });
     connect(m_kaydet, &QPushButton::clicked, this, &topbrc::kaydet);
     connect(m_vazgec, &QPushButton::clicked, this, &QWidget::close);
@@ -121,10 +110,6 @@ topbrc::topbrc(Session &session, printing::PrintContext &, QWidget *parent)
     m_lastCode->setTextValue(opening.lastCode);
     m_year->setValue(opening.year);
     m_amount[0]->setFocus();
-}
-
-void topbrc::lookup(xtext *field) {
-    pencere::chooseInto(m_session, *field, this);
 }
 
 void topbrc::kaydet() {

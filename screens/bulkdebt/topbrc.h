@@ -23,8 +23,6 @@ class topbrc : public QWidget {
     void kaydet();
 
   private:
-    void lookup(xtext *field);
-
     Session &m_session;
     std::array<QLabel *, 5> m_caption{};
     std::array<xtext *, 5> m_amount{};

@@ -1,7 +1,7 @@
 #include "screens/kit/listkeys.h"
 
-#include <QComboBox>
 #include <QKeyEvent>
+#include <QWidget>
 
 namespace screenkit {
 
@@ -10,7 +10,7 @@ namespace {
 // Lives as the list's child, so it goes with the list.
 class ListKeys : public QObject {
   public:
-    ListKeys(QComboBox &list, QWidget &next, std::function<bool(int)> other)
+    ListKeys(QWidget &list, QWidget &next, std::function<bool(int)> other)
         : QObject(&list), m_next(next), m_other(std::move(other)) {}
 
   protected:
@@ -38,7 +38,7 @@ class ListKeys : public QObject {
 
 } // namespace
 
-void listKeys(QComboBox &list, QWidget &next, std::function<bool(int key)> other) {
+void listKeys(QWidget &list, QWidget &next, std::function<bool(int key)> other) {
     list.installEventFilter(new ListKeys(list, next, std::move(other)));
 }
 

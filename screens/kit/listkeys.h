@@ -2,14 +2,14 @@
 
 #include <functional>
 
-class QComboBox;
 class QWidget;
 
 namespace screenkit {
 
-// The keys of a drop-down list among a screen's fields: Enter moves on to
-// `next`, as it does in an input field, and Esc closes the screen. Any other
-// key is offered to `other` first, which says whether it took it.
-void listKeys(QComboBox &list, QWidget &next, std::function<bool(int key)> other = {});
+// The keys of a drop-down list, an option or a check box among a screen's
+// fields: Enter moves on to `next`, as it does in an input field, and Esc
+// closes the screen. Any other key is offered to `other` first, which says
+// whether it took it.
+void listKeys(QWidget &list, QWidget &next, std::function<bool(int key)> other = {});
 
 } // namespace screenkit

@@ -103,7 +103,7 @@ TEST(Startup, SetPrgPathWithEmptyDataPathLooksRelativeToCurrentFolder) {
     TempCompany co;
     co.writeRegistry(QStringLiteral("/not/normalised"), QString());
     const ProcessResult r =
-        runProgram("koop", {"01", "HAZIRUN"}, co.registryFile(), {}, co.dataPath());
+        runProgram("koop", {"01", "ETIKET"}, co.registryFile(), {}, co.dataPath());
     EXPECT_EQ(r.messages, QStringList{NotReady});
     Registry reg(co.registryFile());
     EXPECT_EQ(reg.readText("PrgPath"), QStringLiteral("/not/normalised"));
@@ -113,7 +113,7 @@ TEST(Startup, SetPrgPathWithEmptyDataPathLooksRelativeToCurrentFolder) {
 TEST(Startup, MissingKoopDatabaseIsCreatedAndStartupGoesOn) {
     TempCompany co;
     ASSERT_TRUE(QFile::remove(co.file("dalun.dat")));
-    const ProcessResult r = runProgram("koop", {"01", "HAZIRUN"}, co.registryFile());
+    const ProcessResult r = runProgram("koop", {"01", "ETIKET"}, co.registryFile());
     EXPECT_EQ(r.messages, QStringList{NotReady});
     EXPECT_TRUE(QFile::exists(co.file("dalun.dat")));
 }

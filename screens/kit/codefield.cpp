@@ -1,0 +1,25 @@
+#include "screens/kit/codefield.h"
+
+#include "controls/pencere.h"
+#include "controls/xtext.h"
+
+namespace screenkit {
+
+namespace {
+constexpr int CodeLength = 15; // as the card holds it
+}
+
+void codeField(xtext &field, Session &session, QWidget &screen) {
+    field.xTextBicim(xtext::Metin, CodeLength, Qt::AlignLeft, 0, 0, 0);
+    field.setButton(true);
+    const auto lookup = [&session, &field, &screen] {
+        pencere::chooseInto(session, field, &screen);
+    };
+    QObject::connect(&field, &xtext::ButtonClick, &screen, lookup);
+    QObject::connect(&field, &xtext::KeyDown, &screen, [lookup](int key, bool) {
+        if (key == Qt::Key_F2)
+            lookup();
+    });
+}
+
+} // namespace screenkit

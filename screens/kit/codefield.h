@@ -1,0 +1,14 @@
+#pragma once
+
+class QWidget;
+class xtext;
+struct Session;
+
+namespace screenkit {
+
+// A member code field: as long as a card's code, with the picture button
+// and F2 opening the lookup window over `screen`; the chosen code goes into
+// the field.
+void codeField(xtext &field, Session &session, QWidget &screen);
+
+} // namespace screenkit

@@ -1,0 +1,266 @@
+// The member lists on a temporary company: the attendance sheet (hazirun)
+// with its page groups and group screen, from the keyboard and the command
+// line.
+#include "controls/dclist.h"
+#include "controls/xtext.h"
+#include "posting/fixture.h"
+#include "printing/pdftext.h"
+#include "printing/printcontext.h"
+#include "printing/prnx.h"
+#include "printing/yzcsetup.h"
+#include "screens/attendance/attendanceprint.h"
+#include "screens/attendance/hazgrp.h"
+#include "screens/attendance/hazirun.h"
+#include "support/golden.h"
+#include "support/screenparts.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+
+namespace {
+
+using namespace Qt::StringLiterals;
+
+QStringList pageEnds(const attendance::Groups &groups, const QStringList &codes) {
+    attendance::PageGroups pages(groups);
+    QStringList ends;
+    for (const QString &kod : codes)
+        if (pages.endsPage(kod))
+            ends << kod;
+    return ends;
+}
+
+TEST(AttendanceGroups, PagesEndAfterEachGroupsLastMember) {
+    const attendance::Groups defaults = attendance::readGroups(u"/no/such/hazirun.ini"_s);
+    attendance::Groups gap{}; // the second group has no end: grouping stops there
+    gap[0].end = u"0002"_s;
+    gap[2].end = u"0005"_s;
+    attendance::Groups blanks{};
+    blanks[0].end = u" ab "_s;
+    attendance::Groups ten{};
+    for (attendance::Group &g : ten)
+        g.end = u"0001"_s;
+    const struct {
+        const char *name;
+        attendance::Groups groups;
+        QStringList codes, ends;
+    } cases[] = {
+        {"defaults", defaults, {"0345", "0346", "0347", "0605", "0606", "0607"}, {"0346", "0605"}},
+        {"as text", defaults, {"0001", "12", "13"}, {"12", "13"}}, // "12" is beyond "0346"
+        {"empty end", gap, {"0001", "0002", "0003", "0004", "0005", "0006"}, {"0002"}},
+        {"trimmed and upper-case", blanks, {"aa", " ab"}, {" ab"}},
+        {"after the tenth", ten, QStringList(11, u"0001"_s), QStringList(10, u"0001"_s)},
+    };
+    for (const auto &c : cases)
+        EXPECT_EQ(pageEnds(c.groups, c.codes), c.ends) << c.name;
+}
+
+// Members on both sides of the first default group end, a seller, names to
+// order the Turkish way.
+class MemberLists : public SessionTest {
+  protected:
+    MemberLists() {
+        session.pictures = false;
+        card(u"0344"_s, u"Ömer"_s, u"Kaya"_s, 0);
+        card(u"0345"_s, u"Cemil"_s, u"Taş"_s, 0);
+        card(u"0346"_s, u"Çiğdem Şükriye Gülbahar Karaosmanoğlu"_s, u""_s, 0);
+        card(u"0347"_s, u"İsmail"_s, u"Er"_s, 0);
+        card(u"0348"_s, u"Ismail"_s, u"Öz"_s, 1);
+        card(u"0349"_s, u"Zeynep"_s, u"Ak"_s, 0);
+    }
+    void card(const QString &kod, const QString &isim1, const QString &isim2, int asd) {
+        addCard(kod, isim1, {}, asd);
+        ASSERT_TRUE(data::findMember(session.carkart, kod) && data::RsEdit(session.carkart));
+        data::FieldSet(session.carkart, u"isim2"_s, isim2);
+        data::FieldSet(session.carkart, u"adr1"_s, u"Gül Sok. "_s + kod);
+        data::FieldSet(session.carkart, u"adr3"_s, u"ANKARA"_s);
+        ASSERT_TRUE(data::RsUpdate(session.carkart));
+    }
+    QStringList listed(const attendance::Query &q) {
+        QStringList out;
+        const auto members = attendance::load(session, q);
+        for (const attendance::Member &m : *members)
+            out << m.kod;
+        return out;
+    }
+};
+
+TEST_F(MemberLists, AttendanceListsTheMembersOfTheRange) {
+    const attendance::Opening o = attendance::open(session);
+    EXPECT_EQ(o.firstCode + u'-' + o.lastCode, u"0344-0349"_s);
+    const auto members = attendance::load(session, {u"0344"_s, u"0345"_s, false});
+    ASSERT_EQ(members->size(), 2u);
+    EXPECT_EQ((*members)[0].unvan, u"Ömer Kaya"_s);
+    EXPECT_EQ((*members)[0].adres, u"Gül Sok. 0344  ANKARA"_s);
+    const struct {
+        attendance::Query query;
+        QStringList codes;
+    } cases[] = {
+        {{u"0344"_s, u"0349"_s, false}, {"0344", "0345", "0346", "0347", "0349"}}, // no seller
+        {{u"0344"_s, u"0349"_s, true}, {"0345", "0346", "0347", "0344", "0349"}},  // C Ç İ Ö Z
+        {{u"0349"_s, u"0344"_s, false}, {}},
+        {{u"0345'%"_s, u"0346"_s, false}, {"0346"}}, // a quote and % are plain text
+        {{QString(10000, u'9'), u"0346"_s, false}, {}},
+        {{u"\xD800"_s, u"0349"_s, false}, {}}, // text no database holds
+    };
+    for (const auto &c : cases)
+        EXPECT_EQ(listed(c.query), c.codes) << c.query.first.left(10).toStdString();
+    EXPECT_TRUE(messages.boxes.empty());
+}
+
+TEST_F(MemberLists, GroupFileKeepsTheTwentyCodes) {
+    const QString file = attendance::groupFile(session);
+    QFile partial(file);
+    ASSERT_TRUE(partial.open(QIODevice::WriteOnly));
+    partial.write("[Gruplar]\r\nSgrup01=0100\r\n");
+    partial.close();
+    attendance::Groups groups = attendance::readGroups(file);
+    EXPECT_EQ(groups[0].end, u"0100"_s);
+    EXPECT_EQ(groups[1].start + u'-' + groups[1].end, u"0347-0605"_s); // missing keys: defaults
+    EXPECT_EQ(groups[6].end + groups[7].end, u"9999"_s);
+    groups[9] = {u"2000"_s, u"2999"_s};
+    ASSERT_TRUE(attendance::storeGroups(file, groups, messages));
+    const attendance::Groups back = attendance::readGroups(file);
+    for (int g = 0; g < attendance::GroupCount; ++g)
+        EXPECT_EQ(back[size_t(g)].start + u'-' + back[size_t(g)].end,
+                  groups[size_t(g)].start + u'-' + groups[size_t(g)].end);
+    EXPECT_FALSE(attendance::storeGroups(u"/no/such/folder/hazirun.ini"_s, groups, messages));
+    EXPECT_EQ(messages.lastText(), u"Kaydedilemedi."_s);
+}
+
+TEST_F(MemberLists, AttendanceSheetPrintsInBothModes) {
+    std::vector<attendance::Member> members =
+        *attendance::load(session, {u"0344"_s, u"0349"_s, false});
+    for (int n = 600; n <= 607; ++n)
+        members.push_back({u"0%1"_s.arg(n), u"Üye %1"_s.arg(n), u"Adres"_s});
+    for (const bool dotMatrix : {true, false}) {
+        SCOPED_TRACE(dotMatrix);
+        QTemporaryDir dir;
+        printing::PrintContext context(session);
+        attendance::presetPrinter(context.settings);
+        EXPECT_EQ(context.settings.title, u"HAZİRUN CETVELİ"_s);
+        context.settings.dotMatrix = dotMatrix;
+        context.settings.lineCount = 22; // a page takes 7 rows
+        context.dotMatrixCopy = dir.filePath(u"job.txt"_s);
+        context.pdfFile = dir.filePath(u"job.pdf"_s);
+        attendance::PrintOptions options;
+        if (dotMatrix)
+            options.groups = attendance::readGroups(attendance::groupFile(session));
+        else
+            options.marks = true;
+        std::optional<int> pages;
+        {
+            prnx p(context);
+            pages = attendance::printList(p, messages, members, options);
+        }
+        // Dot-matrix: ends after 0346 (group), 0604 (length), 0605 (group).
+        EXPECT_EQ(pages, dotMatrix ? 4 : 1);
+        QFile out(context.dotMatrixCopy);
+        EXPECT_GOLDEN(dotMatrix ? (out.open(QIODevice::ReadOnly) ? out.readAll() : QByteArray())
+                                : pdfWordList(context.pdfFile),
+                      dotMatrix ? u"attendance.txt"_s : u"attendance_marks.txt"_s);
+    }
+    printing::PrintContext context(session);
+    prnx p(context);
+    EXPECT_FALSE(attendance::printList(p, messages, {}, {}));
+    EXPECT_EQ(messages.lastText(), u"Liste Getirilmemiş.."_s);
+}
+
+TEST_F(MemberLists, AttendanceScreenFromTheKeyboard) {
+    QTemporaryDir dir;
+    printing::PrintContext print(session);
+    print.dotMatrixCopy = dir.filePath(u"hazirun.txt"_s);
+    print.pdfFile = dir.filePath(u"hazirun.pdf"_s); // a printer to choose
+    hazirun w(session, print);
+    w.show();
+    QApplication::setActiveWindow(&w);
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&w));
+    auto *first = part<xtext>(w, "ilkKod");
+    auto *last = part<xtext>(w, "sonKod");
+    auto *grid = part<dclist>(w, "liste");
+    EXPECT_TRUE(first->hasFocus());
+    EXPECT_EQ(first->Text() + u'-' + last->Text(), u"0344-0349"_s);
+    EXPECT_EQ(grid->ListCount(), 5);
+    EXPECT_EQ(grid->Caption(4, 0).toString() + u'|' + grid->Caption(4, 1).toString(), u"5|0349"_s);
+
+    // The same query is not read again; a changed one is.
+    card(u"0343"_s, u"Ali"_s, u"Veli"_s, 0);
+    last->setTextValue(u"0347"_s);
+    QTest::keyClick(first, Qt::Key_Return);
+    QTest::keyClick(last, Qt::Key_Return);
+    for (int i = 0; i < 3; ++i) // the options, "Grupla" ticked on the way
+        QTest::keyClick(QApplication::focusWidget(), i == 1 ? Qt::Key_Space : Qt::Key_Return);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+    ASSERT_TRUE(grid->hasFocus());
+    EXPECT_TRUE(part<QCheckBox>(w, "grupla")->isChecked());
+    EXPECT_EQ(grid->ListCount(), 4);
+    first->setFocus();
+    first->setTextValue(u"0343"_s);
+    grid->setFocus();
+    EXPECT_EQ(grid->ListCount(), 5);
+
+    // "Grup Ayar": the first group ends at 0344.
+    QTimer::singleShot(0, [] {
+        auto *groups = qobject_cast<hazgrp *>(QApplication::activeModalWidget());
+        ASSERT_NE(groups, nullptr);
+        part<xtext>(*groups, "bitis1")->setTextValue(u"0344"_s);
+        part<QPushButton>(*groups, "kaydet")->click();
+    });
+    part<QPushButton>(w, "grupAyar")->click();
+    EXPECT_EQ(attendance::readGroups(attendance::groupFile(session))[0].end, u"0344"_s);
+
+    // F8: the setup, then the sheet, grouped: 0343-0344, then 0345-0347.
+    QTimer::singleShot(0, [] {
+        auto *setup = qobject_cast<yzcsetup *>(QApplication::activeModalWidget());
+        ASSERT_NE(setup, nullptr);
+        setup->okButton()->click();
+    });
+    QTest::keyClick(grid, Qt::Key_F8);
+    QFile printed(print.dotMatrixCopy);
+    ASSERT_TRUE(printed.open(QIODevice::ReadOnly));
+    EXPECT_EQ(printed.readAll().count("Sayfa :"), 2);
+
+    // A range without members: nothing to print, no setup.
+    last->setTextValue(u"0001"_s);
+    QTest::keyClick(last, Qt::Key_F8);
+    EXPECT_EQ(messages.lastText(), u"Liste Getirilmemiş.."_s);
+    EXPECT_EQ(grid->ListCount(), 0);
+    QTest::keyClick(last, Qt::Key_Escape);
+    EXPECT_FALSE(w.isVisible());
+}
+
+TEST_F(MemberLists, AttendanceFromTheCommandLine) {
+    const QString folder = company.folder();
+    QTemporaryDir dir;
+    const QString file = dir.filePath(u"hazirun.txt"_s);
+    ProcessResult r = runProgram("koop-cli", {"attendance", folder, "--to", "0346", "--grouped",
+                                              "--order", "name", "--out", file});
+    ASSERT_EQ(r.exitCode, 0) << r.messages.join(';').toStdString();
+    EXPECT_EQ(r.out, u"3 üye, 2 sayfa\n"_s); // by name 0346 comes second and ends a page
+    const struct {
+        QStringList args;
+        int exit;
+        QString message;
+    } bad[] = {
+        {{"attendance", folder, "--from", "0350", "--out", file}, 1, u"Liste Getirilmemiş.."_s},
+        {{"attendance", folder, "--order", "kod", "--out", file}, 2, u"--order"_s},
+        {{"attendance", folder}, 2, {}},
+        {{"attendance", folder, "--mode", "1", "--out", u"/no/such/folder/h.pdf"_s},
+         1,
+         u"Yazıcı açılamadı."_s},
+    };
+    for (const auto &c : bad) {
+        r = runProgram("koop-cli", c.args);
+        EXPECT_EQ(r.exitCode, c.exit) << c.args.join(' ').toStdString();
+        EXPECT_TRUE(r.messages.join('\n').contains(c.message))
+            << r.messages.join(';').toStdString();
+    }
+}
+
+} // namespace
