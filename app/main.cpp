@@ -13,10 +13,8 @@
 
 namespace {
 
-// Opens the screen of `key`; false while that screen has not been built.
-bool openScreen(const screens::Screen &entry, Session &session, printing::PrintContext &print) {
-    if (!entry.make)
-        return false;
+// Opens the screen of `key`.
+void openScreen(const screens::Screen &entry, Session &session, printing::PrintContext &print) {
     QWidget *screen = entry.make(session, print);
     // The process ends when its one screen closes.
     screen->setAttribute(Qt::WA_DeleteOnClose);
@@ -25,7 +23,6 @@ bool openScreen(const screens::Screen &entry, Session &session, printing::PrintC
     // to say, and closes again.
     if (qEnvironmentVariableIsSet("KOOP_OPEN_ONLY"))
         QTimer::singleShot(0, screen, &QWidget::close);
-    return true;
 }
 
 } // namespace
@@ -57,9 +54,6 @@ int main(int argc, char *argv[]) {
         return startup::ExitStartupFailed;
     }
     printing::PrintContext print(session);
-    if (!openScreen(*entry, session, print)) {
-        messages->information(QStringLiteral("Bu ekran henüz hazır değil."));
-        return 0;
-    }
+    openScreen(*entry, session, print);
     return QApplication::exec();
 }

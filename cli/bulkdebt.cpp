@@ -4,20 +4,8 @@
 #include "screens/bulkdebt/bulkdebtaction.h"
 #include "startup/companyfolder.h"
 
-namespace {
-
-// "A-B" as its two ends; nothing unless there is exactly one "-".
-std::optional<std::pair<QString, QString>> range(const QString &value) {
-    const QStringList ends = value.split(u'-');
-    if (ends.size() != 2)
-        return std::nullopt;
-    return std::pair{ends[0], ends[1]};
-}
-
-} // namespace
-
 bool isMonthRange(const QString &value) {
-    const auto ends = range(value);
+    const auto ends = cli::twoEnds(value);
     return ends && cli::wholeNumber(ends->first, 1, 12) && cli::wholeNumber(ends->second, 1, 12);
 }
 
@@ -26,7 +14,7 @@ int runBulkDebt(const cli::Call &call) {
         if (!call.isSet(QString::fromLatin1(required)))
             return call.wrongCommandLine();
     const auto codes = call.isSet(QStringLiteral("codes"))
-                           ? range(call.value(QStringLiteral("codes")))
+                           ? cli::twoEnds(call.value(QStringLiteral("codes")))
                            : std::optional<std::pair<QString, QString>>();
     const QString amountText = call.value(QStringLiteral("amounts"));
     if ((call.isSet(QStringLiteral("codes")) && !codes) || amountText.count(u',') > 4)
@@ -37,7 +25,7 @@ int runBulkDebt(const cli::Call &call) {
         return cli::ExitFailed;
     bulkdebt::Request request;
     request.year = call.value(QStringLiteral("year"));
-    const auto months = range(call.value(QStringLiteral("months")));
+    const auto months = cli::twoEnds(call.value(QStringLiteral("months")));
     request.firstMonth = months->first.toInt();
     request.lastMonth = months->second.toInt();
     const auto amounts = cli::headAmounts(amountText, session.tlonda, bulkdebt::AmountMax, false);

@@ -253,6 +253,13 @@ std::optional<qint64> wholeNumber(const QString &text, qint64 min, qint64 max) {
     return v;
 }
 
+std::optional<std::pair<QString, QString>> twoEnds(const QString &value) {
+    const QStringList ends = value.split(u'-');
+    if (ends.size() != 2)
+        return std::nullopt;
+    return std::pair{ends[0], ends[1]};
+}
+
 std::optional<std::array<Money, 5>> headAmounts(const QString &text, int decimals, double max,
                                                 bool allFive) {
     const QStringList places = text.split(u',');

@@ -9,6 +9,7 @@
 #include <QStringList>
 #include <array>
 #include <optional>
+#include <utility>
 #include <vector>
 
 // koop-cli's commands as one table read by QCommandLineParser. Each entry
@@ -79,6 +80,9 @@ void printOut(const QString &text);
 
 // A whole number within [min, max], or nothing.
 std::optional<qint64> wholeNumber(const QString &text, qint64 min, qint64 max);
+
+// "A-B" as its two ends; nothing unless there is exactly one "-".
+std::optional<std::pair<QString, QString>> twoEnds(const QString &value);
 
 // Up to five amounts, "A1,A2,A3,A4,A5", as the dues heads' amount fields
 // take them: each 0 to `max` with at most `decimals` decimals, no sign, an

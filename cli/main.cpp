@@ -7,6 +7,7 @@
 #include "cli/headcollect.h"
 #include "cli/initcompany.h"
 #include "cli/integrate.h"
+#include "cli/labels.h"
 #include "cli/monthlydebt.h"
 #include "cli/printtest.h"
 #include "cli/settings.h"
@@ -417,6 +418,29 @@ const std::vector<cli::Command> &commands() {
          {Folder},
          true,
          runAttendance},
+        {QStringLiteral("labels"),
+         {QStringLiteral("labels KLASÖR [--codes K1-K2] [--groups G1-G2] [--types T1-T2] "
+                         "[--special O1-O2] [--status A,S,D] --out DOSYA"),
+          QStringLiteral("labels KLASÖR --test --out DOSYA")},
+         QStringLiteral("Seçilen kartların adres etiketlerini ikişer ikişer nokta vuruşlu yazıcı "
+                        "dosyasına yazar, ekranın \" Yazıcı 'ya Gönder \" düğmesi gibi; yazılan "
+                        "etiket sayısını yazar. --test yalnız hizalama cetvelini yazar."),
+         {{option("codes", "ilk ve son üye kodu (varsayılan en küçük ve en büyük kod)", "K1-K2"),
+           isRange, QStringLiteral("--codes K1-K2 ister.")},
+          {option("groups", "ilk ve son grup (varsayılan boş-zzzz)", "G1-G2"), isRange,
+           QStringLiteral("--groups G1-G2 ister.")},
+          {option("types", "ilk ve son tip (varsayılan boş-zzzz)", "T1-T2"), isRange,
+           QStringLiteral("--types T1-T2 ister.")},
+          {option("special", "ilk ve son özel kod (varsayılan boş-zzzz)", "O1-O2"), isRange,
+           QStringLiteral("--special O1-O2 ister.")},
+          {option("status", "kart türleri: A (üye), S (satıcı), D (diğer), virgülle", "A,S,D", "A"),
+           isStatusList, QStringLiteral("--status A, S ya da D ister, örneğin A,S.")},
+          {option("test", "etiketler yerine hizalama cetvelini yazar")},
+          {option("out", "nokta vuruşlu yazıcı dosyası (gerekli)", "DOSYA"), isFileName,
+           QStringLiteral("--out bir dosya adı ister.")}},
+         {Folder},
+         true,
+         runLabels},
         {QStringLiteral("backup"),
          {QStringLiteral("backup KLASÖR YEDEK_KLASÖRÜ")},
          QStringLiteral("Çalışan bir şirketin iki veritabanını ve korvane.dat dosyasını yeni bir "

@@ -137,9 +137,14 @@ bool readCards(Database &db, const CardSelection &selection, std::vector<MemberC
                    .arg(QLatin1String(field));
         binds << (*range)->first << (*range)->last;
     }
-    for (const QVariant &bound : binds)
-        if (!isValidUtf16(bound.toString()))
+    for (QVariant &bound : binds) {
+        const QString text = bound.toString();
+        if (!isValidUtf16(text))
             return true;
+        // An empty field bound as NULL would compare as nothing.
+        if (text.isNull())
+            bound = QString::fromLatin1("");
+    }
     if (!selection.kinds.empty()) {
         QStringList marks;
         for (const int kind : selection.kinds) {

@@ -5,6 +5,7 @@
 #include "screens/generallist/gbor.h"
 #include "screens/headcollection/ytahsil.h"
 #include "screens/integration/borcent.h"
+#include "screens/labels/etiket.h"
 #include "screens/monthlydebt/koopborc.h"
 #include "screens/settings/koopayar.h"
 #include "screens/statement/tah2.h"
@@ -27,7 +28,7 @@ const std::vector<Screen> &table() {
         {{QStringLiteral("TAHSIL")}, maker<tah2>()},
         {{QStringLiteral("GENEL")}, maker<gbor>()},
         {{QStringLiteral("HAZIRUN")}, maker<hazirun>()},
-        {{QStringLiteral("ETIKET"), QStringLiteral("ETİKET")}, {}},
+        {{QStringLiteral("ETIKET"), QStringLiteral("ETİKET")}, maker<etiket>()},
         {{QStringLiteral("BORCENT")}, maker<Borcent>()},
         {{QStringLiteral("KASTAH")}, maker<ytahsil>()},
     };

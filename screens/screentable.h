@@ -18,9 +18,8 @@ namespace screens {
 
 struct Screen {
     QStringList keys; // as typed after the company folder, upper case
-    // Makes the screen, or nothing while it has not been built yet. The
-    // printer settings and the chosen printer are the process's, one for
-    // every screen it opens.
+    // Makes the screen. The printer settings and the chosen printer are the
+    // process's, one for every screen it opens.
     std::function<QWidget *(Session &, printing::PrintContext &)> make;
 };
 

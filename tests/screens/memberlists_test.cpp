@@ -1,6 +1,6 @@
 // The member lists on a temporary company: the attendance sheet (hazirun)
-// with its page groups and group screen, from the keyboard and the command
-// line.
+// with its page groups and group screen, and the address labels (etiket),
+// from the keyboard and the command line.
 #include "controls/dclist.h"
 #include "controls/xtext.h"
 #include "posting/fixture.h"
@@ -11,6 +11,8 @@
 #include "screens/attendance/attendanceprint.h"
 #include "screens/attendance/hazgrp.h"
 #include "screens/attendance/hazirun.h"
+#include "screens/labels/etiket.h"
+#include "screens/labels/labelsaction.h"
 #include "support/golden.h"
 #include "support/screenparts.h"
 
@@ -79,6 +81,11 @@ class MemberLists : public SessionTest {
         data::FieldSet(session.carkart, u"isim2"_s, isim2);
         data::FieldSet(session.carkart, u"adr1"_s, u"Gül Sok. "_s + kod);
         data::FieldSet(session.carkart, u"adr3"_s, u"ANKARA"_s);
+        ASSERT_TRUE(data::RsUpdate(session.carkart));
+    }
+    void set(const QString &kod, const QString &field, const QVariant &value) {
+        ASSERT_TRUE(data::findMember(session.carkart, kod) && data::RsEdit(session.carkart));
+        data::FieldSet(session.carkart, field, value);
         ASSERT_TRUE(data::RsUpdate(session.carkart));
     }
     QStringList listed(const attendance::Query &q) {
@@ -254,6 +261,171 @@ TEST_F(MemberLists, AttendanceFromTheCommandLine) {
         {{"attendance", folder, "--mode", "1", "--out", u"/no/such/folder/h.pdf"_s},
          1,
          u"Yazıcı açılamadı."_s},
+    };
+    for (const auto &c : bad) {
+        r = runProgram("koop-cli", c.args);
+        EXPECT_EQ(r.exitCode, c.exit) << c.args.join(' ').toStdString();
+        EXPECT_TRUE(r.messages.join('\n').contains(c.message))
+            << r.messages.join(';').toStdString();
+    }
+}
+
+QStringList labelled(Session &session, const labels::Selection &selection) {
+    QStringList out;
+    const auto cards = labels::load(session, selection);
+    if (!cards)
+        return {u"-"_s};
+    for (const data::MemberCard &c : *cards)
+        out << c.kod;
+    return out;
+}
+
+TEST_F(MemberLists, LabelsTakeTheRangesAndTheTickedKinds) {
+    set(u"0344"_s, u"grp"_s, u"Şube"_s);
+    set(u"0345"_s, u"grp"_s, u"B"_s);
+    set(u"0345"_s, u"tip"_s, u"ÜYE"_s);
+    set(u"0346"_s, u"grp"_s, QVariant(QMetaType::fromType<QString>())); // unset
+    set(u"0347"_s, u"ozel"_s, u"Z'%"_s);
+    const labels::Selection all{{u"0344"_s, u"0349"_s}};
+    const auto with = [&](auto change) {
+        labels::Selection s = all;
+        change(s);
+        return s;
+    };
+    const struct {
+        const char *name;
+        labels::Selection selection;
+        QStringList codes;
+    } cases[] = {
+        {"members", all, {"0344", "0345", "0346", "0347", "0349"}},
+        {"sellers", with([](auto &s) { s.members = false, s.sellers = true; }), {"0348"}},
+        {"A, S and D",
+         with([](auto &s) { s.sellers = s.others = true; }),
+         {"0344", "0345", "0346", "0347", "0348", "0349"}},
+        {"no box", with([](auto &s) { s.members = false; }), {"-"}},
+        {"group B-Ş",
+         with([](auto &s) {
+             s.groups = {u"b"_s, u"Ş"_s};
+         }),
+         {"0345"}},
+        {"group from Ş", with([](auto &s) { s.groups.first = u"Ş"_s; }), {"0344"}},
+        {"type",
+         with([](auto &s) {
+             s.types = {u"U"_s, u"Ü"_s};
+         }),
+         {}},
+        {"type Ü",
+         with([](auto &s) {
+             s.types = {u"Ü"_s, u"V"_s};
+         }),
+         {"0345"}},
+        {"special quoted",
+         with([](auto &s) {
+             s.specials = {u"Z'%"_s, u"Z'%"_s};
+         }),
+         {"0347"}},
+        {"long",
+         with([](auto &s) { s.specials.last = QString(10000, u'a'); }),
+         {"0344", "0345", "0346", "0349"}},
+        {"invalid", with([](auto &s) { s.types.first = u"\xD800"_s; }), {}},
+    };
+    for (const auto &c : cases)
+        EXPECT_EQ(labelled(session, c.selection), c.codes) << c.name;
+    EXPECT_EQ(messages.lastText(), u"A/S/D Seceneklerinden biri veya fazlası işaretlenmelidir.."_s);
+
+    labels::Selection reversed{{u"0500"_s, u"0100"_s}};
+    EXPECT_TRUE(labels::orderCodes(reversed));
+    EXPECT_EQ(reversed.codes.first + u'-' + reversed.codes.last, u"0100-0500"_s);
+    EXPECT_FALSE(labels::orderCodes(reversed));
+}
+
+TEST_F(MemberLists, LabelsPrintTwoAcrossAfterTheRuler) {
+    QTemporaryDir dir;
+    printing::PrintContext context(session);
+    context.dotMatrixCopy = dir.filePath(u"job.txt"_s);
+    const auto printed = [&] {
+        QFile out(context.dotMatrixCopy);
+        return out.open(QIODevice::ReadOnly) ? out.readAll() : QByteArray();
+    };
+    prnx p(context);
+    ASSERT_TRUE(labels::printTest(p));
+    const QByteArray ruler = printed();
+    // Three members: a full block and one with its left label only; the
+    // 37-character name is cut to 35.
+    const auto cards = labels::load(session, {{u"0345"_s, u"0347"_s}});
+    EXPECT_EQ(labels::printLabels(p, messages, *cards), 3);
+    EXPECT_EQ(messages.boxes.back().icon, Messages::Icon::Information);
+    EXPECT_EQ(messages.lastText(), u"Etiketler Bitmiştir.."_s);
+    EXPECT_GOLDEN(ruler + printed(), u"labels.txt"_s);
+    EXPECT_EQ(labels::block((*cards)[1], nullptr)[2].mid(6).trimmed(),
+              u"Çiğdem Şükriye Gülbahar Karaosmanoğ"_s);
+}
+
+TEST_F(MemberLists, LabelScreenFromTheKeyboard) {
+    QTemporaryDir dir;
+    printing::PrintContext print(session);
+    print.dotMatrixCopy = dir.filePath(u"etiket.txt"_s);
+    etiket w(session, print);
+    w.show();
+    QApplication::setActiveWindow(&w);
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&w));
+    auto *first = part<xtext>(w, "kodBas");
+    auto *last = part<xtext>(w, "kodSon");
+    EXPECT_TRUE(first->hasFocus());
+    EXPECT_EQ(first->Text() + u'-' + last->Text(), u"0344-0349"_s);
+    EXPECT_EQ(part<xtext>(w, "grupSon")->Text() + part<xtext>(w, "ozelSon")->Text(), u"zzzzzzzz"_s);
+    EXPECT_TRUE(part<QCheckBox>(w, "a")->isChecked());
+
+    // Reversed codes are swapped; no ruler page; the sellers ticked on the way.
+    first->setTextValue(u"0349"_s);
+    last->setTextValue(u"0348"_s);
+    for (int i = 0; i < 10; ++i) // the eight fields, A, then S ticked
+        QTest::keyClick(QApplication::focusWidget(), i == 9 ? Qt::Key_Space : Qt::Key_Return);
+    EXPECT_TRUE(part<QCheckBox>(w, "s")->isChecked());
+    messages.answers = {false};
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_F8);
+    EXPECT_EQ(messages.boxes.front().text, u"Etiket Testi Yapılsın mı ?"_s);
+    EXPECT_EQ(first->Text() + u'-' + last->Text(), u"0348-0349"_s);
+    QFile printed(print.dotMatrixCopy);
+    ASSERT_TRUE(printed.open(QIODevice::ReadOnly));
+    const QByteArray bytes = printed.readAll();
+    EXPECT_TRUE(bytes.contains("Zeynep") && bytes.contains("Ismail") && !bytes.contains("12345"));
+
+    // Nothing ticked: the warning, after the ruler page asked for.
+    for (const char *box : {"a", "s"})
+        part<QCheckBox>(w, box)->setChecked(false);
+    messages.answers = {true};
+    part<QPushButton>(w, "gonder")->click();
+    EXPECT_EQ(messages.lastText(), u"A/S/D Seceneklerinden biri veya fazlası işaretlenmelidir.."_s);
+    printed.close();
+    ASSERT_TRUE(printed.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(printed.readAll().contains("12345"));
+    QTest::keyClick(first, Qt::Key_Escape);
+    EXPECT_FALSE(w.isVisible());
+}
+
+TEST_F(MemberLists, LabelsFromTheCommandLine) {
+    const QString folder = company.folder();
+    QTemporaryDir dir;
+    const QString file = dir.filePath(u"etiket.txt"_s);
+    ProcessResult r = runProgram(
+        "koop-cli", {"labels", folder, "--codes", "0349-0346", "--status", "A,S", "--out", file});
+    ASSERT_EQ(r.exitCode, 0) << r.messages.join(';').toStdString();
+    EXPECT_EQ(r.out, u"4\n"_s);
+    r = runProgram("koop-cli", {"labels", folder, "--test", "--out", file});
+    EXPECT_EQ(r.exitCode, 0);
+    QFile ruler(file);
+    ASSERT_TRUE(ruler.open(QIODevice::ReadOnly));
+    EXPECT_EQ(ruler.readAll().count("     1234567890"), 16); // two rulers a line
+    const struct {
+        QStringList args;
+        int exit;
+        QString message;
+    } bad[] = {
+        {{"labels", folder, "--status", "A,X", "--out", file}, 2, u"--status"_s},
+        {{"labels", folder, "--codes", "0344", "--out", file}, 2, u"--codes"_s},
+        {{"labels", folder, "--status", ""}, 2, {}},
+        {{"labels", folder}, 2, {}},
     };
     for (const auto &c : bad) {
         r = runProgram("koop-cli", c.args);

@@ -13,7 +13,6 @@
 
 namespace {
 
-const QString NotReady = QStringLiteral("Korvane|information|Bu ekran henüz hazır değil.");
 const QStringList UnknownKey = {
     QStringLiteral("Korvane|question|Hatalı Giriş Anahtarı"),
     QStringLiteral("Korvane|none|ayar\\nborcla\\ntopborc\\ntahsil\\ngenel\\nhazirun\\netiket\\n"
@@ -68,8 +67,9 @@ TEST(Startup, KnownKeyOpensItsScreenAnyOtherShowsBothBoxesAndEnds) {
     } cases[] = {
         {{"01", "AYAR"}, {}, 0},
         {{"01   borcla"}, {}, 0},
-        {{"01", "etiket"}, {NotReady}, 0},
-        {{"01", "ETİKET"}, {NotReady}, 0},
+        {{"01", "etiket"}, {}, 0},
+        {{"01", "ETİKET"}, {}, 0},
+        {{"01", "HAZIRUN"}, {}, 0},
         // The collection desk opens and, on a company without settings, says so.
         {{"01", "TAHSIL"}, noSettings, 0},
         {{"01   tahsil"}, noSettings, 0},
@@ -104,7 +104,11 @@ TEST(Startup, SetPrgPathWithEmptyDataPathLooksRelativeToCurrentFolder) {
     co.writeRegistry(QStringLiteral("/not/normalised"), QString());
     const ProcessResult r =
         runProgram("koop", {"01", "ETIKET"}, co.registryFile(), {}, co.dataPath());
-    EXPECT_EQ(r.messages, QStringList{NotReady});
+    // The company is found from the current folder; the pictures are looked
+    // for under the program folder as it was given.
+    ASSERT_FALSE(r.messages.isEmpty());
+    EXPECT_EQ(r.messages.first(), QStringLiteral("Korvane|information|İmage Yükleme Hatası\\n"
+                                                 "/not/normalisedimage/soft/muhback3.jpg"));
     Registry reg(co.registryFile());
     EXPECT_EQ(reg.readText("PrgPath"), QStringLiteral("/not/normalised"));
     EXPECT_EQ(reg.readText("DataPath"), QString());
@@ -114,7 +118,7 @@ TEST(Startup, MissingKoopDatabaseIsCreatedAndStartupGoesOn) {
     TempCompany co;
     ASSERT_TRUE(QFile::remove(co.file("dalun.dat")));
     const ProcessResult r = runProgram("koop", {"01", "ETIKET"}, co.registryFile());
-    EXPECT_EQ(r.messages, QStringList{NotReady});
+    EXPECT_EQ(r.messages, QStringList{});
     EXPECT_TRUE(QFile::exists(co.file("dalun.dat")));
 }
 
