@@ -182,6 +182,12 @@ const cli::Option GroupOption{option("group", "üye grubu (verilmezse bütün ka
 const cli::Option DateOption{option("date", "tahsilat tarihi (gerekli)", "GG.AA.YYYY"), isDate,
                              QStringLiteral("--date GG.AA.YYYY biçiminde bir tarih ister.")};
 
+const cli::Option ModeOption{
+    option("mode", "1 grafik (PDF), 2 nokta vuruşlu yazıcı dosyası", "1|2", "2"), isMode,
+    QStringLiteral("--mode 1 ya da 2 ister.")};
+const cli::Option OutOption{option("out", "çıktı dosyası (gerekli)", "DOSYA"), isFileName,
+                            QStringLiteral("--out bir dosya adı ister.")};
+
 // The order is the one usage lists them in.
 const std::vector<cli::Command> &commands() {
     static const std::vector<cli::Command> table{
@@ -392,10 +398,8 @@ const std::vector<cli::Command> &commands() {
            QStringLiteral("--row 1 ya da daha büyük bir satır numarası ister.")},
           {option("from-row", "bu satırdan sona kadar", "R"), isRowNumber,
            QStringLiteral("--from-row 1 ya da daha büyük bir satır numarası ister.")},
-          {option("mode", "1 grafik (PDF), 2 nokta vuruşlu yazıcı dosyası", "1|2", "2"), isMode,
-           QStringLiteral("--mode 1 ya da 2 ister.")},
-          {option("out", "çıktı dosyası (gerekli)", "DOSYA"), isFileName,
-           QStringLiteral("--out bir dosya adı ister.")}},
+          ModeOption,
+          OutOption},
          {Folder},
          true,
          runVouchers},
@@ -411,10 +415,8 @@ const std::vector<cli::Command> &commands() {
            isListOrder, QStringLiteral("--order code ya da name ister.")},
           {option("grouped", "hazirun.ini gruplarının her birini yeni sayfada bitirir")},
           {option("marks", "imzanın önüne Asaleten ve Vekaleten kutuları koyar")},
-          {option("mode", "1 grafik (PDF), 2 nokta vuruşlu yazıcı dosyası", "1|2", "2"), isMode,
-           QStringLiteral("--mode 1 ya da 2 ister.")},
-          {option("out", "çıktı dosyası (gerekli)", "DOSYA"), isFileName,
-           QStringLiteral("--out bir dosya adı ister.")}},
+          ModeOption,
+          OutOption},
          {Folder},
          true,
          runAttendance},

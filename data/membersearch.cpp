@@ -3,6 +3,25 @@
 #include "data/xbase.h"
 
 namespace data {
+namespace {
+
+// A member list's card: code, names, address lines, group and kind.
+const QString CardColumns = QStringLiteral("kod, isim1, isim2, adr1, adr2, adr3, grp, asd");
+
+MemberCard cardOf(const QueryCursor &q) {
+    MemberCard card;
+    card.kod = q.text(0);
+    card.isim1 = q.text(1);
+    card.isim2 = q.text(2);
+    card.adr1 = q.text(3);
+    card.adr2 = q.text(4);
+    card.adr3 = q.text(5);
+    card.grp = q.text(6);
+    card.asd = int(q.number(7));
+    return card;
+}
+
+} // namespace
 
 QString likeLiteral(const QString &text) {
     QString out;
@@ -93,7 +112,7 @@ std::optional<QStringList> readGroups(Database &db, Messages &messages) {
 bool readGroupCards(Database &db, const std::optional<QString> &group, std::vector<MemberCard> *out,
                     Messages &messages) {
     out->clear();
-    QString sql = QStringLiteral("SELECT kod, isim1, adr1, adr2, adr3, grp, asd FROM carkart");
+    QString sql = QStringLiteral("SELECT ") + CardColumns + QStringLiteral(" FROM carkart");
     QVariantList binds;
     if (group) {
         if (!isValidUtf16(*group))
@@ -104,26 +123,17 @@ bool readGroupCards(Database &db, const std::optional<QString> &group, std::vect
     QueryCursor q;
     if (!QueryOpen(db, q, sql + QStringLiteral(" ORDER BY kod, id"), binds, messages))
         return !q.failed();
-    do {
-        MemberCard card;
-        card.kod = q.text(0);
-        card.isim1 = q.text(1);
-        card.adr1 = q.text(2);
-        card.adr2 = q.text(3);
-        card.adr3 = q.text(4);
-        card.grp = q.text(5);
-        card.asd = int(q.number(6));
-        out->push_back(std::move(card));
-    } while (q.moveNext());
+    do
+        out->push_back(cardOf(q));
+    while (q.moveNext());
     return true;
 }
 
 bool readCards(Database &db, const CardSelection &selection, std::vector<MemberCard> *out,
                Messages &messages) {
     out->clear();
-    QString sql =
-        QStringLiteral("SELECT kod, isim1, isim2, adr1, adr2, adr3, grp, asd FROM carkart "
-                       "WHERE kod >= ? AND kod <= ?");
+    QString sql = QStringLiteral("SELECT ") + CardColumns +
+                  QStringLiteral(" FROM carkart WHERE kod >= ? AND kod <= ?");
     QVariantList binds{selection.codes.first, selection.codes.last};
     const std::pair<const char *, const std::optional<CodeRange> *> texts[] = {
         {"grp", &selection.groups}, {"tip", &selection.types}, {"ozel", &selection.specials}};
@@ -159,18 +169,9 @@ bool readCards(Database &db, const CardSelection &selection, std::vector<MemberC
     QueryCursor q;
     if (!QueryOpen(db, q, sql, binds, messages))
         return !q.failed();
-    do {
-        MemberCard card;
-        card.kod = q.text(0);
-        card.isim1 = q.text(1);
-        card.isim2 = q.text(2);
-        card.adr1 = q.text(3);
-        card.adr2 = q.text(4);
-        card.adr3 = q.text(5);
-        card.grp = q.text(6);
-        card.asd = int(q.number(7));
-        out->push_back(std::move(card));
-    } while (q.moveNext());
+    do
+        out->push_back(cardOf(q));
+    while (q.moveNext());
     return true;
 }
 

@@ -21,6 +21,17 @@ struct PrinterSettings {
     bool confirmed = false;    // the user pressed "&Tamam"
     bool dotMatrix = false;    // "Dot Matrix (Dos Mod)" rather than "Grafik (Windows Mod)"
 
+    // A report's defaults before the setup screen: its title, every heading
+    // item on, portrait, one copy, the line count and the output path.
+    void presetReport(const QString &reportTitle, quint8 lines, bool dotMatrixOutput) {
+        title = reportTitle;
+        printTitle = printDate = printPageNo = printCompany = true;
+        orientation = 1;
+        lineCount = lines;
+        copies = 1;
+        dotMatrix = dotMatrixOutput;
+    }
+
     // The mode a printing screen passes to OpenPrinter.
     quint8 mode() const { return dotMatrix ? 2 : 1; }
 };

@@ -55,12 +55,7 @@ struct Sheet {
 } // namespace
 
 void presetPrinter(printing::PrinterSettings &s) {
-    s.title = QString::fromUtf16(PrintTitle);
-    s.printTitle = s.printDate = s.printPageNo = s.printCompany = true;
-    s.orientation = 1;
-    s.lineCount = 66;
-    s.copies = 1;
-    s.dotMatrix = true;
+    s.presetReport(QString::fromUtf16(PrintTitle), 66, true);
 }
 
 std::optional<int> printList(prnx &printer, Messages &messages, const std::vector<Member> &members,

@@ -85,12 +85,8 @@ hazirun::hazirun(Session &session, printing::PrintContext &printContext, QWidget
     layout->addLayout(screenkit::buttonRow({m_groups, m_print}));
 
     // Enter goes down the fields and the options into the list.
-    QWidget *previous = m_first;
-    for (QWidget *w : std::initializer_list<QWidget *>{m_last, m_byCode, m_byName, m_grouped,
-                                                       m_marks, m_grid, m_groups, m_print}) {
-        setTabOrder(previous, w);
-        previous = w;
-    }
+    screenkit::tabOrder(
+        {m_first, m_last, m_byCode, m_byName, m_grouped, m_marks, m_grid, m_groups, m_print});
     const auto keys = [this](int key) {
         if (key != Qt::Key_F8)
             return false;

@@ -80,13 +80,9 @@ topbrc::topbrc(Session &session, printing::PrintContext &, QWidget *parent)
     layout->addLayout(status);
     layout->addLayout(buttons);
 
-    QWidget *previous = m_amount[0];
-    for (QWidget *w : std::initializer_list<QWidget *>{
-             m_amount[1], m_amount[2], m_amount[3], m_amount[4], m_firstMonth, m_lastMonth,
-             m_firstCode, m_lastCode, m_year, m_kaydet, m_vazgec}) {
-        setTabOrder(previous, w);
-        previous = w;
-    }
+    screenkit::tabOrder({m_amount[0], m_amount[1], m_amount[2], m_amount[3], m_amount[4],
+                         m_firstMonth, m_lastMonth, m_firstCode, m_lastCode, m_year, m_kaydet,
+                         m_vazgec});
     for (xtext *field : {m_amount[0], m_amount[1], m_amount[2], m_amount[3], m_amount[4],
                          m_firstCode, m_lastCode, m_year})
         connect(field, &xtext::KeyDown, this, [this](int key, bool) {

@@ -7,6 +7,7 @@
 #include "printing/prnx.h"
 #include "screens/generallist/generallistprint.h"
 #include "screens/kit/busyrun.h"
+#include "screens/kit/listkeys.h"
 #include "screens/kit/screentheme.h"
 #include "screens/kit/statementgrid.h"
 #include "startup/base/daynumber.h"
@@ -93,12 +94,8 @@ gbor::gbor(Session &session, printing::PrintContext &printContext, QWidget *pare
     layout->addWidget(m_list, 3);
     layout->addLayout(buttons);
 
-    QWidget *previous = m_fields[0];
-    for (QWidget *w : std::initializer_list<QWidget *>{m_fields[1], m_fields[2], m_statement,
-                                                       m_list, m_rules, m_hesapla, m_print}) {
-        setTabOrder(previous, w);
-        previous = w;
-    }
+    screenkit::tabOrder(
+        {m_fields[0], m_fields[1], m_fields[2], m_statement, m_list, m_rules, m_hesapla, m_print});
     m_statement->setObjectName(QStringLiteral("ekstre"));
     m_list->setObjectName(QStringLiteral("liste"));
     m_rules->setObjectName(QStringLiteral("cizgi"));

@@ -41,12 +41,7 @@ std::vector<Line> pageHead(const PrintHead &h) {
 } // namespace
 
 void presetPrinter(printing::PrinterSettings &s) {
-    s.title = QString::fromUtf16(PrintTitle);
-    s.printTitle = s.printDate = s.printPageNo = s.printCompany = true;
-    s.orientation = 1;
-    s.lineCount = 66;
-    s.copies = 1;
-    s.dotMatrix = true;
+    s.presetReport(QString::fromUtf16(PrintTitle), 66, true);
 }
 
 bool printList(prnx &printer, const List &list, const PrintHead &head, bool rules, int tlonda) {

@@ -129,14 +129,9 @@ Borcent::Borcent(Session &session, printing::PrintContext &, QWidget *parent)
     layout->addLayout(status);
 
     // Section by section: its fields, then its button.
-    QWidget *previous = m_fields[0];
-    for (QWidget *w : std::initializer_list<QWidget *>{
-             m_month, m_fields[1], m_fields[2], m_buttons[0], m_fields[3], m_fields[4], m_fields[5],
-             m_fields[6], m_buttons[1], m_fields[7], m_fields[8], m_fields[9], m_fields[10],
-             m_buttons[2]}) {
-        setTabOrder(previous, w);
-        previous = w;
-    }
+    screenkit::tabOrder({m_fields[0], m_month, m_fields[1], m_fields[2], m_buttons[0], m_fields[3],
+                         m_fields[4], m_fields[5], m_fields[6], m_buttons[1], m_fields[7],
+                         m_fields[8], m_fields[9], m_fields[10], m_buttons[2]});
 
     screenkit::ThemeParts parts;
     parts.buttonIcons = {{m_buttons[0], QStringLiteral("check.ico")},

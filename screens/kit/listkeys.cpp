@@ -42,4 +42,9 @@ void listKeys(QWidget &list, QWidget &next, std::function<bool(int key)> other) 
     list.installEventFilter(new ListKeys(list, next, std::move(other)));
 }
 
+void tabOrder(const std::vector<QWidget *> &widgets) {
+    for (size_t i = 1; i < widgets.size(); ++i)
+        QWidget::setTabOrder(widgets[i - 1], widgets[i]);
+}
+
 } // namespace screenkit

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <functional>
+#include <vector>
 
 class QWidget;
 
@@ -11,5 +12,8 @@ namespace screenkit {
 // closes the screen. Any other key is offered to `other` first, which says
 // whether it took it.
 void listKeys(QWidget &list, QWidget &next, std::function<bool(int key)> other = {});
+
+// Tab, and Enter in the input fields, go through `widgets` in this order.
+void tabOrder(const std::vector<QWidget *> &widgets);
 
 } // namespace screenkit

@@ -87,14 +87,10 @@ etiket::etiket(Session &session, printing::PrintContext &printContext, QWidget *
     layout->addLayout(screenkit::buttonRow({m_test, m_send}));
 
     // Enter goes down the fields and the boxes to the send button.
-    QWidget *previous = m_range[0];
-    std::vector<QWidget *> order(m_range.begin() + 1, m_range.end());
+    std::vector<QWidget *> order(m_range.begin(), m_range.end());
     order.insert(order.end(),
                  {m_status[0], m_status[1], m_status[2], m_wide, m_narrow, m_send, m_test});
-    for (QWidget *w : order) {
-        setTabOrder(previous, w);
-        previous = w;
-    }
+    screenkit::tabOrder(order);
     const auto keys = [this](int key) {
         if (key != Qt::Key_F8)
             return false;

@@ -139,12 +139,8 @@ koopborc::koopborc(Session &session, printing::PrintContext &printContext, QWidg
     layout->addWidget(m_grid, 1);
     layout->addLayout(buttons);
 
-    QWidget *previous = m_group;
-    for (QWidget *w : std::initializer_list<QWidget *>{m_date, m_number, m_period, m_grid, m_kaydet,
-                                                       m_printAll, m_printFrom, m_printOne}) {
-        setTabOrder(previous, w);
-        previous = w;
-    }
+    screenkit::tabOrder({m_group, m_date, m_number, m_period, m_grid, m_kaydet, m_printAll,
+                         m_printFrom, m_printOne});
     screenkit::ThemeParts parts;
     parts.buttonIcons = {{m_kaydet, QStringLiteral("check.ico")},
                          {m_printAll, QStringLiteral("printerm.ico")},

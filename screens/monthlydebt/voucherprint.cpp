@@ -82,12 +82,7 @@ void storeVoucherTitle(const QString &title) {
 }
 
 void presetPrinter(printing::PrinterSettings &s) {
-    s.title = voucherTitle();
-    s.printTitle = s.printDate = s.printPageNo = s.printCompany = true;
-    s.orientation = 1;
-    s.lineCount = 33;
-    s.copies = 1;
-    s.dotMatrix = true;
+    s.presetReport(voucherTitle(), 33, true);
 }
 
 Money voucherTotal(const HeadPrices &prices) {

@@ -64,12 +64,7 @@ Line rowLine(const surcharge::StatementRow &r, int tlonda) {
 } // namespace
 
 void presetPrinter(printing::PrinterSettings &s) {
-    s.title = QString::fromUtf16(PrintTitle);
-    s.printTitle = s.printDate = s.printPageNo = s.printCompany = true;
-    s.orientation = 1;
-    s.lineCount = 33;
-    s.copies = 1;
-    s.dotMatrix = false;
+    s.presetReport(QString::fromUtf16(PrintTitle), 33, false);
 }
 
 int firstPrintedRow(int rowCount, int startRow, bool fullList, int lineCount) {
