@@ -41,8 +41,7 @@ hazirun::hazirun(Session &session, printing::PrintContext &printContext, QWidget
     m_groups->setObjectName(QStringLiteral("grupAyar"));
     m_print->setObjectName(QStringLiteral("yazdir"));
     m_grid->setObjectName(QStringLiteral("liste"));
-    m_marks->setToolTip(QStringLiteral("Grafik baskıda imzanın önüne Asaleten ve Vekaleten "
-                                       "kutuları"));
+    m_marks->setToolTip(QStringLiteral("İmzanın önüne Asaleten ve Vekaleten kutuları"));
 
     auto *fields = new QHBoxLayout;
     for (const auto &[text, field] :

@@ -111,9 +111,8 @@ TEST_F(MemberLists, AttendanceListsTheMembersOfTheRange) {
         {{u"0344"_s, u"0349"_s, false}, {"0344", "0345", "0346", "0347", "0349"}}, // no seller
         {{u"0344"_s, u"0349"_s, true}, {"0345", "0346", "0347", "0344", "0349"}},  // C Ç İ Ö Z
         {{u"0349"_s, u"0344"_s, false}, {}},
+        {{QString(), u"0344"_s, false}, {"0344"}},   // an emptied field
         {{u"0345'%"_s, u"0346"_s, false}, {"0346"}}, // a quote and % are plain text
-        {{QString(10000, u'9'), u"0346"_s, false}, {}},
-        {{u"\xD800"_s, u"0349"_s, false}, {}}, // text no database holds
     };
     for (const auto &c : cases)
         EXPECT_EQ(listed(c.query), c.codes) << c.query.first.left(10).toStdString();
