@@ -50,11 +50,12 @@ int runLabels(const cli::Call &call) {
     const auto cards = labels::load(session, selection);
     if (!cards)
         return cli::ExitFailed;
-    const auto printed = labels::printLabels(printer, call.messages, *cards);
+    const auto printed = labels::printLabels(printer, *cards);
     if (!printed) {
         call.messages.warning(QStringLiteral("Yazıcı açılamadı."));
         return cli::ExitFailed;
     }
+    labels::sayFinished(call.messages);
     cli::printOut(QStringLiteral("%1\n").arg(*printed));
     return cli::ExitOk;
 }

@@ -23,6 +23,12 @@ QByteArray toDosText(const QString &text) {
     out.reserve(text.size());
     for (QChar qc : text) {
         const char16_t c = qc.unicode();
+        // Most of a line: blanks, digits and Latin letters, the same byte
+        // in every code page.
+        if (c < 0x80) {
+            out += static_cast<char>(c);
+            continue;
+        }
         bool done = false;
         for (const Letter &l : kTurkish) {
             if (l.unicode == c) {

@@ -5,17 +5,14 @@
 #include <QApplication>
 
 namespace printing {
-namespace {
 
-// A print that fails half-way still gives the pointer back.
-struct WaitCursor {
-    WaitCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
-    ~WaitCursor() { QApplication::restoreOverrideCursor(); }
-    WaitCursor(const WaitCursor &) = delete;
-    WaitCursor &operator=(const WaitCursor &) = delete;
-};
+WaitCursor::WaitCursor() {
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+}
 
-} // namespace
+WaitCursor::~WaitCursor() {
+    QApplication::restoreOverrideCursor();
+}
 
 bool printWithSetup(PrintContext &context, QWidget *parent,
                     const std::function<void(PrinterSettings &)> &preset,

@@ -1,6 +1,7 @@
 #include "screens/labels/etiket.h"
 
 #include "controls/xtext.h"
+#include "printing/printwithsetup.h"
 #include "printing/prnx.h"
 #include "screens/kit/codefield.h"
 #include "screens/kit/listkeys.h"
@@ -124,8 +125,8 @@ void etiket::screenKey(int key) {
         send();
 }
 
-// Both prints only write the dot-matrix file: no wait cursor.
 void etiket::testPrint() {
+    printing::WaitCursor wait;
     prnx printer(m_printContext);
     labels::printTest(printer);
 }
@@ -148,6 +149,11 @@ void etiket::send() {
     const auto cards = labels::load(m_session, selection);
     if (!cards)
         return;
-    prnx printer(m_printContext);
-    labels::printLabels(printer, m_session.messages, *cards);
+    {
+        printing::WaitCursor wait;
+        prnx printer(m_printContext);
+        if (!labels::printLabels(printer, *cards))
+            return;
+    }
+    labels::sayFinished(m_session.messages);
 }

@@ -99,8 +99,7 @@ bool printTest(prnx &printer) {
     return true;
 }
 
-std::optional<int> printLabels(prnx &printer, Messages &messages,
-                               const std::vector<data::MemberCard> &cards) {
+std::optional<int> printLabels(prnx &printer, const std::vector<data::MemberCard> &cards) {
     if (!printer.OpenPrinter(prnx::DotMatrix, DocumentName, true))
         return std::nullopt;
     printer.YeniSayfa();
@@ -110,9 +109,12 @@ std::optional<int> printLabels(prnx &printer, Messages &messages,
     // Continuous label stock has no forms to advance to.
     printer.SayfaBitti(false);
     printer.ClosePrinter();
+    return int(cards.size());
+}
+
+void sayFinished(Messages &messages) {
     messages.show(Messages::Icon::Information, Messages::korvane(),
                   QStringLiteral("Etiketler Bitmiştir.."));
-    return int(cards.size());
 }
 
 } // namespace labels

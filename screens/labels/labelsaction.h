@@ -52,9 +52,10 @@ QStringList block(const data::MemberCard &left, const data::MemberCard *right);
 // not open.
 bool printTest(prnx &printer);
 // The labels two by two, each block followed by a blank line, a last block
-// with only its left label, a closing blank line; then "Etiketler
-// Bitmiştir..". The number of labels; nothing when the printer did not open.
-std::optional<int> printLabels(prnx &printer, Messages &messages,
-                               const std::vector<data::MemberCard> &cards);
+// with only its left label, a closing blank line. The number of labels;
+// nothing when the printer did not open.
+std::optional<int> printLabels(prnx &printer, const std::vector<data::MemberCard> &cards);
+// "Etiketler Bitmiştir..", once the labels are printed.
+void sayFinished(Messages &messages);
 
 } // namespace labels
