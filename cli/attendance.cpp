@@ -29,9 +29,7 @@ int runAttendance(const cli::Call &call) {
     options.marks = call.isSet(QStringLiteral("marks"));
     printing::PrintContext context(session);
     attendance::presetPrinter(context.settings);
-    context.settings.dotMatrix = call.value(QStringLiteral("mode")) != u"1";
-    (context.settings.dotMatrix ? context.dotMatrixCopy : context.pdfFile) =
-        call.value(QStringLiteral("out"));
+    context.printTo(call.value(QStringLiteral("mode")) != u"1", call.value(QStringLiteral("out")));
     prnx printer(context);
     const auto pages = attendance::printList(printer, call.messages, *members, options);
     if (!pages) {

@@ -93,13 +93,10 @@ int runGeneralList(const cli::Call &call) {
     if (printing) {
         printing::PrintContext context(session);
         generallist::presetPrinter(context.settings);
-        if (call.isSet(QStringLiteral("mode")))
-            context.settings.dotMatrix = call.value(QStringLiteral("mode")).toInt() == 2;
-        const QString file = call.value(QStringLiteral("print"));
-        if (context.settings.dotMatrix)
-            context.dotMatrixCopy = file;
-        else
-            context.pdfFile = file;
+        context.printTo(call.isSet(QStringLiteral("mode"))
+                            ? call.value(QStringLiteral("mode")).toInt() == 2
+                            : context.settings.dotMatrix,
+                        call.value(QStringLiteral("print")));
         prnx printer(context);
         if (!generallist::printList(printer, *list, {dateText, unvan},
                                     call.isSet(QStringLiteral("rules")), tl)) {

@@ -123,9 +123,7 @@ int runVouchers(const cli::Call &call) {
                : monthlydebt::rowsOf(monthlydebt::Range::All, 0, count);
     printing::PrintContext context(session);
     monthlydebt::presetPrinter(context.settings);
-    context.settings.dotMatrix = call.value(QStringLiteral("mode")) != u"1";
-    (context.settings.dotMatrix ? context.dotMatrixCopy : context.pdfFile) =
-        call.value(QStringLiteral("out"));
+    context.printTo(call.value(QStringLiteral("mode")) != u"1", call.value(QStringLiteral("out")));
     const monthlydebt::VoucherRun run{
         context.settings.title,
         date,

@@ -12,14 +12,10 @@ int runPrintTest(const cli::Call &call) {
         return cli::ExitFailed;
 
     printing::PrintContext context(session);
-    context.settings.dotMatrix = dotMatrix;
     context.settings.lineCount = 66;
     context.settings.copies = 1;
     context.settings.orientation = 1;
-    if (dotMatrix)
-        context.dotMatrixCopy = out;
-    else
-        context.pdfFile = out;
+    context.printTo(dotMatrix, out);
 
     printing::SampleSummary summary;
     if (!printing::printSample(context, session.company, session.today(), &summary)) {

@@ -11,6 +11,11 @@ PrintContext::PrintContext(Session &session) : m_session(session) {}
 
 PrintContext::~PrintContext() = default;
 
+void PrintContext::printTo(bool dotMatrix, const QString &file) {
+    settings.dotMatrix = dotMatrix;
+    (dotMatrix ? dotMatrixCopy : pdfFile) = file;
+}
+
 QPrinter &PrintContext::printer() {
     // High resolution keeps the 132-column grid exact to a fraction of a point.
     if (!m_printer)

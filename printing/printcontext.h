@@ -32,6 +32,10 @@ class PrintContext {
     // handed to the dot-matrix program (print tests, the command line).
     QString dotMatrixCopy;
 
+    // Prints without a printer (the command line, tests): in dot-matrix mode
+    // the file's copy goes to `file`, in graphic mode the PDF is written there.
+    void printTo(bool dotMatrix, const QString &file);
+
     // The current system printer, made on first use.
     QPrinter &printer();
     // True when the system has at least one printer installed.

@@ -10,7 +10,6 @@
 #include "screens/kit/listkeys.h"
 #include "screens/kit/screentheme.h"
 
-#include <QApplication>
 #include <QCheckBox>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -67,11 +66,7 @@ hazirun::hazirun(Session &session, printing::PrintContext &printContext, QWidget
     connect(m_grid, &dclist::KeyDown, this, [this](int key, int, int) { screenKey(key); });
     // The list is read again when the clerk comes into it after changing the
     // range or the order.
-    connect(qApp, &QApplication::focusChanged, this, [this](QWidget *old, QWidget *now) {
-        const auto inGrid = [this](QWidget *w) { return w == m_grid || m_grid->isAncestorOf(w); };
-        if (now && old && inGrid(now) && !inGrid(old) && old->window() == window())
-            refresh();
-    });
+    screenkit::whenEntered(*m_grid, [this] { refresh(); });
 
     for (QPushButton *b : {m_groups, m_print})
         b->setAutoDefault(true);

@@ -1,5 +1,6 @@
 #include "screens/kit/listkeys.h"
 
+#include <QApplication>
 #include <QKeyEvent>
 #include <QWidget>
 
@@ -40,6 +41,16 @@ class ListKeys : public QObject {
 
 void listKeys(QWidget &list, QWidget &next, std::function<bool(int key)> other) {
     list.installEventFilter(new ListKeys(list, next, std::move(other)));
+}
+
+void whenEntered(QWidget &area, std::function<void()> entered) {
+    const auto inArea = [&area](QWidget *w) { return w == &area || area.isAncestorOf(w); };
+    QObject::connect(qApp, &QApplication::focusChanged, &area,
+                     [&area, inArea, entered = std::move(entered)](QWidget *old, QWidget *now) {
+                         if (now && old && inArea(now) && !inArea(old) &&
+                             old->window() == area.window())
+                             entered();
+                     });
 }
 
 void tabOrder(const std::vector<QWidget *> &widgets) {

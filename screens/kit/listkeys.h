@@ -13,6 +13,11 @@ namespace screenkit {
 // whether it took it.
 void listKeys(QWidget &list, QWidget &next, std::function<bool(int key)> other = {});
 
+// Calls `entered` whenever the focus comes into `area` (or a widget inside
+// it) from another field of the same window; not when the window itself
+// comes back from a message box or a dialog.
+void whenEntered(QWidget &area, std::function<void()> entered);
+
 // Tab, and Enter in the input fields, go through `widgets` in this order.
 void tabOrder(const std::vector<QWidget *> &widgets);
 

@@ -10,7 +10,6 @@
 #include "screens/monthlydebt/voucherprint.h"
 #include "startup/base/daynumber.h"
 
-#include <QApplication>
 #include <QComboBox>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -114,11 +113,9 @@ koopborc::koopborc(Session &session, printing::PrintContext &printContext, QWidg
     // clerk comes into the grid from another field. " Kaydet " and the
     // vouchers take the grid's rows, so they never act on a group the list no
     // longer shows.
-    connect(qApp, &QApplication::focusChanged, this, [this](QWidget *old, QWidget *now) {
-        const auto inGrid = [this](QWidget *w) { return w == m_grid || m_grid->isAncestorOf(w); };
+    screenkit::whenEntered(*m_grid, [this] {
         // A row in the middle of its edit keeps what the clerk typed.
-        if (now && old && inGrid(now) && !inGrid(old) && old->window() == window() &&
-            m_grid->CurrentMode() != 2)
+        if (m_grid->CurrentMode() != 2)
             loadMembers();
     });
 
