@@ -11,6 +11,7 @@
 #include "cli/monthlydebt.h"
 #include "cli/printtest.h"
 #include "cli/settings.h"
+#include "cli/transfer.h"
 #include "screens/collection/collectionaction.h"
 #include "screens/statement/statementaction.h"
 #include "startup/base/daynumber.h"
@@ -443,6 +444,40 @@ const std::vector<cli::Command> &commands() {
          {Folder},
          true,
          runLabels},
+        {QStringLiteral("import"),
+         {QStringLiteral("import KLASÖR members|prices|balances DOSYA "
+                         "[--on-duplicate stop|skip|update] [--dry-run] [--sheet SAYFA] "
+                         "[--date GG.AA.YYYY]")},
+         QStringLiteral("Üye kartlarını, aidat fiyatlarını ya da açılış bakiyelerini bir CSV "
+                        "(virgül, noktalı virgül ya da sekme ayraçlı; UTF-8 ya da Windows-1254) "
+                        "veya XLSX dosyasından alır. İlk satır sütun başlıklarıdır. Hatalı bir "
+                        "satır varsa hepsini satır numarasıyla yazar ve hiçbir şey yazmaz; "
+                        "aktarım tek bir işlemdir."),
+         {{option("on-duplicate",
+                  "kayıtlı bir kod: stop aktarımı durdurur, skip satırı atlar, update kaydı "
+                  "dosyadaki sütunlarla günceller (bakiyelerde olmaz)",
+                  "stop|skip|update", "stop"),
+           isOnDuplicate, QStringLiteral("--on-duplicate stop, skip ya da update ister.")},
+          {option("dry-run", "hiçbir şey yazmaz; her satırda ne olacağını yazar")},
+          {option("sheet", "XLSX dosyasının sayfası (varsayılan ilk sayfa)", "SAYFA"), isFileName,
+           QStringLiteral("--sheet bir sayfa adı ister.")},
+          {option("date", "açılış bakiyelerinin tarihi (bakiyelerde gerekli)", "GG.AA.YYYY"),
+           isDate, QStringLiteral("--date GG.AA.YYYY biçiminde bir tarih ister.")}},
+         {Folder,
+          {QStringLiteral("TÜR"), QStringLiteral("members, prices ya da balances")},
+          {QStringLiteral("DOSYA"), QStringLiteral("okunacak CSV ya da XLSX dosyası")}},
+         false,
+         runImport},
+        {QStringLiteral("export"),
+         {QStringLiteral("export KLASÖR members|prices|balances [--format csv|xlsx] --out DOSYA")},
+         QStringLiteral("Üye kartlarını, aidat fiyatlarını ya da her üyenin aidat başlıklarına "
+                        "göre bakiyesini import'un aldığı sütunlarla bir dosyaya yazar."),
+         {{option("format", "dosya biçimi: csv ya da xlsx", "BİÇİM", "csv"), isTransferFormat,
+           QStringLiteral("--format csv ya da xlsx ister.")},
+          OutOption},
+         {Folder, {QStringLiteral("TÜR"), QStringLiteral("members, prices ya da balances")}},
+         false,
+         runExport},
         {QStringLiteral("backup"),
          {QStringLiteral("backup KLASÖR YEDEK_KLASÖRÜ")},
          QStringLiteral("Çalışan bir şirketin iki veritabanını ve korvane.dat dosyasını yeni bir "

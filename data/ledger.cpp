@@ -21,10 +21,14 @@ const QString LedgersQuery = QStringLiteral("SELECT kod, ") + ItemColumns +
                                             "ORDER BY kod, ") +
                              ItemOrder;
 
+const QString SubAccountSums =
+    QStringLiteral("kod1, CAST(SUM(CASE WHEN ba = 0 THEN tutar ELSE 0 END) AS BIGINT), "
+                   "CAST(SUM(CASE WHEN ba = 1 THEN tutar ELSE 0 END) AS BIGINT) FROM carhar ");
 const QString SubAccountQuery =
-    QStringLiteral("SELECT kod1, CAST(SUM(CASE WHEN ba = 0 THEN tutar ELSE 0 END) AS BIGINT), "
-                   "CAST(SUM(CASE WHEN ba = 1 THEN tutar ELSE 0 END) AS BIGINT) FROM carhar "
-                   "WHERE kod = ? AND tarih <= ? GROUP BY kod1 ORDER BY kod1");
+    QStringLiteral("SELECT ") + SubAccountSums +
+    QStringLiteral("WHERE kod = ? AND tarih <= ? GROUP BY kod1 ORDER BY kod1");
+const QString AllSubAccountsQuery = QStringLiteral("SELECT kod, ") + SubAccountSums +
+                                    QStringLiteral("GROUP BY kod, kod1 ORDER BY kod, kod1");
 
 // The item in the columns of the statement's query, from `first` on.
 ledger::Item itemAt(const QueryCursor &q, int first) {
@@ -133,6 +137,18 @@ bool readSubAccountTotals(Database &db, const QString &kod, const QDate &upTo,
         return !q.failed();
     do
         totals->push_back({q.text(0), q.money(1), q.money(2)});
+    while (q.moveNext());
+    return true;
+}
+
+bool readAllSubAccountTotals(Database &db, std::vector<AccountSubTotal> *totals,
+                             Messages &messages) {
+    totals->clear();
+    QueryCursor q;
+    if (!QueryOpen(db, q, AllSubAccountsQuery, {}, messages))
+        return !q.failed();
+    do
+        totals->push_back({q.text(0), {q.text(1), q.money(2), q.money(3)}});
     while (q.moveNext());
     return true;
 }

@@ -51,6 +51,15 @@ struct SubAccountTotal {
 bool readSubAccountTotals(Database &db, const QString &kod, const QDate &upTo,
                           std::vector<SubAccountTotal> *totals, Messages &messages);
 
+// Every account's totals per sub-account, by code, then sub-account. False
+// after "Sql Rapor Yaratılamıyor" when the query fails.
+struct AccountSubTotal {
+    QString kod;
+    SubAccountTotal total;
+};
+bool readAllSubAccountTotals(Database &db, std::vector<AccountSubTotal> *totals,
+                             Messages &messages);
+
 // A ledger row as the accounting integration hands it over: whose it is, how
 // much and what it says.
 struct PostedItem {

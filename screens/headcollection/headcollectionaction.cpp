@@ -28,13 +28,6 @@ std::optional<data::MemberCard> member(Session &s, const QString &kod) {
 
 namespace {
 
-// The head a sub-account names: "1".."5", leading zeros and blanks allowed.
-int headOf(const QString &kod1) {
-    bool ok = false;
-    const int head = kod1.trimmed().toInt(&ok);
-    return ok && head >= 1 && head <= 5 ? head : 0;
-}
-
 Money magnitude(Money m) {
     return m < Money() ? -m : m;
 }
@@ -47,7 +40,7 @@ std::optional<HeadAmounts> balances(Session &s, const QString &kod, const QDate 
         return std::nullopt;
     HeadAmounts out{};
     for (const auto &t : totals)
-        if (const int head = headOf(t.kod1))
+        if (const int head = ledger::duesHead(t.kod1))
             out[size_t(head - 1)] += magnitude(t.debit) - magnitude(t.credit);
     return out;
 }

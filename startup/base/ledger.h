@@ -20,6 +20,14 @@ enum Islem : int {
 // `ba`: the side. The balance buckets and integration rows name it "B" or "A".
 enum Side : int { Debit = 0, Credit = 1 };
 
+// The dues head a sub-account (`kod1`) names, 1 to 5, leading zeros and
+// blanks allowed; 0 for any other text (a collection taken without a head).
+inline int duesHead(const QString &kod1) {
+    bool ok = false;
+    const int head = kod1.trimmed().toInt(&ok);
+    return ok && head >= 1 && head <= 5 ? head : 0;
+}
+
 // One item of a member's ledger, as the statement query reads it.
 struct Item {
     QDate tarih;   // entry date: items entered after the base date are left out

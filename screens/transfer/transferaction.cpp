@@ -1,0 +1,559 @@
+#include "screens/transfer/transferaction.h"
+
+#include "data/cardtable.h"
+#include "data/koopdata.h"
+#include "data/ledger.h"
+#include "data/prices.h"
+#include "posting/posting.h"
+#include "screens/transfer/tablefile.h"
+#include "startup/base/ledger.h"
+#include "startup/unitofwork.h"
+
+#include <QHash>
+#include <QLocale>
+#include <QRegularExpression>
+#include <QTimeZone>
+#include <array>
+
+namespace transfer {
+
+namespace {
+
+// What a column holds, and so how its cells are checked.
+enum class Type {
+    Text,     // at most `size` characters
+    CardKind, // asd: 0, 1 or 2
+    Price,    // an amount, not below 0
+    Balance,  // an amount; below 0 for a credit
+};
+
+struct Column {
+    QString name;
+    Type type = Type::Text;
+    int size = 0;
+    QStringList aliases; // other headings that name it
+};
+
+// Heads 1 to 5, then what belongs to no head.
+constexpr size_t AmountSlots = 6;
+constexpr size_t OtherSlot = 5;
+
+const QString OpeningText = QStringLiteral("Devir");
+
+// A heading as the clerk may have typed it: case, Turkish letters, dots and
+// extra blanks do not matter ("ADI SOYADI", "Adi  Soyadı").
+QString folded(const QString &heading) {
+    static const QLocale turkish(QLocale::Turkish, QLocale::Turkey);
+    QString out = turkish.toLower(heading.simplified());
+    static const std::pair<char16_t, char16_t> letters[] = {
+        {u'ç', u'c'}, {u'ğ', u'g'}, {u'ı', u'i'}, {u'ö', u'o'}, {u'ş', u's'}, {u'ü', u'u'}};
+    for (const auto &[from, to] : letters)
+        out.replace(QChar(from), QChar(to));
+    out.remove(u'.');
+    return out;
+}
+
+std::vector<Column> columnsOf(Kind kind, const std::array<QString, 5> &captions) {
+    std::vector<Column> columns;
+    const auto add = [&columns](const QString &name, Type type, int size, QStringList aliases) {
+        columns.push_back({name, type, size, std::move(aliases)});
+    };
+    if (kind == Kind::Members) {
+        static const QHash<QString, QStringList> aliases{
+            {QStringLiteral("kod"),
+             {QStringLiteral("Kod"), QStringLiteral("Cari Kod"), QStringLiteral("Üye Kodu")}},
+            {QStringLiteral("isim1"),
+             {QStringLiteral("Adı Soyadı"), QStringLiteral("Ad Soyad"), QStringLiteral("Unvan"),
+              QStringLiteral("İsim"), QStringLiteral("İsim 1")}},
+            {QStringLiteral("isim2"), {QStringLiteral("İsim 2"), QStringLiteral("Unvan 2")}},
+            {QStringLiteral("adr1"), {QStringLiteral("Adres"), QStringLiteral("Adres 1")}},
+            {QStringLiteral("adr2"), {QStringLiteral("Adres 2")}},
+            {QStringLiteral("adr3"), {QStringLiteral("Adres 3")}},
+            {QStringLiteral("grp"), {QStringLiteral("Grup")}},
+            {QStringLiteral("tip"), {QStringLiteral("Tip")}},
+            {QStringLiteral("ozel"), {QStringLiteral("Özel Kod")}},
+            {QStringLiteral("asd"), {QStringLiteral("Tür"), QStringLiteral("Hesap Türü")}},
+            {QStringLiteral("muhasebe"), {QStringLiteral("Muhasebe Kodu")}}};
+        for (const QString &field : data::cardFields()) {
+            const int size = data::cardFieldSize(field);
+            add(field, size > 0 ? Type::Text : Type::CardKind, size, aliases.value(field));
+        }
+        return columns;
+    }
+    const bool prices = kind == Kind::Prices;
+    add(QStringLiteral("kod"), Type::Text,
+        prices ? data::PriceCodeLength : data::cardFieldSize(QStringLiteral("kod")),
+        {QStringLiteral("Kod"), QStringLiteral("Cari Kod"), QStringLiteral("Üye Kodu")});
+    for (size_t head = 0; head < 5; ++head) {
+        const QString n = QString::number(head + 1);
+        QStringList aliases{(prices ? QStringLiteral("Fiyat") : QStringLiteral("Bakiye ")) + n,
+                            QStringLiteral("ack") + n};
+        if (!captions[head].trimmed().isEmpty())
+            aliases << captions[head];
+        add((prices ? QStringLiteral("fiat") : QStringLiteral("bakiye")) + n,
+            prices ? Type::Price : Type::Balance, 0, aliases);
+    }
+    if (!prices)
+        add(QStringLiteral("diger"), Type::Balance, 0, {QStringLiteral("Diğer")});
+    return columns;
+}
+
+std::array<QString, 5> headCaptions(Session &s) {
+    std::array<QString, 5> captions;
+    if (const auto settings = data::readSettings(s.ayar))
+        captions = settings->ack;
+    return captions;
+}
+
+// An amount as a file writes it: "." or "," as the point; both marks, or
+// one of them more than once, group thousands too ("1.250,50", "1,250.50",
+// "1.250.000"). At most four decimals. A spreadsheet's number is its stored
+// value, rounded to four decimals when it carries a binary fraction's noise.
+std::optional<Money> fileAmount(const tablefile::Cell &cell) {
+    QString t = cell.text.trimmed();
+    if (t.isEmpty())
+        return Money();
+    static const QRegularExpression plain(QStringLiteral("^[+-]?\\d+(\\.\\d{1,4})?$"));
+    if (cell.number) {
+        if (plain.match(t).hasMatch())
+            return Money::parse(t);
+        bool ok = false;
+        const double value = t.toDouble(&ok);
+        return ok ? Money::fromDouble(value) : std::nullopt;
+    }
+    const auto grouped = [](const QString &whole, QChar mark) {
+        const QRegularExpression re(QStringLiteral("^[+-]?\\d{1,3}(\\%1\\d{3})+$").arg(mark));
+        return re.match(whole).hasMatch();
+    };
+    const qsizetype commas = t.count(u','), dots = t.count(u'.');
+    if (commas > 0 && dots > 0) {
+        const QChar point = t.lastIndexOf(u',') > t.lastIndexOf(u'.') ? u',' : u'.';
+        const QChar group = point == u',' ? u'.' : u',';
+        const qsizetype at = t.lastIndexOf(point);
+        QString whole = t.left(at);
+        if (whole.contains(point) || !grouped(whole, group))
+            return std::nullopt;
+        t = whole.remove(group) + u'.' + t.mid(at + 1);
+    } else if (commas > 1 || dots > 1) {
+        const QChar group = commas > 1 ? u',' : u'.';
+        if (!grouped(t, group))
+            return std::nullopt;
+        t.remove(group);
+    } else {
+        t.replace(u',', u'.');
+    }
+    if (!plain.match(t).hasMatch())
+        return std::nullopt;
+    return Money::parse(t);
+}
+
+// Plain text of an amount for a file: "850", "120.5", "-20".
+QString amountText(Money m) {
+    return withoutTrailingZeros(m.toPlain(4));
+}
+
+struct Line {
+    int line = 0;
+    QString kod;
+    QHash<QString, QVariant> values;             // a card's fields
+    std::array<std::optional<Money>, 6> amounts; // the amount columns the file has
+};
+
+QString at(int line) {
+    return QStringLiteral("Satır %1: ").arg(line);
+}
+
+// The file's heading row: which column each cell names. Faults go to
+// `faults`; nothing when the rows cannot be read through it.
+std::optional<std::vector<int>> readHeading(const tablefile::Row &heading,
+                                            const std::vector<Column> &columns,
+                                            QStringList *faults) {
+    const qsizetype before = faults->size();
+    std::vector<int> map;
+    size_t last = heading.cells.size();
+    while (last > 0 && heading.cells[last - 1].text.trimmed().isEmpty())
+        --last;
+    if (!heading.fault.isEmpty())
+        *faults << at(heading.line) + heading.fault;
+    for (size_t i = 0; i < last; ++i) {
+        const QString text = heading.cells[i].text.trimmed();
+        const QString key = folded(text);
+        int found = -1;
+        for (size_t c = 0; c < columns.size() && found < 0; ++c) {
+            if (folded(columns[c].name) == key)
+                found = int(c);
+            for (const QString &alias : columns[c].aliases)
+                if (found < 0 && folded(alias) == key)
+                    found = int(c);
+        }
+        if (text.isEmpty())
+            *faults << at(heading.line) + QStringLiteral("%1. sütunun başlığı yok").arg(i + 1);
+        else if (found < 0)
+            *faults << at(heading.line) + QStringLiteral("bilinmeyen sütun '%1'").arg(text);
+        else if (std::find(map.begin(), map.end(), found) != map.end())
+            *faults << at(heading.line) + QStringLiteral("'%1' sütunu iki kez var")
+                                              .arg(columns[size_t(found)].name);
+        map.push_back(found);
+    }
+    if (std::find(map.begin(), map.end(), 0) == map.end())
+        *faults << at(heading.line) + QStringLiteral("'kod' sütunu yok");
+    if (faults->size() > before)
+        return std::nullopt;
+    return map;
+}
+
+// One row through the heading's columns; its faults go to `faults`.
+Line readLine(const tablefile::Row &row, const std::vector<int> &map,
+              const std::vector<Column> &columns, QStringList *faults) {
+    Line out;
+    out.line = row.line;
+    bool kodFault = false;
+    const auto fault = [&](const QString &text) { *faults << at(row.line) + text; };
+    if (!row.fault.isEmpty())
+        fault(row.fault);
+    for (size_t i = map.size(); i < row.cells.size(); ++i)
+        if (!row.cells[i].text.trimmed().isEmpty()) {
+            fault(QStringLiteral("%1. sütunun başlığı yok").arg(i + 1));
+            break;
+        }
+    for (size_t i = 0; i < map.size(); ++i) {
+        const Column &column = columns[size_t(map[i])];
+        const tablefile::Cell cell = i < row.cells.size() ? row.cells[i] : tablefile::Cell{};
+        const QString text = cell.text.trimmed();
+        switch (column.type) {
+        case Type::Text:
+            kodFault = kodFault || (column.name == u"kod" &&
+                                    (!data::isValidUtf16(text) || text.size() > column.size));
+            if (!data::isValidUtf16(text))
+                fault(QStringLiteral("'%1' geçersiz karakter içeriyor").arg(column.name));
+            else if (text.size() > column.size)
+                fault(QStringLiteral("'%1' %2 karakter; en çok %3 olabilir")
+                          .arg(column.name)
+                          .arg(text.size())
+                          .arg(column.size));
+            else if (column.name == u"kod")
+                out.kod = text;
+            else
+                out.values.insert(column.name, text);
+            break;
+        case Type::CardKind: {
+            const auto kind = text.isEmpty() ? std::optional<int>(0)
+                              : text == u"0" || text == u"1" || text == u"2"
+                                  ? std::optional<int>(text.toInt())
+                                  : std::nullopt;
+            if (kind)
+                out.values.insert(column.name, *kind);
+            else
+                fault(QStringLiteral("'%1' 0, 1 ya da 2 olmalı: '%2'").arg(column.name, text));
+            break;
+        }
+        case Type::Price:
+        case Type::Balance: {
+            const auto amount = fileAmount(cell);
+            const size_t slot = size_t(map[i]) - 1;
+            if (!amount)
+                fault(QStringLiteral("'%1' bir tutar değil: '%2'").arg(column.name, text));
+            else if (column.type == Type::Price && *amount < Money())
+                fault(QStringLiteral("'%1' eksi olamaz: '%2'").arg(column.name, text));
+            else
+                out.amounts[slot] = *amount;
+            break;
+        }
+        }
+    }
+    if (out.kod.isEmpty() && !kodFault)
+        fault(QStringLiteral("kod boş"));
+    return out;
+}
+
+// What an import will do with each line, checked against what is on file.
+struct Plan {
+    std::vector<Line> add, update;
+    ImportReport report;
+};
+
+QString balanceText(const Line &l, const std::array<QString, 5> &captions) {
+    QStringList parts;
+    for (size_t slot = 0; slot < AmountSlots; ++slot) {
+        const Money m = l.amounts[slot].value_or(Money());
+        if (m.isZero())
+            continue;
+        const QString head = slot == OtherSlot                    ? QStringLiteral("diğer")
+                             : captions[slot].trimmed().isEmpty() ? QString::number(slot + 1)
+                                                                  : captions[slot].trimmed();
+        parts << head + (m < Money() ? QStringLiteral(" alacak ") : QStringLiteral(" borç ")) +
+                     amountText(m < Money() ? -m : m);
+    }
+    return parts.join(QStringLiteral(", "));
+}
+
+bool hasBalance(const Line &l) {
+    for (const auto &m : l.amounts)
+        if (m && !m->isZero())
+            return true;
+    return false;
+}
+
+// Every line against the file's other lines and what is on file.
+std::optional<Plan> makePlan(Session &s, const ImportRequest &r, const tablefile::Table &table,
+                             const std::array<QString, 5> &captions) {
+    Plan plan;
+    ImportReport &report = plan.report;
+    report.source = table.source;
+    if (table.rows.empty()) {
+        report.faults << QStringLiteral("Dosya boş: başlık satırı yok");
+        return plan;
+    }
+    const std::vector<Column> columns = columnsOf(r.kind, captions);
+    const auto map = readHeading(table.rows.front(), columns, &report.faults);
+    if (!map)
+        return plan;
+
+    QSet<QString> cards, onFile;
+    QHash<QString, data::HeadPrices> prices;
+    if (!data::readCodes(s.data, data::CodesOf::Cards, &cards, s.messages))
+        return std::nullopt;
+    if (r.kind == Kind::Members)
+        onFile = cards;
+    else if (r.kind == Kind::Prices) {
+        if (!data::readPrices(s.koop, &prices, s.messages))
+            return std::nullopt;
+        for (auto it = prices.cbegin(); it != prices.cend(); ++it)
+            onFile.insert(it.key());
+    } else if (!data::readCodes(s.data, data::CodesOf::LedgerAccounts, &onFile, s.messages)) {
+        return std::nullopt;
+    }
+
+    QHash<QString, int> seen; // code -> the line it was first given on
+    for (size_t i = 1; i < table.rows.size(); ++i) {
+        const qsizetype before = report.faults.size();
+        Line line = readLine(table.rows[i], *map, columns, &report.faults);
+        const auto fault = [&](const QString &text) { report.faults << at(line.line) + text; };
+        if (!line.kod.isEmpty()) {
+            if (const auto first = seen.constFind(line.kod); first != seen.cend())
+                fault(QStringLiteral("'%1' kodu dosyada iki kez var (ilki satır %2)")
+                          .arg(line.kod)
+                          .arg(*first));
+            else
+                seen.insert(line.kod, line.line);
+        }
+        if (report.faults.size() > before)
+            continue;
+        if (r.kind != Kind::Members && !cards.contains(line.kod)) {
+            fault(QStringLiteral("'%1' kodlu cari kart yok").arg(line.kod));
+            continue;
+        }
+        const QString who = at(line.line) + line.kod;
+        if (r.kind == Kind::Balances && !hasBalance(line)) {
+            report.plan << who + QStringLiteral(" bakiyesi sıfır, atlanacak");
+            ++report.skipped;
+            continue;
+        }
+        if (onFile.contains(line.kod)) {
+            switch (r.onDuplicate) {
+            case OnDuplicate::Stop:
+                fault(r.kind == Kind::Balances
+                          ? QStringLiteral("'%1' hesabında hareket var").arg(line.kod)
+                          : QStringLiteral("'%1' kodu kayıtlı").arg(line.kod));
+                break;
+            case OnDuplicate::Skip:
+                report.plan << who + QStringLiteral(" kayıtlı, atlanacak");
+                ++report.skipped;
+                break;
+            case OnDuplicate::Update:
+                if (r.kind == Kind::Prices) {
+                    // Columns the file does not have keep their prices.
+                    const data::HeadPrices &old = prices.value(line.kod);
+                    for (size_t head = 0; head < 5; ++head)
+                        if (!line.amounts[head])
+                            line.amounts[head] = old[head];
+                }
+                report.plan << who + QStringLiteral(" güncellenecek");
+                ++report.updated;
+                plan.update.push_back(std::move(line));
+                break;
+            }
+            continue;
+        }
+        report.plan << who + (r.kind == Kind::Balances
+                                  ? QStringLiteral(" devir: ") + balanceText(line, captions)
+                                  : QStringLiteral(" eklenecek"));
+        ++report.added;
+        plan.add.push_back(std::move(line));
+    }
+    return plan;
+}
+
+bool store(Session &s, const ImportRequest &r, Plan &plan) {
+    UnitOfWork work(s, r.kind == Kind::Prices ? UnitOfWork::Koop : UnitOfWork::Data);
+    if (!work.active())
+        return false;
+    const auto refuse = [&s](const Line &l, const QString &what) {
+        s.messages.warning(at(l.line) + l.kod + u' ' + what +
+                           QStringLiteral("\nAktarım yapılmadı; hiçbir kayıt yazılmadı."));
+        return false;
+    };
+    for (const bool adding : {true, false}) {
+        for (const Line &l : adding ? plan.add : plan.update) {
+            switch (r.kind) {
+            case Kind::Members: {
+                QHash<QString, QVariant> values = l.values;
+                values.insert(QStringLiteral("kod"), l.kod);
+                if (!(adding ? data::addCard(s.carkart, values)
+                             : data::changeCard(s.carkart, l.kod, values)))
+                    return refuse(l, QStringLiteral("kartı yazılamadı."));
+                break;
+            }
+            case Kind::Prices: {
+                data::HeadPrices prices{};
+                for (size_t head = 0; head < 5; ++head)
+                    prices[head] = l.amounts[head].value_or(Money());
+                if (!data::storePrices(s.fiat, l.kod, prices))
+                    return refuse(l, QStringLiteral("fiyatları yazılamadı."));
+                break;
+            }
+            case Kind::Balances:
+                for (size_t slot = 0; slot < AmountSlots; ++slot) {
+                    const Money m = l.amounts[slot].value_or(Money());
+                    if (m.isZero())
+                        continue;
+                    // A debt as the debt screens post it; an overpayment as a
+                    // credit the statement reads like a collection.
+                    const bool credit = m < Money();
+                    const QString head = slot == OtherSlot ? QString() : QString::number(slot + 1);
+                    if (!posting::PostDebt(s, work.reference(1), credit, l.kod, credit ? -m : m,
+                                           OpeningText, credit ? ledger::Collection : ledger::Debt,
+                                           head, r.date))
+                        return refuse(l, QStringLiteral("açılış bakiyesi yazılamadı."));
+                    ++plan.report.ledgerRows;
+                }
+                break;
+            }
+        }
+    }
+    return work.commit();
+}
+
+} // namespace
+
+std::optional<Kind> kindNamed(const QString &name) {
+    if (name == u"members")
+        return Kind::Members;
+    if (name == u"prices")
+        return Kind::Prices;
+    if (name == u"balances")
+        return Kind::Balances;
+    return std::nullopt;
+}
+
+QStringList exportColumns(Kind kind) {
+    QStringList names;
+    for (const Column &c : columnsOf(kind, {}))
+        names << c.name;
+    return names;
+}
+
+std::optional<ImportReport> importFile(Session &s, const ImportRequest &r) {
+    QString error;
+    const auto table = tablefile::read(r.path, r.sheet, &error);
+    if (!table) {
+        s.messages.warning(error);
+        return std::nullopt;
+    }
+    auto plan = makePlan(s, r, *table, headCaptions(s));
+    if (!plan)
+        return std::nullopt;
+    if (!plan->report.faults.isEmpty() || r.dryRun)
+        return plan->report;
+    if (!store(s, r, *plan))
+        return std::nullopt;
+    plan->report.written = true;
+    return plan->report;
+}
+
+QString summary(const ImportReport &report, bool dryRun) {
+    if (!report.faults.isEmpty())
+        return QStringLiteral("%1 hatalı satır; hiçbir kayıt yazılmadı.").arg(report.faults.size());
+    const QString text =
+        dryRun ? QStringLiteral("Deneme: %1 eklenecek, %2 güncellenecek, %3 atlanacak; hiçbir "
+                                "kayıt yazılmadı.")
+               : QStringLiteral("%1 eklendi, %2 güncellendi, %3 atlandı.");
+    QString out = text.arg(report.added).arg(report.updated).arg(report.skipped);
+    if (report.ledgerRows > 0)
+        out += QStringLiteral(" %1 devir satırı yazıldı.").arg(report.ledgerRows);
+    return out;
+}
+
+bool exportFile(Session &s, Kind kind, Format format, const QString &path, int *rows) {
+    tablefile::Output out;
+    out.header = exportColumns(kind);
+    const auto amount = [](Money m) { return tablefile::Cell{amountText(m), true}; };
+    switch (kind) {
+    case Kind::Members: {
+        out.sheet = QStringLiteral("Üyeler");
+        std::vector<std::vector<QVariant>> cards;
+        if (!data::readCardTable(s.data, &cards, s.messages))
+            return false;
+        for (const auto &card : cards) {
+            std::vector<tablefile::Cell> row;
+            for (const QVariant &v : card)
+                row.push_back({v.toString(), v.typeId() != QMetaType::QString});
+            out.rows.push_back(std::move(row));
+        }
+        break;
+    }
+    case Kind::Prices: {
+        out.sheet = QStringLiteral("Fiyatlar");
+        QHash<QString, data::HeadPrices> prices;
+        if (!data::readPrices(s.koop, &prices, s.messages))
+            return false;
+        QStringList codes = prices.keys();
+        codes.sort();
+        for (const QString &kod : codes) {
+            std::vector<tablefile::Cell> row{{kod, false}};
+            for (const Money m : prices.value(kod))
+                row.push_back(amount(m));
+            out.rows.push_back(std::move(row));
+        }
+        break;
+    }
+    case Kind::Balances: {
+        out.sheet = QStringLiteral("Bakiyeler");
+        std::vector<data::AccountSubTotal> totals;
+        if (!data::readAllSubAccountTotals(s.data, &totals, s.messages))
+            return false;
+        for (size_t i = 0; i < totals.size();) {
+            const QString kod = totals[i].kod;
+            std::array<Money, AmountSlots> net{};
+            for (; i < totals.size() && totals[i].kod == kod; ++i) {
+                const int head = ledger::duesHead(totals[i].total.kod1);
+                net[head > 0 ? size_t(head - 1) : OtherSlot] +=
+                    totals[i].total.debit - totals[i].total.credit;
+            }
+            std::vector<tablefile::Cell> row{{kod, false}};
+            bool any = false;
+            for (const Money m : net) {
+                row.push_back(m.isZero() ? tablefile::Cell{} : amount(m));
+                any = any || !m.isZero();
+            }
+            if (any)
+                out.rows.push_back(std::move(row));
+        }
+        break;
+    }
+    }
+    QString error;
+    const bool ok =
+        format == Format::Csv
+            ? tablefile::writeCsv(path, out, &error)
+            : tablefile::writeXlsx(path, out, QDateTime(s.today(), QTime(0, 0), QTimeZone::utc()),
+                                   &error);
+    if (!ok) {
+        s.messages.warning(error);
+        return false;
+    }
+    *rows = int(out.rows.size());
+    return true;
+}
+
+} // namespace transfer
