@@ -9,6 +9,8 @@
 
 #include <QDir>
 #include <QFile>
+#include <QTemporaryDir>
+#include <zip.h>
 
 namespace {
 
@@ -46,6 +48,50 @@ TEST(TableFile, ReadsCsvAsOfficesWriteIt) {
     };
     for (const auto &c : cases)
         EXPECT_EQ(shown(*tablefile::readCsv(c.bytes)), QString::fromUtf8(c.expected)) << c.expected;
+}
+
+// An .xlsx as other spreadsheets write it: the sheet asked for is the
+// second, its target absolute; rich-text and inline strings, a cell without
+// a reference, a number with binary noise, rows missing in between.
+TEST(TableFile, ReadsXlsxAsSpreadsheetsWriteIt) {
+    QTemporaryDir dir;
+    const QByteArray path = QFile::encodeName(dir.filePath(u"a.xlsx"_s));
+    zipFile zip = zipOpen64(path.constData(), APPEND_STATUS_CREATE);
+    const auto add = [zip](const char *name, const QByteArray &xml) {
+        ASSERT_EQ(zipOpenNewFileInZip(zip, name, nullptr, nullptr, 0, nullptr, 0, nullptr,
+                                      Z_DEFLATED, Z_DEFAULT_COMPRESSION),
+                  ZIP_OK);
+        zipWriteInFileInZip(zip, xml.constData(), unsigned(xml.size()));
+        zipCloseFileInZip(zip);
+    };
+    add("xl/workbook.xml",
+        R"(<workbook xmlns:r="http://schemas.openxmlformats.org/officeDocument/2006/relationships">)"
+        R"(<sheets><sheet name="Notlar" r:id="rId1"/><sheet name="Üyeler" r:id="rId2"/></sheets>)"
+        R"(</workbook>)");
+    add("xl/_rels/workbook.xml.rels",
+        R"(<Relationships><Relationship Id="rId1" Target="worksheets/sheet1.xml"/>)"
+        R"(<Relationship Id="rId2" Target="/xl/worksheets/sheet2.xml"/></Relationships>)");
+    add("xl/sharedStrings.xml", R"(<sst><si><t>kod</t></si><si><r><t>Adı </t></r>)"
+                                R"(<r><t>Soyadı</t></r><rPh><t>x</t></rPh></si></sst>)");
+    add("xl/worksheets/sheet1.xml", R"(<worksheet><sheetData><row r="1"><c r="A1" )"
+                                    R"(t="inlineStr"><is><t>not</t></is></c></row></sheetData>)"
+                                    R"(</worksheet>)");
+    add("xl/worksheets/sheet2.xml",
+        R"(<worksheet><sheetData><row r="1"><c r="A1" t="s"><v>0</v></c><c r="B1" t="s">)"
+        R"(<v>1</v></c><c t="inlineStr"><is><t>fiat1</t></is></c></row><row r="3"/>)"
+        R"(<row r="4"><c r="A4" t="str"><v>0001</v></c><c r="C4"><v>120.49999999999999</v>)"
+        R"(</c><c r="B4" t="inlineStr"><is><t>Ayşe &amp; Can</t></is></c></row></sheetData>)"
+        R"(</worksheet>)");
+    zipClose(zip, nullptr);
+
+    QString error;
+    const auto table = tablefile::read(dir.filePath(u"a.xlsx"_s), u"üyeler"_s, &error);
+    ASSERT_TRUE(table) << error.toStdString();
+    EXPECT_EQ(shown(*table), u"XLSX, sayfa 'Üyeler' / 1:kod|Adı Soyadı|fiat1 / "
+                             "4:0001|Ayşe & Can|120.49999999999999"_s);
+    EXPECT_TRUE(table->rows[1].cells[2].number);
+    EXPECT_FALSE(tablefile::read(dir.filePath(u"a.xlsx"_s), u"Fiyatlar"_s, &error));
+    EXPECT_EQ(error, u"'Fiyatlar' adlı sayfa yok. Sayfalar: Notlar, Üyeler"_s);
 }
 
 class Transfer : public SessionTest {
@@ -185,6 +231,10 @@ TEST_F(Transfer, OpeningBalanceIsInTheStatementAtOnce) {
     ASSERT_TRUE(st);
     EXPECT_EQ(st->rows.front().ack, u"Devir"_s);
     EXPECT_EQ(st->rows.back().kalan, *Money::parse("1230.5"));
+    const auto list = cli({u"general-list"_s, company.folder(), u"--date"_s, u"31.01.2026"_s,
+                           u"--format"_s, u"csv"_s});
+    EXPECT_TRUE(list.out.contains(u"\n0001,Ayşe Yılmaz,1251,20,0,1231\n"_s))
+        << list.out.toStdString();
 }
 
 TEST_F(Transfer, CommandLineRefusals) {
