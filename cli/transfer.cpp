@@ -55,6 +55,11 @@ int runImport(const cli::Call &call) {
     Session session(call.messages);
     if (!startup::openCompanyFolder(session, call.arguments[0]))
         return cli::ExitFailed;
+    cli::ProgressLine line;
+    if (line.shown())
+        request.progress = [&line](int done, int count) {
+            line.show(QStringLiteral("%1/%2 satır yazılıyor").arg(done).arg(count), done == count);
+        };
     const auto report = transfer::importFile(session, request);
     if (!report)
         return cli::ExitFailed;

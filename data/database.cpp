@@ -508,6 +508,7 @@ bool Database::exec(const QString &statement) {
 bool Database::beginWrite() {
     if (m_inTransaction)
         return false;
+    m_refusedRows = 0;
     if (isServer()) {
         // Read committed, plus one lock per schema that every writing action
         // takes first: actions take turns, so they never deadlock each other
@@ -653,8 +654,10 @@ void Database::holdInsert(const QString &table, const QStringList &columns,
         Refusals refusals;
         sendHeld(refusals);
         m_sending = false;
-        for (const auto &[turn, refusal] : refusals)
+        for (const auto &[turn, refusal] : refusals) {
+            ++m_refusedRows;
             refusal();
+        }
     }
 }
 
@@ -701,8 +704,10 @@ bool Database::sendAll(const QString &handOverTable) {
     const bool ok = sendHeld(refusals);
     m_sending = false;
     // Each refused row says so in its own turn, as if it had been sent alone.
-    for (const auto &[turn, refusal] : refusals)
+    for (const auto &[turn, refusal] : refusals) {
+        ++m_refusedRows;
         refusal();
+    }
     return ok;
 }
 

@@ -123,6 +123,8 @@ class Database {
     // Sends every row held back before a row of `table` is written at once,
     // so ids and messages keep the order of the calls.
     bool sendBeforeWriting(const QString &table);
+    // How many held rows the server refused since the action began.
+    int refusedRows() const { return m_refusedRows; }
 
   private:
     bool connect(const QString &filePath);
@@ -162,6 +164,7 @@ class Database {
     std::vector<std::pair<QString, std::function<void()>>> m_handOvers;
     quint64 m_turns = 0;
     bool m_sending = false;
+    int m_refusedRows = 0;
     std::map<QString, std::unique_ptr<Statement>> m_batchStatements;
 };
 

@@ -388,20 +388,32 @@ bool store(Session &s, const ImportRequest &r, Plan &plan) {
     UnitOfWork work(s, r.kind == Kind::Prices ? UnitOfWork::Koop : UnitOfWork::Data);
     if (!work.active())
         return false;
-    const auto refuse = [&s](const Line &l, const QString &what) {
-        s.messages.warning(at(l.line) + l.kod + u' ' + what +
+    const auto refuse = [&s](const QString &who, const QString &what) {
+        s.messages.warning(who + u' ' + what +
                            QStringLiteral("\nAktarım yapılmadı; hiçbir kayıt yazılmadı."));
         return false;
     };
+    // New cards on a server go many at a time; the first one it refuses is
+    // named once they are sent.
+    QString refusedCard;
+    const int count = int(plan.add.size() + plan.update.size());
+    int done = 0;
     for (const bool adding : {true, false}) {
         for (const Line &l : adding ? plan.add : plan.update) {
+            if (r.progress)
+                r.progress(done++, count);
+            const QString who = at(l.line) + l.kod;
             switch (r.kind) {
             case Kind::Members: {
                 QHash<QString, QVariant> values = l.values;
                 values.insert(QStringLiteral("kod"), l.kod);
+                const data::BatchedRows later(s.carkart, [&refusedCard, who] {
+                    if (refusedCard.isEmpty())
+                        refusedCard = who;
+                });
                 if (!(adding ? data::addCard(s.carkart, values)
                              : data::changeCard(s.carkart, l.kod, values)))
-                    return refuse(l, QStringLiteral("kartı yazılamadı."));
+                    return refuse(who, QStringLiteral("kartı yazılamadı."));
                 break;
             }
             case Kind::Prices: {
@@ -409,7 +421,7 @@ bool store(Session &s, const ImportRequest &r, Plan &plan) {
                 for (size_t head = 0; head < 5; ++head)
                     prices[head] = l.amounts[head].value_or(Money());
                 if (!data::storePrices(s.fiat, l.kod, prices))
-                    return refuse(l, QStringLiteral("fiyatları yazılamadı."));
+                    return refuse(who, QStringLiteral("fiyatları yazılamadı."));
                 break;
             }
             case Kind::Balances:
@@ -424,13 +436,20 @@ bool store(Session &s, const ImportRequest &r, Plan &plan) {
                     if (!posting::PostDebt(s, work.reference(1), credit, l.kod, credit ? -m : m,
                                            OpeningText, credit ? ledger::Collection : ledger::Debt,
                                            head, r.date))
-                        return refuse(l, QStringLiteral("açılış bakiyesi yazılamadı."));
+                        return refuse(who, QStringLiteral("açılış bakiyesi yazılamadı."));
                     ++plan.report.ledgerRows;
                 }
                 break;
             }
         }
     }
+    // Rows still held back go now: one the server refuses spoils the whole.
+    data::Database &db = r.kind == Kind::Prices ? s.koop : s.data;
+    if (!db.send() || db.refusedRows() > 0)
+        return refuse(refusedCard.isEmpty() ? QStringLiteral("Sunucu") : refusedCard,
+                      QStringLiteral("kaydı almadı."));
+    if (r.progress)
+        r.progress(count, count);
     return work.commit();
 }
 

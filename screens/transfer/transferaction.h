@@ -5,6 +5,7 @@
 #include <QDate>
 #include <QString>
 #include <QStringList>
+#include <functional>
 #include <optional>
 
 // An office's own data brought in from a table file and taken out again in
@@ -24,11 +25,13 @@ QStringList exportColumns(Kind kind);
 
 struct ImportRequest {
     Kind kind = Kind::Members;
-    QString path;
-    QString sheet; // an XLSX sheet; the first when empty
+    QString path{};
+    QString sheet{}; // an XLSX sheet; the first when empty
     OnDuplicate onDuplicate = OnDuplicate::Stop;
     bool dryRun = false;
-    QDate date; // of the opening balances
+    QDate date{}; // of the opening balances
+    // How far the writing is: lines done of all; at the end done == count.
+    std::function<void(int done, int count)> progress{};
 };
 
 struct ImportReport {

@@ -156,7 +156,7 @@ TEST_F(Transfer, RefusesABadFileWholeWithEachBadLine) {
     };
     for (const auto &c : cases) {
         const auto report = transfer::importFile(
-            session, {c.kind, file(u"bad.csv"_s, c.bytes), {}, {}, false, today});
+            session, {.kind = c.kind, .path = file(u"bad.csv"_s, c.bytes), .date = today});
         ASSERT_TRUE(report) << c.faults;
         EXPECT_EQ(report->faults.join(u" | "_s), QString::fromUtf8(c.faults));
         EXPECT_FALSE(report->written);
@@ -214,9 +214,17 @@ TEST_F(Transfer, OpeningBalanceIsInTheStatementAtOnce) {
                        "yazılmadı.\n"_s);
     EXPECT_EQ(count("carhar"), 0);
 
-    const auto report = transfer::importFile(
-        session, {transfer::Kind::Balances, path, {}, {}, false, QDate(2026, 1, 1)});
+    QString progress;
+    const auto report =
+        transfer::importFile(session, {.kind = transfer::Kind::Balances,
+                                       .path = path,
+                                       .date = QDate(2026, 1, 1),
+                                       .progress = [&progress](int done, int count) {
+                                           progress +=
+                                               QStringLiteral(" %1/%2").arg(done).arg(count);
+                                       }});
     ASSERT_TRUE(report && report->written);
+    EXPECT_EQ(progress, u" 0/1 1/1"_s);
     EXPECT_EQ(report->ledgerRows, 2);
     QStringList rowsText;
     for (const auto &r : rows("SELECT kod, islem, ba, tutar, kod1, ack, refer FROM carhar "
