@@ -384,10 +384,7 @@ std::optional<Plan> makePlan(Session &s, const ImportRequest &r, const tablefile
     return plan;
 }
 
-bool store(Session &s, const ImportRequest &r, Plan &plan) {
-    UnitOfWork work(s, r.kind == Kind::Prices ? UnitOfWork::Koop : UnitOfWork::Data);
-    if (!work.active())
-        return false;
+bool store(Session &s, const ImportRequest &r, Plan &plan, UnitOfWork &work) {
     const auto refuse = [&s](const QString &who, const QString &what) {
         s.messages.warning(who + u' ' + what +
                            QStringLiteral("\nAktarım yapılmadı; hiçbir kayıt yazılmadı."));
@@ -479,12 +476,20 @@ std::optional<ImportReport> importFile(Session &s, const ImportRequest &r) {
         s.messages.warning(error);
         return std::nullopt;
     }
+    // A real import checks under the action's lock, so that no other desk
+    // adds a code between the check and the writing.
+    std::optional<UnitOfWork> work;
+    if (!r.dryRun) {
+        work.emplace(s, r.kind == Kind::Prices ? UnitOfWork::Koop : UnitOfWork::Data);
+        if (!work->active())
+            return std::nullopt;
+    }
     auto plan = makePlan(s, r, *table, headCaptions(s));
     if (!plan)
         return std::nullopt;
     if (!plan->report.faults.isEmpty() || r.dryRun)
         return plan->report;
-    if (!store(s, r, *plan))
+    if (!store(s, r, *plan, *work))
         return std::nullopt;
     plan->report.written = true;
     return plan->report;
