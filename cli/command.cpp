@@ -36,6 +36,10 @@ void printOut(const QString &text) {
     write(stdout, text);
 }
 
+void printErr(const QString &text) {
+    write(stderr, text);
+}
+
 namespace {
 
 const QCommandLineOption &helpOption() {

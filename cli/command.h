@@ -77,6 +77,8 @@ int runCommandLine(const std::vector<Command> &table, int &argc, char **argv);
 
 // Writes the text to standard output as UTF-8.
 void printOut(const QString &text);
+// The same to standard error.
+void printErr(const QString &text);
 
 // A whole number within [min, max], or nothing.
 std::optional<qint64> wholeNumber(const QString &text, qint64 min, qint64 max);

@@ -4,17 +4,6 @@
 #include "startup/base/daynumber.h"
 #include "startup/companyfolder.h"
 
-#include <cstdio>
-
-namespace {
-
-void printErr(const QString &text) {
-    const QByteArray bytes = text.toUtf8();
-    std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stderr);
-}
-
-} // namespace
-
 bool isTransferKind(const QString &value) {
     return transfer::kindNamed(value).has_value();
 }
@@ -65,7 +54,7 @@ int runImport(const cli::Call &call) {
         return cli::ExitFailed;
     cli::printOut(QStringLiteral("Okunan: ") + report->source + u'\n');
     if (!report->faults.isEmpty()) {
-        printErr(report->faults.join(u'\n') + u'\n');
+        cli::printErr(report->faults.join(u'\n') + u'\n');
         call.messages.warning(transfer::summary(*report, request.dryRun));
         return cli::ExitFailed;
     }

@@ -1,5 +1,6 @@
 #include "data/cardtable.h"
 
+#include "data/koopdata.h"
 #include "data/schema.h"
 
 namespace data {
@@ -60,7 +61,7 @@ bool addCard(TableCursor &carkart, const QHash<QString, QVariant> &values) {
 }
 
 bool changeCard(TableCursor &carkart, const QString &kod, const QHash<QString, QVariant> &values) {
-    if (!isValidUtf16(kod) || !RsSeek(carkart, QStringLiteral("kod"), kod) || !RsEdit(carkart))
+    if (!isValidUtf16(kod) || !findMember(carkart, kod) || !RsEdit(carkart))
         return false;
     setFields(carkart, values);
     return RsUpdate(carkart);

@@ -270,7 +270,7 @@ std::pair<int, Cell> readCell(QXmlStreamReader &xml, int nextColumn, const QStri
 
 } // namespace
 
-std::optional<Table> readCsv(const QByteArray &input) {
+Table readCsv(const QByteArray &input) {
     QByteArray bytes = input;
     const bool bom = bytes.startsWith("\xEF\xBB\xBF");
     if (bom)
@@ -322,7 +322,8 @@ std::optional<Table> readCsv(const QByteArray &input) {
             Cell cell;
             if (utf8) {
                 cell.text = QString::fromUtf8(field);
-                if (scanUtf8(field).invalid > 0 && row.fault.isEmpty())
+                // Only a file with stray bytes has a field to look at again.
+                if (scan.invalid > 0 && row.fault.isEmpty() && scanUtf8(field).invalid > 0)
                     row.fault = QStringLiteral("geçersiz UTF-8");
             } else {
                 cell.text = cp1254::decode(field);

@@ -33,7 +33,7 @@ struct Table {
 // sheet (the first one when empty). Nothing, with the reason in *error,
 // when it cannot be read.
 std::optional<Table> read(const QString &path, const QString &sheet, QString *error);
-std::optional<Table> readCsv(const QByteArray &bytes);
+Table readCsv(const QByteArray &bytes);
 std::optional<Table> readXlsx(const QString &path, const QString &sheet, QString *error);
 
 struct Output {
