@@ -36,7 +36,8 @@ double postAction(Session &s) {
             data::writeIntegrationRow(s.ent, s.messages,
                                       {date, "600.01.01", "A", amount, "Aidat", 0, 1, date, refer});
         }
-        work.commit();
+        if (!work.commit())
+            std::fputs("posting: the action was not stored\n", stderr);
     });
 }
 

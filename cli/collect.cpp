@@ -45,13 +45,13 @@ int runCollect(const cli::Call &call) {
     const auto result = collection::collect(session, opening, kod, name, *amount, description);
     if (!result.committed)
         return cli::ExitFailed;
-    cli::printOut(QString::number(opening.receiptNo) + u'\n' + result.refer + u'\n');
+    cli::printOut(QString::number(result.receiptNo) + u'\n' + result.refer + u'\n');
 
     const QString pdf = call.value(QStringLiteral("pdf"));
     if (pdf.isEmpty())
         return cli::ExitOk;
     const collection::ReceiptValues receipt =
-        collection::receiptValues(session, {.receiptNo = QString::number(opening.receiptNo),
+        collection::receiptValues(session, {.receiptNo = QString::number(result.receiptNo),
                                             .date = formatTrDate(opening.date),
                                             .kod = kod,
                                             .name = name,

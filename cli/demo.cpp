@@ -129,7 +129,11 @@ bool fillDemoLedger(const QString &folder, Rng &rng, const std::vector<DemoMembe
             *rows += 1;
         }
     }
-    return work.commit();
+    if (!work.commit())
+        return false;
+    if (!work.settingsStored())
+        messages.warning(QStringLiteral("Program ayarları saklanamadı."));
+    return work.settingsStored();
 }
 
 } // namespace

@@ -47,8 +47,11 @@ int runRefcode(const Call &call) {
     QByteArray out;
     for (qint64 n = 0; n < count; ++n) {
         const QString code = drawReference(session, first);
-        if (code.isEmpty())
+        if (code.isEmpty()) {
+            // The codes drawn before are stored: they are printed all the same.
+            std::fwrite(out.constData(), 1, size_t(out.size()), stdout);
             return cli::ExitFailed;
+        }
         out += code.toUtf8() + '\n';
         if (out.size() > 65536) {
             std::fwrite(out.constData(), 1, size_t(out.size()), stdout);

@@ -18,9 +18,9 @@ int runSettings(const cli::Call &call) {
                 return cli::ExitFailed;
             }
         }
-        if (!settingsform::save(session, changed))
+        if (!settingsform::save(session, row, changed))
             return cli::ExitFailed;
-        row = changed;
+        row = settingsform::load(session);
     }
     const QString out = call.value(QStringLiteral("format")) == u"json" ? settingsform::asJson(row)
                                                                         : settingsform::asText(row);

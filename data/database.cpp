@@ -90,6 +90,8 @@ struct Libpq {
     decltype(&PQputCopyEnd) putCopyEnd = nullptr;
     decltype(&PQgetResult) getResult = nullptr;
     decltype(&PQerrorMessage) errorMessage = nullptr;
+    decltype(&PQresultErrorField) resultErrorField = nullptr;
+    decltype(&PQtransactionStatus) transactionStatus = nullptr;
     bool loaded = false;
 };
 
@@ -106,7 +108,9 @@ const Libpq &libpq() {
         l.loaded = take(l.exec, "PQexec") && take(l.resultStatus, "PQresultStatus") &&
                    take(l.clear, "PQclear") && take(l.putCopyData, "PQputCopyData") &&
                    take(l.putCopyEnd, "PQputCopyEnd") && take(l.getResult, "PQgetResult") &&
-                   take(l.errorMessage, "PQerrorMessage");
+                   take(l.errorMessage, "PQerrorMessage") &&
+                   take(l.resultErrorField, "PQresultErrorField") &&
+                   take(l.transactionStatus, "PQtransactionStatus");
         return l;
     }();
     return calls;
@@ -182,6 +186,83 @@ sqlite3 *sqliteHandle(QSqlDatabase &db) {
 }
 
 } // namespace
+
+Failure classifyFailure(Engine engine, const QString &nativeCode) {
+    if (engine == Engine::SQLite) {
+        bool ok = false;
+        const int code = nativeCode.toInt(&ok);
+        if (!ok)
+            return Failure::DiskError;
+        switch (code & 0xff) {
+        case SQLITE_BUSY:
+        case SQLITE_LOCKED:
+        case SQLITE_PROTOCOL:
+            return Failure::Busy;
+        case SQLITE_FULL:
+            return Failure::DiskFull;
+        case SQLITE_READONLY:
+        case SQLITE_PERM:
+        case SQLITE_AUTH:
+        case SQLITE_CANTOPEN:
+            return Failure::NoPermission;
+        case SQLITE_CORRUPT:
+        case SQLITE_NOTADB:
+        case SQLITE_FORMAT:
+            return Failure::Damaged;
+        case SQLITE_ERROR:
+        case SQLITE_SCHEMA:
+        case SQLITE_TOOBIG:
+        case SQLITE_MISMATCH:
+        case SQLITE_RANGE:
+            return Failure::Refused;
+        case SQLITE_CONSTRAINT:
+            // Our own veto of a statement committing outside its action.
+            return code == SQLITE_CONSTRAINT_COMMITHOOK ? Failure::Lost : Failure::Refused;
+        default:
+            return Failure::DiskError;
+        }
+    }
+    // A server names the statement's fault in most classes (data, constraint,
+    // syntax, a trigger's refusal): those refuse a row. These are the server's
+    // own trouble.
+    const QString c = nativeCode.trimmed();
+    const auto in = [&c](const char *prefix) { return c.startsWith(QLatin1String(prefix)); };
+    if (c.isEmpty() || in("08") || in("57P") || c == QLatin1String("25P02"))
+        return Failure::Lost;
+    if (c == QLatin1String("53100"))
+        return Failure::DiskFull;
+    if (c == QLatin1String("55P03") || c == QLatin1String("55006") || c == QLatin1String("53300") ||
+        in("40"))
+        return Failure::Busy;
+    if (c == QLatin1String("42501") || c == QLatin1String("25006") || in("28"))
+        return Failure::NoPermission;
+    if (c == QLatin1String("XX001") || c == QLatin1String("XX002"))
+        return Failure::Damaged;
+    if (in("53") || in("58") || in("XX") || in("F0"))
+        return Failure::DiskError;
+    return Failure::Refused;
+}
+
+QString failureText(Failure failure) {
+    switch (failure) {
+    case Failure::Busy:
+        return QStringLiteral("Şirket dosyaları şu an başka bir masada kullanılıyor.");
+    case Failure::DiskFull:
+        return QStringLiteral("Disk dolu: şirket dosyalarına yazılamıyor.");
+    case Failure::DiskError:
+        return QStringLiteral("Disk hatası: şirket dosyaları okunamadı ya da yazılamadı.");
+    case Failure::NoPermission:
+        return QStringLiteral("Şirket dosyalarına yazma izni yok.");
+    case Failure::Damaged:
+        return QStringLiteral("Şirket dosyası bozuk; koop-cli check ile denetleyin.");
+    case Failure::Lost:
+        return QStringLiteral("Veritabanı bağlantısı koptu.");
+    case Failure::None:
+    case Failure::Refused:
+        break;
+    }
+    return QString();
+}
 
 QString turkishFold(const QString &text) {
     static const QLocale tr(QLocale::Turkish, QLocale::Turkey);
@@ -324,6 +405,11 @@ bool Database::connect(const QString &filePath) {
         return false;
     }
     probe.finish();
+    if (sqlite3 *handle = sqliteHandle(m_db)) {
+        // Extended result codes tell a full disk from a failed sync.
+        sqlite3_extended_result_codes(handle, 1);
+        sqlite3_commit_hook(handle, &Database::commitHook, this);
+    }
     if (!exec(QStringLiteral("PRAGMA journal_mode=WAL")) ||
         !exec(QStringLiteral("PRAGMA synchronous=FULL")) ||
         !exec(QStringLiteral("PRAGMA busy_timeout=%1").arg(kBusyTimeoutMs)) ||
@@ -495,20 +581,71 @@ void Database::close() {
 }
 
 bool Database::exec(const QString &statement) {
-    if (!isOpen())
+    if (!isOpen() || m_actionOver)
         return false;
     QSqlQuery q(m_db);
     if (!q.exec(statement)) {
-        m_lastError = q.lastError().text();
+        statementFailed(q.lastError());
         return false;
     }
     return true;
+}
+
+int Database::commitHook(void *self) {
+    // A statement that would commit while an action is open can only be one
+    // the engine runs on its own after it dropped the action's transaction:
+    // refused, so no row is ever stored outside its action.
+    const auto *db = static_cast<const Database *>(self);
+    return db->m_inTransaction && !db->m_committing ? 1 : 0;
+}
+
+bool Database::statementFailed(const QSqlError &error) {
+    return statementFailed(error.nativeErrorCode(), error.text());
+}
+
+bool Database::statementFailed(const QString &nativeCode, const QString &text) {
+    m_lastError = text;
+    Failure kind = classifyFailure(m_engine, nativeCode);
+    if (!m_inTransaction) {
+        m_failure = kind;
+        return true;
+    }
+    if (m_actionOver)
+        return false;
+    // Whatever the error says, the engine's own state decides whether the
+    // transaction is still there.
+    bool lost = true;
+    if (!isServer()) {
+        if (sqlite3 *handle = sqliteHandle(m_db))
+            lost = sqlite3_get_autocommit(handle) != 0;
+    } else if (PGconn *conn = serverHandle(m_db); conn && libpq().loaded) {
+        const PGTransactionStatusType status = libpq().transactionStatus(conn);
+        lost = status != PQTRANS_INTRANS && status != PQTRANS_ACTIVE;
+    }
+    if (kind == Failure::Refused && !lost) {
+        m_failure = kind;
+        return true;
+    }
+    endAction(kind == Failure::Refused || kind == Failure::None ? Failure::Lost : kind);
+    return false;
+}
+
+void Database::endAction(Failure failure) {
+    m_actionOver = true;
+    m_failure = failure;
+    dropHeld();
+    // Take back at once whatever the engine still holds of the action; its
+    // owner's rollback then has nothing left to do.
+    QSqlQuery q(m_db);
+    q.exec(QStringLiteral("ROLLBACK"));
 }
 
 bool Database::beginWrite() {
     if (m_inTransaction)
         return false;
     m_refusedRows = 0;
+    m_actionOver = false;
+    m_failure = Failure::None;
     if (isServer()) {
         // Read committed, plus one lock per schema that every writing action
         // takes first: actions take turns, so they never deadlock each other
@@ -540,27 +677,33 @@ bool Database::beginWrite() {
 }
 
 bool Database::commit() {
-    if (!m_inTransaction)
+    if (!m_inTransaction || m_actionOver)
         return false;
     if (!send()) {
-        const QString error = m_lastError;
-        rollback();
-        m_lastError = error;
+        if (!m_actionOver)
+            endAction(Failure::Lost);
         return false;
     }
     dropHeld();
     // A server answers COMMIT of an aborted transaction by rolling it back
     // without an error; ask first, so such an action is reported as lost.
     if (isServer() && !exec(QStringLiteral("SELECT 1"))) {
-        const QString error = m_lastError;
-        rollback();
-        m_lastError = error;
+        if (!m_actionOver)
+            endAction(Failure::Lost);
         return false;
     }
+    m_committing = true;
     const bool ok = exec(QStringLiteral("COMMIT"));
-    if (ok)
+    m_committing = false;
+    if (ok) {
         m_inTransaction = false;
-    return ok;
+        return true;
+    }
+    // A commit the engine could not finish is never retried half-way.
+    if (!m_actionOver)
+        endAction(m_failure == Failure::Refused || m_failure == Failure::None ? Failure::DiskError
+                                                                              : m_failure);
+    return false;
 }
 
 bool Database::rollback() {
@@ -568,6 +711,10 @@ bool Database::rollback() {
     if (!m_inTransaction)
         return false;
     m_inTransaction = false;
+    if (m_actionOver) {
+        m_actionOver = false;
+        return true;
+    }
     return exec(QStringLiteral("ROLLBACK"));
 }
 
@@ -618,22 +765,37 @@ bool Database::alive() {
     return isOpen() && (!isServer() || exec(QStringLiteral("SELECT 1")));
 }
 
-bool Database::guarded(const std::function<bool()> &step) {
-    if (!isServer() || !m_inTransaction)
-        return step();
+bool Database::guarded(const std::function<bool()> &step, const QSqlQuery *query) {
+    if (!isOpen() || m_actionOver)
+        return false;
+    const auto error = [&] {
+        return query ? query->lastError()
+                     : QSqlError(QString(), m_lastError, QSqlError::StatementError, m_lastCode);
+    };
+    if (!isServer() || !m_inTransaction) {
+        if (step())
+            return true;
+        statementFailed(error());
+        return false;
+    }
     if (!exec(QStringLiteral("SAVEPOINT koop_step")))
         return false;
     if (step())
         return exec(QStringLiteral("RELEASE SAVEPOINT koop_step"));
-    const QString error = m_lastError;
-    exec(QStringLiteral("ROLLBACK TO SAVEPOINT koop_step"));
-    exec(QStringLiteral("RELEASE SAVEPOINT koop_step"));
-    m_lastError = error;
+    const QSqlError failed = error();
+    // The savepoint takes the statement back; when it cannot, the server has
+    // lost the whole transaction and the action is over.
+    if (exec(QStringLiteral("ROLLBACK TO SAVEPOINT koop_step")) &&
+        exec(QStringLiteral("RELEASE SAVEPOINT koop_step")))
+        statementFailed(failed);
+    m_lastError = failed.text();
     return false;
 }
 
 void Database::holdInsert(const QString &table, const QStringList &columns,
                           std::vector<QVariant> values, std::function<void()> refused) {
+    if (m_actionOver)
+        return;
     // Rows of one table share one list of columns: runs are then told apart
     // without comparing names.
     QStringList &shared = m_columnLists[table];
@@ -654,6 +816,8 @@ void Database::holdInsert(const QString &table, const QStringList &columns,
         Refusals refusals;
         sendHeld(refusals);
         m_sending = false;
+        if (m_actionOver)
+            return;
         for (const auto &[turn, refusal] : refusals) {
             ++m_refusedRows;
             refusal();
@@ -676,6 +840,8 @@ void Database::beforeReading(const QString &table, std::function<void()> handOve
 }
 
 bool Database::send(const QString &table) {
+    if (m_actionOver)
+        return false;
     if (m_sending)
         return true;
     if (table.isEmpty())
@@ -692,7 +858,7 @@ bool Database::send(const QString &table) {
 }
 
 bool Database::sendBeforeWriting(const QString &table) {
-    return m_sending || sendAll(table);
+    return !m_actionOver && (m_sending || sendAll(table));
 }
 
 bool Database::sendAll(const QString &handOverTable) {
@@ -703,6 +869,9 @@ bool Database::sendAll(const QString &handOverTable) {
     Refusals refusals;
     const bool ok = sendHeld(refusals);
     m_sending = false;
+    // An action that is over refuses everything; it says so once, at its end.
+    if (m_actionOver)
+        return false;
     // Each refused row says so in its own turn, as if it had been sent alone.
     for (const auto &[turn, refusal] : refusals) {
         ++m_refusedRows;
@@ -792,23 +961,26 @@ bool Database::sendRun(const std::vector<HeldRow *> &run, bool update, Refusals 
     // Prepared inside the savepoint too: a statement the server cannot
     // prepare must not spoil the action either.
     const auto execute = [&](Statement &st, size_t from, size_t to, bool idFirst) {
-        return guarded([&] {
-            if (!st.prepared)
-                st.prepared = st.query.prepare(st.sql);
-            if (!st.prepared)
-                return false;
-            for (size_t i = from; i < to; ++i) {
-                if (update && idFirst)
-                    st.query.addBindValue(run[i]->id);
-                for (const QVariant &v : run[i]->values)
-                    st.query.addBindValue(v);
-                if (update && !idFirst)
-                    st.query.addBindValue(run[i]->id);
-            }
-            const bool ok = st.query.exec();
-            st.query.finish();
-            return ok;
-        });
+        return guarded(
+            [&] {
+                if (!st.prepared)
+                    st.prepared = st.query.prepare(st.sql);
+                if (!st.prepared)
+                    return false;
+                for (size_t i = from; i < to; ++i) {
+                    if (update && idFirst)
+                        st.query.addBindValue(run[i]->id);
+                    for (const QVariant &v : run[i]->values)
+                        st.query.addBindValue(v);
+                    if (update && !idFirst)
+                        st.query.addBindValue(run[i]->id);
+                }
+                const bool ok = st.query.exec();
+                if (ok)
+                    st.query.finish();
+                return ok;
+            },
+            &st.query);
     };
     // SQLite has no round trips to save: row by row, as the cursors write.
     const size_t perStatement =
@@ -829,14 +1001,17 @@ bool Database::sendRun(const std::vector<HeldRow *> &run, bool update, Refusals 
                 continue;
             }
             // A server that went away takes no row at all: the commit says so.
-            if (!alive())
+            if (m_actionOver || !alive())
                 return false;
         }
         // The batch was refused as a whole: row by row, so only the rows at
         // fault are refused.
         for (; from < to; ++from) {
-            if (!execute(batchStatement(*run[from], update, 1), from, from + 1, false) &&
-                run[from]->refused)
+            if (execute(batchStatement(*run[from], update, 1), from, from + 1, false))
+                continue;
+            if (m_actionOver)
+                return false;
+            if (run[from]->refused)
                 refusals.emplace_back(run[from]->turn, run[from]->refused);
         }
     }
@@ -874,12 +1049,19 @@ bool Database::copy(const std::vector<HeldRow *> &run, size_t from, size_t to) {
         bool ok = copying && pq.putCopyData(conn, rows.constData(), int(rows.size())) == 1;
         if (copying)
             ok = pq.putCopyEnd(conn, ok ? nullptr : "koop") == 1 && ok;
+        QString state;
         while (PGresult *r = pq.getResult(conn)) {
-            ok = ok && pq.resultStatus(r) == PGRES_COMMAND_OK;
+            if (pq.resultStatus(r) != PGRES_COMMAND_OK) {
+                ok = false;
+                if (const char *code = pq.resultErrorField(r, PG_DIAG_SQLSTATE))
+                    state = QString::fromLatin1(code);
+            }
             pq.clear(r);
         }
-        if (!ok)
+        if (!ok) {
             m_lastError = QString::fromUtf8(pq.errorMessage(conn));
+            m_lastCode = state;
+        }
         return ok;
     });
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QSqlDatabase>
+#include <QSqlError>
 #include <QSqlQuery>
 #include <QString>
 #include <QVariant>
@@ -13,6 +14,18 @@
 namespace data {
 
 enum class Engine { SQLite, PostgreSQL };
+
+// Why a statement failed, in the terms the clerk is told. Refused: the
+// engine would not take this one row or query (a constraint, a text it
+// cannot hold) and is otherwise well. Every other kind is a failure of the
+// engine, the disk or a lock that ends the action under way.
+enum class Failure { None, Refused, Busy, DiskFull, DiskError, NoPermission, Damaged, Lost };
+
+// The kind of a failed statement's native error code: SQLite's result code
+// (extended or primary) or a server's SQLSTATE.
+Failure classifyFailure(Engine engine, const QString &nativeCode);
+// The clerk's words for a failure that ended an action, a line or two.
+QString failureText(Failure failure);
 
 // A company kept on a PostgreSQL server: the `[sunucu]` section of its
 // korvane.dat. The password is never written there; libpq finds it itself
@@ -82,6 +95,20 @@ class Database {
     bool commit();
     bool rollback();
     bool inTransaction() const { return m_inTransaction; }
+
+    // After any failed statement the action is over unless only that row
+    // or query was refused: the engine may have rolled the transaction back
+    // by itself (an I/O error, a full disk), and every later statement would
+    // then be stored on its own. So the failure rolls back at once, every
+    // later statement of the action is refused without reaching the engine,
+    // and commit() fails. It ends with the action (rollback, beginWrite).
+    bool actionOver() const { return m_actionOver; }
+    // The first failure that ended the action, or of the last statement
+    // outside one.
+    Failure failure() const { return m_failure; }
+    // Called by whatever ran a statement that failed; false when the action
+    // under way is over.
+    bool statementFailed(const QSqlError &error);
     // A copy of a SQLite database while desks may be working: the online
     // backup in one step into a new file, then the copy's integrity check.
     // False, with no file left behind, when either fails or on a server.
@@ -93,7 +120,8 @@ class Database {
     // Runs `step` so that its failure leaves the action under way usable: a
     // failed statement inside a server transaction would otherwise abort the
     // whole transaction, while the actions go on after a row that failed.
-    bool guarded(const std::function<bool()> &step);
+    // `query`, when given, is the statement whose error tells what failed.
+    bool guarded(const std::function<bool()> &step, const QSqlQuery *query = nullptr);
 
     // Rows held back and sent many at a time. On a server every statement
     // is a round trip, so inside a writing action the new rows of a
@@ -128,6 +156,9 @@ class Database {
 
   private:
     bool connect(const QString &filePath);
+    bool statementFailed(const QString &nativeCode, const QString &text);
+    void endAction(Failure failure);
+    static int commitHook(void *self);
     bool prepareSchema(const QString &schema, bool createSchema);
 
     struct HeldRow {
@@ -156,8 +187,12 @@ class Database {
     QString m_connection;
     QString m_path;
     QString m_lastError;
+    QString m_lastCode; // the native code of the last failure not read from a query
     Engine m_engine = Engine::SQLite;
     bool m_inTransaction = false;
+    bool m_actionOver = false;
+    bool m_committing = false;
+    Failure m_failure = Failure::None;
     std::map<QString, QStringList> m_columnLists;
     std::vector<HeldRow> m_inserts;
     std::vector<HeldRow> m_updates;

@@ -58,6 +58,10 @@ bool storeReceiptNumber(TableCursor &ayar, qint32 fisno) {
     return RsUpdate(ayar);
 }
 
+qint32 lastReceiptNumber(const Settings &settings, TableCursor &genel) {
+    return std::max(settings.fisno, namedNumber(genel, receiptCounterName()));
+}
+
 qint32 namedNumber(TableCursor &genel, const QString &name) {
     if (!RsSeek(genel, Ack, name))
         return 0;
@@ -89,7 +93,10 @@ bool setNamedValue(TableCursor &genel, Messages &messages, const QString &name, 
     }
     if (started && RsUpdate(genel))
         return true;
-    messages.warning(QStringLiteral("Genel Database Güncellenemedi"));
+    if (genel.database())
+        tellNotStored(*genel.database(), messages, QStringLiteral("Genel Database Güncellenemedi"));
+    else
+        messages.warning(QStringLiteral("Genel Database Güncellenemedi"));
     return false;
 }
 
@@ -222,8 +229,10 @@ bool writeIntegrationRow(TableCursor &ent, Messages &messages, const Integration
     }
     if (row.muhkod.trimmed().size() <= 2)
         return false;
-    const auto refused = [&messages] {
-        messages.information(QStringLiteral("Entegrasyon Kaydedilemedi.."));
+    const auto refused = [&messages, db = ent.database()] {
+        if (db)
+            tellNotStored(*db, messages, QStringLiteral("Entegrasyon Kaydedilemedi.."),
+                          Messages::Icon::Information);
     };
     // Inside an action on a server the row may go with the next ones; a
     // refusal then says the same, in its turn.

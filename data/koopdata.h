@@ -20,10 +20,7 @@ struct Settings {
     std::array<QString, 5> muh; // their accounting codes
     double faiz = 0;            // monthly surcharge rate, per cent
     int tolerans = 0;           // days
-    qint32 fisno = 0;           // last receipt number issued
-
-    // The receipt number a collection desk proposes next.
-    qint32 nextReceipt() const { return fisno + 1; }
+    qint32 fisno = 0;           // last receipt number issued (see lastReceiptNumber)
 };
 // Nothing when the row has not been saved yet.
 std::optional<Settings> readSettings(TableCursor &ayar);
@@ -34,7 +31,18 @@ std::optional<Settings> requireSettings(TableCursor &ayar, Messages &messages);
 // account codes, faiz, tolerans, fisno, in that order. False when it fails.
 bool storeSettings(TableCursor &ayar, const Settings &settings);
 // Stores fisno on the settings row; false when there is no row or it fails.
-bool storeReceiptNumber(TableCursor &ayar, qint32 fisno);
+[[nodiscard]] bool storeReceiptNumber(TableCursor &ayar, qint32 fisno);
+
+// The last receipt number the cash desk issued. Each collection keeps its
+// number twice: on the settings row (`fisno`, dalun.dat) and beside its own
+// rows (the named value `makbuzno` in genel, in the same transaction as
+// them). The two files commit one after the other, so a desk stopped or
+// failing between them leaves the settings behind; the higher one is the
+// truth.
+qint32 lastReceiptNumber(const Settings &settings, TableCursor &genel);
+inline QString receiptCounterName() {
+    return QStringLiteral("makbuzno");
+}
 
 // `value` of the named row, 0 when missing; `tanim`, empty when missing.
 qint32 namedNumber(TableCursor &genel, const QString &name);

@@ -269,8 +269,11 @@ bool RsClose(TableCursor &cursor) {
 }
 
 bool TableCursor::moveEnd(bool last) {
-    if (!isOpen())
+    if (!isOpen() || m_db->actionOver()) {
+        m_eof = true;
+        m_hasCurrent = false;
         return false;
+    }
     m_mode = Mode::Browse;
     m_db->send(m_table);
     QSqlQuery &q =
@@ -278,6 +281,7 @@ bool TableCursor::moveEnd(bool last) {
             return selectFrom() + quoted(m_table) + orderBy(last) + QStringLiteral(" LIMIT 1");
         });
     if (!q.exec()) {
+        m_db->statementFailed(q.lastError());
         m_eof = true;
         return false;
     }
@@ -293,7 +297,7 @@ bool RsMoveLast(TableCursor &cursor) {
 }
 
 bool RsMoveNext(TableCursor &cursor) {
-    if (!cursor.isOpen() || cursor.m_eof || !cursor.m_hasCurrent) {
+    if (!cursor.isOpen() || cursor.m_eof || !cursor.m_hasCurrent || cursor.m_db->actionOver()) {
         cursor.m_eof = true;
         return false;
     }
@@ -306,6 +310,7 @@ bool RsMoveNext(TableCursor &cursor) {
         });
         q.addBindValue(cursor.m_currentId);
         if (!q.exec()) {
+            cursor.m_db->statementFailed(q.lastError());
             cursor.m_eof = true;
             return false;
         }
@@ -342,6 +347,7 @@ bool RsMoveNext(TableCursor &cursor) {
     for (const QVariant &v : binds)
         q.addBindValue(v);
     if (!q.exec()) {
+        cursor.m_db->statementFailed(q.lastError());
         cursor.m_eof = true;
         return false;
     }
@@ -368,7 +374,7 @@ bool RsSeek(TableCursor &cursor, const QString &indexName, const QVariant &key) 
                        cursor.orderBy(false) + QStringLiteral(" LIMIT 1");
             });
         q.addBindValue(stored);
-        if (cursor.m_db->guarded([&] { return q.exec(); }) && cursor.loadFrom(q)) {
+        if (cursor.m_db->guarded([&] { return q.exec(); }, &q) && cursor.loadFrom(q)) {
             cursor.m_noMatch = false;
             return true;
         }
@@ -409,6 +415,10 @@ bool RsUpdate(TableCursor &cursor) {
         return false;
     const TableCursor::Mode mode = cursor.m_mode;
     cursor.m_mode = TableCursor::Mode::Browse;
+    if (cursor.m_db->actionOver()) {
+        cursor.m_buffer.clear();
+        return false;
+    }
     if (mode == TableCursor::Mode::Adding && cursor.m_refused && !cursor.m_buffer.empty() &&
         cursor.m_db->batchesRows()) {
         QStringList columns;
@@ -451,12 +461,18 @@ bool RsUpdate(TableCursor &cursor) {
     if (mode == TableCursor::Mode::Editing)
         q.addBindValue(cursor.m_currentId);
     // A row that cannot be stored says so and the action goes on.
-    const bool ok = cursor.m_db->guarded([&] {
-        const bool stored =
-            q.exec() && (mode == TableCursor::Mode::Adding || q.numRowsAffected() == 1);
-        q.finish();
-        return stored;
-    });
+    bool missing = false;
+    bool ok = cursor.m_db->guarded(
+        [&] {
+            if (!q.exec())
+                return false;
+            missing = mode == TableCursor::Mode::Editing && q.numRowsAffected() != 1;
+            q.finish();
+            return true;
+        },
+        &q);
+    // A row another desk deleted meanwhile is a row not stored, not a failure.
+    ok = ok && !missing;
     if (ok && mode == TableCursor::Mode::Editing) {
         for (const auto &[column, value] : cursor.m_buffer)
             cursor.m_values[size_t(column)] = value;
@@ -603,13 +619,15 @@ bool QdOpen(Database &db, QueryCursor &cursor, const QString &sql, const QVarian
             ok = false;
     // A server refuses text holding a NUL character; like any failing query
     // it must not spoil the action under way.
-    ok = ok && db.guarded([&] {
-        if (!cursor.m_query->prepare(sql))
-            return false;
-        for (const QVariant &b : binds)
-            cursor.m_query->addBindValue(b);
-        return cursor.m_query->exec();
-    });
+    ok = ok && db.guarded(
+                   [&] {
+                       if (!cursor.m_query->prepare(sql))
+                           return false;
+                       for (const QVariant &b : binds)
+                           cursor.m_query->addBindValue(b);
+                       return cursor.m_query->exec();
+                   },
+                   cursor.m_query.get());
     cursor.m_failed = !ok;
     if (!ok) {
         cursor.m_eof = true;
@@ -625,10 +643,18 @@ bool QdOpen(Database &db, QueryCursor &cursor, const QString &sql, const QVarian
 bool QueryOpen(Database &db, QueryCursor &cursor, const QString &sql, const QVariantList &binds,
                Messages &messages) {
     if (!QdOpen(db, cursor, sql, binds)) {
-        messages.warning(QStringLiteral("Sql Rapor Yaratılamıyor"));
+        // A failure that ended the action is told once, at the action's end.
+        if (!db.actionOver())
+            messages.warning(QStringLiteral("Sql Rapor Yaratılamıyor"));
         return false;
     }
     return !cursor.eof();
+}
+
+void tellNotStored(const Database &db, Messages &messages, const QString &text, Messages::Icon icon,
+                   const QString &title) {
+    if (!db.actionOver())
+        messages.show(icon, title, text);
 }
 
 // ---- table creation

@@ -159,6 +159,12 @@ bool QueryOpen(Database &db, QueryCursor &cursor, const QString &sql, const QVar
 // lookup window says its own words when its query fails).
 bool QdOpen(Database &db, QueryCursor &cursor, const QString &sql, const QVariantList &binds = {});
 
+// A row an action could not store says so in its turn, unless the whole
+// action is over: that is told once, at its end.
+void tellNotStored(const Database &db, Messages &messages, const QString &text,
+                   Messages::Icon icon = Messages::Icon::Warning,
+                   const QString &title = Messages::korvane());
+
 // Table creation: a definition built field by field, then added whole.
 struct TableDefinition {
     TableDef def;

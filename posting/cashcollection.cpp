@@ -23,7 +23,13 @@ CashCollectionResult postCashCollection(Session &s, const CashCollection &c) {
     UnitOfWork &work = *s.work;
 
     const QString refer = work.reference(1);
-    const QString receipt = QString::number(c.receiptNo);
+    qint32 receiptNo = c.receiptNo;
+    if (c.settingsExist) {
+        // Read under the lock: what other desks issued is all there.
+        if (const auto settings = data::readSettings(s.ayar))
+            receiptNo = std::max(receiptNo, data::lastReceiptNumber(*settings, s.genel) + 1);
+    }
+    const QString receipt = QString::number(receiptNo);
     const QString dayFile = s.companyFile(cashbox::fileName(QString::number(c.cashBox)));
 
     if (writeCashRow(s, {c.kod, receipt, c.name, c.amount, c.cashBox, c.date, refer}) &&
@@ -45,15 +51,23 @@ CashCollectionResult postCashCollection(Session &s, const CashCollection &c) {
                 data::FieldSet(s.ent, QString::fromLatin1(field), value);
             stored = stored && data::RsUpdate(s.ent);
             if (!stored)
-                s.messages.information(QStringLiteral("Entegrasyon Yapılamadı"));
+                data::tellNotStored(s.data, s.messages, QStringLiteral("Entegrasyon Yapılamadı"),
+                                    Messages::Icon::Information);
         };
         entRow(muhasebe, "A", receipt + QStringLiteral(" Mkb. ile Tahsilat"));
         entRow(cashbox::accountCode(dayFile), "B",
                (c.description + QStringLiteral(" Mkb. ile Tahsilat ") + c.name).left(35));
     }
 
-    if (c.settingsExist && !data::storeReceiptNumber(s.ayar, c.receiptNo))
-        s.messages.warning(QStringLiteral("Makbuz No Kaydedilemedi."));
+    bool receiptStored = true;
+    if (c.settingsExist) {
+        receiptStored = data::setNamedValue(s.genel, s.messages, data::receiptCounterName(),
+                                            QString(), false, receiptNo);
+        if (!data::storeReceiptNumber(s.ayar, receiptNo)) {
+            receiptStored = false;
+            data::tellNotStored(s.koop, s.messages, QStringLiteral("Makbuz No Kaydedilemedi."));
+        }
+    }
 
     // The day total moves only once the rows are safely stored.
     work.afterCommit([&s, dayFile, c] {
@@ -61,7 +75,13 @@ CashCollectionResult postCashCollection(Session &s, const CashCollection &c) {
             s.messages.warning(QStringLiteral("Kasa gün toplamı yazılamadı:\n") + dayFile);
     });
     result.committed = own ? own->commit() : true;
+    // The number is safe beside the rows in any case; the settings row
+    // catches up with the next collection.
+    if (own && result.committed && receiptStored && !own->settingsStored())
+        s.messages.warning(data::failureText(own->settingsFailure()) + u'\n' +
+                           QStringLiteral("Makbuz No Kaydedilemedi."));
     result.refer = refer;
+    result.receiptNo = receiptNo;
     return result;
 }
 

@@ -11,7 +11,7 @@ struct CashCollection {
     QString kod;
     QString name; // the member's name, as the screen shows it
     QDate date;
-    qint32 receiptNo = 0;
+    qint32 receiptNo = 0; // the number the desk proposed
     Money amount;
     QString description = QStringLiteral("AİDAT TAHSİLATI");
     int cashBox = 1;
@@ -21,10 +21,14 @@ struct CashCollection {
 struct CashCollectionResult {
     bool committed = false; // stored (or, inside a larger action, written to it)
     QString refer;
+    qint32 receiptNo = 0; // the number the receipt carries
 };
 
 // Nothing happens for an amount that is not above 0. Inside an action under
 // way the collection becomes part of it; else it is an action of its own.
+// The receipt number is drawn under the action's write lock: the proposed
+// one, unless another desk issued it meanwhile, then the next free one; so
+// no number is ever issued twice.
 CashCollectionResult postCashCollection(Session &session, const CashCollection &c);
 
 } // namespace posting

@@ -27,7 +27,9 @@ QString cashDescription(const QString &text) {
 
 bool PostDebt(Session &s, const QString &refer, bool credit, const QString &kod, Money amount,
               const QString &ack, int islem, const QString &kod1, const QDate &date) {
-    const auto say = [&s] { s.messages.warning(QStringLiteral("Cari Hesap Yazılamıyor.")); };
+    const auto say = [&s] {
+        data::tellNotStored(s.data, s.messages, QStringLiteral("Cari Hesap Yazılamıyor."));
+    };
     const auto refuse = [&] {
         s.data.send(); // rows held back say their word first
         say();
@@ -82,8 +84,8 @@ bool writeCashRow(Session &s, const CashRow &row) {
         ok = data::RsUpdate(s.kasa);
     }
     if (!ok)
-        s.messages.show(Messages::Icon::Question, Messages::korvane(),
-                        QStringLiteral("Kasa Kayıtları İşlenemedi"));
+        data::tellNotStored(s.data, s.messages, QStringLiteral("Kasa Kayıtları İşlenemedi"),
+                            Messages::Icon::Question);
     return ok;
 }
 

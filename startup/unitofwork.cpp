@@ -7,6 +7,9 @@ QString lostServer(const data::Database &db) {
            QStringLiteral("\nİşlem yapılmadı.");
 }
 
+const QString NothingStored =
+    QStringLiteral("Kayıtlar saklanamadı; bu işlemden hiçbir kayıt yazılmadı.");
+
 } // namespace
 
 UnitOfWork::UnitOfWork(Session &session, int databases)
@@ -26,9 +29,16 @@ UnitOfWork::UnitOfWork(Session &session, int databases)
             m_session.messages.warning(lostServer(failed));
             return;
         }
-        m_session.messages.warning(
-            QStringLiteral("Şirket dosyaları şu an başka bir masada kullanılıyor.\n"
-                           "Lütfen biraz sonra tekrar deneyin."));
+        const data::Failure why = failed.failure();
+        if (why == data::Failure::Busy || why == data::Failure::None ||
+            why == data::Failure::Refused) {
+            m_session.messages.warning(
+                QStringLiteral("Şirket dosyaları şu an başka bir masada kullanılıyor.\n"
+                               "Lütfen biraz sonra tekrar deneyin."));
+            return;
+        }
+        m_session.messages.warning(data::failureText(why) + u'\n' + failed.filePath() +
+                                   QStringLiteral("\nİşlem yapılmadı."));
         return;
     }
     m_active = true;
@@ -127,33 +137,60 @@ void UnitOfWork::afterCommit(std::function<void()> step) {
     m_afterCommit.push_back(std::move(step));
 }
 
+data::Failure UnitOfWork::failure() const {
+    if ((m_databases & Data) && m_session.data.actionOver())
+        return m_session.data.failure();
+    if ((m_databases & Koop) && m_session.koop.actionOver())
+        return m_session.koop.failure();
+    return data::Failure::None;
+}
+
+bool UnitOfWork::over() const {
+    return ((m_databases & Data) && m_session.data.actionOver()) ||
+           ((m_databases & Koop) && m_session.koop.actionOver());
+}
+
+void UnitOfWork::fail() {
+    const bool told = over();
+    rollback();
+    // An action that a failure ended has said why in its rollback.
+    if (!told)
+        m_session.messages.warning(NothingStored);
+}
+
 bool UnitOfWork::commit() {
     if (!m_active)
         return false;
     // A server that went away has already dropped the action; say so once
     // rather than once for every counter.
-    if ((m_databases & Data) && m_session.data.isServer() && !m_session.data.alive()) {
-        rollback();
-        m_session.messages.warning(
-            QStringLiteral("Kayıtlar saklanamadı; bu işlemden hiçbir kayıt yazılmadı."));
+    if ((m_databases & Data) && m_session.data.isServer() && !m_session.data.actionOver() &&
+        !m_session.data.alive()) {
+        fail();
         return false;
     }
-    if (m_counters)
+    if (m_counters && !over())
         m_counters->store(m_session.genel, m_session.messages);
+    if (over()) {
+        fail();
+        return false;
+    }
     const bool data = !(m_databases & Data) || m_session.data.commit();
     if (!data) {
-        rollback();
-        m_session.messages.warning(
-            QStringLiteral("Kayıtlar saklanamadı; bu işlemden hiçbir kayıt yazılmadı."));
+        fail();
         return false;
     }
     const bool koop = !(m_databases & Koop) || m_session.koop.commit();
     if (!koop) {
+        // Beside stored data, what the settings held is the caller's to tell
+        // (settingsStored()); alone, nothing of the action is stored.
+        const data::Failure why =
+            m_session.koop.actionOver() ? m_session.koop.failure() : data::Failure::DiskError;
         m_session.koop.rollback();
-        // An action on the settings alone has lost everything: its caller says what.
-        if (m_databases & Data)
-            m_session.messages.warning(QStringLiteral("Program ayarları saklanamadı."));
+        m_settingsFailure = why;
+        if (!(m_databases & Data))
+            m_session.messages.warning(data::failureText(why) + u'\n' + NothingStored);
     }
+    m_settingsStored = koop;
     m_active = false;
     m_session.work = nullptr;
     for (const auto &step : m_afterCommit)
@@ -165,6 +202,8 @@ bool UnitOfWork::commit() {
 void UnitOfWork::rollback() {
     if (!m_active)
         return;
+    // A failure that ended the action reaches the clerk once, whoever ends it.
+    const data::Failure why = failure();
     if (m_databases & Data)
         m_session.data.rollback();
     if (m_databases & Koop)
@@ -175,6 +214,8 @@ void UnitOfWork::rollback() {
     m_buckets.clear();
     m_bucketsHeld = false;
     m_afterCommit.clear();
+    if (why != data::Failure::None)
+        m_session.messages.warning(data::failureText(why) + u'\n' + NothingStored);
 }
 
 QString drawReference(Session &session, int firstCharacter) {
@@ -184,6 +225,6 @@ QString drawReference(Session &session, int firstCharacter) {
     if (!work.active())
         return QString();
     const QString code = work.reference(firstCharacter);
-    work.commit();
-    return code;
+    // A code whose counters were not stored would be drawn again.
+    return work.commit() ? code : QString();
 }

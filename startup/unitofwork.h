@@ -46,15 +46,28 @@ class UnitOfWork {
     // happen once the rows are safely stored.
     void afterCommit(std::function<void()> step);
 
+    // True once a statement failed in a way that ends the action (the disk,
+    // a lock, a damaged file, a lost connection): nothing more is written,
+    // and commit() rolls back and says why, once.
+    bool over() const;
+    // What ended it, or Failure::None.
+    data::Failure failure() const;
+
     // False when the data was not stored, or, in an action on the settings
-    // alone, the settings.
-    bool commit();
+    // alone, the settings. The settings of an action on both files commit
+    // second: settingsStored() tells whether they were.
+    [[nodiscard]] bool commit();
+    bool settingsStored() const { return m_settingsStored; }
+    // Why they were not.
+    data::Failure settingsFailure() const { return m_settingsFailure; }
     void rollback();
 
   private:
     Session &m_session;
     int m_databases;
     bool m_active = false;
+    bool m_settingsStored = false;
+    data::Failure m_settingsFailure = data::Failure::None;
     QDate m_today; // the date letters of every code drawn in the action
     std::optional<data::Counters> m_counters;
     struct Bucket {
@@ -63,6 +76,7 @@ class UnitOfWork {
         bool changed = false;
     };
     void handOverBuckets();
+    void fail();
     std::map<QString, std::optional<Bucket>> m_buckets; // nothing: no card
     bool m_bucketsHeld = false;
     bool m_readingCard = false;
@@ -70,5 +84,5 @@ class UnitOfWork {
 };
 
 // Draws a reference code inside the action under way, or on its own when
-// there is none.
-QString drawReference(Session &session, int firstCharacter);
+// there is none; empty when the code could not be stored.
+[[nodiscard]] QString drawReference(Session &session, int firstCharacter);

@@ -18,7 +18,7 @@ Opening openCollection(Session &s) {
     o.date = s.today();
     if (const auto settings = data::requireSettings(s.ayar, s.messages)) {
         o.settingsExist = true;
-        o.receiptNo = settings->nextReceipt();
+        o.receiptNo = data::lastReceiptNumber(*settings, s.genel) + 1;
     }
     return o;
 }
@@ -35,7 +35,14 @@ posting::CashCollectionResult collect(Session &s, const Opening &opening, const 
     c.description = description;
     c.cashBox = CashBoxNumber;
     c.settingsExist = opening.settingsExist;
-    return posting::postCashCollection(s, c);
+    const posting::CashCollectionResult result = posting::postCashCollection(s, c);
+    if (result.committed && result.receiptNo != opening.receiptNo)
+        s.messages.information(
+            QStringLiteral("%1 numaralı makbuz bu arada başka bir masada verildi;\n"
+                           "bu tahsilat %2 numaralı makbuzla kaydedildi.")
+                .arg(opening.receiptNo)
+                .arg(result.receiptNo));
+    return result;
 }
 
 ReceiptValues receiptValues(Session &s, const ShownReceipt &shown) {

@@ -164,6 +164,7 @@ void kastah::tamam() {
     // Locked or failed as a whole: nothing is stored, the clerk may try again.
     if (!result.committed)
         return;
+    m_makbuzNo->setText(QString::number(result.receiptNo));
     if (m_session.messages.ask(info, Messages::korvane(),
                                QStringLiteral("Makbuz Yazıcıya Yazdırılsın ?"), true))
         print();

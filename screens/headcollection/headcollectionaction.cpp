@@ -13,7 +13,7 @@ Opening open(Session &s) {
     o.date = s.today();
     if (const auto settings = data::requireSettings(s.ayar, s.messages)) {
         o.settingsExist = true;
-        o.receiptNo = settings->nextReceipt();
+        o.receiptNo = data::lastReceiptNumber(*settings, s.genel) + 1;
         o.captions = settings->ack;
     }
     return o;
@@ -82,8 +82,9 @@ bool post(Session &s, const Collection &c) {
             if (!posting::PostCollection(s, work.reference(1), c.kod, c.date, receipt, c.amounts[i],
                                          c.captions[i] + QStringLiteral(" Tahsilatı"),
                                          QString::number(i + 1), CashBoxNumber))
-                s.messages.show(Messages::Icon::Warning, QStringLiteral("korvane"),
-                                QStringLiteral("Cari Hareket Kaydedilemedi."));
+                data::tellNotStored(s.data, s.messages,
+                                    QStringLiteral("Cari Hareket Kaydedilemedi."),
+                                    Messages::Icon::Warning, QStringLiteral("korvane"));
         }
     }
     return work.commit();

@@ -107,7 +107,8 @@ koopayar::koopayar(Session &session, printing::PrintContext &, QWidget *parent)
     const QColor offText(0x80, 0x80, 0x80);
     m_fields[13]->setColors(off, offText, off, offText);
 
-    if (const auto s = settingsform::load(m_session)) {
+    m_loaded = settingsform::load(m_session);
+    if (const auto &s = m_loaded) {
         for (size_t i = 0; i < 5; ++i) {
             m_fields[i]->setTextValue(s->ack[i]);
             m_fields[8 + i]->setTextValue(s->muh[i]);
@@ -130,6 +131,6 @@ void koopayar::save() {
     s.tolerans = m_fields[6]->Value().toInt();
     s.fisno = m_fields[7]->Value().toInt();
     // Stored or not, the screen closes; a failure has said so.
-    settingsform::save(m_session, s);
+    settingsform::save(m_session, m_loaded, s);
     close();
 }

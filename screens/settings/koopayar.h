@@ -24,4 +24,5 @@ class koopayar : public QWidget {
     // 7 fisno, 8-12 accounting codes, 13 the surcharge account (not stored).
     std::array<xtext *, 14> m_fields{};
     QPushButton *m_kaydet, *m_vazgec;
+    std::optional<data::Settings> m_loaded; // as the screen opened with it
 };

@@ -9,16 +9,60 @@
 namespace settingsform {
 
 std::optional<data::Settings> load(Session &s) {
-    return data::readSettings(s.ayar);
+    auto settings = data::readSettings(s.ayar);
+    if (settings)
+        settings->fisno = data::lastReceiptNumber(*settings, s.genel);
+    return settings;
 }
 
-bool save(Session &s, const data::Settings &settings) {
-    UnitOfWork work(s, UnitOfWork::Koop);
+bool save(Session &s, const std::optional<data::Settings> &loaded, const data::Settings &edited) {
+    // Both files: no desk issues a receipt between the check and the store.
+    UnitOfWork work(s);
     if (!work.active())
         return false;
-    if (!data::storeSettings(s.ayar, settings) || !work.commit()) {
+    const std::optional<data::Settings> now = data::readSettings(s.ayar);
+    data::Settings row = now.value_or(data::Settings{});
+    const qint32 issued = now ? data::lastReceiptNumber(*now, s.genel) : 0;
+    const auto changed = [&](const auto &a, const auto &b) { return !loaded || a != b; };
+    for (size_t i = 0; i < 5; ++i) {
+        if (changed(edited.ack[i], loaded ? loaded->ack[i] : QString()))
+            row.ack[i] = edited.ack[i];
+        if (changed(edited.muh[i], loaded ? loaded->muh[i] : QString()))
+            row.muh[i] = edited.muh[i];
+    }
+    if (changed(edited.faiz, loaded ? loaded->faiz : 0.0))
+        row.faiz = edited.faiz;
+    if (changed(edited.tolerans, loaded ? loaded->tolerans : 0))
+        row.tolerans = edited.tolerans;
+    QString refusal;
+    if (changed(edited.fisno, loaded ? loaded->fisno : 0)) {
+        if (loaded && issued != loaded->fisno)
+            refusal = QStringLiteral("Fiş No kaydedilmedi: bu arada başka bir masada makbuz "
+                                     "verildi (son makbuz %1).")
+                          .arg(issued);
+        else if (edited.fisno < issued)
+            refusal = QStringLiteral("Fiş No kaydedilmedi: verilmiş son makbuz numarasından "
+                                     "(%1) küçük olamaz.")
+                          .arg(issued);
+        else
+            row.fisno = edited.fisno;
+    }
+    // A number moved on by hand is kept beside the collections too, so the
+    // desks go on from it.
+    const bool stored =
+        data::storeSettings(s.ayar, row) &&
+        (row.fisno <= issued || data::setNamedValue(s.genel, s.messages, data::receiptCounterName(),
+                                                    QString(), false, row.fisno)) &&
+        work.commit() && work.settingsStored();
+    if (!stored) {
         work.rollback();
-        s.messages.warning(QStringLiteral("Ayarlar Kaydedilemiyor.."));
+        const QString why = data::failureText(work.settingsFailure());
+        s.messages.warning((why.isEmpty() ? QString() : why + u'\n') +
+                           QStringLiteral("Ayarlar Kaydedilemiyor.."));
+        return false;
+    }
+    if (!refusal.isEmpty()) {
+        s.messages.warning(refusal + QStringLiteral("\nDiğer ayarlar kaydedildi."));
         return false;
     }
     return true;

@@ -18,12 +18,19 @@ constexpr int FaizDecimals = 2;
 constexpr int ToleransMax = 99999;
 constexpr int FisnoMax = 9999999;
 
-// The row, or nothing when it has not been saved yet.
+// The row, or nothing when it has not been saved yet. Its fisno is the last
+// receipt number the cash desk issued.
 std::optional<data::Settings> load(Session &session);
 
-// Stores the row in one action, adding it when there is none; says
-// "Ayarlar Kaydedilemiyor.." and keeps the stored values when it fails.
-bool save(Session &session, const data::Settings &settings);
+// Stores, in one action, the fields that differ between `edited` and what
+// was `loaded` (every field when nothing was), over the row as it stands
+// then: another desk's changes to the other fields stay. Says "Ayarlar
+// Kaydedilemiyor.." and keeps the stored values when it fails.
+// The receipt number is never moved back over a number issued, nor over one
+// issued since it was loaded: the rest is stored, the refusal said, and the
+// result is false.
+bool save(Session &session, const std::optional<data::Settings> &loaded,
+          const data::Settings &edited);
 
 // The keys the command line sets: ack1..ack5, muh1..muh5, faiz, tolerans, fisno.
 QStringList keys();

@@ -21,7 +21,8 @@ QString shown(const std::optional<Money> &m, int tlonda) {
 
 DeskSettings deskSettings(Session &s) {
     const auto settings = data::requireSettings(s.ayar, s.messages);
-    return settings ? DeskSettings{settings->nextReceipt(), settings->faiz} : DeskSettings{};
+    return settings ? DeskSettings{data::lastReceiptNumber(*settings, s.genel) + 1, settings->faiz}
+                    : DeskSettings{};
 }
 
 std::optional<data::MemberCard> member(Session &s, const QString &kod) {

@@ -37,7 +37,7 @@ TEST_F(ServerActions, ActionHoldsTheCompanyLockAndTheCounterRowsUntilItEnds) {
         UnitOfWork first(session);
         ASSERT_TRUE(first.active());
         first.reference(21);
-        first.commit();
+        EXPECT_TRUE(first.commit());
     }
     const QString tryLock = "SELECT pg_try_advisory_xact_lock(hashtextextended('korvane:' || "
                             "current_schema(), 0))";
@@ -81,7 +81,8 @@ TEST_F(ServerActions, LostServerInTheMiddleStoresNothingAndSaysSo) {
     EXPECT_TRUE(ask(QString("SELECT pg_terminate_backend(%1)").arg(desk)).toBool());
     messages.boxes.clear();
     EXPECT_FALSE(work.commit());
-    EXPECT_EQ(texts(), QStringList{"Kayıtlar saklanamadı; bu işlemden hiçbir kayıt yazılmadı."});
+    EXPECT_EQ(texts(), QStringList{"Veritabanı bağlantısı koptu.\nKayıtlar saklanamadı; bu "
+                                   "işlemden hiçbir kayıt yazılmadı."});
     EXPECT_EQ(ask("SELECT count(*) FROM carhar").toLongLong(), before);
     EXPECT_EQ(ask("SELECT value FROM genel WHERE ack = 'sayac1'"), QVariant());
     EXPECT_EQ(ask("SELECT borc1 FROM carkart").toLongLong(), 0);

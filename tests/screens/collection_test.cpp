@@ -3,10 +3,12 @@
 #include "posting/fixture.h"
 #include "printing/pdftext.h"
 #include "screens/collection/kastah.h"
+#include "startup/base/cashbox.h"
 #include "startup/base/inifile.h"
 #include "support/screenparts.h"
 
 #include <QLabel>
+#include <QProcess>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
@@ -285,6 +287,39 @@ TEST_F(CollectionTest, CommandLineCollectsAsTheDeskDoes) {
     EXPECT_EQ(r.exitCode, 0);
     EXPECT_TRUE(r.messages.join('\n').contains("Bu kodla bir üye kartı yok: 0'3%"));
     EXPECT_EQ(count("kasa"), 2);
+}
+
+TEST_F(CollectionTest, SixDesksAtOnceNeverIssueOneReceiptNumberTwice) {
+    addSettings(41);
+    writeCashBoxCode();
+    data::setNamedValue(session.genel, messages, "tlonda", {}, false, 2);
+    // Six desks take eight collections each while a seventh saves the
+    // settings over and over, as AYAR does.
+    const QString cli = binDir() + "koop-cli";
+    const QString loop = "for i in 1 2 3 4 5 6 7 8; do \"$0\" collect \"$1\" 0346 10.25 >/dev/null "
+                         "|| exit 1; done";
+    std::vector<std::unique_ptr<QProcess>> desks;
+    for (int i = 0; i < 7; ++i) {
+        auto p = std::make_unique<QProcess>();
+        if (i < 6)
+            p->start("sh", {"-c", loop, cli, company.folder()});
+        else
+            p->start("sh", {"-c",
+                            "for i in 1 2 3 4 5 6 7 8; do \"$0\" settings \"$1\" --set faiz=3 "
+                            ">/dev/null || exit 1; done",
+                            cli, company.folder()});
+        desks.push_back(std::move(p));
+    }
+    for (auto &p : desks) {
+        ASSERT_TRUE(p->waitForFinished(300000));
+        EXPECT_EQ(p->exitCode(), 0) << p->readAllStandardError().toStdString();
+    }
+    EXPECT_EQ(value("SELECT count(DISTINCT evrak) || ' ' || min(CAST(evrak AS INTEGER)) || ' ' || "
+                    "max(CAST(evrak AS INTEGER)) || ' ' || count(*) FROM kasa")
+                  .toString(),
+              "48 42 89 48");
+    EXPECT_EQ(value("SELECT fisno FROM ayar", "dalun.dat").toInt(), 89);
+    EXPECT_EQ(cashbox::dayTotal(company.file("kasa1.dat"), QDate::currentDate()), 48 * 10.25);
 }
 
 } // namespace

@@ -112,4 +112,38 @@ TEST_F(SettingsScreen, CommandLineStoresWithTheFieldsLimits) {
     EXPECT_TRUE(r.out.contains(u"Fiş No         : 100"_s)) << r.out.toStdString();
 }
 
+// Two desks: what the settings screen opened with is not written back over
+// what happened meanwhile, and no receipt number is taken back.
+TEST_F(SettingsScreen, SavesOnlyWhatTheClerkChangedAndNeverMovesTheReceiptNumberBack) {
+    addSettings(41);
+    addCard(u"0346"_s);
+    const auto loaded = settingsform::load(session);
+    ASSERT_TRUE(loaded);
+    // Another desk takes a collection with receipt 42 and changes the rate.
+    ASSERT_TRUE(collection::collect(session, collection::openCollection(session), u"0346"_s,
+                                    u"Ayşe"_s, Money::fromWhole(10), u"AİDAT"_s)
+                    .committed);
+    const auto other = settingsform::load(session);
+    data::Settings rate = *other;
+    rate.faiz = 4;
+    ASSERT_TRUE(settingsform::save(session, other, rate));
+
+    data::Settings edited = *loaded;
+    edited.ack[0] = u"Aidat"_s;
+    edited.fisno = 100;
+    messages.boxes.clear();
+    EXPECT_FALSE(settingsform::save(session, loaded, edited));
+    EXPECT_EQ(texts(), QStringList{u"Fiş No kaydedilmedi: bu arada başka bir masada makbuz verildi "
+                                   "(son makbuz 42).\nDiğer ayarlar kaydedildi."_s});
+    EXPECT_EQ(stored(), u"Aidat||||4|0|42"_s);
+
+    const auto again = settingsform::load(session);
+    edited = *again;
+    for (const auto &[fisno, ok] : {std::pair{41, false}, std::pair{100, true}}) {
+        edited.fisno = fisno;
+        EXPECT_EQ(settingsform::save(session, again, edited), ok) << fisno;
+    }
+    EXPECT_EQ(collection::openCollection(session).receiptNo, 101);
+}
+
 } // namespace

@@ -29,7 +29,8 @@ int main(int argc, char *argv[]) {
             std::fflush(stdout);
         }
     }
-    work.commit();
+    if (!work.commit())
+        return 1;
     std::puts("bitti");
     return 0;
 }
