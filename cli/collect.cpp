@@ -47,9 +47,10 @@ int runCollect(const cli::Call &call) {
         return cli::ExitFailed;
     cli::printOut(QString::number(result.receiptNo) + u'\n' + result.refer + u'\n');
 
+    const int stored = result.dayTotalPending ? cli::ExitDayTotalPending : cli::ExitOk;
     const QString pdf = call.value(QStringLiteral("pdf"));
     if (pdf.isEmpty())
-        return cli::ExitOk;
+        return stored;
     const collection::ReceiptValues receipt =
         collection::receiptValues(session, {.receiptNo = QString::number(result.receiptNo),
                                             .date = formatTrDate(opening.date),
@@ -65,5 +66,5 @@ int runCollect(const cli::Call &call) {
     print.pdfFile = pdf;
     if (!collection::printReceipt(print, collection::receiptHeader(session), receipt))
         return cli::ExitReceiptNotPrinted;
-    return cli::ExitOk;
+    return stored;
 }

@@ -83,7 +83,9 @@ QString helpText(const std::vector<Command> &table) {
            usage(table) + QStringLiteral("\nKomutlar:\n") + columns(commands) +
            QStringLiteral("\nBir komutun ayrıntıları: koop-cli help KOMUT\n"
                           "Çıkış kodları: 0 tamam, 1 işlem yapılamadı, 2 hatalı komut satırı, "
-                          "3 tahsilat kaydedildi ama makbuz yazdırılamadı (collect).\n");
+                          "3 tahsilat kaydedildi ama makbuz yazdırılamadı (collect), 4 "
+                          "tahsilat kaydedildi ama kasa gün toplamı yazılamadı; şirket bir "
+                          "sonraki açılışta tamamlar (collect).\n");
 }
 
 QString helpText(const Command &command) {

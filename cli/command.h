@@ -24,6 +24,7 @@ enum Exit : int {
     ExitFailed = 1, // the action failed after its message
     ExitWrongCommandLine = 2,
     ExitReceiptNotPrinted = 3, // the collection is stored, its receipt is not printed
+    ExitDayTotalPending = 4,   // stored; its day total waits for the next opening to be written
 };
 
 struct Option {

@@ -1,6 +1,7 @@
 // koop-cli: the program's actions without a window, for scripts and tests.
 #include "cli/attendance.h"
 #include "cli/bulkdebt.h"
+#include "cli/check.h"
 #include "cli/collect.h"
 #include "cli/command.h"
 #include "cli/generallist.h"
@@ -490,6 +491,18 @@ const std::vector<cli::Command> &commands() {
           {QStringLiteral("YEDEK_KLASÖRÜ"), QStringLiteral("yaratılacak, boş yedek klasörü")}},
          false,
          runBackup},
+        {QStringLiteral("check"),
+         {QStringLiteral("check KLASÖR [--repair]")},
+         QStringLiteral("Şirketi denetler: iki veritabanının bütünlüğü, kartların borç ve alacak "
+                        "toplamları ile hareketleri, kasa gün toplamları ile tahsilatlar, "
+                        "referans sayaçları ve makbuz numaraları. Her sorun bir satır; sorun "
+                        "yoksa \"Sorun yok.\" ve 0 ile, varsa 1 ile biter."),
+         {{option("repair",
+                  "satırlardan çıkarılabileni düzeltir: kart toplamları, yarım kalmış gün "
+                  "toplamları, makbuz sayacı")}},
+         {Folder},
+         false,
+         runCheck},
         {QStringLiteral("copy-to-server"),
          {QStringLiteral("copy-to-server KLASÖR SUNUCU[:PORT]/VERİTABANI[?user=KULLANICI]")},
          QStringLiteral("SQLite şirketini satır satır PostgreSQL sunucusuna taşır."),

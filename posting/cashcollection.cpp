@@ -69,12 +69,10 @@ CashCollectionResult postCashCollection(Session &s, const CashCollection &c) {
         }
     }
 
-    // The day total moves only once the rows are safely stored.
-    work.afterCommit([&s, dayFile, c] {
-        if (!cashbox::addToDayTotal(dayFile, c.date, c.amount.toDouble()))
-            s.messages.warning(QStringLiteral("Kasa gün toplamı yazılamadı:\n") + dayFile);
-    });
+    // The day total moves exactly when the rows are stored.
+    work.addToDayTotal(dayFile, c.date, c.amount, refer);
     result.committed = own ? own->commit() : true;
+    result.dayTotalPending = own && own->dayTotalsPending();
     // The number is safe beside the rows in any case; the settings row
     // catches up with the next collection.
     if (own && result.committed && receiptStored && !own->settingsStored())

@@ -22,6 +22,7 @@ struct CashCollectionResult {
     bool committed = false; // stored (or, inside a larger action, written to it)
     QString refer;
     qint32 receiptNo = 0; // the number the receipt carries
+    bool dayTotalPending = false; // stored, but its day total waits for the next opening
 };
 
 // Nothing happens for an amount that is not above 0. Inside an action under

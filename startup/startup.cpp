@@ -1,5 +1,7 @@
 #include "startup/startup.h"
 
+#include "startup/unitofwork.h"
+
 #include "data/koopdata.h"
 #include "data/koopschema.h"
 #include "startup/base/inifile.h"
@@ -118,6 +120,9 @@ bool openCompany(Session &s) {
 
     if (!s.theme.load(s.imageFile(QStringLiteral("renk.dat"))))
         s.theme = ColourTheme::builtIn();
+    // A desk stopped between a collection and its day total: mended now. One
+    // that cannot be mended has said so; the company still opens.
+    (void)settleDayTotals(s);
     return true;
 }
 

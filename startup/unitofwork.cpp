@@ -1,5 +1,8 @@
 #include "startup/unitofwork.h"
 
+#include <QDir>
+#include <algorithm>
+
 namespace {
 
 QString lostServer(const data::Database &db) {
@@ -133,8 +136,38 @@ void UnitOfWork::handOverBuckets() {
     m_buckets.clear();
 }
 
-void UnitOfWork::afterCommit(std::function<void()> step) {
-    m_afterCommit.push_back(std::move(step));
+void UnitOfWork::addToDayTotal(const QString &dayFile, const QDate &date, Money amount,
+                               const QString &refer) {
+    auto found = std::find_if(m_dayTotals.begin(), m_dayTotals.end(),
+                              [&](const auto &j) { return j->dayFile() == dayFile; });
+    if (found == m_dayTotals.end()) {
+        m_dayTotals.push_back(std::make_unique<cashbox::DayTotalJournal>(dayFile));
+        found = m_dayTotals.end() - 1;
+    }
+    (*found)->add(date, amount.toDouble(), refer);
+}
+
+bool UnitOfWork::prepareDayTotals() {
+    const cashbox::Stored stored = [this](const QString &refer) {
+        return collectionStored(m_session, refer);
+    };
+    for (const auto &journal : m_dayTotals) {
+        QString error;
+        if (!journal->prepare(stored, &error)) {
+            dropDayTotals();
+            rollback();
+            m_session.messages.warning(QStringLiteral("Kasa gün toplamı yazılamıyor:\n") + error +
+                                       u'\n' + NothingStored);
+            return false;
+        }
+    }
+    return true;
+}
+
+void UnitOfWork::dropDayTotals() {
+    for (const auto &journal : m_dayTotals)
+        journal->drop();
+    m_dayTotals.clear();
 }
 
 data::Failure UnitOfWork::failure() const {
@@ -174,8 +207,11 @@ bool UnitOfWork::commit() {
         fail();
         return false;
     }
+    if (!prepareDayTotals())
+        return false;
     const bool data = !(m_databases & Data) || m_session.data.commit();
     if (!data) {
+        dropDayTotals();
         fail();
         return false;
     }
@@ -193,9 +229,16 @@ bool UnitOfWork::commit() {
     m_settingsStored = koop;
     m_active = false;
     m_session.work = nullptr;
-    for (const auto &step : m_afterCommit)
-        step();
-    m_afterCommit.clear();
+    for (const auto &journal : m_dayTotals) {
+        QString error;
+        if (!journal->apply(&error)) {
+            m_dayTotalsPending = true;
+            m_session.messages.warning(QStringLiteral("Kasa gün toplamı yazılamadı:\n") + error +
+                                       QStringLiteral("\nKayıtlar saklandı; gün toplamı şirket "
+                                                      "yeniden açıldığında düzeltilir."));
+        }
+    }
+    m_dayTotals.clear();
     return koop || (m_databases & Data) != 0;
 }
 
@@ -213,9 +256,36 @@ void UnitOfWork::rollback() {
     m_counters.reset();
     m_buckets.clear();
     m_bucketsHeld = false;
-    m_afterCommit.clear();
+    dropDayTotals();
     if (why != data::Failure::None)
         m_session.messages.warning(data::failureText(why) + u'\n' + NothingStored);
+}
+
+std::optional<bool> collectionStored(Session &session, const QString &refer) {
+    data::QueryCursor q;
+    if (!data::QdOpen(session.data, q, QStringLiteral("SELECT count(*) FROM kasa WHERE refer = ?"),
+                      {refer}))
+        return std::nullopt;
+    const bool stored = q.number(0) > 0;
+    q.finish();
+    return stored;
+}
+
+bool settleDayTotals(Session &session) {
+    const QDir folder(session.companyFile(QString()));
+    for (const QString &name :
+         folder.entryList({QStringLiteral("kasa*.dat.bekleyen")}, QDir::Files)) {
+        const QString dayFile = folder.filePath(name.chopped(int(qstrlen(".bekleyen"))));
+        int settled = 0;
+        QString error;
+        if (!cashbox::settleJournal(
+                dayFile, [&](const QString &refer) { return collectionStored(session, refer); },
+                &settled, &error)) {
+            session.messages.warning(QStringLiteral("Kasa gün toplamı düzeltilemedi:\n") + error);
+            return false;
+        }
+    }
+    return true;
 }
 
 QString drawReference(Session &session, int firstCharacter) {

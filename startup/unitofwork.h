@@ -1,6 +1,7 @@
 #pragma once
 
 #include "data/koopdata.h"
+#include "startup/base/cashbox.h"
 #include "startup/session.h"
 
 #include <functional>
@@ -42,9 +43,14 @@ class UnitOfWork {
     // set, nothing added).
     bool addToBucket(const QString &kod, bool debit, Money amount, bool *overflow);
 
-    // Work outside the databases (the cash-box day file) that must only
-    // happen once the rows are safely stored.
-    void afterCommit(std::function<void()> step);
+    // Adds to a cash box's day total exactly when the action is stored:
+    // noted in the day file's journal before the commit, written after
+    // (cashbox::DayTotalJournal).
+    void addToDayTotal(const QString &dayFile, const QDate &date, Money amount,
+                       const QString &refer);
+    // After a commit: a day total could not be written and waits in its
+    // journal for the next opening (the clerk has been told).
+    bool dayTotalsPending() const { return m_dayTotalsPending; }
 
     // True once a statement failed in a way that ends the action (the disk,
     // a lock, a damaged file, a lost connection): nothing more is written,
@@ -80,8 +86,19 @@ class UnitOfWork {
     std::map<QString, std::optional<Bucket>> m_buckets; // nothing: no card
     bool m_bucketsHeld = false;
     bool m_readingCard = false;
-    std::vector<std::function<void()>> m_afterCommit;
+    std::vector<std::unique_ptr<cashbox::DayTotalJournal>> m_dayTotals;
+    bool m_dayTotalsPending = false;
+    bool prepareDayTotals();
+    void dropDayTotals();
 };
+
+// Whether a collection with this reference is stored (its cash-box row);
+// nothing when the company cannot tell.
+std::optional<bool> collectionStored(Session &session, const QString &refer);
+
+// Settles what desks stopped half-way left in the day files' journals.
+// False after a message when a journal cannot be settled.
+bool settleDayTotals(Session &session);
 
 // Draws a reference code inside the action under way, or on its own when
 // there is none; empty when the code could not be stored.

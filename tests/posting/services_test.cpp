@@ -5,6 +5,7 @@
 #include "startup/unitofwork.h"
 
 #include <QFile>
+#include <cstring>
 #include <thread>
 
 namespace {
@@ -204,6 +205,64 @@ TEST_F(ServicesTest, TwoDesksAddingToOneDayLoseNothing) {
     a.join();
     b.join();
     EXPECT_EQ(cashbox::dayTotal(file, QDate(2026, 6, 30)), 200.0);
+}
+
+// What a desk stopped at any moment leaves in the day file's journal, and
+// what the next settling makes of it: a change whose collection is stored is
+// applied exactly once, one whose collection is not is dropped, one that
+// cannot be told waits.
+TEST_F(ServicesTest, DayTotalJournalLeftBehindIsSettledExactlyOnce) {
+    const QString file = session.companyFile("kasa1.dat");
+    const QDate day(2026, 3, 15);
+    const int record = cashbox::dayRecord(day);
+    const auto bits = [](double v) {
+        quint64 b;
+        std::memcpy(&b, &v, sizeof b);
+        return QByteArray::number(b, 16);
+    };
+    const auto p = [&](const char *refer, double amount) {
+        return "P " + QByteArray(refer).toHex() + ' ' + QByteArray::number(record) + ' ' +
+               bits(amount) + '\n';
+    };
+    const QByteArray a = "A " + QByteArray::number(record) + ' ' + bits(100) + ' ' + bits(250) +
+                         '\n';
+    struct Case {
+        const char *what;
+        double before;
+        QByteArray journal;
+        double after;
+        bool journalStays;
+    } cases[] = {
+        {"stored, not yet added", 100, p("STORED", 150), 250, false},
+        {"not stored", 100, p("GONE", 150), 100, false},
+        {"cannot be told", 100, p("UNKNOWN", 150), 100, true},
+        {"stopped before the record", 100, a, 250, false},
+        {"stopped after the record", 250, a, 250, false},
+        {"two stored on one day", 100, p("STORED", 150) + p("STORED", 0.5), 250.5, false},
+        {"a line cut short", 100, "P 53544f", 100, false},
+    };
+    const cashbox::Stored stored = [](const QString &refer) -> std::optional<bool> {
+        if (refer == "UNKNOWN")
+            return std::nullopt;
+        return refer == "STORED";
+    };
+    for (const Case &c : cases) {
+        QFile::remove(file);
+        QFile::remove(cashbox::journalFile(file));
+        ASSERT_TRUE(cashbox::addToDayTotal(file, day, c.before));
+        QFile journal(cashbox::journalFile(file));
+        ASSERT_TRUE(journal.open(QIODevice::WriteOnly));
+        journal.write(c.journal);
+        journal.close();
+        int settled = 0;
+        QString error;
+        EXPECT_TRUE(cashbox::settleJournal(file, stored, &settled, &error)) << c.what;
+        EXPECT_EQ(cashbox::dayTotal(file, day), c.after) << c.what;
+        EXPECT_EQ(QFile::exists(cashbox::journalFile(file)), c.journalStays) << c.what;
+        // Settled once more, nothing moves.
+        EXPECT_TRUE(cashbox::settleJournal(file, stored, &settled, &error)) << c.what;
+        EXPECT_EQ(cashbox::dayTotal(file, day), c.after) << c.what;
+    }
 }
 
 } // namespace

@@ -7,9 +7,12 @@
 #include "startup/base/inifile.h"
 #include "support/screenparts.h"
 
+#include <QDir>
 #include <QLabel>
 #include <QProcess>
 #include <QPushButton>
+#include <QSqlQuery>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -320,6 +323,101 @@ TEST_F(CollectionTest, SixDesksAtOnceNeverIssueOneReceiptNumberTwice) {
               "48 42 89 48");
     EXPECT_EQ(value("SELECT fisno FROM ayar", "dalun.dat").toInt(), 89);
     EXPECT_EQ(cashbox::dayTotal(company.file("kasa1.dat"), QDate::currentDate()), 48 * 10.25);
+}
+
+// A desk killed at each of the calls that make a collection durable (every
+// sync, rename and unlink, one at a time): after `check --repair` the
+// company is whole, the day total is the day's collections and no receipt
+// number is issued twice.
+TEST_F(CollectionTest, KilledAtAnySyncTheCollectionAndItsDayTotalComeOutWhole) {
+    const QString strace = QStandardPaths::findExecutable("strace");
+    if (strace.isEmpty() || company.onServer())
+        GTEST_SKIP() << "strace kills a desk at one of its file calls";
+    addSettings(41);
+    writeCashBoxCode();
+    data::setNamedValue(session.genel, messages, "tlonda", {}, false, 2);
+    const QString cli = binDir() + "koop-cli";
+    int kills = 0;
+    for (const char *call : {"fdatasync", "fsync", "rename", "unlink"}) {
+        for (int n = 1; n < 40; ++n) {
+            QProcess desk;
+            // The leak checker cannot run under a tracer.
+            QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+            env.insert("ASAN_OPTIONS", "detect_leaks=0");
+            desk.setProcessEnvironment(env);
+            desk.start(strace, {"-f", "-qq", "-o", "/dev/null", "-e", QString("trace=") + call,
+                                "-e", QString("inject=%1:signal=KILL:when=%2").arg(call).arg(n),
+                                cli, "collect", company.folder(), "0346", "10.25"});
+            ASSERT_TRUE(desk.waitForFinished(60000));
+            const bool killed = desk.exitStatus() == QProcess::CrashExit || desk.exitCode() != 0;
+            ProcessResult r = runProgram("koop-cli", {"check", company.folder(), "--repair"});
+            EXPECT_EQ(r.exitCode, 0) << call << " " << n << ": " << r.out.toStdString();
+            if (!killed)
+                break;
+            ++kills;
+        }
+    }
+    EXPECT_GT(kills, 10);
+    const ProcessResult r = runProgram("koop-cli", {"check", company.folder()});
+    EXPECT_EQ(r.out, "Sorun yok.\n");
+    EXPECT_EQ(value("SELECT count(DISTINCT evrak) = count(*) FROM kasa").toInt(), 1);
+    EXPECT_EQ(cashbox::dayTotal(company.file("kasa1.dat"), QDate::currentDate()),
+              count("kasa") * 10.25);
+}
+
+// What the check finds, and what --repair mends of it.
+TEST_F(CollectionTest, CheckFindsWhatIsWrongAndRepairsWhatTheRowsTell) {
+    addSettings(41);
+    writeCashBoxCode();
+    data::setNamedValue(session.genel, messages, "tlonda", {}, false, 2);
+    const QString folder = company.folder();
+    ASSERT_EQ(runProgram("koop-cli", {"collect", folder, "0346", "10"}).exitCode, 0);
+    // A card's total moved by hand, a receipt counter moved back by hand,
+    // the same receipt twice, a journal left behind (the opening mends it).
+    const auto edit = [&](const char *file, const char *sql) {
+        {
+            QSqlDatabase db = company.connect("edit", file);
+            EXPECT_TRUE(QSqlQuery(db).exec(sql)) << sql;
+        }
+        QSqlDatabase::removeDatabase("edit");
+    };
+    edit("xdata.dat", "UPDATE carkart SET borc1 = 50000");
+    edit("xdata.dat", "INSERT INTO kasa (carkod, evrak, tutar, kasa, tarih, ba, refer) SELECT "
+                      "carkod, evrak, tutar, kasa, tarih, ba, refer FROM kasa");
+    edit("xdata.dat", "UPDATE genel SET value = 0 WHERE ack = 'makbuzno'");
+    edit("dalun.dat", "UPDATE ayar SET fisno = 30");
+    QFile journal(company.file("kasa1.dat.bekleyen"));
+    ASSERT_TRUE(journal.open(QIODevice::WriteOnly));
+    journal.write("P 00 3 0\n");
+    journal.close();
+
+    ProcessResult r = runProgram("koop-cli", {"check", folder});
+    EXPECT_EQ(r.exitCode, 1);
+    const QString day = QDate::currentDate().toString("dd.MM");
+    EXPECT_FALSE(journal.exists());
+    EXPECT_EQ(r.out, "0346: kart toplamları borç 5.00 alacak 0.00, hareketlerde borç 0.00 alacak "
+                     "0.00\nkasa1.dat " +
+                         day +
+                         ": gün toplamı 10.00, kasa tahsilatlarında 20.00\n"
+                         "Makbuz 42 2 kez verilmiş\nFiş No 30, verilmiş son makbuz 42 (--repair "
+                         "düzeltir)\n");
+    r = runProgram("koop-cli", {"check", folder, "--repair"});
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_EQ(r.out, "Düzeltildi: 1 kartın toplamları hareketlerinden yeniden yazıldı.\n"
+                     "Düzeltildi: Fiş No 42 yapıldı.\nkasa1.dat " +
+                         day +
+                         ": gün toplamı 10.00, kasa tahsilatlarında 20.00\nMakbuz 42 2 kez "
+                         "verilmiş\n");
+    EXPECT_EQ(collection::openCollection(session).receiptNo, 43);
+
+    // A day file that cannot be written: the collection is not taken at all.
+    ASSERT_TRUE(QFile::remove(company.file("kasa1.dat")));
+    ASSERT_TRUE(QDir().mkdir(company.file("kasa1.dat")));
+    r = runProgram("koop-cli", {"collect", folder, "0346", "10"});
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_TRUE(r.messages.join('\n').contains("Kasa gün toplamı yazılamıyor"))
+        << r.messages.join('\n').toStdString();
+    EXPECT_EQ(count("kasa"), 2);
 }
 
 } // namespace

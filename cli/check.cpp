@@ -1,0 +1,238 @@
+#include "cli/check.h"
+
+#include "data/koopdata.h"
+#include "startup/base/cashbox.h"
+#include "startup/base/daynumber.h"
+#include "startup/companyfolder.h"
+#include "startup/unitofwork.h"
+
+#include <QDir>
+#include <map>
+
+namespace {
+
+QString amount(Money m) {
+    return plainAmount(m, 2);
+}
+
+// The cash desk's collections: a cash row sharing its reference with a
+// ledger collection that names no dues head (one by dues head names its
+// head and has references of its own).
+const QString DeskCollections =
+    QStringLiteral("JOIN (SELECT DISTINCT refer FROM carhar WHERE islem = 1 AND kod1 = '') d ON "
+                   "d.refer = k.refer");
+
+struct Check {
+    Session &s;
+    bool repair;
+    QStringList findings, mended;
+
+    // Every row of a query, or a finding when it cannot be read.
+    bool scan(data::Database &db, const QString &sql,
+              const std::function<void(const data::QueryCursor &)> &row,
+              const QVariantList &binds = {}) {
+        data::QueryCursor q;
+        if (!data::QdOpen(db, q, sql, binds)) {
+            findings << db.filePath() + QStringLiteral(": okunamıyor: ") + db.lastError();
+            return false;
+        }
+        for (; !q.eof(); q.moveNext())
+            row(q);
+        q.finish();
+        return true;
+    }
+
+    void integrity(data::Database &db) {
+        // A server keeps its own pages; it has no such check to ask.
+        if (db.isServer())
+            return;
+        scan(db, QStringLiteral("PRAGMA integrity_check"), [&](const data::QueryCursor &q) {
+            if (q.text(0) != u"ok")
+                findings << db.filePath() + QStringLiteral(": bozuk: ") + q.text(0);
+        });
+    }
+
+    // Bucket 0 of a card is what its ledger says: every debit, and every
+    // credit but the cash collections, which never move it.
+    void buckets() {
+        struct Wrong {
+            qint64 id;
+            Money debit, credit;
+        };
+        std::vector<Wrong> wrong;
+        QStringList found;
+        std::map<QString, std::pair<Money, Money>> ledger;
+        scan(s.data,
+             QStringLiteral("SELECT kod, sum(CASE WHEN ba = 0 THEN tutar ELSE 0 END), sum(CASE "
+                            "WHEN ba = 1 AND islem <> 1 THEN tutar ELSE 0 END) FROM carhar GROUP "
+                            "BY kod"),
+             [&](const data::QueryCursor &q) {
+                 ledger[q.text(0)] = {q.money(1), q.money(2)};
+             });
+        scan(s.data,
+             QStringLiteral("SELECT id, kod, coalesce(borc1, 0), coalesce(alacak1, 0) FROM carkart "
+                            "ORDER BY kod, id"),
+             [&](const data::QueryCursor &q) {
+                 const Money borc = q.money(2), alacak = q.money(3);
+                 const auto [debit, credit] = ledger[q.text(1)];
+                 if (borc == debit && alacak == credit)
+                     return;
+                 found << q.text(1) +
+                              QStringLiteral(": kart toplamları borç %1 alacak %2, "
+                                             "hareketlerde borç %3 alacak %4")
+                                  .arg(amount(borc), amount(alacak), amount(debit), amount(credit));
+                 wrong.push_back({q.number(0), debit, credit});
+             });
+        if (!repair || wrong.empty()) {
+            findings << found;
+            return;
+        }
+        UnitOfWork work(s, UnitOfWork::Data);
+        bool ok = work.active();
+        for (const Wrong &w : wrong) {
+            data::QueryCursor q;
+            ok =
+                ok && data::QdOpen(s.data, q,
+                                   QStringLiteral("UPDATE carkart SET borc1 = ?, alacak1 = ? "
+                                                  "WHERE id = ?"),
+                                   {qlonglong(w.debit.units()), qlonglong(w.credit.units()), w.id});
+        }
+        if (ok && work.commit())
+            mended << QStringLiteral("%1 kartın toplamları hareketlerinden yeniden yazıldı.")
+                          .arg(wrong.size());
+        else
+            findings << found;
+    }
+
+    // The day files: a journal left behind, and each day against the cash
+    // desk's collections of that day (every year's, as the file keeps them).
+    void dayTotals() {
+        const QDir folder(s.companyFile(QString()));
+        QStringList files = folder.entryList({QStringLiteral("kasa*.dat")}, QDir::Files);
+        for (const QString &name :
+             folder.entryList({QStringLiteral("kasa*.dat.bekleyen")}, QDir::Files))
+            if (!files.contains(name.chopped(int(qstrlen(".bekleyen")))))
+                files << name.chopped(int(qstrlen(".bekleyen")));
+        for (const QString &name : files) {
+            const QString file = folder.filePath(name);
+            if (QFile::exists(cashbox::journalFile(file))) {
+                if (!repair) {
+                    findings << name + QStringLiteral(": yarım kalmış bir gün toplamı var "
+                                                      "(--repair düzeltir)");
+                } else {
+                    int settled = 0;
+                    QString error;
+                    if (cashbox::settleJournal(
+                            file, [&](const QString &refer) { return collectionStored(s, refer); },
+                            &settled, &error))
+                        mended << name + QStringLiteral(": yarım kalmış %1 gün toplamı "
+                                                        "değişikliği tamamlandı.")
+                                             .arg(settled);
+                    else
+                        findings << error;
+                }
+            }
+            bool ok = false;
+            const int box = name.mid(4, name.size() - 8).toInt(&ok);
+            if (!ok)
+                continue;
+            std::map<int, Money> desk; // day record -> collections
+            scan(s.data,
+                 QStringLiteral("SELECT k.tarih, k.tutar FROM kasa k ") + DeskCollections +
+                     QStringLiteral(" WHERE k.kasa = ? AND k.ba = 0"),
+                 [&](const data::QueryCursor &q) {
+                     if (q.date(0).isValid())
+                         desk[cashbox::dayRecord(q.date(0))] += q.money(1);
+                 },
+                 {box});
+            for (const auto &[record, sum] : desk) {
+                const int month = (record - 3) / 31 + 1, day = (record - 3) % 31 + 1;
+                const QDate date(2000, month, day);
+                const auto stored = Money::fromDouble(cashbox::dayTotal(file, date));
+                if (stored && roundMoney(*stored, 2) == roundMoney(sum, 2))
+                    continue;
+                findings << name + QStringLiteral(" %1: gün toplamı %2, kasa tahsilatlarında %3")
+                                       .arg(date.toString(QStringLiteral("dd.MM")),
+                                            stored ? amount(*stored) : QStringLiteral("?"),
+                                            amount(sum));
+            }
+        }
+    }
+
+    // The counters, codes drawn twice, receipt numbers issued twice or
+    // beyond the counter.
+    void numbers() {
+        for (int i = 1; i <= 5; ++i) {
+            const qint32 v = data::namedNumber(s.genel, QStringLiteral("sayac%1").arg(i));
+            if (v != 0 && (v < 65 || v > 90))
+                findings << QStringLiteral("sayac%1: %2, 65 ile 90 arasında olmalı").arg(i).arg(v);
+        }
+        scan(s.data,
+             QStringLiteral("SELECT refer, count(*) FROM carhar WHERE islem = 4 AND refer <> '' "
+                            "GROUP BY refer HAVING count(*) > 1"),
+             [&](const data::QueryCursor &q) {
+                 findings << QStringLiteral("Referans %1 %2 borç satırında")
+                                 .arg(q.text(0))
+                                 .arg(q.number(1));
+             });
+        const QString receipts = QStringLiteral("FROM kasa k ") + DeskCollections;
+        scan(s.data,
+             QStringLiteral("SELECT k.evrak, count(*) ") + receipts +
+                 QStringLiteral(" GROUP BY k.evrak HAVING count(*) > 1"),
+             [&](const data::QueryCursor &q) {
+                 findings
+                     << QStringLiteral("Makbuz %1 %2 kez verilmiş").arg(q.text(0)).arg(q.number(1));
+             });
+        qint64 last = 0;
+        scan(s.data, QStringLiteral("SELECT k.evrak ") + receipts, [&](const data::QueryCursor &q) {
+            bool ok = false;
+            const qint64 n = q.text(0).toLongLong(&ok);
+            if (ok)
+                last = std::max(last, n);
+        });
+        const auto settings = data::readSettings(s.ayar);
+        if (!settings)
+            return;
+        const qint32 counter = data::lastReceiptNumber(*settings, s.genel);
+        if (last <= counter || last > std::numeric_limits<qint32>::max())
+            return;
+        if (!repair) {
+            findings << QStringLiteral("Fiş No %1, verilmiş son makbuz %2 (--repair düzeltir)")
+                            .arg(counter)
+                            .arg(last);
+            return;
+        }
+        UnitOfWork work(s);
+        if (work.active() &&
+            data::setNamedValue(s.genel, s.messages, data::receiptCounterName(), QString(), false,
+                                qint32(last)) &&
+            data::storeReceiptNumber(s.ayar, qint32(last)) && work.commit() &&
+            work.settingsStored())
+            mended << QStringLiteral("Fiş No %1 yapıldı.").arg(last);
+        else
+            findings << QStringLiteral("Fiş No düzeltilemedi.");
+    }
+};
+
+} // namespace
+
+int runCheck(const cli::Call &call) {
+    Session session(call.messages);
+    if (!startup::openCompanyFolder(session, call.arguments[0]))
+        return cli::ExitFailed;
+    Check check{session, call.isSet(QStringLiteral("repair")), {}, {}};
+    check.integrity(session.data);
+    check.integrity(session.koop);
+    check.buckets();
+    check.dayTotals();
+    check.numbers();
+    QString out;
+    for (const QString &line : check.mended)
+        out += QStringLiteral("Düzeltildi: ") + line + u'\n';
+    for (const QString &line : check.findings)
+        out += line + u'\n';
+    if (check.findings.isEmpty())
+        out += QStringLiteral("Sorun yok.\n");
+    cli::printOut(out);
+    return check.findings.isEmpty() ? cli::ExitOk : cli::ExitFailed;
+}
