@@ -122,14 +122,17 @@ struct Check {
                 } else {
                     int settled = 0;
                     QString error;
-                    if (cashbox::settleJournal(
+                    if (!cashbox::settleJournal(
                             file, [&](const QString &refer) { return collectionStored(s, refer); },
                             &settled, &error))
+                        findings << error;
+                    else if (settled > 0)
                         mended << name + QStringLiteral(": yarım kalmış %1 gün toplamı "
                                                         "değişikliği tamamlandı.")
                                              .arg(settled);
-                    else
-                        findings << error;
+                    if (QFile::exists(cashbox::journalFile(file)))
+                        findings << name + QStringLiteral(": yarım kalmış bir gün toplamının "
+                                                          "tahsilatı okunamıyor");
                 }
             }
             bool ok = false;

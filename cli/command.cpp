@@ -85,7 +85,9 @@ QString helpText(const std::vector<Command> &table) {
                           "Çıkış kodları: 0 tamam, 1 işlem yapılamadı, 2 hatalı komut satırı, "
                           "3 tahsilat kaydedildi ama makbuz yazdırılamadı (collect), 4 "
                           "tahsilat kaydedildi ama kasa gün toplamı yazılamadı; şirket bir "
-                          "sonraki açılışta tamamlar (collect).\n");
+                          "sonraki açılışta tamamlar (collect), 5 şirket dosyaları başka bir "
+                          "masada kullanılıyordu; 5 saniye beklendi, işlem yapılmadı "
+                          "(KOOP_ANSWERS=yes ile bir kez daha beklenir).\n");
 }
 
 QString helpText(const Command &command) {
@@ -248,7 +250,9 @@ int runCommandLine(const std::vector<Command> &table, int &argc, char **argv) {
         call.arguments << unshielded(arg);
     if (call.arguments.size() != qsizetype(command->arguments.size()))
         return call.wrongCommandLine();
-    return command->run(call);
+    const int code = command->run(call);
+    // A desk that gave up waiting for another says so in its exit code.
+    return code == ExitFailed && messages->busy() ? ExitBusy : code;
 }
 
 std::optional<qint64> wholeNumber(const QString &text, qint64 min, qint64 max) {

@@ -25,6 +25,7 @@ enum Exit : int {
     ExitWrongCommandLine = 2,
     ExitReceiptNotPrinted = 3, // the collection is stored, its receipt is not printed
     ExitDayTotalPending = 4,   // stored; its day total waits for the next opening to be written
+    ExitBusy = 5,              // another desk held the company's files past the wait; nothing done
 };
 
 struct Option {

@@ -3,6 +3,8 @@
 #include "startup/base/inifile.h"
 
 #include <QCollator>
+#include <QCoreApplication>
+#include <QElapsedTimer>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -23,11 +25,12 @@
 namespace data {
 namespace {
 
-constexpr int kBusyTimeoutMs = 15000;
-// Turns at the write lock before an action gives up: SQLite's busy timeout
-// or the server's lock_timeout waits inside each turn.
-constexpr int kWriteAttempts = 20;
-constexpr int kServerWriteAttempts = 4;
+// How long one statement waits for a lock another desk holds (SQLite's busy
+// timeout, the server's lock_timeout); a writing action waits for the write
+// lock in turns of kLockTurnMs, kWriteWaitMs in all, before it asks.
+constexpr int kBusyTimeoutMs = 5000;
+constexpr int kLockTurnMs = 100;
+constexpr qint64 kWriteWaitMs = 5000;
 // Rows held back before they are sent on their own, and the bound values of
 // one multi-row statement: big enough that round trips no longer count,
 // small enough to keep the memory of a long action flat.
@@ -646,34 +649,49 @@ bool Database::beginWrite() {
     m_refusedRows = 0;
     m_actionOver = false;
     m_failure = Failure::None;
-    if (isServer()) {
-        // Read committed, plus one lock per schema that every writing action
-        // takes first: actions take turns, so they never deadlock each other
-        // nor draw the same reference code. lock_timeout bounds each wait.
-        for (int attempt = 0; attempt < kServerWriteAttempts; ++attempt) {
-            if (!exec(QStringLiteral("BEGIN")))
-                return false; // the server is gone; waiting will not help
-            if (exec(QStringLiteral("SELECT pg_advisory_xact_lock(hashtextextended("
-                                    "'korvane:' || current_schema(), 0))"))) {
-                m_inTransaction = true;
-                return true;
+    // Short turns at the write lock with the desk's events handled in
+    // between, so its window keeps painting while another desk writes, and
+    // the whole wait bounded; whoever asked decides whether to wait again.
+    sqlite3 *handle = isServer() ? nullptr : sqliteHandle(m_db);
+    if (handle)
+        sqlite3_busy_timeout(handle, kLockTurnMs);
+    QElapsedTimer waited;
+    waited.start();
+    bool locked = false;
+    for (;;) {
+        if (!isServer()) {
+            locked = exec(QStringLiteral("BEGIN IMMEDIATE"));
+        } else if (exec(QStringLiteral("BEGIN"))) {
+            // Read committed, plus one lock per schema that every writing
+            // action takes first: actions take turns, so they never deadlock
+            // each other nor draw the same reference code.
+            QSqlQuery lock(m_db);
+            if (lock.exec(QStringLiteral("SELECT pg_try_advisory_xact_lock(hashtextextended("
+                                         "'korvane:' || current_schema(), 0))")) &&
+                lock.next()) {
+                locked = lock.value(0).toBool();
+                if (!locked)
+                    m_failure = Failure::Busy;
+            } else {
+                statementFailed(lock.lastError());
             }
-            const QString error = m_lastError;
-            exec(QStringLiteral("ROLLBACK"));
-            m_lastError = error;
+            lock.finish();
+            if (!locked) {
+                const Failure why = m_failure;
+                exec(QStringLiteral("ROLLBACK"));
+                m_failure = why;
+            }
         }
-        return false;
+        // A read-only file, a damaged one, a server gone: waiting will not help.
+        if (locked || m_failure != Failure::Busy || waited.elapsed() >= kWriteWaitMs)
+            break;
+        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents, 20);
+        QThread::msleep(20);
     }
-    // The busy timeout already waits inside SQLite; keep trying a while longer
-    // so an action never half-runs because another desk held the lock.
-    for (int attempt = 0; attempt < kWriteAttempts; ++attempt) {
-        if (exec(QStringLiteral("BEGIN IMMEDIATE"))) {
-            m_inTransaction = true;
-            return true;
-        }
-        QThread::msleep(50);
-    }
-    return false;
+    if (handle)
+        sqlite3_busy_timeout(handle, kBusyTimeoutMs);
+    m_inTransaction = locked;
+    return locked;
 }
 
 bool Database::commit() {

@@ -22,9 +22,11 @@ UnitOfWork::UnitOfWork(Session &session, int databases)
         m_session.messages.warning(QStringLiteral("Önceki işlem henüz bitmedi."));
         return;
     }
-    const bool data = !(m_databases & Data) || m_session.data.beginWrite();
-    const bool koop = data && (!(m_databases & Koop) || m_session.koop.beginWrite());
-    if (!data || !koop) {
+    for (;;) {
+        const bool data = !(m_databases & Data) || m_session.data.beginWrite();
+        const bool koop = data && (!(m_databases & Koop) || m_session.koop.beginWrite());
+        if (data && koop)
+            break;
         if (data && (m_databases & Data))
             m_session.data.rollback();
         data::Database &failed = data ? m_session.koop : m_session.data;
@@ -33,16 +35,17 @@ UnitOfWork::UnitOfWork(Session &session, int databases)
             return;
         }
         const data::Failure why = failed.failure();
-        if (why == data::Failure::Busy || why == data::Failure::None ||
-            why == data::Failure::Refused) {
-            m_session.messages.warning(
-                QStringLiteral("Şirket dosyaları şu an başka bir masada kullanılıyor.\n"
-                               "Lütfen biraz sonra tekrar deneyin."));
+        if (why != data::Failure::Busy && why != data::Failure::None) {
+            m_session.messages.warning(data::failureText(why) + u'\n' + failed.filePath() +
+                                       QStringLiteral("\nİşlem yapılmadı."));
             return;
         }
-        m_session.messages.warning(data::failureText(why) + u'\n' + failed.filePath() +
-                                   QStringLiteral("\nİşlem yapılmadı."));
-        return;
+        // Another desk writes: the clerk decides how long to wait.
+        if (!m_session.messages.retry(
+                QStringLiteral("Şirket dosyaları şu an başka bir masada kullanılıyor.\n"
+                               "Biraz bekleyip tekrar denemek için \"Tekrar Dene\"; işlemi "
+                               "yapmamak için \"Vazgeç\".")))
+            return;
     }
     m_active = true;
     m_session.work = this;
@@ -257,6 +260,8 @@ void UnitOfWork::rollback() {
     m_buckets.clear();
     m_bucketsHeld = false;
     dropDayTotals();
+    if (why == data::Failure::Busy)
+        m_session.messages.markBusy();
     if (why != data::Failure::None)
         m_session.messages.warning(data::failureText(why) + u'\n' + NothingStored);
 }

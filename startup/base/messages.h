@@ -17,8 +17,27 @@ class Messages {
     virtual bool ask(Icon icon, const QString &title, const QString &text, bool defaultYes) = 0;
 
     void warning(const QString &text) { show(Icon::Warning, korvane(), text); }
+    // "Tekrar Dene" or "Vazgeç" after a wait for another desk; true to wait
+    // again. An action another desk kept from running is remembered (the
+    // command line then ends with its own exit code).
+    bool retry(const QString &text) {
+        const bool again = askRetry(korvane(), text);
+        m_busy = m_busy || !again;
+        return again;
+    }
+    void markBusy() { m_busy = true; }
+    bool busy() const { return m_busy; }
     void information(const QString &text) { show(Icon::Information, korvane(), text); }
     static QString korvane() { return QStringLiteral("Korvane"); }
+
+  protected:
+    // A question like any other where no buttons of its own can be shown.
+    virtual bool askRetry(const QString &title, const QString &text) {
+        return ask(Icon::Question, title, text, false);
+    }
+
+  private:
+    bool m_busy = false;
 };
 
 // Writes each box as one line `title|icon|text` on standard error (line feeds

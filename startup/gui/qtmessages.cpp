@@ -1,6 +1,7 @@
 #include "startup/gui/qtmessages.h"
 
 #include <QMessageBox>
+#include <QPushButton>
 
 namespace {
 
@@ -31,6 +32,16 @@ bool QtMessages::ask(Icon icon, const QString &title, const QString &text, bool 
     box.setDefaultButton(defaultYes ? QMessageBox::Yes : QMessageBox::No);
     box.setEscapeButton(QMessageBox::No);
     return box.exec() == QMessageBox::Yes;
+}
+
+bool QtMessages::askRetry(const QString &title, const QString &text) {
+    QMessageBox box(QMessageBox::Question, title, text);
+    QPushButton *again = box.addButton(QStringLiteral("&Tekrar Dene"), QMessageBox::AcceptRole);
+    QPushButton *stop = box.addButton(QStringLiteral("&Vazgeç"), QMessageBox::RejectRole);
+    box.setDefaultButton(again);
+    box.setEscapeButton(stop);
+    box.exec();
+    return box.clickedButton() == again;
 }
 
 std::unique_ptr<Messages> makeMessages() {

@@ -388,7 +388,7 @@ TEST_F(CollectionTest, CheckFindsWhatIsWrongAndRepairsWhatTheRowsTell) {
     edit("dalun.dat", "UPDATE ayar SET fisno = 30");
     QFile journal(company.file("kasa1.dat.bekleyen"));
     ASSERT_TRUE(journal.open(QIODevice::WriteOnly));
-    journal.write("P 00 3 0\n");
+    journal.write("P 594f4b 3 0\n");
     journal.close();
 
     ProcessResult r = runProgram("koop-cli", {"check", folder});
@@ -418,6 +418,44 @@ TEST_F(CollectionTest, CheckFindsWhatIsWrongAndRepairsWhatTheRowsTell) {
     EXPECT_TRUE(r.messages.join('\n').contains("Kasa gün toplamı yazılamıyor"))
         << r.messages.join('\n').toStdString();
     EXPECT_EQ(count("kasa"), 2);
+}
+
+// Another program holds the company: the write lock itself, or on a server
+// the counter rows a collection draws its reference from. The desk waits a
+// bounded while, writes nothing, says so once and ends with its own code.
+TEST_F(CollectionTest, AnotherProgramHoldingTheFilesStopsTheDeskAfterABoundedWait) {
+    addSettings(41);
+    writeCashBoxCode();
+    data::setNamedValue(session.genel, messages, "tlonda", {}, false, 2);
+    ASSERT_EQ(runProgram("koop-cli", {"refcode", company.folder()}).exitCode, 0);
+    const QStringList holds =
+        company.onServer()
+            ? QStringList{"SELECT pg_advisory_xact_lock(hashtextextended('korvane:' || "
+                          "current_schema(), 0))",
+                          "SELECT id FROM genel WHERE ack LIKE 'sayac%' FOR UPDATE"}
+            : QStringList{"SELECT 1"};
+    for (const QString &hold : holds) {
+        {
+            QSqlDatabase db = company.connect("holder", "xdata.dat");
+            QSqlQuery q(db);
+            ASSERT_TRUE(q.exec(company.onServer() ? "BEGIN" : "BEGIN IMMEDIATE"));
+            ASSERT_TRUE(q.exec(hold));
+            q.finish();
+            const ProcessResult r =
+                runProgram("koop-cli", {"collect", company.folder(), "0346", "5"});
+            EXPECT_EQ(r.exitCode, 5) << hold.toStdString();
+            EXPECT_EQ(r.messages.size(), 1) << r.messages.join('\n').toStdString();
+            EXPECT_TRUE(r.messages.join('\n').contains("başka bir masada kullanılıyor"))
+                << r.messages.join('\n').toStdString();
+            EXPECT_TRUE(q.exec("ROLLBACK"));
+        }
+        QSqlDatabase::removeDatabase("holder");
+        EXPECT_EQ(count("kasa"), 0) << hold.toStdString();
+    }
+    // Let go, the same desk goes through, with the next receipt number.
+    const ProcessResult r = runProgram("koop-cli", {"collect", company.folder(), "0346", "5"});
+    EXPECT_EQ(r.exitCode, 0);
+    EXPECT_TRUE(r.out.startsWith("42\n"));
 }
 
 } // namespace
