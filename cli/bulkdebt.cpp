@@ -30,8 +30,9 @@ int runBulkDebt(const cli::Call &call) {
     request.lastMonth = months->second.toInt();
     const auto amounts = cli::headAmounts(amountText, session.tlonda, bulkdebt::AmountMax, false);
     if (!amounts) {
-        call.messages.warning(QStringLiteral("Tutar 0 ile 99999999999999 arasında bir sayı "
-                                             "olmalı (en çok %1 ondalık, nokta ile): ")
+        call.messages.warning(QStringLiteral("Tutar 0 ile %1 arasında bir sayı "
+                                             "olmalı (en çok %2 ondalık, nokta ile): ")
+                                  .arg(Money::maxEntryText())
                                   .arg(session.tlonda) +
                               amountText);
         return cli::ExitFailed;

@@ -16,7 +16,8 @@ int runCollect(const cli::Call &call) {
     const QString amountText = call.arguments[2];
     const auto amount = parseTypedAmount(amountText, session.tlonda);
     if (!amount || *amount <= Money()) {
-        messages.warning(QStringLiteral("Tutar sıfırdan büyük bir sayı olmalı (en çok ") +
+        messages.warning(QStringLiteral("Tutar sıfırdan büyük, en çok ") + Money::maxEntryText() +
+                         QStringLiteral(" bir sayı olmalı (en çok ") +
                          QString::number(session.tlonda) +
                          QStringLiteral(" ondalık, nokta ile): ") + amountText);
         return cli::ExitFailed;

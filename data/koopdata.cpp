@@ -234,6 +234,11 @@ bool writeIntegrationRow(TableCursor &ent, Messages &messages, const Integration
             tellNotStored(*db, messages, QStringLiteral("Entegrasyon Kaydedilemedi.."),
                           Messages::Icon::Information);
     };
+    // A sum beyond the range is never handed to the suite as a figure.
+    if (row.tutar.outOfRange()) {
+        refused();
+        return false;
+    }
     // Inside an action on a server the row may go with the next ones; a
     // refusal then says the same, in its turn.
     const BatchedRows later(ent, refused);

@@ -122,7 +122,8 @@ QVariant toStored(const QVariant &value, const FieldDef &field, bool *ok) {
             if (isInt && whole <= INT64_MAX / Money::Scale && whole >= INT64_MIN / Money::Scale)
                 m = Money::fromWhole(whole);
         }
-        if (!m) {
+        // A sum beyond the range is never stored as a figure.
+        if (!m || m->outOfRange()) {
             *ok = false;
             return {};
         }

@@ -21,7 +21,7 @@ struct CashCollection {
 struct CashCollectionResult {
     bool committed = false; // stored (or, inside a larger action, written to it)
     QString refer;
-    qint32 receiptNo = 0; // the number the receipt carries
+    qint32 receiptNo = 0;         // the number the receipt carries
     bool dayTotalPending = false; // stored, but its day total waits for the next opening
 };
 

@@ -35,7 +35,8 @@ bool PostDebt(Session &s, const QString &refer, bool credit, const QString &kod,
         say();
         return false;
     };
-    if (amount < Money())
+    // Beyond one entry's limit the ledger could no longer add its rows up.
+    if (amount < Money() || amount > Money::maxEntry())
         return refuse();
     const int ba = credit ? ledger::Credit : ledger::Debit;
     bool overflow = false;
@@ -65,7 +66,7 @@ bool PostCollection(Session &s, const QString &refer, const QString &kod, const 
 }
 
 bool writeCashRow(Session &s, const CashRow &row) {
-    bool ok = row.tutar >= Money() && data::RsAddNew(s.kasa);
+    bool ok = row.tutar >= Money() && row.tutar <= Money::maxEntry() && data::RsAddNew(s.kasa);
     if (ok) {
         set(s.kasa, "carkod", row.carkod);
         set(s.kasa, "evrak", row.evrak);

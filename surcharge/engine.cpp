@@ -11,6 +11,9 @@ namespace inDouble {
 
 // Kalan of an item row.
 Money balance(Money devir, Money faiz, Money borc, Money odeme) {
+    // Out of range stays so: its double would read as a figure.
+    if (devir.outOfRange() || faiz.outOfRange() || borc.outOfRange() || odeme.outOfRange())
+        return Money::outOfRangeValue();
     const double value = devir.toDouble() + faiz.toDouble() + borc.toDouble() - odeme.toDouble();
     return Money::fromDouble(value).value_or(devir + faiz + borc - odeme);
 }
@@ -19,6 +22,8 @@ Money balance(Money devir, Money faiz, Money borc, Money odeme) {
 // lives in a Single field, so it is taken at that precision whatever the
 // caller widened it to.
 Money surcharge(int months, Money principal, double faiz, int tlonda) {
+    if (principal.outOfRange())
+        return principal;
     const double rate = static_cast<double>(static_cast<float>(faiz));
     return roundMoney(static_cast<double>(months) * (principal.toDouble() * (rate / 100.0)),
                       tlonda);
@@ -32,6 +37,18 @@ int monthIndex(const QDate &date) {
     int year = 0, month = 0;
     date.getDate(&year, &month, nullptr);
     return year * 12 + month;
+}
+
+bool Statement::outOfRange() const {
+    const auto out = [](const std::optional<Money> &m) { return m && m->outOfRange(); };
+    if (finalBalance.outOfRange() || totalSurcharge.outOfRange() || totalDebt.outOfRange() ||
+        totalPaid.outOfRange())
+        return true;
+    for (const StatementRow &r : rows)
+        if (out(r.devir) || out(r.faiz) || out(r.borc) || out(r.odeme) || out(r.kalan) ||
+            out(r.openPrincipal) || out(r.surchargeCleared))
+            return true;
+    return false;
 }
 
 std::optional<Statement> compute(const std::vector<LedgerItem> &items, const Params &params) {

@@ -52,6 +52,10 @@ struct Statement {
     Money totalSurcharge;
     Money totalDebt;
     Money totalPaid;
+
+    // Some figure left the range of an amount (see Money): none of them may
+    // be shown as a figure.
+    bool outOfRange() const;
 };
 
 // Runs the statement over the member's items, given in query order. Nothing

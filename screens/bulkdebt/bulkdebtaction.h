@@ -15,8 +15,9 @@
 namespace bulkdebt {
 
 using HeadAmounts = std::array<Money, 5>;
-// The largest amount a head's field takes.
-constexpr double AmountMax = 99999999999999.0;
+// The largest amount a head's field takes: one entry's limit, so that the
+// ledger can still add the debts up.
+constexpr double AmountMax = 9999999999.99;
 
 struct Opening {
     std::array<QString, 5> captions; // the heads' captions, "Tutar1"... without settings

@@ -99,7 +99,9 @@ void kastah::buildWidgets() {
     m_aciklama->setMaxLenght(collection::DescriptionLength);
     m_tutar = new xtext(this);
     m_tutar->setObjectName(QStringLiteral("tutar"));
-    m_tutar->xTextBicim(xtext::Sayi, 999999999999999.0, Qt::AlignRight, 0, m_session.tlonda, 3);
+    // One entry's limit: beyond it the ledger could not add the amounts up.
+    m_tutar->xTextBicim(xtext::Sayi, Money::maxEntry().toDouble(), Qt::AlignRight, 0,
+                        m_session.tlonda, 3);
     connect(m_tutar, &xtext::Change, this, &kastah::amountChanged);
     for (xtext *field : {m_aciklama, m_tutar}) {
         auto *label = new QLabel(

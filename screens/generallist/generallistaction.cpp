@@ -102,6 +102,12 @@ std::optional<List> build(Session &s, const QString &firstCode, const QString &l
     if (!statement::computeEach(s, kinds, baseDate, faiz,
                                 [&](size_t i, const surcharge::Statement &st) { listed(i, &st); }))
         return std::nullopt;
+    const Figures &t = list.toplam;
+    if (t.borc.outOfRange() || t.odenen.outOfRange() || t.gecikme.outOfRange() ||
+        t.kalan.outOfRange()) {
+        s.messages.warning(outOfRangeMessage(QStringLiteral("Genel listenin toplamı")));
+        return std::nullopt;
+    }
     return list;
 }
 

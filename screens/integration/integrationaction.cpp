@@ -117,6 +117,10 @@ std::optional<int> postItems(Session &s, int islem, bool credit, const QDate &fr
         total += item.tutar;
         run.write(rowDate, *muhasebe, memberSide, item.tutar, ack(item));
     }
+    if (total.outOfRange()) {
+        s.messages.warning(outOfRangeMessage(QStringLiteral("Entegrasyon toplamı")));
+        return std::nullopt;
+    }
     if (!items.empty())
         run.write(rowDate, account, totalSide, total, totalAck);
     return run.commit();

@@ -42,7 +42,12 @@ std::optional<surcharge::Statement> compute(Session &s, const QString &kod, cons
     std::vector<surcharge::LedgerItem> items;
     if (!data::readLedger(s.data, kod, baseDate, &items, s.messages))
         return std::nullopt;
-    return surcharge::compute(items, {baseDate, faiz, s.tlonda, asd});
+    auto st = surcharge::compute(items, {baseDate, faiz, s.tlonda, asd});
+    if (st && st->outOfRange()) {
+        s.messages.warning(outOfRangeMessage(kod + QStringLiteral(" hesabının ekstresi")));
+        return std::nullopt;
+    }
+    return st;
 }
 
 bool computeEach(Session &s, const std::vector<Card> &cards, const QDate &baseDate, double faiz,
@@ -62,9 +67,16 @@ bool computeEach(Session &s, const std::vector<Card> &cards, const QDate &baseDa
             codes.push_back(cards[i].kod);
         if (!data::readLedgers(s.data, codes, baseDate, &items, s.messages))
             return false;
-        for (size_t i = first; i < end; ++i)
-            each(i,
-                 *surcharge::compute(items[i - first], {baseDate, faiz, s.tlonda, cards[i].asd}));
+        for (size_t i = first; i < end; ++i) {
+            const auto st =
+                surcharge::compute(items[i - first], {baseDate, faiz, s.tlonda, cards[i].asd});
+            if (st->outOfRange()) {
+                s.messages.warning(
+                    outOfRangeMessage(cards[i].kod + QStringLiteral(" hesabının ekstresi")));
+                return false;
+            }
+            each(i, *st);
+        }
     }
     return true;
 }

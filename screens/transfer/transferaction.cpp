@@ -255,6 +255,9 @@ Line readLine(const tablefile::Row &row, const std::vector<int> &map,
                 fault(QStringLiteral("'%1' bir tutar değil: '%2'").arg(column.name, text));
             else if (column.type == Type::Price && *amount < Money())
                 fault(QStringLiteral("'%1' eksi olamaz: '%2'").arg(column.name, text));
+            else if (*amount > Money::maxEntry() || *amount < -Money::maxEntry())
+                fault(QStringLiteral("'%1' en çok %2 olabilir: '%3'")
+                          .arg(column.name, Money::maxEntryText(), text));
             else
                 out.amounts[slot] = *amount;
             break;

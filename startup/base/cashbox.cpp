@@ -3,8 +3,8 @@
 #include "startup/base/inifile.h"
 
 #include <QFile>
-#include <QSaveFile>
 #include <QLockFile>
+#include <QSaveFile>
 #include <QtEndian>
 #include <cstring>
 #include <unistd.h>

@@ -65,14 +65,14 @@ std::optional<Money> Money::parse(const QString &text) {
     int64_t units = 0;
     if (__builtin_mul_overflow(whole, Scale, &units) || __builtin_add_overflow(units, frac, &units))
         return std::nullopt;
-    return Money(negative ? -units : units);
+    return Money(negative ? -units : units); // never the out-of-range count: units >= 0
 }
 
 std::optional<Money> Money::fromDouble(double value) {
     if (!std::isfinite(value))
         return std::nullopt;
     const double scaled = std::round(value * Scale);
-    if (scaled >= UnitsLimit || scaled < -UnitsLimit)
+    if (scaled >= UnitsLimit || scaled <= -UnitsLimit)
         return std::nullopt;
     return Money(static_cast<int64_t>(scaled));
 }
@@ -98,13 +98,13 @@ Money roundMoney(double value, int decimals) {
     // nearbyint() follows the default rounding mode: to nearest, ties to even.
     const double rounded = std::nearbyint((value + 0.0005) * factor);
     const double units = rounded * static_cast<double>(pow10i(4 - decimals));
-    if (!std::isfinite(units) || units >= UnitsLimit || units < -UnitsLimit)
-        return Money();
+    if (!std::isfinite(units) || units >= UnitsLimit || units <= -UnitsLimit)
+        return Money::outOfRangeValue();
     return Money::fromUnits(static_cast<int64_t>(units));
 }
 
 Money roundMoney(Money value, int decimals) {
-    return roundMoney(value.toDouble(), decimals);
+    return value.outOfRange() ? value : roundMoney(value.toDouble(), decimals);
 }
 
 namespace {
@@ -153,10 +153,29 @@ std::optional<Money> parseTypedAmount(const QString &text, int decimals) {
     const qsizetype point = text.indexOf(u'.');
     if (point >= 0 && text.size() - point - 1 > decimals)
         return std::nullopt;
-    return Money::parse(text);
+    const std::optional<Money> m = Money::parse(text);
+    if (m && (*m > Money::maxEntry() || *m < -Money::maxEntry()))
+        return std::nullopt;
+    return m;
+}
+
+namespace {
+
+QString outOfRangeText() {
+    return QStringLiteral("aralık dışı");
+}
+
+} // namespace
+
+QString outOfRangeMessage(const QString &what) {
+    return what + QStringLiteral(" hesaplanamadı: toplamı, bir tutarın sınırını "
+                                 "(922,337,203,685,477.5807) aşıyor.\nHareketlerdeki "
+                                 "tutarları denetleyin.");
 }
 
 QString plainAmount(Money value, int decimals) {
+    if (value.outOfRange())
+        return outOfRangeText();
     decimals = clampDecimals(decimals);
     bool negative = false;
     const uint64_t scaled = roundedMagnitude(value, decimals, &negative);
@@ -170,6 +189,8 @@ QString plainAmount(Money value, int decimals) {
 }
 
 QString formatAmount(Money value, int decimals) {
+    if (value.outOfRange())
+        return outOfRangeText();
     return formatAmount(value.toPlain(4), decimals);
 }
 

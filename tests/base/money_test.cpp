@@ -114,3 +114,46 @@ TEST(MoneyToPlain, CutsToTheAskedDecimals) {
 }
 
 } // namespace
+
+// Sums near the edge of the range never wrap: they are out of range, stay so
+// through every later sum, and never read as a figure.
+TEST(MoneyRange, SumsBeyondTheRangeAreOutOfRangeNotWrapped) {
+    const Money top = Money::fromUnits(INT64_MAX);
+    const Money unit = Money::fromUnits(1);
+    const struct {
+        const char *what;
+        Money value;
+        bool out;
+    } cases[] = {
+        {"top", top, false},
+        {"top + 1", top + unit, true},
+        {"-top - 1", -top - unit, true},
+        {"-top", -top, false},
+        {"out + (-top)", (top + unit) + -top, true},
+        {"-(out)", -(top + unit), true},
+        {"out - out", (top + unit) - (top + unit), true},
+        {"+= past the top",
+         [&] {
+             Money m = top - unit;
+             m += unit;
+             m += unit;
+             return m;
+         }(),
+         true},
+        {"round of a huge double", roundMoney(1e300, 2), true},
+        {"round of out", roundMoney(top + unit, 2), true},
+    };
+    for (const auto &c : cases) {
+        EXPECT_EQ(c.value.outOfRange(), c.out) << c.what;
+        if (c.out) {
+            EXPECT_EQ(formatAmount(c.value, 2), u"aralık dışı"_s) << c.what;
+            EXPECT_EQ(plainAmount(c.value, 2), u"aralık dışı"_s) << c.what;
+        }
+    }
+    EXPECT_FALSE(Money::parse(u"-922337203685477.5808"_s).has_value());
+    EXPECT_FALSE(Money::fromDouble(-9223372036854775808.0 / 10000).has_value());
+    // One entry's limit, as every amount field and command takes it.
+    EXPECT_EQ(parseTypedAmount(u"9999999999.99"_s, 2), Money::maxEntry());
+    for (const char *refused : {"9999999999.991", "10000000000", "922337203685477"})
+        EXPECT_FALSE(parseTypedAmount(QString::fromLatin1(refused), 4).has_value()) << refused;
+}

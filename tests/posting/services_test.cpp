@@ -224,8 +224,8 @@ TEST_F(ServicesTest, DayTotalJournalLeftBehindIsSettledExactlyOnce) {
         return "P " + QByteArray(refer).toHex() + ' ' + QByteArray::number(record) + ' ' +
                bits(amount) + '\n';
     };
-    const QByteArray a = "A " + QByteArray::number(record) + ' ' + bits(100) + ' ' + bits(250) +
-                         '\n';
+    const QByteArray a =
+        "A " + QByteArray::number(record) + ' ' + bits(100) + ' ' + bits(250) + '\n';
     struct Case {
         const char *what;
         double before;

@@ -252,7 +252,7 @@ TEST_F(BulkDebt, CommandLine) {
         {{"--months", "13-1", "--amounts", "1"}, 2, u"--months 1 ile 12"_s},
         {{"--months", "1-2"}, 2, {}},
         {{"--months", "1-2", "--amounts", "1,2,3,4,5,6"}, 2, {}},
-        {{"--months", "1-2", "--amounts", "1,x"}, 1, u"Tutar 0 ile 99999999999999"_s},
+        {{"--months", "1-2", "--amounts", "1,x"}, 1, u"Tutar 0 ile 9,999,999,999.99"_s},
         {{"--months", "1-2", "--amounts", "1", "--codes", "0100-0099"},
          1,
          u"Cari Kod Sıralaması Hatalı..."_s},

@@ -274,6 +274,7 @@ TEST_F(CollectionTest, CommandLineCollectsAsTheDeskDoes) {
         {{"0346", "on beş"}, 1, "Tutar sıfırdan büyük"},
         {{"0346", "1.234"}, 1, "Tutar sıfırdan büyük"},
         {{"0346", "1'; DROP TABLE kasa;--"}, 1, "Tutar sıfırdan büyük"},
+        {{"0346", "922337203685477"}, 1, "en çok 9,999,999,999.99"},
         {{"0346"}, 2, "Kullanım"},
     };
     for (const Case &c : bad) {

@@ -6,6 +6,7 @@
 #include "controls/xtext.h"
 #include "posting/fixture.h"
 #include "screens/collection/kastah.h"
+#include "screens/generallist/generallistaction.h"
 #include "screens/kit/statementgrid.h"
 #include "screens/statement/statementaction.h"
 #include "screens/statement/tah2.h"
@@ -243,6 +244,25 @@ TEST_F(MemberStatement, BadInputGivesItsMessage) {
         EXPECT_EQ(r.exitCode, c.exitCode) << c.args.join(' ').toStdString();
         EXPECT_TRUE(r.messages.contains(c.message)) << r.messages.join(';').toStdString();
     }
+}
+
+// Rows the suite wrote whose sum leaves the range of an amount: the
+// statement, the general list and the command line say so and show no
+// figure, instead of a wrapped one.
+TEST_F(MemberStatement, ASumBeyondTheRangeOfAnAmountIsRefusedNotWrapped) {
+    addCard(u"0347"_s, u"Dev Borç"_s);
+    for (int i = 0; i < 2; ++i)
+        addLedgerItem(u"0347"_s, {2024, 1, 15}, {2024, 1, 15}, 0, 4, "900000000000000", u"Dev"_s);
+    messages.boxes.clear();
+    EXPECT_FALSE(statement::compute(session, u"0347"_s, {2024, 5, 10}, 0, 0));
+    EXPECT_FALSE(generallist::build(session, u"0346"_s, u"0347"_s, {2024, 5, 10}, 0, {}));
+    EXPECT_EQ(texts(), QStringList(2, u"0347 hesabının ekstresi hesaplanamadı: toplamı, bir "
+                                      "tutarın sınırını (922,337,203,685,477.5807) aşıyor.\n"
+                                      "Hareketlerdeki tutarları denetleyin."_s));
+    const ProcessResult r =
+        runProgram("koop-cli", {"statement", company.folder(), "0347", "--date", "10.05.2024"});
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_FALSE(r.out.contains(u"-"_s)) << r.out.toStdString();
 }
 
 } // namespace
