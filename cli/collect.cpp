@@ -37,6 +37,10 @@ int runCollect(const cli::Call &call) {
                                            settings ? settings->faiz : 0.0, member->asd);
         if (st)
             balance = st->finalBalance;
+    } else if (const QString why = data::failureText(session.data.failure()); !why.isEmpty()) {
+        // A card that cannot be read is not a card that is missing.
+        messages.warning(QStringLiteral("Üye kartı okunamadı: ") + kod + u'\n' + why);
+        return cli::ExitFailed;
     } else {
         messages.warning(QStringLiteral("Bu kodla bir üye kartı yok: ") + kod +
                          QStringLiteral("\nYalnız kasa kaydı yazılır; cari hesap ve "

@@ -15,6 +15,7 @@
 #include <QSqlQuery>
 #include <QStringEncoder>
 #include <QThread>
+#include <QUrl>
 #include <QUuid>
 #include <algorithm>
 #include <bit>
@@ -257,7 +258,7 @@ QString failureText(Failure failure) {
     case Failure::NoPermission:
         return QStringLiteral("Şirket dosyalarına yazma izni yok.");
     case Failure::Damaged:
-        return QStringLiteral("Şirket dosyası bozuk; koop-cli check ile denetleyin.");
+        return QStringLiteral("Şirket dosyası bozuk ya da bir veritabanı değil.");
     case Failure::Lost:
         return QStringLiteral("Veritabanı bağlantısı koptu.");
     case Failure::None:
@@ -388,36 +389,69 @@ bool Database::isOpen() const {
     return m_db.isValid() && m_db.isOpen();
 }
 
-bool Database::connect(const QString &filePath) {
+bool Database::connect(const QString &filePath, const QStringList &mustHave, Access access) {
     close();
     m_db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), m_connection);
-    m_db.setDatabaseName(filePath);
-    m_db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=%1").arg(kBusyTimeoutMs));
+    QString options = QStringLiteral("QSQLITE_BUSY_TIMEOUT=%1").arg(kBusyTimeoutMs);
+    if (access == Access::ReadOnly) {
+        options += QStringLiteral(";QSQLITE_OPEN_READONLY");
+        m_db.setDatabaseName(filePath);
+    } else if (access == Access::Immutable) {
+        // A WAL file in a folder nobody may write to: without its shared
+        // memory file SQLite reads it only as a file nothing changes.
+        options += QStringLiteral(";QSQLITE_OPEN_READONLY;QSQLITE_OPEN_URI");
+        m_db.setDatabaseName(QUrl::fromLocalFile(filePath).toString(QUrl::FullyEncoded) +
+                             QStringLiteral("?immutable=1"));
+    } else {
+        m_db.setDatabaseName(filePath);
+    }
+    m_db.setConnectOptions(options);
+    m_readOnly = access != Access::ReadWrite;
+    m_failure = Failure::None;
     if (!m_db.open()) {
         m_lastError = m_db.lastError().text();
+        m_failure = classifyFailure(m_engine, m_db.lastError().nativeErrorCode());
         close();
         return false;
     }
     m_path = filePath;
-    // A damaged file opens but fails its first read; WAL needs a real database too.
-    QSqlQuery probe(m_db);
-    if (!probe.exec(QStringLiteral("SELECT count(*) FROM sqlite_master")) || !probe.next()) {
-        m_lastError = probe.lastError().text();
-        probe.finish();
-        close();
-        return false;
-    }
-    probe.finish();
     if (sqlite3 *handle = sqliteHandle(m_db)) {
         // Extended result codes tell a full disk from a failed sync.
         sqlite3_extended_result_codes(handle, 1);
         sqlite3_commit_hook(handle, &Database::commitHook, this);
     }
+    // A damaged file opens but fails its first read. Another program's
+    // database is recognised before anything is written to it (WAL changes
+    // its header).
+    QSqlQuery probe(m_db);
+    QStringList tables;
+    const bool read = probe.exec(QStringLiteral("SELECT name FROM sqlite_master WHERE type = "
+                                                "'table'"));
+    while (read && probe.next())
+        tables << probe.value(0).toString().toLower();
+    if (!read)
+        statementFailed(probe.lastError());
+    probe.finish();
+    if (!read) {
+        const Failure why = m_failure;
+        close();
+        m_failure = why;
+        return false;
+    }
+    // Another program's file stays as it is; the tables it lacks say so.
+    for (const QString &t : mustHave)
+        if (!tables.contains(t))
+            m_readOnly = true;
+    if (m_readOnly)
+        return exec(QStringLiteral("PRAGMA busy_timeout=%1").arg(kBusyTimeoutMs)) &&
+               registerTurkishFunctions(m_db);
     if (!exec(QStringLiteral("PRAGMA journal_mode=WAL")) ||
         !exec(QStringLiteral("PRAGMA synchronous=FULL")) ||
         !exec(QStringLiteral("PRAGMA busy_timeout=%1").arg(kBusyTimeoutMs)) ||
         !registerTurkishFunctions(m_db)) {
+        const Failure why = m_failure;
         close();
+        m_failure = why;
         return false;
     }
     return true;
@@ -539,10 +573,16 @@ QString Database::turkishLikeCondition(const QString &column) const {
            QStringLiteral(" COLLATE tr) LIKE lower(CAST(? AS TEXT) COLLATE tr) ESCAPE '\\'");
 }
 
-bool Database::open(const QString &filePath) {
+bool Database::open(const QString &filePath, const QStringList &mustHave) {
     const QFileInfo info(filePath);
-    if (!info.exists() || !info.isFile() || !info.isReadable()) {
+    m_failure = Failure::None;
+    if (!info.exists() || !info.isFile()) {
         m_lastError = QStringLiteral("no such file");
+        return false;
+    }
+    if (!info.isReadable()) {
+        m_lastError = QStringLiteral("not readable");
+        m_failure = Failure::NoPermission;
         return false;
     }
     // SQLite takes an empty file for a new database and writes into it; a file
@@ -550,10 +590,21 @@ bool Database::open(const QString &filePath) {
     QFile file(filePath);
     if (!file.open(QIODevice::ReadOnly) || file.read(16) != QByteArray("SQLite format 3", 16)) {
         m_lastError = QStringLiteral("not a database");
+        m_failure = Failure::Damaged;
         return false;
     }
     file.close();
-    return connect(filePath);
+    // A company nobody may write to is still read: statements, lists,
+    // exports. Its writing actions say why they cannot run.
+    if (!QFileInfo(info.absolutePath()).isWritable() || !info.isWritable())
+        return connect(filePath, mustHave, Access::ReadOnly) ||
+               connect(filePath, mustHave, Access::Immutable);
+    if (connect(filePath, mustHave, Access::ReadWrite))
+        return true;
+    if (m_failure != Failure::NoPermission)
+        return false;
+    return connect(filePath, mustHave, Access::ReadOnly) ||
+           connect(filePath, mustHave, Access::Immutable);
 }
 
 bool Database::create(const QString &filePath) {
@@ -566,7 +617,7 @@ bool Database::create(const QString &filePath) {
         m_lastError = QStringLiteral("no such folder");
         return false;
     }
-    return connect(filePath);
+    return connect(filePath, {}, Access::ReadWrite);
 }
 
 void Database::close() {
@@ -581,6 +632,7 @@ void Database::close() {
         QSqlDatabase::removeDatabase(m_connection);
     m_engine = Engine::SQLite;
     m_inTransaction = false;
+    m_readOnly = false;
 }
 
 bool Database::exec(const QString &statement) {
@@ -646,6 +698,11 @@ void Database::endAction(Failure failure) {
 bool Database::beginWrite() {
     if (m_inTransaction)
         return false;
+    if (m_readOnly) {
+        m_failure = Failure::NoPermission;
+        m_lastError = QStringLiteral("read-only");
+        return false;
+    }
     m_refusedRows = 0;
     m_actionOver = false;
     m_failure = Failure::None;
@@ -786,6 +843,9 @@ bool Database::alive() {
 bool Database::guarded(const std::function<bool()> &step, const QSqlQuery *query) {
     if (!isOpen() || m_actionOver)
         return false;
+    // Outside an action failure() tells of the last statement only.
+    if (!m_inTransaction)
+        m_failure = Failure::None;
     const auto error = [&] {
         return query ? query->lastError()
                      : QSqlError(QString(), m_lastError, QSqlError::StatementError, m_lastCode);

@@ -61,8 +61,12 @@ class Database {
     Database(const Database &) = delete;
     Database &operator=(const Database &) = delete;
 
-    // The file must exist and be a readable database.
-    bool open(const QString &filePath);
+    // The file must exist and be a readable database. One without the
+    // tables of `mustHave` (lower case), another program's, is only read:
+    // nothing is written to it. A file or a folder nobody may write to is
+    // opened read-only too (readOnly()); failure() tells why an existing
+    // file did not open.
+    bool open(const QString &filePath, const QStringList &mustHave = {});
     // Fails when the file already exists.
     bool create(const QString &filePath);
     // One schema of a server database; the schema (and the collation "tr"
@@ -71,6 +75,9 @@ class Database {
     void close();
 
     bool isOpen() const;
+    // Opened without the right to write: every writing action is refused
+    // (Failure::NoPermission).
+    bool readOnly() const { return m_readOnly; }
     Engine engine() const { return m_engine; }
     bool isServer() const { return m_engine == Engine::PostgreSQL; }
     // True when the table exists (in the connection's schema on a server).
@@ -155,7 +162,8 @@ class Database {
     int refusedRows() const { return m_refusedRows; }
 
   private:
-    bool connect(const QString &filePath);
+    enum class Access { ReadWrite, ReadOnly, Immutable };
+    bool connect(const QString &filePath, const QStringList &mustHave, Access access);
     bool statementFailed(const QString &nativeCode, const QString &text);
     void endAction(Failure failure);
     static int commitHook(void *self);
@@ -191,6 +199,7 @@ class Database {
     Engine m_engine = Engine::SQLite;
     bool m_inTransaction = false;
     bool m_actionOver = false;
+    bool m_readOnly = false;
     bool m_committing = false;
     Failure m_failure = Failure::None;
     std::map<QString, QStringList> m_columnLists;

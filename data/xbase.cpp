@@ -644,9 +644,12 @@ bool QdOpen(Database &db, QueryCursor &cursor, const QString &sql, const QVarian
 bool QueryOpen(Database &db, QueryCursor &cursor, const QString &sql, const QVariantList &binds,
                Messages &messages) {
     if (!QdOpen(db, cursor, sql, binds)) {
-        // A failure that ended the action is told once, at the action's end.
+        // A failure that ended the action is told once, at the action's end;
+        // one of the disk or the file says what it was.
+        const QString why = failureText(db.failure());
         if (!db.actionOver())
-            messages.warning(QStringLiteral("Sql Rapor Yaratılamıyor"));
+            messages.warning(QStringLiteral("Sql Rapor Yaratılamıyor") +
+                             (why.isEmpty() ? QString() : u'\n' + why));
         return false;
     }
     return !cursor.eof();

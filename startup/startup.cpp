@@ -6,6 +6,8 @@
 #include "data/koopschema.h"
 #include "startup/base/inifile.h"
 
+#include <QFileInfo>
+
 namespace startup {
 
 namespace {
@@ -99,13 +101,32 @@ bool openCompany(Session &s) {
         if (!openServerCompany(s, *server))
             return false;
     } else {
+        // A file that is there but does not open is never made anew; the
+        // start-up's message says why too (damaged, no permission, a full
+        // disk).
+        const auto why = [](const data::Database &db, const QString &file) {
+            const QString text = data::failureText(db.failure());
+            return QStringLiteral("\n") + file + QStringLiteral(" açılamadı: ") +
+                   (text.isEmpty() ? db.lastError() : text);
+        };
         const QString koopFile = s.companyFile(QStringLiteral("dalun.dat"));
-        while (!data::DbOpen(s.koop, koopFile)) {
-            if (!data::createKoopDatabase(koopFile, s.messages))
+        if (!data::DbOpen(s.koop, koopFile)) {
+            if (QFileInfo::exists(koopFile))
+                return fatal(s, koopFile + QStringLiteral("\nSql Dosyası Yaratılamadı.") +
+                                    why(s.koop, koopFile));
+            if (!data::createKoopDatabase(koopFile, s.messages) ||
+                !data::DbOpen(s.koop, koopFile))
                 return false;
         }
-        if (!data::DbOpen(s.data, s.companyFile(QStringLiteral("xdata.dat"))))
-            return fatal(s, QStringLiteral("Şirket Dosyaları Bulunamadı."));
+        const QString dataFile = s.companyFile(QStringLiteral("xdata.dat"));
+        if (!s.data.open(dataFile, {QStringLiteral("carkart"), QStringLiteral("carhar"),
+                                    QStringLiteral("kasa"), QStringLiteral("ent"),
+                                    QStringLiteral("genel")})) {
+            QString text = QStringLiteral("Şirket Dosyaları Bulunamadı.");
+            if (QFileInfo::exists(dataFile))
+                text += why(s.data, dataFile);
+            return fatal(s, text);
+        }
     }
 
     for (const SharedTable &t : SharedTables) {

@@ -2,7 +2,9 @@
 
 #include "startup/base/inifile.h"
 
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QLockFile>
 #include <QSaveFile>
 #include <QtEndian>
@@ -211,6 +213,11 @@ bool settleLocked(const QString &dayFile, QFile &day, const Stored &stored, int 
     if (!readJournal(dayFile, &lines, error))
         return false;
     kept->clear();
+    // Whatever a desk stopped while writing the journal left beside it.
+    const QFileInfo journal(journalFile(dayFile));
+    for (const QString &stray : journal.dir().entryList({journal.fileName() + QStringLiteral(".*")},
+                                                        QDir::Files | QDir::Hidden))
+        QFile::remove(journal.dir().filePath(stray));
     if (lines.empty())
         return writeJournal(dayFile, {}, error); // nothing, or nothing but a cut line
     // Records a stopped desk was writing first, then the changes it noted.

@@ -18,6 +18,7 @@
 #include <QTimer>
 #include <algorithm>
 #include <cmath>
+#include <unistd.h>
 
 #include "controls/xtext.h"
 
@@ -419,6 +420,32 @@ TEST_F(CollectionTest, CheckFindsWhatIsWrongAndRepairsWhatTheRowsTell) {
     EXPECT_TRUE(r.messages.join('\n').contains("Kasa gün toplamı yazılamıyor"))
         << r.messages.join('\n').toStdString();
     EXPECT_EQ(count("kasa"), 2);
+    if (company.onServer())
+        return;
+
+    // A damaged page: the card that cannot be read is not taken for a
+    // missing one, and the check says where.
+    for (data::TableCursor *c :
+         {&session.carkart, &session.carhar, &session.stkkart, &session.stkhar, &session.ftu,
+          &session.ent, &session.kasa, &session.genel, &session.fiat, &session.ayar})
+        data::RsClose(*c);
+    session.koop.close();
+    session.data.close();
+    {
+        QFile xdata(company.file("xdata.dat"));
+        ASSERT_TRUE(xdata.open(QIODevice::ReadWrite));
+        for (qint64 page = 1; page * 4096 < xdata.size(); ++page) {
+            xdata.seek(page * 4096);
+            xdata.write(QByteArray(100, '\xff'));
+        }
+    }
+    r = runProgram("koop-cli", {"collect", folder, "0346", "10"});
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_TRUE(r.messages.join('\n').contains("bozuk")) << r.messages.join('\n').toStdString();
+    EXPECT_FALSE(r.messages.join('\n').contains("Yalnız kasa kaydı"));
+    r = runProgram("koop-cli", {"check", folder});
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_TRUE(r.out.contains("xdata.dat: bozuk")) << r.out.toStdString();
 }
 
 // Another program holds the company: the write lock itself, or on a server
@@ -457,6 +484,44 @@ TEST_F(CollectionTest, AnotherProgramHoldingTheFilesStopsTheDeskAfterABoundedWai
     const ProcessResult r = runProgram("koop-cli", {"collect", company.folder(), "0346", "5"});
     EXPECT_EQ(r.exitCode, 0);
     EXPECT_TRUE(r.out.startsWith("42\n"));
+}
+
+// A company nobody may write to (its files and folder read-only, read by an
+// ordinary user): it is read, statements and all, and a collection says why
+// it cannot be taken, leaving nothing behind.
+TEST_F(CollectionTest, AReadOnlyCompanyIsReadAndSaysWhyItCannotBeWritten) {
+    const QString setpriv = QStandardPaths::findExecutable("setpriv");
+    if (company.onServer() || setpriv.isEmpty() || geteuid() != 0)
+        GTEST_SKIP() << "needs root to read the company as another user";
+    addSettings(41);
+    addLedgerItem("0346", {2026, 1, 5}, {2026, 1, 5}, 0, 4, "100", "Ocak");
+    session.koop.close();
+    session.data.close();
+    const QString folder = company.folder();
+    for (QString dir = folder; dir.startsWith(company.root()); dir = QFileInfo(dir).path())
+        ASSERT_TRUE(QFile::setPermissions(dir, QFile::ReadOwner | QFile::ExeOwner |
+                                                   QFile::ReadOther | QFile::ExeOther));
+    for (const QString &name : QDir(folder).entryList(QDir::Files))
+        QFile::setPermissions(folder + "/" + name, QFile::ReadOwner | QFile::ReadOther);
+    const QStringList before = QDir(folder).entryList(QDir::Files);
+    const auto asClerk = [&](const QStringList &args) {
+        QProcess p;
+        p.start(setpriv, QStringList{"--reuid=65534", "--regid=65534", "--clear-groups",
+                                     binDir() + "koop-cli"} +
+                             args);
+        EXPECT_TRUE(p.waitForFinished(60000));
+        return std::pair{p.exitCode(),
+                         QString::fromUtf8(p.readAllStandardOutput() + p.readAllStandardError())};
+    };
+    const auto [read, statement] = asClerk({"statement", folder, "0346", "--date", "10.02.2026"});
+    EXPECT_EQ(read, 0) << statement.toStdString();
+    EXPECT_TRUE(statement.contains("Ocak")) << statement.toStdString();
+    const auto [write, refusal] = asClerk({"collect", folder, "0346", "10"});
+    EXPECT_EQ(write, 1);
+    EXPECT_TRUE(refusal.contains("Şirket dosyalarına yazma izni yok.")) << refusal.toStdString();
+    EXPECT_EQ(QDir(folder).entryList(QDir::Files), before);
+    for (QString dir = folder; dir.startsWith(company.root()); dir = QFileInfo(dir).path())
+        QFile::setPermissions(dir, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
 }
 
 } // namespace

@@ -129,9 +129,13 @@ TEST(Startup, MissingOrDamagedSuiteDatabaseEnds) {
     EXPECT_EQ(r.messages, QStringList{"Korvane|warning|Şirket Dosyaları Bulunamadı."});
     EXPECT_EQ(r.exitCode, startup::ExitStartupFailed);
 
+    // A file that is there says why it does not open.
     writeJunk(co.file("xdata.dat"));
     r = runProgram("koop", {"01", "TAHSIL"}, co.registryFile());
-    EXPECT_EQ(r.messages, QStringList{"Korvane|warning|Şirket Dosyaları Bulunamadı."});
+    EXPECT_EQ(r.messages, QStringList{"Korvane|warning|Şirket Dosyaları Bulunamadı.\\n" +
+                                      co.file("xdata.dat") +
+                                      " açılamadı: Şirket dosyası bozuk ya da bir veritabanı "
+                                      "değil."});
 }
 
 TEST(Startup, DamagedKoopDatabaseIsNotOverwritten) {
@@ -139,7 +143,9 @@ TEST(Startup, DamagedKoopDatabaseIsNotOverwritten) {
     writeJunk(co.file("dalun.dat"));
     const ProcessResult r = runProgram("koop", {"01", "TAHSIL"}, co.registryFile());
     EXPECT_EQ(r.messages, QStringList{"Korvane|warning|" + co.file("dalun.dat") +
-                                      "\\nSql Dosyası Yaratılamadı."});
+                                      "\\nSql Dosyası Yaratılamadı.\\n" + co.file("dalun.dat") +
+                                      " açılamadı: Şirket dosyası bozuk ya da bir veritabanı "
+                                      "değil."});
     EXPECT_EQ(QFileInfo(co.file("dalun.dat")).size(), 4096);
 }
 
@@ -176,6 +182,24 @@ TEST(Startup, FirstMissingSharedTableEndsWithItsMessage) {
         const ProcessResult r = runProgram("koop", {"01", "TAHSIL"}, co.registryFile());
         EXPECT_EQ(r.messages, QStringList{QStringLiteral("Korvane|warning|") + c.message});
     }
+
+    // Another program's database under the suite's name is only read: it
+    // keeps its journal mode (bytes 18 and 19 of its header, 2 for WAL).
+    TempCompany co;
+    ASSERT_TRUE(QFile::remove(co.file("xdata.dat")));
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase("QSQLITE", "foreign");
+        db.setDatabaseName(co.file("xdata.dat"));
+        ASSERT_TRUE(db.open());
+        ASSERT_TRUE(QSqlQuery(db).exec("CREATE TABLE musteri (ad TEXT)"));
+        db.close();
+    }
+    QSqlDatabase::removeDatabase("foreign");
+    const ProcessResult r = runProgram("koop", {"01", "TAHSIL"}, co.registryFile());
+    EXPECT_EQ(r.messages, QStringList{"Korvane|warning|Cari Kartlar Record set Açılamadı."});
+    QFile file(co.file("xdata.dat"));
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_EQ(file.read(20).mid(18), QByteArray("\x01\x01", 2));
 }
 
 TEST(Startup, UnwritableRegistryWarnsAndGoesOn) {
