@@ -12,7 +12,7 @@
 
 double bareDebtRows(Session &s, int rows, int members, bool integration) {
     return seconds([&] {
-        s.data.beginWrite();
+        must(s.data.beginWrite(), "begin");
         QSqlQuery carhar(s.data.sql()), ent(s.data.sql());
         carhar.prepare("INSERT INTO carhar (kod, tarih, islem, evrak, vade, ba, tutar, ack, pls, "
                        "dtip, kod1, doviz, kur, kapanan, puan, refer, krefer, sube, para, kasa) "
@@ -41,12 +41,12 @@ double bareDebtRows(Session &s, int rows, int members, bool integration) {
         }
         carhar.finish();
         ent.finish();
-        s.data.commit();
+        must(s.data.commit(), "commit");
     });
 }
 
 void fillStatementLedger(Session &s, int members, int items) {
-    s.data.beginWrite();
+    must(s.data.beginWrite(), "begin");
     QSqlQuery q(s.data.sql());
     q.prepare("INSERT INTO carhar (kod, tarih, islem, evrak, vade, ba, tutar, ack) "
               "VALUES (?, ?, ?, ?, ?, ?, ?, ?)");
@@ -66,7 +66,7 @@ void fillStatementLedger(Session &s, int members, int items) {
         }
     }
     q.finish();
-    s.data.commit();
+    must(s.data.commit(), "commit");
 }
 
 qint64 bareLedgerReads(Session &s, int members, const QDate &upTo) {
@@ -121,7 +121,7 @@ BenchCompany::BenchCompany(int members) : m_dir(QDir::currentPath() + "/bench-XX
     Session &s = *m_session;
     if (!startup::openCompanyFolder(s, m_dir.path() + QStringLiteral("/01")))
         std::exit(1);
-    s.data.beginWrite();
+    must(s.data.beginWrite(), "begin");
     QSqlQuery q(s.data.sql());
     q.prepare("INSERT INTO carkart (kod, isim1, asd, muhasebe, borc1, alacak1) "
               "VALUES (?, ?, 0, ?, 0, 0)");
@@ -132,14 +132,22 @@ BenchCompany::BenchCompany(int members) : m_dir(QDir::currentPath() + "/bench-XX
         q.exec();
     }
     q.finish();
-    s.data.commit();
+    must(s.data.commit(), "commit");
 }
 
 BenchCompany::~BenchCompany() {
     const bool onServer = m_session && m_session->data.isServer();
     if (onServer) {
         for (const QString &schema : {m_server->dataSchema, m_server->koopSchema})
-            m_session->data.exec(
-                QStringLiteral("DROP SCHEMA IF EXISTS \"%1\" CASCADE").arg(schema));
+            if (!m_session->data.exec(
+                    QStringLiteral("DROP SCHEMA IF EXISTS \"%1\" CASCADE").arg(schema)))
+                std::fprintf(stderr, "bench: schema %s left behind\n", qPrintable(schema));
     }
+}
+
+void must(bool ok, const char *what) {
+    if (ok)
+        return;
+    std::fprintf(stderr, "bench: %s failed\n", what);
+    std::exit(1);
 }

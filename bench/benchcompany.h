@@ -38,6 +38,9 @@ double bareDebtRows(Session &s, int rows, int members, bool integration = true);
 // The statements' ledger: `items` rows for each of the first `members`
 // members, every third a cash collection, five days apart from 1.1.2020.
 void fillStatementLedger(Session &s, int members, int items);
+// Ends the run when a step of the set-up failed: no figure is worth more than
+// the data it was measured on.
+void must(bool ok, const char *what);
 
 // The yardstick of a statement run: each member's ledger rows up to `upTo`,
 // in the engine's order, with one bare prepared statement per member, every

@@ -18,7 +18,7 @@ constexpr int DebtRows = Members * HeadsPriced;
 
 // Every member pays 850.25 and 120.50, nothing on the other heads.
 void addPrices(Session &s) {
-    s.koop.beginWrite();
+    must(s.koop.beginWrite(), "begin");
     QSqlQuery q(s.koop.sql());
     q.prepare(
         "INSERT INTO fiat (cari, fiat1, fiat2, fiat3, fiat4, fiat5) VALUES (?, ?, ?, 0, 0, 0)");
@@ -29,7 +29,7 @@ void addPrices(Session &s) {
         q.exec();
     }
     q.finish();
-    s.koop.commit();
+    must(s.koop.commit(), "commit");
 }
 
 // The yardstick of the grid: the same cards and prices, every value read.

@@ -28,13 +28,17 @@ double postAction(Session &s) {
         for (int i = 0; i < DebtRows; ++i) {
             const QString kod = memberCode(i % Members + 1);
             const QString refer = work.reference(1);
-            posting::PostDebt(s, refer, false, kod, amount, QStringLiteral("Ocak 2026 Aidat"),
-                              ledger::Debt, QStringLiteral("1"), date);
-            data::writeIntegrationRow(
-                s.ent, s.messages,
-                {date, "120.01." + kod, "B", amount, "Aidat", 0, 1, date, refer});
-            data::writeIntegrationRow(s.ent, s.messages,
-                                      {date, "600.01.01", "A", amount, "Aidat", 0, 1, date, refer});
+            must(posting::PostDebt(s, refer, false, kod, amount, QStringLiteral("Ocak 2026 Aidat"),
+                                   ledger::Debt, QStringLiteral("1"), date),
+                 "debt");
+            must(data::writeIntegrationRow(
+                     s.ent, s.messages,
+                     {date, "120.01." + kod, "B", amount, "Aidat", 0, 1, date, refer}),
+                 "integration row");
+            must(data::writeIntegrationRow(
+                     s.ent, s.messages,
+                     {date, "600.01.01", "A", amount, "Aidat", 0, 1, date, refer}),
+                 "integration row");
         }
         if (!work.commit())
             std::fputs("posting: the action was not stored\n", stderr);
@@ -59,7 +63,7 @@ double copyRows(Session &s) {
             PQclear(res);
     };
     return seconds([&] {
-        s.data.beginWrite();
+        must(s.data.beginWrite(), "begin");
         QByteArray carhar, ent;
         const QByteArray day = "46023", units = "8502500",
                          ack = QStringLiteral("Aidat").leftJustified(35).toUtf8();
@@ -77,7 +81,7 @@ double copyRows(Session &s) {
              "kur, kapanan, puan, refer, krefer, sube, para, kasa) FROM STDIN",
              carhar);
         copy("COPY ent (tarih, refer, enttar, muhkod, ba, tutar, ack, mik, yer) FROM STDIN", ent);
-        s.data.commit();
+        must(s.data.commit(), "commit");
     });
 }
 

@@ -47,7 +47,7 @@ int main(int argc, char *argv[]) {
     std::vector<surcharge::LedgerItem> items;
     const double reading = seconds([&] {
         for (int m = 1; m <= Members; ++m)
-            data::readLedger(s.data, memberCode(m), base, &items, s.messages);
+            must(data::readLedger(s.data, memberCode(m), base, &items, s.messages), "ledger");
     });
     std::printf("ledger reader alone: %.3f s\n", reading);
     std::printf("bare reads  %lld rows: %.3f s\n", bareRows, bare);

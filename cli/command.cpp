@@ -181,7 +181,7 @@ int runCommandLine(const std::vector<Command> &table, int &argc, char **argv) {
     if (named && named->needsGui) {
         startup::preferOffscreenWithoutDisplay();
         app = std::make_unique<QGuiApplication>(argc, argv);
-        desktop::installTurkishTranslations(*app);
+        (void)desktop::installTurkishTranslations(*app); // else Qt's dialogs speak English
         desktop::addMissingFonts();
     } else {
         app = std::make_unique<QCoreApplication>(argc, argv);

@@ -281,11 +281,11 @@ bool copyDatabase(const QString &file, data::Database &to,
     for (const data::TableDef *def : tables) {
         if (!copyTable(from, to, *def, error)) {
             to.rollback();
-            from.exec(QStringLiteral("ROLLBACK"));
+            (void)from.exec(QStringLiteral("ROLLBACK")); // a read; the copy's fault is told
             return false;
         }
     }
-    from.exec(QStringLiteral("ROLLBACK"));
+    (void)from.exec(QStringLiteral("ROLLBACK")); // the read snapshot ends; nothing was written
     if (!to.commit()) {
         *error = to.lastError();
         return false;

@@ -20,18 +20,20 @@ int cardFieldSize(const QString &field);
 
 // Every card's fields in cardFields() order (texts, asd a number), by
 // code. False after "Sql Rapor Yaratılamıyor".
-bool readCardTable(Database &db, std::vector<std::vector<QVariant>> *out, Messages &messages);
+[[nodiscard]] bool readCardTable(Database &db, std::vector<std::vector<QVariant>> *out,
+                                 Messages &messages);
 
 // A new card: the fields given, the other texts empty, kind 0 and every
 // balance total 0. False when it was not stored.
-bool addCard(TableCursor &carkart, const QHash<QString, QVariant> &values);
+[[nodiscard]] bool addCard(TableCursor &carkart, const QHash<QString, QVariant> &values);
 // The given fields of the card `kod`, the others as they are. False when
 // there is no such card or it was not stored.
-bool changeCard(TableCursor &carkart, const QString &kod, const QHash<QString, QVariant> &values);
+[[nodiscard]] bool changeCard(TableCursor &carkart, const QString &kod,
+                              const QHash<QString, QVariant> &values);
 
 // The codes on file: of the cards, or of the accounts the ledger has rows
 // for. False after "Sql Rapor Yaratılamıyor".
 enum class CodesOf { Cards, LedgerAccounts };
-bool readCodes(Database &db, CodesOf which, QSet<QString> *out, Messages &messages);
+[[nodiscard]] bool readCodes(Database &db, CodesOf which, QSet<QString> *out, Messages &messages);
 
 } // namespace data

@@ -538,7 +538,7 @@ bool Database::prepareSchema(const QString &schema, bool createSchema) {
              exec(QStringLiteral("COMMIT"));
         if (!ok) {
             const QString error = m_lastError;
-            exec(QStringLiteral("ROLLBACK"));
+            (void)exec(QStringLiteral("ROLLBACK")); // what failed is what is told
             m_lastError = error;
             return false;
         }
@@ -735,7 +735,7 @@ bool Database::beginWrite() {
             lock.finish();
             if (!locked) {
                 const Failure why = m_failure;
-                exec(QStringLiteral("ROLLBACK"));
+                (void)exec(QStringLiteral("ROLLBACK")); // the lock was not taken
                 m_failure = why;
             }
         }
@@ -892,7 +892,8 @@ void Database::holdInsert(const QString &table, const QStringList &columns,
         // Only the rows: totals kept in memory wait for a reader or the commit.
         m_sending = true;
         Refusals refusals;
-        sendHeld(refusals);
+        // A batch that fails has ended the action or named its rows.
+        (void)sendHeld(refusals);
         m_sending = false;
         if (m_actionOver)
             return;

@@ -45,11 +45,11 @@ struct ServerAddress {
 
 // The `[sunucu]` section of a korvane.dat, or nothing when it names no host
 // and no database (the company then keeps SQLite files in its folder).
-std::optional<ServerAddress> readServerAddress(const QString &iniFile);
-bool writeServerAddress(const QString &iniFile, const ServerAddress &address);
+[[nodiscard]] std::optional<ServerAddress> readServerAddress(const QString &iniFile);
+[[nodiscard]] bool writeServerAddress(const QString &iniFile, const ServerAddress &address);
 // A libpq-style "host=H port=P user=U dbname=D" (how the test and benchmark
 // runs name their throw-away server); nothing when it is empty.
-std::optional<ServerAddress> parseConnectionInfo(const QString &info);
+[[nodiscard]] std::optional<ServerAddress> parseConnectionInfo(const QString &info);
 
 // One open company database (dalun.dat or xdata.dat). Every connection gets
 // the settings that keep a posted row safe and the Turkish collation "tr" and
@@ -66,22 +66,23 @@ class Database {
     // nothing is written to it. A file or a folder nobody may write to is
     // opened read-only too (readOnly()); failure() tells why an existing
     // file did not open.
-    bool open(const QString &filePath, const QStringList &mustHave = {});
+    [[nodiscard]] bool open(const QString &filePath, const QStringList &mustHave = {});
     // Fails when the file already exists.
-    bool create(const QString &filePath);
+    [[nodiscard]] bool create(const QString &filePath);
     // One schema of a server database; the schema (and the collation "tr"
     // in it) is made when missing and `createSchema` is set.
-    bool openServer(const ServerAddress &address, const QString &schema, bool createSchema);
+    [[nodiscard]] bool openServer(const ServerAddress &address, const QString &schema,
+                                  bool createSchema);
     void close();
 
-    bool isOpen() const;
+    [[nodiscard]] bool isOpen() const;
     // Opened without the right to write: every writing action is refused
     // (Failure::NoPermission).
-    bool readOnly() const { return m_readOnly; }
+    [[nodiscard]] bool readOnly() const { return m_readOnly; }
     Engine engine() const { return m_engine; }
-    bool isServer() const { return m_engine == Engine::PostgreSQL; }
+    [[nodiscard]] bool isServer() const { return m_engine == Engine::PostgreSQL; }
     // True when the table exists (in the connection's schema on a server).
-    bool hasTable(const QString &tableName);
+    [[nodiscard]] bool hasTable(const QString &tableName);
 
     // The condition "column matches the bound LIKE pattern", case-insensitive
     // with the Turkish folding (i/İ, ı/I); `\` escapes % and _.
@@ -91,17 +92,17 @@ class Database {
     QString lastError() const { return m_lastError; }
 
     // Runs a statement without bound values (pragmas, DDL, transaction control).
-    bool exec(const QString &statement);
+    [[nodiscard]] bool exec(const QString &statement);
 
     // One writing action: BEGIN IMMEDIATE on SQLite; on a server BEGIN and
     // the company's write lock, so writing actions on one schema take turns
     // as they do on a SQLite file. Both wait while another desk writes.
-    bool beginWrite();
+    [[nodiscard]] bool beginWrite();
     // False, and nothing stored, when any statement of the action failed in
     // a way the server could not take back alone.
-    bool commit();
+    [[nodiscard]] bool commit();
     bool rollback();
-    bool inTransaction() const { return m_inTransaction; }
+    [[nodiscard]] bool inTransaction() const { return m_inTransaction; }
 
     // After any failed statement the action is over unless only that row
     // or query was refused: the engine may have rolled the transaction back
@@ -109,7 +110,7 @@ class Database {
     // then be stored on its own. So the failure rolls back at once, every
     // later statement of the action is refused without reaching the engine,
     // and commit() fails. It ends with the action (rollback, beginWrite).
-    bool actionOver() const { return m_actionOver; }
+    [[nodiscard]] bool actionOver() const { return m_actionOver; }
     // The first failure that ended the action, or of the last statement
     // outside one.
     Failure failure() const { return m_failure; }
@@ -119,16 +120,16 @@ class Database {
     // A copy of a SQLite database while desks may be working: the online
     // backup in one step into a new file, then the copy's integrity check.
     // False, with no file left behind, when either fails or on a server.
-    bool backupTo(const QString &filePath);
+    [[nodiscard]] bool backupTo(const QString &filePath);
 
     // The connection still answers (a server may have gone away).
-    bool alive();
+    [[nodiscard]] bool alive();
 
     // Runs `step` so that its failure leaves the action under way usable: a
     // failed statement inside a server transaction would otherwise abort the
     // whole transaction, while the actions go on after a row that failed.
     // `query`, when given, is the statement whose error tells what failed.
-    bool guarded(const std::function<bool()> &step, const QSqlQuery *query = nullptr);
+    [[nodiscard]] bool guarded(const std::function<bool()> &step, const QSqlQuery *query = nullptr);
 
     // Rows held back and sent many at a time. On a server every statement
     // is a round trip, so inside a writing action the new rows of a
@@ -138,7 +139,7 @@ class Database {
     // turn.
     // Whatever reads a table sends what it could see first (send), and so
     // does every other write and the commit.
-    bool batchesRows() const { return isServer() && m_inTransaction; }
+    [[nodiscard]] bool batchesRows() const { return isServer() && m_inTransaction; }
     // A new row held back; `refused` runs, in the row's turn among the
     // others held, when the server does not store it.
     void holdInsert(const QString &table, const QStringList &columns, std::vector<QVariant> values,
@@ -154,20 +155,20 @@ class Database {
     // Sends what is held back that a read of `table` could see; before
     // anything else when no table is named. False when the server could not
     // be reached.
-    bool send(const QString &table = QString());
+    [[nodiscard]] bool send(const QString &table = QString());
     // Sends every row held back before a row of `table` is written at once,
     // so ids and messages keep the order of the calls.
-    bool sendBeforeWriting(const QString &table);
+    [[nodiscard]] bool sendBeforeWriting(const QString &table);
     // How many held rows the server refused since the action began.
     int refusedRows() const { return m_refusedRows; }
 
   private:
     enum class Access { ReadWrite, ReadOnly, Immutable };
-    bool connect(const QString &filePath, const QStringList &mustHave, Access access);
+    [[nodiscard]] bool connect(const QString &filePath, const QStringList &mustHave, Access access);
     bool statementFailed(const QString &nativeCode, const QString &text);
     void endAction(Failure failure);
     static int commitHook(void *self);
-    bool prepareSchema(const QString &schema, bool createSchema);
+    [[nodiscard]] bool prepareSchema(const QString &schema, bool createSchema);
 
     struct HeldRow {
         quint64 turn = 0;
@@ -178,9 +179,9 @@ class Database {
         qint64 id = 0; // the row changed; 0 for a new row
     };
     using Refusals = std::vector<std::pair<quint64, std::function<void()>>>;
-    bool sendHeld(Refusals &refusals);
-    bool sendAll(const QString &handOverTable);
-    bool sendRun(const std::vector<HeldRow *> &run, bool update, Refusals &refusals);
+    [[nodiscard]] bool sendHeld(Refusals &refusals);
+    [[nodiscard]] bool sendAll(const QString &handOverTable);
+    [[nodiscard]] bool sendRun(const std::vector<HeldRow *> &run, bool update, Refusals &refusals);
     struct Statement {
         QString sql;
         QSqlQuery query;
@@ -188,7 +189,7 @@ class Database {
     };
     // The prepared change of `rows` rows like `first`, or the insert of one.
     Statement &batchStatement(const HeldRow &first, bool update, qsizetype rows);
-    bool copy(const std::vector<HeldRow *> &run, size_t from, size_t to);
+    [[nodiscard]] bool copy(const std::vector<HeldRow *> &run, size_t from, size_t to);
     void dropHeld();
 
     QSqlDatabase m_db;
@@ -214,11 +215,12 @@ class Database {
 
 // Registers the collation "tr" and the Turkish LIKE on a raw SQLite handle
 // (the driver's handle, or sqlite3's own); false when the handle is not SQLite.
-bool registerTurkishFunctions(QSqlDatabase &db);
+[[nodiscard]] bool registerTurkishFunctions(QSqlDatabase &db);
 
 // Turkish lower case (I -> ı, İ -> i); the folding of every search.
 QString turkishFold(const QString &text);
 // Turkish LIKE with % and _ and an optional escape character.
-bool turkishLike(const QString &pattern, const QString &value, QChar escape = QChar());
+[[nodiscard]] bool turkishLike(const QString &pattern, const QString &value,
+                               QChar escape = QChar());
 
 } // namespace data

@@ -120,9 +120,13 @@ Counters Counters::load(TableCursor &genel) {
     return c;
 }
 
-void Counters::store(TableCursor &genel, Messages &messages) const {
+bool Counters::store(TableCursor &genel, Messages &messages) const {
+    bool stored = true;
+    // Each counter that fails says so; the others are still stored.
     for (size_t i = 0; i < sayac.size(); ++i)
-        setNamedValue(genel, messages, counterName(i), QString(), false, sayac[i]);
+        stored =
+            setNamedValue(genel, messages, counterName(i), QString(), false, sayac[i]) && stored;
+    return stored;
 }
 
 QString Counters::code(int firstCharacter, const QDate &date) const {
@@ -144,10 +148,11 @@ bool lockCounters(TableCursor &genel, Messages &messages) {
     for (size_t i = 0; i < Counters{}.sayac.size(); ++i)
         names << counterName(i);
     QueryCursor q;
-    QueryOpen(*db, q,
-              QStringLiteral("SELECT id FROM genel WHERE ack IN (?, ?, ?, ?, ?) ORDER BY id "
-                             "FOR UPDATE"),
-              names, messages);
+    // No rows yet is no failure: failed() tells.
+    (void)QueryOpen(*db, q,
+                    QStringLiteral("SELECT id FROM genel WHERE ack IN (?, ?, ?, ?, ?) ORDER BY id "
+                                   "FOR UPDATE"),
+                    names, messages);
     const bool ok = !q.failed();
     q.finish();
     return ok;
@@ -157,7 +162,8 @@ QString nextReferenceCode(TableCursor &genel, Messages &messages, int firstChara
                           const QDate &today) {
     Counters c = Counters::load(genel);
     c.advance();
-    c.store(genel, messages);
+    // Each counter not stored has said so; the code is made all the same.
+    (void)c.store(genel, messages);
     return c.code(firstCharacter, today);
 }
 
@@ -222,8 +228,10 @@ QString integrationDescription(const QString &text) {
 
 bool writeIntegrationRow(TableCursor &ent, Messages &messages, const IntegrationRow &row) {
     if (row.refer.size() < 5) {
+        // The rows before this one say their word first; one that cannot be
+        // sent has ended the action, which says so.
         if (ent.database())
-            ent.database()->send(); // the rows before this one say their word first
+            (void)ent.database()->send();
         messages.warning(QStringLiteral("Entegrasyon Referans Kodu Eksik.."));
         return false;
     }

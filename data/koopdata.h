@@ -23,13 +23,13 @@ struct Settings {
     qint32 fisno = 0;           // last receipt number issued (see lastReceiptNumber)
 };
 // Nothing when the row has not been saved yet.
-std::optional<Settings> readSettings(TableCursor &ayar);
+[[nodiscard]] std::optional<Settings> readSettings(TableCursor &ayar);
 // The same for a screen or an action that needs the row: when it is missing
 // says "Ayarlar Yapılmamış..." and gives nothing.
-std::optional<Settings> requireSettings(TableCursor &ayar, Messages &messages);
+[[nodiscard]] std::optional<Settings> requireSettings(TableCursor &ayar, Messages &messages);
 // Stores every field, adding the row when there is none yet: captions,
 // account codes, faiz, tolerans, fisno, in that order. False when it fails.
-bool storeSettings(TableCursor &ayar, const Settings &settings);
+[[nodiscard]] bool storeSettings(TableCursor &ayar, const Settings &settings);
 // Stores fisno on the settings row; false when there is no row or it fails.
 [[nodiscard]] bool storeReceiptNumber(TableCursor &ayar, qint32 fisno);
 
@@ -50,8 +50,8 @@ QString namedText(TableCursor &genel, const QString &name);
 // The cooperative's name (the named text `unvan`), as the printed heads show it.
 QString cooperativeName(TableCursor &genel);
 // Adds the row when missing. A failed store says "Genel Database Güncellenemedi".
-bool setNamedValue(TableCursor &genel, Messages &messages, const QString &name, const QString &text,
-                   bool flag, qint32 number);
+[[nodiscard]] bool setNamedValue(TableCursor &genel, Messages &messages, const QString &name,
+                                 const QString &text, bool flag, qint32 number);
 
 // The five letter counters sayac1..sayac5 (65 "A" .. 90 "Z"), sayac1 the
 // fastest digit.
@@ -63,7 +63,7 @@ struct Counters {
     // Reads the stored counters: a value below 65 counts as 65.
     static Counters load(TableCursor &genel);
     // Stores all five in order; one message per counter that fails.
-    void store(TableCursor &genel, Messages &messages) const;
+    [[nodiscard]] bool store(TableCursor &genel, Messages &messages) const;
     // The 8-character code: first character, month and day letters of
     // `date`, then sayac5 .. sayac1.
     QString code(int firstCharacter, const QDate &date) const;
@@ -72,14 +72,14 @@ struct Counters {
 // Inside a writing action on a server: locks the counter rows of `genel` until
 // the action ends, so no other program moves them between the read and the
 // store. SQLite's write lock already covers the whole file.
-bool lockCounters(TableCursor &genel, Messages &messages);
+[[nodiscard]] bool lockCounters(TableCursor &genel, Messages &messages);
 
 // Draws a new reference code: reads, advances and stores the counters.
 QString nextReferenceCode(TableCursor &genel, Messages &messages, int firstCharacter,
                           const QDate &today);
 
 // True when the card exists; it becomes the current record.
-bool findMember(TableCursor &carkart, const QString &code);
+[[nodiscard]] bool findMember(TableCursor &carkart, const QString &code);
 
 // What the screens show and print of a member card.
 struct MemberCard {
@@ -91,13 +91,13 @@ struct MemberCard {
     QString muhasebe; // the card's account code in the suite's ledger
 };
 // The card, if there is one; it becomes the current record.
-std::optional<MemberCard> readMember(TableCursor &carkart, const QString &code);
+[[nodiscard]] std::optional<MemberCard> readMember(TableCursor &carkart, const QString &code);
 // Moves the bucket's totals by the difference a posting makes: side "B"
 // (any case) on the debit total, anything else on the credit total. Totals
 // that would leave the range of an amount are not stored (*overflow set).
-bool updateBalanceBucket(TableCursor &carkart, const QString &code, int bucket, Money oldDebit,
-                         Money oldCredit, const QString &side, Money amount,
-                         bool *overflow = nullptr);
+[[nodiscard]] bool updateBalanceBucket(TableCursor &carkart, const QString &code, int bucket,
+                                       Money oldDebit, Money oldCredit, const QString &side,
+                                       Money amount, bool *overflow = nullptr);
 
 // One integration row; the account code of 2 characters or fewer is skipped
 // silently, a reference shorter than 5 characters is refused with a message.
@@ -113,7 +113,8 @@ struct IntegrationRow {
     QString refer;
 };
 // True when the row was stored.
-bool writeIntegrationRow(TableCursor &ent, Messages &messages, const IntegrationRow &row);
+[[nodiscard]] bool writeIntegrationRow(TableCursor &ent, Messages &messages,
+                                       const IntegrationRow &row);
 // The description as `ent` holds it: exactly 35 characters.
 QString integrationDescription(const QString &text);
 

@@ -15,9 +15,10 @@ bool fail(Messages &messages, const QString &text) {
 // cannot be added is passed over, the table then fails where it is used.
 void addFields(TableDefinition &td, const TableDef &def) {
     for (const FieldDef &f : def.fields)
-        FieldCreate(td, f.name, f.type, f.required, f.allowZeroLength, f.attributes, f.size);
+        (void)FieldCreate(td, f.name, f.type, f.required, f.allowZeroLength, f.attributes, f.size);
     for (const IndexDef &ix : def.indexes)
-        IndexCreate(td, ix.name, ix.fields, ix.unique, ix.primary, ix.ignoreNulls, ix.required);
+        (void)IndexCreate(td, ix.name, ix.fields, ix.unique, ix.primary, ix.ignoreNulls,
+                          ix.required);
 }
 
 struct Step {

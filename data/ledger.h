@@ -26,20 +26,20 @@ struct LedgerRow {
 
 // Adds the row on the open `carhar` cursor; false when the amount is negative
 // or the row could not be stored. The caller says what failed.
-bool writeLedgerRow(TableCursor &carhar, const LedgerRow &row);
+[[nodiscard]] bool writeLedgerRow(TableCursor &carhar, const LedgerRow &row);
 
 // The member's items entered up to `upTo`, in the statement's order (due
 // date, side, operation code, entry). False after "Sql Rapor Yaratılamıyor"
 // when the query fails.
-bool readLedger(Database &db, const QString &kod, const QDate &upTo,
-                std::vector<ledger::Item> *items, Messages &messages);
+[[nodiscard]] bool readLedger(Database &db, const QString &kod, const QDate &upTo,
+                              std::vector<ledger::Item> *items, Messages &messages);
 
 // The items of several members at once, one query for them all: `items`
 // gets each code's items, in the order of `codes`, as readLedger reads them.
 // A code without items gets none. False after "Sql Rapor Yaratılamıyor" when
 // the query fails.
-bool readLedgers(Database &db, const std::vector<QString> &codes, const QDate &upTo,
-                 std::vector<std::vector<ledger::Item>> *items, Messages &messages);
+[[nodiscard]] bool readLedgers(Database &db, const std::vector<QString> &codes, const QDate &upTo,
+                               std::vector<std::vector<ledger::Item>> *items, Messages &messages);
 
 // A member's totals of one sub-account (`kod1` as stored) up to a date.
 struct SubAccountTotal {
@@ -48,8 +48,8 @@ struct SubAccountTotal {
 };
 // The member's debits and credits entered up to `upTo`, per sub-account in
 // its text order. False after "Sql Rapor Yaratılamıyor" when the query fails.
-bool readSubAccountTotals(Database &db, const QString &kod, const QDate &upTo,
-                          std::vector<SubAccountTotal> *totals, Messages &messages);
+[[nodiscard]] bool readSubAccountTotals(Database &db, const QString &kod, const QDate &upTo,
+                                        std::vector<SubAccountTotal> *totals, Messages &messages);
 
 // Every account's totals per sub-account, by code, then sub-account. False
 // after "Sql Rapor Yaratılamıyor" when the query fails.
@@ -57,8 +57,8 @@ struct AccountSubTotal {
     QString kod;
     SubAccountTotal total;
 };
-bool readAllSubAccountTotals(Database &db, std::vector<AccountSubTotal> *totals,
-                             Messages &messages);
+[[nodiscard]] bool readAllSubAccountTotals(Database &db, std::vector<AccountSubTotal> *totals,
+                                           Messages &messages);
 
 // A ledger row as the accounting integration hands it over: whose it is, how
 // much and what it says.
@@ -70,7 +70,8 @@ struct PostedItem {
 // The rows of one operation code on one side (`credit`: any side but the
 // debit) entered between two dates, both included, in entry order. False
 // after "Sql Rapor Yaratılamıyor" when the query fails.
-bool readPostedItems(Database &db, int islem, bool credit, const QDate &from, const QDate &to,
-                     std::vector<PostedItem> *items, Messages &messages);
+[[nodiscard]] bool readPostedItems(Database &db, int islem, bool credit, const QDate &from,
+                                   const QDate &to, std::vector<PostedItem> *items,
+                                   Messages &messages);
 
 } // namespace data

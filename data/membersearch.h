@@ -26,8 +26,8 @@ QString likeLiteral(const QString &text);
 // Fills `out` with the matches, by code (binary) or by name (Turkish order).
 // The match ignores case the Turkish way. False when the query fails; text
 // that cannot be stored (a lone surrogate) matches nothing.
-bool searchMembers(Database &db, const QString &text, MemberOrder order, bool contains,
-                   std::vector<MemberMatch> *out);
+[[nodiscard]] bool searchMembers(Database &db, const QString &text, MemberOrder order,
+                                 bool contains, std::vector<MemberMatch> *out);
 
 // A range of member codes, both ends included; codes compare as text.
 struct CodeRange {
@@ -36,7 +36,7 @@ struct CodeRange {
 };
 // The lowest and the highest code on the card table, whatever the kind; both
 // empty when there are no cards. Nothing after "Sql Rapor Yaratılamıyor".
-std::optional<CodeRange> cardCodeRange(Database &db, Messages &messages);
+[[nodiscard]] std::optional<CodeRange> cardCodeRange(Database &db, Messages &messages);
 
 // The cards of one kind (`asd`), or of every kind, in code order, with their
 // names and account codes; all of them, or those within `range`.
@@ -47,18 +47,19 @@ struct MemberAccount {
     int asd = 0;
 };
 // False after "Sql Rapor Yaratılamıyor" when the query fails.
-bool readMemberAccounts(Database &db, std::optional<int> asd, std::vector<MemberAccount> *out,
-                        Messages &messages, const std::optional<CodeRange> &range = {});
+[[nodiscard]] bool readMemberAccounts(Database &db, std::optional<int> asd,
+                                      std::vector<MemberAccount> *out, Messages &messages,
+                                      const std::optional<CodeRange> &range = {});
 
 // The groups of the members (kind 0): every group a card names, as stored,
 // an empty or blank group left out, in code order. Nothing after "Sql
 // Rapor Yaratılamıyor".
-std::optional<QStringList> readGroups(Database &db, Messages &messages);
+[[nodiscard]] std::optional<QStringList> readGroups(Database &db, Messages &messages);
 
 // The cards of one group, or of every group, whatever their kind, in code
 // order: code, name and address lines. False after "Sql Rapor Yaratılamıyor".
-bool readGroupCards(Database &db, const std::optional<QString> &group, std::vector<MemberCard> *out,
-                    Messages &messages);
+[[nodiscard]] bool readGroupCards(Database &db, const std::optional<QString> &group,
+                                  std::vector<MemberCard> *out, Messages &messages);
 
 // Which cards a member list takes: a code range (codes compare as text), and
 // optionally ranges on the group, the type and the special code, which
@@ -73,7 +74,7 @@ struct CardSelection {
 };
 // The selected cards with their names and address lines. False after "Sql
 // Rapor Yaratılamıyor"; a bound the database cannot hold selects nothing.
-bool readCards(Database &db, const CardSelection &selection, std::vector<MemberCard> *out,
-               Messages &messages);
+[[nodiscard]] bool readCards(Database &db, const CardSelection &selection,
+                             std::vector<MemberCard> *out, Messages &messages);
 
 } // namespace data

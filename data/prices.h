@@ -17,11 +17,11 @@ using HeadPrices = std::array<Money, 5>;
 constexpr int PriceCodeLength = 8;
 
 // Every price row, by member code. False after "Sql Rapor Yaratılamıyor".
-bool readPrices(Database &koop, QHash<QString, HeadPrices> *out, Messages &messages);
+[[nodiscard]] bool readPrices(Database &koop, QHash<QString, HeadPrices> *out, Messages &messages);
 
 // Stores the member's five prices, adding the row when there is none. False
 // when the row is not stored, also for a code longer than `fiat` holds: cut
 // short it would be another member's row.
-bool storePrices(TableCursor &fiat, const QString &kod, const HeadPrices &prices);
+[[nodiscard]] bool storePrices(TableCursor &fiat, const QString &kod, const HeadPrices &prices);
 
 } // namespace data

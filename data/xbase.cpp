@@ -276,7 +276,12 @@ bool TableCursor::moveEnd(bool last) {
         return false;
     }
     m_mode = Mode::Browse;
-    m_db->send(m_table);
+    // What this read could see must be there first; when it cannot be, the
+    // action is over and the read is refused.
+    if (!m_db->send(m_table)) {
+        m_eof = true;
+        return false;
+    }
     QSqlQuery &q =
         prepared(QStringLiteral("end") + (last ? u'L' : u'F') + m_indexFields.join(u','), [&] {
             return selectFrom() + quoted(m_table) + orderBy(last) + QStringLiteral(" LIMIT 1");
@@ -303,7 +308,10 @@ bool RsMoveNext(TableCursor &cursor) {
         return false;
     }
     cursor.m_mode = TableCursor::Mode::Browse;
-    cursor.m_db->send(cursor.m_table);
+    if (!cursor.m_db->send(cursor.m_table)) {
+        cursor.m_eof = true;
+        return false;
+    }
     const QString t = quoted(cursor.m_table);
     if (cursor.m_indexFields.isEmpty()) {
         QSqlQuery &q = cursor.prepared(QStringLiteral("next"), [&] {
@@ -365,8 +373,7 @@ bool RsSeek(TableCursor &cursor, const QString &indexName, const QVariant &key) 
         if (const FieldDef *f = cursor.m_def->field(cursor.m_indexFields.first()))
             stored = toStored(key, *f, &ok);
     }
-    if (ok && !stored.isNull()) {
-        cursor.m_db->send(cursor.m_table);
+    if (ok && !stored.isNull() && cursor.m_db->send(cursor.m_table)) {
         // The first record with the key, in the index's order.
         QSqlQuery &q =
             cursor.prepared(QStringLiteral("seek:") + cursor.m_indexFields.join(u','), [&] {
@@ -433,7 +440,10 @@ bool RsUpdate(TableCursor &cursor) {
         return true;
     }
     // Rows held back go first: ids and messages keep the order of the calls.
-    cursor.m_db->sendBeforeWriting(cursor.m_table);
+    if (!cursor.m_db->sendBeforeWriting(cursor.m_table)) {
+        cursor.m_buffer.clear();
+        return false;
+    }
     if (mode == TableCursor::Mode::Editing && cursor.m_buffer.empty())
         return true;
     // The statement is known by the columns it sets, in the order they were set.
@@ -769,11 +779,12 @@ bool createTable(Database &db, const TableDef &def) {
         return false;
     for (const QString &s : statements) {
         if (!db.exec(s)) {
+            // The statement that failed is what is told.
             if (own) {
-                db.exec(QStringLiteral("ROLLBACK"));
+                (void)db.exec(QStringLiteral("ROLLBACK"));
             } else {
-                db.exec(QStringLiteral("ROLLBACK TO create_table"));
-                db.exec(QStringLiteral("RELEASE create_table"));
+                (void)db.exec(QStringLiteral("ROLLBACK TO create_table"));
+                (void)db.exec(QStringLiteral("RELEASE create_table"));
             }
             return false;
         }

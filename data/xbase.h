@@ -29,11 +29,11 @@ class TableCursor {
     TableCursor(const TableCursor &) = delete;
     TableCursor &operator=(const TableCursor &) = delete;
 
-    bool isOpen() const { return m_db != nullptr; }
+    [[nodiscard]] bool isOpen() const { return m_db != nullptr; }
     const QString &tableName() const { return m_table; }
     Database *database() const { return m_db; }
     const TableDef *definition() const { return m_def; }
-    bool hasCurrent() const { return m_hasCurrent; }
+    [[nodiscard]] bool hasCurrent() const { return m_hasCurrent; }
     qint64 currentId() const { return m_currentId; }
 
   private:
@@ -55,8 +55,8 @@ class TableCursor {
 
     enum class Mode { Browse, Adding, Editing };
 
-    bool loadFrom(QSqlQuery &q);
-    bool moveEnd(bool last);
+    [[nodiscard]] bool loadFrom(QSqlQuery &q);
+    [[nodiscard]] bool moveEnd(bool last);
     // A statement kept for the cursor under a short key; `sql` builds its
     // text the first time only.
     QSqlQuery &prepared(const QString &key, const std::function<QString()> &sql);
@@ -101,9 +101,9 @@ class BatchedRows {
 // A query cursor over the rows of a SELECT with bound values.
 class QueryCursor {
   public:
-    bool eof() const { return m_eof; }
+    [[nodiscard]] bool eof() const { return m_eof; }
     // The last QueryOpen failed in the engine (as opposed to finding no rows).
-    bool failed() const { return m_failed; }
+    [[nodiscard]] bool failed() const { return m_failed; }
     bool moveNext();
     QVariant field(const QString &name) const;
     QVariant field(int column) const;
@@ -132,32 +132,33 @@ class QueryCursor {
     bool m_failed = false;
 };
 
-bool DbOpen(Database &db, const QString &filePath);
-bool DbCreate(Database &db, const QString &filePath);
-bool RsOpen(Database &db, TableCursor &cursor, const QString &tableName);
+[[nodiscard]] bool DbOpen(Database &db, const QString &filePath);
+[[nodiscard]] bool DbCreate(Database &db, const QString &filePath);
+[[nodiscard]] bool RsOpen(Database &db, TableCursor &cursor, const QString &tableName);
 bool RsClose(TableCursor &cursor);
-bool RsMoveFirst(TableCursor &cursor);
-bool RsMoveLast(TableCursor &cursor);
-bool RsMoveNext(TableCursor &cursor);
-bool RsSeek(TableCursor &cursor, const QString &indexName, const QVariant &key);
-bool RsSetIndex(TableCursor &cursor, const QString &indexName);
-bool RsEdit(TableCursor &cursor);
-bool RsAddNew(TableCursor &cursor);
-bool RsUpdate(TableCursor &cursor);
+[[nodiscard]] bool RsMoveFirst(TableCursor &cursor);
+[[nodiscard]] bool RsMoveLast(TableCursor &cursor);
+[[nodiscard]] bool RsMoveNext(TableCursor &cursor);
+[[nodiscard]] bool RsSeek(TableCursor &cursor, const QString &indexName, const QVariant &key);
+[[nodiscard]] bool RsSetIndex(TableCursor &cursor, const QString &indexName);
+[[nodiscard]] bool RsEdit(TableCursor &cursor);
+[[nodiscard]] bool RsAddNew(TableCursor &cursor);
+[[nodiscard]] bool RsUpdate(TableCursor &cursor);
 // Drops the edit buffer of RsAddNew / RsEdit without storing it.
 bool RsCancelUpdate(TableCursor &cursor);
-bool RsEof(const TableCursor &cursor);
+[[nodiscard]] bool RsEof(const TableCursor &cursor);
 QVariant FieldGet(const TableCursor &cursor, const QString &fieldName);
 void FieldSet(TableCursor &cursor, const QString &fieldName, const QVariant &value);
 
 // Opens the rows of `sql` with its `?` placeholders bound in order; true when
 // there is at least one row (positioned on it). A query the engine refuses
 // shows "Sql Rapor Yaratılamıyor" and gives false.
-bool QueryOpen(Database &db, QueryCursor &cursor, const QString &sql, const QVariantList &binds,
-               Messages &messages);
+[[nodiscard]] bool QueryOpen(Database &db, QueryCursor &cursor, const QString &sql,
+                             const QVariantList &binds, Messages &messages);
 // The same rows without a message: true when the query ran, rows or none (the
 // lookup window says its own words when its query fails).
-bool QdOpen(Database &db, QueryCursor &cursor, const QString &sql, const QVariantList &binds = {});
+[[nodiscard]] bool QdOpen(Database &db, QueryCursor &cursor, const QString &sql,
+                          const QVariantList &binds = {});
 
 // A row an action could not store says so in its turn, unless the whole
 // action is over: that is told once, at its end.
@@ -170,14 +171,15 @@ struct TableDefinition {
     TableDef def;
     bool valid = false;
 };
-bool TdCreate(Database &db, TableDefinition &td, const QString &tableName);
-bool FieldCreate(TableDefinition &td, const QString &name, int typeCode, bool required,
-                 bool allowZeroLength, int attributes, int size);
-bool IndexCreate(TableDefinition &td, const QString &indexName, const QStringList &fields,
-                 bool unique, bool primary, bool ignoreNulls, bool required);
-bool TdAppend(Database &db, const TableDefinition &td);
+[[nodiscard]] bool TdCreate(Database &db, TableDefinition &td, const QString &tableName);
+[[nodiscard]] bool FieldCreate(TableDefinition &td, const QString &name, int typeCode,
+                               bool required, bool allowZeroLength, int attributes, int size);
+[[nodiscard]] bool IndexCreate(TableDefinition &td, const QString &indexName,
+                               const QStringList &fields, bool unique, bool primary,
+                               bool ignoreNulls, bool required);
+[[nodiscard]] bool TdAppend(Database &db, const TableDefinition &td);
 // Creates a whole table from its description (used for the suite's tables).
-bool createTable(Database &db, const TableDef &def);
+[[nodiscard]] bool createTable(Database &db, const TableDef &def);
 
 // The value a Null field reads as, by type code.
 QVariant nullReplacement(int typeCode);
@@ -192,6 +194,6 @@ QVariant toStored(const QVariant &value, const FieldDef &field, bool *ok);
 Money toMoney(const QVariant &value);
 
 // Text that holds a lone surrogate cannot be stored faithfully.
-bool isValidUtf16(const QString &text);
+[[nodiscard]] bool isValidUtf16(const QString &text);
 
 } // namespace data

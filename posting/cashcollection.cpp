@@ -35,8 +35,10 @@ CashCollectionResult postCashCollection(Session &s, const CashCollection &c) {
     if (writeCashRow(s, {c.kod, receipt, c.name, c.amount, c.cashBox, c.date, refer}) &&
         data::findMember(s.carkart, c.kod)) {
         const QString muhasebe = data::FieldGet(s.carkart, QStringLiteral("muhasebe")).toString();
-        PostCollection(s, refer, c.kod, c.date, receipt, c.amount, c.description, QString(),
-                       c.cashBox);
+        // A ledger row the table turns down is passed over, as the desk always
+        // has; one the engine failed has ended the action, which says so.
+        (void)PostCollection(s, refer, c.kod, c.date, receipt, c.amount, c.description, QString(),
+                             c.cashBox);
         // The cash screen writes its two rows field by field in its own order;
         // neither row checks its account code.
         const auto entRow = [&](const QString &muhkod, const char *ba, const QString &ack) {

@@ -31,7 +31,7 @@ bool PostDebt(Session &s, const QString &refer, bool credit, const QString &kod,
         data::tellNotStored(s.data, s.messages, QStringLiteral("Cari Hesap Yazılamıyor."));
     };
     const auto refuse = [&] {
-        s.data.send(); // rows held back say their word first
+        (void)s.data.send(); // rows held back say their word first; a failure ends the action
         say();
         return false;
     };
@@ -39,13 +39,14 @@ bool PostDebt(Session &s, const QString &refer, bool credit, const QString &kod,
     if (amount < Money() || amount > Money::maxEntry())
         return refuse();
     const int ba = credit ? ledger::Credit : ledger::Debit;
+    // A card that is not there moves no totals; the row is still written.
     bool overflow = false;
     if (s.work)
-        s.work->addToBucket(kod, !credit, amount, &overflow);
+        (void)s.work->addToBucket(kod, !credit, amount, &overflow);
     else
-        data::updateBalanceBucket(s.carkart, kod, 0, Money(), Money(),
-                                  credit ? QStringLiteral("A") : QStringLiteral("B"), amount,
-                                  &overflow);
+        (void)data::updateBalanceBucket(s.carkart, kod, 0, Money(), Money(),
+                                        credit ? QStringLiteral("A") : QStringLiteral("B"), amount,
+                                        &overflow);
     // The card's totals cannot hold the amount: neither is written.
     if (overflow)
         return refuse();

@@ -14,13 +14,14 @@ namespace posting {
 // that cannot be stored says "Cari Hesap Yazılamıyor."; false then. Inside
 // an action on a server the row may be sent with the next ones: true then
 // means taken, and a row the server refuses says so when it is sent.
-bool PostDebt(Session &session, const QString &refer, bool credit, const QString &kod, Money amount,
-              const QString &ack, int islem, const QString &kod1, const QDate &date);
+[[nodiscard]] bool PostDebt(Session &session, const QString &refer, bool credit, const QString &kod,
+                            Money amount, const QString &ack, int islem, const QString &kod1,
+                            const QDate &date);
 
 // The ledger row of a collection; the balance buckets are not touched.
-bool PostCollection(Session &session, const QString &refer, const QString &kod, const QDate &date,
-                    const QString &evrak, Money amount, const QString &ack, const QString &kod1,
-                    int kasa);
+[[nodiscard]] bool PostCollection(Session &session, const QString &refer, const QString &kod,
+                                  const QDate &date, const QString &evrak, Money amount,
+                                  const QString &ack, const QString &kod1, int kasa);
 
 struct CashRow {
     QString carkod;
@@ -32,7 +33,7 @@ struct CashRow {
     QString refer;
 };
 // A cash-box row; a failure says "Kasa Kayıtları İşlenemedi".
-bool writeCashRow(Session &session, const CashRow &row);
+[[nodiscard]] bool writeCashRow(Session &session, const CashRow &row);
 
 // The cash-box row's description: the first 35 characters, right-trimmed.
 QString cashDescription(const QString &text);

@@ -39,7 +39,7 @@ class PrintContext {
     // The current system printer, made on first use.
     QPrinter &printer();
     // True when the system has at least one printer installed.
-    static bool systemHasPrinter();
+    [[nodiscard]] static bool systemHasPrinter();
     // The PDF graphic printing writes, or empty for the system printer.
     QString pdfOutput() const;
     // The program that sends a dot-matrix file to the printer: KOOP_DOTYAZ,

@@ -30,7 +30,7 @@ class prnx : public QObject {
 
     // Modes 1 and 2 open a job; 3, 4 and 5 print nothing and give false; any
     // other value closes the control (mode 0). The page counter restarts.
-    bool OpenPrinter(quint8 mode, const QString &documentName, bool condensed);
+    [[nodiscard]] bool OpenPrinter(quint8 mode, const QString &documentName, bool condensed);
     // Starts a page; the new page number.
     qint16 YeniSayfa();
     // One cell of `width` columns (the text's length when below 1); with
@@ -69,8 +69,8 @@ class prnx : public QObject {
     static qint16 linesFitting(int printableHeight, int lineHeight);
 
   private:
-    bool openGraphic(const QString &documentName);
-    bool openDotMatrix(bool condensed);
+    [[nodiscard]] bool openGraphic(const QString &documentName);
+    [[nodiscard]] bool openDotMatrix(bool condensed);
     void endLine();
     void addCell(const QString &text, qint16 width, quint8 alignment, bool bold, bool italic,
                  bool third);

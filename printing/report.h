@@ -100,7 +100,7 @@ class Report {
 
     // Opens the printer in the mode of its settings record; false when it
     // did not open, and nothing is printed then.
-    bool open(const QString &documentName, bool condensed = true);
+    [[nodiscard]] bool open(const QString &documentName, bool condensed = true);
     // Lines printed together: a full page ends (with its foot) before them, a
     // new one starts with its head.
     void row(const Line &line) { row(std::vector<Line>{line}); }
@@ -118,7 +118,7 @@ class Report {
     void startPage();
     void breakPage();
     void print(const Line &line);
-    bool shown(Cell::Kind kind) const;
+    [[nodiscard]] bool shown(Cell::Kind kind) const;
 
     prnx &m_printer;
     PageLayout m_layout;

@@ -17,7 +17,7 @@ struct SampleSummary {
 // right-aligned amounts, rules, Turkish letters, and a total; as many rows as
 // fill one and a half pages, so the page break is seen. Mode and line count
 // come from the context's settings record. False when the printer did not open.
-bool printSample(PrintContext &context, const QString &company, const QDate &date,
-                 SampleSummary *summary = nullptr);
+[[nodiscard]] bool printSample(PrintContext &context, const QString &company, const QDate &date,
+                               SampleSummary *summary = nullptr);
 
 } // namespace printing

@@ -66,6 +66,6 @@ namespace printing {
 // The system print dialog for `parent`, started from the context's current
 // printer; on confirmation the chosen printer and its page settings become
 // the current ones. False when the user cancels.
-bool choosePrinter(PrintContext &context, QWidget *parent);
+[[nodiscard]] bool choosePrinter(PrintContext &context, QWidget *parent);
 
 } // namespace printing

@@ -8,6 +8,6 @@ namespace startup {
 // without the registry: PrgPath is the running program's folder, DataPath the
 // company folder's parent, the image folder "image/soft/". False after a
 // message when the folder or its files are missing or damaged.
-bool openCompanyFolder(Session &session, const QString &folder);
+[[nodiscard]] bool openCompanyFolder(Session &session, const QString &folder);
 
 } // namespace startup

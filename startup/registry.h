@@ -20,7 +20,7 @@ class Registry {
     // first NUL.
     QString readText(const QString &valueName) const;
     // False when the store cannot be written.
-    bool writeText(const QString &valueName, const QString &text);
+    [[nodiscard]] bool writeText(const QString &valueName, const QString &text);
     QString location() const;
 
   private:

@@ -114,8 +114,7 @@ bool openCompany(Session &s) {
             if (QFileInfo::exists(koopFile))
                 return fatal(s, koopFile + QStringLiteral("\nSql Dosyası Yaratılamadı.") +
                                     why(s.koop, koopFile));
-            if (!data::createKoopDatabase(koopFile, s.messages) ||
-                !data::DbOpen(s.koop, koopFile))
+            if (!data::createKoopDatabase(koopFile, s.messages) || !data::DbOpen(s.koop, koopFile))
                 return false;
         }
         const QString dataFile = s.companyFile(QStringLiteral("xdata.dat"));

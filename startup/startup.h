@@ -21,12 +21,12 @@ CommandLine splitCommandLine(const QString &line);
 // Registry paths, command line, imagepath, the two databases, the ten
 // shared tables, the money settings and the colour theme, in that order.
 // False when start-up must end; its message has been shown.
-bool open(Session &session, Registry &registry, const QString &commandLine,
-          const QString &programDir);
+[[nodiscard]] bool open(Session &session, Registry &registry, const QString &commandLine,
+                        const QString &programDir);
 
 // Opens the company's databases, shared tables, money settings and colour
 // theme, with start-up's messages; `company` and the paths must be set.
-bool openCompany(Session &session);
+[[nodiscard]] bool openCompany(Session &session);
 
 // Exit code of a start-up that could not open its screen.
 constexpr int ExitStartupFailed = 1;

@@ -18,6 +18,6 @@ struct ColourTheme {
     static ColourTheme builtIn();
     // Record 1 of the file; slots beyond a short record stay 0 (black).
     // False when the file is missing or unreadable (the theme is unchanged).
-    bool load(const QString &filePath);
+    [[nodiscard]] bool load(const QString &filePath);
     QByteArray toRecord() const;
 };

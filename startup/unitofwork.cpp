@@ -61,7 +61,10 @@ QString UnitOfWork::reference(int firstCharacter) {
     // Under the write lock nobody else moves the counters, so they are read
     // once and stored once, at commit.
     if (!m_counters) {
-        data::lockCounters(m_session.genel, m_session.messages);
+        // Counters another program may move meanwhile would give codes
+        // twice: without their lock the action does not go on.
+        if (!data::lockCounters(m_session.genel, m_session.messages))
+            m_countersUnsafe = true;
         m_counters = data::Counters::load(m_session.genel);
     }
     m_counters->advance();
@@ -204,9 +207,10 @@ bool UnitOfWork::commit() {
         fail();
         return false;
     }
-    if (m_counters && !over())
-        m_counters->store(m_session.genel, m_session.messages);
-    if (over()) {
+    // Codes whose counters were not stored would be drawn again.
+    if (m_countersUnsafe ||
+        (m_counters && !over() && !m_counters->store(m_session.genel, m_session.messages)) ||
+        over()) {
         fail();
         return false;
     }
@@ -257,6 +261,7 @@ void UnitOfWork::rollback() {
     m_active = false;
     m_session.work = nullptr;
     m_counters.reset();
+    m_countersUnsafe = false;
     m_buckets.clear();
     m_bucketsHeld = false;
     dropDayTotals();

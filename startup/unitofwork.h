@@ -29,7 +29,7 @@ class UnitOfWork {
 
     // False when the databases could not be locked; the message has been
     // shown and the action must not run.
-    bool active() const { return m_active; }
+    [[nodiscard]] bool active() const { return m_active; }
 
     // A new reference code (first character code 21 or 1), drawn from the
     // counters in genel.
@@ -41,7 +41,7 @@ class UnitOfWork {
     // anything reads the cards and before the commit. False when there is no
     // card, or when the totals would leave the range of an amount (*overflow
     // set, nothing added).
-    bool addToBucket(const QString &kod, bool debit, Money amount, bool *overflow);
+    [[nodiscard]] bool addToBucket(const QString &kod, bool debit, Money amount, bool *overflow);
 
     // Adds to a cash box's day total exactly when the action is stored:
     // noted in the day file's journal before the commit, written after
@@ -50,12 +50,12 @@ class UnitOfWork {
                        const QString &refer);
     // After a commit: a day total could not be written and waits in its
     // journal for the next opening (the clerk has been told).
-    bool dayTotalsPending() const { return m_dayTotalsPending; }
+    [[nodiscard]] bool dayTotalsPending() const { return m_dayTotalsPending; }
 
     // True once a statement failed in a way that ends the action (the disk,
     // a lock, a damaged file, a lost connection): nothing more is written,
     // and commit() rolls back and says why, once.
-    bool over() const;
+    [[nodiscard]] bool over() const;
     // What ended it, or Failure::None.
     data::Failure failure() const;
 
@@ -63,7 +63,7 @@ class UnitOfWork {
     // alone, the settings. The settings of an action on both files commit
     // second: settingsStored() tells whether they were.
     [[nodiscard]] bool commit();
-    bool settingsStored() const { return m_settingsStored; }
+    [[nodiscard]] bool settingsStored() const { return m_settingsStored; }
     // Why they were not.
     data::Failure settingsFailure() const { return m_settingsFailure; }
     void rollback();
@@ -76,6 +76,7 @@ class UnitOfWork {
     data::Failure m_settingsFailure = data::Failure::None;
     QDate m_today; // the date letters of every code drawn in the action
     std::optional<data::Counters> m_counters;
+    bool m_countersUnsafe = false;
     struct Bucket {
         qint64 card = 0; // the card's id
         int64_t debit = 0, credit = 0;
@@ -88,17 +89,17 @@ class UnitOfWork {
     bool m_readingCard = false;
     std::vector<std::unique_ptr<cashbox::DayTotalJournal>> m_dayTotals;
     bool m_dayTotalsPending = false;
-    bool prepareDayTotals();
+    [[nodiscard]] bool prepareDayTotals();
     void dropDayTotals();
 };
 
 // Whether a collection with this reference is stored (its cash-box row);
 // nothing when the company cannot tell.
-std::optional<bool> collectionStored(Session &session, const QString &refer);
+[[nodiscard]] std::optional<bool> collectionStored(Session &session, const QString &refer);
 
 // Settles what desks stopped half-way left in the day files' journals.
 // False after a message when a journal cannot be settled.
-bool settleDayTotals(Session &session);
+[[nodiscard]] bool settleDayTotals(Session &session);
 
 // Draws a reference code inside the action under way, or on its own when
 // there is none; empty when the code could not be stored.

@@ -20,8 +20,10 @@ constexpr int Source = 1;
 void writeKeys(Session &s, const char *accountKey, const QString &account,
                const char *descriptionKey, const QString &description) {
     const QString file = accountFile(s);
-    ini::writeValue(Section, QString::fromLatin1(accountKey), file, account);
-    ini::writeValue(Section, QString::fromLatin1(descriptionKey), file, description);
+    // The run goes on; only the values offered next time are lost.
+    if (!ini::writeValue(Section, QString::fromLatin1(accountKey), file, account) ||
+        !ini::writeValue(Section, QString::fromLatin1(descriptionKey), file, description))
+        s.messages.warning(QStringLiteral("Hesap kodu ve açıklama saklanamadı:\n") + file);
 }
 
 bool accountGiven(Session &s, const QString &account) {

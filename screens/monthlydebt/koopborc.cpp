@@ -248,7 +248,9 @@ void koopborc::print(monthlydebt::Range range) {
     const std::vector<monthlydebt::Member> members = gridMembers();
     printing::printWithSetup(m_printContext, this, monthlydebt::presetPrinter, [&] {
         const printing::PrinterSettings &settings = m_printContext.settings;
-        monthlydebt::storeVoucherTitle(settings.title);
+        // The vouchers print all the same; only next time's title is lost.
+        if (!monthlydebt::storeVoucherTitle(settings.title))
+            m_session.messages.warning(QStringLiteral("Fiş başlığı saklanamadı."));
         const monthlydebt::VoucherRun run{settings.title,
                                           date,
                                           m_period->Text(),

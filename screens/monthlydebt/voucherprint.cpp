@@ -77,8 +77,8 @@ QString voucherTitle() {
     return userstore::read(storeSection(), storeKey(), QString::fromUtf16(DefaultVoucherTitle));
 }
 
-void storeVoucherTitle(const QString &title) {
-    userstore::write(storeSection(), storeKey(), title);
+bool storeVoucherTitle(const QString &title) {
+    return userstore::write(storeSection(), storeKey(), title);
 }
 
 void presetPrinter(printing::PrinterSettings &s) {

@@ -17,7 +17,8 @@ inline constexpr char16_t DefaultVoucherTitle[] = u"KASA TAHSİLAT MAKBUZU";
 // The vouchers' title as the clerk last left it in the printer setup, kept
 // per user; the default until then.
 QString voucherTitle();
-void storeVoucherTitle(const QString &title);
+// False when the clerk's settings store could not keep it.
+[[nodiscard]] bool storeVoucherTitle(const QString &title);
 
 // The printer settings the vouchers start from, before the setup screen.
 void presetPrinter(printing::PrinterSettings &settings);

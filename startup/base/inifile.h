@@ -12,8 +12,8 @@ namespace ini {
 QString readValue(const QString &section, const QString &key, const QString &defaultValue,
                   const QString &filePath);
 // Creates the section and the file as needed; false when the file cannot be written.
-bool writeValue(const QString &section, const QString &key, const QString &filePath,
-                const QString &value);
+[[nodiscard]] bool writeValue(const QString &section, const QString &key, const QString &filePath,
+                              const QString &value);
 
 // Bytes of an old file: UTF-8 when they are valid UTF-8, else CP1254.
 QString decodeLegacyText(const QByteArray &bytes);

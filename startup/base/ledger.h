@@ -43,7 +43,7 @@ struct Item {
 // then the lower operation code. Undated items come first, as the database
 // sorts a missing date. Callers that read the ledger unordered stable-sort
 // by this.
-inline bool inQueryOrder(const Item &a, const Item &b) {
+[[nodiscard]] inline bool inQueryOrder(const Item &a, const Item &b) {
     if (a.vade != b.vade)
         return a.vade < b.vade;
     if (a.ba != b.ba)

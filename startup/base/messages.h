@@ -14,25 +14,26 @@ class Messages {
     virtual ~Messages() = default;
     virtual void show(Icon icon, const QString &title, const QString &text) = 0;
     // A Yes/No question; true for Yes.
-    virtual bool ask(Icon icon, const QString &title, const QString &text, bool defaultYes) = 0;
+    [[nodiscard]] virtual bool ask(Icon icon, const QString &title, const QString &text,
+                                   bool defaultYes) = 0;
 
     void warning(const QString &text) { show(Icon::Warning, korvane(), text); }
     // "Tekrar Dene" or "Vazgeç" after a wait for another desk; true to wait
     // again. An action another desk kept from running is remembered (the
     // command line then ends with its own exit code).
-    bool retry(const QString &text) {
+    [[nodiscard]] bool retry(const QString &text) {
         const bool again = askRetry(korvane(), text);
         m_busy = m_busy || !again;
         return again;
     }
     void markBusy() { m_busy = true; }
-    bool busy() const { return m_busy; }
+    [[nodiscard]] bool busy() const { return m_busy; }
     void information(const QString &text) { show(Icon::Information, korvane(), text); }
     static QString korvane() { return QStringLiteral("Korvane"); }
 
   protected:
     // A question like any other where no buttons of its own can be shown.
-    virtual bool askRetry(const QString &title, const QString &text) {
+    [[nodiscard]] virtual bool askRetry(const QString &title, const QString &text) {
         return ask(Icon::Question, title, text, false);
     }
 
@@ -49,7 +50,8 @@ class LogMessages : public Messages {
     static std::unique_ptr<LogMessages> fromEnvironment();
 
     void show(Icon icon, const QString &title, const QString &text) override;
-    bool ask(Icon icon, const QString &title, const QString &text, bool defaultYes) override;
+    [[nodiscard]] bool ask(Icon icon, const QString &title, const QString &text,
+                           bool defaultYes) override;
 
     static QString iconName(Icon icon);
     static QString logLine(Icon icon, const QString &title, const QString &text);
@@ -70,7 +72,7 @@ class RecordingMessages : public Messages {
     void show(Icon icon, const QString &title, const QString &text) override {
         boxes.push_back({icon, title, text});
     }
-    bool ask(Icon icon, const QString &title, const QString &text, bool) override {
+    [[nodiscard]] bool ask(Icon icon, const QString &title, const QString &text, bool) override {
         boxes.push_back({icon, title, text});
         if (answers.isEmpty())
             return false;
@@ -82,4 +84,4 @@ class RecordingMessages : public Messages {
 };
 
 // True when KOOP_MESSAGES=log asks for the log implementation.
-bool messagesLogRequested();
+[[nodiscard]] bool messagesLogRequested();

@@ -27,11 +27,11 @@ class Money {
     // Decimal text with "." as the point, optional leading "-", no grouping.
     // More than four decimals are cut (never rounded). Out of range or not a
     // number gives nullopt.
-    static std::optional<Money> parse(const QString &text);
+    [[nodiscard]] static std::optional<Money> parse(const QString &text);
     // For values the behaviour computes in double precision (the ledger's
     // double amounts, the surcharge product): rounds half away from zero to
     // the nearest ten-thousandth; nullopt when out of range or not finite.
-    static std::optional<Money> fromDouble(double value);
+    [[nodiscard]] static std::optional<Money> fromDouble(double value);
 
     constexpr int64_t units() const { return m_units; }
     double toDouble() const { return static_cast<double>(m_units) / Scale; }
@@ -86,7 +86,7 @@ QString withoutTrailingZeros(const QString &plain);
 // An amount as an amount field takes it: "." as point, at most `decimals`
 // decimals, at most Money::maxEntry(). Nothing for text that is no such
 // number.
-std::optional<Money> parseTypedAmount(const QString &text, int decimals);
+[[nodiscard]] std::optional<Money> parseTypedAmount(const QString &text, int decimals);
 // A cell that may hold no amount (a statement's empty cells): empty text then.
 QString plainAmount(const std::optional<Money> &value, int decimals);
 

@@ -8,6 +8,6 @@ namespace userstore {
 
 QString read(const QString &section, const QString &key, const QString &fallback);
 // False when the store could not be written.
-bool write(const QString &section, const QString &key, const QString &value);
+[[nodiscard]] bool write(const QString &section, const QString &key, const QString &value);
 
 } // namespace userstore

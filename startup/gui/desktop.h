@@ -9,7 +9,7 @@ namespace desktop {
 // Qt's dialogs and standard buttons (file and print dialogs, the print
 // preview, Evet/Hayır) in Turkish; false when the translations are not
 // installed, and they stay English.
-bool installTurkishTranslations(QCoreApplication &app);
+[[nodiscard]] bool installTurkishTranslations(QCoreApplication &app);
 
 // Tahoma, the face of the printed reports, is not on a Linux desktop, and
 // its usual substitute there is wider, so columns cut their text ("01.07.202").

@@ -6,10 +6,11 @@
 class QtMessages : public Messages {
   public:
     void show(Icon icon, const QString &title, const QString &text) override;
-    bool ask(Icon icon, const QString &title, const QString &text, bool defaultYes) override;
+    [[nodiscard]] bool ask(Icon icon, const QString &title, const QString &text,
+                           bool defaultYes) override;
 
   protected:
-    bool askRetry(const QString &title, const QString &text) override;
+    [[nodiscard]] bool askRetry(const QString &title, const QString &text) override;
 };
 
 // The log service when KOOP_MESSAGES=log asks for it, else the boxes.

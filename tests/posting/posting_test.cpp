@@ -73,8 +73,8 @@ TEST_F(PostingTest, FailedDebtRowsSaySoInTheirTurn) {
     // An amount the card's totals cannot hold: no row and no bucket change.
     EXPECT_FALSE(post(INT64_MAX, "x"));
     post(2 * Money::Scale, "Aidat"); // turned down by the table
-    data::writeIntegrationRow(session.ent, messages,
-                              {today, "600.01.01", "A", Money(), "x", 0, 1, today, "1234"});
+    EXPECT_FALSE(data::writeIntegrationRow(
+        session.ent, messages, {today, "600.01.01", "A", Money(), "x", 0, 1, today, "1234"}));
     // A description that is not valid UTF-16 is left out; the row is stored.
     EXPECT_TRUE(post(3 * Money::Scale, QString(QChar(0xDC00))));
     data::QueryCursor read;

@@ -47,9 +47,9 @@ TEST_F(ServicesTest, ReferenceCodesStartAtAAndCarryAcrossCodes) {
     EXPECT_EQ(tail(data::nextReferenceCode(session.genel, messages, 1, today)), "AAAAB");
     EXPECT_EQ(tail(data::nextReferenceCode(session.genel, messages, 1, today)), "AAAAC");
     // Stored as 0 or garbage below "A": sayac1 counts as A, the others are set to A.
-    data::setNamedValue(session.genel, messages, "sayac1", {}, false, 90);
-    data::setNamedValue(session.genel, messages, "sayac2", {}, false, 0);
-    data::setNamedValue(session.genel, messages, "sayac3", {}, false, -7);
+    ASSERT_TRUE(data::setNamedValue(session.genel, messages, "sayac1", {}, false, 90));
+    ASSERT_TRUE(data::setNamedValue(session.genel, messages, "sayac2", {}, false, 0));
+    ASSERT_TRUE(data::setNamedValue(session.genel, messages, "sayac3", {}, false, -7));
     EXPECT_EQ(tail(data::nextReferenceCode(session.genel, messages, 1, today)), "AAABA");
     EXPECT_EQ(value("SELECT value FROM genel WHERE ack='sayac3'").toInt(), 65);
     EXPECT_EQ(value("SELECT count(*) FROM genel WHERE ack LIKE 'sayac%'").toInt(), 5);

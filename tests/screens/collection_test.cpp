@@ -255,7 +255,7 @@ TEST_F(CollectionTest, ReceiptLayoutInMillimetresWithInstalledHeader) {
 // and tests/posting for the rows).
 TEST_F(CollectionTest, CommandLineCollectsAsTheDeskDoes) {
     addSettings(41);
-    data::setNamedValue(session.genel, messages, "tlonda", {}, false, 2);
+    ASSERT_TRUE(data::setNamedValue(session.genel, messages, "tlonda", {}, false, 2));
     ProcessResult r = runProgram("koop-cli", {"collect", company.folder(), "0346", "250.5",
                                               "--aciklama", "NİSAN AİDATI", "--pdf", pdf});
     ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
@@ -297,7 +297,7 @@ TEST_F(CollectionTest, CommandLineCollectsAsTheDeskDoes) {
 TEST_F(CollectionTest, SixDesksAtOnceNeverIssueOneReceiptNumberTwice) {
     addSettings(41);
     writeCashBoxCode();
-    data::setNamedValue(session.genel, messages, "tlonda", {}, false, 2);
+    ASSERT_TRUE(data::setNamedValue(session.genel, messages, "tlonda", {}, false, 2));
     // Six desks take eight collections each while a seventh saves the
     // settings over and over, as AYAR does.
     const QString cli = binDir() + "koop-cli";
@@ -337,7 +337,7 @@ TEST_F(CollectionTest, KilledAtAnySyncTheCollectionAndItsDayTotalComeOutWhole) {
         GTEST_SKIP() << "strace kills a desk at one of its file calls";
     addSettings(41);
     writeCashBoxCode();
-    data::setNamedValue(session.genel, messages, "tlonda", {}, false, 2);
+    ASSERT_TRUE(data::setNamedValue(session.genel, messages, "tlonda", {}, false, 2));
     const QString cli = binDir() + "koop-cli";
     int kills = 0;
     for (const char *call : {"fdatasync", "fsync", "rename", "unlink"}) {
@@ -371,7 +371,7 @@ TEST_F(CollectionTest, KilledAtAnySyncTheCollectionAndItsDayTotalComeOutWhole) {
 TEST_F(CollectionTest, CheckFindsWhatIsWrongAndRepairsWhatTheRowsTell) {
     addSettings(41);
     writeCashBoxCode();
-    data::setNamedValue(session.genel, messages, "tlonda", {}, false, 2);
+    ASSERT_TRUE(data::setNamedValue(session.genel, messages, "tlonda", {}, false, 2));
     const QString folder = company.folder();
     ASSERT_EQ(runProgram("koop-cli", {"collect", folder, "0346", "10"}).exitCode, 0);
     // A card's total moved by hand, a receipt counter moved back by hand,
@@ -454,7 +454,7 @@ TEST_F(CollectionTest, CheckFindsWhatIsWrongAndRepairsWhatTheRowsTell) {
 TEST_F(CollectionTest, AnotherProgramHoldingTheFilesStopsTheDeskAfterABoundedWait) {
     addSettings(41);
     writeCashBoxCode();
-    data::setNamedValue(session.genel, messages, "tlonda", {}, false, 2);
+    ASSERT_TRUE(data::setNamedValue(session.genel, messages, "tlonda", {}, false, 2));
     ASSERT_EQ(runProgram("koop-cli", {"refcode", company.folder()}).exitCode, 0);
     const QStringList holds =
         company.onServer()

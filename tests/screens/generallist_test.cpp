@@ -114,7 +114,7 @@ TEST_F(GeneralList, FiguresAreEachCardsStatementAndTheTotalsTheirSum) {
 // The ledgers are read a batch of cards at a time: every card still gets
 // exactly its own items.
 TEST_F(GeneralList, ManyCardsEachGetTheirOwnStatement) {
-    session.data.beginWrite();
+    ASSERT_TRUE(session.data.beginWrite());
     for (int i = 0; i < 150; ++i) {
         const QString kod = u"B%1"_s.arg(i, 3, 10, QChar(u'0'));
         addCard(kod, kod);
@@ -122,7 +122,7 @@ TEST_F(GeneralList, ManyCardsEachGetTheirOwnStatement) {
             addLedgerItem(kod, {2024, month, 15}, {2024, month, 15}, 0, 4,
                           QByteArray::number(i + month).constData(), u"Aidat"_s);
     }
-    session.data.commit();
+    ASSERT_TRUE(session.data.commit());
     const QDate base(2024, 5, 10);
     const auto list = generallist::build(session, u"B"_s, u"C"_s, base, 2.0);
     ASSERT_TRUE(list);
@@ -238,7 +238,7 @@ TEST_F(GeneralList, ScreenFromTheKeyboard) {
 }
 
 TEST_F(GeneralList, CommandLine) {
-    data::setNamedValue(session.genel, messages, "tlonda", {}, false, 2);
+    ASSERT_TRUE(data::setNamedValue(session.genel, messages, "tlonda", {}, false, 2));
     const QString folder = company.folder();
     ProcessResult r = runProgram("koop-cli", {"general-list", folder, "--date", "10.05.2024",
                                               "--to", "2", "--format", "json"});

@@ -173,8 +173,8 @@ TEST_F(HeadCollection, WithoutSettingsTheReceiptNumberIsZero) {
 
 TEST_F(HeadCollection, CommandLines) {
     addCaptions();
-    data::setNamedValue(session.genel, messages, "tlonda", {}, false, 2);
-    data::setNamedValue(session.genel, messages, "tlnick", "TL", false, 0);
+    ASSERT_TRUE(data::setNamedValue(session.genel, messages, "tlonda", {}, false, 2));
+    ASSERT_TRUE(data::setNamedValue(session.genel, messages, "tlnick", "TL", false, 0));
     ProcessResult r = runProgram("koop-cli", {"head-balances", company.folder(), "0346", "--date",
                                               "15.02.2024", "--format", "json"});
     ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();

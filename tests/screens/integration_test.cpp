@@ -194,8 +194,8 @@ TEST_F(Integration, ScreenOpensFromTheFileAndRunsASectionOnF5) {
     today = QDate(2024, 3, 15);
     debt("0001", "01.02.2024", "100");
     const QString file = integration::accountFile(session);
-    ini::writeValue(u"reent"_s, u"borchesapkod"_s, file, u"600.01"_s);
-    ini::writeValue(u"reent"_s, u"faizack"_s, file, u"Faiz Geliri"_s);
+    ASSERT_TRUE(ini::writeValue(u"reent"_s, u"borchesapkod"_s, file, u"600.01"_s));
+    ASSERT_TRUE(ini::writeValue(u"reent"_s, u"faizack"_s, file, u"Faiz Geliri"_s));
     printing::PrintContext print(session);
     Borcent w(session, print);
     w.show();
@@ -238,7 +238,8 @@ TEST_F(Integration, ScreenOpensFromTheFileAndRunsASectionOnF5) {
 TEST_F(Integration, CommandLineTakesTheStoredCodesAndSaysWhatItWrote) {
     debt("0001", "01.02.2024", "100");
     payment("0001", "05.02.2024", "40");
-    ini::writeValue(u"reent"_s, u"kasahesapkod"_s, integration::accountFile(session), u"100.01"_s);
+    ASSERT_TRUE(ini::writeValue(u"reent"_s, u"kasahesapkod"_s, integration::accountFile(session),
+                                u"100.01"_s));
     const QString folder = company.folder();
     ProcessResult r = runProgram("koop-cli", {"integrate", folder, "debts", "--year", "2024",
                                               "--month", "2", "--account", "600.01"});

@@ -50,7 +50,8 @@ class MonthlyDebt : public SessionTest {
         s.ack = {u"Aidat"_s, u"Yakıt"_s, u"Su"_s, u"Otopark"_s, u"Demirbaş"_s};
         s.fisno = 41;
         EXPECT_TRUE(data::storeSettings(session.ayar, s));
-        data::setNamedValue(session.genel, messages, u"unvan"_s, u"Işık Konut Koop."_s, false, 0);
+        EXPECT_TRUE(data::setNamedValue(session.genel, messages, u"unvan"_s, u"Işık Konut Koop."_s,
+                                        false, 0));
         addMember(u"0001"_s, u"G1"_s, 0, prices({100, 0, 25, 0, 0}));
         addMember(u"0002"_s, u"G1"_s, 0, prices({0, 0, 0, 0, 0}));
         addMember(u"0003"_s, u"G'%"_s, 0, prices({100, -20, 0, 0, 0}));
@@ -270,11 +271,12 @@ TEST_F(MonthlyDebt, ScreenFromTheKeyboard) {
 
     QTest::keyClick(part<xtext>(w, "tarih"), Qt::Key_Escape);
     EXPECT_FALSE(w.isVisible());
-    monthlydebt::storeVoucherTitle(QString::fromUtf16(monthlydebt::DefaultVoucherTitle));
+    ASSERT_TRUE(
+        monthlydebt::storeVoucherTitle(QString::fromUtf16(monthlydebt::DefaultVoucherTitle)));
 }
 
 TEST_F(MonthlyDebt, CommandLine) {
-    data::setNamedValue(session.genel, messages, "tlonda", {}, false, 2);
+    ASSERT_TRUE(data::setNamedValue(session.genel, messages, "tlonda", {}, false, 2));
     const QString folder = company.folder();
     ProcessResult r =
         runProgram("koop-cli", {"prices", folder, "--group", "G1", "--format", "json"});

@@ -201,7 +201,7 @@ TEST_F(MemberStatement, StoredLedgerReachesTheEngine) {
 
 TEST_F(MemberStatement, CommandLineGivesTheSameStatementAsJsonAndCsv) {
     addSettings(41, 2.0);
-    data::setNamedValue(session.genel, messages, "tlonda", {}, false, 2);
+    ASSERT_TRUE(data::setNamedValue(session.genel, messages, "tlonda", {}, false, 2));
     ProcessResult r = runProgram("koop-cli", {"statement", company.folder(), "0346", "--date",
                                               "10.05.2024", "--format", "json"});
     ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();

@@ -132,10 +132,10 @@ TEST(Startup, MissingOrDamagedSuiteDatabaseEnds) {
     // A file that is there says why it does not open.
     writeJunk(co.file("xdata.dat"));
     r = runProgram("koop", {"01", "TAHSIL"}, co.registryFile());
-    EXPECT_EQ(r.messages, QStringList{"Korvane|warning|Şirket Dosyaları Bulunamadı.\\n" +
-                                      co.file("xdata.dat") +
-                                      " açılamadı: Şirket dosyası bozuk ya da bir veritabanı "
-                                      "değil."});
+    EXPECT_EQ(r.messages,
+              QStringList{"Korvane|warning|Şirket Dosyaları Bulunamadı.\\n" + co.file("xdata.dat") +
+                          " açılamadı: Şirket dosyası bozuk ya da bir veritabanı "
+                          "değil."});
 }
 
 TEST(Startup, DamagedKoopDatabaseIsNotOverwritten) {
