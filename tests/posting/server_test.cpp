@@ -96,4 +96,44 @@ TEST_F(ServerActions, LostServerInTheMiddleStoresNothingAndSaysSo) {
     EXPECT_TRUE(messages.boxes[0].text.endsWith("\nİşlem yapılmadı."));
 }
 
+// The server's own failures in the middle of a long action, as its triggers
+// raise them: the action is over at the first, nothing of it stays, and the
+// clerk is told once what it was.
+TEST_F(ServerActions, ServerFailureInTheMiddleOfALongActionLeavesNothing) {
+    ask("CREATE SEQUENCE rows_seen");
+    const struct {
+        const char *errcode;
+        const char *says;
+    } cases[] = {
+        {"disk_full", "Disk dolu: şirket dosyalarına yazılamıyor."},
+        {"io_error", "Disk hatası: şirket dosyaları okunamadı ya da yazılamadı."},
+        {"lock_not_available", "Şirket dosyaları şu an başka bir masada kullanılıyor."},
+        {"data_corrupted", "Şirket dosyası bozuk ya da bir veritabanı değil."},
+    };
+    for (const auto &c : cases) {
+        ask(QString("CREATE OR REPLACE FUNCTION fail() RETURNS trigger LANGUAGE plpgsql AS $$ "
+                    "BEGIN IF nextval('rows_seen') %% 6000 = 5000 THEN RAISE EXCEPTION 'yok' "
+                    "USING ERRCODE = '%1'; END IF; RETURN NEW; END $$")
+                .arg(c.errcode)
+                .replace("%%", "%"));
+        ask("CREATE OR REPLACE TRIGGER fail BEFORE INSERT ON carhar FOR EACH ROW EXECUTE "
+            "FUNCTION fail()");
+        ask("SELECT setval('rows_seen', 1)");
+        const qint64 before = ask("SELECT count(*) FROM carhar").toLongLong();
+        messages.boxes.clear();
+        UnitOfWork work(session);
+        ASSERT_TRUE(work.active());
+        for (int i = 0; i < 6000; ++i)
+            (void)posting::PostDebt(session, work.reference(1), false, "0001", Money::fromWhole(10),
+                                    "Aidat", ledger::Debt, "1", QDate(2026, 3, 1));
+        EXPECT_FALSE(work.commit()) << c.errcode;
+        EXPECT_EQ(texts(), QStringList{QString::fromUtf8(c.says) +
+                                       "\nKayıtlar saklanamadı; bu işlemden hiçbir kayıt "
+                                       "yazılmadı."})
+            << c.errcode;
+        EXPECT_EQ(ask("SELECT count(*) FROM carhar").toLongLong(), before) << c.errcode;
+        EXPECT_EQ(ask("SELECT borc1 FROM carkart").toLongLong(), 0) << c.errcode;
+    }
+}
+
 } // namespace
