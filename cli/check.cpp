@@ -7,7 +7,9 @@
 #include "startup/unitofwork.h"
 
 #include <QDir>
+#include <algorithm>
 #include <map>
+#include <set>
 
 namespace {
 
@@ -162,6 +164,36 @@ struct Check {
         }
     }
 
+    // Every number from the first receipt issued to the last is a receipt
+    // or recorded as never to be issued.
+    void gaps(const std::set<qint64> &issued) {
+        std::vector<data::UnusedReceipts> unused;
+        if (issued.empty() || !data::readUnusedReceipts(s.koop, &unused))
+            return;
+        const auto explained = [&](qint64 n) {
+            return std::any_of(unused.begin(), unused.end(), [n](const data::UnusedReceipts &u) {
+                return n >= u.first && n <= u.last;
+            });
+        };
+        QStringList ranges;
+        qint64 from = 0;
+        for (qint64 n = *issued.begin(); n <= *issued.rbegin() + 1; ++n) {
+            const bool gap = n <= *issued.rbegin() && !issued.count(n) && !explained(n);
+            if (gap && from == 0)
+                from = n;
+            if (!gap && from != 0) {
+                ranges << (from == n - 1 ? QString::number(from)
+                                         : QStringLiteral("%1-%2").arg(from).arg(n - 1));
+                from = 0;
+            }
+        }
+        constexpr qsizetype Shown = 20;
+        for (qsizetype i = 0; i < std::min(ranges.size(), Shown); ++i)
+            findings << QStringLiteral("Makbuz %1 verilmemiş; nedeni kayıtlı değil").arg(ranges[i]);
+        if (ranges.size() > Shown)
+            findings << QStringLiteral("… ve %1 aralık daha").arg(ranges.size() - Shown);
+    }
+
     // The counters, codes drawn twice, receipt numbers issued twice or
     // beyond the counter.
     void numbers() {
@@ -187,12 +219,16 @@ struct Check {
                      << QStringLiteral("Makbuz %1 %2 kez verilmiş").arg(q.text(0)).arg(q.number(1));
              });
         qint64 last = 0;
+        std::set<qint64> issued;
         scan(s.data, QStringLiteral("SELECT k.evrak ") + receipts, [&](const data::QueryCursor &q) {
             bool ok = false;
             const qint64 n = q.text(0).toLongLong(&ok);
-            if (ok)
+            if (ok && n > 0) {
                 last = std::max(last, n);
+                issued.insert(n);
+            }
         });
+        gaps(issued);
         const auto settings = data::readSettings(s.ayar);
         if (!settings)
             return;

@@ -312,10 +312,18 @@ int copyToServer(const QString &folder, const data::ServerAddress &server, Messa
     if (!target.create(messages))
         return 1;
     QString error;
+    std::vector<const data::TableDef *> koopTables{&data::schema::ayar(), &data::schema::fiat(),
+                                                   &data::schema::borc()};
+    {
+        // The record of unused receipt numbers exists once one was made.
+        data::Database koop;
+        if (koop.open(dir.filePath(QStringLiteral("dalun.dat"))) &&
+            koop.hasTable(data::schema::fisbos().name))
+            koopTables.push_back(&data::schema::fisbos());
+    }
     if (!copyDatabase(dir.filePath(QStringLiteral("xdata.dat")), target.dataDatabase(),
                       data::schema::suiteTables(), &error) ||
-        !copyDatabase(dir.filePath(QStringLiteral("dalun.dat")), target.koopDatabase(),
-                      {&data::schema::ayar(), &data::schema::fiat(), &data::schema::borc()},
+        !copyDatabase(dir.filePath(QStringLiteral("dalun.dat")), target.koopDatabase(), koopTables,
                       &error)) {
         messages.warning(QStringLiteral("Şirket sunucuya aktarılamadı:\n") + error);
         return 1;

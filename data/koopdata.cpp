@@ -58,6 +58,31 @@ bool storeReceiptNumber(TableCursor &ayar, qint32 fisno) {
     return RsUpdate(ayar);
 }
 
+bool recordUnusedReceipts(Database &koop, const UnusedReceipts &numbers) {
+    if (!koop.hasTable(schema::fisbos().name) && !createTable(koop, schema::fisbos()))
+        return false;
+    TableCursor fisbos;
+    if (!RsOpen(koop, fisbos, schema::fisbos().name) || !RsAddNew(fisbos))
+        return false;
+    FieldSet(fisbos, QStringLiteral("ilk"), numbers.first);
+    FieldSet(fisbos, QStringLiteral("son"), numbers.last);
+    FieldSet(fisbos, QStringLiteral("tarih"), numbers.date);
+    FieldSet(fisbos, QStringLiteral("neden"), numbers.reason);
+    return RsUpdate(fisbos);
+}
+
+bool readUnusedReceipts(Database &koop, std::vector<UnusedReceipts> *out) {
+    out->clear();
+    if (!koop.hasTable(schema::fisbos().name))
+        return koop.isOpen();
+    QueryCursor q;
+    if (!QdOpen(koop, q, QStringLiteral("SELECT ilk, son, tarih, neden FROM fisbos ORDER BY ilk")))
+        return false;
+    for (; !q.eof(); q.moveNext())
+        out->push_back({qint32(q.number(0)), qint32(q.number(1)), q.date(2), q.text(3)});
+    return true;
+}
+
 qint32 lastReceiptNumber(const Settings &settings, TableCursor &genel) {
     return std::max(settings.fisno, namedNumber(genel, receiptCounterName()));
 }

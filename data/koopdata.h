@@ -44,6 +44,19 @@ inline QString receiptCounterName() {
     return QStringLiteral("makbuzno");
 }
 
+// Receipt numbers that will never be issued, and why: with the live and the
+// voided receipts they explain every number from the first issued to the
+// last (`fisbos` in dalun.dat).
+struct UnusedReceipts {
+    qint32 first = 0, last = 0;
+    QDate date;
+    QString reason;
+};
+// Inside the action under way on dalun.dat; the table is made when missing.
+[[nodiscard]] bool recordUnusedReceipts(Database &koop, const UnusedReceipts &numbers);
+// Every range recorded; none while the table was never made.
+[[nodiscard]] bool readUnusedReceipts(Database &koop, std::vector<UnusedReceipts> *out);
+
 // `value` of the named row, 0 when missing; `tanim`, empty when missing.
 qint32 namedNumber(TableCursor &genel, const QString &name);
 QString namedText(TableCursor &genel, const QString &name);

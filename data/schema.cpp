@@ -77,6 +77,14 @@ const TableDef &borc() {
     return t;
 }
 
+const TableDef &fisbos() {
+    static const TableDef t{
+        QStringLiteral("fisbos"),
+        {typed("ilk", tLong), typed("son", tLong), typed("tarih", tDate), text("neden", 60)},
+        {{QStringLiteral("ilk"), {QStringLiteral("ilk")}, false, false, false, false}}};
+    return t;
+}
+
 const TableDef &carkart() {
     static const TableDef t{
         QStringLiteral("carkart"),
@@ -154,8 +162,8 @@ std::vector<const TableDef *> suiteTables() {
 }
 
 const TableDef *find(const QString &tableName) {
-    for (const TableDef *t : {&ayar(), &fiat(), &borc(), &carkart(), &carhar(), &kasa(), &ent(),
-                              &genel(), &stkkart(), &stkhar(), &ftu()})
+    for (const TableDef *t : {&ayar(), &fiat(), &borc(), &fisbos(), &carkart(), &carhar(), &kasa(),
+                              &ent(), &genel(), &stkkart(), &stkhar(), &ftu()})
         if (t->name.compare(tableName, Qt::CaseInsensitive) == 0)
             return t;
     return nullptr;

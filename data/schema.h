@@ -59,6 +59,9 @@ namespace schema {
 const TableDef &ayar();
 const TableDef &fiat();
 const TableDef &borc();
+// The program's own record of receipt numbers that will never be issued,
+// first to last, with the day and the reason; made at its first use.
+const TableDef &fisbos();
 const TableDef &carkart();
 const TableDef &carhar();
 const TableDef &kasa();

@@ -48,11 +48,19 @@ bool save(Session &s, const std::optional<data::Settings> &loaded, const data::S
             row.fisno = edited.fisno;
     }
     // A number moved on by hand is kept beside the collections too, so the
-    // desks go on from it.
+    // desks go on from it; the numbers it passes over are recorded as never
+    // to be issued.
+    const bool movedOn = row.fisno > issued;
     const bool stored =
         data::storeSettings(s.ayar, row) &&
-        (row.fisno <= issued || data::setNamedValue(s.genel, s.messages, data::receiptCounterName(),
-                                                    QString(), false, row.fisno)) &&
+        (!movedOn ||
+         (data::setNamedValue(s.genel, s.messages, data::receiptCounterName(), QString(), false,
+                              row.fisno) &&
+          (issued == 0 ||
+           data::recordUnusedReceipts(s.koop, {issued + 1, row.fisno, s.today(),
+                                               QStringLiteral("Fiş No ayarlarda %1 iken %2 yapıldı")
+                                                   .arg(issued)
+                                                   .arg(row.fisno)})))) &&
         work.commit() && work.settingsStored();
     if (!stored) {
         work.rollback();

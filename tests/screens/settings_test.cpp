@@ -144,6 +144,18 @@ TEST_F(SettingsScreen, SavesOnlyWhatTheClerkChangedAndNeverMovesTheReceiptNumber
         EXPECT_EQ(settingsform::save(session, again, edited), ok) << fisno;
     }
     EXPECT_EQ(collection::openCollection(session).receiptNo, 101);
+    // The numbers passed over are recorded as never to be issued, so the
+    // check finds every number from the first receipt to the last explained.
+    std::vector<data::UnusedReceipts> unused;
+    ASSERT_TRUE(data::readUnusedReceipts(session.koop, &unused));
+    ASSERT_EQ(unused.size(), 1u);
+    EXPECT_EQ(QString("%1-%2 %3").arg(unused[0].first).arg(unused[0].last).arg(unused[0].reason),
+              u"43-100 Fiş No ayarlarda 42 iken 100 yapıldı"_s);
+    ASSERT_TRUE(collection::collect(session, collection::openCollection(session), u"0346"_s,
+                                    u"Ayşe"_s, Money::fromWhole(10), u"AİDAT"_s)
+                    .committed);
+    const ProcessResult r = runProgram("koop-cli", {"check", company.folder()});
+    EXPECT_EQ(r.out, u"Sorun yok.\n"_s) << r.out.toStdString();
 }
 
 } // namespace
