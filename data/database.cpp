@@ -596,13 +596,12 @@ bool Database::open(const QString &filePath, const QStringList &mustHave) {
     file.close();
     // A company nobody may write to is still read: statements, lists,
     // exports. Its writing actions say why they cannot run.
-    if (!QFileInfo(info.absolutePath()).isWritable() || !info.isWritable())
-        return connect(filePath, mustHave, Access::ReadOnly) ||
-               connect(filePath, mustHave, Access::Immutable);
-    if (connect(filePath, mustHave, Access::ReadWrite))
-        return true;
-    if (m_failure != Failure::NoPermission)
-        return false;
+    if (QFileInfo(info.absolutePath()).isWritable() && info.isWritable()) {
+        if (connect(filePath, mustHave, Access::ReadWrite))
+            return true;
+        if (m_failure != Failure::NoPermission)
+            return false;
+    }
     return connect(filePath, mustHave, Access::ReadOnly) ||
            connect(filePath, mustHave, Access::Immutable);
 }

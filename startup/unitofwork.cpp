@@ -185,8 +185,8 @@ data::Failure UnitOfWork::failure() const {
 }
 
 bool UnitOfWork::over() const {
-    return ((m_databases & Data) && m_session.data.actionOver()) ||
-           ((m_databases & Koop) && m_session.koop.actionOver());
+    // An action that is over always has its failure named.
+    return failure() != data::Failure::None;
 }
 
 void UnitOfWork::fail() {

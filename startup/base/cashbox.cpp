@@ -17,20 +17,27 @@ namespace {
 
 constexpr int LockTimeoutMs = 10000;
 
-double readDouble(const QByteArray &bytes) {
-    if (bytes.size() < 8)
-        return 0;
-    const quint64 bits = qFromLittleEndian<quint64>(bytes.constData());
+quint64 bitsOf(double v) {
+    quint64 bits;
+    std::memcpy(&bits, &v, sizeof bits);
+    return bits;
+}
+
+double fromBits(quint64 bits) {
     double v;
     std::memcpy(&v, &bits, sizeof v);
     return v;
 }
 
+double readDouble(const QByteArray &bytes) {
+    if (bytes.size() < 8)
+        return 0;
+    return fromBits(qFromLittleEndian<quint64>(bytes.constData()));
+}
+
 QByteArray doubleBytes(double v) {
-    quint64 bits;
-    std::memcpy(&bits, &v, sizeof bits);
     QByteArray out(8, '\0');
-    qToLittleEndian(bits, out.data());
+    qToLittleEndian(bitsOf(v), out.data());
     return out;
 }
 
@@ -86,18 +93,6 @@ struct Line {
     double amount = 0;
     quint64 from = 0, to = 0;
 };
-
-quint64 bitsOf(double v) {
-    quint64 bits;
-    std::memcpy(&bits, &v, sizeof bits);
-    return bits;
-}
-
-double fromBits(quint64 bits) {
-    double v;
-    std::memcpy(&v, &bits, sizeof v);
-    return v;
-}
 
 bool readJournal(const QString &dayFile, std::vector<Line> *lines, QString *error) {
     lines->clear();
@@ -173,6 +168,22 @@ bool writeRecord(QFile &f, int record, double value) {
     return f.seek(at) && f.write(doubleBytes(value)) == 8 && f.flush() && ::fsync(f.handle()) == 0;
 }
 
+// Notes that `record` is to move by `amount`: from what it will hold once
+// the 'A' lines already in `lines` are written, or holds now.
+void planChange(QFile &day, std::vector<Line> &lines, int record, double amount) {
+    double from = readRecord(day, record);
+    for (const Line &l : lines)
+        if (l.kind == 'A' && l.record == record)
+            from = fromBits(l.to);
+    lines.push_back({'A', QString(), record, 0, bitsOf(from), bitsOf(from + amount)});
+}
+
+// The journal's lines without the last `ours`, the changes of the action
+// that holds the lock.
+void dropLast(std::vector<Line> &lines, size_t ours) {
+    lines.resize(lines.size() >= ours ? lines.size() - ours : 0);
+}
+
 // Writes every 'A' line's new value where the record still holds the old
 // one (a record that already holds the new one was written before a stop).
 bool applyLines(QFile &day, const std::vector<Line> &lines) {
@@ -239,11 +250,7 @@ bool settleLocked(const QString &dayFile, QFile &day, const Stored &stored, int 
         ++*settled;
         if (!*isStored)
             continue;
-        double from = readRecord(day, l.record);
-        for (const Line &p : planned)
-            if (p.record == l.record)
-                from = fromBits(p.to);
-        planned.push_back({'A', QString(), l.record, 0, bitsOf(from), bitsOf(from + l.amount)});
+        planChange(day, planned, l.record, l.amount);
     }
     std::vector<Line> noted = *kept;
     noted.insert(noted.end(), planned.begin(), planned.end());
@@ -294,15 +301,10 @@ bool DayTotalJournal::apply(QString *error) {
     bool ok = readJournal(m_file, &lines, error) && openDay(day, error);
     if (ok) {
         // Ours are the last lines; before them the changes nobody could tell.
-        lines.resize(lines.size() >= m_changes.size() ? lines.size() - m_changes.size() : 0);
+        dropLast(lines, m_changes.size());
         const std::vector<Line> kept = lines;
-        for (const Change &c : m_changes) {
-            double from = readRecord(day, c.record);
-            for (const Line &l : lines)
-                if (l.kind == 'A' && l.record == c.record)
-                    from = fromBits(l.to);
-            lines.push_back({'A', QString(), c.record, 0, bitsOf(from), bitsOf(from + c.amount)});
-        }
+        for (const Change &c : m_changes)
+            planChange(day, lines, c.record, c.amount);
         ok = writeJournal(m_file, lines, error);
         if (ok && !applyLines(day, lines)) {
             *error = m_file + QStringLiteral(" yazılamıyor: ") + day.errorString();
@@ -322,7 +324,7 @@ void DayTotalJournal::drop() {
         // What cannot be removed now, the next settling drops: its
         // collections are not stored.
         if (readJournal(m_file, &lines, &error)) {
-            lines.resize(lines.size() >= m_changes.size() ? lines.size() - m_changes.size() : 0);
+            dropLast(lines, m_changes.size());
             (void)writeJournal(m_file, lines, &error);
         }
     }

@@ -425,12 +425,7 @@ TEST_F(CollectionTest, CheckFindsWhatIsWrongAndRepairsWhatTheRowsTell) {
 
     // A damaged page: the card that cannot be read is not taken for a
     // missing one, and the check says where.
-    for (data::TableCursor *c :
-         {&session.carkart, &session.carhar, &session.stkkart, &session.stkhar, &session.ftu,
-          &session.ent, &session.kasa, &session.genel, &session.fiat, &session.ayar})
-        data::RsClose(*c);
-    session.koop.close();
-    session.data.close();
+    closeFiles(session);
     {
         QFile xdata(company.file("xdata.dat"));
         ASSERT_TRUE(xdata.open(QIODevice::ReadWrite));
@@ -495,8 +490,7 @@ TEST_F(CollectionTest, AReadOnlyCompanyIsReadAndSaysWhyItCannotBeWritten) {
         GTEST_SKIP() << "needs root to read the company as another user";
     addSettings(41);
     addLedgerItem("0346", {2026, 1, 5}, {2026, 1, 5}, 0, 4, "100", "Ocak");
-    session.koop.close();
-    session.data.close();
+    closeFiles(session);
     const QString folder = company.folder();
     for (QString dir = folder; dir.startsWith(company.root()); dir = QFileInfo(dir).path())
         ASSERT_TRUE(QFile::setPermissions(dir, QFile::ReadOwner | QFile::ExeOwner |

@@ -29,15 +29,6 @@ QString code(int i) {
     return QString::number(i).rightJustified(4, u'0');
 }
 
-// Ends a session's hold on its files, so a reader sees every row in them.
-void closeFiles(Session &s) {
-    for (data::TableCursor *c : {&s.carkart, &s.carhar, &s.stkkart, &s.stkhar, &s.ftu, &s.ent,
-                                 &s.kasa, &s.genel, &s.fiat, &s.ayar})
-        data::RsClose(*c);
-    s.koop.close();
-    s.data.close();
-}
-
 // A desk on its own copy of the company.
 struct Desk {
     explicit Desk(const QString &from) : company(u"01"_s, false), session(messages) {
