@@ -2,6 +2,7 @@
 // screen closes.
 #include "printing/printcontext.h"
 #include "screens/screentable.h"
+#include "startup/base/wholefile.h"
 #include "startup/gui/desktop.h"
 #include "startup/gui/qtmessages.h"
 #include "startup/headless.h"
@@ -37,6 +38,9 @@ int main(int argc, char *argv[]) {
     if (messagesLogRequested())
         startup::preferOffscreenWithoutDisplay();
     QApplication app(argc, argv);
+    // Nothing the program makes is readable by everyone, whatever the mask
+    // it was started with; a company's folder may widen it to its group.
+    (void)wholefile::useOfficeMask(QString());
     QApplication::setApplicationName(QStringLiteral("korvane"));
     // Without Qt's Turkish texts its own dialogs speak English; no more.
     (void)desktop::installTurkishTranslations(app);

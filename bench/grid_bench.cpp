@@ -122,8 +122,10 @@ int main(int argc, char *argv[]) {
             grid->viewport()->repaint();
         }));
         QTemporaryDir dir;
-        xlsx.push_back(seconds(
-            [&] { grid->writeExel(dir.filePath("grid.xlsx"), "Liste", "05.03.2026", "", ""); }));
+        xlsx.push_back(seconds([&] {
+            must(grid->writeExel(dir.filePath("grid.xlsx"), "Liste", "05.03.2026", "", ""),
+                 "the grid's export");
+        }));
     }
 
     std::printf("QStandardItemModel build %d x %d:  %.3f s\n", Rows, Cols, best(baseline));

@@ -1,5 +1,6 @@
 #include "cli/command.h"
 
+#include "startup/base/wholefile.h"
 #include "startup/gui/desktop.h"
 #include "startup/headless.h"
 
@@ -187,6 +188,9 @@ int runCommandLine(const std::vector<Command> &table, int &argc, char **argv) {
         app = std::make_unique<QCoreApplication>(argc, argv);
     }
     const std::unique_ptr<LogMessages> messages = LogMessages::fromEnvironment();
+    // Nothing the program makes is readable by everyone, whatever the mask
+    // it was started with; a company's folder may widen it to its group.
+    (void)wholefile::useOfficeMask(QString());
 
     QStringList args = QCoreApplication::arguments().mid(1);
     if (args.isEmpty()) {

@@ -3,6 +3,7 @@
 #include "cli/demo.h"
 #include "data/koopschema.h"
 #include "data/schema.h"
+#include "startup/base/wholefile.h"
 
 #include <QDir>
 #include <QFile>
@@ -140,6 +141,8 @@ int initCompany(const InitOptions &options, Messages &messages) {
         messages.warning(QStringLiteral("Klasör yaratılamadı:\n") + parent);
         return 1;
     }
+    // The new company is the office's alone, or its group's in a shared folder.
+    (void)wholefile::useOfficeMask(parent);
 
     // Built beside the target and moved in whole, so a failure leaves nothing.
     QTemporaryDir work(QDir(parent).filePath(QStringLiteral(".koop-init-XXXXXX")));
@@ -192,6 +195,15 @@ int initCompany(const InitOptions &options, Messages &messages) {
         }
     }
     QStringList moved;
+    for (const QString &f : files) {
+        // SQLite never gives its files to the group: desks of one office
+        // sharing the folder must all write them.
+        if (!QFile::setPermissions(work.filePath(f), wholefile::newFileMode())) {
+            messages.warning(QStringLiteral("Şirket dosyalarının izinleri verilemedi:\n") +
+                             work.filePath(f));
+            return 1;
+        }
+    }
     for (const QString &f : files) {
         if (!QFile::rename(work.filePath(f), dest.filePath(f))) {
             for (const QString &m : moved)

@@ -6,12 +6,15 @@
 #include "startup/base/messages.h"
 
 #include <QApplication>
+#include <QDateTime>
 #include <QDesktopServices>
 #include <QDir>
+#include <QFileInfo>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QScrollBar>
+#include <QStandardPaths>
 #include <QStyledItemDelegate>
 #include <QTemporaryFile>
 #include <QUrl>
@@ -656,7 +659,7 @@ void dclist::headerClicked(int col) {
 }
 
 bool dclist::writeExel(const QString &path, const QString &title1, const QString &title2,
-                       const QString &title3, const QString &title4) const {
+                       const QString &title3, const QString &title4, QString *error) const {
     xlsx::Sheet sheet;
     sheet.titles = {title1, title2, title3, title4};
     for (const DclistColumn &c : m_model->columns())
@@ -665,22 +668,74 @@ bool dclist::writeExel(const QString &path, const QString &title1, const QString
     sheet.cell = [this](int row, int col) { return m_model->cell(row, col); };
     const double size = m_headerFont.pointSizeF();
     sheet.captionFontSize = size > 0 ? size : 10;
-    return xlsx::write(path, sheet);
+    return xlsx::write(path, sheet, error);
 }
+
+namespace {
+
+// Where the grid's exports wait for the spreadsheet program: a folder of the
+// user's own, emptied of what earlier exports left there a day ago.
+QDir exportFolder() {
+    QDir folder(
+        QDir::temp().filePath(QStringLiteral("koop-tablo-") + qEnvironmentVariable("USER")));
+    if (!folder.exists())
+        QDir().mkpath(folder.path());
+    const QDateTime dayAgo = QDateTime::currentDateTime().addDays(-1);
+    for (const QFileInfo &old : folder.entryInfoList({QStringLiteral("*.xlsx")}, QDir::Files))
+        if (old.lastModified() < dayAgo)
+            QFile::remove(old.filePath());
+    return folder;
+}
+
+// A file the clerk can find again: "<title> 2026-12-08 10.15.xlsx" among
+// the user's documents.
+QString keptExportPath(const QString &title) {
+    QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    if (folder.isEmpty())
+        folder = QDir::homePath();
+    QDir().mkpath(folder);
+    QString name = title.simplified();
+    for (const QChar c : {u'/', u'\\', u':', u'*', u'?', u'"', u'<', u'>', u'|'})
+        name.replace(c, u' ');
+    name = name.simplified().left(60);
+    if (name.isEmpty())
+        name = QStringLiteral("Liste");
+    const QString stamp =
+        QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-dd HH.mm.ss"));
+    return QDir(folder).filePath(name + u' ' + stamp + QStringLiteral(".xlsx"));
+}
+
+} // namespace
 
 void dclist::SendExel(const QString &title1, const QString &title2, const QString &title3,
                       const QString &title4) {
+    const QString failed = QStringLiteral("Excell Yüklü Değil veya Desteklenmeyen Versiyon");
     QApplication::setOverrideCursor(Qt::WaitCursor);
-    QTemporaryFile file(QDir::temp().filePath(QStringLiteral("dclist-XXXXXX.xlsx")));
+    QTemporaryFile file(exportFolder().filePath(QStringLiteral("liste-XXXXXX.xlsx")));
     file.setAutoRemove(false);
+    QString error;
     bool ok = file.open();
+    if (!ok)
+        error = file.errorString();
     const QString path = file.fileName();
     file.close();
-    ok = ok && writeExel(path, title1, title2, title3, title4);
+    ok = ok && writeExel(path, title1, title2, title3, title4, &error);
     QApplication::restoreOverrideCursor();
-    ok = ok && m_opener && m_opener(path);
-    if (!ok)
-        m_messages.information(QStringLiteral("Excell Yüklü Değil veya Desteklenmeyen Versiyon"));
+    if (!ok) {
+        QFile::remove(path);
+        m_messages.information(failed + QStringLiteral("\nTablo dosyası yazılamadı: ") + error);
+        return;
+    }
+    if (m_opener && m_opener(path))
+        return;
+    // No program took the file: it is kept where the clerk can open it later.
+    QFile::remove(path);
+    const QString kept = keptExportPath(title1);
+    if (writeExel(kept, title1, title2, title3, title4, &error))
+        m_messages.information(failed + QStringLiteral("\nTablo dosyası kaydedildi: ") + kept);
+    else
+        m_messages.information(failed + QStringLiteral("\nTablo dosyası yazılamadı: ") + kept +
+                               QStringLiteral(": ") + error);
 }
 
 void dclist::setSpreadsheetOpener(std::function<bool(const QString &)> opener) {

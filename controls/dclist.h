@@ -131,12 +131,16 @@ class dclist : public QTableView {
     void sorting(int col);
     void Sorting2(int col);
     // Writes the table into a temporary .xlsx and opens it; any failure
-    // shows "Excell Yüklü Değil veya Desteklenmeyen Versiyon".
+    // shows "Excell Yüklü Değil veya Desteklenmeyen Versiyon" and what came of
+    // the file: why it could not be written, or where it was kept when no
+    // program opened it.
     void SendExel(const QString &title1, const QString &title2, const QString &title3,
                   const QString &title4);
-    // The file SendExel writes, at a given path. False on failure.
-    bool writeExel(const QString &path, const QString &title1, const QString &title2,
-                   const QString &title3, const QString &title4) const;
+    // The file SendExel writes, at a given path. False with the reason in
+    // *error on failure; an earlier file there is then left as it was.
+    [[nodiscard]] bool writeExel(const QString &path, const QString &title1, const QString &title2,
+                                 const QString &title3, const QString &title4,
+                                 QString *error = nullptr) const;
     // How SendExel opens the written file; QDesktopServices by default.
     void setSpreadsheetOpener(std::function<bool(const QString &path)> opener);
 

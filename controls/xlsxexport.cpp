@@ -3,11 +3,14 @@
 #include "controls/dclistmodel.h"
 
 #include "startup/base/daynumber.h"
+#include "startup/base/wholefile.h"
 
 #include <QDate>
 #include <QDateTime>
 #include <QFile>
 #include <QLocale>
+#include <algorithm>
+#include <cmath>
 #include <map>
 #include <xlsxwriter.h>
 
@@ -35,9 +38,35 @@ bool excelDate(const QDate &d, lxw_datetime *out) {
     return true;
 }
 
+// A tab name a spreadsheet takes: at most 31 characters, none of []:*?/\.
+QString tabName(const Sheet &sheet) {
+    QString name = sheet.name.isEmpty() ? sheet.titles[0] : sheet.name;
+    for (const QChar c : {u'[', u']', u':', u'*', u'?', u'/', u'\\'})
+        name.replace(c, u' ');
+    name = name.simplified().left(31).trimmed();
+    return name.isEmpty() ? QStringLiteral("Liste") : name;
+}
+
 class Writer {
   public:
     Writer(lxw_workbook *book, lxw_worksheet *sheet) : m_book(book), m_sheet(sheet) {}
+
+    // Column widths in characters, as wide as the longest text written.
+    void fit(int col, qsizetype characters) {
+        if (col >= 0 && col < 16384 && characters > m_widths[col])
+            m_widths[col] = characters;
+    }
+    lxw_error setWidths() {
+        lxw_error err = LXW_NO_ERROR;
+        for (const auto &[col, characters] : m_widths) {
+            const double width = std::min<double>(double(characters) + 2, 60);
+            const lxw_error e =
+                worksheet_set_column(m_sheet, lxw_col_t(col), lxw_col_t(col), width, nullptr);
+            if (err == LXW_NO_ERROR)
+                err = e;
+        }
+        return err;
+    }
 
     lxw_format *bold(double size = 0) {
         lxw_format *&f = m_bold[size];
@@ -72,16 +101,23 @@ class Writer {
     lxw_error text(int row, int col, const QString &s, lxw_format *format = nullptr) {
         if (s.isEmpty())
             return LXW_NO_ERROR;
+        // Titles above the captions run over their neighbours; they set no width.
+        if (row >= 3)
+            fit(col, s.size());
         return worksheet_write_string(m_sheet, lxw_row_t(row), lxw_col_t(col),
                                       s.toUtf8().constData(), format);
     }
-    lxw_error number(int row, int col, double v, lxw_format *format = nullptr) {
+    lxw_error number(int row, int col, double v, lxw_format *format = nullptr, int decimals = 0) {
+        // "-1.234.567,89": the digits, a mark per three and the decimals.
+        const qsizetype digits = QString::number(qint64(std::abs(v))).size();
+        fit(col, digits + digits / 3 + (decimals > 0 ? decimals + 1 : 0) + (v < 0 ? 1 : 0));
         return worksheet_write_number(m_sheet, lxw_row_t(row), lxw_col_t(col), v, format);
     }
     lxw_error date(int row, int col, const QDate &d) {
         lxw_datetime dt;
         if (!excelDate(d, &dt))
             return LXW_NO_ERROR;
+        fit(col, 10); // dd.mm.yyyy, never shown as ####
         return worksheet_write_datetime(m_sheet, lxw_row_t(row), lxw_col_t(col), &dt, dateFormat());
     }
     // A value as the grid holds it.
@@ -103,6 +139,7 @@ class Writer {
   private:
     lxw_workbook *m_book;
     lxw_worksheet *m_sheet;
+    std::map<int, qsizetype> m_widths;
     std::map<double, lxw_format *> m_bold;
     std::map<std::pair<int, bool>, lxw_format *> m_numbers;
     lxw_format *m_date = nullptr;
@@ -116,10 +153,14 @@ bool write(const QString &path, const Sheet &sheet, QString *error) {
             *error = why;
         return false;
     };
-    lxw_workbook *book = workbook_new(QFile::encodeName(path).constData());
+    wholefile::Staged staged(path);
+    QString why;
+    if (!staged.open(&why))
+        return fail(why);
+    lxw_workbook *book = workbook_new(QFile::encodeName(staged.path()).constData());
     if (!book)
-        return fail(QStringLiteral("cannot create %1").arg(path));
-    lxw_worksheet *ws = workbook_add_worksheet(book, nullptr);
+        return fail(QStringLiteral("dosya yaratılamadı"));
+    lxw_worksheet *ws = workbook_add_worksheet(book, tabName(sheet).toUtf8().constData());
     if (!ws) {
         workbook_close(book);
         return fail(QStringLiteral("cannot add a worksheet"));
@@ -150,19 +191,21 @@ bool write(const QString &path, const Sheet &sheet, QString *error) {
             const Column &col = sheet.columns[size_t(c)];
             const QVariant v = sheet.cell(r, c);
             const int row = r + 4;
+            // An amount keeps its kuruş in view even where the grid shows none.
+            const int decimals = col.grouping == 3 ? std::max(col.decimals, 2) : col.decimals;
             switch (col.type.toUpper().unicode()) {
             case u'N':
             case u'B': {
                 if (isNumberValue(v)) {
-                    keep(
-                        w.number(row, c, v.toDouble(), w.numberFormat(col.decimals, col.grouping)));
+                    keep(w.number(row, c, v.toDouble(), w.numberFormat(decimals, col.grouping),
+                                  decimals));
                     break;
                 }
                 const QString s = v.toString().trimmed();
                 bool ok = false;
                 const double d = QLocale::c().toDouble(QString(s).remove(u','), &ok);
                 if (ok)
-                    keep(w.number(row, c, d, w.numberFormat(col.decimals, col.grouping)));
+                    keep(w.number(row, c, d, w.numberFormat(decimals, col.grouping), decimals));
                 else
                     keep(w.text(row, c, s));
                 break;
@@ -177,12 +220,13 @@ bool write(const QString &path, const Sheet &sheet, QString *error) {
         }
     }
 
+    keep(w.setWidths());
     const lxw_error closed = workbook_close(book);
     if (err != LXW_NO_ERROR)
         return fail(QString::fromUtf8(lxw_strerror(err)));
     if (closed != LXW_NO_ERROR)
         return fail(QString::fromUtf8(lxw_strerror(closed)));
-    return true;
+    return staged.commit(&why) || fail(why);
 }
 
 } // namespace xlsx

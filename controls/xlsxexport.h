@@ -12,7 +12,8 @@
 // "dd.MM.yyyy"), title 3 in A3 and title 4 in row 3 of the last column; the
 // captions bold in row 4; grid row r in sheet row r + 5. N and B cells are
 // written as numbers, T cells as date values (empty when they hold no date),
-// all others as they are held.
+// all others as they are held. Amount columns (grouped thousands) show at
+// least two decimals; every column is as wide as what it holds.
 namespace xlsx {
 
 struct Column {
@@ -23,6 +24,7 @@ struct Column {
 };
 
 struct Sheet {
+    QString name; // the sheet's tab; title 1 when empty, else "Liste"
     std::array<QString, 4> titles;
     std::vector<Column> columns;
     int rowCount = 0;

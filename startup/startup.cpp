@@ -5,6 +5,7 @@
 #include "data/koopdata.h"
 #include "data/koopschema.h"
 #include "startup/base/inifile.h"
+#include "startup/base/wholefile.h"
 
 #include <QFileInfo>
 
@@ -97,6 +98,9 @@ static bool openServerCompany(Session &s, const data::ServerAddress &server) {
 }
 
 bool openCompany(Session &s) {
+    // What the desk makes in the company's folder (journals, day files, the
+    // engine's own files) is the office's alone.
+    (void)wholefile::useOfficeMask(QFileInfo(s.companyFile(QStringLiteral("korvane.dat"))).path());
     if (const auto server = data::readServerAddress(s.companyFile(QStringLiteral("korvane.dat")))) {
         if (!openServerCompany(s, *server))
             return false;

@@ -7,6 +7,7 @@
 #include <QDir>
 #include <QFile>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 namespace {
 
@@ -161,6 +162,39 @@ TEST(Init, BadFolderNamesGiveAMessageAndCreateNothing) {
         EXPECT_EQ(QFileInfo::exists(c.exitCode ? folder : folder + "/xdata.dat"), c.exitCode == 0)
             << c.folder;
     }
+}
+
+// Whatever mask the program is started with, what it makes is the owner's
+// alone, or the group's too in a folder shared with a group: the company,
+// its day files and the files it writes for the clerk.
+TEST(Init, FilesAreTheOfficesAloneWhateverTheMask) {
+    const mode_t mask = ::umask(022);
+    TempCompany co("unused", false);
+    const auto mode = [](const QString &path) {
+        struct stat st {};
+        return ::stat(QFile::encodeName(path).constData(), &st) == 0 ? st.st_mode & 07777 : 0u;
+    };
+    for (const bool shared : {false, true}) {
+        SCOPED_TRACE(shared);
+        const QString parent = co.root() + (shared ? "/ortak" : "/ozel");
+        ASSERT_TRUE(QDir().mkpath(parent));
+        ASSERT_EQ(::chmod(QFile::encodeName(parent).constData(), shared ? 02775 : 0755), 0);
+        const QString dir = parent + "/demo", out = parent + "/uyeler.xlsx";
+        ASSERT_EQ(runProgram("koop-cli", {"init", dir}).exitCode, 0);
+        ASSERT_EQ(
+            runProgram("koop-cli", {"export", dir, "members", "--format", "xlsx", "--out", out})
+                .exitCode,
+            0);
+        const unsigned file = shared ? 0660 : 0600;
+        EXPECT_EQ(mode(dir), shared ? 02770u : 0700u);
+        QStringList files{out};
+        for (const QString &name : QDir(dir).entryList(QDir::Files | QDir::Hidden))
+            files << dir + '/' + name;
+        EXPECT_EQ(files.size(), 4); // the export, the databases, korvane.dat
+        for (const QString &f : files)
+            EXPECT_EQ(mode(f), file) << f.toStdString();
+    }
+    ::umask(mask);
 }
 
 } // namespace

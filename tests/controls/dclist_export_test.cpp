@@ -48,8 +48,16 @@ class Workbook {
             else if (section == u"cellXfs" && r.name() == u"xf")
                 xfs.push_back({a.value("fontId").toInt(), a.value("numFmtId").toInt()});
         });
+        read(zip, "xl/workbook.xml", [&](QXmlStreamReader &r) {
+            if (r.name() == u"sheet" && m_tab.isEmpty())
+                m_tab = r.attributes().value("name").toString();
+        });
         read(zip, "xl/worksheets/sheet1.xml", [&](QXmlStreamReader &r) {
-            if (r.name() == u"c") {
+            if (r.name() == u"col") {
+                const auto a = r.attributes();
+                for (int c = a.value("min").toInt(); c <= a.value("max").toInt(); ++c)
+                    m_widths[c] = int(a.value("width").toDouble());
+            } else if (r.name() == u"c") {
                 ref = r.attributes().value("r").toString();
                 const auto [font, format] = xfs.at(r.attributes().value("s").toUInt());
                 m_cells[ref] = {r.attributes().value("t").toString(), QString(),
@@ -77,6 +85,14 @@ class Workbook {
         }
         return out;
     }
+    QString tab() const { return m_tab; }
+    // Each column's width in characters, from the first; 0 for the default.
+    QList<int> widths(int columns) const {
+        QList<int> out;
+        for (int c = 1; c <= columns; ++c)
+            out << (m_widths.count(c) ? m_widths.at(c) : 0);
+        return out;
+    }
     double fontSize(const QString &ref) const {
         const auto it = m_cells.find(ref);
         return it == m_cells.end() ? 0 : it->second.size;
@@ -100,6 +116,8 @@ class Workbook {
                 start(r);
     }
     std::map<QString, Cell> m_cells;
+    std::map<int, int> m_widths;
+    QString m_tab;
 };
 
 struct ExportGrid : ::testing::Test {
@@ -155,6 +173,10 @@ TEST_F(ExportGrid, TitlesCaptionsAndTypedCells) {
                                          "E4 Kalan bold",
                                          "E5 =12.5 [0.00]",
                                          "E7 =-3 [0.00]"}));
+    // The tab is named, each column as wide as its widest cell: a date in
+    // full, an amount with its marks, never "####".
+    EXPECT_EQ(book.tab(), "ÜYE LİSTESİ");
+    EXPECT_EQ(book.widths(5), (QList<int>{12, 10, 12, 7, 7}));
     for (const char *ref : {"A4", "B4", "C4", "D4", "E4"})
         EXPECT_EQ(book.fontSize(ref), grid.headerFont().pointSizeF()) << ref;
 
@@ -177,7 +199,8 @@ TEST_F(ExportGrid, CtrlEOpensATemporaryFileOrSaysThereIsNoSpreadsheet) {
     QTest::keyClick(&grid, Qt::Key_E, Qt::ControlModifier);
     ASSERT_FALSE(opened.isEmpty());
     EXPECT_TRUE(opened.endsWith(".xlsx"));
-    EXPECT_EQ(QFileInfo(opened).absolutePath(), QFileInfo(QDir::tempPath()).absoluteFilePath());
+    EXPECT_TRUE(QFileInfo(opened).absolutePath().startsWith(
+        QFileInfo(QDir::tempPath()).absoluteFilePath() + "/koop-tablo-"));
     EXPECT_TRUE(messages.boxes.empty());
     const Workbook book(opened);
     EXPECT_EQ(book.cells(),
@@ -185,16 +208,34 @@ TEST_F(ExportGrid, CtrlEOpensATemporaryFileOrSaysThereIsNoSpreadsheet) {
                            "C4 Vade bold", "D4 Var bold", "E4 Kalan bold"})); // no titles
     QFile::remove(opened);
 
-    grid.setSpreadsheetOpener([](const QString &path) {
-        QFile::remove(path);
-        return false; // no application for .xlsx
+    // No program for .xlsx: the file is kept among the documents and the
+    // message says where; nothing stays behind in the temporary folder.
+    const QByteArray home = qgetenv("HOME"), config = qgetenv("XDG_CONFIG_HOME");
+    qputenv("HOME", dir.path().toUtf8());
+    qputenv("XDG_CONFIG_HOME", dir.filePath(".config").toUtf8());
+    QString offered;
+    grid.setSpreadsheetOpener([&](const QString &path) {
+        offered = path;
+        return false;
     });
-    grid.SendExel("a", "b", "c", "d");
+    grid.SendExel("ÜYE: LİSTE", "b", "c", "d");
+    qputenv("HOME", home);
+    config.isNull() ? qunsetenv("XDG_CONFIG_HOME") : qputenv("XDG_CONFIG_HOME", config);
     ASSERT_EQ(messages.boxes.size(), 1u);
-    EXPECT_EQ(messages.lastText(), "Excell Yüklü Değil veya Desteklenmeyen Versiyon");
+    const QString text = messages.lastText();
+    const QString prefix =
+        "Excell Yüklü Değil veya Desteklenmeyen Versiyon\nTablo dosyası kaydedildi: " +
+        dir.filePath("Documents/ÜYE LİSTE ");
+    EXPECT_TRUE(text.startsWith(prefix)) << text.toStdString();
+    EXPECT_EQ(Workbook(text.mid(text.indexOf(": ") + 2)).tab(), "ÜYE LİSTE");
+    EXPECT_FALSE(QFile::exists(offered));
     EXPECT_EQ(messages.boxes.back().title, "Korvane");
     EXPECT_EQ(messages.boxes.back().icon, Messages::Icon::Information);
-    EXPECT_FALSE(grid.writeExel(dir.filePath("no/such/folder/x.xlsx"), "", "", "", ""));
+
+    // A write that fails says why.
+    QString error;
+    EXPECT_FALSE(grid.writeExel(dir.filePath("no/such/folder/x.xlsx"), "", "", "", "", &error));
+    EXPECT_FALSE(error.isEmpty());
 }
 
 } // namespace
