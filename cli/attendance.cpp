@@ -32,11 +32,8 @@ int runAttendance(const cli::Call &call) {
     context.printTo(call.value(QStringLiteral("mode")) != u"1", call.value(QStringLiteral("out")));
     prnx printer(context);
     const auto pages = attendance::printList(printer, call.messages, *members, options);
-    if (!pages) {
-        if (!members->empty())
-            call.messages.warning(QStringLiteral("Yazıcı açılamadı."));
+    if (!pages)
         return cli::ExitFailed;
-    }
     cli::printOut(QStringLiteral("%1 üye, %2 sayfa\n").arg(members->size()).arg(*pages));
     return cli::ExitOk;
 }

@@ -4,6 +4,7 @@
 #include "printing/prnx.h"
 #include "screens/generallist/generallistprint.h"
 #include "startup/base/daynumber.h"
+#include "startup/base/wholefile.h"
 #include "startup/companyfolder.h"
 
 #include <QFile>
@@ -38,11 +39,10 @@ bool writeText(const QString &path, const QString &text, Messages &messages) {
         cli::printOut(text);
         return true;
     }
-    const QByteArray bytes = text.toUtf8();
-    QFile f(path);
-    if (f.open(QIODevice::WriteOnly | QIODevice::Truncate) && f.write(bytes) == bytes.size())
+    QString error;
+    if (wholefile::write(path, text.toUtf8(), &error))
         return true;
-    messages.warning(QStringLiteral("Dosya yazılamadı: ") + path);
+    messages.warning(QStringLiteral("Dosya yazılamadı: ") + path + u'\n' + error);
     return false;
 }
 
@@ -99,10 +99,8 @@ int runGeneralList(const cli::Call &call) {
                         call.value(QStringLiteral("print")));
         prnx printer(context);
         if (!generallist::printList(printer, *list, {dateText, unvan},
-                                    call.isSet(QStringLiteral("rules")), tl)) {
-            messages.warning(QStringLiteral("Yazıcı açılamadı."));
+                                    call.isSet(QStringLiteral("rules")), tl))
             return cli::ExitFailed;
-        }
     }
     bool written = false;
     if (format == u"xlsx")

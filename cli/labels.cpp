@@ -51,10 +51,8 @@ int runLabels(const cli::Call &call) {
     if (!cards)
         return cli::ExitFailed;
     const auto printed = labels::printLabels(printer, *cards);
-    if (!printed) {
-        call.messages.warning(QStringLiteral("Yazıcı açılamadı."));
+    if (!printed)
         return cli::ExitFailed;
-    }
     labels::sayFinished(call.messages);
     cli::printOut(QStringLiteral("%1\n").arg(*printed));
     return cli::ExitOk;

@@ -136,7 +136,7 @@ int runVouchers(const cli::Call &call) {
         session.tlnick,
         session.krnick};
     prnx printer(context);
-    const auto printed = monthlydebt::printVouchers(printer, call.messages, *members, rows, run);
+    const auto printed = monthlydebt::printVouchers(printer, *members, rows, run);
     if (!printed)
         return cli::ExitFailed;
     cli::printOut(QStringLiteral("%1\n").arg(*printed));

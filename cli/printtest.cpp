@@ -18,10 +18,8 @@ int runPrintTest(const cli::Call &call) {
     context.printTo(dotMatrix, out);
 
     printing::SampleSummary summary;
-    if (!printing::printSample(context, session.company, session.today(), &summary)) {
-        messages.warning(QStringLiteral("Yazıcı açılamadı."));
+    if (!printing::printSample(context, session.company, session.today(), &summary))
         return cli::ExitFailed;
-    }
     cli::printOut(QStringLiteral("%1 sayfa, %2 satır\n").arg(summary.pages).arg(summary.rows));
     return cli::ExitOk;
 }

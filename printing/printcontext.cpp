@@ -23,6 +23,10 @@ QPrinter &PrintContext::printer() {
     return *m_printer;
 }
 
+QString PrintContext::chosenPrinterName() const {
+    return m_printer ? m_printer->printerName() : QString();
+}
+
 bool PrintContext::systemHasPrinter() {
     return !QPrinterInfo::availablePrinterNames().isEmpty();
 }

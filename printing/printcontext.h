@@ -38,6 +38,9 @@ class PrintContext {
 
     // The current system printer, made on first use.
     QPrinter &printer();
+    // The printer's name once one is in use (a setup screen shows it, "Yazıcı
+    // Seç" changes it); empty before, for the system's default.
+    QString chosenPrinterName() const;
     // True when the system has at least one printer installed.
     [[nodiscard]] static bool systemHasPrinter();
     // The PDF graphic printing writes, or empty for the system printer.

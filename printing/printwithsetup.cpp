@@ -17,14 +17,19 @@ WaitCursor::~WaitCursor() {
 bool printWithSetup(PrintContext &context, QWidget *parent,
                     const std::function<void(PrinterSettings &)> &preset,
                     const std::function<void()> &print) {
+    // A PDF file chosen on the setup screen is for this print alone: the next
+    // one, a receipt or another report, never writes over it unasked.
+    const QString before = context.pdfFile;
     preset(context.settings);
     yzcsetup setup(context, parent);
     setup.exec();
-    if (!context.settings.confirmed)
-        return false;
-    WaitCursor wait;
-    print();
-    return true;
+    const bool confirmed = context.settings.confirmed;
+    if (confirmed) {
+        WaitCursor wait;
+        print();
+    }
+    context.pdfFile = before;
+    return confirmed;
 }
 
 } // namespace printing

@@ -2,6 +2,11 @@
 
 #include "printing/dostext.h"
 
+#include "startup/base/wholefile.h"
+#include "startup/session.h"
+
+#include <QCoreApplication>
+#include <QDeadlineTimer>
 #include <QDir>
 #include <QFile>
 #include <QFontMetrics>
@@ -18,6 +23,13 @@ constexpr char kEsc = 27;
 constexpr char kCondensedOn = 15;
 constexpr char kCondensedOff = 18;
 
+// How long the dot-matrix program may take to spool a job before the desk
+// stops waiting for it.
+constexpr int kHandOverMs = 60000;
+
+const QString NotOpened = QStringLiteral("Yazıcı Yazdırılamıyor..\n");
+const QString NotFinished = QStringLiteral("Yazdırma tamamlanamadı.\n");
+
 QFont defaultFont() {
     QFont font(QStringLiteral("Tahoma"));
     font.setPointSizeF(8.25);
@@ -31,8 +43,9 @@ prnx::prnx(printing::PrintContext &context, QObject *parent)
 
 prnx::~prnx() {
     // A job left open by a screen that closed still finishes its document.
-    if (m_painter && m_painter->isActive())
-        m_painter->end();
+    QString ignored;
+    if (m_painter && m_painter->isActive() && m_painter->end() && m_pdfFile)
+        (void)m_pdfFile->commit(&ignored);
 }
 
 QVariantMap prnx::fontProperties() const {
@@ -62,6 +75,8 @@ bool prnx::OpenPrinter(quint8 mode, const QString &documentName, bool condensed)
     if (m_painter && m_painter->isActive())
         m_painter->end();
     m_pages = 0;
+    m_failure.clear();
+    m_failureTold = false;
     switch (mode) {
     case Grafik:
         m_mode = Grafik;
@@ -94,20 +109,39 @@ QPrinter *prnx::jobPrinter() {
         return &system;
     }
     // A PDF job takes the page settings of the current printer, and leaves
-    // that printer as the user chose it.
+    // that printer as the user chose it. The file replaces an earlier one
+    // only once it is complete.
+    m_pdfFile = std::make_unique<wholefile::Staged>(pdf);
+    QString error;
+    if (!m_pdfFile->open(&error)) {
+        fail(NotOpened + QStringLiteral("PDF dosyası yazılamıyor: ") + pdf + QStringLiteral(": ") +
+             error);
+        m_pdfFile.reset();
+        return nullptr;
+    }
     m_pdf = std::make_unique<QPrinter>(QPrinter::HighResolution);
     m_pdf->setOutputFormat(QPrinter::PdfFormat);
     m_pdf->setPageLayout(system.pageLayout());
-    m_pdf->setOutputFileName(pdf);
+    m_pdf->setOutputFileName(m_pdfFile->path());
     return m_pdf.get();
 }
 
 bool prnx::openGraphic(const QString &documentName) {
     QPrinter *printer = jobPrinter();
+    if (!printer)
+        return false;
     printer->setDocName(documentName);
     m_painter = std::make_unique<QPainter>();
     if (!m_painter->begin(printer)) {
         m_painter.reset();
+        m_pdfFile.reset();
+        const QString pdf = m_context.pdfOutput();
+        fail(NotOpened + (pdf.isEmpty() ? QStringLiteral("Yazıcı açılamıyor: ") +
+                                              (printer->printerName().isEmpty()
+                                                   ? QStringLiteral("seçili yazıcı yok")
+                                                   : printer->printerName())
+                                        : QStringLiteral("PDF dosyası yazılamıyor: ") + pdf));
+        m_pdf.reset();
         return false;
     }
     // The line height is that of the bold font, so a bold cell never
@@ -129,8 +163,11 @@ bool prnx::openGraphic(const QString &documentName) {
 bool prnx::openDotMatrix(bool condensed) {
     auto file = std::make_unique<QTemporaryFile>(QDir::tempPath() + QStringLiteral("/xXXXXXX"));
     file->setAutoRemove(false);
-    if (!file->open())
+    if (!file->open()) {
+        fail(NotOpened + QStringLiteral("Geçici yazıcı dosyası açılamadı: ") + QDir::tempPath() +
+             QStringLiteral(": ") + file->errorString());
         return false;
+    }
     m_fileName = file->fileName();
     m_file = std::move(file);
     m_condensed = condensed;
@@ -222,8 +259,24 @@ void prnx::endLine() {
 }
 
 void prnx::writeLine(const QByteArray &bytes) {
-    m_file->write(bytes);
-    m_file->write("\r\n", 2);
+    if (m_file->write(bytes) < 0 || m_file->write("\r\n", 2) < 0)
+        fail(NotFinished + QStringLiteral("Geçici yazıcı dosyası yazılamadı: ") +
+             m_file->fileName() + QStringLiteral(": ") + m_file->errorString());
+}
+
+void prnx::fail(const QString &text) {
+    // The first failure is the cause; what follows it only repeats it.
+    if (m_failure.isEmpty())
+        m_failure = text;
+}
+
+bool prnx::tellFailure() {
+    if (m_failure.isEmpty())
+        return false;
+    if (!m_failureTold)
+        m_context.session().messages.warning(m_failure);
+    m_failureTold = true;
+    return true;
 }
 
 void prnx::SayfaBitti(bool fill) {
@@ -239,26 +292,81 @@ void prnx::SayfaBitti(bool fill) {
 
 void prnx::ClosePrinter() {
     if (m_mode == Grafik && m_painter) {
-        m_painter->end();
+        const bool ended = m_painter->end();
         m_painter.reset();
         m_pdf.reset();
+        QString error;
+        if (!ended)
+            fail(NotFinished +
+                 (m_pdfFile ? QStringLiteral("PDF dosyası yazılamadı: ") + m_pdfFile->target()
+                            : QStringLiteral("Yazıcı belgeyi almadı.")));
+        else if (m_pdfFile && !m_pdfFile->commit(&error))
+            fail(NotFinished + QStringLiteral("PDF dosyası yazılamadı: ") + m_pdfFile->target() +
+                 QStringLiteral(": ") + error);
+        m_pdfFile.reset();
     } else if (m_mode == DotMatrix && m_file) {
         if (m_condensed)
             writeLine(QByteArray(1, kCondensedOff));
+        if (!m_file->flush())
+            fail(NotFinished + QStringLiteral("Geçici yazıcı dosyası yazılamadı: ") + m_fileName +
+                 QStringLiteral(": ") + m_file->errorString());
         m_file->close();
         m_file.reset();
         m_pending.clear();
-        handOver();
+        // A job that could not be written whole is not printed in part.
+        if (m_failure.isEmpty())
+            handOver();
+        QFile::remove(m_fileName);
     }
 }
 
 void prnx::handOver() {
     const QString copy = m_context.dotMatrixCopy;
-    if (!copy.isEmpty()) {
-        QFile::remove(copy);
-        QFile::copy(m_fileName, copy);
+    if (copy.isEmpty()) {
+        runDotMatrixProgram();
         return;
     }
-    // The dot-matrix program prints in the background; the desk goes on.
-    QProcess::startDetached(m_context.dotMatrixProgram(), {m_fileName});
+    QFile job(m_fileName);
+    QString error;
+    if (!job.open(QIODevice::ReadOnly))
+        error = job.errorString();
+    else if (wholefile::write(copy, job.readAll(), &error))
+        return;
+    fail(NotFinished + QStringLiteral("Dosya yazılamadı: ") + copy + QStringLiteral(": ") + error);
+}
+
+void prnx::runDotMatrixProgram() {
+    const QString program = m_context.dotMatrixProgram();
+    QProcess process;
+    // The printer chosen with "Yazıcı Seç" rather than the system's default.
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    const QString chosen = m_context.chosenPrinterName();
+    if (!chosen.isEmpty())
+        environment.insert(QStringLiteral("LPDEST"), chosen);
+    process.setProcessEnvironment(environment);
+    process.setStandardOutputFile(QProcess::nullDevice());
+    process.start(program, {m_fileName});
+    if (!process.waitForStarted()) {
+        fail(NotFinished + QStringLiteral("Nokta vuruşlu yazıcı programı çalıştırılamadı: ") +
+             program + QStringLiteral(" (") + process.errorString() + u')');
+        return;
+    }
+    // The program only spools the file; the window keeps painting meanwhile.
+    const QDeadlineTimer deadline(kHandOverMs);
+    while (process.state() != QProcess::NotRunning && !process.waitForFinished(50)) {
+        if (deadline.hasExpired()) {
+            process.kill();
+            process.waitForFinished();
+            fail(NotFinished + QStringLiteral("Nokta vuruşlu yazıcı programı yanıt vermedi: ") +
+                 program);
+            return;
+        }
+        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+    }
+    if (process.exitStatus() != QProcess::NormalExit || process.exitCode() != 0) {
+        QString why = QString::fromLocal8Bit(process.readAllStandardError()).trimmed();
+        if (why.isEmpty())
+            why = QStringLiteral("çıkış kodu %1").arg(process.exitCode());
+        fail(NotFinished + QStringLiteral("Yazıcıya gönderilemedi: ") + why);
+    }
 }

@@ -12,6 +12,9 @@
 class QFile;
 class QPainter;
 class QPrinter;
+namespace wholefile {
+class Staged;
+}
 
 // The printer output control every printing screen carries: one interface of
 // lines and 132 character columns over graphic printing (QPrinter: the
@@ -46,8 +49,15 @@ class prnx : public QObject {
     // the next form with blank lines up to the record's line count.
     void SayfaBitti(bool fill);
     // Ends the job: graphic mode finishes the document, dot-matrix mode
-    // closes the file and hands it to the dot-matrix program.
+    // closes the file, hands it to the dot-matrix program, waits for the
+    // program to take it and removes it.
     void ClosePrinter();
+
+    // Why the job did not reach its printer or file, for the clerk; empty
+    // while nothing failed. Set by OpenPrinter and ClosePrinter.
+    QString failure() const { return m_failure; }
+    // Shows the failure, if any, once; true when there was one.
+    bool tellFailure();
 
     QFont Font() const { return m_font; }
     void setFont(const QFont &font) { m_font = font; }
@@ -62,7 +72,7 @@ class prnx : public QObject {
     // Graphic mode: the line height in printer pixels and the lines a page holds.
     qint16 lineHeight() const { return m_lineHeight; }
     qint16 linesPerPage() const { return m_linesPerPage; }
-    // Dot-matrix mode: the file of the last job (the control never deletes it).
+    // Dot-matrix mode: the temporary file of the last job, gone once handed over.
     QString fileName() const { return m_fileName; }
 
     // Whole line heights that fit the printable height.
@@ -75,7 +85,9 @@ class prnx : public QObject {
     void addCell(const QString &text, qint16 width, quint8 alignment, bool bold, bool italic,
                  bool third);
     void writeLine(const QByteArray &bytes);
+    void fail(const QString &text);
     void handOver();
+    void runDotMatrixProgram();
     QPrinter *jobPrinter();
 
     printing::PrintContext &m_context;
@@ -83,6 +95,8 @@ class prnx : public QObject {
     int m_fontChar = 162;
 
     quint8 m_mode = Kapali;
+    QString m_failure;
+    bool m_failureTold = false;
     qint16 m_lines = 0;
     qint16 m_pages = 0;
 
@@ -92,6 +106,7 @@ class prnx : public QObject {
     int m_left = 0, m_top = 0, m_right = 0, m_bottom = 0;
     double m_columnWidth = 0;
     std::unique_ptr<QPrinter> m_pdf;
+    std::unique_ptr<wholefile::Staged> m_pdfFile; // the PDF until it is complete
     std::unique_ptr<QPainter> m_painter;
 
     // Dot-matrix mode.

@@ -42,7 +42,10 @@ Report::Report(prnx &printer, PageLayout layout)
 bool Report::open(const QString &documentName, bool condensed) {
     m_pageOpen = false;
     m_page = 0;
-    return m_printer.OpenPrinter(m_printer.settings().mode(), documentName, condensed);
+    if (m_printer.OpenPrinter(m_printer.settings().mode(), documentName, condensed))
+        return true;
+    m_printer.tellFailure();
+    return false;
 }
 
 void Report::row(const std::vector<Line> &lines) {
@@ -62,7 +65,7 @@ void Report::endPage() {
         breakPage();
 }
 
-void Report::finish(const std::vector<Line> &closing) {
+bool Report::finish(const std::vector<Line> &closing) {
     if (!closing.empty()) {
         if (m_pageOpen && m_printer.SatirSayisi() >= m_printer.settings().lineCount)
             breakPage();
@@ -75,6 +78,7 @@ void Report::finish(const std::vector<Line> &closing) {
         m_printer.SayfaBitti(true);
     m_pageOpen = false;
     m_printer.ClosePrinter();
+    return !m_printer.tellFailure();
 }
 
 void Report::startPage() {

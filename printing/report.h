@@ -99,7 +99,7 @@ class Report {
     Report(prnx &printer, PageLayout layout);
 
     // Opens the printer in the mode of its settings record; false when it
-    // did not open, and nothing is printed then.
+    // did not open (a failure has been shown), and nothing is printed then.
     [[nodiscard]] bool open(const QString &documentName, bool condensed = true);
     // Lines printed together: a full page ends (with its foot) before them, a
     // new one starts with its head.
@@ -109,8 +109,9 @@ class Report {
     void endPage();
     // The closing lines (rules and the totals the caller hands in), on a new
     // page with its head only when the rows used up the last one; then the
-    // page and the document end.
-    void finish(const std::vector<Line> &closing);
+    // page and the document end. False, after its message, when the job did
+    // not reach its printer or file.
+    [[nodiscard]] bool finish(const std::vector<Line> &closing);
 
     qint16 pages() const { return m_printer.SayfaSayisi(); }
 

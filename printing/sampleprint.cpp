@@ -89,7 +89,8 @@ bool printSample(PrintContext &context, const QString &company, const QDate &dat
     Line totals = columns().line(
         QStringList{QString(), QStringLiteral("Genel Toplam")} + amounts(total), true);
     totals[0].bold = false;
-    report.finish({{Cell::rule(prnx::Sutun)}, totals, {Cell::rule(prnx::Sutun, true)}});
+    if (!report.finish({{Cell::rule(prnx::Sutun)}, totals, {Cell::rule(prnx::Sutun, true)}}))
+        return false;
     if (summary) {
         summary->pages = report.pages();
         summary->rows = int(rows.size());

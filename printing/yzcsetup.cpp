@@ -176,10 +176,15 @@ void yzcsetup::choosePrinter() {
 }
 
 void yzcsetup::askPdfFile() {
-    const QString path = QFileDialog::getSaveFileName(
-        this, QStringLiteral("PDF Dosyası"), m_context.pdfFile, QStringLiteral("PDF (*.pdf)"));
-    if (!path.isEmpty())
-        choosePdfFile(path);
+    // A name typed without ".pdf" gets it; an existing file is only replaced
+    // after the dialog's question.
+    QFileDialog dialog(this, QStringLiteral("PDF Dosyası"), m_context.pdfFile,
+                       QStringLiteral("PDF (*.pdf)"));
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setFileMode(QFileDialog::AnyFile);
+    dialog.setDefaultSuffix(QStringLiteral("pdf"));
+    if (dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty())
+        choosePdfFile(dialog.selectedFiles().constFirst());
 }
 
 void yzcsetup::choosePdfFile(const QString &path) {

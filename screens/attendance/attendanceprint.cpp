@@ -88,7 +88,8 @@ std::optional<int> printList(prnx &printer, Messages &messages, const std::vecto
         if (groups && groups->endsPage(m.kod))
             report.endPage();
     }
-    report.finish({});
+    if (!report.finish({}))
+        return std::nullopt;
     return report.pages();
 }
 

@@ -27,8 +27,10 @@ struct PrintOptions {
 // Opens the printer in the record's mode and prints the list, a page ending
 // four lines short of the record's line count and, with groups, after each
 // group's last member. The pages printed; "Liste Getirilmemiş.." and nothing
-// for an empty list, nothing too when the printer did not open.
-std::optional<int> printList(prnx &printer, Messages &messages, const std::vector<Member> &members,
-                             const PrintOptions &options);
+// for an empty list; nothing too, after the printer's message, when the job
+// did not reach the printer or its file.
+[[nodiscard]] std::optional<int> printList(prnx &printer, Messages &messages,
+                                           const std::vector<Member> &members,
+                                           const PrintOptions &options);
 
 } // namespace attendance

@@ -151,7 +151,8 @@ void hazirun::print() {
     options.marks = m_marks->isChecked();
     printing::printWithSetup(m_printContext, this, attendance::presetPrinter, [&] {
         prnx printer(m_printContext);
-        attendance::printList(printer, m_session.messages, m_members, options);
+        // A print that did not get through has said so.
+        (void)attendance::printList(printer, m_session.messages, m_members, options);
     });
 }
 

@@ -3,6 +3,7 @@
 #include "data/koopdata.h"
 #include "printing/printcontext.h"
 #include "startup/base/inifile.h"
+#include "startup/base/wholefile.h"
 #include "startup/gui/picture.h"
 
 #include <QDir>
@@ -98,7 +99,13 @@ bool drawOn(QPrinter &printer, Session &s, const ReceiptHeader &h, const Receipt
         return false;
     }
     drawReceiptPage(painter, h, v);
-    return painter.end();
+    if (painter.end())
+        return true;
+    s.messages.warning(QStringLiteral("Makbuz yazdırılamadı: ") +
+                       (printer.outputFileName().isEmpty()
+                            ? QStringLiteral("yazıcı belgeyi almadı.")
+                            : QStringLiteral("PDF dosyası yazılamadı.")));
+    return false;
 }
 
 } // namespace
@@ -115,9 +122,23 @@ bool printReceipt(printing::PrintContext &context, const ReceiptHeader &h, const
     printer.setCopyCount(chosen.copyCount());
     preparePage(printer);
     if (!pdf.isEmpty()) {
+        // The receipt replaces an earlier file only once it is complete.
+        wholefile::Staged file(pdf);
+        QString error;
+        if (!file.open(&error)) {
+            s.messages.warning(QStringLiteral("Makbuz yazdırılamadı: PDF dosyası yazılamıyor: ") +
+                               pdf + QStringLiteral(": ") + error);
+            return false;
+        }
         printer.setOutputFormat(QPrinter::PdfFormat);
-        printer.setOutputFileName(pdf);
-        return drawOn(printer, s, h, v);
+        printer.setOutputFileName(file.path());
+        if (!drawOn(printer, s, h, v))
+            return false;
+        if (file.commit(&error))
+            return true;
+        s.messages.warning(QStringLiteral("Makbuz yazdırılamadı: PDF dosyası yazılamadı: ") + pdf +
+                           QStringLiteral(": ") + error);
+        return false;
     }
     QPrintPreviewDialog preview(&printer, parent);
     bool drawn = true;

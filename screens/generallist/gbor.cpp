@@ -185,7 +185,9 @@ void gbor::print() {
         const generallist::PrintHead head{m_fields[1]->Text(),
                                           generallist::cooperativeName(m_session)};
         prnx printer(m_printContext);
-        generallist::printList(printer, m_figures, head, m_rules->isChecked(), m_session.tlonda);
+        // A print that did not get through has said so.
+        (void)generallist::printList(printer, m_figures, head, m_rules->isChecked(),
+                                     m_session.tlonda);
     });
 }
 

@@ -65,8 +65,7 @@ bool printList(prnx &printer, const List &list, const PrintHead &head, bool rule
         total.push_back(Cell::plain(QStringLiteral(" "), 1));
         total.push_back(Cell::plain(amount, AmountWidth, prnx::Saga));
     }
-    report.finish({columns().rules(), total});
-    return true;
+    return report.finish({columns().rules(), total});
 }
 
 } // namespace generallist

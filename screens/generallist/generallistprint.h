@@ -23,8 +23,9 @@ void presetPrinter(printing::PrinterSettings &settings);
 
 // Opens the printer in the record's mode and prints the list's rows, with a
 // rule under each column after every row when `rules`, the head on every
-// page and at the end the list's grand totals. False when the printer could
-// not be opened.
-bool printList(prnx &printer, const List &list, const PrintHead &head, bool rules, int tlonda);
+// page and at the end the list's grand totals. False, after the printer's
+// message, when the job did not reach the printer or its file.
+[[nodiscard]] bool printList(prnx &printer, const List &list, const PrintHead &head, bool rules,
+                             int tlonda);
 
 } // namespace generallist

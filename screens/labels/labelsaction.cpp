@@ -84,8 +84,10 @@ QStringList block(const data::MemberCard &left, const data::MemberCard *right) {
 }
 
 bool printTest(prnx &printer) {
-    if (!printer.OpenPrinter(prnx::DotMatrix, DocumentName, true))
+    if (!printer.OpenPrinter(prnx::DotMatrix, DocumentName, true)) {
+        printer.tellFailure();
         return false;
+    }
     printer.YeniSayfa();
     const QString ruler = QStringLiteral("1234567890").repeated(5);
     const QString rulers = ruler + QString(5, u' ') + ruler;
@@ -96,12 +98,14 @@ bool printTest(prnx &printer) {
     }
     printer.SayfaBitti(false);
     printer.ClosePrinter();
-    return true;
+    return !printer.tellFailure();
 }
 
 std::optional<int> printLabels(prnx &printer, const std::vector<data::MemberCard> &cards) {
-    if (!printer.OpenPrinter(prnx::DotMatrix, DocumentName, true))
+    if (!printer.OpenPrinter(prnx::DotMatrix, DocumentName, true)) {
+        printer.tellFailure();
         return std::nullopt;
+    }
     printer.YeniSayfa();
     for (size_t i = 0; i < cards.size(); i += 2)
         printBlock(printer, block(cards[i], i + 1 < cards.size() ? &cards[i + 1] : nullptr));
@@ -109,6 +113,8 @@ std::optional<int> printLabels(prnx &printer, const std::vector<data::MemberCard
     // Continuous label stock has no forms to advance to.
     printer.SayfaBitti(false);
     printer.ClosePrinter();
+    if (printer.tellFailure())
+        return std::nullopt;
     return int(cards.size());
 }
 

@@ -48,13 +48,14 @@ std::optional<std::vector<data::MemberCard>> load(Session &session, const Select
 QStringList block(const data::MemberCard &left, const data::MemberCard *right);
 
 // The test page: twice eight lines of two 50-digit rulers and a blank line,
-// the page ended without advancing the stock. False when the printer did
-// not open.
-bool printTest(prnx &printer);
+// the page ended without advancing the stock. False, after the printer's
+// message, when the job did not reach the printer or its file.
+[[nodiscard]] bool printTest(prnx &printer);
 // The labels two by two, each block followed by a blank line, a last block
 // with only its left label, a closing blank line. The number of labels;
-// nothing when the printer did not open.
-std::optional<int> printLabels(prnx &printer, const std::vector<data::MemberCard> &cards);
+// nothing, after the printer's message, when the job did not get through.
+[[nodiscard]] std::optional<int> printLabels(prnx &printer,
+                                             const std::vector<data::MemberCard> &cards);
 // "Etiketler Bitmiştir..", once the labels are printed.
 void sayFinished(Messages &messages);
 

@@ -261,8 +261,8 @@ void koopborc::print(monthlydebt::Range range) {
                                           m_session.tlnick,
                                           m_session.krnick};
         prnx printer(m_printContext);
-        monthlydebt::printVouchers(printer, m_session.messages, members,
-                                   monthlydebt::rowsOf(range, m_clickedRow, int(members.size())),
-                                   run);
+        // A print that did not get through has said so.
+        (void)monthlydebt::printVouchers(
+            printer, members, monthlydebt::rowsOf(range, m_clickedRow, int(members.size())), run);
     });
 }

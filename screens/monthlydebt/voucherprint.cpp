@@ -92,14 +92,12 @@ Money voucherTotal(const HeadPrices &prices) {
     return total;
 }
 
-std::optional<int> printVouchers(prnx &printer, Messages &messages,
-                                 const std::vector<Member> &members, Rows rows,
+std::optional<int> printVouchers(prnx &printer, const std::vector<Member> &members, Rows rows,
                                  const VoucherRun &run) {
     printing::Report report(printer, {});
-    if (!report.open(run.title, false)) {
-        messages.warning(QStringLiteral("Yazıcı Yazdırılamıyor.."));
+    // A printer that does not open says "Yazıcı Yazdırılamıyor.." with its cause.
+    if (!report.open(run.title, false))
         return std::nullopt;
-    }
     int printed = 0;
     for (int row = std::max(rows.first, 0); row <= rows.last && row < int(members.size()); ++row) {
         const Member &m = members[size_t(row)];
@@ -110,7 +108,8 @@ std::optional<int> printVouchers(prnx &printer, Messages &messages,
         report.endPage();
         ++printed;
     }
-    report.finish({});
+    if (!report.finish({}))
+        return std::nullopt;
     return printed;
 }
 

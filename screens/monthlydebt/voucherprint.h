@@ -40,10 +40,10 @@ Money voucherTotal(const HeadPrices &prices);
 
 // Opens the printer in the record's mode and prints a voucher for each
 // member of the rows whose total is above 0, the items being the prices
-// above 0. "Yazıcı Yazdırılamıyor.." and nothing when it does not open. The
-// number of vouchers printed.
-std::optional<int> printVouchers(prnx &printer, Messages &messages,
-                                 const std::vector<Member> &members, Rows rows,
-                                 const VoucherRun &run);
+// above 0. "Yazıcı Yazdırılamıyor.." with the cause and nothing when it does
+// not open, the printer's message and nothing when the job did not get
+// through. The number of vouchers printed.
+[[nodiscard]] std::optional<int> printVouchers(prnx &printer, const std::vector<Member> &members,
+                                               Rows rows, const VoucherRun &run);
 
 } // namespace monthlydebt

@@ -86,7 +86,7 @@ bool printStatement(prnx &printer, const surcharge::Statement &st, int firstRow,
         report.row(rowLine(st.rows[i], tlonda));
     // The totals cover every row, the ones left unprinted included.
     const qint16 rule = columns().width();
-    report.finish({
+    return report.finish({
         {Cell::rule(rule)},
         {Cell::plain(QStringLiteral("T O P L A M : "), 44),
          Cell::plain(formatAmount(st.totalSurcharge, tlonda), AmountWidth, prnx::Saga),
@@ -94,7 +94,6 @@ bool printStatement(prnx &printer, const surcharge::Statement &st, int firstRow,
          Cell::plain(formatAmount(st.totalPaid, tlonda), AmountWidth, prnx::Saga)},
         {Cell::rule(rule)},
     });
-    return true;
 }
 
 } // namespace statement

@@ -31,8 +31,9 @@ int firstPrintedRow(int rowCount, int startRow, bool fullList, int lineCount);
 
 // Opens the printer in the record's mode and prints the rows from `firstRow`
 // on, with a head on every page and at the end the statement's totals, which
-// cover every row. False when the printer could not be opened.
-bool printStatement(prnx &printer, const surcharge::Statement &st, int firstRow,
-                    const PrintHead &head, int tlonda);
+// cover every row. False, after the printer's message, when the job did
+// not reach the printer or its file.
+[[nodiscard]] bool printStatement(prnx &printer, const surcharge::Statement &st, int firstRow,
+                                  const PrintHead &head, int tlonda);
 
 } // namespace statement

@@ -215,7 +215,8 @@ void tah2::print() {
                                         statement::cooperativeName(m_session),
                                         m_fields[1]->Text()};
         prnx printer(m_printContext);
-        statement::printStatement(printer, st, first, head, m_session.tlonda);
+        // A print that did not get through has said so.
+        (void)statement::printStatement(printer, st, first, head, m_session.tlonda);
     });
 }
 

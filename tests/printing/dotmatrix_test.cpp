@@ -1,10 +1,9 @@
 #include "printing/dostext.h"
 #include "printjob.h"
 
-#include <QDeadlineTimer>
 #include <QDir>
 #include <QFileInfo>
-#include <QThread>
+#include <QProcess>
 #include <gtest/gtest.h>
 
 namespace {
@@ -75,12 +74,13 @@ TEST(DotMatrixJob, WritesCellsStylesRulesAndFormFill) {
                                 QByteArray(1, 1) + esc + "4\x8D\xA7" + esc + "5" + esc +
                                 QByteArray(1, 0) + crlf + " " + crlf + " " + crlf + "\x12" + crlf;
     EXPECT_EQ(job.bytes().toHex(' '), expected.toHex(' '));
-    // The temporary file stays where the dot-matrix program will read it.
-    EXPECT_EQ(readAll(job.printer.fileName()), expected);
+    // The temporary file was made in the system's folder and is gone once
+    // handed over.
     EXPECT_EQ(QFileInfo(job.printer.fileName()).absolutePath(),
               QFileInfo(QDir::tempPath()).absoluteFilePath());
     EXPECT_TRUE(QFileInfo(job.printer.fileName()).fileName().startsWith(u'x'));
-    QFile::remove(job.printer.fileName());
+    EXPECT_FALSE(QFile::exists(job.printer.fileName()));
+    EXPECT_TRUE(job.printer.failure().isEmpty());
 }
 
 TEST(DotMatrixJob, FormFillAndPageCounters) {
@@ -111,7 +111,6 @@ TEST(DotMatrixJob, FormFillAndPageCounters) {
         const QByteArray expected = QByteArray("x\r\n").repeated(c.linesPrinted) +
                                     QByteArray(" \r\n").repeated(c.blankLines);
         EXPECT_EQ(job.bytes(), expected);
-        QFile::remove(job.printer.fileName());
     }
 }
 
@@ -135,39 +134,98 @@ TEST(DotMatrixJob, ReservedAndUnknownModesPrintNothing) {
     }
 }
 
-TEST(DotMatrixJob, HandsTheFileToTheDotMatrixProgram) {
+// The job goes to the dot-matrix program, which is waited for: what it or
+// the print system says reaches the clerk, and the file is removed after.
+TEST(DotMatrixJob, HandOverReportsWhatStoppedIt) {
     QTemporaryDir dir;
-    const QString script = dir.filePath(QStringLiteral("dotyaz"));
     const QString received = dir.filePath(QStringLiteral("received"));
-    {
+    const QString script = dir.filePath(QStringLiteral("dotyaz"));
+    const auto program = [&](const QString &body) {
         QFile f(script);
+        EXPECT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        f.write(("#!/bin/sh\n" + body + "\n").toUtf8());
+        f.close();
+        f.setPermissions(f.permissions() | QFileDevice::ExeOwner);
+    };
+    const struct {
+        QString body;    // the dot-matrix program; empty: none at all
+        QString copy;    // a copy instead of the program
+        QString failure; // what the clerk is told, in part
+        QByteArray args; // what the program got
+    } cases[] = {
+        {QStringLiteral("echo \"$#\" > '%1.args'; cp \"$1\" '%1'").arg(received), {}, {}, "1\n"},
+        {QStringLiteral("echo 'lp: No default destination' >&2; exit 1"),
+         {},
+         QStringLiteral("Yazıcıya gönderilemedi: lp: No default destination"),
+         {}},
+        {QStringLiteral("exit 3"), {}, QStringLiteral("Yazıcıya gönderilemedi: çıkış kodu 3"), {}},
+        {{}, {}, QStringLiteral("Nokta vuruşlu yazıcı programı çalıştırılamadı: ") + script, {}},
+        {{},
+         dir.filePath(QStringLiteral("yok/job.txt")),
+         QStringLiteral("Dosya yazılamadı: ") + dir.filePath(QStringLiteral("yok/job.txt")),
+         {}},
+    };
+    qputenv("KOOP_DOTYAZ", script.toUtf8());
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.body.toStdString());
+        QFile::remove(script);
+        QFile::remove(received);
+        if (!c.body.isEmpty())
+            program(c.body);
+        PrintJob job;
+        job.context.dotMatrixCopy = c.copy;
+        prnx &printer = job.printer;
+        ASSERT_TRUE(printer.OpenPrinter(prnx::DotMatrix, QString(), false));
+        printer.YeniSayfa();
+        printer.Lprint(QStringLiteral("Ödeme"), 0, true);
+        printer.ClosePrinter();
+        EXPECT_FALSE(QFile::exists(printer.fileName()));
+        if (c.failure.isEmpty()) {
+            EXPECT_EQ(printer.failure(), QString());
+            EXPECT_EQ(readAll(received), QByteArray("\x99"
+                                                    "deme\r\n"));
+            EXPECT_EQ(readAll(received + QStringLiteral(".args")), c.args);
+            continue;
+        }
+        EXPECT_TRUE(printer.failure().startsWith(QStringLiteral("Yazdırma tamamlanamadı.\n")));
+        EXPECT_TRUE(printer.failure().contains(c.failure)) << printer.failure().toStdString();
+        EXPECT_TRUE(printer.tellFailure());
+        EXPECT_TRUE(printer.tellFailure()); // still failed, but said only once
+        ASSERT_EQ(job.messages.boxes.size(), 1u);
+        EXPECT_EQ(job.messages.boxes[0].text, printer.failure());
+    }
+    qunsetenv("KOOP_DOTYAZ");
+}
+
+// The shipped program hands the file to lp untouched, to the printer the
+// setup chose when there is one.
+TEST(DotMatrixJob, ShippedProgramSendsToTheChosenPrinter) {
+    QTemporaryDir dir;
+    const QString lp = dir.filePath(QStringLiteral("lp"));
+    {
+        QFile f(lp);
         ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-        // Argument list first, then the file: the copy appears only when whole.
-        f.write(QStringLiteral("#!/bin/sh\necho \"$#\" > '%1.args'\ncp \"$1\" '%1.tmp' && mv "
-                               "'%1.tmp' '%1'\n")
-                    .arg(received)
-                    .toUtf8());
+        f.write(QStringLiteral("#!/bin/sh\necho \"$*\" >> '%1.args'\n").arg(lp).toUtf8());
         f.close();
         f.setPermissions(f.permissions() | QFileDevice::ExeOwner);
     }
-    qputenv("KOOP_DOTYAZ", script.toUtf8());
-    PrintJob job;
-    job.context.dotMatrixCopy.clear(); // no copy: the program gets the file
-    prnx &printer = job.printer;
-    ASSERT_TRUE(printer.OpenPrinter(prnx::DotMatrix, QString(), false));
-    printer.YeniSayfa();
-    printer.Lprint(QStringLiteral("Ödeme"), 0, true);
-    printer.ClosePrinter();
-    qunsetenv("KOOP_DOTYAZ");
-
-    // The program runs on its own; wait for its copy, not for a time.
-    QDeadlineTimer deadline(20000);
-    while (!QFile::exists(received) && !deadline.hasExpired())
-        QThread::msleep(20);
-    EXPECT_EQ(readAll(received), QByteArray("\x99"
-                                            "deme\r\n"));
-    EXPECT_EQ(readAll(received + QStringLiteral(".args")), QByteArray("1\n"));
-    QFile::remove(printer.fileName());
+    const QString dotyaz = QStringLiteral(KOOP_BIN_DIR "/dotyaz");
+    for (const QString &destination : {QStringLiteral("Epson_LX"), QString()}) {
+        QProcess p;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(QStringLiteral("PATH"), dir.path() + u':' + env.value(QStringLiteral("PATH")));
+        if (destination.isEmpty())
+            env.remove(QStringLiteral("LPDEST"));
+        else
+            env.insert(QStringLiteral("LPDEST"), destination);
+        p.setProcessEnvironment(env);
+        p.start(QStringLiteral("/bin/sh"), {dotyaz, dotyaz});
+        ASSERT_TRUE(p.waitForFinished());
+        EXPECT_EQ(p.exitCode(), 0);
+    }
+    EXPECT_EQ(
+        readAll(lp + QStringLiteral(".args")),
+        QStringLiteral("-s -d Epson_LX -o raw -- %1\n-s -o raw -- %1\n").arg(dotyaz).toUtf8());
 }
 
 TEST(DotMatrixJob, ProgramBesideTheExecutables) {

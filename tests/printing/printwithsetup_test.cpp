@@ -35,3 +35,24 @@ TEST(PrintWithSetup, PrintsOnlyWhenConfirmedUnderAWaitCursor) {
         EXPECT_EQ(QApplication::overrideCursor(), nullptr);
     }
 }
+
+// A PDF file chosen on the setup screen is for that print alone: the next
+// print (a receipt after a statement) goes to the printer, or asks again.
+TEST(PrintWithSetup, APdfChosenOnTheScreenIsForOnePrint) {
+    PrintJob job;
+    printing::PrintContext &context = job.context;
+    const QString before = context.pdfFile;
+    const QString chosen = job.dir.filePath(u"ekstre.pdf"_s);
+    QString printedTo;
+    QTimer::singleShot(0, [&] {
+        auto *setup = qobject_cast<yzcsetup *>(QApplication::activeModalWidget());
+        ASSERT_NE(setup, nullptr);
+        setup->choosePdfFile(chosen);
+        setup->okButton()->click();
+    });
+    EXPECT_TRUE(printing::printWithSetup(
+        context, nullptr, [](printing::PrinterSettings &) {},
+        [&] { printedTo = context.pdfOutput(); }));
+    EXPECT_EQ(printedTo, chosen);
+    EXPECT_EQ(context.pdfFile, before);
+}

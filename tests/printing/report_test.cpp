@@ -60,7 +60,7 @@ TEST(Report, HeadingItemsTurnedOffPrintBlankInTheirColumns) {
         printing::Report report(job.printer, page);
         ASSERT_TRUE(report.open(u"Özet"_s, false));
         report.row({Cell::plain(u"satir"_s, 10)});
-        report.finish({});
+        EXPECT_TRUE(report.finish({}));
         QStringList expected = c.head;
         expected << u"satir"_s;
         // The rest of the form is blank lines up to the line count.
@@ -85,7 +85,7 @@ TEST(Report, PagesBreakAtTheLineCountAndTheClosingLinesFitTheReserve) {
     ASSERT_TRUE(report.open(u"Liste"_s, false));
     for (int i = 1; i <= 9; ++i)
         report.row({Cell::plain(QString::number(i), 0)});
-    report.finish({{Cell::rule(5)}, {Cell::plain(u"Toplam"_s, 0)}});
+    EXPECT_TRUE(report.finish({{Cell::rule(5)}, {Cell::plain(u"Toplam"_s, 0)}}));
     EXPECT_EQ(report.pages(), 2);
     EXPECT_EQ(job.lines(), QStringList({u"Sayfa 1"_s, u"1"_s, u"2"_s, u"3"_s, u"4"_s, u"5"_s,
                                         u"_____"_s, u""_s, u"Sayfa 2"_s, u"6"_s, u"7"_s, u"8"_s,
@@ -103,7 +103,7 @@ TEST(Report, AnEndedPageLeavesNoEmptyPageBehind) {
     report.endPage(); // the group's last member
     report.row({Cell::plain(u"b"_s, 0)});
     report.endPage();
-    report.finish({});
+    EXPECT_TRUE(report.finish({}));
     EXPECT_EQ(report.pages(), 2);
     EXPECT_EQ(job.lines(),
               QStringList({u"Bas"_s, u"a"_s, u""_s, u""_s, u"Bas"_s, u"b"_s, u""_s, u""_s}));

@@ -259,7 +259,7 @@ TEST_F(MemberLists, AttendanceFromTheCommandLine) {
         {{"attendance", folder}, 2, {}},
         {{"attendance", folder, "--mode", "1", "--out", u"/no/such/folder/h.pdf"_s},
          1,
-         u"Yazıcı açılamadı."_s},
+         u"PDF dosyası yazılamıyor: /no/such/folder/h.pdf"_s},
     };
     for (const auto &c : bad) {
         r = runProgram("koop-cli", c.args);
