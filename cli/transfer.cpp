@@ -16,6 +16,14 @@ bool isTransferFormat(const QString &value) {
     return value == u"csv" || value == u"xlsx";
 }
 
+bool isDecimalMark(const QString &value) {
+    return value == u"," || value == u".";
+}
+
+bool isHeadingName(const QString &value) {
+    return !value.trimmed().isEmpty();
+}
+
 int runImport(const cli::Call &call) {
     const auto kind = transfer::kindNamed(call.arguments[1]);
     if (!kind)
@@ -25,6 +33,10 @@ int runImport(const cli::Call &call) {
     request.path = call.arguments[2];
     request.sheet = call.value(QStringLiteral("sheet"));
     request.dryRun = call.isSet(QStringLiteral("dry-run"));
+    if (call.isSet(QStringLiteral("decimal")))
+        request.decimal = call.value(QStringLiteral("decimal")).front();
+    request.ignoreColumns = call.values(QStringLiteral("ignore-column"));
+    request.ignoreUnknownColumns = call.isSet(QStringLiteral("ignore-unknown-columns"));
     const QString duplicate = call.value(QStringLiteral("on-duplicate"));
     request.onDuplicate = duplicate == u"skip"     ? transfer::OnDuplicate::Skip
                           : duplicate == u"update" ? transfer::OnDuplicate::Update

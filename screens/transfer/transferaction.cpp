@@ -12,7 +12,9 @@
 #include <QHash>
 #include <QLocale>
 #include <QRegularExpression>
+#include <QSet>
 #include <QTimeZone>
+#include <algorithm>
 #include <array>
 
 namespace transfer {
@@ -66,13 +68,13 @@ std::vector<Column> columnsOf(Kind kind, const std::array<QString, 5> &captions)
              {QStringLiteral("Adı Soyadı"), QStringLiteral("Ad Soyad"), QStringLiteral("Unvan"),
               QStringLiteral("İsim"), QStringLiteral("İsim 1")}},
             {QStringLiteral("isim2"), {QStringLiteral("İsim 2"), QStringLiteral("Unvan 2")}},
-            {QStringLiteral("adr1"), {QStringLiteral("Adres"), QStringLiteral("Adres 1")}},
+            {QStringLiteral("adr1"), {QStringLiteral("Adres 1"), QStringLiteral("Adres")}},
             {QStringLiteral("adr2"), {QStringLiteral("Adres 2")}},
             {QStringLiteral("adr3"), {QStringLiteral("Adres 3")}},
             {QStringLiteral("grp"), {QStringLiteral("Grup")}},
             {QStringLiteral("tip"), {QStringLiteral("Tip")}},
             {QStringLiteral("ozel"), {QStringLiteral("Özel Kod")}},
-            {QStringLiteral("asd"), {QStringLiteral("Tür"), QStringLiteral("Hesap Türü")}},
+            {QStringLiteral("asd"), {QStringLiteral("Hesap Türü"), QStringLiteral("Tür")}},
             {QStringLiteral("muhasebe"), {QStringLiteral("Muhasebe Kodu")}}};
         for (const QString &field : data::cardFields()) {
             const int size = data::cardFieldSize(field);
@@ -105,51 +107,130 @@ std::array<QString, 5> headCaptions(Session &s) {
     return captions;
 }
 
-// An amount as a file writes it: "." or "," as the point; both marks, or
-// one of them more than once, group thousands too ("1.250,50", "1,250.50",
-// "1.250.000"). At most four decimals. A spreadsheet's number is its stored
-// value, rounded to four decimals when it carries a binary fraction's noise.
-std::optional<Money> fileAmount(const tablefile::Cell &cell) {
-    QString t = cell.text.trimmed();
+// Digits only, at least one.
+bool allDigits(QStringView t) {
+    return !t.isEmpty() &&
+           std::all_of(t.begin(), t.end(), [](QChar c) { return c >= u'0' && c <= u'9'; });
+}
+
+// The amount the text is with `point` as the decimal mark and the other
+// mark grouping thousands: "1.250,50" with ',' is 1250.50, "1.250" with ','
+// is 1250 and with '.' 1.25. At most four decimals, so nothing is cut.
+std::optional<Money> amountWith(const QString &text, QChar point) {
+    const QChar group = point == u'.' ? u',' : u'.';
+    QStringView t(text);
+    const bool negative = t.startsWith(u'-');
+    if (negative || t.startsWith(u'+'))
+        t = t.mid(1);
+    const qsizetype at = t.indexOf(point);
+    if (at != t.lastIndexOf(point))
+        return std::nullopt;
+    const QStringView whole = at < 0 ? t : t.left(at);
+    QString digits;
+    if (whole.contains(group)) {
+        // Groups of three after a first of one to three, as "1.250.000".
+        const auto groups = whole.split(group);
+        for (qsizetype g = 0; g < groups.size(); ++g) {
+            const QStringView part = groups[g];
+            if (!allDigits(part) ||
+                (g == 0 ? part.size() > 3 || part.startsWith(u'0') : part.size() != 3))
+                return std::nullopt;
+            digits += part;
+        }
+    } else if (allDigits(whole)) {
+        digits = whole.toString();
+    } else {
+        return std::nullopt;
+    }
+    if (at >= 0) {
+        const QStringView fraction = t.mid(at + 1);
+        if (!allDigits(fraction) || fraction.size() > 4)
+            return std::nullopt;
+        digits += u'.' + fraction.toString();
+    }
+    return Money::parse(negative ? u'-' + digits : digits);
+}
+
+// What an amount cell reads as: its value, or why it has none.
+struct Amount {
+    std::optional<Money> value;
+    // Text that reads as two amounts, with '.' and with ',' as the point.
+    std::optional<std::pair<Money, Money>> twoWays;
+};
+
+// The mark a text shows to be its decimal point: the one under which alone
+// it reads as an amount ("1.250,50", "1.250.000" and "12,5" show ',';
+// "1.250" and "1250" show none).
+QChar pointShown(const QString &text) {
+    const bool dot = amountWith(text, u'.').has_value(), comma = amountWith(text, u',').has_value();
+    return dot == comma ? QChar() : dot ? QChar(u'.') : QChar(u',');
+}
+
+// An amount as a file writes it, with `point` as its column's decimal mark
+// (see decimalPoints); with none, text that reads two ways is refused. A
+// spreadsheet's number is its stored value, rounded to four decimals when
+// it carries a binary fraction's noise.
+Amount fileAmount(const tablefile::Cell &cell, QChar point) {
+    const QString t = cell.text.trimmed();
     if (t.isEmpty())
-        return Money();
-    static const QRegularExpression plain(QStringLiteral("^[+-]?\\d+(\\.\\d{1,4})?$"));
+        return {Money(), {}};
     if (cell.number) {
+        static const QRegularExpression plain(QStringLiteral("^[+-]?\\d+(\\.\\d{1,4})?$"));
         if (plain.match(t).hasMatch())
-            return Money::parse(t);
+            return {Money::parse(t), {}};
         bool ok = false;
         const double value = t.toDouble(&ok);
-        return ok ? Money::fromDouble(value) : std::nullopt;
+        return {ok ? Money::fromDouble(value) : std::nullopt, {}};
     }
-    const auto grouped = [](const QString &whole, QChar mark) {
-        const QRegularExpression re(QStringLiteral("^[+-]?\\d{1,3}(\\%1\\d{3})+$").arg(mark));
-        return re.match(whole).hasMatch();
-    };
-    const qsizetype commas = t.count(u','), dots = t.count(u'.');
-    if (commas > 0 && dots > 0) {
-        const QChar point = t.lastIndexOf(u',') > t.lastIndexOf(u'.') ? u',' : u'.';
-        const QChar group = point == u',' ? u'.' : u',';
-        const qsizetype at = t.lastIndexOf(point);
-        QString whole = t.left(at);
-        if (whole.contains(point) || !grouped(whole, group))
-            return std::nullopt;
-        t = whole.remove(group) + u'.' + t.mid(at + 1);
-    } else if (commas > 1 || dots > 1) {
-        const QChar group = commas > 1 ? u',' : u'.';
-        if (!grouped(t, group))
-            return std::nullopt;
-        t.remove(group);
-    } else {
-        t.replace(u',', u'.');
-    }
-    if (!plain.match(t).hasMatch())
-        return std::nullopt;
-    return Money::parse(t);
+    if (!point.isNull())
+        return {amountWith(t, point), {}};
+    const auto dot = amountWith(t, u'.'), comma = amountWith(t, u',');
+    if (dot && comma && *dot != *comma)
+        return {std::nullopt, std::pair(*dot, *comma)};
+    return {dot ? dot : comma, {}};
 }
 
 // Plain text of an amount for a file: "850", "120.5", "-20".
 QString amountText(Money m) {
     return withoutTrailingZeros(m.toPlain(4));
+}
+
+// How a file's column is read: a known column, or one that is not.
+constexpr int Unread = -1;  // --ignore-column names it, or an unknown one that may be ignored
+constexpr int Unnamed = -2; // no heading: text under it is a fault
+
+struct Heading {
+    size_t row = 0;        // of the table's rows
+    std::vector<int> map;  // each file column's known column, or Unread or Unnamed
+    QStringList ignored{}; // the headings not read, for the clerk
+};
+
+// A title above the headings is a line or two; further down, a cell that
+// happens to hold a heading's word is data.
+constexpr size_t HeadingSearch = 10;
+
+// The known column a heading names, or -1.
+int columnNamed(const QString &heading, const std::vector<Column> &columns) {
+    const QString key = folded(heading);
+    for (size_t c = 0; c < columns.size(); ++c) {
+        if (folded(columns[c].name) == key)
+            return int(c);
+        for (const QString &alias : columns[c].aliases)
+            if (folded(alias) == key)
+                return int(c);
+    }
+    return -1;
+}
+
+// The heading row: the first of the first rows that names a known column,
+// so that a title above the headings is left out. When none does, the first
+// row, whose faults then say why.
+size_t headingRow(const tablefile::Table &table, const std::vector<Column> &columns) {
+    for (size_t i = 0; i < std::min(table.rows.size(), HeadingSearch); ++i)
+        for (const tablefile::Cell &cell : table.rows[i].cells)
+            if (!cell.text.trimmed().isEmpty() && columnNamed(cell.text.trimmed(), columns) >= 0)
+                return i;
+    return 0;
 }
 
 struct Line {
@@ -163,79 +244,134 @@ QString at(int line) {
     return QStringLiteral("Satır %1: ").arg(line);
 }
 
-// The file's heading row: which column each cell names. Faults go to
-// `faults`; nothing when the rows cannot be read through it.
-std::optional<std::vector<int>> readHeading(const tablefile::Row &heading,
-                                            const std::vector<Column> &columns,
-                                            QStringList *faults) {
+// The heading row's columns. A column the clerk names with --ignore-column
+// is not read; an unknown one neither with --ignore-unknown-columns, else
+// it is a fault, as a heading given twice or no `kod` column is. Faults go
+// to `faults`; nothing when the rows cannot be read through it.
+std::optional<Heading> readHeading(const tablefile::Table &table,
+                                   const std::vector<Column> &columns, const ImportRequest &r,
+                                   QStringList *faults) {
     const qsizetype before = faults->size();
-    std::vector<int> map;
-    size_t last = heading.cells.size();
-    while (last > 0 && heading.cells[last - 1].text.trimmed().isEmpty())
+    Heading heading;
+    heading.row = headingRow(table, columns);
+    const tablefile::Row &row = table.rows[heading.row];
+    QSet<QString> ignore;
+    for (const QString &name : r.ignoreColumns)
+        ignore.insert(folded(name));
+    size_t last = row.cells.size();
+    while (last > 0 && row.cells[last - 1].text.trimmed().isEmpty())
         --last;
-    if (!heading.fault.isEmpty())
-        *faults << at(heading.line) + heading.fault;
+    if (!row.fault.isEmpty())
+        *faults << at(row.line) + row.fault;
     for (size_t i = 0; i < last; ++i) {
-        const QString text = heading.cells[i].text.trimmed();
-        const QString key = folded(text);
-        int found = -1;
-        for (size_t c = 0; c < columns.size() && found < 0; ++c) {
-            if (folded(columns[c].name) == key)
-                found = int(c);
-            for (const QString &alias : columns[c].aliases)
-                if (found < 0 && folded(alias) == key)
-                    found = int(c);
+        const QString text = row.cells[i].text.trimmed();
+        const int found = columnNamed(text, columns);
+        if (text.isEmpty()) {
+            heading.map.push_back(Unnamed);
+            continue;
         }
-        if (text.isEmpty())
-            *faults << at(heading.line) + QStringLiteral("%1. sütunun başlığı yok").arg(i + 1);
-        else if (found < 0)
-            *faults << at(heading.line) + QStringLiteral("bilinmeyen sütun '%1'").arg(text);
-        else if (std::find(map.begin(), map.end(), found) != map.end())
-            *faults << at(heading.line) + QStringLiteral("'%1' sütunu iki kez var")
-                                              .arg(columns[size_t(found)].name);
-        map.push_back(found);
+        if (ignore.contains(folded(text)) || (found < 0 && r.ignoreUnknownColumns)) {
+            heading.ignored << text;
+            heading.map.push_back(Unread);
+            continue;
+        }
+        if (found < 0)
+            *faults << at(row.line) + QStringLiteral("bilinmeyen sütun '%1'").arg(text);
+        else if (std::find(heading.map.begin(), heading.map.end(), found) != heading.map.end())
+            *faults << at(row.line) + QStringLiteral("'%1' sütunu iki kez var")
+                                          .arg(columns[size_t(found)].name);
+        heading.map.push_back(found < 0 ? Unread : found);
     }
-    if (std::find(map.begin(), map.end(), 0) == map.end())
-        *faults << at(heading.line) + QStringLiteral("'kod' sütunu yok");
+    if (std::find(heading.map.begin(), heading.map.end(), 0) == heading.map.end())
+        *faults << at(row.line) + QStringLiteral("'kod' sütunu yok");
     if (faults->size() > before)
         return std::nullopt;
-    return map;
+    return heading;
+}
+
+// The decimal point of each amount column, by the file's column: the mark
+// the clerk gave, else the one the column's own texts show when they show
+// only one ("1.250,50" shows that the dot groups thousands). Null when they
+// show none or both: each text is then read alone, and one that reads two
+// ways is refused.
+std::vector<QChar> decimalPoints(const tablefile::Table &table, const Heading &heading,
+                                 const std::vector<Column> &columns, QChar given) {
+    std::vector<QChar> points(heading.map.size());
+    for (size_t i = 0; i < heading.map.size(); ++i) {
+        if (heading.map[i] < 0 || columns[size_t(heading.map[i])].type == Type::Text ||
+            columns[size_t(heading.map[i])].type == Type::CardKind)
+            continue;
+        if (!given.isNull()) {
+            points[i] = given;
+            continue;
+        }
+        bool dot = false, comma = false;
+        for (size_t r = heading.row + 1; r < table.rows.size(); ++r) {
+            const auto &cells = table.rows[r].cells;
+            if (i >= cells.size() || cells[i].number)
+                continue;
+            const QChar shown = pointShown(cells[i].text.trimmed());
+            dot = dot || shown == u'.';
+            comma = comma || shown == u',';
+        }
+        if (dot != comma)
+            points[i] = dot ? u'.' : u',';
+    }
+    return points;
 }
 
 // One row through the heading's columns; its faults go to `faults`.
-Line readLine(const tablefile::Row &row, const std::vector<int> &map,
-              const std::vector<Column> &columns, QStringList *faults) {
+Line readLine(const tablefile::Row &row, const Heading &heading, const std::vector<Column> &columns,
+              const std::vector<QChar> &points, QStringList *faults) {
+    const std::vector<int> &map = heading.map;
     Line out;
     out.line = row.line;
     bool kodFault = false;
     const auto fault = [&](const QString &text) { *faults << at(row.line) + text; };
     if (!row.fault.isEmpty())
         fault(row.fault);
-    for (size_t i = map.size(); i < row.cells.size(); ++i)
-        if (!row.cells[i].text.trimmed().isEmpty()) {
+    for (size_t i = 0; i < row.cells.size(); ++i) {
+        const tablefile::Cell &cell = row.cells[i];
+        if ((i >= map.size() || map[i] == Unnamed) &&
+            (!cell.text.trimmed().isEmpty() || !cell.fault.isEmpty())) {
             fault(QStringLiteral("%1. sütunun başlığı yok").arg(i + 1));
             break;
         }
+    }
     for (size_t i = 0; i < map.size(); ++i) {
+        if (map[i] < 0)
+            continue;
         const Column &column = columns[size_t(map[i])];
         const tablefile::Cell cell = i < row.cells.size() ? row.cells[i] : tablefile::Cell{};
+        if (!cell.fault.isEmpty()) {
+            kodFault = kodFault || column.name == u"kod";
+            fault(u'\'' + column.name + QStringLiteral("' ") + cell.fault);
+            continue;
+        }
         const QString text = cell.text.trimmed();
         switch (column.type) {
-        case Type::Text:
-            kodFault = kodFault || (column.name == u"kod" &&
-                                    (!data::isValidUtf16(text) || text.size() > column.size));
-            if (!data::isValidUtf16(text))
+        case Type::Text: {
+            // A code kept as a number reads as the sheet shows it: "0001".
+            const QString shown =
+                cell.number && !cell.shown.isEmpty() ? cell.shown.trimmed() : text;
+            const bool nul = shown.contains(QChar(u'\0'));
+            kodFault = kodFault || (column.name == u"kod" && (nul || !data::isValidUtf16(shown) ||
+                                                              shown.size() > column.size));
+            if (nul)
+                fault(QStringLiteral("'%1' NUL karakteri içeriyor").arg(column.name));
+            else if (!data::isValidUtf16(shown))
                 fault(QStringLiteral("'%1' geçersiz karakter içeriyor").arg(column.name));
-            else if (text.size() > column.size)
+            else if (shown.size() > column.size)
                 fault(QStringLiteral("'%1' %2 karakter; en çok %3 olabilir")
                           .arg(column.name)
-                          .arg(text.size())
+                          .arg(shown.size())
                           .arg(column.size));
             else if (column.name == u"kod")
-                out.kod = text;
+                out.kod = shown;
             else
-                out.values.insert(column.name, text);
+                out.values.insert(column.name, shown);
             break;
+        }
         case Type::CardKind: {
             const auto kind = text.isEmpty() ? std::optional<int>(0)
                               : text == u"0" || text == u"1" || text == u"2"
@@ -249,9 +385,15 @@ Line readLine(const tablefile::Row &row, const std::vector<int> &map,
         }
         case Type::Price:
         case Type::Balance: {
-            const auto amount = fileAmount(cell);
+            const auto [amount, twoWays] = fileAmount(cell, points[i]);
             const size_t slot = size_t(map[i]) - 1;
-            if (!amount)
+            if (twoWays)
+                fault(QStringLiteral("'%1' '%2' iki türlü okunabilir: ondalık ayracı nokta ise %3, "
+                                     "virgül ise %4; hangisi olduğunu --decimal . ya da "
+                                     "--decimal , söyler")
+                          .arg(column.name, text, amountText(twoWays->first),
+                               amountText(twoWays->second)));
+            else if (!amount)
                 fault(QStringLiteral("'%1' bir tutar değil: '%2'").arg(column.name, text));
             else if (column.type == Type::Price && *amount < Money())
                 fault(QStringLiteral("'%1' eksi olamaz: '%2'").arg(column.name, text));
@@ -290,6 +432,18 @@ QString balanceText(const Line &l, const std::array<QString, 5> &captions) {
     return parts.join(QStringLiteral(", "));
 }
 
+// The prices a line gives, as read: ": Aidat 850, Su 12.5".
+QString pricesText(const Line &l, const std::array<QString, 5> &captions) {
+    QStringList parts;
+    for (size_t head = 0; head < 5; ++head)
+        if (l.amounts[head])
+            parts << (captions[head].trimmed().isEmpty()
+                          ? QStringLiteral("fiat") + QString::number(head + 1)
+                          : captions[head].trimmed()) +
+                         u' ' + amountText(*l.amounts[head]);
+    return parts.isEmpty() ? QString() : QStringLiteral(": ") + parts.join(QStringLiteral(", "));
+}
+
 bool hasBalance(const Line &l) {
     for (const auto &m : l.amounts)
         if (m && !m->isZero())
@@ -308,9 +462,16 @@ std::optional<Plan> makePlan(Session &s, const ImportRequest &r, const tablefile
         return plan;
     }
     const std::vector<Column> columns = columnsOf(r.kind, captions);
-    const auto map = readHeading(table.rows.front(), columns, &report.faults);
-    if (!map)
+    const auto heading = readHeading(table, columns, r, &report.faults);
+    if (!heading)
         return plan;
+    if (heading->row > 0)
+        report.source +=
+            QStringLiteral("; başlıklar %1. satırda").arg(table.rows[heading->row].line);
+    if (!heading->ignored.isEmpty())
+        report.source +=
+            QStringLiteral("; okunmayan sütunlar: ") + heading->ignored.join(QStringLiteral(", "));
+    const std::vector<QChar> points = decimalPoints(table, *heading, columns, r.decimal);
 
     QSet<QString> cards, onFile;
     QHash<QString, data::HeadPrices> prices;
@@ -328,9 +489,9 @@ std::optional<Plan> makePlan(Session &s, const ImportRequest &r, const tablefile
     }
 
     QHash<QString, int> seen; // code -> the line it was first given on
-    for (size_t i = 1; i < table.rows.size(); ++i) {
+    for (size_t i = heading->row + 1; i < table.rows.size(); ++i) {
         const qsizetype before = report.faults.size();
-        Line line = readLine(table.rows[i], *map, columns, &report.faults);
+        Line line = readLine(table.rows[i], *heading, columns, points, &report.faults);
         const auto fault = [&](const QString &text) { report.faults << at(line.line) + text; };
         if (!line.kod.isEmpty()) {
             if (const auto first = seen.constFind(line.kod); first != seen.cend())
@@ -347,6 +508,9 @@ std::optional<Plan> makePlan(Session &s, const ImportRequest &r, const tablefile
             continue;
         }
         const QString who = at(line.line) + line.kod;
+        // What the line's prices were read as, before an update fills in
+        // the columns the file does not have.
+        const QString asRead = r.kind == Kind::Prices ? pricesText(line, captions) : QString();
         if (r.kind == Kind::Balances && !hasBalance(line)) {
             report.plan << who + QStringLiteral(" bakiyesi sıfır, atlanacak");
             ++report.skipped;
@@ -371,7 +535,7 @@ std::optional<Plan> makePlan(Session &s, const ImportRequest &r, const tablefile
                         if (!line.amounts[head])
                             line.amounts[head] = old[head];
                 }
-                report.plan << who + QStringLiteral(" güncellenecek");
+                report.plan << who + QStringLiteral(" güncellenecek") + asRead;
                 ++report.updated;
                 plan.update.push_back(std::move(line));
                 break;
@@ -380,7 +544,7 @@ std::optional<Plan> makePlan(Session &s, const ImportRequest &r, const tablefile
         }
         report.plan << who + (r.kind == Kind::Balances
                                   ? QStringLiteral(" devir: ") + balanceText(line, captions)
-                                  : QStringLiteral(" eklenecek"));
+                                  : QStringLiteral(" eklenecek") + asRead);
         ++report.added;
         plan.add.push_back(std::move(line));
     }
@@ -429,13 +593,12 @@ bool store(Session &s, const ImportRequest &r, Plan &plan, UnitOfWork &work) {
                     const Money m = l.amounts[slot].value_or(Money());
                     if (m.isZero())
                         continue;
-                    // A debt as the debt screens post it; an overpayment as a
-                    // credit the statement reads like a collection.
+                    // Read as any debt or payment, but marked so that neither
+                    // the suite nor the cash box ever takes it for new money.
                     const bool credit = m < Money();
                     const QString head = slot == OtherSlot ? QString() : QString::number(slot + 1);
                     if (!posting::PostDebt(s, work.reference(1), credit, l.kod, credit ? -m : m,
-                                           OpeningText, credit ? ledger::Collection : ledger::Debt,
-                                           head, r.date))
+                                           OpeningText, ledger::Opening, head, r.date))
                         return refuse(who, QStringLiteral("açılış bakiyesi yazılamadı."));
                     ++plan.report.ledgerRows;
                 }
@@ -471,6 +634,28 @@ QStringList exportColumns(Kind kind) {
         names << c.name;
     return names;
 }
+
+namespace {
+
+// The headings a spreadsheet export shows: a head's caption from the
+// settings where it names that head alone, else the first Turkish name the
+// import knows the column by, so that the file imports again unchanged.
+QStringList exportCaptions(Kind kind, const std::array<QString, 5> &captions) {
+    QStringList out;
+    for (const Column &c : columnsOf(kind, captions)) {
+        const QString head = c.type == Type::Price || c.type == Type::Balance
+                                 ? c.aliases.value(2).trimmed()
+                                 : QString();
+        const bool alone = !head.isEmpty() &&
+                           std::count_if(captions.begin(), captions.end(), [&](const QString &x) {
+                               return x.trimmed().compare(head, Qt::CaseInsensitive) == 0;
+                           }) == 1;
+        out << (alone ? head : c.aliases.value(0, c.name));
+    }
+    return out;
+}
+
+} // namespace
 
 std::optional<ImportReport> importFile(Session &s, const ImportRequest &r) {
     QString error;
@@ -514,6 +699,10 @@ QString summary(const ImportReport &report, bool dryRun) {
 bool exportFile(Session &s, Kind kind, Format format, const QString &path, int *rows) {
     tablefile::Output out;
     out.header = exportColumns(kind);
+    out.captions = exportCaptions(kind, headCaptions(s));
+    out.amounts.assign(size_t(out.header.size()), kind != Kind::Members);
+    if (kind != Kind::Members)
+        out.amounts[0] = false; // the code
     const auto amount = [](Money m) { return tablefile::Cell{amountText(m), true}; };
     switch (kind) {
     case Kind::Members: {

@@ -26,7 +26,12 @@ QStringList exportColumns(Kind kind);
 struct ImportRequest {
     Kind kind = Kind::Members;
     QString path{};
-    QString sheet{}; // an XLSX sheet; the first when empty
+    QString sheet{}; // an XLSX or ODS sheet; the first when empty
+    // The decimal mark of the file's amounts, ',' or '.'; when null, each
+    // column's own texts show it, and text that reads two ways is refused.
+    QChar decimal{};
+    QStringList ignoreColumns{}; // headings whose columns are not read
+    bool ignoreUnknownColumns = false;
     OnDuplicate onDuplicate = OnDuplicate::Stop;
     bool dryRun = false;
     QDate date{}; // of the opening balances

@@ -13,6 +13,7 @@ namespace ledger {
 // `islem`: what a row records.
 enum Islem : int {
     Collection = 1,      // a collection taken at a desk
+    Opening = 2,         // an opening balance brought in, debit or credit
     Debt = 4,            // an assigned debt
     PostedSurcharge = 16 // a surcharge already booked as a debit
 };

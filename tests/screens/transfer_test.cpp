@@ -1,14 +1,17 @@
-// The office's own files in and out: CSV dialects, bad files refused whole
-// with their line numbers, the round trip through koop-cli, and an opening
-// balance as the statement shows it.
+// The office's own files in and out: CSV dialects, spreadsheets as
+// LibreOffice and openpyxl save them, bad files refused whole with their
+// line numbers, the round trip through koop-cli, and an opening balance as
+// the statement shows it.
 #include "data/prices.h"
 #include "posting/fixture.h"
+#include "screens/integration/integrationaction.h"
 #include "screens/statement/statementaction.h"
 #include "screens/transfer/tablefile.h"
 #include "screens/transfer/transferaction.h"
 
 #include <QDir>
 #include <QFile>
+#include <QProcess>
 #include <QTemporaryDir>
 #include <zip.h>
 
@@ -16,13 +19,17 @@ namespace {
 
 using namespace Qt::StringLiterals;
 
-// The rows as "line:cell|cell", one per row, then the fault if any.
+// The rows as "line:cell|cell", one per row, then the fault if any; a
+// number as "#value", then ">shown" when the sheet shows it otherwise, and
+// a cell without a value as "!fault".
 QString shown(const tablefile::Table &t) {
     QStringList out{t.source};
     for (const auto &r : t.rows) {
         QStringList cells;
         for (const auto &c : r.cells)
-            cells << c.text;
+            cells << (c.number ? u"#"_s : QString()) + c.text +
+                         (c.shown.isEmpty() ? QString() : u'>' + c.shown) +
+                         (c.fault.isEmpty() ? QString() : u'!' + c.fault);
         out << QString::number(r.line) + u':' + cells.join(u'|') +
                    (r.fault.isEmpty() ? QString() : u" !"_s + r.fault);
     }
@@ -40,9 +47,19 @@ TEST(TableFile, ReadsCsvAsOfficesWriteIt) {
          "CSV, Windows-1254, ayraç ';' / 1:kod|isim1 / 2:0001|Şen ı\x15"},
         {"\xEF\xBB\xBFkod\tadr1\n0002\t\"Gül Sok. 3\nD:4\"\n0003\t\"\"\"Çarşı\"\"\"\n",
          "CSV, UTF-8, ayraç sekme / 1:kod|adr1 / 2:0002|Gül Sok. 3\nD:4 / 4:0003|\"Çarşı\""},
-        // A stray byte in a UTF-8 file is that line's fault, not a code page.
-        {"kod,isim1\n0001,Öz\n0002,B\xFFy\n", "CSV, UTF-8, ayraç ',' / 1:kod|isim1 / 2:0001|Öz / "
-                                              "3:0002|B\uFFFDy !geçersiz UTF-8"},
+        // A typographic apostrophe after Ş is DE 92, a UTF-8 character.
+        {"kod;isim1\r\n0001;BAYKU\xDE\x92UN \xC7iftli\xF0i\r\n",
+         "CSV, Windows-1254, ayraç ';' / 1:kod|isim1 / 2:0001|BAYKUŞ’UN Çiftliği"},
+        // A stray byte in a file with a BOM is that line's fault; without
+        // one the file is Windows-1254, and UTF-8 letters in it are refused.
+        {"\xEF\xBB\xBFkod,isim1\n0001,Öz\n0002,B\xFFy\n",
+         "CSV, UTF-8, ayraç ',' / 1:kod|isim1 / 2:0001|Öz / 3:0002|B\uFFFDy !geçersiz UTF-8"},
+        {"kod,isim1\n0001,Öz\n0002,B\xFFy\n",
+         "CSV, Windows-1254, ayraç ',' / 1:kod|isim1 / 2:0001|Ã–z !UTF-8 harfi var, ama dosyanın "
+         "tamamı UTF-8 değil / 3:0002|Bÿy"},
+        // A title line without separators does not decide them.
+        {"Üye Listesi\nkod;isim1\n0001;Ali, Veli\n",
+         "CSV, UTF-8, ayraç ';' / 1:Üye Listesi / 2:kod|isim1 / 3:0001|Ali, Veli"},
         {"kod,isim1\n0001,\"Ali\n", "CSV, UTF-8, ayraç ',' / 1:kod|isim1 / 2:0001|Ali\n "
                                     "!kapanmamış tırnak"},
     };
@@ -50,48 +67,147 @@ TEST(TableFile, ReadsCsvAsOfficesWriteIt) {
         EXPECT_EQ(shown(tablefile::readCsv(c.bytes)), QString::fromUtf8(c.expected)) << c.expected;
 }
 
-// An .xlsx as other spreadsheets write it: the sheet asked for is the
-// second, its target absolute; rich-text and inline strings, a cell without
-// a reference, a number with binary noise, rows missing in between.
-TEST(TableFile, ReadsXlsxAsSpreadsheetsWriteIt) {
-    QTemporaryDir dir;
-    const QByteArray path = QFile::encodeName(dir.filePath(u"a.xlsx"_s));
-    zipFile zip = zipOpen64(path.constData(), APPEND_STATUS_CREATE);
-    const auto add = [zip](const char *name, const QByteArray &xml) {
-        ASSERT_EQ(zipOpenNewFileInZip(zip, name, nullptr, nullptr, 0, nullptr, 0, nullptr,
-                                      Z_DEFLATED, Z_DEFAULT_COMPRESSION),
-                  ZIP_OK);
-        zipWriteInFileInZip(zip, xml.constData(), unsigned(xml.size()));
-        zipCloseFileInZip(zip);
-    };
-    add("xl/workbook.xml",
-        R"(<workbook xmlns:r="http://schemas.openxmlformats.org/officeDocument/2006/relationships">)"
-        R"(<sheets><sheet name="Notlar" r:id="rId1"/><sheet name="Üyeler" r:id="rId2"/></sheets>)"
-        R"(</workbook>)");
-    add("xl/_rels/workbook.xml.rels",
-        R"(<Relationships><Relationship Id="rId1" Target="worksheets/sheet1.xml"/>)"
-        R"(<Relationship Id="rId2" Target="/xl/worksheets/sheet2.xml"/></Relationships>)");
-    add("xl/sharedStrings.xml", R"(<sst><si><t>kod</t></si><si><r><t>Adı </t></r>)"
-                                R"(<r><t>Soyadı</t></r><rPh><t>x</t></rPh></si></sst>)");
-    add("xl/worksheets/sheet1.xml", R"(<worksheet><sheetData><row r="1"><c r="A1" )"
-                                    R"(t="inlineStr"><is><t>not</t></is></c></row></sheetData>)"
-                                    R"(</worksheet>)");
-    add("xl/worksheets/sheet2.xml",
-        R"(<worksheet><sheetData><row r="1"><c r="A1" t="s"><v>0</v></c><c r="B1" t="s">)"
-        R"(<v>1</v></c><c t="inlineStr"><is><t>fiat1</t></is></c></row><row r="3"/>)"
-        R"(<row r="4"><c r="A4" t="str"><v>0001</v></c><c r="C4"><v>120.49999999999999</v>)"
-        R"(</c><c r="B4" t="inlineStr"><is><t>Ayşe &amp; Can</t></is></c></row></sheetData>)"
-        R"(</worksheet>)");
-    zipClose(zip, nullptr);
+// A part of a spreadsheet's zip archive; `blankMiB` MiB of blanks follow
+// its text.
+struct Part {
+    const char *name;
+    QByteArray text;
+    int blankMiB = 0;
+};
 
-    QString error;
-    const auto table = tablefile::read(dir.filePath(u"a.xlsx"_s), u"üyeler"_s, &error);
-    ASSERT_TRUE(table) << error.toStdString();
-    EXPECT_EQ(shown(*table), u"XLSX, sayfa 'Üyeler' / 1:kod|Adı Soyadı|fiat1 / "
-                             "4:0001|Ayşe & Can|120.49999999999999"_s);
-    EXPECT_TRUE(table->rows[1].cells[2].number);
-    EXPECT_FALSE(tablefile::read(dir.filePath(u"a.xlsx"_s), u"Fiyatlar"_s, &error));
-    EXPECT_EQ(error, u"'Fiyatlar' adlı sayfa yok. Sayfalar: Notlar, Üyeler"_s);
+void writeZip(const QString &path, const std::vector<Part> &parts) {
+    zipFile zip = zipOpen64(QFile::encodeName(path).constData(), APPEND_STATUS_CREATE);
+    ASSERT_TRUE(zip);
+    const QByteArray blanks(1024 * 1024, ' ');
+    for (const Part &p : parts) {
+        ASSERT_EQ(zipOpenNewFileInZip(zip, p.name, nullptr, nullptr, 0, nullptr, 0, nullptr,
+                                      Z_DEFLATED, Z_BEST_SPEED),
+                  ZIP_OK);
+        zipWriteInFileInZip(zip, p.text.constData(), unsigned(p.text.size()));
+        for (int i = 0; i < p.blankMiB; ++i)
+            zipWriteInFileInZip(zip, blanks.constData(), unsigned(blanks.size()));
+        zipCloseFileInZip(zip);
+    }
+    ASSERT_EQ(zipClose(zip, nullptr), ZIP_OK);
+}
+
+QByteArray zipped(const std::vector<Part> &parts) {
+    QTemporaryDir dir;
+    writeZip(dir.filePath(u"z"_s), parts);
+    QFile f(dir.filePath(u"z"_s));
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+const Part Workbook{
+    "xl/workbook.xml",
+    R"(<workbook xmlns:r="http://schemas.openxmlformats.org/officeDocument/2006/relationships">)"
+    R"(<sheets><sheet name="Sayfa1" r:id="rId1"/><sheet name="Üyeler" r:id="rId2"/></sheets>)"
+    R"(</workbook>)"};
+const Part Relations{"xl/_rels/workbook.xml.rels",
+                     R"(<Relationships><Relationship Id="rId1" Target="worksheets/sheet1.xml"/>)"
+                     R"(<Relationship Id="rId2" Target="/xl/worksheets/sheet2.xml"/>)"
+                     R"(</Relationships>)"};
+// Style 1 shows whole numbers in four digits, as a code column is kept.
+const Part Styles{"xl/styles.xml",
+                  R"(<styleSheet><numFmts><numFmt numFmtId="164" formatCode="0000"/></numFmts>)"
+                  R"(<cellStyleXfs><xf numFmtId="164"/></cellStyleXfs><cellXfs><xf numFmtId="0"/>)"
+                  R"(<xf numFmtId="164" applyNumberFormat="1"/></cellXfs></styleSheet>)"};
+
+// A workbook of two sheets, "Sayfa1" and "Üyeler", of the given rows.
+std::vector<Part> xlsx(const QByteArray &first, const QByteArray &second = {}) {
+    const auto sheet = [](const QByteArray &rows) {
+        return "<worksheet><sheetData>" + rows + "</sheetData></worksheet>";
+    };
+    return {Workbook,
+            Relations,
+            Styles,
+            {"xl/worksheets/sheet1.xml", sheet(first)},
+            {"xl/worksheets/sheet2.xml", sheet(second)}};
+}
+
+// As spreadsheets save them: the sheet asked for is the second, its target
+// absolute; rich-text and inline strings, a cell without a reference, a
+// number with binary noise, a code under a "0000" format, a formula saved
+// without its value, rows missing or repeated, a merge's covered cell,
+// notes; small files that unpack far beyond what a sheet may be.
+TEST(TableFile, ReadsSpreadsheetsAsTheyAreSaved) {
+    std::vector<Part> book = xlsx(
+        R"(<row r="1"><c t="inlineStr"><is><t>not</t></is></c></row>)",
+        R"(<row r="1"><c r="A1" t="s"><v>0</v></c><c r="B1" t="s"><v>1</v></c><c )"
+        R"(t="inlineStr"><is><t>fiat1</t></is></c></row><row r="2"><c r="A2" s="1"><v>7</v></c>)"
+        R"(<c r="B2"><f>A1*2</f></c><c><f>A1*3</f><v/></c></row><row r="3"/><row r="4">)"
+        R"(<c r="A4" t="str"><v>0001</v></c><c r="C4"><v>120.49999999999999</v></c>)"
+        R"(<c r="B4" t="inlineStr"><is><t>Ayşe &amp; Can</t></is></c></row>)");
+    book.push_back({"xl/sharedStrings.xml",
+                    R"(<sst><si><t>kod</t></si><si><r><t>Adı </t></r>)"
+                    R"(<r><t>Soyadı</t></r><rPh><t>x</t></rPh></si></sst>)"});
+    const QByteArray content =
+        R"(<office:document-content xmlns:office="urn:oasis:names:tc:opendocument:xmlns:office:1.0")"
+        R"( xmlns:table="urn:oasis:names:tc:opendocument:xmlns:table:1.0")"
+        R"( xmlns:text="urn:oasis:names:tc:opendocument:xmlns:text:1.0"><office:body>)"
+        R"(<office:spreadsheet><table:table table:name="Notlar"><table:table-row>)"
+        R"(<table:table-cell><text:p>not</text:p></table:table-cell></table:table-row>)"
+        R"(</table:table><table:table table:name="Üyeler">)"
+        R"(<table:table-column table:number-columns-repeated="4"/><table:table-header-rows>)"
+        R"(<table:table-row><table:table-cell office:value-type="string"><text:p>kod</text:p>)"
+        R"(</table:table-cell><table:table-cell><text:p>Adı<text:s text:c="2"/>Soyadı</text:p>)"
+        R"(</table:table-cell><table:table-cell><text:p>fiat1</text:p><office:annotation>)"
+        R"(<text:p>not</text:p></office:annotation></table:table-cell></table:table-row>)"
+        R"(</table:table-header-rows><table:table-row table:number-rows-repeated="2">)"
+        R"(<table:table-cell/></table:table-row><table:table-row><table:table-cell )"
+        R"(office:value-type="float" office:value="1"><text:p>0001</text:p></table:table-cell>)"
+        R"(<table:table-cell table:number-columns-spanned="2"><text:p>Ayşe</text:p><text:p>)"
+        R"(&amp; Can</text:p></table:table-cell><table:covered-table-cell><text:p>gizli)"
+        R"(</text:p></table:covered-table-cell><table:table-cell table:formula="of:=[.A1]*2"/>)"
+        R"(</table:table-row><table:table-row table:number-rows-repeated="2"><table:table-cell )"
+        R"(table:number-columns-repeated="2"><text:p>x</text:p></table:table-cell>)"
+        R"(<table:table-cell office:value-type="float" office:value="120.5"><text:p>120,50)"
+        R"(</text:p></table:table-cell></table:table-row><table:table-row )"
+        R"(table:number-rows-repeated="1048570"><table:table-cell )"
+        R"(table:number-columns-repeated="16384"/></table:table-row></table:table>)"
+        R"(</office:spreadsheet></office:body></office:document-content>)";
+    const Part mimetype{"mimetype", "application/vnd.oasis.opendocument.spreadsheet"};
+    // One row of 16,384 cells, repeated a million times.
+    QByteArray repeats = content.left(content.indexOf("<table:table table:name"));
+    repeats += R"(<table:table><table:table-row table:number-rows-repeated="1000000">)"
+               R"(<table:table-cell table:number-columns-repeated="16384"><text:p>x</text:p>)"
+               R"(</table:table-cell></table:table-row></table:table></office:spreadsheet>)"
+               R"(</office:body></office:document-content>)";
+    const auto formula = u"!formül; değeri kayıtlı değil — dosyayı kaydedip yeniden deneyin"_s;
+    const struct {
+        std::vector<Part> parts;
+        QString sheet;
+        QString expected; // the rows, or why the file is refused
+    } cases[] = {
+        {book, u"üyeler"_s,
+         u"XLSX, sayfa 'Üyeler' / 1:kod|Adı Soyadı|fiat1 / 2:#7>0007|"_s + formula + u'|' +
+             formula + u" / 4:0001|Ayşe & Can|#120.49999999999999"_s},
+        {book, u"Fiyatlar"_s, u"'Fiyatlar' adlı sayfa yok. Sayfalar: Sayfa1, Üyeler"_s},
+        {{mimetype, {"content.xml", content}},
+         u"üyeler"_s,
+         u"ODS, sayfa 'Üyeler' / 1:kod|Adı  Soyadı|fiat1 / 4:#1>0001|Ayşe\n& Can||"_s + formula +
+             u" / 5:x|x|#120.5>120,50 / 6:x|x|#120.5>120,50"_s},
+        {{mimetype, {"content.xml", content}},
+         u"Fiyatlar"_s,
+         u"'Fiyatlar' adlı sayfa yok. Sayfalar: Notlar, Üyeler"_s},
+        {{Workbook, Relations, {"xl/worksheets/sheet1.xml", "<worksheet><sheetData>", 136}},
+         {},
+         u"XLSX dosyasındaki 'xl/worksheets/sheet1.xml' açıldığında 128 MB'tan büyük; bu kadar "
+         "büyük bir tablo okunmaz."_s},
+        {{mimetype, {"content.xml", repeats}},
+         {},
+         u"ODS dosyasındaki 'content.xml' çok fazla hücre tutuyor (bellekte 256 MB'tan fazla); bu "
+         "kadar büyük bir tablo okunmaz."_s},
+    };
+    QTemporaryDir dir;
+    for (const auto &c : cases) {
+        const QString path = dir.filePath(u"a"_s);
+        QFile::remove(path);
+        writeZip(path, c.parts);
+        QString error;
+        const auto table = tablefile::read(path, c.sheet, &error);
+        EXPECT_EQ(table ? shown(*table) : error, c.expected);
+    }
 }
 
 class Transfer : public SessionTest {
@@ -139,7 +255,7 @@ TEST_F(Transfer, RefusesABadFileWholeWithEachBadLine) {
          "Satır 1: bilinmeyen sütun 'renk'"},
         {transfer::Kind::Members, "isim1\nCan\n", "Satır 1: 'kod' sütunu yok"},
         {transfer::Kind::Members,
-         "Kod;Adı Soyadı;Grup;asd\n0003;" + QByteArray(51, 'a') +
+         "\xEF\xBB\xBFKod;Adı Soyadı;Grup;asd\n0003;" + QByteArray(51, 'a') +
              ";A;0\n0004;Can;ÇOK UZUN GRUP;5\n;Boş;;\n0005;Ece;;\n0005;Ece;;\n0001;Var;;\n"
              "0006;B\xFFy;;\n",
          "Satır 2: 'isim1' 51 karakter; en çok 50 olabilir | Satır 3: 'grp' 13 karakter; en çok "
@@ -153,6 +269,20 @@ TEST_F(Transfer, RefusesABadFileWholeWithEachBadLine) {
          "Satır 1: 'bakiye1' sütunu iki kez var"},
         {transfer::Kind::Balances, "kod,Aidat,diger\n0001,1.2.3,\n0002,10,\n",
          "Satır 2: 'bakiye1' bir tutar değil: '1.2.3' | Satır 3: '0002' hesabında hareket var"},
+        // Nothing in the column tells whether the comma groups thousands.
+        {transfer::Kind::Prices, "kod;fiat1;fiat2\n0001;1,250;12.5\n0002;2;1,5\n",
+         "Satır 2: 'fiat1' '1,250' iki türlü okunabilir: ondalık ayracı nokta ise 1250, virgül "
+         "ise 1.25; hangisi olduğunu --decimal . ya da --decimal , söyler"},
+        {transfer::Kind::Members, QByteArray("kod,isim1\n0003,A@li\n00@4,Can\n").replace('@', '\0'),
+         "Satır 2: 'isim1' NUL karakteri içeriyor | Satır 3: 'kod' NUL karakteri içeriyor"},
+        // A title above the headings is passed over; an unknown column is not.
+        {transfer::Kind::Members, "Üye Listesi;;\nSıra No;kod;isim1\n1;0003;Can\n",
+         "Satır 2: bilinmeyen sütun 'Sıra No'"},
+        {transfer::Kind::Prices,
+         zipped(xlsx(R"(<row r="1"><c t="inlineStr"><is><t>kod</t></is></c><c t="inlineStr">)"
+                     R"(<is><t>fiat1</t></is></c></row><row r="2"><c t="inlineStr"><is><t>0001)"
+                     R"(</t></is></c><c r="B2"><f>A1*2</f></c></row>)")),
+         "Satır 2: 'fiat1' formül; değeri kayıtlı değil — dosyayı kaydedip yeniden deneyin"},
     };
     for (const auto &c : cases) {
         const auto report = transfer::importFile(
@@ -162,6 +292,45 @@ TEST_F(Transfer, RefusesABadFileWholeWithEachBadLine) {
         EXPECT_FALSE(report->written);
         EXPECT_EQ(state(), before) << c.faults;
     }
+}
+
+// Each amount as its column shows it to be written, a code as the sheet
+// shows it, the headings below a title, the columns not read named first.
+TEST_F(Transfer, DryRunShowsEachLineAsRead) {
+    const struct {
+        transfer::Kind kind;
+        QByteArray bytes;
+        QChar decimal;
+        const char *expected;
+    } cases[] = {
+        {transfer::Kind::Prices,
+         "kod;fiat1;fiat2\n0001;1.250;12,5\n0002;1.250,50;3\n",
+         {},
+         "CSV, UTF-8, ayraç ';' | Satır 2: 0001 eklenecek: Aidat 1250, Yakıt 12.5 | Satır 3: 0002 "
+         "eklenecek: Aidat 1250.5, Yakıt 3"},
+        {transfer::Kind::Prices, "kod;fiat1\n0001;1.250\n", u'.',
+         "CSV, UTF-8, ayraç ';' | Satır 2: 0001 eklenecek: Aidat 1.25"},
+        {transfer::Kind::Members,
+         zipped(xlsx(R"(<row r="1"><c t="inlineStr"><is><t>kod</t></is></c></row><row r="2">)"
+                     R"(<c s="1"><v>3</v></c></row>)")),
+         {},
+         "XLSX, sayfa 'Sayfa1' | Satır 2: 0003 eklenecek"},
+    };
+    for (const auto &c : cases) {
+        const auto report = transfer::importFile(
+            session,
+            {.kind = c.kind, .path = file(u"a"_s, c.bytes), .decimal = c.decimal, .dryRun = true});
+        ASSERT_TRUE(report) << c.expected;
+        EXPECT_EQ((QStringList{report->source} + report->faults + report->plan).join(u" | "_s),
+                  QString::fromUtf8(c.expected));
+    }
+    const auto dry = cli({u"import"_s, company.folder(), u"prices"_s,
+                          file(u"f.csv"_s, "Fiyatlar;;;\nSıra No;Kod;Aidat;Not\n1;0002;1.250;x\n"),
+                          u"--dry-run"_s, u"--decimal"_s, u","_s, u"--ignore-column"_s,
+                          u"sıra no"_s, u"--ignore-unknown-columns"_s});
+    EXPECT_EQ(dry.out, u"Okunan: CSV, UTF-8, ayraç ';'; başlıklar 2. satırda; okunmayan sütunlar: "
+                       "Sıra No, Not\nSatır 3: 0002 eklenecek: Aidat 1250\nDeneme: 1 eklenecek, 0 "
+                       "güncellenecek, 0 atlanacak; hiçbir kayıt yazılmadı.\n"_s);
 }
 
 TEST_F(Transfer, ExportImportExportGivesTheSameFiles) {
@@ -200,6 +369,24 @@ TEST_F(Transfer, ExportImportExportGivesTheSameFiles) {
               "0002,,,-30,,,\n");
     EXPECT_EQ(contents(file(u"members1.csv"_s)).split('\n').at(3),
               "0003,\"Şule \"\"Kısa\"\", Öztürk\",,,,,,,,2,");
+
+    // A spreadsheet shows the screens' headings, each with its field name as
+    // its note, and amounts with two decimals.
+    QString error;
+    const auto prices = tablefile::read(file(u"prices1.xlsx"_s), {}, &error);
+    ASSERT_TRUE(prices) << error.toStdString();
+    QStringList headings;
+    for (const tablefile::Cell &c : prices->rows.front().cells)
+        headings << c.text;
+    EXPECT_EQ(headings.join(u'|'), u"Kod|Aidat|Yakıt|Su|Otopark|Demirbaş"_s);
+    const auto part = [&](const char *name) {
+        QProcess unzip;
+        unzip.start(u"unzip"_s, {u"-p"_s, file(u"prices1.xlsx"_s), QString::fromLatin1(name)});
+        unzip.waitForFinished();
+        return unzip.readAllStandardOutput();
+    };
+    EXPECT_TRUE(part("xl/comments1.xml").contains("fiat5"));
+    EXPECT_TRUE(part("xl/styles.xml").contains("#,##0.00"));
 }
 
 TEST_F(Transfer, OpeningBalanceIsInTheStatementAtOnce) {
@@ -231,7 +418,7 @@ TEST_F(Transfer, OpeningBalanceIsInTheStatementAtOnce) {
                               "ORDER BY id"))
         rowsText << joined(r).left(joined(r).lastIndexOf(u'|')) + u'|' +
                         QString::number(r.value(6).toString().size());
-    EXPECT_EQ(rowsText.join(u"; "_s), u"0001|4|0|12505000|1|Devir|8; 0001|1|1|200000||Devir|8"_s);
+    EXPECT_EQ(rowsText.join(u"; "_s), u"0001|2|0|12505000|1|Devir|8; 0001|2|1|200000||Devir|8"_s);
     EXPECT_EQ(joined(rows("SELECT borc1, alacak1 FROM carkart WHERE kod = '0001'").front()),
               u"12505000|200000"_s);
 
@@ -243,6 +430,13 @@ TEST_F(Transfer, OpeningBalanceIsInTheStatementAtOnce) {
                            u"--format"_s, u"csv"_s});
     EXPECT_TRUE(list.out.contains(u"\n0001,Ayşe Yılmaz,1251,20,0,1231\n"_s))
         << list.out.toStdString();
+    // The suite has its own opening balances: neither the month's debts nor
+    // the cash collections hand these over.
+    EXPECT_EQ(integration::postMonthlyDebts(session, u"2026"_s, 1, u"600"_s, u"Aidat"_s), 0);
+    EXPECT_EQ(integration::postCollections(session, u"01.01.2026"_s, u"31.01.2026"_s, u"100"_s,
+                                           u"Kasa"_s),
+              0);
+    EXPECT_EQ(count("ent"), 0);
 }
 
 TEST_F(Transfer, CommandLineRefusals) {
@@ -262,7 +456,8 @@ TEST_F(Transfer, CommandLineRefusals) {
         {{u"import"_s, dir, u"members"_s, file(u"yok.csv"_s)}, 1, "Dosya açılamadı"},
         {{u"import"_s, dir, u"members"_s, file(u"x.xlsx"_s, "PK\x03\x04garbage")},
          1,
-         "XLSX dosyası açılamadı"},
+         "XLSX ya da ODS dosyası açılamadı"},
+        {{u"import"_s, dir, u"prices"_s, csv, u"--decimal"_s, u";"_s}, 2, "--decimal , ya da ."},
         {{u"export"_s, dir, u"members"_s}, 2, "Kullanım"},
         {{u"export"_s, dir, u"members"_s, u"--format"_s, u"ods"_s, u"--out"_s, csv}, 2, "csv"},
     };
