@@ -1,5 +1,6 @@
 // koop-cli: the program's actions without a window, for scripts and tests.
 #include "cli/attendance.h"
+#include "cli/backup.h"
 #include "cli/bulkdebt.h"
 #include "cli/check.h"
 #include "cli/collect.h"
@@ -91,43 +92,6 @@ int runStatement(const Call &call) {
     else
         out = statement::asText(*st, *member, baseDate, session.tlonda);
     cli::printOut(out);
-    return cli::ExitOk;
-}
-
-// A copy of a working company's two databases and its korvane.dat into a
-// new folder, each database in one consistent step and checked.
-int runBackup(const Call &call) {
-    Messages &messages = call.messages;
-    const QDir company(call.arguments[0]);
-    const QString korvane = company.filePath(QStringLiteral("korvane.dat"));
-    if (const auto server = data::readServerAddress(korvane)) {
-        messages.warning(QStringLiteral("Bu şirketin verileri sunucuda: ") + server->display() +
-                         QStringLiteral("\nYedeği sunucuda pg_dump ile alınır."));
-        return cli::ExitFailed;
-    }
-    const QDir target(call.arguments[1]);
-    if (target.exists() && !target.isEmpty()) {
-        messages.warning(QStringLiteral("Yedek klasörü boş değil:\n") + target.path());
-        return cli::ExitFailed;
-    }
-    if (!QDir().mkpath(target.path())) {
-        messages.warning(QStringLiteral("Klasör yaratılamadı:\n") + target.path());
-        return cli::ExitFailed;
-    }
-    for (const char *file : {"xdata.dat", "dalun.dat"}) {
-        const QString name = QString::fromLatin1(file);
-        data::Database db;
-        if (!db.open(company.filePath(name)) || !db.backupTo(target.filePath(name))) {
-            messages.warning(QStringLiteral("Yedek alınamadı: ") + company.filePath(name) + u'\n' +
-                             db.lastError());
-            for (const char *made : {"xdata.dat", "dalun.dat"})
-                QFile::remove(target.filePath(QString::fromLatin1(made)));
-            return cli::ExitFailed;
-        }
-    }
-    if (QFile::exists(korvane))
-        QFile::copy(korvane, target.filePath(QStringLiteral("korvane.dat")));
-    std::printf("%s\n", (QStringLiteral("Yedek alındı: ") + target.path()).toUtf8().constData());
     return cli::ExitOk;
 }
 
@@ -451,25 +415,39 @@ const std::vector<cli::Command> &commands() {
         {QStringLiteral("import"),
          {QStringLiteral("import KLASÖR members|prices|balances DOSYA "
                          "[--on-duplicate stop|skip|update] [--dry-run] [--sheet SAYFA] "
-                         "[--date GG.AA.YYYY]")},
+                         "[--date GG.AA.YYYY] [--decimal ,|.] [--ignore-column BAŞLIK ...] "
+                         "[--ignore-unknown-columns]")},
          QStringLiteral("Üye kartlarını, aidat fiyatlarını ya da açılış bakiyelerini bir CSV "
-                        "(virgül, noktalı virgül ya da sekme ayraçlı; UTF-8 ya da Windows-1254) "
-                        "veya XLSX dosyasından alır. İlk satır sütun başlıklarıdır. Hatalı bir "
-                        "satır varsa hepsini satır numarasıyla yazar ve hiçbir şey yazmaz; "
-                        "aktarım tek bir işlemdir."),
+                        "(virgül, noktalı virgül ya da sekme ayraçlı; UTF-8 ya da Windows-1254), "
+                        "XLSX ya da ODS dosyasından alır. Sütun başlıkları, bilinen bir sütun adı "
+                        "taşıyan ilk satırdadır; üstündeki satırlar (bir tablo adı gibi) okunmaz. "
+                        "Hatalı bir satır varsa hepsini satır numarasıyla yazar ve hiçbir şey "
+                        "yazmaz; aktarım tek bir işlemdir."),
          {{option("on-duplicate",
                   "kayıtlı bir kod: stop aktarımı durdurur, skip satırı atlar, update kaydı "
                   "dosyadaki sütunlarla günceller (bakiyelerde olmaz)",
                   "stop|skip|update", "stop"),
            isOnDuplicate, QStringLiteral("--on-duplicate stop, skip ya da update ister.")},
           {option("dry-run", "hiçbir şey yazmaz; her satırda ne olacağını yazar")},
-          {option("sheet", "XLSX dosyasının sayfası (varsayılan ilk sayfa)", "SAYFA"), isFileName,
-           QStringLiteral("--sheet bir sayfa adı ister.")},
+          {option("sheet", "XLSX ya da ODS dosyasının sayfası (varsayılan ilk sayfa)", "SAYFA"),
+           isFileName, QStringLiteral("--sheet bir sayfa adı ister.")},
           {option("date", "açılış bakiyelerinin tarihi (bakiyelerde gerekli)", "GG.AA.YYYY"),
-           isDate, QStringLiteral("--date GG.AA.YYYY biçiminde bir tarih ister.")}},
+           isDate, QStringLiteral("--date GG.AA.YYYY biçiminde bir tarih ister.")},
+          {option("decimal",
+                  "tutarların ondalık ayracı; verilmezse her sütunun kendi tutarları gösterir "
+                  "(\"1.250,50\" noktanın binlik olduğunu), iki türlü okunabilen \"1.250\" "
+                  "gibi bir tutar ise reddedilir",
+                  ",|."),
+           isDecimalMark, QStringLiteral("--decimal , ya da . ister.")},
+          {option("ignore-column", "bu başlıklı sütunu okumaz; birden çok kez verilebilir",
+                  "BAŞLIK"),
+           isHeadingName, QStringLiteral("--ignore-column bir sütun başlığı ister.")},
+          {option("ignore-unknown-columns",
+                  "bilinmeyen başlıklı sütunları okumaz (verilmezse dosya reddedilir); okunmayan "
+                  "sütunlar çıktının ilk satırında yazılır")}},
          {Folder,
           {QStringLiteral("TÜR"), QStringLiteral("members, prices ya da balances")},
-          {QStringLiteral("DOSYA"), QStringLiteral("okunacak CSV ya da XLSX dosyası")}},
+          {QStringLiteral("DOSYA"), QStringLiteral("okunacak CSV, XLSX ya da ODS dosyası")}},
          false,
          runImport},
         {QStringLiteral("export"),
@@ -484,13 +462,46 @@ const std::vector<cli::Command> &commands() {
          runExport},
         {QStringLiteral("backup"),
          {QStringLiteral("backup KLASÖR YEDEK_KLASÖRÜ")},
-         QStringLiteral("Çalışan bir şirketin iki veritabanını ve korvane.dat dosyasını yeni bir "
-                        "klasöre yedekler, her kopyayı denetler."),
+         QStringLiteral(
+             "Çalışan bir şirketin bütün dosyalarını tek bir anın kopyası olarak yeni bir "
+             "klasöre yedekler: iki veritabanı, korvane.dat, dalun.ayr, hazirun.ini, kasa gün "
+             "dosyaları (kasaN.dat) ve bekleyen gün toplamları (kasaN.dat.bekleyen). Her kopya "
+             "denetlenir; en son yedek.txt'ye her dosyanın adı, boyu ve SHA-256 toplamı yazılır. "
+             "Yedek yanında \"YEDEK_KLASÖRÜ.tamamlanmamis-...\" adlı bir klasörde hazırlanır ve "
+             "ancak bitince YEDEK_KLASÖRÜ adını alır; yarıda kalan bir yedek o adı almaz. "
+             "Dosyaları yalnız sahibi okur; şirket klasörü bir grupla paylaşılıyorsa (setgid) o "
+             "grup da. Sunucudaki bir şirketin tabloları pg_dump ile sunucu.dump dosyasına "
+             "alınır; pg_dump yoksa elle: pg_dump -h SUNUCU -p PORT -U KULLANICI -Fc -n xdata -n "
+             "dalun -f sunucu.dump VERİTABANI, ve klasördeki dosyalar yanına kopyalanır."),
          {},
          {Folder,
-          {QStringLiteral("YEDEK_KLASÖRÜ"), QStringLiteral("yaratılacak, boş yedek klasörü")}},
+          {QStringLiteral("YEDEK_KLASÖRÜ"),
+           QStringLiteral("yaratılacak yedek klasörü (yoksa ya da boşsa)")}},
          false,
          runBackup},
+        {QStringLiteral("restore"),
+         {QStringLiteral("restore YEDEK_KLASÖRÜ KLASÖR "
+                         "[--server SUNUCU[:PORT]/VERİTABANI[?user=KULLANICI]]")},
+         QStringLiteral(
+             "backup'ın aldığı bir yedeği yeni bir şirket klasörüne bütün olarak geri yükler. "
+             "Önce denetler: yedek.txt'deki her dosya yerinde, boyu ve SHA-256 toplamı tutuyor, "
+             "yanında listede olmayan dosya yok, iki veritabanı sağlam (integrity_check). Bir "
+             "sorun varsa dosyasını ve sorunu yazar, hiçbir şey yüklemez. Var olan bir klasörün "
+             "üzerine yazmaz. Klasör yanında hazırlanır ve bitince KLASÖR adını alır. "
+             "Sunucudaki bir şirketin yedeği --server ile verilen veritabanına pg_restore ile "
+             "yüklenir (yedekteki şemalar orada olmamalı); elle: pg_restore -h SUNUCU -U "
+             "KULLANICI -d VERİTABANI --no-owner --no-acl --single-transaction --exit-on-error "
+             "YEDEK_KLASÖRÜ/sunucu.dump, sonra öteki dosyalar klasöre kopyalanır ve korvane.dat'ın "
+             "[sunucu] bölümüne yeni sunucu yazılır."),
+         {{option("server",
+                  "sunucudaki bir şirketin yedeğini bu veritabanına yükler: "
+                  "SUNUCU[:PORT]/VERİTABANI[?user=KULLANICI]",
+                  "ADRES"),
+           isServer, QStringLiteral("--server SUNUCU[:PORT]/VERİTABANI[?user=KULLANICI] ister.")}},
+         {{QStringLiteral("YEDEK_KLASÖRÜ"), QStringLiteral("backup'ın yarattığı yedek klasörü")},
+          {QStringLiteral("KLASÖR"), QStringLiteral("yaratılacak şirket klasörü")}},
+         false,
+         runRestore},
         {QStringLiteral("check"),
          {QStringLiteral("check KLASÖR [--repair]")},
          QStringLiteral("Şirketi denetler: iki veritabanının bütünlüğü, kartların borç ve alacak "

@@ -81,6 +81,10 @@ QString journalFile(const QString &dayFile) {
     return dayFile + QStringLiteral(".bekleyen");
 }
 
+QString lockFile(const QString &dayFile) {
+    return dayFile + QStringLiteral(".lock");
+}
+
 namespace {
 
 // One line of the journal: a change noted before its action committed
@@ -206,7 +210,7 @@ bool openDay(QFile &day, QString *error) {
 }
 
 std::unique_ptr<QLockFile> lockDay(const QString &dayFile, QString *error) {
-    auto lock = std::make_unique<QLockFile>(dayFile + QStringLiteral(".lock"));
+    auto lock = std::make_unique<QLockFile>(lockFile(dayFile));
     if (!lock->tryLock(LockTimeoutMs)) {
         *error = dayFile + (lock->error() == QLockFile::LockFailedError
                                 ? QStringLiteral(" başka bir masada kullanılıyor.")

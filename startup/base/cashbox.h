@@ -34,6 +34,9 @@ using Stored = std::function<std::optional<bool>(const QString &refer)>;
 
 // The journal beside a day file ("kasa1.dat" + ".bekleyen").
 QString journalFile(const QString &dayFile);
+// The lock a desk holds on a day file from before its commit until the day
+// total is written; a backup holds it too, so that it copies no half day.
+QString lockFile(const QString &dayFile);
 
 // The day-total changes of one action on one day file, safe against a stop
 // at any moment. Under the file's lock, held from before the action commits

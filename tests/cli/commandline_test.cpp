@@ -8,9 +8,9 @@
 
 namespace {
 
-const char *const Commands[] = {"init",          "refcode",       "statement", "collect",
-                                "head-balances", "collect-heads", "settings",  "print-test",
-                                "backup",        "copy-to-server"};
+const char *const Commands[] = {"init",          "refcode",       "statement",     "collect",
+                                "head-balances", "collect-heads", "settings",      "print-test",
+                                "backup",        "restore",       "copy-to-server"};
 
 TEST(CliCommands, HelpIsTurkishForEveryCommand) {
     const ProcessResult all = runProgram("koop-cli", {"--help"});
@@ -73,6 +73,36 @@ TEST(CliCommands, WrongCommandLineIsRefusedBeforeAnythingRuns) {
         EXPECT_EQ(r.out, QString());
     }
     EXPECT_FALSE(QFileInfo::exists(folder));
+}
+
+// A print whose file cannot be written says so and fails, in both modes,
+// whatever the command; nothing is left where the file would have been.
+TEST(CliCommands, APrintThatCannotReachItsFileFails) {
+    TempCompany co("unused", false);
+    const QString dir = co.root() + "/demo";
+    ASSERT_EQ(runProgram("koop-cli", {"init", dir, "--demo"}).exitCode, 0);
+    const QString missing = co.root() + "/yok/cikti";
+    const QString noFile = "Dosya yazılamadı: " + missing, noPdf = "PDF dosyası yazılamıyor: ";
+    const struct Case {
+        QStringList args;
+        QString message;
+    } cases[] = {
+        {{"attendance", dir, "--mode", "2", "--out", missing}, noFile},
+        {{"attendance", dir, "--mode", "1", "--out", missing}, noPdf + missing},
+        {{"labels", dir, "--out", missing}, noFile},
+        {{"labels", dir, "--test", "--out", missing}, noFile},
+        {{"vouchers", dir, "--date", "01.03.2026", "--mode", "2", "--out", missing}, noFile},
+        {{"general-list", dir, "--date", "31.12.2026", "--mode", "2", "--print", missing}, noFile},
+        {{"print-test", dir, "--mode", "2", "--out", missing}, noFile},
+        {{"print-test", dir, "--mode", "1", "--out", missing}, noPdf + missing},
+    };
+    for (const Case &c : cases) {
+        const ProcessResult r = runProgram("koop-cli", c.args);
+        EXPECT_EQ(r.exitCode, 1) << c.args.join(' ').toStdString();
+        ASSERT_EQ(r.messages.size(), 1) << c.args.join(' ').toStdString();
+        EXPECT_TRUE(r.messages[0].contains(c.message)) << r.messages[0].toStdString();
+        EXPECT_FALSE(QFileInfo::exists(co.root() + "/yok"));
+    }
 }
 
 } // namespace
