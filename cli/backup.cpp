@@ -3,6 +3,7 @@
 #include "cli/initcompany.h"
 #include "data/database.h"
 #include "startup/base/cashbox.h"
+#include "startup/base/wholefile.h"
 
 #include <QCryptographicHash>
 #include <QDir>
@@ -60,12 +61,10 @@ struct Access {
 };
 
 Access accessOf(const QString &folder) {
-    struct stat st {};
     Access a;
-    if (::stat(QFile::encodeName(folder).constData(), &st) == 0 && (st.st_mode & S_ISGID)) {
-        a.shared = true;
-        a.group = st.st_gid;
-    }
+    uint group = 0;
+    a.shared = wholefile::sharedWithGroup(folder, &group);
+    a.group = gid_t(group);
     return a;
 }
 
@@ -445,6 +444,18 @@ struct Backup {
     std::vector<Entry> entries;
     bool busy = false;
 
+    // A file the backup wrote itself (a database copy, the dump): given the
+    // backup's access and entered in the manifest as it now stands on disk.
+    bool enter(const QString &name, QString *error) {
+        Entry e;
+        e.name = name;
+        if (!restrict(work.file(name), access.fileMode(), access, error) ||
+            !sumOf(work.file(name), &e, error))
+            return false;
+        entries.push_back(e);
+        return true;
+    }
+
     bool copySideFiles(const QStringList &files, QString *error) {
         for (const QString &name : files) {
             Entry e;
@@ -480,17 +491,13 @@ struct Backup {
             return false;
         locks.release();
         for (auto [db, name] : {std::pair{&koop, KoopFile}, std::pair{&data, DataFile}}) {
-            Entry e;
-            e.name = name;
             if (!db->backupTo(work.file(name))) {
                 *error = company.filePath(name) + u'\n' + db->lastError();
                 return false;
             }
             db->close();
-            if (!restrict(work.file(name), access.fileMode(), access, error) ||
-                !sumOf(work.file(name), &e, error))
+            if (!enter(name, error))
                 return false;
-            entries.push_back(e);
         }
         return true;
     }
@@ -517,14 +524,7 @@ struct Backup {
              << QStringLiteral("-n") << quotedName(server->dataSchema) << QStringLiteral("-n")
              << quotedName(server->koopSchema) << QStringLiteral("-f") << work.file(DumpName)
              << QStringLiteral("-d") << server->database;
-        Entry e;
-        e.name = DumpName;
-        if (!runTool(pgDump, args, error) ||
-            !restrict(work.file(DumpName), access.fileMode(), access, error) ||
-            !sumOf(work.file(DumpName), &e, error))
-            return false;
-        entries.push_back(e);
-        return true;
+        return runTool(pgDump, args, error) && enter(DumpName, error);
     }
 
     bool writeManifest(QString *error) {

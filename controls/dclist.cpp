@@ -4,6 +4,7 @@
 #include "controls/xlsxexport.h"
 #include "controls/xtext.h"
 #include "startup/base/messages.h"
+#include "startup/base/wholefile.h"
 
 #include <QApplication>
 #include <QDateTime>
@@ -729,9 +730,16 @@ void dclist::SendExel(const QString &title1, const QString &title2, const QStrin
     if (m_opener && m_opener(path))
         return;
     // No program took the file: it is kept where the clerk can open it later.
-    QFile::remove(path);
     const QString kept = keptExportPath(title1);
-    if (writeExel(kept, title1, title2, title3, title4, &error))
+    QFile written(path);
+    bool keptWhole = false;
+    if (written.open(QIODevice::ReadOnly))
+        keptWhole = wholefile::write(kept, written.readAll(), &error);
+    else
+        error = written.errorString();
+    written.close();
+    QFile::remove(path);
+    if (keptWhole)
         m_messages.information(failed + QStringLiteral("\nTablo dosyası kaydedildi: ") + kept);
     else
         m_messages.information(failed + QStringLiteral("\nTablo dosyası yazılamadı: ") + kept +

@@ -578,6 +578,13 @@ Cell readCell(QXmlStreamReader &xml, int *column, const QStringList &strings,
     return cell;
 }
 
+// Why a spreadsheet has no sheet to read: none at all, or none of that name.
+QString missingSheet(const QString &kind, const QString &sheet, const QStringList &names) {
+    return sheet.isEmpty() ? kind + QStringLiteral(" dosyasında sayfa yok.")
+                           : QStringLiteral("'%1' adlı sayfa yok. Sayfalar: %2")
+                                 .arg(sheet, names.join(QStringLiteral(", ")));
+}
+
 std::optional<Table> readXlsx(Archive &zip, const QString &sheet, QString *error) {
     const auto book = workbookOf(zip, error);
     if (!book)
@@ -590,9 +597,7 @@ std::optional<Table> readXlsx(Archive &zip, const QString &sheet, QString *error
         QStringList names;
         for (const SheetEntry &s : book->sheets)
             names << s.name;
-        *error = sheet.isEmpty() ? QStringLiteral("XLSX dosyasında sayfa yok.")
-                                 : QStringLiteral("'%1' adlı sayfa yok. Sayfalar: %2")
-                                       .arg(sheet, names.join(QStringLiteral(", ")));
+        *error = missingSheet(QStringLiteral("XLSX"), sheet, names);
         return std::nullopt;
     }
     Held held(zip, book->strings);
@@ -798,9 +803,7 @@ std::optional<Table> readOds(Archive &zip, const QString &sheet, QString *error)
     if (read != Archive::Read::Done)
         return std::nullopt;
     if (!found) {
-        *error = sheet.isEmpty() ? QStringLiteral("ODS dosyasında sayfa yok.")
-                                 : QStringLiteral("'%1' adlı sayfa yok. Sayfalar: %2")
-                                       .arg(sheet, names.join(QStringLiteral(", ")));
+        *error = missingSheet(QStringLiteral("ODS"), sheet, names);
         return std::nullopt;
     }
     return table;

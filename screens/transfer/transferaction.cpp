@@ -628,31 +628,24 @@ std::optional<Kind> kindNamed(const QString &name) {
     return std::nullopt;
 }
 
-QStringList exportColumns(Kind kind) {
-    QStringList names;
-    for (const Column &c : columnsOf(kind, {}))
-        names << c.name;
-    return names;
-}
-
 namespace {
 
-// The headings a spreadsheet export shows: a head's caption from the
-// settings where it names that head alone, else the first Turkish name the
-// import knows the column by, so that the file imports again unchanged.
-QStringList exportCaptions(Kind kind, const std::array<QString, 5> &captions) {
-    QStringList out;
+// A kind's export columns in order: the field names, the headings a
+// spreadsheet shows (a head's caption from the settings where it names that
+// head alone, else the first Turkish name the import knows the column by, so
+// that the file imports again unchanged) and the columns holding amounts.
+void describeColumns(Kind kind, const std::array<QString, 5> &captions, tablefile::Output *out) {
     for (const Column &c : columnsOf(kind, captions)) {
-        const QString head = c.type == Type::Price || c.type == Type::Balance
-                                 ? c.aliases.value(2).trimmed()
-                                 : QString();
+        const bool amount = c.type == Type::Price || c.type == Type::Balance;
+        const QString head = amount ? c.aliases.value(2).trimmed() : QString();
         const bool alone = !head.isEmpty() &&
                            std::count_if(captions.begin(), captions.end(), [&](const QString &x) {
                                return x.trimmed().compare(head, Qt::CaseInsensitive) == 0;
                            }) == 1;
-        out << (alone ? head : c.aliases.value(0, c.name));
+        out->header << c.name;
+        out->captions << (alone ? head : c.aliases.value(0, c.name));
+        out->amounts.push_back(amount);
     }
-    return out;
 }
 
 } // namespace
@@ -698,11 +691,7 @@ QString summary(const ImportReport &report, bool dryRun) {
 
 bool exportFile(Session &s, Kind kind, Format format, const QString &path, int *rows) {
     tablefile::Output out;
-    out.header = exportColumns(kind);
-    out.captions = exportCaptions(kind, headCaptions(s));
-    out.amounts.assign(size_t(out.header.size()), kind != Kind::Members);
-    if (kind != Kind::Members)
-        out.amounts[0] = false; // the code
+    describeColumns(kind, headCaptions(s), &out);
     const auto amount = [](Money m) { return tablefile::Cell{amountText(m), true}; };
     switch (kind) {
     case Kind::Members: {

@@ -20,9 +20,6 @@ enum class Format { Csv, Xlsx };
 // "members", "prices", "balances".
 std::optional<Kind> kindNamed(const QString &name);
 
-// The columns a kind's file has when exported, in order.
-QStringList exportColumns(Kind kind);
-
 struct ImportRequest {
     Kind kind = Kind::Members;
     QString path{};

@@ -97,10 +97,18 @@ bool write(const QString &path, const QByteArray &bytes, QString *error) {
     return staged.commit(error);
 }
 
-QFileDevice::Permissions useOfficeMask(const QString &folder) {
+bool sharedWithGroup(const QString &folder, uint *group) {
     struct stat st {};
-    const bool shared = ::stat(QFile::encodeName(folder).constData(), &st) == 0 &&
-                        S_ISDIR(st.st_mode) && (st.st_mode & S_ISGID) != 0;
+    if (::stat(QFile::encodeName(folder).constData(), &st) != 0 || !S_ISDIR(st.st_mode) ||
+        (st.st_mode & S_ISGID) == 0)
+        return false;
+    if (group)
+        *group = st.st_gid;
+    return true;
+}
+
+QFileDevice::Permissions useOfficeMask(const QString &folder) {
+    const bool shared = sharedWithGroup(folder);
     ::umask(shared ? 007 : 077);
     g_mode = shared ? WithGroup : OwnerOnly;
     return g_mode;

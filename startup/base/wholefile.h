@@ -36,6 +36,10 @@ class Staged {
     QString m_temporary;
 };
 
+// Whether `folder` is shared with a group: its set-group-ID bit is on, so
+// the files made in it take its group, which goes into *group.
+[[nodiscard]] bool sharedWithGroup(const QString &folder, uint *group = nullptr);
+
 // The office's rule for what the program creates: readable and writable by
 // the owner alone, or by the folder's group too when the folder is shared
 // with a group (its set-group-ID bit: new files take its group). Sets the
