@@ -1,12 +1,12 @@
 // koop: opens the one screen its command line names and ends when that
 // screen closes.
+#include "base/wholefile.h"
+#include "core/headless.h"
+#include "core/startup.h"
+#include "gui/desktop.h"
+#include "gui/qtmessages.h"
 #include "printing/printcontext.h"
 #include "screens/screentable.h"
-#include "startup/base/wholefile.h"
-#include "startup/gui/desktop.h"
-#include "startup/gui/qtmessages.h"
-#include "startup/headless.h"
-#include "startup/startup.h"
 
 #include <QApplication>
 #include <QTimer>

@@ -1,8 +1,8 @@
 #include "bench/benchcompany.h"
 
+#include "base/daynumber.h"
+#include "core/companyfolder.h"
 #include "data/koopschema.h"
-#include "startup/base/daynumber.h"
-#include "startup/companyfolder.h"
 
 #include <QCoreApplication>
 #include <QDir>

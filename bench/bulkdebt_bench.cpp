@@ -3,9 +3,9 @@
 // integration rows) against bare inserts of as many rows in the same run;
 // and the memory the run takes at half and at full size, which should not
 // grow with the rows.
+#include "actions/bulkdebt/bulkdebtaction.h"
 #include "bench/benchcompany.h"
 #include "data/koopdata.h"
-#include "screens/bulkdebt/bulkdebtaction.h"
 
 #include <QCoreApplication>
 #include <QSqlQuery>

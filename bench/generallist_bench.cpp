@@ -2,9 +2,9 @@
 // against reading the same rows bare, one prepared statement per member as
 // the statement screen reads them, and in one ordered pass over every member.
 // The list itself reads 64 members to a query.
+#include "actions/generallist/generallistaction.h"
+#include "base/daynumber.h"
 #include "bench/benchcompany.h"
-#include "screens/generallist/generallistaction.h"
-#include "startup/base/daynumber.h"
 
 #include <QCoreApplication>
 #include <QSqlQuery>

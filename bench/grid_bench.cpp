@@ -2,10 +2,10 @@
 // view has taken them and painted), against building a QStandardItemModel of
 // the same cells; sorting by a text, a number and a date column, against
 // QStandardItemModel::sort; and writing the rows to an .xlsx file.
+#include "base/daynumber.h"
+#include "base/messages.h"
 #include "bench/benchcompany.h"
 #include "controls/dclist.h"
-#include "startup/base/daynumber.h"
-#include "startup/base/messages.h"
 
 #include <QApplication>
 #include <QDate>

@@ -2,8 +2,8 @@
 // database, prices from the other) against bare reads of the same rows, and
 // the month's 10,000 debts posted (references, bucket updates, the card
 // check) against bare inserts of as many ledger rows, in the same run.
+#include "actions/monthlydebt/monthlydebtaction.h"
 #include "bench/benchcompany.h"
-#include "screens/monthlydebt/monthlydebtaction.h"
 
 #include <QCoreApplication>
 #include <QSqlQuery>

@@ -3,10 +3,10 @@
 // of the same rows into the same tables and, on a server, against a COPY of
 // them; and the commit time of single cash collections.
 #include "bench/benchcompany.h"
+#include "core/unitofwork.h"
 #include "data/koopdata.h"
 #include "posting/cashcollection.h"
 #include "posting/posting.h"
-#include "startup/unitofwork.h"
 
 #include <QCoreApplication>
 #include <QSqlDriver>

@@ -1,10 +1,10 @@
 // Statement speed: every member's statement one after the other on a
 // company of 2,000 members with 500 ledger items each, against reading the
 // same rows with one bare prepared statement per member.
+#include "actions/statement/statementaction.h"
+#include "base/daynumber.h"
 #include "bench/benchcompany.h"
 #include "data/ledger.h"
-#include "screens/statement/statementaction.h"
-#include "startup/base/daynumber.h"
 
 #include <QCoreApplication>
 #include <algorithm>

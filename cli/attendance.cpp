@@ -1,8 +1,8 @@
 #include "cli/attendance.h"
 
+#include "actions/attendance/attendanceprint.h"
+#include "core/companyfolder.h"
 #include "printing/prnx.h"
-#include "screens/attendance/attendanceprint.h"
-#include "startup/companyfolder.h"
 
 bool isListOrder(const QString &value) {
     return value == u"code" || value == u"name";

@@ -1,9 +1,9 @@
 #include "cli/backup.h"
 
+#include "base/wholefile.h"
 #include "cli/initcompany.h"
+#include "data/cashbox.h"
 #include "data/database.h"
-#include "startup/base/cashbox.h"
-#include "startup/base/wholefile.h"
 
 #include <QCryptographicHash>
 #include <QDir>

@@ -1,8 +1,8 @@
 #include "cli/bulkdebt.h"
 
+#include "actions/bulkdebt/bulkdebtaction.h"
+#include "core/companyfolder.h"
 #include "data/membersearch.h"
-#include "screens/bulkdebt/bulkdebtaction.h"
-#include "startup/companyfolder.h"
 
 bool isMonthRange(const QString &value) {
     const auto ends = cli::twoEnds(value);

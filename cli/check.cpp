@@ -1,10 +1,10 @@
 #include "cli/check.h"
 
+#include "base/daynumber.h"
+#include "core/companyfolder.h"
+#include "core/unitofwork.h"
+#include "data/cashbox.h"
 #include "data/koopdata.h"
-#include "startup/base/cashbox.h"
-#include "startup/base/daynumber.h"
-#include "startup/companyfolder.h"
-#include "startup/unitofwork.h"
 
 #include <QDir>
 #include <algorithm>

@@ -1,11 +1,11 @@
 #include "cli/collect.h"
 
+#include "actions/collection/collectionaction.h"
+#include "actions/statement/statementaction.h"
+#include "base/daynumber.h"
+#include "core/companyfolder.h"
 #include "data/koopdata.h"
 #include "printing/printcontext.h"
-#include "screens/collection/collectionaction.h"
-#include "screens/statement/statementaction.h"
-#include "startup/base/daynumber.h"
-#include "startup/companyfolder.h"
 
 int runCollect(const cli::Call &call) {
     Messages &messages = call.messages;

@@ -1,8 +1,8 @@
 #include "cli/command.h"
 
-#include "startup/base/wholefile.h"
-#include "startup/gui/desktop.h"
-#include "startup/headless.h"
+#include "base/wholefile.h"
+#include "core/headless.h"
+#include "gui/desktop.h"
 
 #include <QGuiApplication>
 #include <algorithm>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "startup/base/messages.h"
-#include "startup/base/money.h"
+#include "base/messages.h"
+#include "base/money.h"
 
 #include <QCommandLineOption>
 #include <QCommandLineParser>

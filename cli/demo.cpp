@@ -1,10 +1,10 @@
 #include "cli/demo.h"
 
+#include "core/companyfolder.h"
+#include "core/unitofwork.h"
 #include "data/xbase.h"
 #include "posting/cashcollection.h"
 #include "posting/posting.h"
-#include "startup/companyfolder.h"
-#include "startup/unitofwork.h"
 
 #include <QDir>
 #include <QLocale>

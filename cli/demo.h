@@ -1,6 +1,6 @@
 #pragma once
 
-#include "startup/base/messages.h"
+#include "base/messages.h"
 
 #include <QString>
 #include <cstdint>

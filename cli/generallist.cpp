@@ -1,11 +1,11 @@
 #include "cli/generallist.h"
 
+#include "actions/generallist/generallistprint.h"
+#include "base/daynumber.h"
+#include "base/wholefile.h"
 #include "controls/xlsxexport.h"
+#include "core/companyfolder.h"
 #include "printing/prnx.h"
-#include "screens/generallist/generallistprint.h"
-#include "startup/base/daynumber.h"
-#include "startup/base/wholefile.h"
-#include "startup/companyfolder.h"
 
 #include <QFile>
 

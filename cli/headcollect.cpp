@@ -1,8 +1,8 @@
 #include "cli/headcollect.h"
 
+#include "actions/headcollection/headcollectionaction.h"
+#include "core/companyfolder.h"
 #include "printing/printcontext.h"
-#include "screens/headcollection/headcollectionaction.h"
-#include "startup/companyfolder.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>

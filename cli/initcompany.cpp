@@ -1,9 +1,9 @@
 #include "cli/initcompany.h"
 
+#include "base/wholefile.h"
 #include "cli/demo.h"
 #include "data/koopschema.h"
 #include "data/schema.h"
-#include "startup/base/wholefile.h"
 
 #include <QDir>
 #include <QFile>

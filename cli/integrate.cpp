@@ -1,7 +1,7 @@
 #include "cli/integrate.h"
 
-#include "screens/integration/integrationaction.h"
-#include "startup/companyfolder.h"
+#include "actions/integration/integrationaction.h"
+#include "core/companyfolder.h"
 
 namespace {
 

@@ -1,8 +1,8 @@
 #include "cli/labels.h"
 
+#include "actions/labels/labelsaction.h"
+#include "core/companyfolder.h"
 #include "printing/prnx.h"
-#include "screens/labels/labelsaction.h"
-#include "startup/companyfolder.h"
 
 bool isRange(const QString &value) {
     return cli::twoEnds(value).has_value();

@@ -1,4 +1,7 @@
 // koop-cli: the program's actions without a window, for scripts and tests.
+#include "actions/collection/collectionaction.h"
+#include "actions/statement/statementaction.h"
+#include "base/daynumber.h"
 #include "cli/attendance.h"
 #include "cli/backup.h"
 #include "cli/bulkdebt.h"
@@ -14,11 +17,8 @@
 #include "cli/printtest.h"
 #include "cli/settings.h"
 #include "cli/transfer.h"
-#include "screens/collection/collectionaction.h"
-#include "screens/statement/statementaction.h"
-#include "startup/base/daynumber.h"
-#include "startup/companyfolder.h"
-#include "startup/unitofwork.h"
+#include "core/companyfolder.h"
+#include "core/unitofwork.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,9 +1,9 @@
 #include "cli/monthlydebt.h"
 
+#include "actions/monthlydebt/voucherprint.h"
+#include "base/daynumber.h"
+#include "core/companyfolder.h"
 #include "printing/prnx.h"
-#include "screens/monthlydebt/voucherprint.h"
-#include "startup/base/daynumber.h"
-#include "startup/companyfolder.h"
 
 namespace {
 

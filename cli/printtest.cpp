@@ -1,7 +1,7 @@
 #include "cli/printtest.h"
 
+#include "core/companyfolder.h"
 #include "printing/sampleprint.h"
-#include "startup/companyfolder.h"
 
 int runPrintTest(const cli::Call &call) {
     const bool dotMatrix = call.value(QStringLiteral("mode")).toInt() == 2;

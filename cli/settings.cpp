@@ -1,7 +1,7 @@
 #include "cli/settings.h"
 
-#include "screens/settings/settingsaction.h"
-#include "startup/companyfolder.h"
+#include "actions/settings/settingsaction.h"
+#include "core/companyfolder.h"
 
 int runSettings(const cli::Call &call) {
     Session session(call.messages);

@@ -1,8 +1,8 @@
 #include "cli/transfer.h"
 
-#include "screens/transfer/transferaction.h"
-#include "startup/base/daynumber.h"
-#include "startup/companyfolder.h"
+#include "actions/transfer/transferaction.h"
+#include "base/daynumber.h"
+#include "core/companyfolder.h"
 
 bool isTransferKind(const QString &value) {
     return transfer::kindNamed(value).has_value();

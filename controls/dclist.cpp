@@ -1,10 +1,10 @@
 #include "controls/dclist.h"
 
+#include "base/messages.h"
+#include "base/wholefile.h"
 #include "controls/dclistediting.h"
 #include "controls/xlsxexport.h"
 #include "controls/xtext.h"
-#include "startup/base/messages.h"
-#include "startup/base/wholefile.h"
 
 #include <QApplication>
 #include <QDateTime>

@@ -1,8 +1,8 @@
 #include "controls/dclistediting.h"
 
+#include "base/daynumber.h"
+#include "base/messages.h"
 #include "controls/dclist.h"
-#include "startup/base/daynumber.h"
-#include "startup/base/messages.h"
 
 #include <QApplication>
 #include <QKeyEvent>

@@ -1,7 +1,7 @@
 #include "controls/dclistmodel.h"
 
+#include "base/daynumber.h"
 #include "controls/entry.h"
-#include "startup/base/daynumber.h"
 
 #include <QBrush>
 #include <QCollator>

@@ -1,7 +1,7 @@
 #include "controls/entry.h"
 
-#include "startup/base/daynumber.h"
-#include "startup/base/money.h"
+#include "base/daynumber.h"
+#include "base/money.h"
 
 #include <QKeyEvent>
 #include <QLocale>

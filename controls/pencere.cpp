@@ -2,8 +2,8 @@
 
 #include "controls/dclist.h"
 #include "controls/xtext.h"
+#include "core/session.h"
 #include "data/membersearch.h"
-#include "startup/session.h"
 
 #include <QApplication>
 #include <QCheckBox>

@@ -2,8 +2,8 @@
 
 #include "controls/dclistmodel.h"
 
-#include "startup/base/daynumber.h"
-#include "startup/base/wholefile.h"
+#include "base/daynumber.h"
+#include "base/wholefile.h"
 
 #include <QDate>
 #include <QDateTime>

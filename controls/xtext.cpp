@@ -1,7 +1,7 @@
 #include "controls/xtext.h"
 
-#include "startup/base/daynumber.h"
-#include "startup/base/userstore.h"
+#include "base/daynumber.h"
+#include "base/userstore.h"
 
 #include <QApplication>
 #include <QKeyEvent>

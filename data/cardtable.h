@@ -1,7 +1,7 @@
 #pragma once
 
+#include "base/messages.h"
 #include "data/xbase.h"
-#include "startup/base/messages.h"
 
 #include <QHash>
 #include <QSet>

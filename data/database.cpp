@@ -1,6 +1,6 @@
 #include "data/database.h"
 
-#include "startup/base/inifile.h"
+#include "base/inifile.h"
 
 #include <QCollator>
 #include <QCoreApplication>

@@ -1,8 +1,8 @@
 #pragma once
 
+#include "base/messages.h"
+#include "base/money.h"
 #include "data/xbase.h"
-#include "startup/base/messages.h"
-#include "startup/base/money.h"
 
 #include <QDate>
 #include <array>

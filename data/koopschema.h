@@ -1,7 +1,7 @@
 #pragma once
 
+#include "base/messages.h"
 #include "data/database.h"
-#include "startup/base/messages.h"
 
 namespace data {
 

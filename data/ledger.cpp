@@ -1,6 +1,6 @@
 #include "data/ledger.h"
 
-#include "startup/base/daynumber.h"
+#include "base/daynumber.h"
 
 #include <QHash>
 

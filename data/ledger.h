@@ -1,7 +1,7 @@
 #pragma once
 
+#include "base/ledger.h"
 #include "data/xbase.h"
-#include "startup/base/ledger.h"
 
 #include <vector>
 

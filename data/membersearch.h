@@ -1,8 +1,8 @@
 #pragma once
 
+#include "base/messages.h"
 #include "data/database.h"
 #include "data/koopdata.h"
-#include "startup/base/messages.h"
 
 #include <QString>
 #include <optional>

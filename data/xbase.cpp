@@ -1,6 +1,6 @@
 #include "data/xbase.h"
 
-#include "startup/base/daynumber.h"
+#include "base/daynumber.h"
 
 #include <QSqlError>
 #include <QSqlField>

@@ -1,9 +1,9 @@
 #pragma once
 
+#include "base/messages.h"
+#include "base/money.h"
 #include "data/database.h"
 #include "data/schema.h"
-#include "startup/base/messages.h"
-#include "startup/base/money.h"
 
 #include <QMetaType>
 #include <QSqlQuery>

@@ -1,9 +1,9 @@
 #include "posting/cashcollection.h"
 
+#include "core/unitofwork.h"
+#include "data/cashbox.h"
 #include "data/koopdata.h"
 #include "posting/posting.h"
-#include "startup/base/cashbox.h"
-#include "startup/unitofwork.h"
 
 #include <optional>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "startup/session.h"
+#include "core/session.h"
 
 // A cash collection against a numbered receipt: under one new reference
 // code, the cash-box row, the member's ledger credit, two integration rows,

@@ -1,8 +1,8 @@
 #include "posting/posting.h"
 
+#include "core/unitofwork.h"
 #include "data/koopdata.h"
 #include "data/ledger.h"
-#include "startup/unitofwork.h"
 
 namespace posting {
 

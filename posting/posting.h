@@ -1,7 +1,7 @@
 #pragma once
 
-#include "startup/base/ledger.h"
-#include "startup/session.h"
+#include "base/ledger.h"
+#include "core/session.h"
 
 #include <QDate>
 

@@ -1,6 +1,6 @@
 #include "printing/dostext.h"
 
-#include "startup/base/cp1254.h"
+#include "base/cp1254.h"
 
 namespace printing {
 namespace {

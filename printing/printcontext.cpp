@@ -1,6 +1,6 @@
 #include "printing/printcontext.h"
 
-#include "startup/session.h"
+#include "core/session.h"
 
 #include <QPrinter>
 #include <QPrinterInfo>

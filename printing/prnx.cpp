@@ -2,8 +2,8 @@
 
 #include "printing/dostext.h"
 
-#include "startup/base/wholefile.h"
-#include "startup/session.h"
+#include "base/wholefile.h"
+#include "core/session.h"
 
 #include <QCoreApplication>
 #include <QDeadlineTimer>

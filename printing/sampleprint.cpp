@@ -1,8 +1,8 @@
 #include "printing/sampleprint.h"
 
+#include "base/daynumber.h"
+#include "base/money.h"
 #include "printing/report.h"
-#include "startup/base/daynumber.h"
-#include "startup/base/money.h"
 
 #include <algorithm>
 #include <array>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "startup/session.h"
+#include "core/session.h"
 
 #include <QStringList>
 #include <functional>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "startup/base/ledger.h"
-#include "startup/base/money.h"
+#include "base/ledger.h"
+#include "base/money.h"
 
 #include <QDate>
 #include <QString>

@@ -4,8 +4,8 @@
 #include "controls/dclist.h"
 #include "controls/pencere.h"
 #include "controls/xtext.h"
-#include "startup/companyfolder.h"
-#include "startup/gui/qtmessages.h"
+#include "core/companyfolder.h"
+#include "gui/qtmessages.h"
 
 #include <QApplication>
 #include <QFormLayout>

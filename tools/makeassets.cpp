@@ -1,7 +1,7 @@
 // Writes the program's own artwork beside the executables at build time: the
 // colour theme renk.dat, the screens' backgrounds and the button icons.
-#include "startup/gui/picture.h"
-#include "startup/theme.h"
+#include "core/theme.h"
+#include "gui/picture.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "screens/attendance/attendanceaction.h"
+#include "actions/attendance/attendanceaction.h"
 
 #include <QDialog>
 #include <array>

@@ -1,10 +1,10 @@
 #include "screens/attendance/hazirun.h"
 
+#include "actions/attendance/attendanceprint.h"
 #include "controls/dclist.h"
 #include "controls/xtext.h"
 #include "printing/printwithsetup.h"
 #include "printing/prnx.h"
-#include "screens/attendance/attendanceprint.h"
 #include "screens/attendance/hazgrp.h"
 #include "screens/kit/codefield.h"
 #include "screens/kit/listkeys.h"

@@ -1,7 +1,7 @@
 #pragma once
 
+#include "actions/attendance/attendanceaction.h"
 #include "printing/printcontext.h"
-#include "screens/attendance/attendanceaction.h"
 
 #include <QWidget>
 #include <optional>

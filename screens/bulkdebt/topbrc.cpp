@@ -1,11 +1,11 @@
 #include "screens/bulkdebt/topbrc.h"
 
+#include "base/daynumber.h"
 #include "controls/xtext.h"
 #include "screens/kit/busyrun.h"
 #include "screens/kit/codefield.h"
 #include "screens/kit/listkeys.h"
 #include "screens/kit/screentheme.h"
-#include "startup/base/daynumber.h"
 
 #include <QComboBox>
 #include <QGridLayout>

@@ -1,7 +1,7 @@
 #pragma once
 
+#include "actions/bulkdebt/bulkdebtaction.h"
 #include "printing/printcontext.h"
-#include "screens/bulkdebt/bulkdebtaction.h"
 
 #include <QWidget>
 #include <array>

@@ -1,8 +1,8 @@
 #include "screens/collection/kastah.h"
 
+#include "base/daynumber.h"
 #include "controls/xtext.h"
 #include "screens/kit/screentheme.h"
-#include "startup/base/daynumber.h"
 
 #include <QGridLayout>
 #include <QHBoxLayout>

@@ -1,7 +1,7 @@
 #pragma once
 
+#include "actions/collection/collectionaction.h"
 #include "printing/printcontext.h"
-#include "screens/collection/collectionaction.h"
 
 #include <QDialog>
 

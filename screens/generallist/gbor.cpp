@@ -1,16 +1,16 @@
 #include "screens/generallist/gbor.h"
 
+#include "actions/generallist/generallistprint.h"
+#include "base/daynumber.h"
 #include "controls/dclist.h"
 #include "controls/pencere.h"
 #include "controls/xtext.h"
 #include "printing/printwithsetup.h"
 #include "printing/prnx.h"
-#include "screens/generallist/generallistprint.h"
 #include "screens/kit/busyrun.h"
 #include "screens/kit/listkeys.h"
 #include "screens/kit/screentheme.h"
 #include "screens/kit/statementgrid.h"
-#include "startup/base/daynumber.h"
 
 #include <QCheckBox>
 #include <QHBoxLayout>

@@ -1,7 +1,7 @@
 #pragma once
 
+#include "actions/generallist/generallistaction.h"
 #include "printing/printcontext.h"
-#include "screens/generallist/generallistaction.h"
 
 #include <QWidget>
 #include <array>

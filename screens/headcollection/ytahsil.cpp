@@ -1,9 +1,9 @@
 #include "screens/headcollection/ytahsil.h"
 
+#include "base/daynumber.h"
 #include "controls/pencere.h"
 #include "controls/xtext.h"
 #include "screens/kit/screentheme.h"
-#include "startup/base/daynumber.h"
 
 #include <QEvent>
 #include <QGridLayout>

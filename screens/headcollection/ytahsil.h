@@ -1,7 +1,7 @@
 #pragma once
 
+#include "actions/headcollection/headcollectionaction.h"
 #include "printing/printcontext.h"
-#include "screens/headcollection/headcollectionaction.h"
 
 #include <QWidget>
 #include <array>

@@ -1,12 +1,12 @@
 #include "screens/integration/borcent.h"
 
+#include "base/daynumber.h"
 #include "controls/dclist.h"
 #include "controls/xtext.h"
 #include "screens/kit/busyrun.h"
 #include "screens/kit/listkeys.h"
 #include "screens/kit/screentheme.h"
 #include "screens/kit/statementgrid.h"
-#include "startup/base/daynumber.h"
 
 #include <QApplication>
 #include <QComboBox>

@@ -1,7 +1,7 @@
 #pragma once
 
+#include "actions/integration/integrationaction.h"
 #include "printing/printcontext.h"
-#include "screens/integration/integrationaction.h"
 
 #include <QWidget>
 #include <array>

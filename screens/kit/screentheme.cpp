@@ -1,8 +1,8 @@
 #include "screens/kit/screentheme.h"
 
 #include "controls/xtext.h"
-#include "startup/gui/colours.h"
-#include "startup/gui/picture.h"
+#include "gui/colours.h"
+#include "gui/picture.h"
 
 #include <QAbstractButton>
 #include <QCheckBox>

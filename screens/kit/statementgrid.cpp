@@ -1,7 +1,7 @@
 #include "screens/kit/statementgrid.h"
 
+#include "base/daynumber.h"
 #include "controls/dclist.h"
-#include "startup/base/daynumber.h"
 
 namespace screenkit {
 

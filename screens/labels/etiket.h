@@ -1,7 +1,7 @@
 #pragma once
 
+#include "actions/labels/labelsaction.h"
 #include "printing/printcontext.h"
-#include "screens/labels/labelsaction.h"
 
 #include <QWidget>
 #include <array>

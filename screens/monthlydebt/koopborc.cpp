@@ -1,5 +1,7 @@
 #include "screens/monthlydebt/koopborc.h"
 
+#include "actions/monthlydebt/voucherprint.h"
+#include "base/daynumber.h"
 #include "controls/dclist.h"
 #include "controls/xtext.h"
 #include "printing/printwithsetup.h"
@@ -7,8 +9,6 @@
 #include "screens/kit/busyrun.h"
 #include "screens/kit/listkeys.h"
 #include "screens/kit/screentheme.h"
-#include "screens/monthlydebt/voucherprint.h"
-#include "startup/base/daynumber.h"
 
 #include <QComboBox>
 #include <QHBoxLayout>

@@ -1,7 +1,7 @@
 #pragma once
 
+#include "actions/monthlydebt/monthlydebtaction.h"
 #include "printing/printcontext.h"
-#include "screens/monthlydebt/monthlydebtaction.h"
 
 #include <QWidget>
 #include <array>

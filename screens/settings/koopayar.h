@@ -1,7 +1,7 @@
 #pragma once
 
+#include "actions/settings/settingsaction.h"
 #include "printing/printcontext.h"
-#include "screens/settings/settingsaction.h"
 
 #include <QWidget>
 #include <array>

@@ -1,5 +1,7 @@
 #include "screens/statement/tah2.h"
 
+#include "actions/statement/statementprint.h"
+#include "base/daynumber.h"
 #include "controls/dclist.h"
 #include "controls/pencere.h"
 #include "controls/xtext.h"
@@ -8,8 +10,6 @@
 #include "screens/collection/kastah.h"
 #include "screens/kit/screentheme.h"
 #include "screens/kit/statementgrid.h"
-#include "screens/statement/statementprint.h"
-#include "startup/base/daynumber.h"
 
 #include <QCheckBox>
 #include <QGridLayout>

@@ -1,7 +1,7 @@
 #pragma once
 
+#include "actions/statement/statementaction.h"
 #include "printing/printcontext.h"
-#include "screens/statement/statementaction.h"
 
 #include <QWidget>
 #include <array>

@@ -1,5 +1,5 @@
 // The old suite's code page, read from its files and written for the printer.
-#include "startup/base/cp1254.h"
+#include "base/cp1254.h"
 
 #include <gtest/gtest.h>
 

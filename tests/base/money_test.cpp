@@ -1,6 +1,6 @@
 // Amounts as the receipts print them: words, grouped figures and the office's
 // rounding of surcharges.
-#include "startup/base/money.h"
+#include "base/money.h"
 
 #include <gtest/gtest.h>
 

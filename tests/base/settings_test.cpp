@@ -1,8 +1,8 @@
 // Message lines of scripted runs, the company's settings files and the
 // suite's day numbers.
-#include "startup/base/daynumber.h"
-#include "startup/base/inifile.h"
-#include "startup/base/messages.h"
+#include "base/daynumber.h"
+#include "base/inifile.h"
+#include "base/messages.h"
 
 #include <QFile>
 #include <QTemporaryDir>

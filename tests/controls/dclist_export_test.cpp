@@ -1,7 +1,7 @@
 // The grid's spreadsheet export, read back from the .xlsx it writes (a zip
 // of XML parts, opened with the unzip command).
+#include "base/messages.h"
 #include "controls/dclist.h"
-#include "startup/base/messages.h"
 #include "support/qtprint.h"
 
 #include <QApplication>

@@ -1,8 +1,8 @@
 // The grid driven as a clerk and the owning screen drive it: keys, clicks and
 // the owner's answers in each mode, the condition kinds with their messages,
 // and the events each step raises.
+#include "base/daynumber.h"
 #include "controls/gridwindow.h"
-#include "startup/base/daynumber.h"
 #include "support/qtprint.h"
 
 #include <QHeaderView>

@@ -1,7 +1,7 @@
 #pragma once
 
+#include "base/messages.h"
 #include "controls/dclist.h"
-#include "startup/base/messages.h"
 
 #include <QApplication>
 #include <QBrush>

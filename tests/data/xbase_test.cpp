@@ -1,6 +1,6 @@
 // The flat table operations the screens use, on a fresh company's xdata.dat.
+#include "base/daynumber.h"
 #include "data/xbase.h"
-#include "startup/base/daynumber.h"
 #include "support/tempcompany.h"
 
 #include <gtest/gtest.h>

@@ -1,8 +1,8 @@
 #pragma once
 
+#include "base/daynumber.h"
+#include "core/companyfolder.h"
 #include "data/koopdata.h"
-#include "startup/base/daynumber.h"
-#include "startup/companyfolder.h"
 #include "support/tempcompany.h"
 
 #include <QFile>

@@ -1,10 +1,10 @@
 // Ledger, cash-box and integration rows as the posting code stores them,
 // compared field by field with what the readers of the ledger rely on.
+#include "core/unitofwork.h"
+#include "data/cashbox.h"
 #include "fixture.h"
 #include "posting/cashcollection.h"
 #include "posting/posting.h"
-#include "startup/base/cashbox.h"
-#include "startup/unitofwork.h"
 
 namespace {
 

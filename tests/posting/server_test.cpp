@@ -1,9 +1,9 @@
 // Writing actions of a company kept on a PostgreSQL server (the server run
 // of this executable only): the company's write lock, the counter rows under
 // a row lock, and a server that goes away in the middle of an action.
+#include "core/unitofwork.h"
 #include "fixture.h"
 #include "posting/posting.h"
-#include "startup/unitofwork.h"
 
 #include <QSqlError>
 

@@ -1,8 +1,8 @@
 // Counters, named values, balance buckets and integration rows on a real
 // company; what is stored is read back with plain SQL.
+#include "core/unitofwork.h"
+#include "data/cashbox.h"
 #include "fixture.h"
-#include "startup/base/cashbox.h"
-#include "startup/unitofwork.h"
 
 #include <QFile>
 #include <cstring>

@@ -1,7 +1,7 @@
 #pragma once
 
+#include "core/session.h"
 #include "printing/prnx.h"
-#include "startup/session.h"
 #include "support/qtprint.h"
 
 #include <QFile>

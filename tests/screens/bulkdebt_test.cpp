@@ -1,9 +1,9 @@
 // Bulk dues (topbrc) on a temporary company: the rows a run writes, its
 // refusals, a run killed half-way, the screen from the keyboard and the
 // command line.
+#include "actions/bulkdebt/bulkdebtaction.h"
 #include "controls/xtext.h"
 #include "posting/fixture.h"
-#include "screens/bulkdebt/bulkdebtaction.h"
 #include "screens/bulkdebt/topbrc.h"
 #include "support/screenparts.h"
 

@@ -1,10 +1,10 @@
 // The cash desk on a temporary company: the screen driven by key and mouse
 // events, the receipt read back from its PDF, and the command line.
+#include "base/inifile.h"
+#include "data/cashbox.h"
 #include "posting/fixture.h"
 #include "printing/pdftext.h"
 #include "screens/collection/kastah.h"
-#include "startup/base/cashbox.h"
-#include "startup/base/inifile.h"
 #include "support/screenparts.h"
 
 #include <QDir>

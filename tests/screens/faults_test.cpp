@@ -1,18 +1,18 @@
 // Every writing action whole or not at all when the disk or a lock fails at
 // any of its writes, syncs or locks: a VFS under SQLite fails the n-th call,
 // for n over the whole run of each action, on a copy of one company.
+#include "actions/bulkdebt/bulkdebtaction.h"
+#include "actions/collection/collectionaction.h"
+#include "actions/headcollection/headcollectionaction.h"
+#include "actions/integration/integrationaction.h"
+#include "actions/monthlydebt/monthlydebtaction.h"
+#include "actions/settings/settingsaction.h"
+#include "actions/transfer/transferaction.h"
+#include "core/unitofwork.h"
+#include "data/cashbox.h"
 #include "data/ledger.h"
 #include "posting/fixture.h"
 #include "posting/posting.h"
-#include "screens/bulkdebt/bulkdebtaction.h"
-#include "screens/collection/collectionaction.h"
-#include "screens/headcollection/headcollectionaction.h"
-#include "screens/integration/integrationaction.h"
-#include "screens/monthlydebt/monthlydebtaction.h"
-#include "screens/settings/settingsaction.h"
-#include "screens/transfer/transferaction.h"
-#include "startup/base/cashbox.h"
-#include "startup/unitofwork.h"
 #include "support/faultvfs.h"
 
 #include <QDir>

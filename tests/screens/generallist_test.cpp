@@ -1,6 +1,9 @@
 // The general debt/credit list (gbor) on a temporary company: the figures
 // against each card's own statement, the printed list in both printer modes,
 // the screen from the keyboard and the command line.
+#include "actions/generallist/generallistaction.h"
+#include "actions/generallist/generallistprint.h"
+#include "actions/statement/statementaction.h"
 #include "controls/dclist.h"
 #include "controls/xtext.h"
 #include "posting/fixture.h"
@@ -8,10 +11,7 @@
 #include "printing/printcontext.h"
 #include "printing/prnx.h"
 #include "screens/generallist/gbor.h"
-#include "screens/generallist/generallistaction.h"
-#include "screens/generallist/generallistprint.h"
 #include "screens/kit/statementgrid.h"
-#include "screens/statement/statementaction.h"
 #include "support/golden.h"
 #include "support/screenparts.h"
 

@@ -1,10 +1,10 @@
 // Collection by dues head (ytahsil) on a temporary company: the balances it
 // reads per head, the rows one collection leaves, the screen from the
 // keyboard, and its command lines.
+#include "actions/headcollection/headcollectionaction.h"
 #include "controls/xtext.h"
 #include "posting/fixture.h"
 #include "printing/pdftext.h"
-#include "screens/headcollection/headcollectionaction.h"
 #include "screens/headcollection/ytahsil.h"
 #include "support/screenparts.h"
 

@@ -1,11 +1,11 @@
 // The hand-over to the accounting suite (Borcent) on a temporary company:
 // the rows each of the three runs writes into `ent`, the screen from the
 // keyboard, and the command line.
+#include "actions/integration/integrationaction.h"
+#include "base/inifile.h"
 #include "controls/xtext.h"
 #include "posting/fixture.h"
 #include "screens/integration/borcent.h"
-#include "screens/integration/integrationaction.h"
-#include "startup/base/inifile.h"
 #include "support/screenparts.h"
 
 #include <QApplication>

@@ -1,6 +1,8 @@
 // The member lists on a temporary company: the attendance sheet (hazirun)
 // with its page groups and group screen, and the address labels (etiket),
 // from the keyboard and the command line.
+#include "actions/attendance/attendanceprint.h"
+#include "actions/labels/labelsaction.h"
 #include "controls/dclist.h"
 #include "controls/xtext.h"
 #include "posting/fixture.h"
@@ -8,11 +10,9 @@
 #include "printing/printcontext.h"
 #include "printing/prnx.h"
 #include "printing/yzcsetup.h"
-#include "screens/attendance/attendanceprint.h"
 #include "screens/attendance/hazgrp.h"
 #include "screens/attendance/hazirun.h"
 #include "screens/labels/etiket.h"
-#include "screens/labels/labelsaction.h"
 #include "support/golden.h"
 #include "support/screenparts.h"
 

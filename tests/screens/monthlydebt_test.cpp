@@ -1,6 +1,8 @@
 // The month's dues (koopborc) on a temporary company: the member grid of a
 // group, price edits, the posting, the vouchers in both printer modes, the
 // screen from the keyboard and the command line.
+#include "actions/monthlydebt/monthlydebtaction.h"
+#include "actions/monthlydebt/voucherprint.h"
 #include "controls/dclist.h"
 #include "controls/xtext.h"
 #include "posting/fixture.h"
@@ -9,8 +11,6 @@
 #include "printing/prnx.h"
 #include "printing/yzcsetup.h"
 #include "screens/monthlydebt/koopborc.h"
-#include "screens/monthlydebt/monthlydebtaction.h"
-#include "screens/monthlydebt/voucherprint.h"
 #include "support/golden.h"
 #include "support/screenparts.h"
 

@@ -1,8 +1,8 @@
 // "Yönetim Ayar" (koopayar) on a temporary company: the first save on a new
 // database, leaving without writing, and the command line's settings.
+#include "actions/collection/collectionaction.h"
 #include "controls/xtext.h"
 #include "posting/fixture.h"
-#include "screens/collection/collectionaction.h"
 #include "screens/settings/koopayar.h"
 #include "support/screenparts.h"
 

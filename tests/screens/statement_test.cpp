@@ -2,13 +2,13 @@
 // as the accounting suite would leave it: the collection desk (tah2) from the
 // keyboard, with its reprint selection and a cash collection over it; what the
 // statement action reads; and the command line's statement.
+#include "actions/generallist/generallistaction.h"
+#include "actions/statement/statementaction.h"
 #include "controls/dclist.h"
 #include "controls/xtext.h"
 #include "posting/fixture.h"
 #include "screens/collection/kastah.h"
-#include "screens/generallist/generallistaction.h"
 #include "screens/kit/statementgrid.h"
-#include "screens/statement/statementaction.h"
 #include "screens/statement/tah2.h"
 #include "support/screenparts.h"
 

@@ -1,10 +1,10 @@
 // The printed statement against its golden files: which rows, page heads on
 // every page, the totals, in both printer modes.
+#include "actions/statement/statementprint.h"
+#include "core/session.h"
 #include "printing/pdftext.h"
 #include "printing/printcontext.h"
 #include "printing/prnx.h"
-#include "screens/statement/statementprint.h"
-#include "startup/session.h"
 #include "support/golden.h"
 #include "support/qtprint.h"
 

@@ -2,12 +2,12 @@
 // LibreOffice and openpyxl save them, bad files refused whole with their
 // line numbers, the round trip through koop-cli, and an opening balance as
 // the statement shows it.
+#include "actions/integration/integrationaction.h"
+#include "actions/statement/statementaction.h"
+#include "actions/transfer/tablefile.h"
+#include "actions/transfer/transferaction.h"
 #include "data/prices.h"
 #include "posting/fixture.h"
-#include "screens/integration/integrationaction.h"
-#include "screens/statement/statementaction.h"
-#include "screens/transfer/tablefile.h"
-#include "screens/transfer/transferaction.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,8 +1,8 @@
 // A long posting action for the crash test: debt rows in one unit of work,
 // reporting on standard output once it is well under way.
+#include "core/companyfolder.h"
+#include "core/unitofwork.h"
 #include "posting/posting.h"
-#include "startup/companyfolder.h"
-#include "startup/unitofwork.h"
 
 #include <QCoreApplication>
 #include <cstdio>

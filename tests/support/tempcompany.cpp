@@ -1,7 +1,7 @@
 #include "support/tempcompany.h"
 
+#include "base/messages.h"
 #include "data/koopschema.h"
-#include "startup/base/messages.h"
 
 #include <QCoreApplication>
 #include <QDir>

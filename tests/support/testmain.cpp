@@ -4,7 +4,7 @@
 #include <cstring>
 #include <gtest/gtest.h>
 #ifdef KOOP_TEST_GUI
-#include "startup/gui/desktop.h"
+#include "gui/desktop.h"
 
 #include <QApplication>
 using TestApplication = QApplication;

@@ -2,7 +2,7 @@
 // desk shows, the general list totals and the integration posts.
 #include "surcharge/engine.h"
 
-#include "startup/base/daynumber.h"
+#include "base/daynumber.h"
 #include "support/qtprint.h"
 
 #include <gtest/gtest.h>

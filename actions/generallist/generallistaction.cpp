@@ -1,0 +1,168 @@
+#include "actions/generallist/generallistaction.h"
+
+#include "actions/statement/statementaction.h"
+#include "base/csv.h"
+#include "base/daynumber.h"
+#include "data/koopdata.h"
+#include "data/membersearch.h"
+
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+
+namespace generallist {
+
+namespace {
+
+constexpr int CodeWidth = 15;
+constexpr int NameWidth = 35;
+constexpr int AmountWidth = 15;
+
+void add(Figures &total, const Figures &f) {
+    total.borc += f.borc;
+    total.odenen += f.odenen;
+    total.gecikme += f.gecikme;
+    total.kalan += f.kalan;
+}
+
+QJsonObject amounts(const Figures &f, int tlonda) {
+    return {{"borc", plainAmount(f.borc, tlonda)},
+            {"odenen", plainAmount(f.odenen, tlonda)},
+            {"gecikme", plainAmount(f.gecikme, tlonda)},
+            {"kalan", plainAmount(f.kalan, tlonda)}};
+}
+
+QString textLine(const QString &kod, const QString &isim, const QStringList &figures) {
+    QString line = kod.left(CodeWidth).leftJustified(CodeWidth) + u' ' +
+                   isim.left(NameWidth).leftJustified(NameWidth);
+    for (const QString &f : figures)
+        line += u' ' + f.rightJustified(AmountWidth);
+    return line + u'\n';
+}
+
+} // namespace
+
+QStringList shownAmounts(const Figures &f, int tlonda) {
+    QStringList out;
+    for (const Money &m : {f.borc, f.odenen, f.gecikme, f.kalan})
+        out << formatAmount(m, tlonda);
+    return out;
+}
+
+QStringList plainAmounts(const Figures &f, int tlonda) {
+    QStringList out;
+    for (const Money &m : {f.borc, f.odenen, f.gecikme, f.kalan})
+        out << plainAmount(m, tlonda);
+    return out;
+}
+
+Opening open(Session &s) {
+    Opening o;
+    o.faiz = statement::deskSettings(s).faiz;
+    if (const auto range = data::cardCodeRange(s.data, s.messages)) {
+        o.firstCode = range->first;
+        o.lastCode = range->last;
+    }
+    return o;
+}
+
+std::optional<List> build(Session &s, const QString &firstCode, const QString &lastCode,
+                          const QDate &baseDate, double faiz, const ProgressFn &progress) {
+    std::vector<data::MemberAccount> cards;
+    if (!data::readMemberAccounts(s.data, std::nullopt, &cards, s.messages,
+                                  data::CodeRange{firstCode, lastCode}))
+        return std::nullopt;
+    List list;
+    list.rows.reserve(cards.size());
+    const int count = int(cards.size());
+    const auto listed = [&](size_t i, const surcharge::Statement *st) {
+        Row row{cards[i].kod, cards[i].isim1, {}};
+        if (st)
+            row.figures = {st->totalDebt, st->totalPaid, st->totalSurcharge,
+                           st->totalDebt + st->totalSurcharge - st->totalPaid};
+        add(list.toplam, row.figures);
+        list.rows.push_back(std::move(row));
+        if (progress)
+            progress({cards[i].kod, int(i) + 1, count, st});
+    };
+    if (progress && count > 0)
+        progress({cards.front().kod, 0, count, nullptr});
+    if (!baseDate.isValid()) {
+        // Every card says so, and its figures stay 0.
+        for (size_t i = 0; i < cards.size(); ++i) {
+            (void)statement::compute(s, cards[i].kod, baseDate, faiz, cards[i].asd);
+            listed(i, nullptr);
+        }
+        return list;
+    }
+    std::vector<statement::Card> kinds;
+    kinds.reserve(cards.size());
+    for (const data::MemberAccount &card : cards)
+        kinds.push_back({card.kod, card.asd});
+    if (!statement::computeEach(s, kinds, baseDate, faiz,
+                                [&](size_t i, const surcharge::Statement &st) { listed(i, &st); }))
+        return std::nullopt;
+    const Figures &t = list.toplam;
+    if (t.borc.outOfRange() || t.odenen.outOfRange() || t.gecikme.outOfRange() ||
+        t.kalan.outOfRange()) {
+        s.messages.warning(outOfRangeMessage(QStringLiteral("Genel listenin toplamı")));
+        return std::nullopt;
+    }
+    return list;
+}
+
+std::optional<surcharge::Statement> statementOf(Session &s, const QString &kod,
+                                                const QDate &baseDate, double faiz) {
+    const auto card = statement::member(s, kod);
+    return statement::compute(s, kod, baseDate, faiz, card ? card->asd : 0);
+}
+
+QString cooperativeName(Session &s) {
+    return statement::cooperativeName(s);
+}
+
+QStringList captions() {
+    return {QStringLiteral("Kod"),    QStringLiteral("İsim"),    QStringLiteral("Borcu"),
+            QStringLiteral("Ödenen"), QStringLiteral("Gecikme"), QStringLiteral("Kalan")};
+}
+
+QString asText(const List &list, const QDate &baseDate, const QString &unvan, int tlonda) {
+    QString out = QStringLiteral("ÜYE GENEL BORÇ ALACAK LİSTESİ\n") +
+                  QStringLiteral("Baz Tarih :") + formatTrDate(baseDate) + QStringLiteral("  ") +
+                  unvan + QStringLiteral("\n\n");
+    out += textLine(QStringLiteral("KOD"), QStringLiteral("UNVAN"),
+                    {QStringLiteral("BORÇ"), QStringLiteral("ÖDENEN"), QStringLiteral("GECİKME"),
+                     QStringLiteral("KALAN")});
+    for (const Row &r : list.rows)
+        out += textLine(r.kod, r.isim, shownAmounts(r.figures, tlonda));
+    out += textLine(QString(), QString::fromUtf16(TotalCaption), shownAmounts(list.toplam, tlonda));
+    return out;
+}
+
+QString asCsv(const List &list, int tlonda) {
+    QString out = QStringLiteral("kod,isim,borc,odenen,gecikme,kalan\n");
+    const auto line = [&](const QString &kod, const QString &isim, const Figures &f) {
+        out += (QStringList{csvField(kod), csvField(isim)} + plainAmounts(f, tlonda)).join(u',') +
+               u'\n';
+    };
+    for (const Row &r : list.rows)
+        line(r.kod, r.isim, r.figures);
+    line(QString(), QString::fromUtf16(TotalCaption), list.toplam);
+    return out;
+}
+
+QString asJson(const List &list, const QDate &baseDate, int tlonda) {
+    QJsonArray rows;
+    for (const Row &r : list.rows) {
+        QJsonObject row = amounts(r.figures, tlonda);
+        row.insert(QStringLiteral("kod"), r.kod);
+        row.insert(QStringLiteral("isim"), r.isim);
+        rows.append(row);
+    }
+    const QJsonObject doc{{"tarih", formatTrDate(baseDate)},
+                          {"rows", rows},
+                          {"toplam", amounts(list.toplam, tlonda)}};
+    return QString::fromUtf8(QJsonDocument(doc).toJson(QJsonDocument::Indented));
+}
+
+} // namespace generallist

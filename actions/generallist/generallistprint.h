@@ -1,0 +1,31 @@
+#pragma once
+
+#include "actions/generallist/generallistaction.h"
+
+class prnx;
+namespace printing {
+struct PrinterSettings;
+}
+
+// "ÜYE GENEL BORÇ ALACAK LİSTESİ": the general list laid out in lines and
+// character columns for the printer output control.
+namespace generallist {
+
+inline constexpr char16_t PrintTitle[] = u"ÜYE GENEL BORÇ ALACAK LİSTESİ";
+
+struct PrintHead {
+    QString date;  // "Baz Tarih", as the clerk typed it
+    QString unvan; // the cooperative's name
+};
+
+// The printer settings the list's print starts from, before the setup screen.
+void presetPrinter(printing::PrinterSettings &settings);
+
+// Opens the printer in the record's mode and prints the list's rows, with a
+// rule under each column after every row when `rules`, the head on every
+// page and at the end the list's grand totals. False, after the printer's
+// message, when the job did not reach the printer or its file.
+[[nodiscard]] bool printList(prnx &printer, const List &list, const PrintHead &head, bool rules,
+                             int tlonda);
+
+} // namespace generallist

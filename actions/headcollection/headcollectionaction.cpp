@@ -1,0 +1,118 @@
+#include "actions/headcollection/headcollectionaction.h"
+
+#include "actions/collection/collectionaction.h"
+#include "core/unitofwork.h"
+#include "data/ledger.h"
+#include "posting/posting.h"
+#include "printing/printcontext.h"
+
+namespace headcollection {
+
+Opening open(Session &s) {
+    Opening o;
+    o.date = s.today();
+    if (const auto settings = data::requireSettings(s.ayar, s.messages)) {
+        o.settingsExist = true;
+        o.receiptNo = data::lastReceiptNumber(*settings, s.genel) + 1;
+        o.captions = settings->ack;
+    }
+    return o;
+}
+
+std::optional<data::MemberCard> member(Session &s, const QString &kod) {
+    const QString code = kod.trimmed();
+    if (code.isEmpty())
+        return std::nullopt;
+    return data::readMember(s.carkart, code);
+}
+
+namespace {
+
+Money magnitude(Money m) {
+    return m < Money() ? -m : m;
+}
+
+} // namespace
+
+std::optional<HeadAmounts> balances(Session &s, const QString &kod, const QDate &date) {
+    std::vector<data::SubAccountTotal> totals;
+    if (!data::readSubAccountTotals(s.data, kod.trimmed(), baseDate(date), &totals, s.messages))
+        return std::nullopt;
+    HeadAmounts out{};
+    for (const auto &t : totals)
+        if (const int head = ledger::duesHead(t.kod1))
+            out[size_t(head - 1)] += magnitude(t.debit) - magnitude(t.credit);
+    return out;
+}
+
+Money total(const HeadAmounts &amounts) {
+    Money sum;
+    for (Money m : amounts)
+        sum += m;
+    return sum;
+}
+
+int warnOverCollection(Messages &messages, const std::array<QString, 5> &captions,
+                       const HeadAmounts &balances, const HeadAmounts &amounts) {
+    int warnings = 0;
+    for (size_t i = 0; i < 5; ++i) {
+        if (amounts[i] > balances[i]) {
+            messages.show(Messages::Icon::Warning, QStringLiteral("korvane"),
+                          captions[i] + QStringLiteral(" borcundan daha büyük tahsilat yapılıyor"));
+            ++warnings;
+        }
+    }
+    return warnings;
+}
+
+bool post(Session &s, const Collection &c) {
+    const Money sum = total(c.amounts);
+    if (sum <= Money())
+        return false;
+    UnitOfWork work(s, UnitOfWork::Data);
+    if (!work.active())
+        return false;
+    const QString receipt = QString::number(c.receiptNo);
+    if (posting::writeCashRow(s, {c.kod, receipt, c.name + QStringLiteral(" Tahsilat"), sum,
+                                  CashBoxNumber, c.date, work.reference(1)}) &&
+        data::findMember(s.carkart, c.kod)) {
+        for (size_t i = 0; i < 5; ++i) {
+            if (c.amounts[i] <= Money())
+                continue;
+            if (!posting::PostCollection(s, work.reference(1), c.kod, c.date, receipt, c.amounts[i],
+                                         c.captions[i] + QStringLiteral(" Tahsilatı"),
+                                         QString::number(i + 1), CashBoxNumber))
+                data::tellNotStored(s.data, s.messages,
+                                    QStringLiteral("Cari Hareket Kaydedilemedi."),
+                                    Messages::Icon::Warning, QStringLiteral("korvane"));
+        }
+    }
+    return work.commit();
+}
+
+collection::ReceiptValues receiptValues(Session &s, const Collection &c, Money balanceTotal) {
+    collection::ReceiptValues v;
+    v.receiptNo = QString::number(c.receiptNo);
+    v.date = formatTrDate(c.date);
+    v.kod = c.kod;
+    v.name = c.name;
+    v.amount = total(c.amounts);
+    v.amountText = formatAmount(v.amount, s.tlonda);
+    v.balance = balanceTotal;
+    for (size_t i = 0; i < 5; ++i)
+        if (c.amounts[i] > Money())
+            v.items.push_back({c.captions[i], formatAmount(c.amounts[i], s.tlonda)});
+    v.tlnick = s.tlnick;
+    v.krnick = s.krnick;
+    v.tlonda = s.tlonda;
+    return v;
+}
+
+bool printReceipt(printing::PrintContext &context, const Collection &c, Money balanceTotal,
+                  QWidget *parent) {
+    Session &s = context.session();
+    return collection::printReceipt(context, collection::receiptHeader(s),
+                                    receiptValues(s, c, balanceTotal), parent);
+}
+
+} // namespace headcollection

@@ -1,0 +1,239 @@
+#include "actions/integration/integrationaction.h"
+
+#include "actions/statement/statementaction.h"
+#include "base/daynumber.h"
+#include "base/inifile.h"
+#include "core/unitofwork.h"
+#include "data/ledger.h"
+#include "data/membersearch.h"
+
+#include <QHash>
+
+namespace integration {
+
+namespace {
+
+const QString Section = QStringLiteral("reent");
+// The rows of this screen are told apart from the cash desk's by `yer`.
+constexpr int Source = 1;
+
+void writeKeys(Session &s, const char *accountKey, const QString &account,
+               const char *descriptionKey, const QString &description) {
+    const QString file = accountFile(s);
+    // The run goes on; only the values offered next time are lost.
+    if (!ini::writeValue(Section, QString::fromLatin1(accountKey), file, account) ||
+        !ini::writeValue(Section, QString::fromLatin1(descriptionKey), file, description))
+        s.messages.warning(QStringLiteral("Hesap kodu ve açıklama saklanamadı:\n") + file);
+}
+
+bool accountGiven(Session &s, const QString &account) {
+    if (account.trimmed().size() >= 3)
+        return true;
+    s.messages.warning(QStringLiteral("Muhasebe Kodu Girilmemiş.."));
+    return false;
+}
+
+// The two dates of a range as typed; nothing after the message for the
+// first that is not a date.
+std::optional<std::pair<QDate, QDate>> dateRange(Session &s, const QString &from,
+                                                 const QString &to) {
+    const QDate first = parseTrDate(from);
+    if (!first.isValid()) {
+        s.messages.warning(QStringLiteral("Hatalı Başlangıç Tarihi .."));
+        return std::nullopt;
+    }
+    const QDate last = parseTrDate(to);
+    if (!last.isValid()) {
+        s.messages.warning(QStringLiteral("Hatalı Bitiş Tarihi .."));
+        return std::nullopt;
+    }
+    return std::pair{first, last};
+}
+
+// The rows of one run, each under a reference of its own, counted as they
+// are stored; the account codes of the cards read once each.
+class Run {
+  public:
+    explicit Run(Session &s) : m_session(s), m_work(s, UnitOfWork::Data) {}
+    bool active() const { return m_work.active(); }
+
+    // The card's account code; nothing when the member has no card.
+    std::optional<QString> cardAccount(const QString &kod) {
+        const auto found = m_cards.constFind(kod);
+        if (found != m_cards.cend())
+            return *found;
+        std::optional<QString> account;
+        if (const auto card = data::readMember(m_session.carkart, kod))
+            account = card->muhasebe;
+        m_cards.insert(kod, account);
+        return account;
+    }
+
+    void write(const QDate &date, const QString &muhkod, const char *ba, Money tutar,
+               const QString &ack) {
+        const data::IntegrationRow row{.tarih = date,
+                                       .muhkod = muhkod,
+                                       .ba = QString::fromLatin1(ba),
+                                       .tutar = tutar,
+                                       .ack = ack,
+                                       .mik = 0,
+                                       .yer = Source,
+                                       .enttar = date,
+                                       .refer = m_work.reference(1)};
+        if (data::writeIntegrationRow(m_session.ent, m_session.messages, row))
+            ++m_rows;
+    }
+
+    std::optional<int> commit() {
+        if (!m_work.commit())
+            return std::nullopt;
+        return m_rows;
+    }
+
+  private:
+    Session &m_session;
+    UnitOfWork m_work;
+    QHash<QString, std::optional<QString>> m_cards;
+    int m_rows = 0;
+};
+
+// The detail rows of the members, then their total on the counter account,
+// but only when the query gave anything.
+std::optional<int> postItems(Session &s, int islem, bool credit, const QDate &from, const QDate &to,
+                             const QDate &rowDate, const QString &account,
+                             const std::function<QString(const data::PostedItem &)> &ack,
+                             const QString &totalAck) {
+    Run run(s);
+    if (!run.active())
+        return std::nullopt;
+    std::vector<data::PostedItem> items;
+    if (!data::readPostedItems(s.data, islem, credit, from, to, &items, s.messages))
+        return std::nullopt;
+    const char *memberSide = credit ? "A" : "B";
+    const char *totalSide = credit ? "B" : "A";
+    Money total;
+    for (const data::PostedItem &item : items) {
+        const auto muhasebe = run.cardAccount(item.kod);
+        if (!muhasebe)
+            continue;
+        total += item.tutar;
+        run.write(rowDate, *muhasebe, memberSide, item.tutar, ack(item));
+    }
+    if (total.outOfRange()) {
+        s.messages.warning(outOfRangeMessage(QStringLiteral("Entegrasyon toplamı")));
+        return std::nullopt;
+    }
+    if (!items.empty())
+        run.write(rowDate, account, totalSide, total, totalAck);
+    return run.commit();
+}
+
+} // namespace
+
+QString accountFile(Session &s) {
+    return s.companyFile(QStringLiteral("dalun.ayr"));
+}
+
+Accounts readAccounts(Session &s) {
+    const QString file = accountFile(s);
+    const auto key = [&file](const char *name) {
+        return ini::readValue(Section, QString::fromLatin1(name), QString(), file);
+    };
+    return {key("borchesapkod"), key("borcack"),      key("kasahesapkod"),
+            key("kasaack"),      key("faizhesapkod"), key("faizack")};
+}
+
+double surchargeRate(Session &s) {
+    return statement::deskSettings(s).faiz;
+}
+
+std::optional<int> postMonthlyDebts(Session &s, const QString &year, int month,
+                                    const QString &account, const QString &description) {
+    const QDate start =
+        parseTrDate(QStringLiteral("01.%1.").arg(month, 2, 10, QLatin1Char('0')) + year.trimmed());
+    if (!start.isValid()) {
+        s.messages.warning(QStringLiteral("Hatalı Tarih.."));
+        return std::nullopt;
+    }
+    writeKeys(s, "borchesapkod", account, "borcack", description);
+    if (!accountGiven(s, account))
+        return std::nullopt;
+    return postItems(
+        s, ledger::Debt, false, start, officeMonthEnd(start), start, account,
+        [](const data::PostedItem &item) { return item.ack; }, description);
+}
+
+std::optional<int> postCollections(Session &s, const QString &from, const QString &to,
+                                   const QString &account, const QString &description) {
+    const auto range = dateRange(s, from, to);
+    if (!range)
+        return std::nullopt;
+    const auto [first, last] = *range;
+    if (!accountGiven(s, account))
+        return std::nullopt;
+    writeKeys(s, "kasahesapkod", account, "kasaack", description);
+    // Every row says what the screen says, not what the receipt said.
+    return postItems(
+        s, ledger::Collection, true, first, last, last, account,
+        [&description](const data::PostedItem &) { return description; }, description);
+}
+
+std::optional<int> postPaidSurcharge(Session &s, const QString &from, const QString &to,
+                                     const QString &account, const QString &description,
+                                     double faiz, const Progress &progress) {
+    const auto range = dateRange(s, from, to);
+    if (!range)
+        return std::nullopt;
+    const auto [first, base] = *range;
+    writeKeys(s, "faizhesapkod", account, "faizack", description);
+    std::vector<data::MemberAccount> cards;
+    if (!data::readMemberAccounts(s.data, 0, &cards, s.messages))
+        return std::nullopt;
+    // The members are computed, and the clerk told about those to book by
+    // hand, before the company is locked for the rows: the other desks wait
+    // for the writing only, not for the clerk.
+    struct Paid {
+        QDate vade;
+        QString muhasebe;
+        Money amount;
+    };
+    std::vector<Paid> paid, member;
+    std::vector<statement::Card> members;
+    members.reserve(cards.size());
+    for (const data::MemberAccount &card : cards)
+        members.push_back({card.kod, card.asd});
+    const auto computed = [&](size_t i, const surcharge::Statement &st) {
+        const data::MemberAccount &card = cards[i];
+        member.clear();
+        for (const surcharge::StatementRow &row : st.rows)
+            if (row.surchargeCleared && *row.surchargeCleared > Money() && row.vade >= first)
+                member.push_back({row.vade, card.muhasebe, *row.surchargeCleared});
+        // The suite's member accounts are longer than a group code.
+        const bool byHand = card.muhasebe.trimmed().size() <= 3;
+        if (progress)
+            progress({int(i) + 1, int(cards.size()), card.kod, &st, byHand && !member.empty()});
+        if (!byHand) {
+            paid.insert(paid.end(), member.begin(), member.end());
+            return;
+        }
+        for (size_t n = member.size(); n > 0; --n)
+            s.messages.show(Messages::Icon::None, Messages::korvane(),
+                            card.kod + QStringLiteral(" Kodlu Carinin Muhasebe Kodu Yok..\n") +
+                                QStringLiteral("Elle Yapınız.."));
+    };
+    if (!statement::computeEach(s, members, base, faiz, computed))
+        return std::nullopt;
+    Run run(s);
+    if (!run.active())
+        return std::nullopt;
+    // Blanks after the card's code need no trimming: the writer pads the
+    // description with blanks to its 35 characters anyway.
+    const QString creditAck = description.left(35) + QLatin1Char('-');
+    for (const Paid &p : paid) {
+        run.write(p.vade, p.muhasebe, "B", p.amount, description);
+        run.write(p.vade, account, "A", p.amount, creditAck + p.muhasebe);
+    }
+    return run.commit();
+}
+
+} // namespace integration

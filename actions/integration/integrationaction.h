@@ -1,0 +1,67 @@
+#pragma once
+
+#include "core/session.h"
+#include "surcharge/engine.h"
+
+#include <functional>
+#include <optional>
+
+// Hands the cooperative's ledger over to the accounting suite: three
+// independent runs, each writing rows into `ent`, from which the suite builds
+// its journal. Nothing remembers what was handed over: a run repeated writes
+// every row again.
+namespace integration {
+
+// The counter accounts and descriptions the screen keeps between sessions,
+// in the company's "dalun.ayr", section "reent".
+struct Accounts {
+    QString borchesapkod, borcack; // monthly debts: income account, description
+    QString kasahesapkod, kasaack; // collections: cash account, description
+    QString faizhesapkod, faizack; // paid surcharge: income account, description
+};
+QString accountFile(Session &session);
+// Missing keys read as empty.
+Accounts readAccounts(Session &session);
+
+// The monthly surcharge rate of the settings row; 0 after "Ayarlar
+// Yapılmamış..." when there is none.
+double surchargeRate(Session &session);
+
+// Each run gives the number of rows written, or nothing after the message
+// that stopped it (a bad date, a missing account code, a failed query or
+// commit). Every run is one action: it is stored whole or not at all.
+
+// The dues debts of one month: one debit per debt of a member with a card,
+// then one credit of their total to `account`. The month's first day comes
+// from `year` as typed; the two keys are written back before the account
+// code is checked.
+std::optional<int> postMonthlyDebts(Session &session, const QString &year, int month,
+                                    const QString &account, const QString &description);
+
+// The cash collections entered from `from` to `to`: one credit per
+// collection of a member with a card, then one debit of their total to the
+// cash `account`, all dated `to` and described by `description`.
+std::optional<int> postCollections(Session &session, const QString &from, const QString &to,
+                                   const QString &account, const QString &description);
+
+// Where the surcharge run is: the card just computed, of how many.
+struct SurchargeProgress {
+    int done = 0;
+    int count = 0;
+    QString kod;
+    const surcharge::Statement *statement = nullptr;
+    bool byHand = false; // messages about this member follow
+};
+using Progress = std::function<void(const SurchargeProgress &)>;
+
+// The surcharge members paid: every member card (kind 0) run through the
+// surcharge engine up to `to`; each payment due on or after `from` that
+// cleared carried surcharge gives a debit to the member and a credit to
+// `account`, dated on the payment's due date. A member whose account code
+// is 3 characters or shorter is named in a message instead, to be booked by
+// hand.
+std::optional<int> postPaidSurcharge(Session &session, const QString &from, const QString &to,
+                                     const QString &account, const QString &description,
+                                     double faiz, const Progress &progress = {});
+
+} // namespace integration

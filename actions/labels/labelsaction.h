@@ -1,0 +1,62 @@
+#pragma once
+
+#include "core/session.h"
+#include "data/koopdata.h"
+
+#include <QStringList>
+#include <optional>
+#include <vector>
+
+class prnx;
+
+// Address labels: the cards selected by code, group, type and special-code
+// ranges and by kind, printed two across on continuous label stock by the
+// dot-matrix printer, with a ruler page to line the stock up first.
+namespace labels {
+
+// The text ranges' default end: beyond every group, type and special code.
+inline constexpr char16_t RangeEnd[] = u"zzzz";
+
+// The lowest and the highest code on the card table; both empty without cards.
+struct Opening {
+    QString firstCode, lastCode;
+};
+Opening open(Session &session);
+
+struct Range {
+    QString first, last;
+};
+struct Selection {
+    Range codes;
+    Range groups{{}, QString::fromUtf16(RangeEnd)};
+    Range types{{}, QString::fromUtf16(RangeEnd)};
+    Range specials{{}, QString::fromUtf16(RangeEnd)};
+    // The status boxes A, S and D: the kinds 0, 1 and 2.
+    bool members = true, sellers = false, others = false;
+};
+
+// The code range in order: true when its ends were reversed and swapped.
+bool orderCodes(Selection &selection);
+
+// The selected cards in code order. "A/S/D Seceneklerinden biri veya
+// fazlası işaretlenmelidir.." without a status box; nothing after "Sql Rapor
+// Yaratılamıyor" too.
+std::optional<std::vector<data::MemberCard>> load(Session &session, const Selection &selection);
+
+// A label block: eight lines of 130 columns, the left label at columns 5
+// and 7, the right one (if any) at 60 and 62, each field cut or padded to 35.
+QStringList block(const data::MemberCard &left, const data::MemberCard *right);
+
+// The test page: twice eight lines of two 50-digit rulers and a blank line,
+// the page ended without advancing the stock. False, after the printer's
+// message, when the job did not reach the printer or its file.
+[[nodiscard]] bool printTest(prnx &printer);
+// The labels two by two, each block followed by a blank line, a last block
+// with only its left label, a closing blank line. The number of labels;
+// nothing, after the printer's message, when the job did not get through.
+[[nodiscard]] std::optional<int> printLabels(prnx &printer,
+                                             const std::vector<data::MemberCard> &cards);
+// "Etiketler Bitmiştir..", once the labels are printed.
+void sayFinished(Messages &messages);
+
+} // namespace labels

@@ -1,0 +1,55 @@
+#pragma once
+
+#include "core/session.h"
+#include "data/koopdata.h"
+#include "surcharge/engine.h"
+
+#include <functional>
+#include <optional>
+#include <vector>
+
+// A member's statement at a base date: the member's ledger run through the
+// surcharge engine.
+namespace statement {
+
+// What the collection desk reads from the settings row when it opens; all 0
+// after "Ayarlar Yapılmamış..." when there is none.
+struct DeskSettings {
+    qint32 nextReceipt = 0; // fisno + 1
+    double faiz = 0;
+};
+DeskSettings deskSettings(Session &session);
+
+// The member card of the code, if there is one.
+std::optional<data::MemberCard> member(Session &session, const QString &kod);
+
+// The cooperative's name, as the statement's page head prints it.
+QString cooperativeName(Session &session);
+
+// Nothing, after "Hatalı İşlem Tarihi...", for an invalid base date.
+std::optional<surcharge::Statement> compute(Session &session, const QString &kod,
+                                            const QDate &baseDate, double faiz, int asd);
+
+// The statements of many cards at one valid base date, their ledgers read
+// a few dozen cards to a query: `each` gets the index of every card and its
+// statement, in the cards' order. False after "Sql Rapor Yaratılamıyor".
+struct Card {
+    QString kod;
+    int asd = 0;
+};
+bool computeEach(Session &session, const std::vector<Card> &cards, const QDate &baseDate,
+                 double faiz,
+                 const std::function<void(size_t, const surcharge::Statement &)> &each);
+
+// The captions of the statement columns.
+QStringList captions();
+
+// The statement as text, CSV or JSON. Amounts in CSV and JSON are plain
+// decimals with tlonda places; text shows them as the screens do.
+QString asText(const surcharge::Statement &st, const data::MemberCard &m, const QDate &baseDate,
+               int tlonda);
+QString asCsv(const surcharge::Statement &st, int tlonda);
+QString asJson(const surcharge::Statement &st, const QString &kod, const QDate &baseDate,
+               int tlonda);
+
+} // namespace statement

@@ -1,0 +1,73 @@
+#pragma once
+
+#include "base/messages.h"
+#include "base/money.h"
+#include "core/theme.h"
+#include "data/database.h"
+#include "data/xbase.h"
+
+#include <QDate>
+#include <QString>
+#include <functional>
+
+class UnitOfWork;
+
+// The process-wide state: filled once at start-up, read by every screen.
+// Owned by main (or a test) and passed by reference; nothing is global.
+struct Session {
+    explicit Session(Messages &m) : messages(m) {}
+    Session(const Session &) = delete;
+    Session &operator=(const Session &) = delete;
+
+    Messages &messages;
+
+    bool pictures = true;
+    QString prgPath;
+    QString dataPath;
+    QString company;
+    QString key;
+    QString imagePath;
+
+    qint16 tlonda = 0;
+    QString tlnick;
+    QString krnick;
+
+    data::Database koop; // dalun.dat
+    data::Database data; // xdata.dat
+
+    data::TableCursor carkart, carhar, stkkart, stkhar, ftu, ent, kasa, genel; // data
+    data::TableCursor fiat, ayar;                                              // koop
+
+    ColourTheme theme;
+
+    // The system date; tests fix it.
+    std::function<QDate()> today = [] { return QDate::currentDate(); };
+    // The last reference code drawn by this process.
+    QString lastReference;
+    // The writing action under way, if any.
+    UnitOfWork *work = nullptr;
+
+    // Values screens hand to each other.
+    QString selectedCode;   // the lookup window's chosen member
+    quint8 searchOrder = 0; // the lookup window's last order: 0 by code, 1 by name
+    QString reportTitle;    // the printer setup's report title
+    // The statement's final balance, handed to the cash screen.
+    Money balance;
+    // An earlier collection picked on the statement for a copy receipt; an
+    // empty receipt number means a new collection.
+    struct Reprint {
+        QString receiptNo;
+        Money amount;
+        QString description;
+        QString date; // "dd.MM.yyyy"
+    } reprint;
+
+    // DataPath + company folder + "/" + name; the old suite's backslashes
+    // become the platform's separators.
+    QString companyFile(const QString &name) const;
+    // PrgPath + imagepath + name.
+    QString imageFile(const QString &name) const;
+};
+
+// Folder text as the suite stores it ("C:\Koop\", "image\soft\") made usable here.
+QString toLocalSeparators(const QString &path);

@@ -1,0 +1,310 @@
+#include "core/unitofwork.h"
+
+#include <QDir>
+#include <algorithm>
+
+namespace {
+
+QString lostServer(const data::Database &db) {
+    return QStringLiteral("Veritabanı sunucusuna ulaşılamıyor:\n") + db.filePath() +
+           QStringLiteral("\nİşlem yapılmadı.");
+}
+
+const QString NothingStored =
+    QStringLiteral("Kayıtlar saklanamadı; bu işlemden hiçbir kayıt yazılmadı.");
+
+} // namespace
+
+UnitOfWork::UnitOfWork(Session &session, int databases)
+    : m_session(session), m_databases(databases) {
+    if (m_session.work) {
+        // Actions do not nest; the outer one owns the transaction.
+        m_session.messages.warning(QStringLiteral("Önceki işlem henüz bitmedi."));
+        return;
+    }
+    for (;;) {
+        const bool data = !(m_databases & Data) || m_session.data.beginWrite();
+        const bool koop = data && (!(m_databases & Koop) || m_session.koop.beginWrite());
+        if (data && koop)
+            break;
+        if (data && (m_databases & Data))
+            m_session.data.rollback();
+        data::Database &failed = data ? m_session.koop : m_session.data;
+        if (failed.isServer() && !failed.alive()) {
+            m_session.messages.warning(lostServer(failed));
+            return;
+        }
+        const data::Failure why = failed.failure();
+        if (why != data::Failure::Busy && why != data::Failure::None) {
+            m_session.messages.warning(data::failureText(why) + u'\n' + failed.filePath() +
+                                       QStringLiteral("\nİşlem yapılmadı."));
+            return;
+        }
+        // Another desk writes: the clerk decides how long to wait.
+        if (!m_session.messages.retry(
+                QStringLiteral("Şirket dosyaları şu an başka bir masada kullanılıyor.\n"
+                               "Biraz bekleyip tekrar denemek için \"Tekrar Dene\"; işlemi "
+                               "yapmamak için \"Vazgeç\".")))
+            return;
+    }
+    m_active = true;
+    m_session.work = this;
+    m_today = m_session.today();
+}
+
+UnitOfWork::~UnitOfWork() {
+    if (m_active)
+        rollback();
+}
+
+QString UnitOfWork::reference(int firstCharacter) {
+    // Under the write lock nobody else moves the counters, so they are read
+    // once and stored once, at commit.
+    if (!m_counters) {
+        // Counters another program may move meanwhile would give codes
+        // twice: without their lock the action does not go on.
+        if (!data::lockCounters(m_session.genel, m_session.messages))
+            m_countersUnsafe = true;
+        m_counters = data::Counters::load(m_session.genel);
+    }
+    m_counters->advance();
+    m_session.lastReference = m_counters->code(firstCharacter, m_today);
+    return m_session.lastReference;
+}
+
+bool UnitOfWork::addToBucket(const QString &kod, bool debit, Money amount, bool *overflow) {
+    *overflow = false;
+    if (!m_active || !(m_databases & Data))
+        return data::updateBalanceBucket(m_session.carkart, kod, 0, Money(), Money(),
+                                         debit ? QStringLiteral("B") : QStringLiteral("A"), amount,
+                                         overflow);
+    auto found = m_buckets.find(kod);
+    if (found == m_buckets.end()) {
+        if (!m_bucketsHeld) {
+            m_session.data.beforeReading(m_session.carkart.tableName(),
+                                         [this] { handOverBuckets(); });
+            m_bucketsHeld = true;
+        }
+        // These reads need no totals stored: they are here.
+        m_readingCard = true;
+        // Debts are posted card after card in code order: the cards that
+        // follow are read with this one, one round trip for many.
+        data::QueryCursor next;
+        if (data::QueryOpen(m_session.data, next,
+                            QStringLiteral("SELECT kod, id, borc1, alacak1 FROM carkart WHERE kod "
+                                           ">= ? ORDER BY kod, id LIMIT 64"),
+                            {kod}, m_session.messages)) {
+            do
+                m_buckets.try_emplace(next.text(0), Bucket{next.number(1), next.money(2).units(),
+                                                           next.money(3).units(), false});
+            while (next.moveNext());
+        }
+        next.finish();
+        found = m_buckets.find(kod);
+        if (found == m_buckets.end()) {
+            // A code the cards do not hold as it was typed: as the seek finds it.
+            std::optional<Bucket> b;
+            if (data::findMember(m_session.carkart, kod)) {
+                const auto units = [&](const char *field) {
+                    return data::toMoney(
+                               data::FieldGet(m_session.carkart, QString::fromLatin1(field)))
+                        .units();
+                };
+                b = Bucket{m_session.carkart.currentId(), units("borc1"), units("alacak1"), false};
+            }
+            found = m_buckets.emplace(kod, b).first;
+        }
+        m_readingCard = false;
+    }
+    if (!found->second)
+        return false;
+    Bucket &b = *found->second;
+    int64_t &total = debit ? b.debit : b.credit;
+    int64_t sum = 0;
+    if (__builtin_add_overflow(total, amount.units(), &sum)) {
+        *overflow = true;
+        return false;
+    }
+    total = sum;
+    b.changed = true;
+    return true;
+}
+
+void UnitOfWork::handOverBuckets() {
+    if (m_readingCard)
+        return;
+    for (const auto &[kod, b] : m_buckets)
+        if (b && b->changed)
+            m_session.data.holdUpdate(m_session.carkart.tableName(), b->card,
+                                      {QStringLiteral("borc1"), QStringLiteral("alacak1")},
+                                      {qlonglong(b->debit), qlonglong(b->credit)});
+    // Whoever reads or writes the cards now may change them: read them afresh.
+    m_buckets.clear();
+}
+
+void UnitOfWork::addToDayTotal(const QString &dayFile, const QDate &date, Money amount,
+                               const QString &refer) {
+    auto found = std::find_if(m_dayTotals.begin(), m_dayTotals.end(),
+                              [&](const auto &j) { return j->dayFile() == dayFile; });
+    if (found == m_dayTotals.end()) {
+        m_dayTotals.push_back(std::make_unique<cashbox::DayTotalJournal>(dayFile));
+        found = m_dayTotals.end() - 1;
+    }
+    (*found)->add(date, amount.toDouble(), refer);
+}
+
+bool UnitOfWork::prepareDayTotals() {
+    const cashbox::Stored stored = [this](const QString &refer) {
+        return collectionStored(m_session, refer);
+    };
+    for (const auto &journal : m_dayTotals) {
+        QString error;
+        if (!journal->prepare(stored, &error)) {
+            dropDayTotals();
+            rollback();
+            m_session.messages.warning(QStringLiteral("Kasa gün toplamı yazılamıyor:\n") + error +
+                                       u'\n' + NothingStored);
+            return false;
+        }
+    }
+    return true;
+}
+
+void UnitOfWork::dropDayTotals() {
+    for (const auto &journal : m_dayTotals)
+        journal->drop();
+    m_dayTotals.clear();
+}
+
+data::Failure UnitOfWork::failure() const {
+    if ((m_databases & Data) && m_session.data.actionOver())
+        return m_session.data.failure();
+    if ((m_databases & Koop) && m_session.koop.actionOver())
+        return m_session.koop.failure();
+    return data::Failure::None;
+}
+
+bool UnitOfWork::over() const {
+    // An action that is over always has its failure named.
+    return failure() != data::Failure::None;
+}
+
+void UnitOfWork::fail() {
+    const bool told = over();
+    rollback();
+    // An action that a failure ended has said why in its rollback.
+    if (!told)
+        m_session.messages.warning(NothingStored);
+}
+
+bool UnitOfWork::commit() {
+    if (!m_active)
+        return false;
+    // A server that went away has already dropped the action; say so once
+    // rather than once for every counter.
+    if ((m_databases & Data) && m_session.data.isServer() && !m_session.data.actionOver() &&
+        !m_session.data.alive()) {
+        fail();
+        return false;
+    }
+    // Codes whose counters were not stored would be drawn again.
+    if (m_countersUnsafe ||
+        (m_counters && !over() && !m_counters->store(m_session.genel, m_session.messages)) ||
+        over()) {
+        fail();
+        return false;
+    }
+    if (!prepareDayTotals())
+        return false;
+    const bool data = !(m_databases & Data) || m_session.data.commit();
+    if (!data) {
+        dropDayTotals();
+        fail();
+        return false;
+    }
+    const bool koop = !(m_databases & Koop) || m_session.koop.commit();
+    if (!koop) {
+        // Beside stored data, what the settings held is the caller's to tell
+        // (settingsStored()); alone, nothing of the action is stored.
+        const data::Failure why =
+            m_session.koop.actionOver() ? m_session.koop.failure() : data::Failure::DiskError;
+        m_session.koop.rollback();
+        m_settingsFailure = why;
+        if (!(m_databases & Data))
+            m_session.messages.warning(data::failureText(why) + u'\n' + NothingStored);
+    }
+    m_settingsStored = koop;
+    m_active = false;
+    m_session.work = nullptr;
+    for (const auto &journal : m_dayTotals) {
+        QString error;
+        if (!journal->apply(&error)) {
+            m_dayTotalsPending = true;
+            m_session.messages.warning(QStringLiteral("Kasa gün toplamı yazılamadı:\n") + error +
+                                       QStringLiteral("\nKayıtlar saklandı; gün toplamı şirket "
+                                                      "yeniden açıldığında düzeltilir."));
+        }
+    }
+    m_dayTotals.clear();
+    return koop || (m_databases & Data) != 0;
+}
+
+void UnitOfWork::rollback() {
+    if (!m_active)
+        return;
+    // A failure that ended the action reaches the clerk once, whoever ends it.
+    const data::Failure why = failure();
+    if (m_databases & Data)
+        m_session.data.rollback();
+    if (m_databases & Koop)
+        m_session.koop.rollback();
+    m_active = false;
+    m_session.work = nullptr;
+    m_counters.reset();
+    m_countersUnsafe = false;
+    m_buckets.clear();
+    m_bucketsHeld = false;
+    dropDayTotals();
+    if (why == data::Failure::Busy)
+        m_session.messages.markBusy();
+    if (why != data::Failure::None)
+        m_session.messages.warning(data::failureText(why) + u'\n' + NothingStored);
+}
+
+std::optional<bool> collectionStored(Session &session, const QString &refer) {
+    data::QueryCursor q;
+    if (!data::QdOpen(session.data, q, QStringLiteral("SELECT count(*) FROM kasa WHERE refer = ?"),
+                      {refer}))
+        return std::nullopt;
+    const bool stored = q.number(0) > 0;
+    q.finish();
+    return stored;
+}
+
+bool settleDayTotals(Session &session) {
+    const QDir folder(session.companyFile(QString()));
+    for (const QString &name :
+         folder.entryList({QStringLiteral("kasa*.dat.bekleyen")}, QDir::Files)) {
+        const QString dayFile = folder.filePath(name.chopped(int(qstrlen(".bekleyen"))));
+        int settled = 0;
+        QString error;
+        if (!cashbox::settleJournal(
+                dayFile, [&](const QString &refer) { return collectionStored(session, refer); },
+                &settled, &error)) {
+            session.messages.warning(QStringLiteral("Kasa gün toplamı düzeltilemedi:\n") + error);
+            return false;
+        }
+    }
+    return true;
+}
+
+QString drawReference(Session &session, int firstCharacter) {
+    if (session.work)
+        return session.work->reference(firstCharacter);
+    UnitOfWork work(session, UnitOfWork::Data);
+    if (!work.active())
+        return QString();
+    const QString code = work.reference(firstCharacter);
+    // A code whose counters were not stored would be drawn again.
+    return work.commit() ? code : QString();
+}

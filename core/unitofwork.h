@@ -1,0 +1,106 @@
+#pragma once
+
+#include "core/session.h"
+#include "data/cashbox.h"
+#include "data/koopdata.h"
+
+#include <functional>
+#include <map>
+#include <optional>
+#include <vector>
+
+// One user action that writes: the write lock on the company's databases
+// (BEGIN IMMEDIATE on SQLite files, BEGIN and the schema's lock on a
+// server), committed durably at the end, rolled back when it is abandoned. A
+// crash, a kill or a lost server in the middle leaves nothing of the action.
+// Reference codes drawn in it are unique across desks because the write lock
+// is held while drawing.
+//
+// The two databases commit one after the other (xdata, then dalun); each is
+// atomic on its own.
+class UnitOfWork {
+  public:
+    enum Databases { Data = 1, Koop = 2, Both = 3 };
+
+    explicit UnitOfWork(Session &session, int databases = Both);
+    ~UnitOfWork();
+    UnitOfWork(const UnitOfWork &) = delete;
+    UnitOfWork &operator=(const UnitOfWork &) = delete;
+
+    // False when the databases could not be locked; the message has been
+    // shown and the action must not run.
+    [[nodiscard]] bool active() const { return m_active; }
+
+    // A new reference code (first character code 21 or 1), drawn from the
+    // counters in genel.
+    QString reference(int firstCharacter);
+
+    // Moves bucket 0 of the member's card by a new posting: the debit total
+    // when `debit`, else the credit total. A card's totals are read at its
+    // first posting in the action, summed here and stored once, before
+    // anything reads the cards and before the commit. False when there is no
+    // card, or when the totals would leave the range of an amount (*overflow
+    // set, nothing added).
+    [[nodiscard]] bool addToBucket(const QString &kod, bool debit, Money amount, bool *overflow);
+
+    // Adds to a cash box's day total exactly when the action is stored:
+    // noted in the day file's journal before the commit, written after
+    // (cashbox::DayTotalJournal).
+    void addToDayTotal(const QString &dayFile, const QDate &date, Money amount,
+                       const QString &refer);
+    // After a commit: a day total could not be written and waits in its
+    // journal for the next opening (the clerk has been told).
+    [[nodiscard]] bool dayTotalsPending() const { return m_dayTotalsPending; }
+
+    // True once a statement failed in a way that ends the action (the disk,
+    // a lock, a damaged file, a lost connection): nothing more is written,
+    // and commit() rolls back and says why, once.
+    [[nodiscard]] bool over() const;
+    // What ended it, or Failure::None.
+    data::Failure failure() const;
+
+    // False when the data was not stored, or, in an action on the settings
+    // alone, the settings. The settings of an action on both files commit
+    // second: settingsStored() tells whether they were.
+    [[nodiscard]] bool commit();
+    [[nodiscard]] bool settingsStored() const { return m_settingsStored; }
+    // Why they were not.
+    data::Failure settingsFailure() const { return m_settingsFailure; }
+    void rollback();
+
+  private:
+    Session &m_session;
+    int m_databases;
+    bool m_active = false;
+    bool m_settingsStored = false;
+    data::Failure m_settingsFailure = data::Failure::None;
+    QDate m_today; // the date letters of every code drawn in the action
+    std::optional<data::Counters> m_counters;
+    bool m_countersUnsafe = false;
+    struct Bucket {
+        qint64 card = 0; // the card's id
+        int64_t debit = 0, credit = 0;
+        bool changed = false;
+    };
+    void handOverBuckets();
+    void fail();
+    std::map<QString, std::optional<Bucket>> m_buckets; // nothing: no card
+    bool m_bucketsHeld = false;
+    bool m_readingCard = false;
+    std::vector<std::unique_ptr<cashbox::DayTotalJournal>> m_dayTotals;
+    bool m_dayTotalsPending = false;
+    [[nodiscard]] bool prepareDayTotals();
+    void dropDayTotals();
+};
+
+// Whether a collection with this reference is stored (its cash-box row);
+// nothing when the company cannot tell.
+[[nodiscard]] std::optional<bool> collectionStored(Session &session, const QString &refer);
+
+// Settles what desks stopped half-way left in the day files' journals.
+// False after a message when a journal cannot be settled.
+[[nodiscard]] bool settleDayTotals(Session &session);
+
+// Draws a reference code inside the action under way, or on its own when
+// there is none; empty when the code could not be stored.
+[[nodiscard]] QString drawReference(Session &session, int firstCharacter);
