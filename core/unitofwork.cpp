@@ -16,7 +16,8 @@ const QString NothingStored =
 } // namespace
 
 UnitOfWork::UnitOfWork(Session &session, int databases)
-    : m_session(session), m_databases(databases) {
+    : m_session(session), m_databases(databases),
+      m_cardTotals(session.data, session.carkart, session.messages) {
     if (m_session.work) {
         // Actions do not nest; the outer one owns the transaction.
         m_session.messages.warning(QStringLiteral("Önceki işlem henüz bitmedi."));
@@ -78,68 +79,7 @@ bool UnitOfWork::addToBucket(const QString &kod, bool debit, Money amount, bool 
         return data::updateBalanceBucket(m_session.carkart, kod, 0, Money(), Money(),
                                          debit ? QStringLiteral("B") : QStringLiteral("A"), amount,
                                          overflow);
-    auto found = m_buckets.find(kod);
-    if (found == m_buckets.end()) {
-        if (!m_bucketsHeld) {
-            m_session.data.beforeReading(m_session.carkart.tableName(),
-                                         [this] { handOverBuckets(); });
-            m_bucketsHeld = true;
-        }
-        // These reads need no totals stored: they are here.
-        m_readingCard = true;
-        // Debts are posted card after card in code order: the cards that
-        // follow are read with this one, one round trip for many.
-        data::QueryCursor next;
-        if (data::QueryOpen(m_session.data, next,
-                            QStringLiteral("SELECT kod, id, borc1, alacak1 FROM carkart WHERE kod "
-                                           ">= ? ORDER BY kod, id LIMIT 64"),
-                            {kod}, m_session.messages)) {
-            do
-                m_buckets.try_emplace(next.text(0), Bucket{next.number(1), next.money(2).units(),
-                                                           next.money(3).units(), false});
-            while (next.moveNext());
-        }
-        next.finish();
-        found = m_buckets.find(kod);
-        if (found == m_buckets.end()) {
-            // A code the cards do not hold as it was typed: as the seek finds it.
-            std::optional<Bucket> b;
-            if (data::findMember(m_session.carkart, kod)) {
-                const auto units = [&](const char *field) {
-                    return data::toMoney(
-                               data::FieldGet(m_session.carkart, QString::fromLatin1(field)))
-                        .units();
-                };
-                b = Bucket{m_session.carkart.currentId(), units("borc1"), units("alacak1"), false};
-            }
-            found = m_buckets.emplace(kod, b).first;
-        }
-        m_readingCard = false;
-    }
-    if (!found->second)
-        return false;
-    Bucket &b = *found->second;
-    int64_t &total = debit ? b.debit : b.credit;
-    int64_t sum = 0;
-    if (__builtin_add_overflow(total, amount.units(), &sum)) {
-        *overflow = true;
-        return false;
-    }
-    total = sum;
-    b.changed = true;
-    return true;
-}
-
-void UnitOfWork::handOverBuckets() {
-    if (m_readingCard)
-        return;
-    for (const auto &[kod, b] : m_buckets)
-        if (b && b->changed)
-            m_session.data.holdUpdate(m_session.carkart.tableName(), b->card,
-                                      {QStringLiteral("borc1"), QStringLiteral("alacak1")},
-                                      {qlonglong(b->debit), qlonglong(b->credit)});
-    // Whoever reads or writes the cards now may change them: read them afresh.
-    m_buckets.clear();
+    return m_cardTotals.add(kod, debit, amount, overflow);
 }
 
 void UnitOfWork::addToDayTotal(const QString &dayFile, const QDate &date, Money amount,
@@ -262,8 +202,7 @@ void UnitOfWork::rollback() {
     m_session.work = nullptr;
     m_counters.reset();
     m_countersUnsafe = false;
-    m_buckets.clear();
-    m_bucketsHeld = false;
+    m_cardTotals.clear();
     dropDayTotals();
     if (why == data::Failure::Busy)
         m_session.messages.markBusy();

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/session.h"
+#include "data/cardtotals.h"
 #include "data/cashbox.h"
 #include "data/koopdata.h"
 
@@ -36,11 +37,9 @@ class UnitOfWork {
     QString reference(int firstCharacter);
 
     // Moves bucket 0 of the member's card by a new posting: the debit total
-    // when `debit`, else the credit total. A card's totals are read at its
-    // first posting in the action, summed here and stored once, before
-    // anything reads the cards and before the commit. False when there is no
-    // card, or when the totals would leave the range of an amount (*overflow
-    // set, nothing added).
+    // when `debit`, else the credit total (data::CardTotals). False when
+    // there is no card, or when the totals would leave the range of an
+    // amount (*overflow set, nothing added).
     [[nodiscard]] bool addToBucket(const QString &kod, bool debit, Money amount, bool *overflow);
 
     // Adds to a cash box's day total exactly when the action is stored:
@@ -77,16 +76,8 @@ class UnitOfWork {
     QDate m_today; // the date letters of every code drawn in the action
     std::optional<data::Counters> m_counters;
     bool m_countersUnsafe = false;
-    struct Bucket {
-        qint64 card = 0; // the card's id
-        int64_t debit = 0, credit = 0;
-        bool changed = false;
-    };
-    void handOverBuckets();
     void fail();
-    std::map<QString, std::optional<Bucket>> m_buckets; // nothing: no card
-    bool m_bucketsHeld = false;
-    bool m_readingCard = false;
+    data::CardTotals m_cardTotals;
     std::vector<std::unique_ptr<cashbox::DayTotalJournal>> m_dayTotals;
     bool m_dayTotalsPending = false;
     [[nodiscard]] bool prepareDayTotals();

@@ -1,5 +1,8 @@
 #pragma once
 
+#include "data/failure.h"
+#include "data/serveraddress.h"
+
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <QSqlQuery>
@@ -12,44 +15,6 @@
 #include <vector>
 
 namespace data {
-
-enum class Engine { SQLite, PostgreSQL };
-
-// Why a statement failed, in the terms the clerk is told. Refused: the
-// engine would not take this one row or query (a constraint, a text it
-// cannot hold) and is otherwise well. Every other kind is a failure of the
-// engine, the disk or a lock that ends the action under way.
-enum class Failure { None, Refused, Busy, DiskFull, DiskError, NoPermission, Damaged, Lost };
-
-// The kind of a failed statement's native error code: SQLite's result code
-// (extended or primary) or a server's SQLSTATE.
-Failure classifyFailure(Engine engine, const QString &nativeCode);
-// The clerk's words for a failure that ended an action, a line or two.
-QString failureText(Failure failure);
-
-// A company kept on a PostgreSQL server: the `[sunucu]` section of its
-// korvane.dat. The password is never written there; libpq finds it itself
-// (PGPASSWORD, PGPASSFILE or ~/.pgpass) when the connection names none.
-struct ServerAddress {
-    QString host;
-    int port = 5432;
-    QString database;
-    QString user;
-    // The schemas of one database that hold xdata's and dalun's tables.
-    QString dataSchema = QStringLiteral("xdata");
-    QString koopSchema = QStringLiteral("dalun");
-
-    // "host:port/database" for messages.
-    QString display() const;
-};
-
-// The `[sunucu]` section of a korvane.dat, or nothing when it names no host
-// and no database (the company then keeps SQLite files in its folder).
-[[nodiscard]] std::optional<ServerAddress> readServerAddress(const QString &iniFile);
-[[nodiscard]] bool writeServerAddress(const QString &iniFile, const ServerAddress &address);
-// A libpq-style "host=H port=P user=U dbname=D" (how the test and benchmark
-// runs name their throw-away server); nothing when it is empty.
-[[nodiscard]] std::optional<ServerAddress> parseConnectionInfo(const QString &info);
 
 // One open company database (dalun.dat or xdata.dat). Every connection gets
 // the settings that keep a posted row safe and the Turkish collation "tr" and
@@ -212,15 +177,5 @@ class Database {
     int m_refusedRows = 0;
     std::map<QString, std::unique_ptr<Statement>> m_batchStatements;
 };
-
-// Registers the collation "tr" and the Turkish LIKE on a raw SQLite handle
-// (the driver's handle, or sqlite3's own); false when the handle is not SQLite.
-[[nodiscard]] bool registerTurkishFunctions(QSqlDatabase &db);
-
-// Turkish lower case (I -> ı, İ -> i); the folding of every search.
-QString turkishFold(const QString &text);
-// Turkish LIKE with % and _ and an optional escape character.
-[[nodiscard]] bool turkishLike(const QString &pattern, const QString &value,
-                               QChar escape = QChar());
 
 } // namespace data

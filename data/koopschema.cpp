@@ -11,16 +11,6 @@ bool fail(Messages &messages, const QString &text) {
     return false;
 }
 
-// Field by field as the table description gives it; a single field that
-// cannot be added is passed over, the table then fails where it is used.
-void addFields(TableDefinition &td, const TableDef &def) {
-    for (const FieldDef &f : def.fields)
-        (void)FieldCreate(td, f.name, f.type, f.required, f.allowZeroLength, f.attributes, f.size);
-    for (const IndexDef &ix : def.indexes)
-        (void)IndexCreate(td, ix.name, ix.fields, ix.unique, ix.primary, ix.ignoreNulls,
-                          ix.required);
-}
-
 struct Step {
     const TableDef &def;
     const char16_t *label;
@@ -41,29 +31,17 @@ bool createKoopTables(Database &db, Messages &messages) {
     const bool locked = db.isServer();
     if (locked && !db.beginWrite())
         return fail(messages, db.filePath() + u'\n' + QStringLiteral("Sql Dosyası Yaratılamadı."));
-    const Step steps[] = {{schema::ayar(), u"Yönetim Ayar "},
+    const Step steps[] = {{schema::ayar(), u"Ayarlar "},
                           {schema::fiat(), u"Fiyatlar "},
                           {schema::borc(), u"Borclar "}};
-    const char16_t *appendLabels[] = {u"Ayarlar ", u"Fiyatlar ", u"Borclar "};
-    int n = 0;
     for (const Step &step : steps) {
-        if (locked && db.hasTable(step.def.name)) {
-            ++n;
+        if (locked && db.hasTable(step.def.name))
             continue;
-        }
-        TableDefinition td;
-        if (!TdCreate(db, td, step.def.name)) {
+        if (!createTable(db, step.def)) {
             db.rollback();
             return fail(messages, QString::fromUtf16(step.label) + u'\n' +
-                                      QStringLiteral("Sql Tablosu Açılamadı."));
-        }
-        addFields(td, step.def);
-        if (!TdAppend(db, td)) {
-            db.rollback();
-            return fail(messages, QString::fromUtf16(appendLabels[n]) + u'\n' +
                                       QStringLiteral("Sql Tablosu eklenemedi."));
         }
-        ++n;
     }
     if (locked && !db.commit())
         return fail(messages, db.filePath() + u'\n' + QStringLiteral("Sql Dosyası Yaratılamadı."));

@@ -2,6 +2,7 @@
 
 #include "data/database.h"
 
+#include <QSqlField>
 #include <QString>
 #include <QStringList>
 #include <vector>
@@ -24,15 +25,12 @@ enum TypeCode : int {
     tMemo = 12,
 };
 
-constexpr int kAutoIncrement = 16;
-
 struct FieldDef {
     QString name;
     int type = tText;
     int size = 0;
     bool required = false;
     bool allowZeroLength = true;
-    int attributes = 0;
 };
 
 struct IndexDef {
@@ -80,5 +78,10 @@ const TableDef *find(const QString &tableName);
 // Single and Double as DOUBLE PRECISION: its REAL has 4 bytes, SQLite's 8,
 // and a rate must read back the same on both.
 QString sqlColumnType(const FieldDef &f, Engine engine = Engine::SQLite);
+// The type code of a column no description names.
+int inferredType(const QSqlField &f);
+// Creates a whole table from its description, with its indexes, or nothing;
+// false when it exists.
+[[nodiscard]] bool createTable(Database &db, const TableDef &def);
 
 } // namespace data

@@ -1,6 +1,7 @@
 #include "data/xbase.h"
 
 #include "base/daynumber.h"
+#include "data/driverhandles.h"
 
 #include <QSqlError>
 #include <QSqlField>
@@ -11,25 +12,9 @@ namespace {
 
 constexpr size_t kMaxCachedStatements = 48;
 
-QString quoted(const QString &identifier) {
-    QString s = identifier;
-    s.replace(QLatin1Char('"'), QLatin1String("\"\""));
-    return QLatin1Char('"') + s + QLatin1Char('"');
-}
-
-int inferredType(const QSqlField &f) {
-    return f.metaType().id() == QMetaType::QString ? tText : tDouble;
-}
-
-int typeOf(const TableDef *def, const QSqlRecord &rec, const QString &name) {
-    if (def) {
-        if (const FieldDef *f = def->field(name))
-            return f->type;
-    }
-    return inferredType(rec.field(name));
-}
-
 } // namespace
+
+using driver::quotedIdentifier;
 
 bool isValidUtf16(const QString &text) {
     const qsizetype n = text.size();
@@ -178,7 +163,7 @@ QSqlQuery &TableCursor::prepared(const QString &key, const std::function<QString
 QString TableCursor::selectFrom() const {
     QStringList cols{QStringLiteral("id")};
     for (const QString &c : m_columns)
-        cols << quoted(c);
+        cols << quotedIdentifier(c);
     return QStringLiteral("SELECT ") + cols.join(QLatin1Char(',')) + QStringLiteral(" FROM ");
 }
 
@@ -203,7 +188,7 @@ QString TableCursor::orderBy(bool descending) const {
                                             : QStringLiteral(" NULLS FIRST");
     QString order = QStringLiteral(" ORDER BY ");
     for (const QString &f : m_indexFields)
-        order += quoted(f) + dir + nulls + QStringLiteral(", ");
+        order += quotedIdentifier(f) + dir + nulls + QStringLiteral(", ");
     return order + QStringLiteral("id") + dir;
 }
 
@@ -284,7 +269,8 @@ bool TableCursor::moveEnd(bool last) {
     }
     QSqlQuery &q =
         prepared(QStringLiteral("end") + (last ? u'L' : u'F') + m_indexFields.join(u','), [&] {
-            return selectFrom() + quoted(m_table) + orderBy(last) + QStringLiteral(" LIMIT 1");
+            return selectFrom() + quotedIdentifier(m_table) + orderBy(last) +
+                   QStringLiteral(" LIMIT 1");
         });
     if (!q.exec()) {
         m_db->statementFailed(q.lastError());
@@ -312,7 +298,7 @@ bool RsMoveNext(TableCursor &cursor) {
         cursor.m_eof = true;
         return false;
     }
-    const QString t = quoted(cursor.m_table);
+    const QString t = quotedIdentifier(cursor.m_table);
     if (cursor.m_indexFields.isEmpty()) {
         QSqlQuery &q = cursor.prepared(QStringLiteral("next"), [&] {
             return cursor.selectFrom() + t + QStringLiteral(" WHERE id > ? ORDER BY id LIMIT 1");
@@ -333,7 +319,7 @@ bool RsMoveNext(TableCursor &cursor) {
     QStringList eqs, gts;
     for (const QString &f : cursor.m_indexFields) {
         const QVariant v = cursor.m_values[size_t(cursor.columnIndex(f))];
-        const QString k = quoted(f);
+        const QString k = quotedIdentifier(f);
         pattern += f + (v.isNull() ? u'0' : u'1');
         eqs << (v.isNull() ? k + QStringLiteral(" IS NULL") : k + QStringLiteral(" = ?"));
         gts << (v.isNull() ? k + QStringLiteral(" IS NOT NULL") : k + QStringLiteral(" > ?"));
@@ -377,9 +363,9 @@ bool RsSeek(TableCursor &cursor, const QString &indexName, const QVariant &key) 
         // The first record with the key, in the index's order.
         QSqlQuery &q =
             cursor.prepared(QStringLiteral("seek:") + cursor.m_indexFields.join(u','), [&] {
-                return cursor.selectFrom() + quoted(cursor.m_table) + QStringLiteral(" WHERE ") +
-                       quoted(cursor.m_indexFields.first()) + QStringLiteral(" = ?") +
-                       cursor.orderBy(false) + QStringLiteral(" LIMIT 1");
+                return cursor.selectFrom() + quotedIdentifier(cursor.m_table) +
+                       QStringLiteral(" WHERE ") + quotedIdentifier(cursor.m_indexFields.first()) +
+                       QStringLiteral(" = ?") + cursor.orderBy(false) + QStringLiteral(" LIMIT 1");
             });
         q.addBindValue(stored);
         if (cursor.m_db->guarded([&] { return q.exec(); }, &q) && cursor.loadFrom(q)) {
@@ -451,10 +437,10 @@ bool RsUpdate(TableCursor &cursor) {
     for (const auto &[column, value] : cursor.m_buffer)
         key += QChar(char16_t(column + 1));
     const auto sql = [&] {
-        const QString t = quoted(cursor.m_table);
+        const QString t = quotedIdentifier(cursor.m_table);
         QStringList cols, marks;
         for (const auto &[column, value] : cursor.m_buffer) {
-            cols << quoted(cursor.m_columns[column]);
+            cols << quotedIdentifier(cursor.m_columns[column]);
             marks << QStringLiteral("?");
         }
         if (mode == TableCursor::Mode::Editing)
@@ -546,254 +532,6 @@ void FieldSet(TableCursor &cursor, const QString &fieldName, const QVariant &val
             return;
         }
     cursor.m_buffer.emplace_back(column, std::move(stored));
-}
-
-// ---- query cursors
-
-bool QueryCursor::moveNext() {
-    if (m_eof || !m_query)
-        return false;
-    m_eof = !m_query->next();
-    if (m_eof)
-        m_query->finish();
-    return !m_eof;
-}
-
-QVariant QueryCursor::field(const QString &name) const {
-    if (m_eof || !m_query)
-        return 1;
-    describeColumns();
-    const qsizetype i = m_names.indexOf(name);
-    return i < 0 ? QVariant(1) : field(int(i));
-}
-
-QVariant QueryCursor::field(int column) const {
-    if (m_eof || !m_query)
-        return 1;
-    describeColumns();
-    if (column < 0 || column >= int(m_types.size()))
-        return 1;
-    return fromStored(m_query->value(column), m_types[size_t(column)]);
-}
-
-QString QueryCursor::text(int column) const {
-    return m_eof || !m_query ? QString() : m_query->value(column).toString();
-}
-
-QDate QueryCursor::date(int column) const {
-    if (m_eof || !m_query)
-        return QDate();
-    const QVariant v = m_query->value(column);
-    if (v.isNull())
-        return QDate();
-    // Our own rows hold whole day numbers; the suite's may carry a time of day.
-    if (v.metaType().id() == QMetaType::LongLong)
-        return dateFromDayNumber(v.toLongLong());
-    return dateFromDayNumber(static_cast<int64_t>(std::floor(v.toDouble())));
-}
-
-Money QueryCursor::money(int column) const {
-    return m_eof || !m_query ? Money() : Money::fromUnits(m_query->value(column).toLongLong());
-}
-
-qint64 QueryCursor::number(int column) const {
-    return m_eof || !m_query ? 0 : m_query->value(column).toLongLong();
-}
-
-void QueryCursor::describeColumns() const {
-    // Once per query: the record is costly to build, a scan reads many rows.
-    if (m_described)
-        return;
-    m_described = true;
-    const QSqlRecord rec = m_query->record();
-    m_names.clear();
-    m_types.clear();
-    for (int i = 0; i < rec.count(); ++i) {
-        m_names << rec.fieldName(i);
-        m_types.push_back(typeOf(m_def, rec, rec.fieldName(i)));
-    }
-}
-
-void QueryCursor::finish() {
-    if (m_query)
-        m_query->finish();
-    m_eof = true;
-}
-
-bool QdOpen(Database &db, QueryCursor &cursor, const QString &sql, const QVariantList &binds) {
-    cursor.finish();
-    cursor.m_query = std::make_unique<QSqlQuery>(db.sql());
-    cursor.m_query->setForwardOnly(!db.isServer());
-    bool ok = db.isOpen() && db.send();
-    for (const QVariant &b : binds)
-        if (b.metaType().id() == QMetaType::QString && !isValidUtf16(b.toString()))
-            ok = false;
-    // A server refuses text holding a NUL character; like any failing query
-    // it must not spoil the action under way.
-    ok = ok && db.guarded(
-                   [&] {
-                       if (!cursor.m_query->prepare(sql))
-                           return false;
-                       for (const QVariant &b : binds)
-                           cursor.m_query->addBindValue(b);
-                       return cursor.m_query->exec();
-                   },
-                   cursor.m_query.get());
-    cursor.m_failed = !ok;
-    if (!ok) {
-        cursor.m_eof = true;
-        return false;
-    }
-    cursor.m_described = false;
-    cursor.m_eof = !cursor.m_query->next();
-    if (cursor.m_eof)
-        cursor.m_query->finish();
-    return true;
-}
-
-bool QueryOpen(Database &db, QueryCursor &cursor, const QString &sql, const QVariantList &binds,
-               Messages &messages) {
-    if (!QdOpen(db, cursor, sql, binds)) {
-        // A failure that ended the action is told once, at the action's end;
-        // one of the disk or the file says what it was.
-        const QString why = failureText(db.failure());
-        if (!db.actionOver())
-            messages.warning(QStringLiteral("Sql Rapor Yaratılamıyor") +
-                             (why.isEmpty() ? QString() : u'\n' + why));
-        return false;
-    }
-    return !cursor.eof();
-}
-
-void tellNotStored(const Database &db, Messages &messages, const QString &text, Messages::Icon icon,
-                   const QString &title) {
-    if (!db.actionOver())
-        messages.show(icon, title, text);
-}
-
-// ---- table creation
-
-bool TdCreate(Database &db, TableDefinition &td, const QString &tableName) {
-    td = TableDefinition();
-    if (!db.isOpen() || tableName.trimmed().isEmpty())
-        return false;
-    td.def.name = tableName;
-    td.valid = true;
-    return true;
-}
-
-bool FieldCreate(TableDefinition &td, const QString &name, int typeCode, bool required,
-                 bool allowZeroLength, int attributes, int size) {
-    if (!td.valid || name.trimmed().isEmpty() || td.def.field(name))
-        return false;
-    FieldDef f;
-    f.name = name;
-    f.required = required;
-    f.type = typeCode == tLongBinary ? tOle : typeCode;
-    switch (f.type) {
-    case tBoolean:
-    case tByte:
-        f.size = 1;
-        break;
-    case tInteger:
-        f.size = 2;
-        break;
-    case tLong:
-    case tSingle:
-        f.size = 4;
-        f.attributes = (f.type == tLong && attributes == kAutoIncrement) ? kAutoIncrement : 0;
-        break;
-    case tCurrency:
-    case tDouble:
-    case tDate:
-        f.size = 8;
-        break;
-    case tOle:
-    case tMemo:
-        f.size = 0;
-        break;
-    case tText:
-        f.size = size;
-        f.allowZeroLength = allowZeroLength;
-        break;
-    default:
-        f.size = size;
-        f.attributes = attributes;
-        break;
-    }
-    td.def.fields.push_back(f);
-    return true;
-}
-
-bool IndexCreate(TableDefinition &td, const QString &indexName, const QStringList &fields,
-                 bool unique, bool primary, bool ignoreNulls, bool required) {
-    if (!td.valid || fields.isEmpty() || td.def.index(indexName))
-        return false;
-    for (const QString &f : fields)
-        if (!td.def.field(f))
-            return false;
-    td.def.indexes.push_back({indexName, fields, unique, primary, ignoreNulls, required});
-    return true;
-}
-
-bool createTable(Database &db, const TableDef &def) {
-    if (!db.isOpen() || def.fields.empty() || db.hasTable(def.name))
-        return false;
-    const bool server = db.isServer();
-    QStringList columns{server ? QStringLiteral("id BIGINT GENERATED BY DEFAULT AS IDENTITY "
-                                                "PRIMARY KEY")
-                               : QStringLiteral("id INTEGER PRIMARY KEY")};
-    for (const FieldDef &f : def.fields) {
-        bool notNull = f.required;
-        for (const IndexDef &i : def.indexes)
-            if ((i.primary || i.required) && i.fields.contains(f.name))
-                notNull = true;
-        QString col = quoted(f.name) + QLatin1Char(' ') + sqlColumnType(f, db.engine());
-        // Codes compare and order as binary text on both engines, whatever
-        // the server's default locale; names sort with COLLATE tr in queries.
-        if (server && (f.type == tText || f.type == tMemo))
-            col += QStringLiteral(" COLLATE \"C\"");
-        if (notNull)
-            col += QStringLiteral(" NOT NULL");
-        if (f.type == tText && !f.allowZeroLength)
-            col += QStringLiteral(" CHECK (") + quoted(f.name) + QStringLiteral(" <> '')");
-        columns << col;
-    }
-    QStringList statements{QStringLiteral("CREATE TABLE ") + quoted(def.name) +
-                           QStringLiteral(" (") + columns.join(QStringLiteral(", ")) +
-                           QLatin1Char(')')};
-    for (const IndexDef &i : def.indexes) {
-        QStringList cols;
-        for (const QString &f : i.fields)
-            cols << quoted(f);
-        statements << QStringLiteral("CREATE ") +
-                          ((i.unique || i.primary) ? QStringLiteral("UNIQUE ") : QString()) +
-                          QStringLiteral("INDEX ") + quoted(i.name) + QStringLiteral(" ON ") +
-                          quoted(def.name) + QStringLiteral(" (") + cols.join(QLatin1Char(',')) +
-                          QLatin1Char(')');
-    }
-    // A table appears whole or not at all. A server knows SAVEPOINT only
-    // inside a transaction, SQLite starts one with it.
-    const bool own = server && !db.inTransaction();
-    if (!db.exec(own ? QStringLiteral("BEGIN") : QStringLiteral("SAVEPOINT create_table")))
-        return false;
-    for (const QString &s : statements) {
-        if (!db.exec(s)) {
-            // The statement that failed is what is told.
-            if (own) {
-                (void)db.exec(QStringLiteral("ROLLBACK"));
-            } else {
-                (void)db.exec(QStringLiteral("ROLLBACK TO create_table"));
-                (void)db.exec(QStringLiteral("RELEASE create_table"));
-            }
-            return false;
-        }
-    }
-    return db.exec(own ? QStringLiteral("COMMIT") : QStringLiteral("RELEASE create_table"));
-}
-
-bool TdAppend(Database &db, const TableDefinition &td) {
-    return td.valid && createTable(db, td.def);
 }
 
 } // namespace data

@@ -166,21 +166,6 @@ void tellNotStored(const Database &db, Messages &messages, const QString &text,
                    Messages::Icon icon = Messages::Icon::Warning,
                    const QString &title = Messages::korvane());
 
-// Table creation: a definition built field by field, then added whole.
-struct TableDefinition {
-    TableDef def;
-    bool valid = false;
-};
-[[nodiscard]] bool TdCreate(Database &db, TableDefinition &td, const QString &tableName);
-[[nodiscard]] bool FieldCreate(TableDefinition &td, const QString &name, int typeCode,
-                               bool required, bool allowZeroLength, int attributes, int size);
-[[nodiscard]] bool IndexCreate(TableDefinition &td, const QString &indexName,
-                               const QStringList &fields, bool unique, bool primary,
-                               bool ignoreNulls, bool required);
-[[nodiscard]] bool TdAppend(Database &db, const TableDefinition &td);
-// Creates a whole table from its description (used for the suite's tables).
-[[nodiscard]] bool createTable(Database &db, const TableDef &def);
-
 // The value a Null field reads as, by type code.
 QVariant nullReplacement(int typeCode);
 // Converts a stored value to the program's type for the field's type code.

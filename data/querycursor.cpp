@@ -1,0 +1,143 @@
+// Query cursors: the rows of one SELECT with bound values, read forward.
+#include "data/xbase.h"
+
+#include "base/daynumber.h"
+
+#include <QSqlError>
+#include <QSqlField>
+
+namespace data {
+namespace {
+
+int typeOf(const TableDef *def, const QSqlRecord &rec, const QString &name) {
+    if (def) {
+        if (const FieldDef *f = def->field(name))
+            return f->type;
+    }
+    return inferredType(rec.field(name));
+}
+
+} // namespace
+
+bool QueryCursor::moveNext() {
+    if (m_eof || !m_query)
+        return false;
+    m_eof = !m_query->next();
+    if (m_eof)
+        m_query->finish();
+    return !m_eof;
+}
+
+QVariant QueryCursor::field(const QString &name) const {
+    if (m_eof || !m_query)
+        return 1;
+    describeColumns();
+    const qsizetype i = m_names.indexOf(name);
+    return i < 0 ? QVariant(1) : field(int(i));
+}
+
+QVariant QueryCursor::field(int column) const {
+    if (m_eof || !m_query)
+        return 1;
+    describeColumns();
+    if (column < 0 || column >= int(m_types.size()))
+        return 1;
+    return fromStored(m_query->value(column), m_types[size_t(column)]);
+}
+
+QString QueryCursor::text(int column) const {
+    return m_eof || !m_query ? QString() : m_query->value(column).toString();
+}
+
+QDate QueryCursor::date(int column) const {
+    if (m_eof || !m_query)
+        return QDate();
+    const QVariant v = m_query->value(column);
+    if (v.isNull())
+        return QDate();
+    // Our own rows hold whole day numbers; the suite's may carry a time of day.
+    if (v.metaType().id() == QMetaType::LongLong)
+        return dateFromDayNumber(v.toLongLong());
+    return dateFromDayNumber(static_cast<int64_t>(std::floor(v.toDouble())));
+}
+
+Money QueryCursor::money(int column) const {
+    return m_eof || !m_query ? Money() : Money::fromUnits(m_query->value(column).toLongLong());
+}
+
+qint64 QueryCursor::number(int column) const {
+    return m_eof || !m_query ? 0 : m_query->value(column).toLongLong();
+}
+
+void QueryCursor::describeColumns() const {
+    // Once per query: the record is costly to build, a scan reads many rows.
+    if (m_described)
+        return;
+    m_described = true;
+    const QSqlRecord rec = m_query->record();
+    m_names.clear();
+    m_types.clear();
+    for (int i = 0; i < rec.count(); ++i) {
+        m_names << rec.fieldName(i);
+        m_types.push_back(typeOf(m_def, rec, rec.fieldName(i)));
+    }
+}
+
+void QueryCursor::finish() {
+    if (m_query)
+        m_query->finish();
+    m_eof = true;
+}
+
+bool QdOpen(Database &db, QueryCursor &cursor, const QString &sql, const QVariantList &binds) {
+    cursor.finish();
+    cursor.m_query = std::make_unique<QSqlQuery>(db.sql());
+    cursor.m_query->setForwardOnly(!db.isServer());
+    bool ok = db.isOpen() && db.send();
+    for (const QVariant &b : binds)
+        if (b.metaType().id() == QMetaType::QString && !isValidUtf16(b.toString()))
+            ok = false;
+    // A server refuses text holding a NUL character; like any failing query
+    // it must not spoil the action under way.
+    ok = ok && db.guarded(
+                   [&] {
+                       if (!cursor.m_query->prepare(sql))
+                           return false;
+                       for (const QVariant &b : binds)
+                           cursor.m_query->addBindValue(b);
+                       return cursor.m_query->exec();
+                   },
+                   cursor.m_query.get());
+    cursor.m_failed = !ok;
+    if (!ok) {
+        cursor.m_eof = true;
+        return false;
+    }
+    cursor.m_described = false;
+    cursor.m_eof = !cursor.m_query->next();
+    if (cursor.m_eof)
+        cursor.m_query->finish();
+    return true;
+}
+
+bool QueryOpen(Database &db, QueryCursor &cursor, const QString &sql, const QVariantList &binds,
+               Messages &messages) {
+    if (!QdOpen(db, cursor, sql, binds)) {
+        // A failure that ended the action is told once, at the action's end;
+        // one of the disk or the file says what it was.
+        const QString why = failureText(db.failure());
+        if (!db.actionOver())
+            messages.warning(QStringLiteral("Sql Rapor Yaratılamıyor") +
+                             (why.isEmpty() ? QString() : u'\n' + why));
+        return false;
+    }
+    return !cursor.eof();
+}
+
+void tellNotStored(const Database &db, Messages &messages, const QString &text, Messages::Icon icon,
+                   const QString &title) {
+    if (!db.actionOver())
+        messages.show(icon, title, text);
+}
+
+} // namespace data
