@@ -3,7 +3,7 @@
 #include "actions/generallist/generallistprint.h"
 #include "base/daynumber.h"
 #include "base/wholefile.h"
-#include "controls/xlsxexport.h"
+#include "base/xlsxexport.h"
 #include "core/companyfolder.h"
 #include "printing/prnx.h"
 

@@ -3,7 +3,7 @@
 #include "base/messages.h"
 #include "base/wholefile.h"
 #include "controls/dclistediting.h"
-#include "controls/xlsxexport.h"
+#include "base/xlsxexport.h"
 #include "controls/xtext.h"
 
 #include <QApplication>

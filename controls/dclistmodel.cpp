@@ -1,5 +1,7 @@
 #include "controls/dclistmodel.h"
 
+#include "base/xlsxexport.h"
+
 #include "base/daynumber.h"
 #include "controls/entry.h"
 
@@ -221,22 +223,6 @@ void DclistModel::clearRows() {
     m_bufferRow = -1;
     m_cursor = -1;
     endResetModel();
-}
-
-bool isNumberValue(const QVariant &v) {
-    switch (v.metaType().id()) {
-    case QMetaType::Double:
-    case QMetaType::Float:
-    case QMetaType::Int:
-    case QMetaType::UInt:
-    case QMetaType::LongLong:
-    case QMetaType::ULongLong:
-    case QMetaType::Short:
-    case QMetaType::UShort:
-        return true;
-    default:
-        return false;
-    }
 }
 
 namespace {

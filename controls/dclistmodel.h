@@ -10,9 +10,6 @@
 
 // One column of the grid `dclist`: its type letter and the
 // attributes `Add` sets.
-// A cell value that is a number of any width, as sorting and the export see it.
-bool isNumberValue(const QVariant &v);
-
 struct DclistColumn {
     QChar type = u'A'; // as given, either case
     QString key;       // upper-cased

@@ -1,7 +1,7 @@
 // The lookup window on a small company, driven from the keyboard.
 #include "controls/dclist.h"
 #include "controls/pencere.h"
-#include "posting/fixture.h"
+#include "support/fixture.h"
 
 #include <QCheckBox>
 #include <QComboBox>

@@ -1,5 +1,5 @@
 // Several desks on one company, and a desk killed in the middle of an action.
-#include "fixture.h"
+#include "support/fixture.h"
 
 #include <QProcess>
 #include <QSet>

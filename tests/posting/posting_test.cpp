@@ -2,9 +2,9 @@
 // compared field by field with what the readers of the ledger rely on.
 #include "core/unitofwork.h"
 #include "data/cashbox.h"
-#include "fixture.h"
 #include "posting/cashcollection.h"
 #include "posting/posting.h"
+#include "support/fixture.h"
 
 namespace {
 

@@ -2,8 +2,8 @@
 // of this executable only): the company's write lock, the counter rows under
 // a row lock, and a server that goes away in the middle of an action.
 #include "core/unitofwork.h"
-#include "fixture.h"
 #include "posting/posting.h"
+#include "support/fixture.h"
 
 #include <QSqlError>
 

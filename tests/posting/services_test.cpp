@@ -2,7 +2,7 @@
 // company; what is stored is read back with plain SQL.
 #include "core/unitofwork.h"
 #include "data/cashbox.h"
-#include "fixture.h"
+#include "support/fixture.h"
 
 #include <QFile>
 #include <cstring>

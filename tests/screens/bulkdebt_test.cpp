@@ -3,8 +3,8 @@
 // command line.
 #include "actions/bulkdebt/bulkdebtaction.h"
 #include "controls/xtext.h"
-#include "posting/fixture.h"
 #include "screens/bulkdebt/topbrc.h"
+#include "support/fixture.h"
 #include "support/screenparts.h"
 
 #include <QApplication>

@@ -2,9 +2,9 @@
 // events, the receipt read back from its PDF, and the command line.
 #include "base/inifile.h"
 #include "data/cashbox.h"
-#include "posting/fixture.h"
 #include "printing/pdftext.h"
 #include "screens/collection/kastah.h"
+#include "support/fixture.h"
 #include "support/screenparts.h"
 
 #include <QDir>

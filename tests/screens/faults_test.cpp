@@ -11,9 +11,9 @@
 #include "core/unitofwork.h"
 #include "data/cashbox.h"
 #include "data/ledger.h"
-#include "posting/fixture.h"
 #include "posting/posting.h"
 #include "support/faultvfs.h"
+#include "support/fixture.h"
 
 #include <QDir>
 #include <sqlite3.h>

@@ -6,12 +6,12 @@
 #include "actions/statement/statementaction.h"
 #include "controls/dclist.h"
 #include "controls/xtext.h"
-#include "posting/fixture.h"
 #include "printing/pdftext.h"
 #include "printing/printcontext.h"
 #include "printing/prnx.h"
 #include "screens/generallist/gbor.h"
 #include "screens/kit/statementgrid.h"
+#include "support/fixture.h"
 #include "support/golden.h"
 #include "support/screenparts.h"
 

@@ -3,9 +3,9 @@
 // keyboard, and its command lines.
 #include "actions/headcollection/headcollectionaction.h"
 #include "controls/xtext.h"
-#include "posting/fixture.h"
 #include "printing/pdftext.h"
 #include "screens/headcollection/ytahsil.h"
+#include "support/fixture.h"
 #include "support/screenparts.h"
 
 #include <QApplication>

@@ -4,8 +4,8 @@
 #include "actions/integration/integrationaction.h"
 #include "base/inifile.h"
 #include "controls/xtext.h"
-#include "posting/fixture.h"
 #include "screens/integration/borcent.h"
+#include "support/fixture.h"
 #include "support/screenparts.h"
 
 #include <QApplication>

@@ -5,7 +5,6 @@
 #include "actions/labels/labelsaction.h"
 #include "controls/dclist.h"
 #include "controls/xtext.h"
-#include "posting/fixture.h"
 #include "printing/pdftext.h"
 #include "printing/printcontext.h"
 #include "printing/prnx.h"
@@ -13,6 +12,7 @@
 #include "screens/attendance/hazgrp.h"
 #include "screens/attendance/hazirun.h"
 #include "screens/labels/etiket.h"
+#include "support/fixture.h"
 #include "support/golden.h"
 #include "support/screenparts.h"
 

@@ -5,12 +5,12 @@
 #include "actions/monthlydebt/voucherprint.h"
 #include "controls/dclist.h"
 #include "controls/xtext.h"
-#include "posting/fixture.h"
 #include "printing/pdftext.h"
 #include "printing/printcontext.h"
 #include "printing/prnx.h"
 #include "printing/yzcsetup.h"
 #include "screens/monthlydebt/koopborc.h"
+#include "support/fixture.h"
 #include "support/golden.h"
 #include "support/screenparts.h"
 

@@ -2,8 +2,8 @@
 // database, leaving without writing, and the command line's settings.
 #include "actions/collection/collectionaction.h"
 #include "controls/xtext.h"
-#include "posting/fixture.h"
 #include "screens/settings/koopayar.h"
+#include "support/fixture.h"
 #include "support/screenparts.h"
 
 #include <QApplication>

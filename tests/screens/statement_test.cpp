@@ -6,10 +6,10 @@
 #include "actions/statement/statementaction.h"
 #include "controls/dclist.h"
 #include "controls/xtext.h"
-#include "posting/fixture.h"
 #include "screens/collection/kastah.h"
 #include "screens/kit/statementgrid.h"
 #include "screens/statement/tah2.h"
+#include "support/fixture.h"
 #include "support/screenparts.h"
 
 #include <QApplication>

@@ -7,7 +7,7 @@
 #include "actions/transfer/tablefile.h"
 #include "actions/transfer/transferaction.h"
 #include "data/prices.h"
-#include "posting/fixture.h"
+#include "support/fixture.h"
 
 #include <QDir>
 #include <QFile>

@@ -14,6 +14,9 @@
 // written as numbers, T cells as date values (empty when they hold no date),
 // all others as they are held. Amount columns (grouped thousands) show at
 // least two decimals; every column is as wide as what it holds.
+// A cell value that is a number of any width, as sorting and the export see it.
+bool isNumberValue(const QVariant &v);
+
 namespace xlsx {
 
 struct Column {

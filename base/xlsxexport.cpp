@@ -1,6 +1,4 @@
-#include "controls/xlsxexport.h"
-
-#include "controls/dclistmodel.h"
+#include "base/xlsxexport.h"
 
 #include "base/daynumber.h"
 #include "base/wholefile.h"
@@ -13,6 +11,22 @@
 #include <cmath>
 #include <map>
 #include <xlsxwriter.h>
+
+bool isNumberValue(const QVariant &v) {
+    switch (v.metaType().id()) {
+    case QMetaType::Double:
+    case QMetaType::Float:
+    case QMetaType::Int:
+    case QMetaType::UInt:
+    case QMetaType::LongLong:
+    case QMetaType::ULongLong:
+    case QMetaType::Short:
+    case QMetaType::UShort:
+        return true;
+    default:
+        return false;
+    }
+}
 
 namespace xlsx {
 namespace {
