@@ -2,8 +2,8 @@
 
 #include "base/messages.h"
 #include "base/wholefile.h"
-#include "controls/dclistediting.h"
 #include "base/xlsxexport.h"
+#include "controls/dclistediting.h"
 #include "controls/xtext.h"
 
 #include <QApplication>

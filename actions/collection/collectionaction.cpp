@@ -1,16 +1,14 @@
 #include "actions/collection/collectionaction.h"
 
+#include "actions/statement/statementaction.h"
+#include "base/daynumber.h"
 #include "base/inifile.h"
-#include "base/wholefile.h"
 #include "data/koopdata.h"
 #include "gui/picture.h"
-#include "printing/printcontext.h"
+#include "printing/pageprint.h"
 
 #include <QDir>
-#include <QPageLayout>
 #include <QPainter>
-#include <QPrintPreviewDialog>
-#include <QPrinter>
 
 namespace collection {
 
@@ -46,12 +44,14 @@ posting::CashCollectionResult collect(Session &s, const Opening &opening, const 
     return result;
 }
 
-ReceiptValues receiptValues(Session &s, const ShownReceipt &shown) {
+namespace {
+
+ReceiptValues valuesOf(Session &s, const ShownReceipt &shown,
+                       const std::optional<data::MemberCard> &card) {
     ReceiptValues v;
     v.receiptNo = shown.receiptNo;
     v.date = shown.date;
     v.kod = shown.kod;
-    const auto card = data::readMember(s.carkart, shown.kod);
     v.name = card && !card->isim1.isEmpty() ? card->isim1 : shown.name;
     v.description = shown.description;
     v.amountText = shown.amountText;
@@ -62,6 +62,12 @@ ReceiptValues receiptValues(Session &s, const ShownReceipt &shown) {
     v.krnick = s.krnick;
     v.tlonda = s.tlonda;
     return v;
+}
+
+} // namespace
+
+ReceiptValues receiptValues(Session &s, const ShownReceipt &shown) {
+    return valuesOf(s, shown, data::readMember(s.carkart, shown.kod));
 }
 
 ReceiptHeader receiptHeader(Session &s) {
@@ -83,69 +89,65 @@ ReceiptHeader receiptHeader(Session &s) {
     return h;
 }
 
-namespace {
-
-void preparePage(QPrinter &printer) {
-    printer.setPageOrientation(QPageLayout::Portrait);
-    printer.setPageSize(QPageSize(QPageSize::A4));
-    // Positions are measured from the paper's edge, not from the margins.
-    printer.setFullPage(true);
+bool printReceipt(printing::PrintContext &context, const ReceiptHeader &h, const ReceiptValues &v) {
+    return printing::printPage(context, QStringLiteral("Makbuz"),
+                               [&](QPainter &painter) { drawReceiptPage(painter, h, v); });
 }
 
-bool drawOn(QPrinter &printer, Session &s, const ReceiptHeader &h, const ReceiptValues &v) {
-    QPainter painter;
-    if (!painter.begin(&printer)) {
-        s.messages.warning(QStringLiteral("Makbuz yazdırılamadı: yazıcı açılamıyor."));
-        return false;
-    }
-    drawReceiptPage(painter, h, v);
-    if (painter.end())
-        return true;
-    s.messages.warning(QStringLiteral("Makbuz yazdırılamadı: ") +
-                       (printer.outputFileName().isEmpty()
-                            ? QStringLiteral("yazıcı belgeyi almadı.")
-                            : QStringLiteral("PDF dosyası yazılamadı.")));
-    return false;
+Desk::Desk(Session &s, const QString &kod, const QString &shownName, std::optional<Money> balance)
+    : m_session(s), m_kod(kod), m_shownName(shownName), m_opening(openCollection(s)),
+      m_card(data::readMember(s.carkart, kod)) {
+    // A card that cannot be read is not a card that is missing.
+    if (!m_card)
+        m_unreadable = data::failureText(s.data.failure());
+    if (balance)
+        m_balance = *balance;
+    else if (m_card)
+        m_balance = statement::finalBalance(s, *m_card, m_opening.date);
 }
 
-} // namespace
+const ReceiptHeader &Desk::header() {
+    if (!m_header)
+        m_header = receiptHeader(m_session);
+    return *m_header;
+}
 
-bool printReceipt(printing::PrintContext &context, const ReceiptHeader &h, const ReceiptValues &v,
-                  QWidget *parent) {
-    Session &s = context.session();
-    const QString pdf = context.pdfOutput();
-    // The receipt goes to the printer chosen last on any setup screen, without
-    // changing that printer's page for the reports printed after it.
-    const QPrinter &chosen = context.printer();
-    QPrinter printer(QPrinter::HighResolution);
-    printer.setPrinterName(chosen.printerName());
-    printer.setCopyCount(chosen.copyCount());
-    preparePage(printer);
-    if (!pdf.isEmpty()) {
-        // The receipt replaces an earlier file only once it is complete.
-        wholefile::Staged file(pdf);
-        QString error;
-        if (!file.open(&error)) {
-            s.messages.warning(QStringLiteral("Makbuz yazdırılamadı: PDF dosyası yazılamıyor: ") +
-                               pdf + QStringLiteral(": ") + error);
-            return false;
-        }
-        printer.setOutputFormat(QPrinter::PdfFormat);
-        printer.setOutputFileName(file.path());
-        if (!drawOn(printer, s, h, v))
-            return false;
-        if (file.commit(&error))
-            return true;
-        s.messages.warning(QStringLiteral("Makbuz yazdırılamadı: PDF dosyası yazılamadı: ") + pdf +
-                           QStringLiteral(": ") + error);
-        return false;
-    }
-    QPrintPreviewDialog preview(&printer, parent);
-    bool drawn = true;
-    QObject::connect(&preview, &QPrintPreviewDialog::paintRequested, &preview,
-                     [&](QPrinter *p) { drawn = drawOn(*p, s, h, v) && drawn; });
-    preview.exec();
-    return drawn;
+posting::CashCollectionResult Desk::take(Money amount, const QString &description) {
+    const QString name = m_shownName.isEmpty() && m_card ? m_card->isim1 : m_shownName;
+    const auto result = collect(m_session, m_opening, m_kod, name, amount, description);
+    if (result.committed)
+        m_taken = {.receiptNo = QString::number(result.receiptNo),
+                   .date = formatTrDate(m_opening.date),
+                   .kod = m_kod,
+                   .name = name,
+                   .description = description,
+                   .amountText = formatAmount(amount, m_session.tlonda),
+                   .amount = amount,
+                   .balance = m_balance};
+    return result;
+}
+
+ReceiptValues Desk::receipt() const {
+    return valuesOf(m_session, m_taken, m_card);
+}
+
+ReceiptValues Desk::copyOf(const QString &receiptNo, const QString &date, Money amount,
+                           const QString &description) const {
+    return valuesOf(m_session,
+                    {.receiptNo = receiptNo,
+                     .date = date,
+                     .kod = m_kod,
+                     .name = m_shownName,
+                     .description = description,
+                     .amountText = formatAmount(amount, m_session.tlonda),
+                     .amount = amount,
+                     .balance = m_balance,
+                     .copy = true},
+                    m_card);
+}
+
+bool Desk::print(printing::PrintContext &context, const ReceiptValues &values) {
+    return printReceipt(context, header(), values);
 }
 
 } // namespace collection

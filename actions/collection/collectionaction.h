@@ -2,15 +2,16 @@
 
 #include "actions/collection/receipt.h"
 #include "core/session.h"
+#include "data/koopdata.h"
 #include "posting/cashcollection.h"
 
 #include <QDate>
 
+#include <optional>
+
 namespace printing {
 class PrintContext;
 }
-
-class QWidget;
 
 // What the cash desk does besides the posting itself: the receipt number
 // and date it opens with, the receipt's installation data, and printing.
@@ -65,7 +66,52 @@ ReceiptHeader receiptHeader(Session &session);
 // Prints the page to the context's PDF file or, without one, through a print
 // preview to the printer last chosen in this process. False after a message
 // when the printer cannot be opened.
-bool printReceipt(printing::PrintContext &context, const ReceiptHeader &header,
-                  const ReceiptValues &values, QWidget *parent = nullptr);
+[[nodiscard]] bool printReceipt(printing::PrintContext &context, const ReceiptHeader &header,
+                                const ReceiptValues &values);
+
+// One collection at the cash desk, from its opening to its receipt: what
+// "Tahsilat" and `koop-cli collect` do alike.
+class Desk {
+  public:
+    // Opens the desk for the member `kod`: the receipt number and date, and
+    // the member's card, read once. `shownName` is the name the statement
+    // showed; `balance` the final balance it handed over, or, given none,
+    // the member's final balance up to the desk's date as the statement
+    // computes it.
+    Desk(Session &session, const QString &kod, const QString &shownName = QString(),
+         std::optional<Money> balance = std::nullopt);
+
+    const Opening &opening() const { return m_opening; }
+    const QString &kod() const { return m_kod; }
+    const std::optional<data::MemberCard> &card() const { return m_card; }
+    // No card came back because the card could not be read (the database's
+    // words), not because there is none; empty otherwise.
+    const QString &cardUnreadable() const { return m_unreadable; }
+    Money balance() const { return m_balance; }
+    // The receipt's header lines and logo, read at the first use.
+    const ReceiptHeader &header();
+
+    // Posts the new collection with the receipt number and date the desk
+    // opened with; a number another desk took meanwhile is told.
+    posting::CashCollectionResult take(Money amount, const QString &description);
+    // The receipt of the collection taken, or a copy of an earlier one.
+    ReceiptValues receipt() const;
+    ReceiptValues copyOf(const QString &receiptNo, const QString &date, Money amount,
+                         const QString &description) const;
+    [[nodiscard]] bool print(printing::PrintContext &context, const ReceiptValues &values);
+
+  private:
+    ReceiptValues values(const ShownReceipt &shown) const;
+
+    Session &m_session;
+    QString m_kod;
+    QString m_shownName;
+    Opening m_opening;
+    std::optional<data::MemberCard> m_card;
+    QString m_unreadable;
+    Money m_balance;
+    std::optional<ReceiptHeader> m_header;
+    ShownReceipt m_taken;
+};
 
 } // namespace collection

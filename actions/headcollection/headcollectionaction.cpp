@@ -6,6 +6,10 @@
 #include "posting/posting.h"
 #include "printing/printcontext.h"
 
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+
 namespace headcollection {
 
 Opening open(Session &s) {
@@ -108,11 +112,59 @@ collection::ReceiptValues receiptValues(Session &s, const Collection &c, Money b
     return v;
 }
 
-bool printReceipt(printing::PrintContext &context, const Collection &c, Money balanceTotal,
-                  QWidget *parent) {
+bool printReceipt(printing::PrintContext &context, const Collection &c, Money balanceTotal) {
     Session &s = context.session();
     return collection::printReceipt(context, collection::receiptHeader(s),
-                                    receiptValues(s, c, balanceTotal), parent);
+                                    receiptValues(s, c, balanceTotal));
+}
+
+std::optional<MemberHeads> memberHeads(Session &s, const QString &kod, const QDate &date) {
+    const auto card = member(s, kod);
+    if (!card) {
+        s.messages.warning(QStringLiteral("Bu kodla bir üye kartı yok: ") + kod);
+        return std::nullopt;
+    }
+    MemberHeads m{*card, open(s), date, {}};
+    const auto heads = balances(s, card->kod, date);
+    if (!heads)
+        return std::nullopt;
+    m.balances = *heads;
+    return m;
+}
+
+QString asText(const MemberHeads &heads, int tlonda) {
+    const data::MemberCard &m = heads.member;
+    const HeadAmounts &b = heads.balances;
+    QString out = QStringLiteral("Üye Kodu : ") + m.kod + u'\n';
+    out += QStringLiteral("Unvan    : ") + m.isim1 + u'\n';
+    if (!m.isim2.isEmpty())
+        out += QStringLiteral("           ") + m.isim2 + u'\n';
+    out += QStringLiteral("Tarih    : ") + formatTrDate(baseDate(heads.date)) +
+           QStringLiteral(" dahil\n\nBORÇ  DÖKÜMÜ\n");
+    const auto line = [&](const QString &caption, Money amount) {
+        // A zero shows as 0 here, not as the screen's empty display.
+        const QString shown =
+            amount.isZero() ? plainAmount(amount, tlonda) : formatAmount(amount, tlonda);
+        out += QStringLiteral("%1 %2\n").arg(caption, -20).arg(shown, 20);
+    };
+    for (size_t i = 0; i < 5; ++i)
+        line(heads.opening.captions[i], b[i]);
+    line(QStringLiteral("TOPLAM"), total(b));
+    return out;
+}
+
+QString asJson(const MemberHeads &m, int tlonda) {
+    QJsonArray heads;
+    for (size_t i = 0; i < 5; ++i)
+        heads.append(QJsonObject{{"no", int(i) + 1},
+                                 {"ack", m.opening.captions[i]},
+                                 {"bakiye", plainAmount(m.balances[i], tlonda)}});
+    const QJsonObject doc{{"kod", m.member.kod},
+                          {"isim1", m.member.isim1},
+                          {"isim2", m.member.isim2},
+                          {"heads", heads},
+                          {"toplam", plainAmount(total(m.balances), tlonda)}};
+    return QString::fromUtf8(QJsonDocument(doc).toJson(QJsonDocument::Indented));
 }
 
 } // namespace headcollection

@@ -13,8 +13,6 @@ namespace printing {
 class PrintContext;
 }
 
-class QWidget;
-
 // A member's cash payment split over the five dues heads: what the member
 // owes on each head up to the end of the month, and the posting of one
 // cash-box row for the whole payment with one ledger credit per head paid.
@@ -71,7 +69,23 @@ bool post(Session &session, const Collection &c);
 // The cash desk's receipt with the heads paid as its lines; the balance
 // printed is the heads' total before the payment, less the payment.
 collection::ReceiptValues receiptValues(Session &session, const Collection &c, Money balanceTotal);
-bool printReceipt(printing::PrintContext &context, const Collection &c, Money balanceTotal,
-                  QWidget *parent = nullptr);
+[[nodiscard]] bool printReceipt(printing::PrintContext &context, const Collection &c,
+                                Money balanceTotal);
+
+// A member's balances on the five heads at a date, as the screen shows them.
+struct MemberHeads {
+    data::MemberCard member;
+    Opening opening;
+    QDate date;
+    HeadAmounts balances;
+};
+// The member of the trimmed code with the heads' balances at `date`; nothing
+// after the message that says why ("Bu kodla bir üye kartı yok: ..." for a
+// code without a card, which the screen empties).
+std::optional<MemberHeads> memberHeads(Session &session, const QString &kod, const QDate &date);
+// The balances as text (amounts as the screens show them, a zero as 0) or
+// JSON (plain decimals).
+QString asText(const MemberHeads &heads, int tlonda);
+QString asJson(const MemberHeads &heads, int tlonda);
 
 } // namespace headcollection

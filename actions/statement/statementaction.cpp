@@ -50,6 +50,12 @@ std::optional<surcharge::Statement> compute(Session &s, const QString &kod, cons
     return st;
 }
 
+Money finalBalance(Session &s, const data::MemberCard &member, const QDate &date) {
+    const auto settings = data::readSettings(s.ayar);
+    const auto st = compute(s, member.kod, date, settings ? settings->faiz : 0.0, member.asd);
+    return st ? st->finalBalance : Money();
+}
+
 bool computeEach(Session &s, const std::vector<Card> &cards, const QDate &baseDate, double faiz,
                  const std::function<void(size_t, const surcharge::Statement &)> &each) {
     // On a server a query per card would be a round trip per card, and one

@@ -30,6 +30,11 @@ QString cooperativeName(Session &session);
 std::optional<surcharge::Statement> compute(Session &session, const QString &kod,
                                             const QDate &baseDate, double faiz, int asd);
 
+// The final balance the statement hands the collection desk: the member's
+// balance up to `date`, surcharge included, at the settings' rate; 0 when it
+// cannot be computed.
+Money finalBalance(Session &session, const data::MemberCard &member, const QDate &date);
+
 // The statements of many cards at one valid base date, their ledgers read
 // a few dozen cards to a query: `each` gets the index of every card and its
 // statement, in the cards' order. False after "Sql Rapor Yaratılamıyor".

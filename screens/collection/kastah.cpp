@@ -24,22 +24,21 @@ QLabel *display(QWidget *parent, const char *name) {
 
 kastah::kastah(Session &session, printing::PrintContext &printContext, const QString &kod,
                const QString &name, QWidget *parent)
-    : QDialog(parent), m_session(session), m_printContext(printContext), m_kod(kod), m_name(name) {
+    : QDialog(parent), m_session(session), m_printContext(printContext),
+      m_desk(session, kod, name, session.balance) {
     setWindowTitle(QStringLiteral("Tahsilat"));
     buildWidgets();
     screenkit::applyScreenTheme(*this, m_session);
 
-    m_unvan->setText(m_name);
-    m_uyeKodu->setText(m_kod);
-    m_bakiye->setText(formatAmount(m_session.balance, m_session.tlonda));
+    m_unvan->setText(name);
+    m_uyeKodu->setText(kod);
+    m_bakiye->setText(formatAmount(m_desk.balance(), m_session.tlonda));
 
-    m_opening = collection::openCollection(m_session);
-    m_makbuzNo->setText(QString::number(m_opening.receiptNo));
-    m_tarih->setText(formatTrDate(m_opening.date));
+    m_makbuzNo->setText(QString::number(m_desk.opening().receiptNo));
+    m_tarih->setText(formatTrDate(m_desk.opening().date));
     m_aciklama->setText(collection::defaultDescription());
     m_kopya->hide();
-    m_header = collection::receiptHeader(m_session);
-    m_picture->setPixmap(QPixmap::fromImage(m_header.logo)
+    m_picture->setPixmap(QPixmap::fromImage(m_desk.header().logo)
                              .scaled(96, 96, Qt::KeepAspectRatio, Qt::SmoothTransformation));
 
     const Session::Reprint &r = m_session.reprint;
@@ -143,7 +142,7 @@ Money kastah::amount() const {
     // rounded text of it.
     if (m_copy)
         return m_session.reprint.amount;
-    return Money::fromDouble(m_tutar->Value().toDouble()).value_or(Money());
+    return parseTypedAmount(m_tutar->Digits(), m_session.tlonda).value_or(Money());
 }
 
 void kastah::amountChanged() {
@@ -161,8 +160,7 @@ void kastah::tamam() {
         accept();
         return;
     }
-    const auto result =
-        collection::collect(m_session, m_opening, m_kod, m_name, amount(), m_aciklama->text());
+    const auto result = m_desk.take(amount(), m_aciklama->text());
     // Locked or failed as a whole: nothing is stored, the clerk may try again.
     if (!result.committed)
         return;
@@ -174,15 +172,9 @@ void kastah::tamam() {
 }
 
 void kastah::print() {
-    const collection::ReceiptValues v =
-        collection::receiptValues(m_session, {.receiptNo = m_makbuzNo->text(),
-                                              .date = m_tarih->text(),
-                                              .kod = m_uyeKodu->text(),
-                                              .name = m_name,
-                                              .description = m_aciklama->text(),
-                                              .amountText = m_tutar->text(),
-                                              .amount = amount(),
-                                              .balance = m_session.balance,
-                                              .copy = m_copy});
-    collection::printReceipt(m_printContext, m_header, v, this);
+    const Session::Reprint &r = m_session.reprint;
+    // The desk has said why a receipt did not print.
+    (void)m_desk.print(m_printContext,
+                       m_copy ? m_desk.copyOf(r.receiptNo, r.date, r.amount, r.description)
+                              : m_desk.receipt());
 }

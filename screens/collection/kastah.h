@@ -31,11 +31,8 @@ class kastah : public QDialog {
 
     Session &m_session;
     printing::PrintContext &m_printContext;
-    const QString m_kod;
-    const QString m_name;
+    collection::Desk m_desk;
     bool m_copy = false;
-    collection::Opening m_opening;
-    collection::ReceiptHeader m_header;
 
     QLabel *m_picture = nullptr;
     QLabel *m_toplam = nullptr;

@@ -209,7 +209,7 @@ void ytahsil::loadBalances() {
 headcollection::HeadAmounts ytahsil::amounts() const {
     headcollection::HeadAmounts out{};
     for (size_t i = 0; i < 5; ++i)
-        out[i] = Money::fromDouble(m_amount[i]->Value().toDouble()).value_or(Money());
+        out[i] = parseTypedAmount(m_amount[i]->Digits(), m_session.tlonda).value_or(Money());
     return out;
 }
 
@@ -249,5 +249,6 @@ void ytahsil::tamam() {
         return;
     if (m_session.messages.ask(Messages::Icon::Information, Messages::korvane(),
                                QStringLiteral("Makbuz Yazıcıya Yazdırılsın ?"), true))
-        headcollection::printReceipt(m_printContext, c, headcollection::total(m_balances), this);
+        // A receipt that did not print has said why; the collection is stored.
+        (void)headcollection::printReceipt(m_printContext, c, headcollection::total(m_balances));
 }
