@@ -1,6 +1,7 @@
 #include "cli/labels.h"
 
 #include "actions/labels/labelsaction.h"
+#include "actions/labels/labelsprint.h"
 #include "core/companyfolder.h"
 #include "printing/prnx.h"
 

@@ -72,7 +72,9 @@ std::optional<surcharge::Statement> statementOf(Session &session, const QString 
 // The cooperative's name, as the page head and the spreadsheet show it.
 QString cooperativeName(Session &session);
 
-// The list's column captions: Kod, İsim, then the four amounts.
+// The list's columns: Kod, İsim, then the four amounts; captions() in
+// their order.
+enum Column { Kod, Isim, Borc, Odenen, Gecikme, Kalan };
 QStringList captions();
 
 // The list as the grid shows it, the totals row last; text as the printed

@@ -46,6 +46,8 @@ bool computeEach(Session &session, const std::vector<Card> &cards, const QDate &
                  double faiz,
                  const std::function<void(size_t, const surcharge::Statement &)> &each);
 
+// The statement's columns, in the order of captions().
+enum Column { Ack, Vade, Devir, Faiz, Borc, Odeme, Kalan, Anapara, Evrak };
 // The captions of the statement columns.
 QStringList captions();
 

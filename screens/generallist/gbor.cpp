@@ -22,8 +22,6 @@
 
 namespace {
 
-enum ListColumn { Kod, Isim, Borc, Odenen, Gecikme, Kalan };
-
 constexpr int CodeLength = 15; // as the card holds it
 constexpr double ListMaximum = 999999999999999.0;
 
@@ -70,12 +68,13 @@ gbor::gbor(Session &session, printing::PrintContext &printContext, QWidget *pare
     screenkit::addStatementColumns(*m_statement, session.tlonda);
     m_statement->setMinimumSize(790, 180);
     const QStringList captions = generallist::captions();
-    m_list->Add(QStringLiteral("A"), QStringLiteral("kod"), captions[Kod], 100, CodeLength);
-    m_list->Add(QStringLiteral("A"), QStringLiteral("isim"), captions[Isim], 220, 35);
+    m_list->Add(QStringLiteral("A"), QStringLiteral("kod"), captions[generallist::Kod], 100,
+                CodeLength);
+    m_list->Add(QStringLiteral("A"), QStringLiteral("isim"), captions[generallist::Isim], 220, 35);
     const char *keys[] = {"borc", "odenen", "gecikme", "kalan"};
-    for (int col = Borc; col <= Kalan; ++col)
-        m_list->Add(QStringLiteral("N"), QString::fromLatin1(keys[col - Borc]), captions[col], 110,
-                    ListMaximum, 0, session.tlonda, 3);
+    for (int col = generallist::Borc; col <= generallist::Kalan; ++col)
+        m_list->Add(QStringLiteral("N"), QString::fromLatin1(keys[col - generallist::Borc]),
+                    captions[col], 110, ListMaximum, 0, session.tlonda, 3);
     m_list->setMinimumSize(790, 260);
     for (dclist *grid : {m_statement, m_list})
         grid->installEventFilter(this);
@@ -165,11 +164,11 @@ void gbor::fillList() {
         const int row = m_list->CreateNewCaption();
         if (row < 0)
             return;
-        m_list->setCaption(row, Kod, kod);
-        m_list->setCaption(row, Isim, isim);
+        m_list->setCaption(row, generallist::Kod, kod);
+        m_list->setCaption(row, generallist::Isim, isim);
         const QStringList amounts = generallist::plainAmounts(f, tl);
-        for (int col = Borc; col <= Kalan; ++col)
-            m_list->setCaption(row, col, amounts[col - Borc]);
+        for (int col = generallist::Borc; col <= generallist::Kalan; ++col)
+            m_list->setCaption(row, col, amounts[col - generallist::Borc]);
     };
     m_list->Clear();
     // The grid's last row is the totals row even when the grid is full.

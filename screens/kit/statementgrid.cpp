@@ -7,16 +7,14 @@ namespace screenkit {
 
 void addStatementColumns(dclist &grid, int tlonda) {
     const double maximum = 999999999999.0;
-    grid.Add(QStringLiteral("A"), QStringLiteral("ack"), QStringLiteral("Açıklama"), 190, 30);
-    grid.Add(QStringLiteral("T"), QStringLiteral("vade"), QStringLiteral("Vade"), 90, 10);
-    const std::pair<const char *, const char16_t *> amounts[] = {{"devir", u"Devir"},
-                                                                 {"faiz", u"G.Zammı"},
-                                                                 {"borc", u"Borç"},
-                                                                 {"odeme", u"Ödenen"},
-                                                                 {"kalan", u"Kalan"}};
-    for (const auto &[key, caption] : amounts)
-        grid.Add(QStringLiteral("N"), QString::fromLatin1(key), QString::fromUtf16(caption), 90,
-                 maximum, 0, tlonda, 3);
+    const QStringList captions = statement::captions();
+    grid.Add(QStringLiteral("A"), QStringLiteral("ack"), captions[Ack], 190, 30);
+    grid.Add(QStringLiteral("T"), QStringLiteral("vade"), captions[Vade], 90, 10);
+    const std::pair<const char *, int> amounts[] = {
+        {"devir", Devir}, {"faiz", Faiz}, {"borc", Borc}, {"odeme", Odeme}, {"kalan", Kalan}};
+    for (const auto &[key, column] : amounts)
+        grid.Add(QStringLiteral("N"), QString::fromLatin1(key), captions[column], 90, maximum, 0,
+                 tlonda, 3);
     grid.Add(QStringLiteral("N"), QStringLiteral("anapara"), QString(), 0, maximum, 0, tlonda, 3);
     grid.Add(QStringLiteral("A"), QStringLiteral("evrak"), QString(), 0, 15);
     grid.Add(QStringLiteral("A"), QStringLiteral("bos"), QString(), 0, 15);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "actions/statement/statementaction.h"
 #include "surcharge/engine.h"
 
 class dclist;
@@ -10,15 +11,15 @@ class dclist;
 namespace screenkit {
 
 enum StatementColumn {
-    Ack,
-    Vade,
-    Devir,
-    Faiz,
-    Borc,
-    Odeme,
-    Kalan,
-    Anapara,
-    Evrak,
+    Ack = statement::Ack,
+    Vade = statement::Vade,
+    Devir = statement::Devir,
+    Faiz = statement::Faiz,
+    Borc = statement::Borc,
+    Odeme = statement::Odeme,
+    Kalan = statement::Kalan,
+    Anapara = statement::Anapara,
+    Evrak = statement::Evrak,
     Bos,
     StatementColumnCount
 };

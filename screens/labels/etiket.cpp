@@ -1,5 +1,7 @@
 #include "screens/labels/etiket.h"
 
+#include "actions/labels/labelsprint.h"
+
 #include "controls/xtext.h"
 #include "printing/printwithsetup.h"
 #include "printing/prnx.h"

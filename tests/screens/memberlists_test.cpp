@@ -3,6 +3,7 @@
 // from the keyboard and the command line.
 #include "actions/attendance/attendanceprint.h"
 #include "actions/labels/labelsaction.h"
+#include "actions/labels/labelsprint.h"
 #include "controls/dclist.h"
 #include "controls/xtext.h"
 #include "printing/pdftext.h"
