@@ -16,17 +16,24 @@
 #include <QPushButton>
 #include <QTimer>
 
-pencere::pencere(Session &session, QWidget *parent)
+namespace {
+
+// The order of the last window accepted: 0 by code, 1 by name.
+int lastOrder = 0;
+
+} // namespace
+
+pencere::pencere(Session &session, QWidget *parent, const QString &previous)
     : QDialog(parent), m_session(session), m_text(new QLineEdit(this)),
       m_order(new QComboBox(this)), m_contains(new QCheckBox(QStringLiteral("İçinde Ara"), this)),
       m_list(new dclist(session.messages, this)),
       m_ok(new QPushButton(QStringLiteral("Tamam"), this)),
-      m_cancel(new QPushButton(QStringLiteral("Vazgeç"), this)),
-      m_previousCode(session.selectedCode) {
+      m_cancel(new QPushButton(QStringLiteral("Vazgeç"), this)), m_previousCode(previous),
+      m_chosen(previous) {
     setWindowTitle(QStringLiteral("Hesap Seçimi"));
     setModal(true);
     m_order->addItems({QStringLiteral("Koda Göre"), QStringLiteral("Ada Göre")});
-    m_order->setCurrentIndex(session.searchOrder == 1 ? 1 : 0);
+    m_order->setCurrentIndex(lastOrder == 1 ? 1 : 0);
     m_text->setMaxLength(50);
 
     m_list->Add(QStringLiteral("a"), QStringLiteral("kod"), QStringLiteral("Hesap Kodu"), 100, 15,
@@ -70,16 +77,15 @@ pencere::pencere(Session &session, QWidget *parent)
     refill();
 }
 
-QString pencere::choose(Session &session, QWidget *parent) {
-    pencere w(session, parent);
+QString pencere::choose(Session &session, QWidget *parent, const QString &previous) {
+    pencere w(session, parent, previous);
     if (!w.m_failed)
         w.exec();
-    return session.selectedCode;
+    return w.m_chosen;
 }
 
 bool pencere::chooseInto(Session &session, xtext &field, QWidget *parent) {
     const QString code = choose(session, parent);
-    session.selectedCode.clear();
     if (code.isEmpty())
         return false;
     field.setTextValue(code);
@@ -110,25 +116,25 @@ bool pencere::refill() {
         m_failed = true;
         m_session.messages.show(Messages::Icon::Warning, QStringLiteral("Korvane Muhasebe"),
                                 QStringLiteral("Sql Yaratılamıyor"));
-        m_session.selectedCode = m_previousCode;
+        m_chosen = m_previousCode;
         QDialog::reject();
     }
     return ok;
 }
 
 void pencere::accept() {
-    m_session.searchOrder = quint8(m_order->currentIndex() == 1 ? 1 : 0);
+    lastOrder = m_order->currentIndex() == 1 ? 1 : 0;
     // The code of the cursor row; after a refill there is none until the
     // clerk picks one, and the buffers still hold the old list's row.
     const int row = m_list->CurSat();
-    m_session.selectedCode = row >= 0 && row < m_list->ListCount()
-                                 ? m_list->TextByName(QStringLiteral("kod")).trimmed()
-                                 : QString();
+    m_chosen = row >= 0 && row < m_list->ListCount()
+                   ? m_list->TextByName(QStringLiteral("kod")).trimmed()
+                   : QString();
     QDialog::accept();
 }
 
 void pencere::reject() {
-    m_session.selectedCode.clear();
+    m_chosen.clear();
     QDialog::reject();
 }
 

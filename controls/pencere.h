@@ -11,17 +11,19 @@ class xtext;
 struct Session;
 
 // The account lookup window: the clerk types part of a member's code or
-// name and picks the card. The chosen code goes to the session's selected
-// code (empty on cancel); the order choice is remembered for the next time.
+// name and picks the card. The chosen code is chosenCode() (empty on
+// cancel); the order choice is remembered for the next window of the process.
 class pencere : public QDialog {
     Q_OBJECT
   public:
-    explicit pencere(Session &session, QWidget *parent = nullptr);
+    // `previous`: the code chosen before, which a failed search leaves chosen.
+    explicit pencere(Session &session, QWidget *parent = nullptr,
+                     const QString &previous = QString());
 
     // Opens the window modally; the chosen code, empty when cancelled.
-    static QString choose(Session &session, QWidget *parent);
-    // Opens the window for a code field: a chosen code goes into `field`,
-    // and the shared choice is cleared either way. True when a code was put.
+    static QString choose(Session &session, QWidget *parent, const QString &previous = QString());
+    // Opens the window for a code field: a chosen code goes into `field`.
+    // True when a code was put.
     static bool chooseInto(Session &session, xtext &field, QWidget *parent);
 
     QLineEdit *TextBox1() const { return m_text; }
@@ -30,6 +32,7 @@ class pencere : public QDialog {
     dclist *dclist1() const { return m_list; }
     QPushButton *Command1() const { return m_ok; }
     QPushButton *Command2() const { return m_cancel; }
+    const QString &chosenCode() const { return m_chosen; }
 
     // False when the search failed and the window closed.
     bool refill();
@@ -49,5 +52,6 @@ class pencere : public QDialog {
     QPushButton *m_ok, *m_cancel;
     // The selected code as it was: a failed search leaves it so.
     QString m_previousCode;
+    QString m_chosen;
     bool m_failed = false;
 };

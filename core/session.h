@@ -47,21 +47,6 @@ struct Session {
     // The writing action under way, if any.
     UnitOfWork *work = nullptr;
 
-    // Values screens hand to each other.
-    QString selectedCode;   // the lookup window's chosen member
-    quint8 searchOrder = 0; // the lookup window's last order: 0 by code, 1 by name
-    QString reportTitle;    // the printer setup's report title
-    // The statement's final balance, handed to the cash screen.
-    Money balance;
-    // An earlier collection picked on the statement for a copy receipt; an
-    // empty receipt number means a new collection.
-    struct Reprint {
-        QString receiptNo;
-        Money amount;
-        QString description;
-        QString date; // "dd.MM.yyyy"
-    } reprint;
-
     // DataPath + company folder + "/" + name; the old suite's backslashes
     // become the platform's separators.
     QString companyFile(const QString &name) const;

@@ -69,10 +69,7 @@ int main(int argc, char *argv[]) {
     code->setButton(true);
     // F2 or the picture button opens the lookup window, as the screens do.
     const auto lookup = [&session, code, &window] {
-        const QString chosen = pencere::choose(session, &window);
-        if (!chosen.isEmpty())
-            code->setTextValue(chosen);
-        session.selectedCode.clear();
+        (void)pencere::chooseInto(session, *code, &window);
     };
     QObject::connect(code, &xtext::ButtonClick, &window, lookup);
     QObject::connect(code, &xtext::KeyDown, &window, [lookup](int key, bool) {

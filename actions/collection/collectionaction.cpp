@@ -131,16 +131,15 @@ ReceiptValues Desk::receipt() const {
     return valuesOf(m_session, m_taken, m_card);
 }
 
-ReceiptValues Desk::copyOf(const QString &receiptNo, const QString &date, Money amount,
-                           const QString &description) const {
+ReceiptValues Desk::copyOf(const Earlier &e) const {
     return valuesOf(m_session,
-                    {.receiptNo = receiptNo,
-                     .date = date,
+                    {.receiptNo = e.receiptNo,
+                     .date = e.date,
                      .kod = m_kod,
                      .name = m_shownName,
-                     .description = description,
-                     .amountText = formatAmount(amount, m_session.tlonda),
-                     .amount = amount,
+                     .description = e.description,
+                     .amountText = formatAmount(e.amount, m_session.tlonda),
+                     .amount = e.amount,
                      .balance = m_balance,
                      .copy = true},
                     m_card);

@@ -69,6 +69,14 @@ ReceiptHeader receiptHeader(Session &session);
 [[nodiscard]] bool printReceipt(printing::PrintContext &context, const ReceiptHeader &header,
                                 const ReceiptValues &values);
 
+// An earlier collection picked on the statement for a copy receipt.
+struct Earlier {
+    QString receiptNo;
+    Money amount;
+    QString description;
+    QString date; // "dd.MM.yyyy"
+};
+
 // One collection at the cash desk, from its opening to its receipt: what
 // "Tahsilat" and `koop-cli collect` do alike.
 class Desk {
@@ -96,8 +104,7 @@ class Desk {
     posting::CashCollectionResult take(Money amount, const QString &description);
     // The receipt of the collection taken, or a copy of an earlier one.
     ReceiptValues receipt() const;
-    ReceiptValues copyOf(const QString &receiptNo, const QString &date, Money amount,
-                         const QString &description) const;
+    ReceiptValues copyOf(const Earlier &earlier) const;
     [[nodiscard]] bool print(printing::PrintContext &context, const ReceiptValues &values);
 
   private:

@@ -23,9 +23,10 @@ QLabel *display(QWidget *parent, const char *name) {
 } // namespace
 
 kastah::kastah(Session &session, printing::PrintContext &printContext, const QString &kod,
-               const QString &name, QWidget *parent)
+               const QString &name, Money balance, std::optional<collection::Earlier> earlier,
+               QWidget *parent)
     : QDialog(parent), m_session(session), m_printContext(printContext),
-      m_desk(session, kod, name, session.balance) {
+      m_desk(session, kod, name, balance), m_earlier(std::move(earlier)) {
     setWindowTitle(QStringLiteral("Tahsilat"));
     buildWidgets();
     screenkit::applyScreenTheme(*this, m_session);
@@ -41,9 +42,8 @@ kastah::kastah(Session &session, printing::PrintContext &printContext, const QSt
     m_picture->setPixmap(QPixmap::fromImage(m_desk.header().logo)
                              .scaled(96, 96, Qt::KeepAspectRatio, Qt::SmoothTransformation));
 
-    const Session::Reprint &r = m_session.reprint;
-    m_copy = !r.receiptNo.isEmpty();
-    if (m_copy) {
+    if (m_earlier) {
+        const collection::Earlier &r = *m_earlier;
         connect(m_blink, &QTimer::timeout, m_kopya,
                 [this] { m_kopya->setVisible(!m_kopya->isVisible()); });
         m_blink->start();
@@ -140,8 +140,8 @@ void kastah::buildWidgets() {
 Money kastah::amount() const {
     // A copy prints the amount the statement computed, not the field's
     // rounded text of it.
-    if (m_copy)
-        return m_session.reprint.amount;
+    if (m_earlier)
+        return m_earlier->amount;
     return parseTypedAmount(m_tutar->Digits(), m_session.tlonda).value_or(Money());
 }
 
@@ -153,7 +153,7 @@ void kastah::tamam() {
     if (amount() <= Money())
         return;
     const Messages::Icon info = Messages::Icon::Information;
-    if (m_copy) {
+    if (m_earlier) {
         if (m_session.messages.ask(info, Messages::korvane(),
                                    QStringLiteral("Kopya Makbuz Yazıcıya Yazdırılsın ?"), true))
             print();
@@ -172,9 +172,6 @@ void kastah::tamam() {
 }
 
 void kastah::print() {
-    const Session::Reprint &r = m_session.reprint;
     // The desk has said why a receipt did not print.
-    (void)m_desk.print(m_printContext,
-                       m_copy ? m_desk.copyOf(r.receiptNo, r.date, r.amount, r.description)
-                              : m_desk.receipt());
+    (void)m_desk.print(m_printContext, m_earlier ? m_desk.copyOf(*m_earlier) : m_desk.receipt());
 }

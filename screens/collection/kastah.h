@@ -10,17 +10,18 @@ class QPushButton;
 class QTimer;
 class xtext;
 
-// "Tahsilat": the cash desk over the member statement. With an empty reprint
-// selection it takes a new collection; with one it shows that earlier
-// receipt read-only under a blinking " KOPYA MAKBUZ " and only prints a copy.
-// The statement sets session.balance and session.reprint before opening it.
+// "Tahsilat": the cash desk over the member statement, which hands it the
+// member's final balance. Without an earlier collection it takes a new one;
+// with one it shows that earlier receipt read-only under a blinking
+// " KOPYA MAKBUZ " and only prints a copy.
 class kastah : public QDialog {
     Q_OBJECT
   public:
     kastah(Session &session, printing::PrintContext &printContext, const QString &kod,
-           const QString &name, QWidget *parent = nullptr);
+           const QString &name, Money balance,
+           std::optional<collection::Earlier> earlier = std::nullopt, QWidget *parent = nullptr);
 
-    bool copyMode() const { return m_copy; }
+    bool copyMode() const { return m_earlier.has_value(); }
 
   private:
     void buildWidgets();
@@ -32,7 +33,7 @@ class kastah : public QDialog {
     Session &m_session;
     printing::PrintContext &m_printContext;
     collection::Desk m_desk;
-    bool m_copy = false;
+    const std::optional<collection::Earlier> m_earlier;
 
     QLabel *m_picture = nullptr;
     QLabel *m_toplam = nullptr;

@@ -157,23 +157,21 @@ void tah2::rowChanged(int row) {
         m_statement && row >= 0 && size_t(row) < m_statement->rows.size()
             ? &m_statement->rows[size_t(row)]
             : nullptr;
-    Session::Reprint &sel = m_session.reprint;
     if (!r || r->evrak.trimmed().isEmpty()) {
         m_copy->setEnabled(false);
-        sel = {};
+        m_selected.reset();
         return;
     }
     m_copy->setEnabled(true);
-    sel.receiptNo = r->evrak.trimmed();
-    sel.amount = r->odeme.value_or(Money());
-    sel.description = r->ack;
-    sel.date = formatTrDate(r->vade);
+    m_selected = collection::Earlier{.receiptNo = r->evrak.trimmed(),
+                                     .amount = r->odeme.value_or(Money()),
+                                     .description = r->ack,
+                                     .date = formatTrDate(r->vade)};
 }
 
-void tah2::openCash() {
-    m_session.balance = m_balance;
+void tah2::openCash(std::optional<collection::Earlier> earlier) {
     kastah cash(m_session, m_printContext, m_fields[0]->Text(),
-                m_member ? m_member->isim1 : QString(), this);
+                m_member ? m_member->isim1 : QString(), m_balance, std::move(earlier), this);
     cash.exec();
     // The grid shows the new collection at once, whether or not the window
     // manager hands the focus back to it.
@@ -185,17 +183,16 @@ void tah2::collect() {
     m_member = statement::member(m_session, m_fields[0]->Text());
     if (!m_member || m_grid->ListCount() < 1)
         return;
-    m_session.reprint.receiptNo.clear();
-    openCash();
+    openCash(std::nullopt);
 }
 
 void tah2::copyReceipt() {
-    if (m_session.reprint.receiptNo.isEmpty())
+    if (!m_selected)
         return;
     m_member = statement::member(m_session, m_fields[0]->Text());
     if (!m_member || m_grid->ListCount() < 1)
         return;
-    openCash();
+    openCash(m_selected);
 }
 
 void tah2::print() {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "actions/collection/collectionaction.h"
 #include "actions/statement/statementaction.h"
 #include "printing/printcontext.h"
 
@@ -24,6 +25,8 @@ class tah2 : public QWidget {
 
     printing::PrintContext &printContext() { return m_printContext; }
     Money finalBalance() const { return m_balance; }
+    // The earlier collection of the current row, for a copy receipt.
+    const std::optional<collection::Earlier> &selectedReceipt() const { return m_selected; }
 
     // The statement of the fields' member and date into the grid.
     void recompute();
@@ -43,7 +46,7 @@ class tah2 : public QWidget {
     void lookup();
     void rowChanged(int row);
     void gridMouse(int button, int col, int row);
-    void openCash();
+    void openCash(std::optional<collection::Earlier> earlier);
 
     Session &m_session;
     printing::PrintContext &m_printContext;
@@ -57,5 +60,6 @@ class tah2 : public QWidget {
     std::optional<surcharge::Statement> m_statement;
     double m_faiz = 0;
     Money m_balance;
+    std::optional<collection::Earlier> m_selected;
     int m_startRow = 0;
 };

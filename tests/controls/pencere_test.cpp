@@ -50,8 +50,7 @@ TEST_F(Pencere, TypingNarrowsTheListByCodeOrName) {
 }
 
 TEST_F(Pencere, EnterInTheGridChoosesTheCursorRowAndRemembersTheOrder) {
-    session.selectedCode = u"eski"_s;
-    pencere w(session);
+    pencere w(session, nullptr, u"eski"_s);
     w.show();
     w.ComboBox1()->setCurrentIndex(1);
     w.TextBox1()->insert(u"Üye 01"_s);
@@ -60,24 +59,22 @@ TEST_F(Pencere, EnterInTheGridChoosesTheCursorRowAndRemembersTheOrder) {
     w.dclist1()->ChngSat(1);
     QTest::keyClick(w.dclist1(), Qt::Key_Return);
     EXPECT_EQ(w.result(), QDialog::Accepted);
-    EXPECT_EQ(session.selectedCode, u"010"_s);
-    EXPECT_EQ(session.searchOrder, 1);
+    EXPECT_EQ(w.chosenCode(), u"010"_s);
 
     pencere again(session);
     EXPECT_EQ(again.ComboBox1()->currentIndex(), 1);
 }
 
 TEST_F(Pencere, EscapeCancelsFromTheFieldsAndReturnsFromTheGrid) {
-    session.selectedCode = u"0123"_s;
-    pencere w(session);
+    pencere w(session, nullptr, u"0123"_s);
     w.show();
     w.dclist1()->setFocus();
     QTest::keyClick(w.dclist1(), Qt::Key_Escape);
     EXPECT_TRUE(w.isVisible());
-    EXPECT_EQ(session.selectedCode, u"0123"_s);
+    EXPECT_EQ(w.chosenCode(), u"0123"_s);
     QTest::keyClick(w.TextBox1(), Qt::Key_Escape);
     EXPECT_EQ(w.result(), QDialog::Rejected);
-    EXPECT_EQ(session.selectedCode, QString());
+    EXPECT_EQ(w.chosenCode(), QString());
 }
 
 TEST_F(Pencere, NoMatchGivesAnEmptyCode) {
@@ -88,17 +85,16 @@ TEST_F(Pencere, NoMatchGivesAnEmptyCode) {
     QTest::keyClicks(w.TextBox1(), u"2"_s);
     ASSERT_EQ(codes(w), QStringList{u"2010"_s});
     w.Command1()->click(); // the new list has no cursor row yet
-    EXPECT_EQ(session.selectedCode, QString());
+    EXPECT_EQ(w.chosenCode(), QString());
     QTest::keyClicks(w.TextBox1(), u"%'_*"_s);
     EXPECT_EQ(codes(w), QStringList());
     w.accept();
-    EXPECT_EQ(session.selectedCode, QString());
+    EXPECT_EQ(w.chosenCode(), QString());
 }
 
 TEST_F(Pencere, AFailedSearchSaysSoAndKeepsThePreviousChoice) {
-    session.selectedCode = u"0123"_s;
     session.data.close();
-    EXPECT_EQ(pencere::choose(session, nullptr), u"0123"_s);
+    EXPECT_EQ(pencere::choose(session, nullptr, u"0123"_s), u"0123"_s);
     ASSERT_EQ(messages.boxes.size(), 1u);
     EXPECT_EQ(messages.boxes[0].title, u"Korvane Muhasebe"_s);
     EXPECT_EQ(messages.boxes[0].text, u"Sql Yaratılamıyor"_s);

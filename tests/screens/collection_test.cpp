@@ -69,9 +69,8 @@ class CollectionTest : public SessionTest {
 TEST_F(CollectionTest, NewCollectionPostsAndPrintsTheReceipt) {
     addSettings(41);
     writeCashBoxCode();
-    session.balance = Money::fromWhole(2000);
     messages.answers = {true};
-    kastah screen(session, print, "0346", "Ayşe Yılmaz");
+    kastah screen(session, print, "0346", "Ayşe Yılmaz", Money::fromWhole(2000));
     screen.show();
     EXPECT_EQ(shown(screen, "makbuzNo"), "42");
     EXPECT_EQ(shown(screen, "tarih"), "15.03.2026");
@@ -109,10 +108,9 @@ TEST_F(CollectionTest, NewCollectionPostsAndPrintsTheReceipt) {
 
 TEST_F(CollectionTest, CopyShowsTheEarlierReceiptAndWritesNothing) {
     addSettings(41);
-    session.balance = Money::fromWhole(100);
-    session.reprint = {"17", Money::fromWhole(150), "MART AİDATI", "20.03.2024"};
     messages.answers = {true};
-    kastah screen(session, print, "0346", "Ayşe Yılmaz");
+    kastah screen(session, print, "0346", "Ayşe Yılmaz", Money::fromWhole(100),
+                  collection::Earlier{"17", Money::fromWhole(150), "MART AİDATI", "20.03.2024"});
     screen.show();
     EXPECT_EQ(shown(screen, "makbuzNo"), "17");
     EXPECT_EQ(shown(screen, "tarih"), "20.03.2024");
@@ -144,7 +142,7 @@ TEST_F(CollectionTest, CopyShowsTheEarlierReceiptAndWritesNothing) {
 
 TEST_F(CollectionTest, NoSettingsRowSaysSoAndPostsReceiptNumberZero) {
     messages.answers = {false};
-    kastah screen(session, print, "0346", "Ayşe Yılmaz");
+    kastah screen(session, print, "0346", "Ayşe Yılmaz", Money());
     screen.show();
     QTest::keyClicks(part<xtext>(screen, "tutar"), "50");
     QTest::mouseClick(part<QPushButton>(screen, "tamam"), Qt::LeftButton);
@@ -155,7 +153,7 @@ TEST_F(CollectionTest, NoSettingsRowSaysSoAndPostsReceiptNumberZero) {
 
 TEST_F(CollectionTest, NothingTypedStaysOpenEscapeClosesNeitherPosts) {
     addSettings(41);
-    kastah screen(session, print, "0346", "Ayşe Yılmaz");
+    kastah screen(session, print, "0346", "Ayşe Yılmaz", Money());
     screen.setResult(-1);
     screen.show();
     QTest::mouseClick(part<QPushButton>(screen, "tamam"), Qt::LeftButton);

@@ -83,14 +83,14 @@ TEST_F(MemberStatement, CursorOnACollectionSelectsItsReceiptForACopy) {
     openStatement(w, u"0346"_s);
     part<dclist>(w, "liste")->ChngSat(2);
     EXPECT_TRUE(part<QPushButton>(w, "kopya")->isEnabled());
-    EXPECT_EQ(session.reprint.receiptNo, u"42"_s);
-    EXPECT_EQ(session.reprint.amount, Money::fromWhole(150));
-    EXPECT_EQ(session.reprint.description, u"Tahsilat"_s);
-    EXPECT_EQ(session.reprint.date, u"20.03.2024"_s);
+    ASSERT_TRUE(w.selectedReceipt());
+    EXPECT_EQ(w.selectedReceipt()->receiptNo, u"42"_s);
+    EXPECT_EQ(w.selectedReceipt()->amount, Money::fromWhole(150));
+    EXPECT_EQ(w.selectedReceipt()->description, u"Tahsilat"_s);
+    EXPECT_EQ(w.selectedReceipt()->date, u"20.03.2024"_s);
     part<dclist>(w, "liste")->ChngSat(0);
     EXPECT_FALSE(part<QPushButton>(w, "kopya")->isEnabled());
-    EXPECT_EQ(session.reprint.receiptNo, QString());
-    EXPECT_EQ(session.reprint.amount, Money());
+    EXPECT_FALSE(w.selectedReceipt());
 }
 
 TEST_F(MemberStatement, WithoutDecimalsCellsAndACopyRoundTheComputedAmount) {
