@@ -90,7 +90,6 @@ class Desk {
          std::optional<Money> balance = std::nullopt);
 
     const Opening &opening() const { return m_opening; }
-    const QString &kod() const { return m_kod; }
     const std::optional<data::MemberCard> &card() const { return m_card; }
     // No card came back because the card could not be read (the database's
     // words), not because there is none; empty otherwise.
@@ -108,8 +107,6 @@ class Desk {
     [[nodiscard]] bool print(printing::PrintContext &context, const ReceiptValues &values);
 
   private:
-    ReceiptValues values(const ShownReceipt &shown) const;
-
     Session &m_session;
     QString m_kod;
     QString m_shownName;
