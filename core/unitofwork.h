@@ -5,8 +5,6 @@
 #include "data/cashbox.h"
 #include "data/koopdata.h"
 
-#include <functional>
-#include <map>
 #include <optional>
 #include <vector>
 
@@ -76,10 +74,10 @@ class UnitOfWork {
     QDate m_today; // the date letters of every code drawn in the action
     std::optional<data::Counters> m_counters;
     bool m_countersUnsafe = false;
-    void fail();
     data::CardTotals m_cardTotals;
     std::vector<std::unique_ptr<cashbox::DayTotalJournal>> m_dayTotals;
     bool m_dayTotalsPending = false;
+    void fail();
     [[nodiscard]] bool prepareDayTotals();
     void dropDayTotals();
 };
