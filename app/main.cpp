@@ -5,6 +5,7 @@
 #include "core/startup.h"
 #include "gui/desktop.h"
 #include "gui/qtmessages.h"
+#include "gui/screencontext.h"
 #include "printing/printcontext.h"
 #include "screens/screentable.h"
 
@@ -15,7 +16,8 @@
 namespace {
 
 // Opens the screen of `key`.
-void openScreen(const screens::Screen &entry, Session &session, printing::PrintContext &print) {
+void openScreen(const screens::Screen &entry, ScreenContext &session,
+                printing::PrintContext &print) {
     QWidget *screen = entry.make(session, print);
     // The process ends when its one screen closes.
     screen->setAttribute(Qt::WA_DeleteOnClose);
@@ -59,6 +61,7 @@ int main(int argc, char *argv[]) {
         return startup::ExitStartupFailed;
     }
     printing::PrintContext print(session);
-    openScreen(*entry, session, print);
+    ScreenContext screen(session);
+    openScreen(*entry, screen, print);
     return QApplication::exec();
 }

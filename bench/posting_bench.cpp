@@ -28,8 +28,9 @@ double postAction(Session &s) {
         for (int i = 0; i < DebtRows; ++i) {
             const QString kod = memberCode(i % Members + 1);
             const QString refer = work.reference(1);
-            must(posting::PostDebt(s, refer, false, kod, amount, QStringLiteral("Ocak 2026 Aidat"),
-                                   ledger::Debt, QStringLiteral("1"), date),
+            must(posting::PostDebt(work, refer, false, kod, amount,
+                                   QStringLiteral("Ocak 2026 Aidat"), ledger::Debt,
+                                   QStringLiteral("1"), date),
                  "debt");
             must(data::writeIntegrationRow(
                      s.ent, s.messages,

@@ -89,7 +89,7 @@ bool fillDemoLedger(const QString &folder, Rng &rng, const std::vector<DemoMembe
             for (size_t h = 0; h < 5; ++h) {
                 if (dm.prices[h] <= Money())
                     continue;
-                if (!posting::PostDebt(s, work.reference(1), false, dm.kod, dm.prices[h],
+                if (!posting::PostDebt(work, work.reference(1), false, dm.kod, dm.prices[h],
                                        month + u' ' + heads[h], ledger::Debt,
                                        QString::number(h + 1), first))
                     return false;
@@ -123,7 +123,7 @@ bool fillDemoLedger(const QString &folder, Rng &rng, const std::vector<DemoMembe
             c.date = first.addMonths(dm.habit == 1 ? 1 : 0).addDays(2 + rng.below(20));
             c.receiptNo = ++receipt;
             c.amount = pay;
-            if (!posting::postCashCollection(s, c).committed)
+            if (!posting::postCashCollection(work, c).committed)
                 return false;
             owed[i] -= pay;
             *rows += 1;

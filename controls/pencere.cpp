@@ -2,8 +2,9 @@
 
 #include "controls/dclist.h"
 #include "controls/xtext.h"
-#include "core/session.h"
+#include "core/company.h"
 #include "data/membersearch.h"
+#include "gui/screencontext.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -23,10 +24,10 @@ int lastOrder = 0;
 
 } // namespace
 
-pencere::pencere(Session &session, QWidget *parent, const QString &previous)
-    : QDialog(parent), m_session(session), m_text(new QLineEdit(this)),
+pencere::pencere(ScreenContext &context, QWidget *parent, const QString &previous)
+    : QDialog(parent), m_context(context), m_text(new QLineEdit(this)),
       m_order(new QComboBox(this)), m_contains(new QCheckBox(QStringLiteral("İçinde Ara"), this)),
-      m_list(new dclist(session.messages, this)),
+      m_list(new dclist(context.messages(), this)),
       m_ok(new QPushButton(QStringLiteral("Tamam"), this)),
       m_cancel(new QPushButton(QStringLiteral("Vazgeç"), this)), m_previousCode(previous),
       m_chosen(previous) {
@@ -77,15 +78,15 @@ pencere::pencere(Session &session, QWidget *parent, const QString &previous)
     refill();
 }
 
-QString pencere::choose(Session &session, QWidget *parent, const QString &previous) {
-    pencere w(session, parent, previous);
+QString pencere::choose(ScreenContext &context, QWidget *parent, const QString &previous) {
+    pencere w(context, parent, previous);
     if (!w.m_failed)
         w.exec();
     return w.m_chosen;
 }
 
-bool pencere::chooseInto(Session &session, xtext &field, QWidget *parent) {
-    const QString code = choose(session, parent);
+bool pencere::chooseInto(ScreenContext &context, xtext &field, QWidget *parent) {
+    const QString code = choose(context, parent);
     if (code.isEmpty())
         return false;
     field.setTextValue(code);
@@ -98,7 +99,7 @@ bool pencere::refill() {
     m_list->Clear();
     std::vector<data::MemberMatch> found;
     QApplication::setOverrideCursor(Qt::WaitCursor);
-    const bool ok = data::searchMembers(m_session.data, m_text->text(),
+    const bool ok = data::searchMembers(m_context.company().data, m_text->text(),
                                         data::MemberOrder(m_order->currentIndex() == 1 ? 1 : 0),
                                         m_contains->isChecked(), &found);
     if (ok) {
@@ -114,8 +115,8 @@ bool pencere::refill() {
     QApplication::restoreOverrideCursor();
     if (!ok) {
         m_failed = true;
-        m_session.messages.show(Messages::Icon::Warning, QStringLiteral("Korvane Muhasebe"),
-                                QStringLiteral("Sql Yaratılamıyor"));
+        m_context.messages().show(Messages::Icon::Warning, QStringLiteral("Korvane Muhasebe"),
+                                  QStringLiteral("Sql Yaratılamıyor"));
         m_chosen = m_previousCode;
         QDialog::reject();
     }

@@ -8,7 +8,7 @@ class QLineEdit;
 class QPushButton;
 class dclist;
 class xtext;
-struct Session;
+class ScreenContext;
 
 // The account lookup window: the clerk types part of a member's code or
 // name and picks the card. The chosen code is chosenCode() (empty on
@@ -17,14 +17,15 @@ class pencere : public QDialog {
     Q_OBJECT
   public:
     // `previous`: the code chosen before, which a failed search leaves chosen.
-    explicit pencere(Session &session, QWidget *parent = nullptr,
+    explicit pencere(ScreenContext &context, QWidget *parent = nullptr,
                      const QString &previous = QString());
 
     // Opens the window modally; the chosen code, empty when cancelled.
-    static QString choose(Session &session, QWidget *parent, const QString &previous = QString());
+    static QString choose(ScreenContext &context, QWidget *parent,
+                          const QString &previous = QString());
     // Opens the window for a code field: a chosen code goes into `field`.
     // True when a code was put.
-    static bool chooseInto(Session &session, xtext &field, QWidget *parent);
+    static bool chooseInto(ScreenContext &context, xtext &field, QWidget *parent);
 
     QLineEdit *TextBox1() const { return m_text; }
     QComboBox *ComboBox1() const { return m_order; }
@@ -44,7 +45,7 @@ class pencere : public QDialog {
     void showEvent(QShowEvent *event) override;
 
   private:
-    Session &m_session;
+    ScreenContext &m_context;
     QLineEdit *m_text;
     QComboBox *m_order;
     QCheckBox *m_contains;

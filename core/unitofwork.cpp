@@ -15,42 +15,42 @@ const QString NothingStored =
 
 } // namespace
 
-UnitOfWork::UnitOfWork(Session &session, int databases)
-    : m_session(session), m_databases(databases),
-      m_cardTotals(session.data, session.carkart, session.messages) {
-    if (m_session.work) {
+UnitOfWork::UnitOfWork(Company &company, int databases)
+    : m_company(company), m_databases(databases),
+      m_cardTotals(company.data, company.carkart, company.messages) {
+    if (m_company.writing) {
         // Actions do not nest; the outer one owns the transaction.
-        m_session.messages.warning(QStringLiteral("Önceki işlem henüz bitmedi."));
+        m_company.messages.warning(QStringLiteral("Önceki işlem henüz bitmedi."));
         return;
     }
     for (;;) {
-        const bool data = !(m_databases & Data) || m_session.data.beginWrite();
-        const bool koop = data && (!(m_databases & Koop) || m_session.koop.beginWrite());
+        const bool data = !(m_databases & Data) || m_company.data.beginWrite();
+        const bool koop = data && (!(m_databases & Koop) || m_company.koop.beginWrite());
         if (data && koop)
             break;
         if (data && (m_databases & Data))
-            m_session.data.rollback();
-        data::Database &failed = data ? m_session.koop : m_session.data;
+            m_company.data.rollback();
+        data::Database &failed = data ? m_company.koop : m_company.data;
         if (failed.isServer() && !failed.alive()) {
-            m_session.messages.warning(lostServer(failed));
+            m_company.messages.warning(lostServer(failed));
             return;
         }
         const data::Failure why = failed.failure();
         if (why != data::Failure::Busy && why != data::Failure::None) {
-            m_session.messages.warning(data::failureText(why) + u'\n' + failed.filePath() +
+            m_company.messages.warning(data::failureText(why) + u'\n' + failed.filePath() +
                                        QStringLiteral("\nİşlem yapılmadı."));
             return;
         }
         // Another desk writes: the clerk decides how long to wait.
-        if (!m_session.messages.retry(
+        if (!m_company.messages.retry(
                 QStringLiteral("Şirket dosyaları şu an başka bir masada kullanılıyor.\n"
                                "Biraz bekleyip tekrar denemek için \"Tekrar Dene\"; işlemi "
                                "yapmamak için \"Vazgeç\".")))
             return;
     }
     m_active = true;
-    m_session.work = this;
-    m_today = m_session.today();
+    m_company.writing = true;
+    m_today = m_company.today();
 }
 
 UnitOfWork::~UnitOfWork() {
@@ -64,19 +64,19 @@ QString UnitOfWork::reference(int firstCharacter) {
     if (!m_counters) {
         // Counters another program may move meanwhile would give codes
         // twice: without their lock the action does not go on.
-        if (!data::lockCounters(m_session.genel, m_session.messages))
+        if (!data::lockCounters(m_company.genel, m_company.messages))
             m_countersUnsafe = true;
-        m_counters = data::Counters::load(m_session.genel);
+        m_counters = data::Counters::load(m_company.genel);
     }
     m_counters->advance();
-    m_session.lastReference = m_counters->code(firstCharacter, m_today);
-    return m_session.lastReference;
+    m_company.lastReference = m_counters->code(firstCharacter, m_today);
+    return m_company.lastReference;
 }
 
 bool UnitOfWork::addToBucket(const QString &kod, bool debit, Money amount, bool *overflow) {
     *overflow = false;
     if (!m_active || !(m_databases & Data))
-        return data::updateBalanceBucket(m_session.carkart, kod, 0, Money(), Money(),
+        return data::updateBalanceBucket(m_company.carkart, kod, 0, Money(), Money(),
                                          debit ? QStringLiteral("B") : QStringLiteral("A"), amount,
                                          overflow);
     return m_cardTotals.add(kod, debit, amount, overflow);
@@ -95,14 +95,14 @@ void UnitOfWork::addToDayTotal(const QString &dayFile, const QDate &date, Money 
 
 bool UnitOfWork::prepareDayTotals() {
     const cashbox::Stored stored = [this](const QString &refer) {
-        return collectionStored(m_session, refer);
+        return collectionStored(m_company, refer);
     };
     for (const auto &journal : m_dayTotals) {
         QString error;
         if (!journal->prepare(stored, &error)) {
             dropDayTotals();
             rollback();
-            m_session.messages.warning(QStringLiteral("Kasa gün toplamı yazılamıyor:\n") + error +
+            m_company.messages.warning(QStringLiteral("Kasa gün toplamı yazılamıyor:\n") + error +
                                        u'\n' + NothingStored);
             return false;
         }
@@ -117,10 +117,10 @@ void UnitOfWork::dropDayTotals() {
 }
 
 data::Failure UnitOfWork::failure() const {
-    if ((m_databases & Data) && m_session.data.actionOver())
-        return m_session.data.failure();
-    if ((m_databases & Koop) && m_session.koop.actionOver())
-        return m_session.koop.failure();
+    if ((m_databases & Data) && m_company.data.actionOver())
+        return m_company.data.failure();
+    if ((m_databases & Koop) && m_company.koop.actionOver())
+        return m_company.koop.failure();
     return data::Failure::None;
 }
 
@@ -134,7 +134,7 @@ void UnitOfWork::fail() {
     rollback();
     // An action that a failure ended has said why in its rollback.
     if (!told)
-        m_session.messages.warning(NothingStored);
+        m_company.messages.warning(NothingStored);
 }
 
 bool UnitOfWork::commit() {
@@ -142,45 +142,45 @@ bool UnitOfWork::commit() {
         return false;
     // A server that went away has already dropped the action; say so once
     // rather than once for every counter.
-    if ((m_databases & Data) && m_session.data.isServer() && !m_session.data.actionOver() &&
-        !m_session.data.alive()) {
+    if ((m_databases & Data) && m_company.data.isServer() && !m_company.data.actionOver() &&
+        !m_company.data.alive()) {
         fail();
         return false;
     }
     // Codes whose counters were not stored would be drawn again.
     if (m_countersUnsafe ||
-        (m_counters && !over() && !m_counters->store(m_session.genel, m_session.messages)) ||
+        (m_counters && !over() && !m_counters->store(m_company.genel, m_company.messages)) ||
         over()) {
         fail();
         return false;
     }
     if (!prepareDayTotals())
         return false;
-    const bool data = !(m_databases & Data) || m_session.data.commit();
+    const bool data = !(m_databases & Data) || m_company.data.commit();
     if (!data) {
         dropDayTotals();
         fail();
         return false;
     }
-    const bool koop = !(m_databases & Koop) || m_session.koop.commit();
+    const bool koop = !(m_databases & Koop) || m_company.koop.commit();
     if (!koop) {
         // Beside stored data, what the settings held is the caller's to tell
         // (settingsStored()); alone, nothing of the action is stored.
         const data::Failure why =
-            m_session.koop.actionOver() ? m_session.koop.failure() : data::Failure::DiskError;
-        m_session.koop.rollback();
+            m_company.koop.actionOver() ? m_company.koop.failure() : data::Failure::DiskError;
+        m_company.koop.rollback();
         m_settingsFailure = why;
         if (!(m_databases & Data))
-            m_session.messages.warning(data::failureText(why) + u'\n' + NothingStored);
+            m_company.messages.warning(data::failureText(why) + u'\n' + NothingStored);
     }
     m_settingsStored = koop;
     m_active = false;
-    m_session.work = nullptr;
+    m_company.writing = false;
     for (const auto &journal : m_dayTotals) {
         QString error;
         if (!journal->apply(&error)) {
             m_dayTotalsPending = true;
-            m_session.messages.warning(QStringLiteral("Kasa gün toplamı yazılamadı:\n") + error +
+            m_company.messages.warning(QStringLiteral("Kasa gün toplamı yazılamadı:\n") + error +
                                        QStringLiteral("\nKayıtlar saklandı; gün toplamı şirket "
                                                       "yeniden açıldığında düzeltilir."));
         }
@@ -195,24 +195,24 @@ void UnitOfWork::rollback() {
     // A failure that ended the action reaches the clerk once, whoever ends it.
     const data::Failure why = failure();
     if (m_databases & Data)
-        m_session.data.rollback();
+        m_company.data.rollback();
     if (m_databases & Koop)
-        m_session.koop.rollback();
+        m_company.koop.rollback();
     m_active = false;
-    m_session.work = nullptr;
+    m_company.writing = false;
     m_counters.reset();
     m_countersUnsafe = false;
     m_cardTotals.clear();
     dropDayTotals();
     if (why == data::Failure::Busy)
-        m_session.messages.markBusy();
+        m_company.messages.markBusy();
     if (why != data::Failure::None)
-        m_session.messages.warning(data::failureText(why) + u'\n' + NothingStored);
+        m_company.messages.warning(data::failureText(why) + u'\n' + NothingStored);
 }
 
-std::optional<bool> collectionStored(Session &session, const QString &refer) {
+std::optional<bool> collectionStored(Company &company, const QString &refer) {
     data::QueryCursor q;
-    if (!data::QdOpen(session.data, q, QStringLiteral("SELECT count(*) FROM kasa WHERE refer = ?"),
+    if (!data::QdOpen(company.data, q, QStringLiteral("SELECT count(*) FROM kasa WHERE refer = ?"),
                       {refer}))
         return std::nullopt;
     const bool stored = q.number(0) > 0;
@@ -220,27 +220,25 @@ std::optional<bool> collectionStored(Session &session, const QString &refer) {
     return stored;
 }
 
-bool settleDayTotals(Session &session) {
-    const QDir folder(session.companyFile(QString()));
+bool settleDayTotals(Company &company) {
+    const QDir folder(company.companyFile(QString()));
     for (const QString &name :
          folder.entryList({QStringLiteral("kasa*.dat.bekleyen")}, QDir::Files)) {
         const QString dayFile = folder.filePath(name.chopped(int(qstrlen(".bekleyen"))));
         int settled = 0;
         QString error;
         if (!cashbox::settleJournal(
-                dayFile, [&](const QString &refer) { return collectionStored(session, refer); },
+                dayFile, [&](const QString &refer) { return collectionStored(company, refer); },
                 &settled, &error)) {
-            session.messages.warning(QStringLiteral("Kasa gün toplamı düzeltilemedi:\n") + error);
+            company.messages.warning(QStringLiteral("Kasa gün toplamı düzeltilemedi:\n") + error);
             return false;
         }
     }
     return true;
 }
 
-QString drawReference(Session &session, int firstCharacter) {
-    if (session.work)
-        return session.work->reference(firstCharacter);
-    UnitOfWork work(session, UnitOfWork::Data);
+QString drawReference(Company &company, int firstCharacter) {
+    UnitOfWork work(company, UnitOfWork::Data);
     if (!work.active())
         return QString();
     const QString code = work.reference(firstCharacter);

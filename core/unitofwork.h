@@ -1,6 +1,6 @@
 #pragma once
 
-#include "core/session.h"
+#include "core/company.h"
 #include "data/cardtotals.h"
 #include "data/cashbox.h"
 #include "data/koopdata.h"
@@ -21,7 +21,7 @@ class UnitOfWork {
   public:
     enum Databases { Data = 1, Koop = 2, Both = 3 };
 
-    explicit UnitOfWork(Session &session, int databases = Both);
+    explicit UnitOfWork(Company &company, int databases = Both);
     ~UnitOfWork();
     UnitOfWork(const UnitOfWork &) = delete;
     UnitOfWork &operator=(const UnitOfWork &) = delete;
@@ -29,6 +29,9 @@ class UnitOfWork {
     // False when the databases could not be locked; the message has been
     // shown and the action must not run.
     [[nodiscard]] bool active() const { return m_active; }
+
+    // The company the action writes to.
+    Company &company() const { return m_company; }
 
     // A new reference code (first character code 21 or 1), drawn from the
     // counters in genel.
@@ -66,7 +69,7 @@ class UnitOfWork {
     void rollback();
 
   private:
-    Session &m_session;
+    Company &m_company;
     int m_databases;
     bool m_active = false;
     bool m_settingsStored = false;
@@ -84,12 +87,12 @@ class UnitOfWork {
 
 // Whether a collection with this reference is stored (its cash-box row);
 // nothing when the company cannot tell.
-[[nodiscard]] std::optional<bool> collectionStored(Session &session, const QString &refer);
+[[nodiscard]] std::optional<bool> collectionStored(Company &company, const QString &refer);
 
 // Settles what desks stopped half-way left in the day files' journals.
 // False after a message when a journal cannot be settled.
-[[nodiscard]] bool settleDayTotals(Session &session);
+[[nodiscard]] bool settleDayTotals(Company &company);
 
-// Draws a reference code inside the action under way, or on its own when
-// there is none; empty when the code could not be stored.
-[[nodiscard]] QString drawReference(Session &session, int firstCharacter);
+// Draws a reference code in an action of its own; empty when the code could
+// not be stored.
+[[nodiscard]] QString drawReference(Company &company, int firstCharacter);

@@ -5,22 +5,13 @@
 #include "data/koopdata.h"
 #include "posting/posting.h"
 
-#include <optional>
-
 namespace posting {
 
-CashCollectionResult postCashCollection(Session &s, const CashCollection &c) {
+namespace {
+
+CashCollectionResult post(UnitOfWork &work, const CashCollection &c) {
+    Company &s = work.company();
     CashCollectionResult result;
-    if (c.amount <= Money())
-        return result;
-    // A collection is an action of its own, or one step of a larger one.
-    std::optional<UnitOfWork> own;
-    if (!s.work) {
-        own.emplace(s);
-        if (!own->active())
-            return result;
-    }
-    UnitOfWork &work = *s.work;
 
     const QString refer = work.reference(1);
     qint32 receiptNo = c.receiptNo;
@@ -32,13 +23,13 @@ CashCollectionResult postCashCollection(Session &s, const CashCollection &c) {
     const QString receipt = QString::number(receiptNo);
     const QString dayFile = s.companyFile(cashbox::fileName(QString::number(c.cashBox)));
 
-    if (writeCashRow(s, {c.kod, receipt, c.name, c.amount, c.cashBox, c.date, refer}) &&
+    if (writeCashRow(work, {c.kod, receipt, c.name, c.amount, c.cashBox, c.date, refer}) &&
         data::findMember(s.carkart, c.kod)) {
         const QString muhasebe = data::FieldGet(s.carkart, QStringLiteral("muhasebe")).toString();
         // A ledger row the table turns down is passed over, as the desk always
         // has; one the engine failed has ended the action, which says so.
-        (void)PostCollection(s, refer, c.kod, c.date, receipt, c.amount, c.description, QString(),
-                             c.cashBox);
+        (void)PostCollection(work, refer, c.kod, c.date, receipt, c.amount, c.description,
+                             QString(), c.cashBox);
         // The cash screen writes its two rows field by field in its own order;
         // neither row checks its account code.
         const auto entRow = [&](const QString &muhkod, const char *ba, const QString &ack) {
@@ -73,15 +64,35 @@ CashCollectionResult postCashCollection(Session &s, const CashCollection &c) {
 
     // The day total moves exactly when the rows are stored.
     work.addToDayTotal(dayFile, c.date, c.amount, refer);
-    result.committed = own ? own->commit() : true;
-    result.dayTotalPending = own && own->dayTotalsPending();
-    // The number is safe beside the rows in any case; the settings row
-    // catches up with the next collection.
-    if (own && result.committed && receiptStored && !own->settingsStored())
-        s.messages.warning(data::failureText(own->settingsFailure()) + u'\n' +
-                           QStringLiteral("Makbuz No Kaydedilemedi."));
+    result.committed = true;
     result.refer = refer;
     result.receiptNo = receiptNo;
+    result.receiptStored = receiptStored;
+    return result;
+}
+
+} // namespace
+
+CashCollectionResult postCashCollection(UnitOfWork &work, const CashCollection &c) {
+    if (c.amount <= Money())
+        return {};
+    return post(work, c);
+}
+
+CashCollectionResult postCashCollection(Company &company, const CashCollection &c) {
+    if (c.amount <= Money())
+        return {};
+    UnitOfWork work(company);
+    if (!work.active())
+        return {};
+    CashCollectionResult result = post(work, c);
+    result.committed = work.commit();
+    result.dayTotalPending = work.dayTotalsPending();
+    // The number is safe beside the rows in any case; the settings row
+    // catches up with the next collection.
+    if (result.committed && result.receiptStored && !work.settingsStored())
+        company.messages.warning(data::failureText(work.settingsFailure()) + u'\n' +
+                                 QStringLiteral("Makbuz No Kaydedilemedi."));
     return result;
 }
 

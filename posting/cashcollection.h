@@ -1,6 +1,6 @@
 #pragma once
 
-#include "core/session.h"
+#include "core/unitofwork.h"
 
 // A cash collection against a numbered receipt: under one new reference
 // code, the cash-box row, the member's ledger credit, two integration rows,
@@ -23,13 +23,17 @@ struct CashCollectionResult {
     QString refer;
     qint32 receiptNo = 0;         // the number the receipt carries
     bool dayTotalPending = false; // stored, but its day total waits for the next opening
+    bool receiptStored = false;   // the receipt counter was written
 };
 
-// Nothing happens for an amount that is not above 0. Inside an action under
-// way the collection becomes part of it; else it is an action of its own.
-// The receipt number is drawn under the action's write lock: the proposed
-// one, unless another desk issued it meanwhile, then the next free one; so
-// no number is ever issued twice.
-CashCollectionResult postCashCollection(Session &session, const CashCollection &c);
+// Nothing happens for an amount that is not above 0. The receipt number is
+// drawn under the action's write lock: the proposed one, unless another desk
+// issued it meanwhile, then the next free one; so no number is ever issued
+// twice.
+//
+// As one step of the given action (committed means written to it):
+CashCollectionResult postCashCollection(UnitOfWork &work, const CashCollection &c);
+// As an action of its own, committed here:
+CashCollectionResult postCashCollection(Company &company, const CashCollection &c);
 
 } // namespace posting

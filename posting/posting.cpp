@@ -25,8 +25,9 @@ QString cashDescription(const QString &text) {
     return out;
 }
 
-bool PostDebt(Session &s, const QString &refer, bool credit, const QString &kod, Money amount,
+bool PostDebt(UnitOfWork &work, const QString &refer, bool credit, const QString &kod, Money amount,
               const QString &ack, int islem, const QString &kod1, const QDate &date) {
+    Company &s = work.company();
     const auto say = [&s] {
         data::tellNotStored(s.data, s.messages, QStringLiteral("Cari Hesap Yazılamıyor."));
     };
@@ -41,12 +42,7 @@ bool PostDebt(Session &s, const QString &refer, bool credit, const QString &kod,
     const int ba = credit ? ledger::Credit : ledger::Debit;
     // A card that is not there moves no totals; the row is still written.
     bool overflow = false;
-    if (s.work)
-        (void)s.work->addToBucket(kod, !credit, amount, &overflow);
-    else
-        (void)data::updateBalanceBucket(s.carkart, kod, 0, Money(), Money(),
-                                        credit ? QStringLiteral("A") : QStringLiteral("B"), amount,
-                                        &overflow);
+    (void)work.addToBucket(kod, !credit, amount, &overflow);
     // The card's totals cannot hold the amount: neither is written.
     if (overflow)
         return refuse();
@@ -59,14 +55,16 @@ bool PostDebt(Session &s, const QString &refer, bool credit, const QString &kod,
     return true;
 }
 
-bool PostCollection(Session &s, const QString &refer, const QString &kod, const QDate &date,
+bool PostCollection(UnitOfWork &work, const QString &refer, const QString &kod, const QDate &date,
                     const QString &evrak, Money amount, const QString &ack, const QString &kod1,
                     int kasa) {
-    return data::writeLedgerRow(s.carhar, {kod, date, ledger::Collection, evrak, ledger::Credit,
-                                           amount, ack, kod1, Money(), refer, kasa});
+    return data::writeLedgerRow(work.company().carhar,
+                                {kod, date, ledger::Collection, evrak, ledger::Credit, amount, ack,
+                                 kod1, Money(), refer, kasa});
 }
 
-bool writeCashRow(Session &s, const CashRow &row) {
+bool writeCashRow(UnitOfWork &work, const CashRow &row) {
+    Company &s = work.company();
     bool ok = row.tutar >= Money() && row.tutar <= Money::maxEntry() && data::RsAddNew(s.kasa);
     if (ok) {
         set(s.kasa, "carkod", row.carkod);

@@ -1,7 +1,7 @@
 #include "printing/pageprint.h"
 
 #include "base/wholefile.h"
-#include "core/session.h"
+#include "core/company.h"
 #include "printing/printcontext.h"
 
 #include <QApplication>
@@ -34,7 +34,7 @@ bool drawOn(QPrinter &printer, Messages &messages, const QString &what,
 
 bool printPage(PrintContext &context, const QString &what,
                const std::function<void(QPainter &)> &draw) {
-    Messages &messages = context.session().messages;
+    Messages &messages = context.company().messages;
     const QString pdf = context.pdfOutput();
     const QPrinter &chosen = context.printer();
     QPrinter printer(QPrinter::HighResolution);

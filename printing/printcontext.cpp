@@ -1,13 +1,13 @@
 #include "printing/printcontext.h"
 
-#include "core/session.h"
+#include "core/company.h"
 
 #include <QPrinter>
 #include <QPrinterInfo>
 
 namespace printing {
 
-PrintContext::PrintContext(Session &session) : m_session(session) {}
+PrintContext::PrintContext(Company &company) : m_company(company) {}
 
 PrintContext::~PrintContext() = default;
 
@@ -45,7 +45,7 @@ QString PrintContext::dotMatrixProgram() const {
 #else
     const QString name = QStringLiteral("dotyaz");
 #endif
-    QString folder = toLocalSeparators(m_session.prgPath);
+    QString folder = toLocalSeparators(m_company.prgPath);
     if (!folder.isEmpty() && !folder.endsWith(u'/'))
         folder += u'/';
     return folder + name;

@@ -6,7 +6,7 @@
 #include <memory>
 
 class QPrinter;
-struct Session;
+struct Company;
 
 namespace printing {
 
@@ -16,12 +16,12 @@ namespace printing {
 // hand it to both.
 class PrintContext {
   public:
-    explicit PrintContext(Session &session);
+    explicit PrintContext(Company &company);
     ~PrintContext();
     PrintContext(const PrintContext &) = delete;
     PrintContext &operator=(const PrintContext &) = delete;
 
-    Session &session() const { return m_session; }
+    Company &company() const { return m_company; }
 
     PrinterSettings settings;
 
@@ -50,7 +50,7 @@ class PrintContext {
     QString dotMatrixProgram() const;
 
   private:
-    Session &m_session;
+    Company &m_company;
     std::unique_ptr<QPrinter> m_printer;
 };
 

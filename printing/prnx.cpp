@@ -3,7 +3,7 @@
 #include "printing/dostext.h"
 
 #include "base/wholefile.h"
-#include "core/session.h"
+#include "core/company.h"
 
 #include <QCoreApplication>
 #include <QDeadlineTimer>
@@ -274,7 +274,7 @@ bool prnx::tellFailure() {
     if (m_failure.isEmpty())
         return false;
     if (!m_failureTold)
-        m_context.session().messages.warning(m_failure);
+        m_context.company().messages.warning(m_failure);
     m_failureTold = true;
     return true;
 }

@@ -14,8 +14,8 @@ namespace screens {
 
 namespace {
 
-template <class W> std::function<QWidget *(Session &, printing::PrintContext &)> maker() {
-    return [](Session &s, printing::PrintContext &p) -> QWidget * { return new W(s, p); };
+template <class W> std::function<QWidget *(ScreenContext &, printing::PrintContext &)> maker() {
+    return [](ScreenContext &s, printing::PrintContext &p) -> QWidget * { return new W(s, p); };
 }
 
 } // namespace

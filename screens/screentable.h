@@ -1,6 +1,6 @@
 #pragma once
 
-#include "core/session.h"
+#include "gui/screencontext.h"
 
 #include <QStringList>
 #include <functional>
@@ -20,7 +20,7 @@ struct Screen {
     QStringList keys; // as typed after the company folder, upper case
     // Makes the screen. The printer settings and the chosen printer are the
     // process's, one for every screen it opens.
-    std::function<QWidget *(Session &, printing::PrintContext &)> make;
+    std::function<QWidget *(ScreenContext &, printing::PrintContext &)> make;
 };
 
 const std::vector<Screen> &table();

@@ -6,6 +6,7 @@
 #include "controls/xtext.h"
 #include "core/companyfolder.h"
 #include "gui/qtmessages.h"
+#include "gui/screencontext.h"
 
 #include <QApplication>
 #include <QFormLayout>
@@ -18,6 +19,7 @@ int main(int argc, char *argv[]) {
     QApplication::setApplicationName(QStringLiteral("korvane"));
     const std::unique_ptr<Messages> messages = makeMessages();
     Session session(*messages);
+    ScreenContext desk(session);
     const QStringList args = QApplication::arguments();
     if (args.size() != 2) {
         messages->warning(QStringLiteral("Kullanım: controls-gallery ŞİRKET_KLASÖRÜ"));
@@ -68,9 +70,7 @@ int main(int argc, char *argv[]) {
     code->xTextBicim(xtext::Metin, 15, Qt::AlignLeft, 0, 0, 0);
     code->setButton(true);
     // F2 or the picture button opens the lookup window, as the screens do.
-    const auto lookup = [&session, code, &window] {
-        (void)pencere::chooseInto(session, *code, &window);
-    };
+    const auto lookup = [&desk, code, &window] { (void)pencere::chooseInto(desk, *code, &window); };
     QObject::connect(code, &xtext::ButtonClick, &window, lookup);
     QObject::connect(code, &xtext::KeyDown, &window, [lookup](int key, bool) {
         if (key == Qt::Key_F2)

@@ -20,7 +20,7 @@ QString key(const char *side, int group) {
 
 } // namespace
 
-Opening open(Session &s) {
+Opening open(Company &s) {
     Opening o;
     if (const auto range = data::cardCodeRange(s.data, s.messages)) {
         o.firstCode = range->first;
@@ -29,7 +29,7 @@ Opening open(Session &s) {
     return o;
 }
 
-std::optional<std::vector<Member>> load(Session &s, const Query &query) {
+std::optional<std::vector<Member>> load(Company &s, const Query &query) {
     data::CardSelection selection;
     selection.codes = {query.first, query.last};
     selection.kinds = {0};
@@ -51,7 +51,7 @@ bool listed(Messages &messages, const std::vector<Member> &members) {
     return !members.empty();
 }
 
-QString groupFile(const Session &s) {
+QString groupFile(const Company &s) {
     return s.companyFile(QString::fromUtf16(GroupFileName));
 }
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "core/session.h"
+#include "core/company.h"
 
 #include <QString>
 #include <array>
@@ -21,7 +21,7 @@ constexpr int CodeLength = 15; // as the card holds it
 struct Opening {
     QString firstCode, lastCode;
 };
-Opening open(Session &session);
+Opening open(Company &company);
 
 // What the list is read for; a list read for the same query is not read again.
 struct Query {
@@ -38,7 +38,7 @@ struct Member {
 };
 // The members of the range, in the query's order. Nothing after "Sql Rapor
 // Yaratılamıyor".
-std::optional<std::vector<Member>> load(Session &session, const Query &query);
+std::optional<std::vector<Member>> load(Company &company, const Query &query);
 
 // False after "Liste Getirilmemiş.." when there is nothing to print.
 bool listed(Messages &messages, const std::vector<Member> &members);
@@ -49,7 +49,7 @@ struct Group {
 };
 using Groups = std::array<Group, GroupCount>;
 
-QString groupFile(const Session &session);
+QString groupFile(const Company &company);
 // The groups of `file`; a missing file or key gives the office's defaults.
 Groups readGroups(const QString &file);
 // Writes all twenty keys; "Kaydedilemedi." when the file cannot be written.

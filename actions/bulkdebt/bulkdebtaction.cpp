@@ -21,7 +21,7 @@ bool hasAccount(const QString &code) {
 
 } // namespace
 
-Opening open(Session &s) {
+Opening open(Company &s) {
     Opening o;
     const auto settings = data::requireSettings(s.ayar, s.messages);
     for (size_t i = 0; i < o.captions.size(); ++i)
@@ -39,7 +39,7 @@ QString progressText(const Progress &p) {
            trMonthName(p.month.month()) + QStringLiteral(" Dönemi..");
 }
 
-std::optional<Result> run(Session &s, const Request &r, const ProgressFn &progress) {
+std::optional<Result> run(Company &s, const Request &r, const ProgressFn &progress) {
     Money sum;
     for (const Money &amount : r.amounts)
         sum += amount;
@@ -97,7 +97,7 @@ std::optional<Result> run(Session &s, const Request &r, const ProgressFn &progre
                 const QString refer = work.reference(1);
                 const QString ack = period + settings->ack[head];
                 // A debt the ledger did not take is not handed to the suite.
-                if (!posting::PostDebt(s, refer, false, member.kod, amount, ack, ledger::Debt,
+                if (!posting::PostDebt(work, refer, false, member.kod, amount, ack, ledger::Debt,
                                        QString::number(head + 1), date))
                     continue;
                 ++result.debts;

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "core/session.h"
+#include "core/company.h"
 
 #include <QDate>
 #include <array>
@@ -26,7 +26,7 @@ struct Opening {
 };
 // Reads the settings row (without one says "Ayarlar Yapılmamış...") and the
 // card table's first and last codes.
-Opening open(Session &session);
+Opening open(Company &company);
 
 struct Request {
     QString year; // as typed
@@ -54,7 +54,7 @@ struct Result {
 // each refusal after its message), then posts in one action: the members of
 // kind 0 within the codes, in code order, each month, each head above 0.
 // Nothing after the message that stopped it; a failed commit stores nothing.
-std::optional<Result> run(Session &session, const Request &request,
+std::optional<Result> run(Company &company, const Request &request,
                           const ProgressFn &progress = {});
 
 } // namespace bulkdebt

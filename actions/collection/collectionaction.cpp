@@ -12,7 +12,7 @@
 
 namespace collection {
 
-Opening openCollection(Session &s) {
+Opening openCollection(Company &s) {
     Opening o;
     o.date = s.today();
     if (const auto settings = data::requireSettings(s.ayar, s.messages)) {
@@ -22,7 +22,7 @@ Opening openCollection(Session &s) {
     return o;
 }
 
-posting::CashCollectionResult collect(Session &s, const Opening &opening, const QString &kod,
+posting::CashCollectionResult collect(Company &s, const Opening &opening, const QString &kod,
                                       const QString &name, Money amount,
                                       const QString &description) {
     posting::CashCollection c;
@@ -46,7 +46,7 @@ posting::CashCollectionResult collect(Session &s, const Opening &opening, const 
 
 namespace {
 
-ReceiptValues valuesOf(Session &s, const ShownReceipt &shown,
+ReceiptValues valuesOf(Company &s, const ShownReceipt &shown,
                        const std::optional<data::MemberCard> &card) {
     ReceiptValues v;
     v.receiptNo = shown.receiptNo;
@@ -66,11 +66,11 @@ ReceiptValues valuesOf(Session &s, const ShownReceipt &shown,
 
 } // namespace
 
-ReceiptValues receiptValues(Session &s, const ShownReceipt &shown) {
+ReceiptValues receiptValues(Company &s, const ShownReceipt &shown) {
     return valuesOf(s, shown, data::readMember(s.carkart, shown.kod));
 }
 
-ReceiptHeader receiptHeader(Session &s) {
+ReceiptHeader receiptHeader(Company &s) {
     const QString file = s.companyFile(QStringLiteral("korvane.dat"));
     const QString section = QStringLiteral("makbuz");
     ReceiptHeader h;
@@ -94,7 +94,7 @@ bool printReceipt(printing::PrintContext &context, const ReceiptHeader &h, const
                                [&](QPainter &painter) { drawReceiptPage(painter, h, v); });
 }
 
-Desk::Desk(Session &s, const QString &kod, const QString &shownName, std::optional<Money> balance)
+Desk::Desk(Company &s, const QString &kod, const QString &shownName, std::optional<Money> balance)
     : m_session(s), m_kod(kod), m_shownName(shownName), m_opening(openCollection(s)),
       m_card(data::readMember(s.carkart, kod)) {
     // A card that cannot be read is not a card that is missing.

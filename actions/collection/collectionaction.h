@@ -1,7 +1,7 @@
 #pragma once
 
 #include "actions/collection/receipt.h"
-#include "core/session.h"
+#include "core/company.h"
 #include "data/koopdata.h"
 #include "posting/cashcollection.h"
 
@@ -29,12 +29,12 @@ struct Opening {
     QDate date;
 };
 // Reads the settings row; without one says "Ayarlar Yapılmamış...".
-Opening openCollection(Session &session);
+Opening openCollection(Company &company);
 
 // A new collection posted as the desk's " Tamam" posts it, with the receipt
 // number and date the desk opened with; `name` is the member's name as the
 // desk shows it.
-posting::CashCollectionResult collect(Session &session, const Opening &opening, const QString &kod,
+posting::CashCollectionResult collect(Company &company, const Opening &opening, const QString &kod,
                                       const QString &name, Money amount,
                                       const QString &description);
 
@@ -54,14 +54,14 @@ struct ShownReceipt {
 // The receipt's values: what the desk shows, the name from the member card
 // (the shown one when the card has none or an empty one), the company's
 // money names and decimals.
-ReceiptValues receiptValues(Session &session, const ShownReceipt &shown);
+ReceiptValues receiptValues(Company &company, const ShownReceipt &shown);
 
 // The three header lines and the logo from the company's korvane.dat,
 // section [makbuz]: baslik1, baslik2, baslik3 and logo (a picture file in
 // the image folder, or a full path). The first line defaults to the
 // cooperative's name (`unvan` in genel), the logo to our own emblem. A logo
 // that cannot be loaded says "İmage Yükleme Hatası" and prints none.
-ReceiptHeader receiptHeader(Session &session);
+ReceiptHeader receiptHeader(Company &company);
 
 // Prints the page to the context's PDF file or, without one, through a print
 // preview to the printer last chosen in this process. False after a message
@@ -86,7 +86,7 @@ class Desk {
     // showed; `balance` the final balance it handed over, or, given none,
     // the member's final balance up to the desk's date as the statement
     // computes it.
-    Desk(Session &session, const QString &kod, const QString &shownName = QString(),
+    Desk(Company &company, const QString &kod, const QString &shownName = QString(),
          std::optional<Money> balance = std::nullopt);
 
     const Opening &opening() const { return m_opening; }
@@ -107,7 +107,7 @@ class Desk {
     [[nodiscard]] bool print(printing::PrintContext &context, const ReceiptValues &values);
 
   private:
-    Session &m_session;
+    Company &m_session;
     QString m_kod;
     QString m_shownName;
     Opening m_opening;

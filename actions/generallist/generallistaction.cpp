@@ -56,7 +56,7 @@ QStringList plainAmounts(const Figures &f, int tlonda) {
     return out;
 }
 
-Opening open(Session &s) {
+Opening open(Company &s) {
     Opening o;
     o.faiz = statement::deskSettings(s).faiz;
     if (const auto range = data::cardCodeRange(s.data, s.messages)) {
@@ -66,7 +66,7 @@ Opening open(Session &s) {
     return o;
 }
 
-std::optional<List> build(Session &s, const QString &firstCode, const QString &lastCode,
+std::optional<List> build(Company &s, const QString &firstCode, const QString &lastCode,
                           const QDate &baseDate, double faiz, const ProgressFn &progress) {
     std::vector<data::MemberAccount> cards;
     if (!data::readMemberAccounts(s.data, std::nullopt, &cards, s.messages,
@@ -111,13 +111,13 @@ std::optional<List> build(Session &s, const QString &firstCode, const QString &l
     return list;
 }
 
-std::optional<surcharge::Statement> statementOf(Session &s, const QString &kod,
+std::optional<surcharge::Statement> statementOf(Company &s, const QString &kod,
                                                 const QDate &baseDate, double faiz) {
     const auto card = statement::member(s, kod);
     return statement::compute(s, kod, baseDate, faiz, card ? card->asd : 0);
 }
 
-QString cooperativeName(Session &s) {
+QString cooperativeName(Company &s) {
     return statement::cooperativeName(s);
 }
 

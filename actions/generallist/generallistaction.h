@@ -1,6 +1,6 @@
 #pragma once
 
-#include "core/session.h"
+#include "core/company.h"
 #include "surcharge/engine.h"
 
 #include <QDate>
@@ -22,7 +22,7 @@ struct Opening {
 };
 // Reads the settings row (without one says "Ayarlar Yapılmamış...") and the
 // card table's first and last codes.
-Opening open(Session &session);
+Opening open(Company &company);
 
 struct Figures {
     Money borc;    // debt
@@ -61,16 +61,16 @@ using ProgressFn = std::function<void(const Progress &)>;
 // text, in code order. A base date that is no date gives every card its
 // "Hatalı İşlem Tarihi..." and zero figures. Nothing after "Sql Rapor
 // Yaratılamıyor" when the cards cannot be read.
-std::optional<List> build(Session &session, const QString &firstCode, const QString &lastCode,
+std::optional<List> build(Company &company, const QString &firstCode, const QString &lastCode,
                           const QDate &baseDate, double faiz, const ProgressFn &progress = {});
 
 // One card's statement, as the list computes it: nothing after "Hatalı
 // İşlem Tarihi..." for a base date that is no date.
-std::optional<surcharge::Statement> statementOf(Session &session, const QString &kod,
+std::optional<surcharge::Statement> statementOf(Company &company, const QString &kod,
                                                 const QDate &baseDate, double faiz);
 
 // The cooperative's name, as the page head and the spreadsheet show it.
-QString cooperativeName(Session &session);
+QString cooperativeName(Company &company);
 
 // The list's columns: Kod, İsim, then the four amounts; captions() in
 // their order.

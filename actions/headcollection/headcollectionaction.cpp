@@ -12,7 +12,7 @@
 
 namespace headcollection {
 
-Opening open(Session &s) {
+Opening open(Company &s) {
     Opening o;
     o.date = s.today();
     if (const auto settings = data::requireSettings(s.ayar, s.messages)) {
@@ -23,7 +23,7 @@ Opening open(Session &s) {
     return o;
 }
 
-std::optional<data::MemberCard> member(Session &s, const QString &kod) {
+std::optional<data::MemberCard> member(Company &s, const QString &kod) {
     const QString code = kod.trimmed();
     if (code.isEmpty())
         return std::nullopt;
@@ -38,7 +38,7 @@ Money magnitude(Money m) {
 
 } // namespace
 
-std::optional<HeadAmounts> balances(Session &s, const QString &kod, const QDate &date) {
+std::optional<HeadAmounts> balances(Company &s, const QString &kod, const QDate &date) {
     std::vector<data::SubAccountTotal> totals;
     if (!data::readSubAccountTotals(s.data, kod.trimmed(), baseDate(date), &totals, s.messages))
         return std::nullopt;
@@ -69,7 +69,7 @@ int warnOverCollection(Messages &messages, const std::array<QString, 5> &caption
     return warnings;
 }
 
-bool post(Session &s, const Collection &c) {
+bool post(Company &s, const Collection &c) {
     const Money sum = total(c.amounts);
     if (sum <= Money())
         return false;
@@ -77,14 +77,14 @@ bool post(Session &s, const Collection &c) {
     if (!work.active())
         return false;
     const QString receipt = QString::number(c.receiptNo);
-    if (posting::writeCashRow(s, {c.kod, receipt, c.name + QStringLiteral(" Tahsilat"), sum,
-                                  CashBoxNumber, c.date, work.reference(1)}) &&
+    if (posting::writeCashRow(work, {c.kod, receipt, c.name + QStringLiteral(" Tahsilat"), sum,
+                                     CashBoxNumber, c.date, work.reference(1)}) &&
         data::findMember(s.carkart, c.kod)) {
         for (size_t i = 0; i < 5; ++i) {
             if (c.amounts[i] <= Money())
                 continue;
-            if (!posting::PostCollection(s, work.reference(1), c.kod, c.date, receipt, c.amounts[i],
-                                         c.captions[i] + QStringLiteral(" Tahsilatı"),
+            if (!posting::PostCollection(work, work.reference(1), c.kod, c.date, receipt,
+                                         c.amounts[i], c.captions[i] + QStringLiteral(" Tahsilatı"),
                                          QString::number(i + 1), CashBoxNumber))
                 data::tellNotStored(s.data, s.messages,
                                     QStringLiteral("Cari Hareket Kaydedilemedi."),
@@ -94,7 +94,7 @@ bool post(Session &s, const Collection &c) {
     return work.commit();
 }
 
-collection::ReceiptValues receiptValues(Session &s, const Collection &c, Money balanceTotal) {
+collection::ReceiptValues receiptValues(Company &s, const Collection &c, Money balanceTotal) {
     collection::ReceiptValues v;
     v.receiptNo = QString::number(c.receiptNo);
     v.date = formatTrDate(c.date);
@@ -113,12 +113,12 @@ collection::ReceiptValues receiptValues(Session &s, const Collection &c, Money b
 }
 
 bool printReceipt(printing::PrintContext &context, const Collection &c, Money balanceTotal) {
-    Session &s = context.session();
+    Company &s = context.company();
     return collection::printReceipt(context, collection::receiptHeader(s),
                                     receiptValues(s, c, balanceTotal));
 }
 
-std::optional<MemberHeads> memberHeads(Session &s, const QString &kod, const QDate &date) {
+std::optional<MemberHeads> memberHeads(Company &s, const QString &kod, const QDate &date) {
     const auto card = member(s, kod);
     if (!card) {
         s.messages.warning(QStringLiteral("Bu kodla bir üye kartı yok: ") + kod);

@@ -2,7 +2,7 @@
 
 #include "actions/collection/receipt.h"
 #include "base/daynumber.h"
-#include "core/session.h"
+#include "core/company.h"
 #include "data/koopdata.h"
 
 #include <QDate>
@@ -32,10 +32,10 @@ struct Opening {
     QDate date;
 };
 // Reads the settings row; without one says "Ayarlar Yapılmamış...".
-Opening open(Session &session);
+Opening open(Company &company);
 
 // The card of the trimmed code, if there is one.
-std::optional<data::MemberCard> member(Session &session, const QString &kod);
+std::optional<data::MemberCard> member(Company &company, const QString &kod);
 
 // The balances count every item up to the last day of the date's month.
 inline QDate baseDate(const QDate &date) {
@@ -43,7 +43,7 @@ inline QDate baseDate(const QDate &date) {
 }
 // Debits less credits per head, items up to baseDate(date); sub-accounts
 // other than "1".."5" are left out. Nothing after the query's message.
-std::optional<HeadAmounts> balances(Session &session, const QString &kod, const QDate &date);
+std::optional<HeadAmounts> balances(Company &company, const QString &kod, const QDate &date);
 
 Money total(const HeadAmounts &amounts);
 
@@ -64,11 +64,11 @@ struct Collection {
 // the card exists, one ledger credit per head paid ("caption Tahsilatı"),
 // each under a reference of its own. Nothing for a total not above 0; false
 // when nothing was stored.
-bool post(Session &session, const Collection &c);
+bool post(Company &company, const Collection &c);
 
 // The cash desk's receipt with the heads paid as its lines; the balance
 // printed is the heads' total before the payment, less the payment.
-collection::ReceiptValues receiptValues(Session &session, const Collection &c, Money balanceTotal);
+collection::ReceiptValues receiptValues(Company &company, const Collection &c, Money balanceTotal);
 [[nodiscard]] bool printReceipt(printing::PrintContext &context, const Collection &c,
                                 Money balanceTotal);
 
@@ -82,7 +82,7 @@ struct MemberHeads {
 // The member of the trimmed code with the heads' balances at `date`; nothing
 // after the message that says why ("Bu kodla bir üye kartı yok: ..." for a
 // code without a card, which the screen empties).
-std::optional<MemberHeads> memberHeads(Session &session, const QString &kod, const QDate &date);
+std::optional<MemberHeads> memberHeads(Company &company, const QString &kod, const QDate &date);
 // The balances as text (amounts as the screens show them, a zero as 0) or
 // JSON (plain decimals).
 QString asText(const MemberHeads &heads, int tlonda);

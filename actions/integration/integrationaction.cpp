@@ -17,7 +17,7 @@ const QString Section = QStringLiteral("reent");
 // The rows of this screen are told apart from the cash desk's by `yer`.
 constexpr int Source = 1;
 
-void writeKeys(Session &s, const char *accountKey, const QString &account,
+void writeKeys(Company &s, const char *accountKey, const QString &account,
                const char *descriptionKey, const QString &description) {
     const QString file = accountFile(s);
     // The run goes on; only the values offered next time are lost.
@@ -26,7 +26,7 @@ void writeKeys(Session &s, const char *accountKey, const QString &account,
         s.messages.warning(QStringLiteral("Hesap kodu ve açıklama saklanamadı:\n") + file);
 }
 
-bool accountGiven(Session &s, const QString &account) {
+bool accountGiven(Company &s, const QString &account) {
     if (account.trimmed().size() >= 3)
         return true;
     s.messages.warning(QStringLiteral("Muhasebe Kodu Girilmemiş.."));
@@ -35,7 +35,7 @@ bool accountGiven(Session &s, const QString &account) {
 
 // The two dates of a range as typed; nothing after the message for the
 // first that is not a date.
-std::optional<std::pair<QDate, QDate>> dateRange(Session &s, const QString &from,
+std::optional<std::pair<QDate, QDate>> dateRange(Company &s, const QString &from,
                                                  const QString &to) {
     const QDate first = parseTrDate(from);
     if (!first.isValid()) {
@@ -54,7 +54,7 @@ std::optional<std::pair<QDate, QDate>> dateRange(Session &s, const QString &from
 // are stored; the account codes of the cards read once each.
 class Run {
   public:
-    explicit Run(Session &s) : m_session(s), m_work(s, UnitOfWork::Data) {}
+    explicit Run(Company &s) : m_session(s), m_work(s, UnitOfWork::Data) {}
     bool active() const { return m_work.active(); }
 
     // The card's account code; nothing when the member has no card.
@@ -91,7 +91,7 @@ class Run {
     }
 
   private:
-    Session &m_session;
+    Company &m_session;
     UnitOfWork m_work;
     QHash<QString, std::optional<QString>> m_cards;
     int m_rows = 0;
@@ -99,7 +99,7 @@ class Run {
 
 // The detail rows of the members, then their total on the counter account,
 // but only when the query gave anything.
-std::optional<int> postItems(Session &s, int islem, bool credit, const QDate &from, const QDate &to,
+std::optional<int> postItems(Company &s, int islem, bool credit, const QDate &from, const QDate &to,
                              const QDate &rowDate, const QString &account,
                              const std::function<QString(const data::PostedItem &)> &ack,
                              const QString &totalAck) {
@@ -130,11 +130,11 @@ std::optional<int> postItems(Session &s, int islem, bool credit, const QDate &fr
 
 } // namespace
 
-QString accountFile(Session &s) {
+QString accountFile(Company &s) {
     return s.companyFile(QStringLiteral("dalun.ayr"));
 }
 
-Accounts readAccounts(Session &s) {
+Accounts readAccounts(Company &s) {
     const QString file = accountFile(s);
     const auto key = [&file](const char *name) {
         return ini::readValue(Section, QString::fromLatin1(name), QString(), file);
@@ -143,11 +143,11 @@ Accounts readAccounts(Session &s) {
             key("kasaack"),      key("faizhesapkod"), key("faizack")};
 }
 
-double surchargeRate(Session &s) {
+double surchargeRate(Company &s) {
     return statement::deskSettings(s).faiz;
 }
 
-std::optional<int> postMonthlyDebts(Session &s, const QString &year, int month,
+std::optional<int> postMonthlyDebts(Company &s, const QString &year, int month,
                                     const QString &account, const QString &description) {
     const QDate start =
         parseTrDate(QStringLiteral("01.%1.").arg(month, 2, 10, QLatin1Char('0')) + year.trimmed());
@@ -163,7 +163,7 @@ std::optional<int> postMonthlyDebts(Session &s, const QString &year, int month,
         [](const data::PostedItem &item) { return item.ack; }, description);
 }
 
-std::optional<int> postCollections(Session &s, const QString &from, const QString &to,
+std::optional<int> postCollections(Company &s, const QString &from, const QString &to,
                                    const QString &account, const QString &description) {
     const auto range = dateRange(s, from, to);
     if (!range)
@@ -178,7 +178,7 @@ std::optional<int> postCollections(Session &s, const QString &from, const QStrin
         [&description](const data::PostedItem &) { return description; }, description);
 }
 
-std::optional<int> postPaidSurcharge(Session &s, const QString &from, const QString &to,
+std::optional<int> postPaidSurcharge(Company &s, const QString &from, const QString &to,
                                      const QString &account, const QString &description,
                                      double faiz, const Progress &progress) {
     const auto range = dateRange(s, from, to);

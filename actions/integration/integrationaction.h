@@ -1,6 +1,6 @@
 #pragma once
 
-#include "core/session.h"
+#include "core/company.h"
 #include "surcharge/engine.h"
 
 #include <functional>
@@ -19,13 +19,13 @@ struct Accounts {
     QString kasahesapkod, kasaack; // collections: cash account, description
     QString faizhesapkod, faizack; // paid surcharge: income account, description
 };
-QString accountFile(Session &session);
+QString accountFile(Company &company);
 // Missing keys read as empty.
-Accounts readAccounts(Session &session);
+Accounts readAccounts(Company &company);
 
 // The monthly surcharge rate of the settings row; 0 after "Ayarlar
 // Yapılmamış..." when there is none.
-double surchargeRate(Session &session);
+double surchargeRate(Company &company);
 
 // Each run gives the number of rows written, or nothing after the message
 // that stopped it (a bad date, a missing account code, a failed query or
@@ -35,13 +35,13 @@ double surchargeRate(Session &session);
 // then one credit of their total to `account`. The month's first day comes
 // from `year` as typed; the two keys are written back before the account
 // code is checked.
-std::optional<int> postMonthlyDebts(Session &session, const QString &year, int month,
+std::optional<int> postMonthlyDebts(Company &company, const QString &year, int month,
                                     const QString &account, const QString &description);
 
 // The cash collections entered from `from` to `to`: one credit per
 // collection of a member with a card, then one debit of their total to the
 // cash `account`, all dated `to` and described by `description`.
-std::optional<int> postCollections(Session &session, const QString &from, const QString &to,
+std::optional<int> postCollections(Company &company, const QString &from, const QString &to,
                                    const QString &account, const QString &description);
 
 // Where the surcharge run is: the card just computed, of how many.
@@ -60,7 +60,7 @@ using Progress = std::function<void(const SurchargeProgress &)>;
 // `account`, dated on the payment's due date. A member whose account code
 // is 3 characters or shorter is named in a message instead, to be booked by
 // hand.
-std::optional<int> postPaidSurcharge(Session &session, const QString &from, const QString &to,
+std::optional<int> postPaidSurcharge(Company &company, const QString &from, const QString &to,
                                      const QString &account, const QString &description,
                                      double faiz, const Progress &progress = {});
 

@@ -11,7 +11,7 @@ std::optional<data::CodeRange> textRange(const Range &r) {
 
 } // namespace
 
-Opening open(Session &s) {
+Opening open(Company &s) {
     Opening o;
     if (const auto range = data::cardCodeRange(s.data, s.messages)) {
         o.firstCode = range->first;
@@ -27,7 +27,7 @@ bool orderCodes(Selection &selection) {
     return true;
 }
 
-std::optional<std::vector<data::MemberCard>> load(Session &s, const Selection &selection) {
+std::optional<std::vector<data::MemberCard>> load(Company &s, const Selection &selection) {
     data::CardSelection cards;
     const bool boxes[] = {selection.members, selection.sellers, selection.others};
     for (int kind = 0; kind < 3; ++kind)

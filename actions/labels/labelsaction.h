@@ -1,6 +1,6 @@
 #pragma once
 
-#include "core/session.h"
+#include "core/company.h"
 #include "data/koopdata.h"
 
 #include <QStringList>
@@ -19,7 +19,7 @@ inline constexpr char16_t RangeEnd[] = u"zzzz";
 struct Opening {
     QString firstCode, lastCode;
 };
-Opening open(Session &session);
+Opening open(Company &company);
 
 struct Range {
     QString first, last;
@@ -39,7 +39,7 @@ bool orderCodes(Selection &selection);
 // The selected cards in code order. "A/S/D Seceneklerinden biri veya
 // fazlası işaretlenmelidir.." without a status box; nothing after "Sql Rapor
 // Yaratılamıyor" too.
-std::optional<std::vector<data::MemberCard>> load(Session &session, const Selection &selection);
+std::optional<std::vector<data::MemberCard>> load(Company &company, const Selection &selection);
 
 // "Etiketler Bitmiştir..", once the labels are printed.
 void sayFinished(Messages &messages);

@@ -27,7 +27,7 @@ constexpr int PriceWidth = 15;
 
 } // namespace
 
-Opening open(Session &s) {
+Opening open(Company &s) {
     Opening o;
     o.groups << QString::fromUtf16(AllGroups);
     if (const auto groups = data::readGroups(s.data, s.messages))
@@ -39,7 +39,7 @@ Opening open(Session &s) {
     return o;
 }
 
-QString cooperativeName(Session &s) {
+QString cooperativeName(Company &s) {
     return data::cooperativeName(s.genel);
 }
 
@@ -47,7 +47,7 @@ QString periodOf(const QDate &date) {
     return (date.isValid() ? trMonthName(date.month()) : QString()) + QStringLiteral(" DÖNEMİ");
 }
 
-std::optional<std::vector<Member>> load(Session &s, const QString &group) {
+std::optional<std::vector<Member>> load(Company &s, const QString &group) {
     std::vector<data::MemberCard> cards;
     const bool all = group.isEmpty() || group == QString::fromUtf16(AllGroups);
     if (!data::readGroupCards(s.data, all ? std::nullopt : std::optional(group), &cards,
@@ -70,7 +70,7 @@ std::optional<std::vector<Member>> load(Session &s, const QString &group) {
     return members;
 }
 
-bool savePrices(Session &s, const QString &kod, const HeadPrices &prices) {
+bool savePrices(Company &s, const QString &kod, const HeadPrices &prices) {
     if (kod.isEmpty())
         return false;
     if (!data::findMember(s.carkart, kod)) {
@@ -88,7 +88,7 @@ bool savePrices(Session &s, const QString &kod, const HeadPrices &prices) {
     return false;
 }
 
-std::optional<int> post(Session &s, const QDate &date, const std::vector<Member> &members,
+std::optional<int> post(Company &s, const QDate &date, const std::vector<Member> &members,
                         const std::array<QString, 5> &captions,
                         const std::function<void(const Progress &)> &progress) {
     if (!date.isValid()) {
@@ -121,7 +121,7 @@ std::optional<int> post(Session &s, const QDate &date, const std::vector<Member>
         for (size_t head = 0; head < m.prices.size(); ++head) {
             if (m.prices[head] <= Money())
                 continue;
-            if (posting::PostDebt(s, work.reference(ReferenceMark), false, m.kod, m.prices[head],
+            if (posting::PostDebt(work, work.reference(ReferenceMark), false, m.kod, m.prices[head],
                                   captions[head], ledger::Debt, QString::number(head + 1), date))
                 ++posted;
         }

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "core/session.h"
+#include "core/company.h"
 #include "data/prices.h"
 
 #include <QDate>
@@ -32,10 +32,10 @@ struct Opening {
 };
 // Reads the groups and the settings row; without a settings row the captions
 // are "Fiyat1".."Fiyat5" and the number 0, without a message.
-Opening open(Session &session);
+Opening open(Company &company);
 
 // The cooperative's name, as the vouchers print it.
-QString cooperativeName(Session &session);
+QString cooperativeName(Company &company);
 
 // "Aralık DÖNEMİ": the month of `date` in Turkish and " DÖNEMİ".
 QString periodOf(const QDate &date);
@@ -50,12 +50,12 @@ struct Member {
 // The cards of the group (an empty group, or "Tümü", lists every card),
 // whatever their kind, in code order, each with its stored prices (0 without
 // a price row). Nothing after "Sql Rapor Yaratılamıyor".
-std::optional<std::vector<Member>> load(Session &session, const QString &group);
+std::optional<std::vector<Member>> load(Company &company, const QString &group);
 
 // Stores a member's five prices as one action. A code without a card says
 // "Cari Hesabı Bulunamadı", a row that is not stored "Kaydedilemedi."; an
 // empty code stores nothing and says nothing. True when stored.
-bool savePrices(Session &session, const QString &kod, const HeadPrices &prices);
+bool savePrices(Company &company, const QString &kod, const HeadPrices &prices);
 
 // Where a posting is: `done` of `count` rows, the next one's code.
 struct Progress {
@@ -66,7 +66,7 @@ struct Progress {
 // 0: the head's caption as description, `kod1` the head's number, dated
 // `date`. A date that is no date says "Hatalı Tarih.." and posts nothing.
 // The number of debt rows stored; nothing when the action did not go through.
-std::optional<int> post(Session &session, const QDate &date, const std::vector<Member> &members,
+std::optional<int> post(Company &company, const QDate &date, const std::vector<Member> &members,
                         const std::array<QString, 5> &captions,
                         const std::function<void(const Progress &)> &progress = {});
 

@@ -8,14 +8,14 @@
 
 namespace settingsform {
 
-std::optional<data::Settings> load(Session &s) {
+std::optional<data::Settings> load(Company &s) {
     auto settings = data::readSettings(s.ayar);
     if (settings)
         settings->fisno = data::lastReceiptNumber(*settings, s.genel);
     return settings;
 }
 
-bool save(Session &s, const std::optional<data::Settings> &loaded, const data::Settings &edited) {
+bool save(Company &s, const std::optional<data::Settings> &loaded, const data::Settings &edited) {
     // Both files: no desk issues a receipt between the check and the store.
     UnitOfWork work(s);
     if (!work.active())

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "core/session.h"
+#include "core/company.h"
 #include "data/koopdata.h"
 
 #include <optional>
@@ -20,7 +20,7 @@ constexpr int FisnoMax = 9999999;
 
 // The row, or nothing when it has not been saved yet. Its fisno is the last
 // receipt number the cash desk issued.
-std::optional<data::Settings> load(Session &session);
+std::optional<data::Settings> load(Company &company);
 
 // Stores, in one action, the fields that differ between `edited` and what
 // was `loaded` (every field when nothing was), over the row as it stands
@@ -29,7 +29,7 @@ std::optional<data::Settings> load(Session &session);
 // The receipt number is never moved back over a number issued, nor over one
 // issued since it was loaded: the rest is stored, the refusal said, and the
 // result is false.
-bool save(Session &session, const std::optional<data::Settings> &loaded,
+bool save(Company &company, const std::optional<data::Settings> &loaded,
           const data::Settings &edited);
 
 // The keys the command line sets: ack1..ack5, muh1..muh5, faiz, tolerans, fisno.

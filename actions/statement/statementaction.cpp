@@ -19,21 +19,21 @@ QString shown(const std::optional<Money> &m, int tlonda) {
 
 } // namespace
 
-DeskSettings deskSettings(Session &s) {
+DeskSettings deskSettings(Company &s) {
     const auto settings = data::requireSettings(s.ayar, s.messages);
     return settings ? DeskSettings{data::lastReceiptNumber(*settings, s.genel) + 1, settings->faiz}
                     : DeskSettings{};
 }
 
-std::optional<data::MemberCard> member(Session &s, const QString &kod) {
+std::optional<data::MemberCard> member(Company &s, const QString &kod) {
     return data::readMember(s.carkart, kod);
 }
 
-QString cooperativeName(Session &s) {
+QString cooperativeName(Company &s) {
     return data::cooperativeName(s.genel);
 }
 
-std::optional<surcharge::Statement> compute(Session &s, const QString &kod, const QDate &baseDate,
+std::optional<surcharge::Statement> compute(Company &s, const QString &kod, const QDate &baseDate,
                                             double faiz, int asd) {
     if (!baseDate.isValid()) {
         s.messages.warning(QStringLiteral("Hatalı İşlem Tarihi..."));
@@ -50,13 +50,13 @@ std::optional<surcharge::Statement> compute(Session &s, const QString &kod, cons
     return st;
 }
 
-Money finalBalance(Session &s, const data::MemberCard &member, const QDate &date) {
+Money finalBalance(Company &s, const data::MemberCard &member, const QDate &date) {
     const auto settings = data::readSettings(s.ayar);
     const auto st = compute(s, member.kod, date, settings ? settings->faiz : 0.0, member.asd);
     return st ? st->finalBalance : Money();
 }
 
-bool computeEach(Session &s, const std::vector<Card> &cards, const QDate &baseDate, double faiz,
+bool computeEach(Company &s, const std::vector<Card> &cards, const QDate &baseDate, double faiz,
                  const std::function<void(size_t, const surcharge::Statement &)> &each) {
     // On a server a query per card would be a round trip per card, and one
     // query over them all would hold the whole ledger in memory. A SQLite

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "core/session.h"
+#include "core/company.h"
 #include "data/koopdata.h"
 #include "surcharge/engine.h"
 
@@ -18,22 +18,22 @@ struct DeskSettings {
     qint32 nextReceipt = 0; // fisno + 1
     double faiz = 0;
 };
-DeskSettings deskSettings(Session &session);
+DeskSettings deskSettings(Company &company);
 
 // The member card of the code, if there is one.
-std::optional<data::MemberCard> member(Session &session, const QString &kod);
+std::optional<data::MemberCard> member(Company &company, const QString &kod);
 
 // The cooperative's name, as the statement's page head prints it.
-QString cooperativeName(Session &session);
+QString cooperativeName(Company &company);
 
 // Nothing, after "Hatalı İşlem Tarihi...", for an invalid base date.
-std::optional<surcharge::Statement> compute(Session &session, const QString &kod,
+std::optional<surcharge::Statement> compute(Company &company, const QString &kod,
                                             const QDate &baseDate, double faiz, int asd);
 
 // The final balance the statement hands the collection desk: the member's
 // balance up to `date`, surcharge included, at the settings' rate; 0 when it
 // cannot be computed.
-Money finalBalance(Session &session, const data::MemberCard &member, const QDate &date);
+Money finalBalance(Company &company, const data::MemberCard &member, const QDate &date);
 
 // The statements of many cards at one valid base date, their ledgers read
 // a few dozen cards to a query: `each` gets the index of every card and its
@@ -42,7 +42,7 @@ struct Card {
     QString kod;
     int asd = 0;
 };
-bool computeEach(Session &session, const std::vector<Card> &cards, const QDate &baseDate,
+bool computeEach(Company &company, const std::vector<Card> &cards, const QDate &baseDate,
                  double faiz,
                  const std::function<void(size_t, const surcharge::Statement &)> &each);
 

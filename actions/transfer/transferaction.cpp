@@ -100,7 +100,7 @@ std::vector<Column> columnsOf(Kind kind, const std::array<QString, 5> &captions)
     return columns;
 }
 
-std::array<QString, 5> headCaptions(Session &s) {
+std::array<QString, 5> headCaptions(Company &s) {
     std::array<QString, 5> captions;
     if (const auto settings = data::readSettings(s.ayar))
         captions = settings->ack;
@@ -452,7 +452,7 @@ bool hasBalance(const Line &l) {
 }
 
 // Every line against the file's other lines and what is on file.
-std::optional<Plan> makePlan(Session &s, const ImportRequest &r, const tablefile::Table &table,
+std::optional<Plan> makePlan(Company &s, const ImportRequest &r, const tablefile::Table &table,
                              const std::array<QString, 5> &captions) {
     Plan plan;
     ImportReport &report = plan.report;
@@ -551,7 +551,7 @@ std::optional<Plan> makePlan(Session &s, const ImportRequest &r, const tablefile
     return plan;
 }
 
-bool store(Session &s, const ImportRequest &r, Plan &plan, UnitOfWork &work) {
+bool store(Company &s, const ImportRequest &r, Plan &plan, UnitOfWork &work) {
     const auto refuse = [&s](const QString &who, const QString &what) {
         s.messages.warning(who + u' ' + what +
                            QStringLiteral("\nAktarım yapılmadı; hiçbir kayıt yazılmadı."));
@@ -597,7 +597,7 @@ bool store(Session &s, const ImportRequest &r, Plan &plan, UnitOfWork &work) {
                     // the suite nor the cash box ever takes it for new money.
                     const bool credit = m < Money();
                     const QString head = slot == OtherSlot ? QString() : QString::number(slot + 1);
-                    if (!posting::PostDebt(s, work.reference(1), credit, l.kod, credit ? -m : m,
+                    if (!posting::PostDebt(work, work.reference(1), credit, l.kod, credit ? -m : m,
                                            OpeningText, ledger::Opening, head, r.date))
                         return refuse(who, QStringLiteral("açılış bakiyesi yazılamadı."));
                     ++plan.report.ledgerRows;
@@ -650,7 +650,7 @@ void describeColumns(Kind kind, const std::array<QString, 5> &captions, tablefil
 
 } // namespace
 
-std::optional<ImportReport> importFile(Session &s, const ImportRequest &r) {
+std::optional<ImportReport> importFile(Company &s, const ImportRequest &r) {
     QString error;
     const auto table = tablefile::read(r.path, r.sheet, &error);
     if (!table) {
@@ -689,7 +689,7 @@ QString summary(const ImportReport &report, bool dryRun) {
     return out;
 }
 
-bool exportFile(Session &s, Kind kind, Format format, const QString &path, int *rows) {
+bool exportFile(Company &s, Kind kind, Format format, const QString &path, int *rows) {
     tablefile::Output out;
     describeColumns(kind, headCaptions(s), &out);
     const auto amount = [](Money m) { return tablefile::Cell{amountText(m), true}; };

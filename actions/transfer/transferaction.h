@@ -1,6 +1,6 @@
 #pragma once
 
-#include "core/session.h"
+#include "core/company.h"
 
 #include <QDate>
 #include <QString>
@@ -50,13 +50,13 @@ struct ImportReport {
 // Reads the file, checks every line, and stores it all in one action unless
 // it is a dry run or a line is bad. Nothing when the file cannot be read or
 // the data cannot be stored; the message has been shown.
-std::optional<ImportReport> importFile(Session &s, const ImportRequest &request);
+std::optional<ImportReport> importFile(Company &s, const ImportRequest &request);
 
 // The report's last line: what was done, or would be.
 QString summary(const ImportReport &report, bool dryRun);
 
 // The kind's rows as a table file an import takes unchanged. False after
 // its message; `rows` gets how many were written.
-bool exportFile(Session &s, Kind kind, Format format, const QString &path, int *rows);
+bool exportFile(Company &s, Kind kind, Format format, const QString &path, int *rows);
 
 } // namespace transfer

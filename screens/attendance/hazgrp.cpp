@@ -1,6 +1,7 @@
 #include "screens/attendance/hazgrp.h"
 
 #include "controls/xtext.h"
+#include "gui/screencontext.h"
 #include "screens/kit/codefield.h"
 #include "screens/kit/screentheme.h"
 
@@ -9,8 +10,8 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-hazgrp::hazgrp(Session &session, QWidget *parent)
-    : QDialog(parent), m_session(session),
+hazgrp::hazgrp(ScreenContext &context, QWidget *parent)
+    : QDialog(parent), m_context(context),
       m_kaydet(new QPushButton(QStringLiteral(" Kaydet "), this)),
       m_cikis(new QPushButton(QStringLiteral(" Çıkış "), this)) {
     setWindowTitle(QStringLiteral("Hazirun Grup Ayarları"));
@@ -22,7 +23,8 @@ hazgrp::hazgrp(Session &session, QWidget *parent)
         captions.push_back(caption);
         grid->addWidget(caption, 0, column);
     }
-    const attendance::Groups groups = attendance::readGroups(attendance::groupFile(session));
+    const attendance::Groups groups =
+        attendance::readGroups(attendance::groupFile(context.company()));
     screenkit::ThemeParts parts;
     QWidget *previous = nullptr;
     for (int g = 0; g < attendance::GroupCount; ++g) {
@@ -31,7 +33,7 @@ hazgrp::hazgrp(Session &session, QWidget *parent)
         const auto add = [&](xtext *&field, const char *name, const QString &value, int column) {
             field = new xtext(this);
             field->setObjectName(QStringLiteral("%1%2").arg(QLatin1String(name)).arg(g + 1));
-            screenkit::codeField(*field, session, *this);
+            screenkit::codeField(*field, context, *this);
             field->setTextValue(value);
             connect(field, &xtext::KeyDown, this, [this](int key, bool) {
                 if (key == Qt::Key_Escape)
@@ -64,7 +66,7 @@ hazgrp::hazgrp(Session &session, QWidget *parent)
     parts.buttonIcons = {{m_kaydet, QStringLiteral("check.ico")},
                          {m_cikis, QStringLiteral("uncheck.ico")}};
     parts.captions = captions;
-    screenkit::applyScreenTheme(*this, session, parts);
+    screenkit::applyScreenTheme(*this, context, parts);
     m_start[0]->setFocus();
 }
 
@@ -72,6 +74,7 @@ void hazgrp::kaydet() {
     attendance::Groups groups;
     for (int g = 0; g < attendance::GroupCount; ++g)
         groups[size_t(g)] = {m_start[size_t(g)]->Text(), m_end[size_t(g)]->Text()};
-    if (attendance::storeGroups(attendance::groupFile(m_session), groups, m_session.messages))
+    if (attendance::storeGroups(attendance::groupFile(m_context.company()), groups,
+                                m_context.messages()))
         accept();
 }

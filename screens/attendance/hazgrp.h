@@ -5,6 +5,7 @@
 #include <QDialog>
 #include <array>
 
+class ScreenContext;
 class QPushButton;
 class xtext;
 
@@ -13,13 +14,13 @@ class xtext;
 class hazgrp : public QDialog {
     Q_OBJECT
   public:
-    explicit hazgrp(Session &session, QWidget *parent = nullptr);
+    explicit hazgrp(ScreenContext &context, QWidget *parent = nullptr);
 
     // " Kaydet ": all twenty codes written, then the screen closes.
     void kaydet();
 
   private:
-    Session &m_session;
+    ScreenContext &m_context;
     std::array<xtext *, attendance::GroupCount> m_start{}, m_end{};
     QPushButton *m_kaydet, *m_cikis;
 };

@@ -3,6 +3,7 @@
 #include "actions/attendance/attendanceprint.h"
 #include "controls/dclist.h"
 #include "controls/xtext.h"
+#include "gui/screencontext.h"
 #include "printing/printwithsetup.h"
 #include "printing/prnx.h"
 #include "screens/attendance/hazgrp.h"
@@ -21,15 +22,15 @@ namespace {
 enum Column { Sira, Kod, Unvan, Adres };
 }
 
-hazirun::hazirun(Session &session, printing::PrintContext &printContext, QWidget *parent)
-    : QWidget(parent), m_session(session), m_printContext(printContext), m_first(new xtext(this)),
+hazirun::hazirun(ScreenContext &context, printing::PrintContext &printContext, QWidget *parent)
+    : QWidget(parent), m_context(context), m_printContext(printContext), m_first(new xtext(this)),
       m_last(new xtext(this)), m_byCode(new QRadioButton(QStringLiteral("Koda Göre"), this)),
       m_byName(new QRadioButton(QStringLiteral("Ad 'a Göre"), this)),
       m_grouped(new QCheckBox(QStringLiteral("Grupla"), this)),
       m_marks(new QCheckBox(QStringLiteral("Asaleten / Vekaleten"), this)),
       m_groups(new QPushButton(QStringLiteral("Grup Ayar"), this)),
       m_print(new QPushButton(QStringLiteral(" Yazdır "), this)),
-      m_grid(new dclist(session.messages, this)) {
+      m_grid(new dclist(context.messages(), this)) {
     setWindowTitle(QStringLiteral("Hazirun Listesi"));
     m_first->setObjectName(QStringLiteral("ilkKod"));
     m_last->setObjectName(QStringLiteral("sonKod"));
@@ -45,7 +46,7 @@ hazirun::hazirun(Session &session, printing::PrintContext &printContext, QWidget
     auto *fields = new QHBoxLayout;
     for (const auto &[text, field] :
          {std::pair{u" İlk Cari Kod", m_first}, std::pair{u"Son Cari Kod", m_last}}) {
-        screenkit::codeField(*field, session, *this);
+        screenkit::codeField(*field, context, *this);
         auto *label = new QLabel(QString::fromUtf16(text), this);
         label->setBuddy(field);
         fields->addWidget(label);
@@ -96,9 +97,9 @@ hazirun::hazirun(Session &session, printing::PrintContext &printContext, QWidget
     parts.buttonIcons = {{m_groups, QStringLiteral("check.ico")},
                          {m_print, QStringLiteral("printerm.ico")}};
     parts.fieldPictures = {{m_first, QStringLiteral("go.ico")}, {m_last, QStringLiteral("go.ico")}};
-    screenkit::applyScreenTheme(*this, session, parts);
+    screenkit::applyScreenTheme(*this, context, parts);
 
-    const attendance::Opening opening = attendance::open(session);
+    const attendance::Opening opening = attendance::open(context.company());
     m_first->setTextValue(opening.firstCode);
     m_last->setTextValue(opening.lastCode);
     refresh();
@@ -123,7 +124,7 @@ void hazirun::refresh() {
     m_grid->Clear();
     m_members.clear();
     m_shown.reset();
-    auto members = attendance::load(m_session, q);
+    auto members = attendance::load(m_context.company(), q);
     if (!members)
         return;
     m_shown = q;
@@ -143,20 +144,20 @@ void hazirun::refresh() {
 
 void hazirun::print() {
     refresh();
-    if (!attendance::listed(m_session.messages, m_members))
+    if (!attendance::listed(m_context.messages(), m_members))
         return;
     attendance::PrintOptions options;
     if (m_grouped->isChecked())
-        options.groups = attendance::readGroups(attendance::groupFile(m_session));
+        options.groups = attendance::readGroups(attendance::groupFile(m_context.company()));
     options.marks = m_marks->isChecked();
     printing::printWithSetup(m_printContext, this, attendance::presetPrinter, [&] {
         prnx printer(m_printContext);
         // A print that did not get through has said so.
-        (void)attendance::printList(printer, m_session.messages, m_members, options);
+        (void)attendance::printList(printer, m_context.messages(), m_members, options);
     });
 }
 
 void hazirun::editGroups() {
-    hazgrp groups(m_session, this);
+    hazgrp groups(m_context, this);
     groups.exec();
 }

@@ -6,6 +6,7 @@
 #include <QWidget>
 #include <optional>
 
+class ScreenContext;
 class QCheckBox;
 class QPushButton;
 class QRadioButton;
@@ -18,7 +19,8 @@ class xtext;
 class hazirun : public QWidget {
     Q_OBJECT
   public:
-    hazirun(Session &session, printing::PrintContext &printContext, QWidget *parent = nullptr);
+    hazirun(ScreenContext &context, printing::PrintContext &printContext,
+            QWidget *parent = nullptr);
 
     // The list read again when the range or the order changed since it was
     // last read.
@@ -32,7 +34,7 @@ class hazirun : public QWidget {
     attendance::Query query() const;
     void screenKey(int key);
 
-    Session &m_session;
+    ScreenContext &m_context;
     printing::PrintContext &m_printContext;
     xtext *m_first, *m_last;
     QRadioButton *m_byCode, *m_byName;

@@ -2,6 +2,7 @@
 
 #include "base/daynumber.h"
 #include "controls/xtext.h"
+#include "gui/screencontext.h"
 #include "screens/kit/busyrun.h"
 #include "screens/kit/codefield.h"
 #include "screens/kit/listkeys.h"
@@ -15,8 +16,8 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-topbrc::topbrc(Session &session, printing::PrintContext &, QWidget *parent)
-    : QWidget(parent), m_session(session), m_firstMonth(new QComboBox(this)),
+topbrc::topbrc(ScreenContext &context, printing::PrintContext &, QWidget *parent)
+    : QWidget(parent), m_context(context), m_firstMonth(new QComboBox(this)),
       m_lastMonth(new QComboBox(this)), m_firstCode(new xtext(this)), m_lastCode(new xtext(this)),
       m_year(new xtext(this)), m_current(new QLabel(this)), m_progress(new QProgressBar(this)),
       m_kaydet(new QPushButton(QStringLiteral("Kaydet"), this)),
@@ -33,7 +34,8 @@ topbrc::topbrc(Session &session, printing::PrintContext &, QWidget *parent)
     for (size_t i = 0; i < m_amount.size(); ++i) {
         auto *amount = new xtext(this);
         amount->setObjectName(QStringLiteral("tutar%1").arg(i + 1));
-        amount->xTextBicim(xtext::Sayi, bulkdebt::AmountMax, Qt::AlignRight, 0, session.tlonda, 3);
+        amount->xTextBicim(xtext::Sayi, bulkdebt::AmountMax, Qt::AlignRight, 0, context.tlonda(),
+                           3);
         m_amount[i] = amount;
         m_caption[i] = new QLabel(this);
         addRow(m_caption[i], amount);
@@ -49,7 +51,7 @@ topbrc::topbrc(Session &session, printing::PrintContext &, QWidget *parent)
     m_firstCode->setObjectName(QStringLiteral("baslangicCari"));
     m_lastCode->setObjectName(QStringLiteral("bitisCari"));
     for (xtext *code : {m_firstCode, m_lastCode})
-        screenkit::codeField(*code, session, *this);
+        screenkit::codeField(*code, context, *this);
     addRow(new QLabel(QStringLiteral("Başlangıç Cari"), this), m_firstCode);
     addRow(new QLabel(QStringLiteral("Bitiş Cari"), this), m_lastCode);
     m_year->setObjectName(QStringLiteral("yil"));
@@ -97,9 +99,9 @@ topbrc::topbrc(Session &session, printing::PrintContext &, QWidget *parent)
                          {m_vazgec, QStringLiteral("uncheck.ico")}};
     parts.fieldPictures = {{m_firstCode, QStringLiteral("go.ico")},
                            {m_lastCode, QStringLiteral("go.ico")}};
-    screenkit::applyScreenTheme(*this, session, parts);
+    screenkit::applyScreenTheme(*this, context, parts);
 
-    const bulkdebt::Opening opening = bulkdebt::open(session);
+    const bulkdebt::Opening opening = bulkdebt::open(context.company());
     for (size_t i = 0; i < m_caption.size(); ++i)
         m_caption[i]->setText(opening.captions[i]);
     m_firstCode->setTextValue(opening.firstCode);
@@ -117,12 +119,12 @@ void topbrc::kaydet() {
                               .amounts = {}};
     for (size_t i = 0; i < m_amount.size(); ++i)
         request.amounts[i] =
-            parseTypedAmount(m_amount[i]->Digits(), m_session.tlonda).value_or(Money());
+            parseTypedAmount(m_amount[i]->Digits(), m_context.tlonda()).value_or(Money());
 
     std::optional<bulkdebt::Result> result;
     {
         screenkit::BusyRun busy(*m_progress, 40);
-        result = bulkdebt::run(m_session, request, [&](const bulkdebt::Progress &p) {
+        result = bulkdebt::run(m_context.company(), request, [&](const bulkdebt::Progress &p) {
             busy.step(p.done, p.count, [&] { m_current->setText(bulkdebt::progressText(p)); });
         });
     }
@@ -131,6 +133,6 @@ void topbrc::kaydet() {
     m_current->setText(QStringLiteral("%1 borç, %2 entegrasyon satırı yazıldı.")
                            .arg(result->debts)
                            .arg(result->integrationRows));
-    m_session.messages.show(Messages::Icon::None, Messages::korvane(),
-                            QStringLiteral("Kayıtlar Tamamlandı...."));
+    m_context.messages().show(Messages::Icon::None, Messages::korvane(),
+                              QStringLiteral("Kayıtlar Tamamlandı...."));
 }

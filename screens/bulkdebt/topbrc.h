@@ -6,6 +6,7 @@
 #include <QWidget>
 #include <array>
 
+class ScreenContext;
 class QComboBox;
 class QLabel;
 class QProgressBar;
@@ -18,12 +19,12 @@ class xtext;
 class topbrc : public QWidget {
     Q_OBJECT
   public:
-    topbrc(Session &session, printing::PrintContext &printContext, QWidget *parent = nullptr);
+    topbrc(ScreenContext &context, printing::PrintContext &printContext, QWidget *parent = nullptr);
 
     void kaydet();
 
   private:
-    Session &m_session;
+    ScreenContext &m_context;
     std::array<QLabel *, 5> m_caption{};
     std::array<xtext *, 5> m_amount{};
     QComboBox *m_firstMonth, *m_lastMonth;

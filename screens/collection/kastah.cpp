@@ -2,6 +2,7 @@
 
 #include "base/daynumber.h"
 #include "controls/xtext.h"
+#include "gui/screencontext.h"
 #include "screens/kit/screentheme.h"
 
 #include <QGridLayout>
@@ -22,18 +23,18 @@ QLabel *display(QWidget *parent, const char *name) {
 
 } // namespace
 
-kastah::kastah(Session &session, printing::PrintContext &printContext, const QString &kod,
+kastah::kastah(ScreenContext &context, printing::PrintContext &printContext, const QString &kod,
                const QString &name, Money balance, std::optional<collection::Earlier> earlier,
                QWidget *parent)
-    : QDialog(parent), m_session(session), m_printContext(printContext),
-      m_desk(session, kod, name, balance), m_earlier(std::move(earlier)) {
+    : QDialog(parent), m_context(context), m_printContext(printContext),
+      m_desk(context.company(), kod, name, balance), m_earlier(std::move(earlier)) {
     setWindowTitle(QStringLiteral("Tahsilat"));
     buildWidgets();
-    screenkit::applyScreenTheme(*this, m_session);
+    screenkit::applyScreenTheme(*this, m_context);
 
     m_unvan->setText(name);
     m_uyeKodu->setText(kod);
-    m_bakiye->setText(formatAmount(m_desk.balance(), m_session.tlonda));
+    m_bakiye->setText(formatAmount(m_desk.balance(), m_context.tlonda()));
 
     m_makbuzNo->setText(QString::number(m_desk.opening().receiptNo));
     m_tarih->setText(formatTrDate(m_desk.opening().date));
@@ -50,7 +51,7 @@ kastah::kastah(Session &session, printing::PrintContext &printContext, const QSt
         m_makbuzNo->setText(r.receiptNo);
         m_tarih->setText(r.date);
         m_aciklama->setText(r.description);
-        m_tutar->setValue(plainAmount(r.amount, m_session.tlonda));
+        m_tutar->setValue(plainAmount(r.amount, m_context.tlonda()));
         amountChanged();
         m_aciklama->setEnabled(false);
         m_tutar->setEnabled(false);
@@ -100,7 +101,7 @@ void kastah::buildWidgets() {
     m_tutar->setObjectName(QStringLiteral("tutar"));
     // One entry's limit: beyond it the ledger could not add the amounts up.
     m_tutar->xTextBicim(xtext::Sayi, Money::maxEntry().toDouble(), Qt::AlignRight, 0,
-                        m_session.tlonda, 3);
+                        m_context.tlonda(), 3);
     connect(m_tutar, &xtext::Change, this, &kastah::amountChanged);
     for (xtext *field : {m_aciklama, m_tutar}) {
         auto *label = new QLabel(
@@ -142,11 +143,11 @@ Money kastah::amount() const {
     // rounded text of it.
     if (m_earlier)
         return m_earlier->amount;
-    return parseTypedAmount(m_tutar->Digits(), m_session.tlonda).value_or(Money());
+    return parseTypedAmount(m_tutar->Digits(), m_context.tlonda()).value_or(Money());
 }
 
 void kastah::amountChanged() {
-    m_toplam->setText(formatAmount(amount(), m_session.tlonda));
+    m_toplam->setText(formatAmount(amount(), m_context.tlonda()));
 }
 
 void kastah::tamam() {
@@ -154,8 +155,8 @@ void kastah::tamam() {
         return;
     const Messages::Icon info = Messages::Icon::Information;
     if (m_earlier) {
-        if (m_session.messages.ask(info, Messages::korvane(),
-                                   QStringLiteral("Kopya Makbuz Yazıcıya Yazdırılsın ?"), true))
+        if (m_context.messages().ask(info, Messages::korvane(),
+                                     QStringLiteral("Kopya Makbuz Yazıcıya Yazdırılsın ?"), true))
             print();
         accept();
         return;
@@ -165,8 +166,8 @@ void kastah::tamam() {
     if (!result.committed)
         return;
     m_makbuzNo->setText(QString::number(result.receiptNo));
-    if (m_session.messages.ask(info, Messages::korvane(),
-                               QStringLiteral("Makbuz Yazıcıya Yazdırılsın ?"), true))
+    if (m_context.messages().ask(info, Messages::korvane(),
+                                 QStringLiteral("Makbuz Yazıcıya Yazdırılsın ?"), true))
         print();
     accept();
 }

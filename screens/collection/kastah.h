@@ -5,6 +5,7 @@
 
 #include <QDialog>
 
+class ScreenContext;
 class QLabel;
 class QPushButton;
 class QTimer;
@@ -17,7 +18,7 @@ class xtext;
 class kastah : public QDialog {
     Q_OBJECT
   public:
-    kastah(Session &session, printing::PrintContext &printContext, const QString &kod,
+    kastah(ScreenContext &context, printing::PrintContext &printContext, const QString &kod,
            const QString &name, Money balance,
            std::optional<collection::Earlier> earlier = std::nullopt, QWidget *parent = nullptr);
 
@@ -30,7 +31,7 @@ class kastah : public QDialog {
     Money amount() const;
     void print();
 
-    Session &m_session;
+    ScreenContext &m_context;
     printing::PrintContext &m_printContext;
     collection::Desk m_desk;
     const std::optional<collection::Earlier> m_earlier;

@@ -5,6 +5,7 @@
 #include "controls/dclist.h"
 #include "controls/pencere.h"
 #include "controls/xtext.h"
+#include "gui/screencontext.h"
 #include "printing/printwithsetup.h"
 #include "printing/prnx.h"
 #include "screens/kit/busyrun.h"
@@ -27,9 +28,10 @@ constexpr double ListMaximum = 999999999999999.0;
 
 } // namespace
 
-gbor::gbor(Session &session, printing::PrintContext &printContext, QWidget *parent)
-    : QWidget(parent), m_session(session), m_printContext(printContext),
-      m_statement(new dclist(session.messages, this)), m_list(new dclist(session.messages, this)),
+gbor::gbor(ScreenContext &context, printing::PrintContext &printContext, QWidget *parent)
+    : QWidget(parent), m_context(context), m_printContext(printContext),
+      m_statement(new dclist(context.messages(), this)),
+      m_list(new dclist(context.messages(), this)),
       m_rules(new QCheckBox(QStringLiteral(" Çizgi Çekilsinn"), this)),
       m_progress(new QProgressBar(this)),
       m_hesapla(new QPushButton(QStringLiteral(" Hesapla"), this)),
@@ -65,7 +67,7 @@ gbor::gbor(Session &session, printing::PrintContext &printContext, QWidget *pare
     }
     m_fields[1]->xTextBicim(xtext::Tarih, 10, Qt::AlignHCenter, 0, 0, 0);
 
-    screenkit::addStatementColumns(*m_statement, session.tlonda);
+    screenkit::addStatementColumns(*m_statement, context.tlonda());
     m_statement->setMinimumSize(790, 180);
     const QStringList captions = generallist::captions();
     m_list->Add(QStringLiteral("A"), QStringLiteral("kod"), captions[generallist::Kod], 100,
@@ -74,7 +76,7 @@ gbor::gbor(Session &session, printing::PrintContext &printContext, QWidget *pare
     const char *keys[] = {"borc", "odenen", "gecikme", "kalan"};
     for (int col = generallist::Borc; col <= generallist::Kalan; ++col)
         m_list->Add(QStringLiteral("N"), QString::fromLatin1(keys[col - generallist::Borc]),
-                    captions[col], 110, ListMaximum, 0, session.tlonda, 3);
+                    captions[col], 110, ListMaximum, 0, context.tlonda(), 3);
     m_list->setMinimumSize(790, 260);
     for (dclist *grid : {m_statement, m_list})
         grid->installEventFilter(this);
@@ -106,29 +108,29 @@ gbor::gbor(Session &session, printing::PrintContext &printContext, QWidget *pare
                          {m_print, QStringLiteral("printerm.ico")}};
     parts.fieldPictures = {{m_fields[0], QStringLiteral("go.ico")},
                            {m_fields[2], QStringLiteral("go.ico")}};
-    screenkit::applyScreenTheme(*this, session, parts);
+    screenkit::applyScreenTheme(*this, context, parts);
 
-    const generallist::Opening opening = generallist::open(session);
+    const generallist::Opening opening = generallist::open(context.company());
     m_faiz = opening.faiz;
-    m_fields[1]->setTextValue(formatTrDate(session.today()));
+    m_fields[1]->setTextValue(formatTrDate(context.today()));
     m_fields[0]->setTextValue(opening.firstCode);
     m_fields[2]->setTextValue(opening.lastCode);
     m_fields[0]->setFocus();
 }
 
 void gbor::lookup(xtext *field) {
-    pencere::chooseInto(m_session, *field, this);
+    pencere::chooseInto(m_context, *field, this);
 }
 
 void gbor::showStatement() {
-    const auto st = generallist::statementOf(m_session, m_fields[0]->Text(),
+    const auto st = generallist::statementOf(m_context.company(), m_fields[0]->Text(),
                                              parseTrDate(m_fields[1]->Text()), m_faiz);
     if (!st) {
         // Back to the date, or the grid would ask again on every return of the focus.
         m_fields[1]->setFocus();
         return;
     }
-    screenkit::showStatement(*m_statement, *st, m_session.tlonda, false);
+    screenkit::showStatement(*m_statement, *st, m_context.tlonda(), false);
     m_statement->ChngSat(0);
     m_statement->ChngSat(m_statement->ListCount() - 1);
 }
@@ -144,8 +146,8 @@ void gbor::hesapla() {
     {
         screenkit::BusyRun busy(*m_progress, 40);
         list =
-            generallist::build(m_session, firstCode, m_fields[2]->Text(), parseTrDate(date), m_faiz,
-                               [&](const generallist::Progress &p) {
+            generallist::build(m_context.company(), firstCode, m_fields[2]->Text(),
+                               parseTrDate(date), m_faiz, [&](const generallist::Progress &p) {
                                    busy.step(p.done, p.count, [&] { first->setTextValue(p.kod); });
                                });
     }
@@ -158,7 +160,7 @@ void gbor::hesapla() {
 }
 
 void gbor::fillList() {
-    const int tl = m_session.tlonda;
+    const int tl = m_context.tlonda();
     const auto addRow = [&](const QString &kod, const QString &isim,
                             const generallist::Figures &f) {
         const int row = m_list->CreateNewCaption();
@@ -182,17 +184,17 @@ void gbor::fillList() {
 void gbor::print() {
     printing::printWithSetup(m_printContext, this, generallist::presetPrinter, [&] {
         const generallist::PrintHead head{m_fields[1]->Text(),
-                                          generallist::cooperativeName(m_session)};
+                                          generallist::cooperativeName(m_context.company())};
         prnx printer(m_printContext);
         // A print that did not get through has said so.
         (void)generallist::printList(printer, m_figures, head, m_rules->isChecked(),
-                                     m_session.tlonda);
+                                     m_context.tlonda());
     });
 }
 
 void gbor::exportList() {
     m_list->SendExel(QString::fromUtf16(generallist::PrintTitle), m_listDate,
-                     generallist::cooperativeName(m_session), QString());
+                     generallist::cooperativeName(m_context.company()), QString());
 }
 
 bool gbor::eventFilter(QObject *watched, QEvent *event) {

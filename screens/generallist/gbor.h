@@ -6,6 +6,7 @@
 #include <QWidget>
 #include <array>
 
+class ScreenContext;
 class QCheckBox;
 class QProgressBar;
 class QPushButton;
@@ -19,7 +20,7 @@ class xtext;
 class gbor : public QWidget {
     Q_OBJECT
   public:
-    gbor(Session &session, printing::PrintContext &printContext, QWidget *parent = nullptr);
+    gbor(ScreenContext &context, printing::PrintContext &printContext, QWidget *parent = nullptr);
 
     // " Hesapla": the list of the range at the date, with the totals row.
     void hesapla();
@@ -36,7 +37,7 @@ class gbor : public QWidget {
     void fillList();
     void exportList();
 
-    Session &m_session;
+    ScreenContext &m_context;
     printing::PrintContext &m_printContext;
     double m_faiz = 0;
     std::array<xtext *, 3> m_fields{};

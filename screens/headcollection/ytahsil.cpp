@@ -3,6 +3,7 @@
 #include "base/daynumber.h"
 #include "controls/pencere.h"
 #include "controls/xtext.h"
+#include "gui/screencontext.h"
 #include "screens/kit/screentheme.h"
 
 #include <QEvent>
@@ -25,8 +26,8 @@ QLabel *display(QWidget *parent, const QString &name, Qt::Alignment align = Qt::
 
 } // namespace
 
-ytahsil::ytahsil(Session &session, printing::PrintContext &printContext, QWidget *parent)
-    : QWidget(parent), m_session(session), m_printContext(printContext), m_kod(new xtext(this)),
+ytahsil::ytahsil(ScreenContext &context, printing::PrintContext &printContext, QWidget *parent)
+    : QWidget(parent), m_context(context), m_printContext(printContext), m_kod(new xtext(this)),
       m_tarih(new xtext(this)), m_no(display(this, QStringLiteral("makbuzNo"))),
       m_isim1(display(this, QStringLiteral("isim1"))),
       m_isim2(display(this, QStringLiteral("isim2"))),
@@ -71,7 +72,7 @@ ytahsil::ytahsil(Session &session, printing::PrintContext &printContext, QWidget
         auto *amount = new xtext(this);
         amount->setObjectName(QStringLiteral("tutar%1").arg(i + 1));
         amount->xTextBicim(xtext::Sayi, headcollection::AmountMax, Qt::AlignRight, 0,
-                           m_session.tlonda, 3);
+                           m_context.tlonda(), 3);
         m_amountCaption[i]->setBuddy(amount);
         m_amount[i] = amount;
         connect(amount, &xtext::Change, this, [this] { checkAmounts(false); });
@@ -134,9 +135,9 @@ ytahsil::ytahsil(Session &session, printing::PrintContext &printContext, QWidget
                          {m_vazgec, QStringLiteral("uncheck.ico")}};
     parts.fieldPictures = {{m_kod, QStringLiteral("go.ico")}};
     parts.captions = {borcHead, tahsilatHead};
-    screenkit::applyScreenTheme(*this, session, parts);
+    screenkit::applyScreenTheme(*this, context, parts);
 
-    m_opening = headcollection::open(m_session);
+    m_opening = headcollection::open(m_context.company());
     m_tarih->setTextValue(formatTrDate(m_opening.date));
     for (size_t i = 0; m_opening.settingsExist && i < 5; ++i) {
         m_balanceCaption[i]->setText(m_opening.captions[i]);
@@ -166,7 +167,7 @@ bool ytahsil::eventFilter(QObject *watched, QEvent *event) {
 }
 
 void ytahsil::lookup() {
-    if (pencere::chooseInto(m_session, *m_kod, this))
+    if (pencere::chooseInto(m_context, *m_kod, this))
         loadMember();
 }
 
@@ -176,7 +177,7 @@ void ytahsil::loadMember() {
     // does: no payment goes out under the previous member's name.
     if (code.isEmpty() && !m_member)
         return;
-    m_member = headcollection::member(m_session, code);
+    m_member = headcollection::member(m_context.company(), code);
     if (!m_member) {
         m_isim1->clear();
         m_isim2->clear();
@@ -198,27 +199,28 @@ void ytahsil::loadBalances() {
     if (!m_member)
         return;
     const QDate date = parseTrDate(m_tarih->Text());
-    const auto balances =
-        date.isValid() ? headcollection::balances(m_session, m_member->kod, date) : std::nullopt;
+    const auto balances = date.isValid()
+                              ? headcollection::balances(m_context.company(), m_member->kod, date)
+                              : std::nullopt;
     m_balances = balances.value_or(headcollection::HeadAmounts{});
     for (size_t i = 0; i < 5; ++i)
-        m_balanceShown[i]->setText(formatAmount(m_balances[i], m_session.tlonda));
-    m_balanceTotal->setText(formatAmount(headcollection::total(m_balances), m_session.tlonda));
+        m_balanceShown[i]->setText(formatAmount(m_balances[i], m_context.tlonda()));
+    m_balanceTotal->setText(formatAmount(headcollection::total(m_balances), m_context.tlonda()));
 }
 
 headcollection::HeadAmounts ytahsil::amounts() const {
     headcollection::HeadAmounts out{};
     for (size_t i = 0; i < 5; ++i)
-        out[i] = parseTypedAmount(m_amount[i]->Digits(), m_session.tlonda).value_or(Money());
+        out[i] = parseTypedAmount(m_amount[i]->Digits(), m_context.tlonda()).value_or(Money());
     return out;
 }
 
 void ytahsil::checkAmounts(bool warn) {
     const headcollection::HeadAmounts paid = amounts();
     m_paymentTotal = headcollection::total(paid);
-    m_total->setText(formatAmount(m_paymentTotal, m_session.tlonda));
+    m_total->setText(formatAmount(m_paymentTotal, m_context.tlonda()));
     if (warn)
-        headcollection::warnOverCollection(m_session.messages, m_opening.captions, m_balances,
+        headcollection::warnOverCollection(m_context.messages(), m_opening.captions, m_balances,
                                            paid);
 }
 
@@ -237,18 +239,18 @@ void ytahsil::tamam() {
         return;
     const headcollection::Collection c = collection();
     if (!c.date.isValid()) {
-        m_session.messages.warning(QStringLiteral("Hatalı Tarih.."));
+        m_context.messages().warning(QStringLiteral("Hatalı Tarih.."));
         m_tarih->setFocus();
         return;
     }
-    if (!m_session.messages.ask(Messages::Icon::Question, QStringLiteral("korvane"),
-                                QStringLiteral("Kayıt Yapılacak Eminmisiniz"), false))
+    if (!m_context.messages().ask(Messages::Icon::Question, QStringLiteral("korvane"),
+                                  QStringLiteral("Kayıt Yapılacak Eminmisiniz"), false))
         return;
     // Locked or lost as a whole: nothing is stored, the clerk may try again.
-    if (!headcollection::post(m_session, c))
+    if (!headcollection::post(m_context.company(), c))
         return;
-    if (m_session.messages.ask(Messages::Icon::Information, Messages::korvane(),
-                               QStringLiteral("Makbuz Yazıcıya Yazdırılsın ?"), true))
+    if (m_context.messages().ask(Messages::Icon::Information, Messages::korvane(),
+                                 QStringLiteral("Makbuz Yazıcıya Yazdırılsın ?"), true))
         // A receipt that did not print has said why; the collection is stored.
         (void)headcollection::printReceipt(m_printContext, c, headcollection::total(m_balances));
 }

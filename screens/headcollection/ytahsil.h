@@ -6,6 +6,7 @@
 #include <QWidget>
 #include <array>
 
+class ScreenContext;
 class QLabel;
 class QPushButton;
 class xtext;
@@ -16,7 +17,8 @@ class xtext;
 class ytahsil : public QWidget {
     Q_OBJECT
   public:
-    ytahsil(Session &session, printing::PrintContext &printContext, QWidget *parent = nullptr);
+    ytahsil(ScreenContext &context, printing::PrintContext &printContext,
+            QWidget *parent = nullptr);
     ~ytahsil() override;
 
     void loadMember();
@@ -32,7 +34,7 @@ class ytahsil : public QWidget {
     headcollection::HeadAmounts amounts() const;
     headcollection::Collection collection() const;
 
-    Session &m_session;
+    ScreenContext &m_context;
     printing::PrintContext &m_printContext;
     headcollection::Opening m_opening;
     std::optional<data::MemberCard> m_member;

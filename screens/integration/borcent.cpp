@@ -3,6 +3,7 @@
 #include "base/daynumber.h"
 #include "controls/dclist.h"
 #include "controls/xtext.h"
+#include "gui/screencontext.h"
 #include "screens/kit/busyrun.h"
 #include "screens/kit/listkeys.h"
 #include "screens/kit/screentheme.h"
@@ -30,10 +31,10 @@ size_t sectionOf(size_t field) {
 
 } // namespace
 
-Borcent::Borcent(Session &session, printing::PrintContext &, QWidget *parent)
-    : QWidget(parent), m_session(session), m_month(new QComboBox(this)),
+Borcent::Borcent(ScreenContext &context, printing::PrintContext &, QWidget *parent)
+    : QWidget(parent), m_context(context), m_month(new QComboBox(this)),
       m_progress(new QProgressBar(this)), m_current(new QLabel(this)),
-      m_grid(new dclist(session.messages, this)) {
+      m_grid(new dclist(context.messages(), this)) {
     setWindowTitle(QStringLiteral("Borçlandırma Entegrasyonu"));
     for (size_t i = 0; i < m_fields.size(); ++i) {
         auto *f = new xtext(this);
@@ -112,7 +113,7 @@ Borcent::Borcent(Session &session, printing::PrintContext &, QWidget *parent)
     connect(m_buttons[1], &QPushButton::clicked, this, &Borcent::postCollections);
     connect(m_buttons[2], &QPushButton::clicked, this, &Borcent::postSurcharge);
 
-    screenkit::addStatementColumns(*m_grid, session.tlonda);
+    screenkit::addStatementColumns(*m_grid, context.tlonda());
     m_grid->setObjectName(QStringLiteral("liste"));
     m_grid->setMinimumSize(760, 260);
     m_grid->setFocusPolicy(Qt::NoFocus);
@@ -137,19 +138,19 @@ Borcent::Borcent(Session &session, printing::PrintContext &, QWidget *parent)
     parts.buttonIcons = {{m_buttons[0], QStringLiteral("check.ico")},
                          {m_buttons[1], QStringLiteral("check.ico")},
                          {m_buttons[2], QStringLiteral("check.ico")}};
-    screenkit::applyScreenTheme(*this, session, parts);
+    screenkit::applyScreenTheme(*this, context, parts);
 
-    const QDate today = session.today();
+    const QDate today = context.today();
     m_fields[0]->setValue(today.year());
     m_month->setCurrentIndex(today.month() - 1);
-    const integration::Accounts a = integration::readAccounts(session);
+    const integration::Accounts a = integration::readAccounts(context.company());
     m_fields[1]->setTextValue(a.borchesapkod);
     m_fields[2]->setTextValue(a.borcack);
     m_fields[5]->setTextValue(a.kasahesapkod);
     m_fields[6]->setTextValue(a.kasaack);
     m_fields[9]->setTextValue(a.faizhesapkod);
     m_fields[10]->setTextValue(a.faizack);
-    m_faiz = integration::surchargeRate(session);
+    m_faiz = integration::surchargeRate(context.company());
     m_fields[0]->setFocus();
 }
 
@@ -171,19 +172,19 @@ void Borcent::finished(const std::optional<int> &rows, Messages::Icon icon, cons
     if (!rows)
         return;
     m_current->setText(QStringLiteral("%1 entegrasyon satırı yazıldı.").arg(*rows));
-    m_session.messages.show(icon, Messages::korvane(), text);
+    m_context.messages().show(icon, Messages::korvane(), text);
 }
 
 void Borcent::postDebts() {
-    const auto rows =
-        integration::postMonthlyDebts(m_session, m_fields[0]->Text(), m_month->currentIndex() + 1,
-                                      m_fields[1]->Text(), m_fields[2]->Text());
+    const auto rows = integration::postMonthlyDebts(m_context.company(), m_fields[0]->Text(),
+                                                    m_month->currentIndex() + 1,
+                                                    m_fields[1]->Text(), m_fields[2]->Text());
     finished(rows, Messages::Icon::Information, QStringLiteral("Bitti"));
 }
 
 void Borcent::postCollections() {
     const auto rows =
-        integration::postCollections(m_session, m_fields[3]->Text(), m_fields[4]->Text(),
+        integration::postCollections(m_context.company(), m_fields[3]->Text(), m_fields[4]->Text(),
                                      m_fields[5]->Text(), m_fields[6]->Text());
     finished(rows, Messages::Icon::Information, QStringLiteral("Bitti"));
 }
@@ -199,13 +200,13 @@ void Borcent::postSurcharge() {
                 p.done, p.count,
                 [&] {
                     m_current->setText(p.kod);
-                    screenkit::showStatement(*m_grid, *p.statement, m_session.tlonda);
+                    screenkit::showStatement(*m_grid, *p.statement, m_context.tlonda());
                 },
                 p.byHand);
         };
-        rows = integration::postPaidSurcharge(m_session, m_fields[7]->Text(), m_fields[8]->Text(),
-                                              m_fields[9]->Text(), m_fields[10]->Text(), m_faiz,
-                                              progress);
+        rows = integration::postPaidSurcharge(m_context.company(), m_fields[7]->Text(),
+                                              m_fields[8]->Text(), m_fields[9]->Text(),
+                                              m_fields[10]->Text(), m_faiz, progress);
     }
     finished(rows, Messages::Icon::Question, QStringLiteral("Bitti.."));
 }

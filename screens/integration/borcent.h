@@ -6,6 +6,7 @@
 #include <QWidget>
 #include <array>
 
+class ScreenContext;
 class QComboBox;
 class QLabel;
 class QProgressBar;
@@ -21,7 +22,8 @@ class xtext;
 class Borcent : public QWidget {
     Q_OBJECT
   public:
-    Borcent(Session &session, printing::PrintContext &printContext, QWidget *parent = nullptr);
+    Borcent(ScreenContext &context, printing::PrintContext &printContext,
+            QWidget *parent = nullptr);
 
     void postDebts();
     void postCollections();
@@ -31,7 +33,7 @@ class Borcent : public QWidget {
     void runSection(size_t field);
     void finished(const std::optional<int> &rows, Messages::Icon icon, const QString &text);
 
-    Session &m_session;
+    ScreenContext &m_context;
     double m_faiz = 0;
     std::array<xtext *, 11> m_fields{};
     QComboBox *m_month;

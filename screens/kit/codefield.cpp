@@ -9,11 +9,11 @@ namespace {
 constexpr int CodeLength = 15; // as the card holds it
 }
 
-void codeField(xtext &field, Session &session, QWidget &screen) {
+void codeField(xtext &field, ScreenContext &context, QWidget &screen) {
     field.xTextBicim(xtext::Metin, CodeLength, Qt::AlignLeft, 0, 0, 0);
     field.setButton(true);
-    const auto lookup = [&session, &field, &screen] {
-        pencere::chooseInto(session, field, &screen);
+    const auto lookup = [&context, &field, &screen] {
+        pencere::chooseInto(context, field, &screen);
     };
     QObject::connect(&field, &xtext::ButtonClick, &screen, lookup);
     QObject::connect(&field, &xtext::KeyDown, &screen, [lookup](int key, bool) {

@@ -2,13 +2,13 @@
 
 class QWidget;
 class xtext;
-struct Session;
+class ScreenContext;
 
 namespace screenkit {
 
 // A member code field: as long as a card's code, with the picture button
 // and F2 opening the lookup window over `screen`; the chosen code goes into
 // the field.
-void codeField(xtext &field, Session &session, QWidget &screen);
+void codeField(xtext &field, ScreenContext &context, QWidget &screen);
 
 } // namespace screenkit

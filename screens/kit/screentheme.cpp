@@ -22,8 +22,8 @@ void setFore(QWidget *w, const QColor &fore) {
 
 } // namespace
 
-void applyScreenTheme(QWidget &screen, Session &s, const ThemeParts &parts) {
-    const ColourTheme &theme = s.theme;
+void applyScreenTheme(QWidget &screen, ScreenContext &s, const ThemeParts &parts) {
+    const ColourTheme &theme = s.theme();
     screen.setAutoFillBackground(true);
     QPalette pal = screen.palette();
     pal.setColor(QPalette::Window, themeColour(theme, 40));
@@ -45,10 +45,10 @@ void applyScreenTheme(QWidget &screen, Session &s, const ThemeParts &parts) {
         l->setPalette(p);
     }
 
-    if (!s.pictures)
+    if (!s.pictures())
         return;
     const auto picture = [&s](const QString &file) {
-        return loadPicture(s.imageFile(file), s.messages);
+        return loadPicture(s.imageFile(file), s.messages());
     };
     if (!parts.background.isEmpty()) {
         const QPixmap back = picture(parts.background);

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "core/session.h"
+#include "gui/screencontext.h"
 
 #include <QString>
 #include <initializer_list>
@@ -27,7 +27,7 @@ struct ThemeParts {
 // 40, and with the pictures switch on its background picture and icons;
 // field labels (a label with a buddy) and check boxes fore slot 23, caption
 // labels fore 22 on 41, every input field its four colours from 4, 10, 3, 9.
-void applyScreenTheme(QWidget &screen, Session &session, const ThemeParts &parts = {});
+void applyScreenTheme(QWidget &screen, ScreenContext &context, const ThemeParts &parts = {});
 
 // A screen's buttons, right-aligned on a row of their own, in the given order.
 QHBoxLayout *buttonRow(std::initializer_list<QWidget *> buttons);

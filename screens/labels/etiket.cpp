@@ -1,6 +1,7 @@
 #include "screens/labels/etiket.h"
 
 #include "actions/labels/labelsprint.h"
+#include "gui/screencontext.h"
 
 #include "controls/xtext.h"
 #include "printing/printwithsetup.h"
@@ -25,8 +26,8 @@ constexpr int TextLength = 10; // group, type and special code as the card holds
 
 } // namespace
 
-etiket::etiket(Session &session, printing::PrintContext &printContext, QWidget *parent)
-    : QWidget(parent), m_session(session), m_printContext(printContext),
+etiket::etiket(ScreenContext &context, printing::PrintContext &printContext, QWidget *parent)
+    : QWidget(parent), m_context(context), m_printContext(printContext),
       m_wide(new QRadioButton(QStringLiteral("35*97 Dar Etiket"), this)),
       m_narrow(new QRadioButton(QStringLiteral("35*77 Dar Etiket"), this)),
       m_test(new QPushButton(QStringLiteral(" Test Yazdır "), this)),
@@ -44,7 +45,7 @@ etiket::etiket(Session &session, printing::PrintContext &printContext, QWidget *
             field->setObjectName(QString::fromLatin1(names[row]) +
                                  (side ? QStringLiteral("Son") : QStringLiteral("Bas")));
             if (row == 0) {
-                screenkit::codeField(*field, session, *this);
+                screenkit::codeField(*field, context, *this);
                 parts.fieldPictures.push_back({field, QStringLiteral("go.ico")});
             } else {
                 field->xTextBicim(xtext::Metin, TextLength, Qt::AlignLeft, 0, 0, 0);
@@ -108,9 +109,9 @@ etiket::etiket(Session &session, printing::PrintContext &printContext, QWidget *
 
     parts.buttonIcons = {{m_test, QStringLiteral("printerm.ico")},
                          {m_send, QStringLiteral("printerm.ico")}};
-    screenkit::applyScreenTheme(*this, session, parts);
+    screenkit::applyScreenTheme(*this, context, parts);
 
-    const labels::Opening opening = labels::open(session);
+    const labels::Opening opening = labels::open(context.company());
     const labels::Selection defaults;
     const QString values[] = {opening.firstCode,       opening.lastCode,      defaults.groups.first,
                               defaults.groups.last,    defaults.types.first,  defaults.types.last,
@@ -134,8 +135,8 @@ void etiket::testPrint() {
 }
 
 void etiket::send() {
-    if (m_session.messages.ask(Messages::Icon::Question, Messages::korvane(),
-                               QStringLiteral("Etiket Testi Yapılsın mı ?"), true))
+    if (m_context.messages().ask(Messages::Icon::Question, Messages::korvane(),
+                                 QStringLiteral("Etiket Testi Yapılsın mı ?"), true))
         testPrint();
     labels::Selection selection{{m_range[KodBas]->Text(), m_range[KodSon]->Text()},
                                 {m_range[GrpBas]->Text(), m_range[GrpSon]->Text()},
@@ -148,7 +149,7 @@ void etiket::send() {
         m_range[KodBas]->setTextValue(selection.codes.first);
         m_range[KodSon]->setTextValue(selection.codes.last);
     }
-    const auto cards = labels::load(m_session, selection);
+    const auto cards = labels::load(m_context.company(), selection);
     if (!cards)
         return;
     {
@@ -157,5 +158,5 @@ void etiket::send() {
         if (!labels::printLabels(printer, *cards))
             return;
     }
-    labels::sayFinished(m_session.messages);
+    labels::sayFinished(m_context.messages());
 }

@@ -6,6 +6,7 @@
 #include <QWidget>
 #include <array>
 
+class ScreenContext;
 class QCheckBox;
 class QPushButton;
 class QRadioButton;
@@ -17,7 +18,7 @@ class xtext;
 class etiket : public QWidget {
     Q_OBJECT
   public:
-    etiket(Session &session, printing::PrintContext &printContext, QWidget *parent = nullptr);
+    etiket(ScreenContext &context, printing::PrintContext &printContext, QWidget *parent = nullptr);
 
     // " Test Yazdır ": the ruler page.
     void testPrint();
@@ -28,7 +29,7 @@ class etiket : public QWidget {
   private:
     void screenKey(int key);
 
-    Session &m_session;
+    ScreenContext &m_context;
     printing::PrintContext &m_printContext;
     // Code, group, type and special code: start and end of each.
     std::array<xtext *, 8> m_range{};

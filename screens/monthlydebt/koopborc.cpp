@@ -4,6 +4,7 @@
 #include "base/daynumber.h"
 #include "controls/dclist.h"
 #include "controls/xtext.h"
+#include "gui/screencontext.h"
 #include "printing/printwithsetup.h"
 #include "printing/prnx.h"
 #include "screens/kit/busyrun.h"
@@ -41,10 +42,10 @@ QString cellPrice(Money price, int tlonda) {
 
 } // namespace
 
-koopborc::koopborc(Session &session, printing::PrintContext &printContext, QWidget *parent)
-    : QWidget(parent), m_session(session), m_printContext(printContext),
+koopborc::koopborc(ScreenContext &context, printing::PrintContext &printContext, QWidget *parent)
+    : QWidget(parent), m_context(context), m_printContext(printContext),
       m_group(new QComboBox(this)), m_date(new xtext(this)), m_number(new xtext(this)),
-      m_period(new xtext(this)), m_grid(new dclist(session.messages, this)),
+      m_period(new xtext(this)), m_grid(new dclist(context.messages(), this)),
       m_status(new QLabel(this)), m_progress(new QProgressBar(this)),
       m_kaydet(new QPushButton(QStringLiteral(" Kaydet "), this)),
       m_printAll(new QPushButton(QStringLiteral(" Yazdır "), this)),
@@ -84,7 +85,7 @@ koopborc::koopborc(Session &session, printing::PrintContext &printContext, QWidg
         return true;
     });
 
-    const monthlydebt::Opening opening = monthlydebt::open(session);
+    const monthlydebt::Opening opening = monthlydebt::open(context.company());
     m_captions = opening.captions;
     m_group->addItems(opening.groups);
     const QString letter = QStringLiteral("m");
@@ -92,7 +93,7 @@ koopborc::koopborc(Session &session, printing::PrintContext &printContext, QWidg
     m_grid->Add(letter, QStringLiteral("unvan"), QStringLiteral("Ünvan"), 230, 35);
     for (int head = 0; head < 5; ++head)
         m_grid->Add(QStringLiteral("n"), QStringLiteral("fiat%1").arg(head + 1),
-                    m_captions[size_t(head)], 120, monthlydebt::PriceMax, 0, session.tlonda, 3);
+                    m_captions[size_t(head)], 120, monthlydebt::PriceMax, 0, context.tlonda(), 3);
     for (int line = 1; line <= 3; ++line)
         m_grid->Add(letter, QStringLiteral("adr%1").arg(line), QString(), 0, 0);
     m_grid->setEditable(true);
@@ -143,9 +144,9 @@ koopborc::koopborc(Session &session, printing::PrintContext &printContext, QWidg
                          {m_printAll, QStringLiteral("printerm.ico")},
                          {m_printFrom, QStringLiteral("printerm.ico")},
                          {m_printOne, QStringLiteral("printerm.ico")}};
-    screenkit::applyScreenTheme(*this, session, parts);
+    screenkit::applyScreenTheme(*this, context, parts);
 
-    const QDate today = session.today();
+    const QDate today = context.today();
     m_date->setTextValue(formatTrDate(today));
     m_number->setValue(opening.fisno);
     m_period->setTextValue(monthlydebt::periodOf(today));
@@ -165,10 +166,10 @@ void koopborc::fieldKey(int key) {
 
 void koopborc::loadMembers() {
     m_grid->Clear();
-    const auto members = monthlydebt::load(m_session, m_group->currentText());
+    const auto members = monthlydebt::load(m_context.company(), m_group->currentText());
     if (!members)
         return;
-    const int tl = m_session.tlonda;
+    const int tl = m_context.tlonda();
     for (const monthlydebt::Member &m : *members) {
         const int row = m_grid->CreateNewCaption();
         if (row < 0)
@@ -191,12 +192,12 @@ void koopborc::storeRow(int row) {
     if (kod.isEmpty())
         return;
     // Stored as the grid shows it: the money decimals, no more than were seen.
-    const int tl = m_session.tlonda;
+    const int tl = m_context.tlonda();
     monthlydebt::HeadPrices prices{};
     for (int head = 0; head < 5; ++head)
         prices[size_t(head)] =
             Money::parse(plainAmount(gridPrice(m_grid->Text(Fiat1 + head)), tl)).value_or(Money());
-    if (monthlydebt::savePrices(m_session, kod, prices)) {
+    if (monthlydebt::savePrices(m_context.company(), kod, prices)) {
         m_grid->OkUpdateData(row);
         for (int head = 0; head < 5; ++head)
             m_grid->setCaption(row, Fiat1 + head, cellPrice(prices[size_t(head)], tl));
@@ -222,17 +223,17 @@ std::vector<monthlydebt::Member> koopborc::gridMembers() const {
 void koopborc::kaydet() {
     const QDate date = parseTrDate(m_date->Text());
     // A date that is no date is refused before the question, by the posting.
-    if (date.isValid() && !m_session.messages.ask(Messages::Icon::Question, Messages::korvane(),
-                                                  QStringLiteral("Aylık Borçlandırma Cariye "
-                                                                 "Yazılacak.."),
-                                                  true))
+    if (date.isValid() && !m_context.messages().ask(Messages::Icon::Question, Messages::korvane(),
+                                                    QStringLiteral("Aylık Borçlandırma Cariye "
+                                                                   "Yazılacak.."),
+                                                    true))
         return;
     const std::vector<monthlydebt::Member> members = gridMembers();
     std::optional<int> posted;
     {
         screenkit::BusyRun busy(*m_progress, 40);
         posted = monthlydebt::post(
-            m_session, date, members, m_captions, [&](const monthlydebt::Progress &p) {
+            m_context.company(), date, members, m_captions, [&](const monthlydebt::Progress &p) {
                 busy.step(p.done, p.count, [&] { m_status->setText(p.kod); });
             });
     }
@@ -242,7 +243,7 @@ void koopborc::kaydet() {
 void koopborc::print(monthlydebt::Range range) {
     const QDate date = parseTrDate(m_date->Text());
     if (!date.isValid()) {
-        m_session.messages.warning(QStringLiteral("Hatalı Tarih.."));
+        m_context.messages().warning(QStringLiteral("Hatalı Tarih.."));
         return;
     }
     const std::vector<monthlydebt::Member> members = gridMembers();
@@ -250,16 +251,16 @@ void koopborc::print(monthlydebt::Range range) {
         const printing::PrinterSettings &settings = m_printContext.settings;
         // The vouchers print all the same; only next time's title is lost.
         if (!monthlydebt::storeVoucherTitle(settings.title))
-            m_session.messages.warning(QStringLiteral("Fiş başlığı saklanamadı."));
+            m_context.messages().warning(QStringLiteral("Fiş başlığı saklanamadı."));
         const monthlydebt::VoucherRun run{settings.title,
                                           date,
                                           m_period->Text(),
                                           qint32(m_number->Value().toLongLong()),
-                                          monthlydebt::cooperativeName(m_session),
+                                          monthlydebt::cooperativeName(m_context.company()),
                                           m_captions,
-                                          m_session.tlonda,
-                                          m_session.tlnick,
-                                          m_session.krnick};
+                                          m_context.tlonda(),
+                                          m_context.tlnick(),
+                                          m_context.krnick()};
         prnx printer(m_printContext);
         // A print that did not get through has said so.
         (void)monthlydebt::printVouchers(

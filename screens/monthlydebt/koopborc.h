@@ -6,6 +6,7 @@
 #include <QWidget>
 #include <array>
 
+class ScreenContext;
 class QComboBox;
 class QLabel;
 class QProgressBar;
@@ -20,7 +21,8 @@ class xtext;
 class koopborc : public QWidget {
     Q_OBJECT
   public:
-    koopborc(Session &session, printing::PrintContext &printContext, QWidget *parent = nullptr);
+    koopborc(ScreenContext &context, printing::PrintContext &printContext,
+             QWidget *parent = nullptr);
 
     // " Kaydet ": after the question, the grid's debts posted at the date.
     void kaydet();
@@ -35,7 +37,7 @@ class koopborc : public QWidget {
     std::vector<monthlydebt::Member> gridMembers() const;
     void fieldKey(int key);
 
-    Session &m_session;
+    ScreenContext &m_context;
     printing::PrintContext &m_printContext;
     std::array<QString, 5> m_captions;
     QComboBox *m_group;

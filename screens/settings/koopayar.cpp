@@ -1,6 +1,7 @@
 #include "screens/settings/koopayar.h"
 
 #include "controls/xtext.h"
+#include "gui/screencontext.h"
 #include "screens/kit/screentheme.h"
 
 #include <QApplication>
@@ -10,8 +11,8 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-koopayar::koopayar(Session &session, printing::PrintContext &, QWidget *parent)
-    : QWidget(parent), m_session(session),
+koopayar::koopayar(ScreenContext &context, printing::PrintContext &, QWidget *parent)
+    : QWidget(parent), m_context(context),
       m_kaydet(new QPushButton(QStringLiteral("Kaydet"), this)),
       m_vazgec(new QPushButton(QStringLiteral("Vazgeç"), this)) {
     QApplication::setOverrideCursor(Qt::WaitCursor);
@@ -101,13 +102,13 @@ koopayar::koopayar(Session &session, printing::PrintContext &, QWidget *parent)
     parts.buttonIcons = {{m_kaydet, QStringLiteral("check.ico")},
                          {m_vazgec, QStringLiteral("uncheck.ico")}};
     parts.captions = {ackHead, muhHead};
-    screenkit::applyScreenTheme(*this, session, parts);
+    screenkit::applyScreenTheme(*this, context, parts);
     // The locked field looks it, whatever the theme gives the others.
     const QColor off(0xdc, 0xdc, 0xdc);
     const QColor offText(0x80, 0x80, 0x80);
     m_fields[13]->setColors(off, offText, off, offText);
 
-    m_loaded = settingsform::load(m_session);
+    m_loaded = settingsform::load(m_context.company());
     if (const auto &s = m_loaded) {
         for (size_t i = 0; i < 5; ++i) {
             m_fields[i]->setTextValue(s->ack[i]);
@@ -131,6 +132,6 @@ void koopayar::save() {
     s.tolerans = m_fields[6]->Value().toInt();
     s.fisno = m_fields[7]->Value().toInt();
     // Stored or not, the screen closes; a failure has said so.
-    settingsform::save(m_session, m_loaded, s);
+    settingsform::save(m_context.company(), m_loaded, s);
     close();
 }

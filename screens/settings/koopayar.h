@@ -6,6 +6,7 @@
 #include <QWidget>
 #include <array>
 
+class ScreenContext;
 class QPushButton;
 class xtext;
 
@@ -14,12 +15,13 @@ class xtext;
 class koopayar : public QWidget {
     Q_OBJECT
   public:
-    koopayar(Session &session, printing::PrintContext &printContext, QWidget *parent = nullptr);
+    koopayar(ScreenContext &context, printing::PrintContext &printContext,
+             QWidget *parent = nullptr);
 
     void save();
 
   private:
-    Session &m_session;
+    ScreenContext &m_context;
     // Numbered as the row's fields: 0-4 captions, 5 faiz, 6 tolerans,
     // 7 fisno, 8-12 accounting codes, 13 the surcharge account (not stored).
     std::array<xtext *, 14> m_fields{};

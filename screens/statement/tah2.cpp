@@ -5,6 +5,7 @@
 #include "controls/dclist.h"
 #include "controls/pencere.h"
 #include "controls/xtext.h"
+#include "gui/screencontext.h"
 #include "printing/printwithsetup.h"
 #include "printing/prnx.h"
 #include "screens/collection/kastah.h"
@@ -19,9 +20,9 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-tah2::tah2(Session &session, printing::PrintContext &printContext, QWidget *parent)
-    : QWidget(parent), m_session(session), m_printContext(printContext), m_name(new QLabel(this)),
-      m_grid(new dclist(session.messages, this)),
+tah2::tah2(ScreenContext &context, printing::PrintContext &printContext, QWidget *parent)
+    : QWidget(parent), m_context(context), m_printContext(printContext), m_name(new QLabel(this)),
+      m_grid(new dclist(context.messages(), this)),
       m_fullList(new QCheckBox(QStringLiteral("Tam Liste"), this)),
       m_collect(new QPushButton(QStringLiteral(" Tahsilat"), this)),
       m_copy(new QPushButton(QStringLiteral(" Kopya Makbuz"), this)),
@@ -64,7 +65,7 @@ tah2::tah2(Session &session, printing::PrintContext &printContext, QWidget *pare
     form->addWidget(m_name, 0, 3, 3, 1);
     form->setColumnStretch(3, 1);
 
-    screenkit::addStatementColumns(*m_grid, session.tlonda);
+    screenkit::addStatementColumns(*m_grid, context.tlonda());
     m_grid->setMinimumSize(760, 300);
     m_grid->installEventFilter(this);
     connect(m_grid, &dclist::SatirChange, this, &tah2::rowChanged);
@@ -97,7 +98,7 @@ tah2::tah2(Session &session, printing::PrintContext &printContext, QWidget *pare
     parts.buttonIcons = {{m_print, QStringLiteral("printerm.ico")},
                          {m_collect, QStringLiteral("check.ico")}};
     parts.fieldPictures = {{code, QStringLiteral("go.ico")}};
-    screenkit::applyScreenTheme(*this, session, parts);
+    screenkit::applyScreenTheme(*this, context, parts);
     reset();
     code->setFocus();
 }
@@ -105,18 +106,18 @@ tah2::tah2(Session &session, printing::PrintContext &printContext, QWidget *pare
 tah2::~tah2() = default;
 
 void tah2::reset() {
-    m_fields[1]->setTextValue(formatTrDate(m_session.today()));
+    m_fields[1]->setTextValue(formatTrDate(m_context.today()));
     m_grid->Clear();
     m_grid->setEnabled(false);
     m_copy->setEnabled(false);
-    const statement::DeskSettings desk = statement::deskSettings(m_session);
+    const statement::DeskSettings desk = statement::deskSettings(m_context.company());
     if (desk.nextReceipt > 0)
         m_fields[2]->setValue(desk.nextReceipt);
     m_faiz = desk.faiz;
 }
 
 void tah2::codeChanged() {
-    m_member = statement::member(m_session, m_fields[0]->Text());
+    m_member = statement::member(m_context.company(), m_fields[0]->Text());
     if (!m_member) {
         m_name->clear();
         m_grid->setEnabled(false);
@@ -129,7 +130,7 @@ void tah2::codeChanged() {
 }
 
 void tah2::lookup() {
-    pencere::chooseInto(m_session, *m_fields[0], this);
+    pencere::chooseInto(m_context, *m_fields[0], this);
 }
 
 void tah2::recompute() {
@@ -137,14 +138,14 @@ void tah2::recompute() {
     const QDate date = parseTrDate(m_fields[1]->Text());
     const QString kod = m_fields[0]->Text();
     const int asd = m_member ? m_member->asd : 0;
-    auto st = statement::compute(m_session, kod, date, m_faiz, asd);
+    auto st = statement::compute(m_context.company(), kod, date, m_faiz, asd);
     if (!st) {
         // Back to the date, or the grid would ask again on every return of the focus.
         m_fields[1]->setFocus();
         return;
     }
     m_statement = std::move(st);
-    screenkit::showStatement(*m_grid, *m_statement, m_session.tlonda);
+    screenkit::showStatement(*m_grid, *m_statement, m_context.tlonda());
     m_balance = m_statement->finalBalance;
     // First, then last: the closing row ends up in view.
     m_grid->ChngSat(0);
@@ -170,7 +171,7 @@ void tah2::rowChanged(int row) {
 }
 
 void tah2::openCash(std::optional<collection::Earlier> earlier) {
-    kastah cash(m_session, m_printContext, m_fields[0]->Text(),
+    kastah cash(m_context, m_printContext, m_fields[0]->Text(),
                 m_member ? m_member->isim1 : QString(), m_balance, std::move(earlier), this);
     cash.exec();
     // The grid shows the new collection at once, whether or not the window
@@ -180,7 +181,7 @@ void tah2::openCash(std::optional<collection::Earlier> earlier) {
 }
 
 void tah2::collect() {
-    m_member = statement::member(m_session, m_fields[0]->Text());
+    m_member = statement::member(m_context.company(), m_fields[0]->Text());
     if (!m_member || m_grid->ListCount() < 1)
         return;
     openCash(std::nullopt);
@@ -189,7 +190,7 @@ void tah2::collect() {
 void tah2::copyReceipt() {
     if (!m_selected)
         return;
-    m_member = statement::member(m_session, m_fields[0]->Text());
+    m_member = statement::member(m_context.company(), m_fields[0]->Text());
     if (!m_member || m_grid->ListCount() < 1)
         return;
     openCash(m_selected);
@@ -209,11 +210,11 @@ void tah2::print() {
                                         card.adr1,
                                         card.adr2,
                                         card.adr3,
-                                        statement::cooperativeName(m_session),
+                                        statement::cooperativeName(m_context.company()),
                                         m_fields[1]->Text()};
         prnx printer(m_printContext);
         // A print that did not get through has said so.
-        (void)statement::printStatement(printer, st, first, head, m_session.tlonda);
+        (void)statement::printStatement(printer, st, first, head, m_context.tlonda());
     });
 }
 
@@ -221,9 +222,9 @@ void tah2::gridMouse(int button, int, int row) {
     if (button != 2 || row < 0 || row >= m_grid->ListCount() ||
         m_grid->Caption(row, screenkit::Ack).toString().isEmpty())
         return;
-    if (!m_session.messages.ask(Messages::Icon::Question, QStringLiteral("korvane"),
-                                QStringLiteral("Bulunduğunuz Satırdan itibaren yazdırılsın?"),
-                                false))
+    if (!m_context.messages().ask(Messages::Icon::Question, QStringLiteral("korvane"),
+                                  QStringLiteral("Bulunduğunuz Satırdan itibaren yazdırılsın?"),
+                                  false))
         return;
     m_startRow = row;
     print();

@@ -7,6 +7,7 @@
 #include <QWidget>
 #include <array>
 
+class ScreenContext;
 class QCheckBox;
 class QLabel;
 class QPushButton;
@@ -20,7 +21,7 @@ class xtext;
 class tah2 : public QWidget {
     Q_OBJECT
   public:
-    tah2(Session &session, printing::PrintContext &printContext, QWidget *parent = nullptr);
+    tah2(ScreenContext &context, printing::PrintContext &printContext, QWidget *parent = nullptr);
     ~tah2() override;
 
     printing::PrintContext &printContext() { return m_printContext; }
@@ -48,7 +49,7 @@ class tah2 : public QWidget {
     void gridMouse(int button, int col, int row);
     void openCash(std::optional<collection::Earlier> earlier);
 
-    Session &m_session;
+    ScreenContext &m_context;
     printing::PrintContext &m_printContext;
     std::array<xtext *, 3> m_fields{};
     QLabel *m_name;

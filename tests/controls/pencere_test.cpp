@@ -1,6 +1,7 @@
 // The lookup window on a small company, driven from the keyboard.
 #include "controls/dclist.h"
 #include "controls/pencere.h"
+#include "gui/screencontext.h"
 #include "support/fixture.h"
 
 #include <QCheckBox>
@@ -15,6 +16,7 @@ using namespace Qt::StringLiterals;
 
 class Pencere : public SessionTest {
   protected:
+    ScreenContext desk{session};
     Pencere() {
         for (const char *kod : {"2010", "0123", "01", "010", "1x"})
             addCard(QString::fromLatin1(kod), u"Üye "_s + QString::fromLatin1(kod));
@@ -30,7 +32,7 @@ class Pencere : public SessionTest {
 };
 
 TEST_F(Pencere, TypingNarrowsTheListByCodeOrName) {
-    pencere w(session);
+    pencere w(desk);
     EXPECT_EQ(codes(w).size(), 7); // everyone while nothing is typed
     QTest::keyClicks(w.TextBox1(), u"01"_s);
     EXPECT_EQ(codes(w), (QStringList{"01", "010", "0123"}));
@@ -50,7 +52,7 @@ TEST_F(Pencere, TypingNarrowsTheListByCodeOrName) {
 }
 
 TEST_F(Pencere, EnterInTheGridChoosesTheCursorRowAndRemembersTheOrder) {
-    pencere w(session, nullptr, u"eski"_s);
+    pencere w(desk, nullptr, u"eski"_s);
     w.show();
     w.ComboBox1()->setCurrentIndex(1);
     w.TextBox1()->insert(u"Üye 01"_s);
@@ -61,12 +63,12 @@ TEST_F(Pencere, EnterInTheGridChoosesTheCursorRowAndRemembersTheOrder) {
     EXPECT_EQ(w.result(), QDialog::Accepted);
     EXPECT_EQ(w.chosenCode(), u"010"_s);
 
-    pencere again(session);
+    pencere again(desk);
     EXPECT_EQ(again.ComboBox1()->currentIndex(), 1);
 }
 
 TEST_F(Pencere, EscapeCancelsFromTheFieldsAndReturnsFromTheGrid) {
-    pencere w(session, nullptr, u"0123"_s);
+    pencere w(desk, nullptr, u"0123"_s);
     w.show();
     w.dclist1()->setFocus();
     QTest::keyClick(w.dclist1(), Qt::Key_Escape);
@@ -78,7 +80,7 @@ TEST_F(Pencere, EscapeCancelsFromTheFieldsAndReturnsFromTheGrid) {
 }
 
 TEST_F(Pencere, NoMatchGivesAnEmptyCode) {
-    pencere w(session);
+    pencere w(desk);
     w.show();
     w.dclist1()->setFocus();
     w.dclist1()->ChngSat(0); // "01"
@@ -94,7 +96,7 @@ TEST_F(Pencere, NoMatchGivesAnEmptyCode) {
 
 TEST_F(Pencere, AFailedSearchSaysSoAndKeepsThePreviousChoice) {
     session.data.close();
-    EXPECT_EQ(pencere::choose(session, nullptr, u"0123"_s), u"0123"_s);
+    EXPECT_EQ(pencere::choose(desk, nullptr, u"0123"_s), u"0123"_s);
     ASSERT_EQ(messages.boxes.size(), 1u);
     EXPECT_EQ(messages.boxes[0].title, u"Korvane Muhasebe"_s);
     EXPECT_EQ(messages.boxes[0].text, u"Sql Yaratılamıyor"_s);

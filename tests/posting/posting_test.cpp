@@ -32,22 +32,23 @@ class PostingTest : public SessionTest {
 const QString CarharFields = "kod, tarih, islem, evrak, vade, ba, tutar, ack, pls, dtip, kod1, "
                              "doviz, kur, kapanan, puan, refer, krefer, sube, para, kasa";
 
-// A debt inside an action, a collection outside one: only the debts move the
-// card's buckets.
+// Debts and a collection: only the debts move the card's buckets.
 TEST_F(PostingTest, LedgerRowsStoreEveryFieldAndOnlyDebtsRaiseTheBucket) {
     addCard("0346");
     UnitOfWork work(session);
     const QString r1 = work.reference(21), r2 = work.reference(21);
     // A tab and a backslash reach the table as typed, however the rows travel.
-    ASSERT_TRUE(posting::PostDebt(session, r1, false, "0346", *Money::parse("12.5"), "Yakıt\t\\",
+    ASSERT_TRUE(posting::PostDebt(work, r1, false, "0346", *Money::parse("12.5"), "Yakıt\t\\",
                                   ledger::Debt, "2", QDate(2026, 3, 1)));
-    ASSERT_TRUE(posting::PostDebt(session, r2, false, "0346", *Money::parse("850"), "Aidat",
+    ASSERT_TRUE(posting::PostDebt(work, r2, false, "0346", *Money::parse("850"), "Aidat",
                                   ledger::Debt, "1", QDate(2026, 3, 1)));
     ASSERT_TRUE(work.commit());
     EXPECT_NE(r1, r2);
     const QString r3 = QString(QChar(1)) + "CFAAAAB";
-    ASSERT_TRUE(posting::PostCollection(session, r3, "0346", QDate(2026, 3, 15), "42",
+    UnitOfWork collection(session);
+    ASSERT_TRUE(posting::PostCollection(collection, r3, "0346", QDate(2026, 3, 15), "42",
                                         *Money::parse("100.75"), "AİDAT TAHSİLATI", "", 1));
+    ASSERT_TRUE(collection.commit());
     const auto r = rows("SELECT " + CarharFields + " FROM carhar ORDER BY id");
     ASSERT_EQ(r.size(), 3u);
     EXPECT_EQ(joined(r[0]),
@@ -66,7 +67,7 @@ TEST_F(PostingTest, FailedDebtRowsSaySoInTheirTurn) {
     refuseInserts("carhar", "NEW.tutar = 20000");
     UnitOfWork work(session);
     const auto post = [&](int64_t units, const QString &ack) {
-        return posting::PostDebt(session, work.reference(1), false, "0'1%", Money::fromUnits(units),
+        return posting::PostDebt(work, work.reference(1), false, "0'1%", Money::fromUnits(units),
                                  ack, ledger::Debt, "1", today);
     };
     EXPECT_TRUE(post(Money::Scale, "Aidat"));

@@ -71,7 +71,7 @@ TEST_F(ServerActions, LostServerInTheMiddleStoresNothingAndSaysSo) {
     UnitOfWork work(session);
     ASSERT_TRUE(work.active());
     const QString refer = work.reference(21);
-    ASSERT_TRUE(posting::PostDebt(session, refer, false, "0001", Money::fromWhole(10), "Aidat",
+    ASSERT_TRUE(posting::PostDebt(work, refer, false, "0001", Money::fromWhole(10), "Aidat",
                                   ledger::Debt, "1", QDate(2026, 3, 1)));
     QSqlQuery pid(session.data.sql());
     ASSERT_TRUE(pid.exec("SELECT pg_backend_pid()") && pid.next());
@@ -124,7 +124,7 @@ TEST_F(ServerActions, ServerFailureInTheMiddleOfALongActionLeavesNothing) {
         UnitOfWork work(session);
         ASSERT_TRUE(work.active());
         for (int i = 0; i < 6000; ++i)
-            (void)posting::PostDebt(session, work.reference(1), false, "0001", Money::fromWhole(10),
+            (void)posting::PostDebt(work, work.reference(1), false, "0001", Money::fromWhole(10),
                                     "Aidat", ledger::Debt, "1", QDate(2026, 3, 1));
         EXPECT_FALSE(work.commit()) << c.errcode;
         EXPECT_EQ(texts(), QStringList{QString::fromUtf8(c.says) +

@@ -3,6 +3,7 @@
 // command line.
 #include "actions/bulkdebt/bulkdebtaction.h"
 #include "controls/xtext.h"
+#include "gui/screencontext.h"
 #include "screens/bulkdebt/topbrc.h"
 #include "support/fixture.h"
 #include "support/screenparts.h"
@@ -198,7 +199,8 @@ TEST_F(BulkDebt, ScreenFromTheKeyboard) {
     today = QDate(2024, 3, 15);
     addHeads();
     printing::PrintContext print(session);
-    topbrc w(session, print);
+    ScreenContext desk(session);
+    topbrc w(desk, print);
     w.show();
     QApplication::setActiveWindow(&w);
     ASSERT_TRUE(QTest::qWaitForWindowActive(&w));

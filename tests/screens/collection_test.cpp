@@ -2,6 +2,7 @@
 // events, the receipt read back from its PDF, and the command line.
 #include "base/inifile.h"
 #include "data/cashbox.h"
+#include "gui/screencontext.h"
 #include "printing/pdftext.h"
 #include "screens/collection/kastah.h"
 #include "support/fixture.h"
@@ -64,13 +65,14 @@ class CollectionTest : public SessionTest {
     QTemporaryDir dir;
     QString pdf;
     printing::PrintContext print{session};
+    ScreenContext desk{session};
 };
 
 TEST_F(CollectionTest, NewCollectionPostsAndPrintsTheReceipt) {
     addSettings(41);
     writeCashBoxCode();
     messages.answers = {true};
-    kastah screen(session, print, "0346", "Ayşe Yılmaz", Money::fromWhole(2000));
+    kastah screen(desk, print, "0346", "Ayşe Yılmaz", Money::fromWhole(2000));
     screen.show();
     EXPECT_EQ(shown(screen, "makbuzNo"), "42");
     EXPECT_EQ(shown(screen, "tarih"), "15.03.2026");
@@ -109,7 +111,7 @@ TEST_F(CollectionTest, NewCollectionPostsAndPrintsTheReceipt) {
 TEST_F(CollectionTest, CopyShowsTheEarlierReceiptAndWritesNothing) {
     addSettings(41);
     messages.answers = {true};
-    kastah screen(session, print, "0346", "Ayşe Yılmaz", Money::fromWhole(100),
+    kastah screen(desk, print, "0346", "Ayşe Yılmaz", Money::fromWhole(100),
                   collection::Earlier{"17", Money::fromWhole(150), "MART AİDATI", "20.03.2024"});
     screen.show();
     EXPECT_EQ(shown(screen, "makbuzNo"), "17");
@@ -142,7 +144,7 @@ TEST_F(CollectionTest, CopyShowsTheEarlierReceiptAndWritesNothing) {
 
 TEST_F(CollectionTest, NoSettingsRowSaysSoAndPostsReceiptNumberZero) {
     messages.answers = {false};
-    kastah screen(session, print, "0346", "Ayşe Yılmaz", Money());
+    kastah screen(desk, print, "0346", "Ayşe Yılmaz", Money());
     screen.show();
     QTest::keyClicks(part<xtext>(screen, "tutar"), "50");
     QTest::mouseClick(part<QPushButton>(screen, "tamam"), Qt::LeftButton);
@@ -153,7 +155,7 @@ TEST_F(CollectionTest, NoSettingsRowSaysSoAndPostsReceiptNumberZero) {
 
 TEST_F(CollectionTest, NothingTypedStaysOpenEscapeClosesNeitherPosts) {
     addSettings(41);
-    kastah screen(session, print, "0346", "Ayşe Yılmaz", Money());
+    kastah screen(desk, print, "0346", "Ayşe Yılmaz", Money());
     screen.setResult(-1);
     screen.show();
     QTest::mouseClick(part<QPushButton>(screen, "tamam"), Qt::LeftButton);

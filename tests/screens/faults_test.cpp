@@ -69,7 +69,7 @@ class Faults : public SessionTest {
             // what the ledger says.
             UnitOfWork work(session);
             for (int i = 1; i <= Cards; ++i)
-                EXPECT_TRUE(posting::PostDebt(session, work.reference(1), false, code(i),
+                EXPECT_TRUE(posting::PostDebt(work, work.reference(1), false, code(i),
                                               Money::fromWhole(90), u"Ocak Aidat"_s, ledger::Debt,
                                               u"1"_s, QDate(2026, 1, 1)));
             EXPECT_TRUE(work.commit());

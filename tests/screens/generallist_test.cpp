@@ -6,6 +6,7 @@
 #include "actions/statement/statementaction.h"
 #include "controls/dclist.h"
 #include "controls/xtext.h"
+#include "gui/screencontext.h"
 #include "printing/pdftext.h"
 #include "printing/printcontext.h"
 #include "printing/prnx.h"
@@ -191,7 +192,8 @@ TEST(GeneralListPrint, MatchesTheGoldenFilesInBothModes) {
 
 TEST_F(GeneralList, ScreenFromTheKeyboard) {
     printing::PrintContext print(session);
-    gbor w(session, print);
+    ScreenContext desk(session);
+    gbor w(desk, print);
     w.show();
     QApplication::setActiveWindow(&w);
     ASSERT_TRUE(QTest::qWaitForWindowActive(&w));

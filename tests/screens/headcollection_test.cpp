@@ -3,6 +3,7 @@
 // keyboard, and its command lines.
 #include "actions/headcollection/headcollectionaction.h"
 #include "controls/xtext.h"
+#include "gui/screencontext.h"
 #include "printing/pdftext.h"
 #include "screens/headcollection/ytahsil.h"
 #include "support/fixture.h"
@@ -63,6 +64,7 @@ class HeadCollection : public SessionTest {
         return c;
     }
     printing::PrintContext print{session};
+    ScreenContext desk{session};
 };
 
 TEST_F(HeadCollection, BalancesCountEachHeadUpToTheEndOfTheMonth) {
@@ -113,7 +115,7 @@ TEST_F(HeadCollection, OneCashRowForThePaymentAndOneCreditPerHead) {
 
 TEST_F(HeadCollection, ScreenShowsTheHeadsAndPostsAfterTheWarning) {
     addCaptions();
-    ytahsil w(session, print);
+    ytahsil w(desk, print);
     w.show();
     QApplication::setActiveWindow(&w);
     ASSERT_TRUE(QTest::qWaitForWindowActive(&w));
@@ -166,7 +168,7 @@ TEST_F(HeadCollection, ScreenShowsTheHeadsAndPostsAfterTheWarning) {
 }
 
 TEST_F(HeadCollection, WithoutSettingsTheReceiptNumberIsZero) {
-    ytahsil w(session, print);
+    ytahsil w(desk, print);
     EXPECT_EQ(texts(), QStringList{u"Ayarlar Yapılmamış..."_s});
     EXPECT_EQ(part<QLabel>(w, "makbuzNo")->text(), u"0"_s);
 }

@@ -4,6 +4,7 @@
 #include "actions/integration/integrationaction.h"
 #include "base/inifile.h"
 #include "controls/xtext.h"
+#include "gui/screencontext.h"
 #include "screens/integration/borcent.h"
 #include "support/fixture.h"
 #include "support/screenparts.h"
@@ -197,7 +198,8 @@ TEST_F(Integration, ScreenOpensFromTheFileAndRunsASectionOnF5) {
     ASSERT_TRUE(ini::writeValue(u"reent"_s, u"borchesapkod"_s, file, u"600.01"_s));
     ASSERT_TRUE(ini::writeValue(u"reent"_s, u"faizack"_s, file, u"Faiz Geliri"_s));
     printing::PrintContext print(session);
-    Borcent w(session, print);
+    ScreenContext desk(session);
+    Borcent w(desk, print);
     w.show();
     QApplication::setActiveWindow(&w);
     ASSERT_TRUE(QTest::qWaitForWindowActive(&w));

@@ -6,6 +6,7 @@
 #include "actions/labels/labelsprint.h"
 #include "controls/dclist.h"
 #include "controls/xtext.h"
+#include "gui/screencontext.h"
 #include "printing/pdftext.h"
 #include "printing/printcontext.h"
 #include "printing/prnx.h"
@@ -181,9 +182,10 @@ TEST_F(MemberLists, AttendanceSheetPrintsInBothModes) {
 TEST_F(MemberLists, AttendanceScreenFromTheKeyboard) {
     QTemporaryDir dir;
     printing::PrintContext print(session);
+    ScreenContext desk(session);
     print.dotMatrixCopy = dir.filePath(u"hazirun.txt"_s);
     print.pdfFile = dir.filePath(u"hazirun.pdf"_s); // a printer to choose
-    hazirun w(session, print);
+    hazirun w(desk, print);
     w.show();
     QApplication::setActiveWindow(&w);
     ASSERT_TRUE(QTest::qWaitForWindowActive(&w));
@@ -362,8 +364,9 @@ TEST_F(MemberLists, LabelsPrintTwoAcrossAfterTheRuler) {
 TEST_F(MemberLists, LabelScreenFromTheKeyboard) {
     QTemporaryDir dir;
     printing::PrintContext print(session);
+    ScreenContext desk(session);
     print.dotMatrixCopy = dir.filePath(u"etiket.txt"_s);
-    etiket w(session, print);
+    etiket w(desk, print);
     w.show();
     QApplication::setActiveWindow(&w);
     ASSERT_TRUE(QTest::qWaitForWindowActive(&w));

@@ -5,6 +5,7 @@
 #include "actions/monthlydebt/voucherprint.h"
 #include "controls/dclist.h"
 #include "controls/xtext.h"
+#include "gui/screencontext.h"
 #include "printing/pdftext.h"
 #include "printing/printcontext.h"
 #include "printing/prnx.h"
@@ -218,9 +219,10 @@ TEST_F(MonthlyDebt, VouchersMatchTheGoldenFilesInBothModes) {
 TEST_F(MonthlyDebt, ScreenFromTheKeyboard) {
     QTemporaryDir dir;
     printing::PrintContext print(session);
+    ScreenContext desk(session);
     print.pdfFile = dir.filePath(u"dekont.pdf"_s);
     print.dotMatrixCopy = dir.filePath(u"dekont.txt"_s);
-    koopborc w(session, print);
+    koopborc w(desk, print);
     w.show();
     QApplication::setActiveWindow(&w);
     ASSERT_TRUE(QTest::qWaitForWindowActive(&w));

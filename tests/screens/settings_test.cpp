@@ -2,6 +2,7 @@
 // database, leaving without writing, and the command line's settings.
 #include "actions/collection/collectionaction.h"
 #include "controls/xtext.h"
+#include "gui/screencontext.h"
 #include "screens/settings/koopayar.h"
 #include "support/fixture.h"
 #include "support/screenparts.h"
@@ -35,10 +36,11 @@ class SettingsScreen : public SessionTest {
         return r.size() == 1 ? joined(r[0]) : QString::number(r.size()) + " rows";
     }
     printing::PrintContext print{session};
+    ScreenContext desk{session};
 };
 
 TEST_F(SettingsScreen, FirstSaveAddsTheRowAndTheCashDeskProposesTheNextReceipt) {
-    koopayar w(session, print);
+    koopayar w(desk, print);
     open(w);
     for (int i = 0; i < 14; ++i)
         EXPECT_EQ(part<xtext>(w, QStringLiteral("alan%1").arg(i).toLatin1().constData())->Text(),
@@ -62,7 +64,7 @@ TEST_F(SettingsScreen, FirstSaveAddsTheRowAndTheCashDeskProposesTheNextReceipt) 
 TEST_F(SettingsScreen, EscAndVazgecLeaveWithoutWriting) {
     addSettings(41);
     for (bool esc : {true, false}) {
-        koopayar w(session, print);
+        koopayar w(desk, print);
         open(w);
         EXPECT_EQ(part<xtext>(w, "alan7")->Value().toInt(), 41);
         type(w, 7, u"99"_s);

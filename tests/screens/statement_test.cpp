@@ -6,6 +6,7 @@
 #include "actions/statement/statementaction.h"
 #include "controls/dclist.h"
 #include "controls/xtext.h"
+#include "gui/screencontext.h"
 #include "screens/collection/kastah.h"
 #include "screens/kit/statementgrid.h"
 #include "screens/statement/tah2.h"
@@ -55,11 +56,12 @@ class MemberStatement : public SessionTest {
         return out;
     }
     printing::PrintContext print{session};
+    ScreenContext desk{session};
 };
 
 TEST_F(MemberStatement, EnteringTheGridShowsTheStatementUpToTheDate) {
     addSettings(41, 2.0);
-    tah2 w(session, print);
+    tah2 w(desk, print);
     EXPECT_EQ(part<xtext>(w, "tarih")->Text(), u"10.05.2024"_s);
     EXPECT_EQ(part<xtext>(w, "fisno")->Value().toInt(), 42);
     EXPECT_FALSE(part<dclist>(w, "liste")->isEnabled());
@@ -79,7 +81,7 @@ TEST_F(MemberStatement, EnteringTheGridShowsTheStatementUpToTheDate) {
 
 TEST_F(MemberStatement, CursorOnACollectionSelectsItsReceiptForACopy) {
     addSettings(41, 2.0);
-    tah2 w(session, print);
+    tah2 w(desk, print);
     openStatement(w, u"0346"_s);
     part<dclist>(w, "liste")->ChngSat(2);
     EXPECT_TRUE(part<QPushButton>(w, "kopya")->isEnabled());
@@ -96,7 +98,7 @@ TEST_F(MemberStatement, CursorOnACollectionSelectsItsReceiptForACopy) {
 TEST_F(MemberStatement, WithoutDecimalsCellsAndACopyRoundTheComputedAmount) {
     session.tlonda = 0;
     addLedgerItem(u"0346"_s, {2024, 4, 2}, {2024, 4, 2}, 1, 1, "100.75", u"Kuruşlu"_s, u"43"_s);
-    tah2 w(session, print);
+    tah2 w(desk, print);
     openStatement(w, u"0346"_s);
     EXPECT_EQ(part<dclist>(w, "liste")->Caption(3, screenkit::Odeme).toString(), u"101"_s);
     part<dclist>(w, "liste")->ChngSat(3);
@@ -113,7 +115,7 @@ TEST_F(MemberStatement, WithoutDecimalsCellsAndACopyRoundTheComputedAmount) {
 
 TEST_F(MemberStatement, F5TakesACollectionThatTheStatementThenShows) {
     addSettings(41, 2.0);
-    tah2 w(session, print);
+    tah2 w(desk, print);
     openStatement(w, u"0346"_s);
     bool opened = false;
     QTimer::singleShot(0, [&] {
@@ -140,7 +142,7 @@ TEST_F(MemberStatement, F5TakesACollectionThatTheStatementThenShows) {
 
 TEST_F(MemberStatement, BadDateOrUnknownMemberComputesNothing) {
     addSettings(41, 2.0);
-    tah2 w(session, print);
+    tah2 w(desk, print);
     openStatement(w, u"0346"_s);
     part<xtext>(w, "tarih")->setFocus();
     part<xtext>(w, "tarih")->setTextValue(u"31.02.2024"_s);
@@ -157,7 +159,7 @@ TEST_F(MemberStatement, BadDateOrUnknownMemberComputesNothing) {
 }
 
 TEST_F(MemberStatement, NoSettingsRowSaysSoAndChargesNoSurcharge) {
-    tah2 w(session, print);
+    tah2 w(desk, print);
     EXPECT_EQ(messages.lastText(), u"Ayarlar Yapılmamış..."_s);
     // Printing before any statement still offers the printer setup.
     bool setupShown = false;
@@ -175,7 +177,7 @@ TEST_F(MemberStatement, NoSettingsRowSaysSoAndChargesNoSurcharge) {
 
 TEST_F(MemberStatement, RightClickAsksBeforePrintingFromThatRow) {
     addSettings(41, 2.0);
-    tah2 w(session, print);
+    tah2 w(desk, print);
     openStatement(w, u"0346"_s);
     messages.answers = {false};
     emit part<dclist>(w, "liste")->MouseDown(2, 0, 1);

@@ -21,7 +21,7 @@ int main(int argc, char *argv[]) {
     if (!work.active())
         return 1;
     for (int i = 0; i < rows; ++i) {
-        (void)posting::PostDebt(session, work.reference(21), false, QStringLiteral("0001"),
+        (void)posting::PostDebt(work, work.reference(21), false, QStringLiteral("0001"),
                                 Money::fromWhole(10), QStringLiteral("Aidat"), ledger::Debt,
                                 QStringLiteral("1"), QDate(2026, 1, 1));
         if (i == 2000) {

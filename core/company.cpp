@@ -1,4 +1,4 @@
-#include "core/session.h"
+#include "core/company.h"
 
 QString toLocalSeparators(const QString &path) {
     QString p = path;
@@ -6,10 +6,10 @@ QString toLocalSeparators(const QString &path) {
     return p;
 }
 
-QString Session::companyFile(const QString &name) const {
+QString Company::companyFile(const QString &name) const {
     return toLocalSeparators(dataPath + company + QLatin1Char('/') + name);
 }
 
-QString Session::imageFile(const QString &name) const {
+QString Company::imageFile(const QString &name) const {
     return toLocalSeparators(prgPath + imagePath + name);
 }
