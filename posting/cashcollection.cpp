@@ -7,11 +7,11 @@
 
 namespace posting {
 
-namespace {
-
-CashCollectionResult post(UnitOfWork &work, const CashCollection &c) {
-    Company &s = work.company();
+CashCollectionResult postCashCollection(UnitOfWork &work, const CashCollection &c) {
     CashCollectionResult result;
+    if (c.amount <= Money())
+        return result;
+    Company &s = work.company();
 
     const QString refer = work.reference(1);
     qint32 receiptNo = c.receiptNo;
@@ -71,21 +71,14 @@ CashCollectionResult post(UnitOfWork &work, const CashCollection &c) {
     return result;
 }
 
-} // namespace
-
-CashCollectionResult postCashCollection(UnitOfWork &work, const CashCollection &c) {
-    if (c.amount <= Money())
-        return {};
-    return post(work, c);
-}
-
 CashCollectionResult postCashCollection(Company &company, const CashCollection &c) {
+    // Nothing to post takes no lock.
     if (c.amount <= Money())
         return {};
     UnitOfWork work(company);
     if (!work.active())
         return {};
-    CashCollectionResult result = post(work, c);
+    CashCollectionResult result = postCashCollection(work, c);
     result.committed = work.commit();
     result.dayTotalPending = work.dayTotalsPending();
     // The number is safe beside the rows in any case; the settings row
