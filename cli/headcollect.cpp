@@ -52,6 +52,7 @@ int runCollectHeads(const cli::Call &call) {
                                        .receiptNo = m->opening.receiptNo,
                                        .captions = m->opening.captions,
                                        .amounts = *amounts};
+    const Money before = headcollection::balanceBefore(session, c);
     if (!headcollection::post(session, c))
         return cli::ExitFailed;
     cli::printOut(QString::number(c.receiptNo) + u'\n');
@@ -63,7 +64,6 @@ int runCollectHeads(const cli::Call &call) {
     // nothing back.
     printing::PrintContext context(session);
     context.pdfFile = pdf;
-    return headcollection::printReceipt(context, c, headcollection::total(m->balances))
-               ? cli::ExitOk
-               : cli::ExitReceiptNotPrinted;
+    return headcollection::printReceipt(context, c, before) ? cli::ExitOk
+                                                            : cli::ExitReceiptNotPrinted;
 }

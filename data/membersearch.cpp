@@ -58,9 +58,13 @@ bool searchMembers(Database &db, const QString &text, MemberOrder order, bool co
     return true;
 }
 
-std::optional<CodeRange> cardCodeRange(Database &db, Messages &messages) {
+std::optional<CodeRange> cardCodeRange(Database &db, Messages &messages, EmptyCode empty) {
     QueryCursor q;
-    if (!QueryOpen(db, q, QStringLiteral("SELECT min(kod), max(kod) FROM carkart"), {}, messages))
+    const QString sql =
+        empty == EmptyCode::Skipped
+            ? QStringLiteral("SELECT min(kod), max(kod) FROM carkart WHERE kod > ''")
+            : QStringLiteral("SELECT min(kod), max(kod) FROM carkart");
+    if (!QueryOpen(db, q, sql, {}, messages))
         return q.failed() ? std::nullopt : std::optional(CodeRange{});
     CodeRange range{q.text(0), q.text(1)};
     q.finish();

@@ -35,8 +35,11 @@ struct CodeRange {
     QString last;
 };
 // The lowest and the highest code on the card table, whatever the kind; both
-// empty when there are no cards. Nothing after "Sql Rapor Yaratılamıyor".
-[[nodiscard]] std::optional<CodeRange> cardCodeRange(Database &db, Messages &messages);
+// empty when there are no cards. A card with an empty code counts, or is
+// passed over. Nothing after "Sql Rapor Yaratılamıyor".
+enum class EmptyCode { Counted, Skipped };
+[[nodiscard]] std::optional<CodeRange> cardCodeRange(Database &db, Messages &messages,
+                                                     EmptyCode empty = EmptyCode::Counted);
 
 // The cards of one kind (`asd`), or of every kind, in code order, with their
 // names and account codes; all of them, or those within `range`.

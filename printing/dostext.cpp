@@ -10,11 +10,14 @@ struct Letter {
     unsigned char cp857;
 };
 
-// The twelve Turkish letters in code page 857, the printer's; everything else
-// goes as its code page 1254 byte.
-constexpr Letter kTurkish[12] = {{u'Ç', 128}, {u'Ğ', 166}, {u'Ö', 153}, {u'Ü', 154},
-                                 {u'İ', 152}, {u'Ş', 158}, {u'ç', 135}, {u'ğ', 167},
-                                 {u'ö', 148}, {u'ü', 129}, {u'ı', 141}, {u'ş', 159}};
+// The twelve Turkish letters in code page 857, the printer's, and the
+// circumflexed vowels of names such as "Kâzım", which code page 1254 would put
+// on the printer's box-drawing places; everything else goes as its code page
+// 1254 byte.
+constexpr Letter kTurkish[] = {{u'Ç', 128}, {u'Ğ', 166}, {u'Ö', 153}, {u'Ü', 154}, {u'İ', 152},
+                               {u'Ş', 158}, {u'ç', 135}, {u'ğ', 167}, {u'ö', 148}, {u'ü', 129},
+                               {u'ı', 141}, {u'ş', 159}, {u'â', 131}, {u'î', 140}, {u'û', 150},
+                               {u'Â', 182}, {u'Î', 215}, {u'Û', 234}};
 
 } // namespace
 

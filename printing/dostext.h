@@ -6,7 +6,7 @@
 namespace printing {
 
 // The bytes a dot-matrix printer set to code page 857 prints as the text:
-// the text's code page 1254 bytes, with the twelve Turkish letters moved to
+// the text's code page 1254 bytes, with the Turkish letters (and â, î, û) moved to
 // their 857 places. A character 1254 cannot hold becomes "?".
 QByteArray toDosText(const QString &text);
 

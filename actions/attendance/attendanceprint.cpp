@@ -55,7 +55,13 @@ struct Sheet {
 } // namespace
 
 void presetPrinter(printing::PrinterSettings &s) {
-    s.presetReport(QString::fromUtf16(PrintTitle), 66, true);
+    // The list sets only its title; the mode, the lines and the heading items
+    // stay as the clerk last confirmed them. A record no print has filled yet
+    // (the setup screen never keeps a line count of 0) takes the list's own.
+    if (s.lineCount == 0)
+        s.presetReport(QString::fromUtf16(PrintTitle), 66, true);
+    else
+        s.title = QString::fromUtf16(PrintTitle);
 }
 
 std::optional<int> printList(prnx &printer, Messages &messages, const std::vector<Member> &members,

@@ -13,7 +13,8 @@ namespace attendance {
 
 inline constexpr char16_t PrintTitle[] = u"HAZİRUN CETVELİ";
 
-// The printer settings the list's print starts from, before the setup screen.
+// The printer settings the list's print starts from, before the setup screen:
+// its title over the clerk's last confirmed choices.
 void presetPrinter(printing::PrinterSettings &settings);
 
 struct PrintOptions {

@@ -24,9 +24,9 @@ const printing::Columns &columns() {
     return c;
 }
 
-std::vector<Line> pageHead(const PrintHead &h) {
+std::vector<Line> pageHead(const QString &title, const PrintHead &h) {
     return {
-        {Cell::title(QString::fromUtf16(PrintTitle), HeadWidth)},
+        {Cell::title(title, HeadWidth)},
         {Cell::date(QStringLiteral("Baz Tarih :") + h.date, 35),
          Cell::company(h.unvan, 80, prnx::Saga)},
         {},
@@ -46,7 +46,8 @@ void presetPrinter(printing::PrinterSettings &s) {
 
 bool printList(prnx &printer, const List &list, const PrintHead &head, bool rules, int tlonda) {
     printing::PageLayout page;
-    page.head = pageHead(head);
+    // The title as the clerk left it on the setup screen.
+    page.head = pageHead(printer.settings().title, head);
     printing::Report report(printer, std::move(page));
     if (!report.open(printer.settings().title))
         return false;

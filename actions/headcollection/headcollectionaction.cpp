@@ -1,6 +1,7 @@
 #include "actions/headcollection/headcollectionaction.h"
 
 #include "actions/collection/collectionaction.h"
+#include "actions/statement/statementaction.h"
 #include "core/unitofwork.h"
 #include "data/ledger.h"
 #include "posting/posting.h"
@@ -94,7 +95,12 @@ bool post(Company &s, const Collection &c) {
     return work.commit();
 }
 
-collection::ReceiptValues receiptValues(Company &s, const Collection &c, Money balanceTotal) {
+Money balanceBefore(Company &s, const Collection &c) {
+    const auto card = statement::member(s, c.kod);
+    return card ? statement::finalBalance(s, *card, c.date) : Money();
+}
+
+collection::ReceiptValues receiptValues(Company &s, const Collection &c, Money balance) {
     collection::ReceiptValues v;
     v.receiptNo = QString::number(c.receiptNo);
     v.date = formatTrDate(c.date);
@@ -102,7 +108,7 @@ collection::ReceiptValues receiptValues(Company &s, const Collection &c, Money b
     v.name = c.name;
     v.amount = total(c.amounts);
     v.amountText = formatAmount(v.amount, s.tlonda);
-    v.balance = balanceTotal;
+    v.balance = balance;
     for (size_t i = 0; i < 5; ++i)
         if (c.amounts[i] > Money())
             v.items.push_back({c.captions[i], formatAmount(c.amounts[i], s.tlonda)});
@@ -112,10 +118,10 @@ collection::ReceiptValues receiptValues(Company &s, const Collection &c, Money b
     return v;
 }
 
-bool printReceipt(printing::PrintContext &context, const Collection &c, Money balanceTotal) {
+bool printReceipt(printing::PrintContext &context, const Collection &c, Money balance) {
     Company &s = context.company();
     return collection::printReceipt(context, collection::receiptHeader(s),
-                                    receiptValues(s, c, balanceTotal));
+                                    receiptValues(s, c, balance));
 }
 
 std::optional<MemberHeads> memberHeads(Company &s, const QString &kod, const QDate &date) {

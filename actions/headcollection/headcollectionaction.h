@@ -66,11 +66,17 @@ struct Collection {
 // when nothing was stored.
 bool post(Company &company, const Collection &c);
 
+// The member's statement balance at the collection's date, surcharge
+// included, taken before the collection is posted: the balance the desk's
+// receipt starts from, so both receipts print what the statement says. 0 when
+// it cannot be computed.
+Money balanceBefore(Company &company, const Collection &c);
+
 // The cash desk's receipt with the heads paid as its lines; the balance
-// printed is the heads' total before the payment, less the payment.
-collection::ReceiptValues receiptValues(Company &company, const Collection &c, Money balanceTotal);
+// printed is `balance` (balanceBefore) less the payment.
+collection::ReceiptValues receiptValues(Company &company, const Collection &c, Money balance);
 [[nodiscard]] bool printReceipt(printing::PrintContext &context, const Collection &c,
-                                Money balanceTotal);
+                                Money balance);
 
 // A member's balances on the five heads at a date, as the screen shows them.
 struct MemberHeads {

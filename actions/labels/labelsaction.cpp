@@ -13,7 +13,8 @@ std::optional<data::CodeRange> textRange(const Range &r) {
 
 Opening open(Company &s) {
     Opening o;
-    if (const auto range = data::cardCodeRange(s.data, s.messages)) {
+    // A card without a code gets no label.
+    if (const auto range = data::cardCodeRange(s.data, s.messages, data::EmptyCode::Skipped)) {
         o.firstCode = range->first;
         o.lastCode = range->last;
     }

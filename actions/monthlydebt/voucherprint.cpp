@@ -94,17 +94,21 @@ Money voucherTotal(const HeadPrices &prices) {
 
 std::optional<int> printVouchers(prnx &printer, const std::vector<Member> &members, Rows rows,
                                  const VoucherRun &run) {
+    std::vector<size_t> due;
+    for (int row = std::max(rows.first, 0); row <= rows.last && row < int(members.size()); ++row)
+        if (voucherTotal(members[size_t(row)].prices) > Money())
+            due.push_back(size_t(row));
+    // Nothing owed is no print: opening the printer would already eject a page.
+    if (due.empty())
+        return 0;
     printing::Report report(printer, {});
     // A printer that does not open says "Yazıcı Yazdırılamıyor.." with its cause.
     if (!report.open(run.title, false))
         return std::nullopt;
     int printed = 0;
-    for (int row = std::max(rows.first, 0); row <= rows.last && row < int(members.size()); ++row) {
-        const Member &m = members[size_t(row)];
-        const Money total = voucherTotal(m.prices);
-        if (total <= Money())
-            continue;
-        report.row(voucher(m, run.firstNo + printed, total, run));
+    for (const size_t row : due) {
+        const Member &m = members[row];
+        report.row(voucher(m, run.firstNo + printed, voucherTotal(m.prices), run));
         report.endPage();
         ++printed;
     }

@@ -25,6 +25,11 @@ DeskSettings deskSettings(Company &s) {
                     : DeskSettings{};
 }
 
+qint32 nextReceipt(Company &s) {
+    const auto settings = data::readSettings(s.ayar);
+    return settings ? data::lastReceiptNumber(*settings, s.genel) + 1 : 0;
+}
+
 std::optional<data::MemberCard> member(Company &s, const QString &kod) {
     return data::readMember(s.carkart, kod);
 }

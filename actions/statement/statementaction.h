@@ -19,6 +19,9 @@ struct DeskSettings {
     double faiz = 0;
 };
 DeskSettings deskSettings(Company &company);
+// The next receipt number without a word when there is no settings row (0):
+// the desk reads it again after every collection.
+qint32 nextReceipt(Company &company);
 
 // The member card of the code, if there is one.
 std::optional<data::MemberCard> member(Company &company, const QString &kod);

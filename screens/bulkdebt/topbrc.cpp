@@ -8,6 +8,7 @@
 #include "screens/kit/listkeys.h"
 #include "screens/kit/screentheme.h"
 
+#include <QCloseEvent>
 #include <QComboBox>
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -37,6 +38,7 @@ topbrc::topbrc(ScreenContext &context, printing::PrintContext &, QWidget *parent
         amount->xTextBicim(xtext::Sayi, bulkdebt::AmountMax, Qt::AlignRight, 0, context.tlonda(),
                            3);
         m_amount[i] = amount;
+        connect(amount, &xtext::Change, this, [this] { m_typed = true; });
         m_caption[i] = new QLabel(this);
         addRow(m_caption[i], amount);
     }
@@ -130,9 +132,24 @@ void topbrc::kaydet() {
     }
     if (!result)
         return;
+    m_typed = false;
     m_current->setText(QStringLiteral("%1 borç, %2 entegrasyon satırı yazıldı.")
                            .arg(result->debts)
                            .arg(result->integrationRows));
     m_context.messages().show(Messages::Icon::None, Messages::korvane(),
                               QStringLiteral("Kayıtlar Tamamlandı...."));
+}
+
+void topbrc::closeEvent(QCloseEvent *event) {
+    // Amounts typed and not yet posted are not dropped by a stray Esc.
+    const bool typed =
+        m_typed && std::any_of(m_amount.begin(), m_amount.end(), [this](const xtext *a) {
+            return parseTypedAmount(a->Digits(), m_context.tlonda()).value_or(Money()) != Money();
+        });
+    if (typed && !m_context.messages().ask(Messages::Icon::Question, Messages::korvane(),
+                                           QStringLiteral("Çıkılsın mı?"), false)) {
+        event->ignore();
+        return;
+    }
+    QWidget::closeEvent(event);
 }

@@ -23,6 +23,9 @@ class topbrc : public QWidget {
 
     void kaydet();
 
+  protected:
+    void closeEvent(QCloseEvent *event) override;
+
   private:
     ScreenContext &m_context;
     std::array<QLabel *, 5> m_caption{};
@@ -32,4 +35,5 @@ class topbrc : public QWidget {
     QLabel *m_current;
     QProgressBar *m_progress;
     QPushButton *m_kaydet, *m_vazgec;
+    bool m_typed = false; // amounts changed since the last run
 };

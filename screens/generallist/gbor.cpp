@@ -67,7 +67,7 @@ gbor::gbor(ScreenContext &context, printing::PrintContext &printContext, QWidget
     }
     m_fields[1]->xTextBicim(xtext::Tarih, 10, Qt::AlignHCenter, 0, 0, 0);
 
-    screenkit::addStatementColumns(*m_statement, context.tlonda());
+    screenkit::addStatementColumns(*m_statement, context.tlonda(), screenkit::EmptyColumn::Without);
     m_statement->setMinimumSize(790, 180);
     const QStringList captions = generallist::captions();
     m_list->Add(QStringLiteral("A"), QStringLiteral("kod"), captions[generallist::Kod], 100,

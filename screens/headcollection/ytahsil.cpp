@@ -234,6 +234,12 @@ headcollection::Collection ytahsil::collection() const {
 }
 
 void ytahsil::tamam() {
+    // No cash goes into the box under nobody's name.
+    if (!m_member) {
+        m_context.messages().warning(QStringLiteral("Cari Hesabı Bulunamadı"));
+        m_kod->setFocus();
+        return;
+    }
     checkAmounts(true);
     if (m_paymentTotal <= Money())
         return;
@@ -246,11 +252,18 @@ void ytahsil::tamam() {
     if (!m_context.messages().ask(Messages::Icon::Question, QStringLiteral("korvane"),
                                   QStringLiteral("Kayıt Yapılacak Eminmisiniz"), false))
         return;
+    const Money before = headcollection::balanceBefore(m_context.company(), c);
     // Locked or lost as a whole: nothing is stored, the clerk may try again.
     if (!headcollection::post(m_context.company(), c))
         return;
+    // The member and the date stay; the amounts are posted, so a second key
+    // press has nothing to post again, and the balances are the new ones.
+    for (xtext *amount : m_amount)
+        amount->setTextValue(QString());
+    loadBalances();
+    checkAmounts(false);
     if (m_context.messages().ask(Messages::Icon::Information, Messages::korvane(),
                                  QStringLiteral("Makbuz Yazıcıya Yazdırılsın ?"), true))
         // A receipt that did not print has said why; the collection is stored.
-        (void)headcollection::printReceipt(m_printContext, c, headcollection::total(m_balances));
+        (void)headcollection::printReceipt(m_printContext, c, before);
 }

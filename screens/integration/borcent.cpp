@@ -52,11 +52,12 @@ Borcent::Borcent(ScreenContext &context, printing::PrintContext &, QWidget *pare
         m_fields[i]->xTextBicim(xtext::Tarih, 10, Qt::AlignHCenter, 0, 0, 0);
     for (size_t i : {1, 5, 9}) {
         m_fields[i]->setMaxLenght(AccountLength);
-        m_fields[i]->setMinimumWidth(140);
+        m_fields[i]->setMinimumWidth(120);
     }
+    // Three sections side by side still fit a 1024-pixel display.
     for (size_t i : {2, 6, 10}) {
         m_fields[i]->setMaxLenght(DescriptionLength);
-        m_fields[i]->setMinimumWidth(200);
+        m_fields[i]->setMinimumWidth(150);
     }
     m_month->setObjectName(QStringLiteral("ay"));
     for (int month = 1; month <= 12; ++month)

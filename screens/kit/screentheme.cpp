@@ -3,6 +3,7 @@
 #include "controls/xtext.h"
 #include "gui/colours.h"
 #include "gui/picture.h"
+#include "screens/kit/buttonkeys.h"
 
 #include <QAbstractButton>
 #include <QCheckBox>
@@ -23,6 +24,7 @@ void setFore(QWidget *w, const QColor &fore) {
 } // namespace
 
 void applyScreenTheme(QWidget &screen, ScreenContext &s, const ThemeParts &parts) {
+    buttonKeys(screen);
     const ColourTheme &theme = s.theme();
     screen.setAutoFillBackground(true);
     QPalette pal = screen.palette();

@@ -27,6 +27,8 @@ struct ThemeParts {
 // 40, and with the pictures switch on its background picture and icons;
 // field labels (a label with a buddy) and check boxes fore slot 23, caption
 // labels fore 22 on 41, every input field its four colours from 4, 10, 3, 9.
+// The screen's buttons get their keys too (buttonKeys), so call it once the
+// screen's controls are all made.
 void applyScreenTheme(QWidget &screen, ScreenContext &context, const ThemeParts &parts = {});
 
 // A screen's buttons, right-aligned on a row of their own, in the given order.

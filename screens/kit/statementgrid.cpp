@@ -5,7 +5,7 @@
 
 namespace screenkit {
 
-void addStatementColumns(dclist &grid, int tlonda) {
+void addStatementColumns(dclist &grid, int tlonda, EmptyColumn empty) {
     const double maximum = 999999999999.0;
     const QStringList captions = statement::captions();
     grid.Add(QStringLiteral("A"), QStringLiteral("ack"), captions[Ack], 190, 30);
@@ -17,7 +17,8 @@ void addStatementColumns(dclist &grid, int tlonda) {
                  tlonda, 3);
     grid.Add(QStringLiteral("N"), QStringLiteral("anapara"), QString(), 0, maximum, 0, tlonda, 3);
     grid.Add(QStringLiteral("A"), QStringLiteral("evrak"), QString(), 0, 15);
-    grid.Add(QStringLiteral("A"), QStringLiteral("bos"), QString(), 0, 15);
+    if (empty == EmptyColumn::With)
+        grid.Add(QStringLiteral("A"), QStringLiteral("bos"), QString(), 0, 15);
 }
 
 void showStatement(dclist &grid, const surcharge::Statement &st, int tl, bool receiptNumbers) {
@@ -37,7 +38,6 @@ void showStatement(dclist &grid, const surcharge::Statement &st, int tl, bool re
         grid.setCaption(row, Kalan, plainAmount(r.kalan, tl));
         grid.setCaption(row, Anapara, plainAmount(r.openPrincipal, tl));
         grid.setCaption(row, Evrak, receiptNumbers ? r.evrak : QString());
-        grid.setCaption(row, Bos, QString());
     }
     grid.reyaz();
 }

@@ -17,6 +17,7 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QVBoxLayout>
+#include <algorithm>
 
 namespace {
 
@@ -99,7 +100,6 @@ koopborc::koopborc(ScreenContext &context, printing::PrintContext &printContext,
     m_grid->setEditable(true);
     m_grid->setMinimumSize(960, 360);
     connect(m_grid, &dclist::UpdateData, this, &koopborc::storeRow);
-    connect(m_grid, &dclist::MouseDown, this, [this](int, int, int row) { m_clickedRow = row; });
     connect(m_grid, &dclist::KeyDown, this, [this](int key, int, int) {
         // Not in the middle of a row: its typed prices are not the grid's yet.
         if (m_grid->CurrentMode() == 2)
@@ -149,7 +149,16 @@ koopborc::koopborc(ScreenContext &context, printing::PrintContext &printContext,
     const QDate today = context.today();
     m_date->setTextValue(formatTrDate(today));
     m_number->setValue(opening.fisno);
-    m_period->setTextValue(monthlydebt::periodOf(today));
+    m_autoPeriod = monthlydebt::periodOf(today);
+    m_period->setTextValue(m_autoPeriod);
+    // The period names the date's month until the clerk writes one himself.
+    connect(m_date, &xtext::Change, this, [this] {
+        const QDate date = parseTrDate(m_date->Text());
+        if (!date.isValid() || m_period->Text() != m_autoPeriod)
+            return;
+        m_autoPeriod = monthlydebt::periodOf(date);
+        m_period->setTextValue(m_autoPeriod);
+    });
     loadMembers();
     connect(m_group, &QComboBox::currentIndexChanged, this, &koopborc::loadMembers);
     m_group->setFocus();
@@ -165,6 +174,9 @@ void koopborc::fieldKey(int key) {
 }
 
 void koopborc::loadMembers() {
+    // Coming back to the same group keeps the clerk's place in it.
+    const int keep = m_group->currentText() == m_loadedGroup ? m_grid->CurSat() : 0;
+    m_loadedGroup = m_group->currentText();
     m_grid->Clear();
     const auto members = monthlydebt::load(m_context.company(), m_group->currentText());
     if (!members)
@@ -184,7 +196,7 @@ void koopborc::loadMembers() {
     }
     m_grid->reyaz();
     m_grid->ChngSat(m_grid->ListCount() - 1);
-    m_grid->ChngSat(0);
+    m_grid->ChngSat(std::clamp(keep, 0, std::max(m_grid->ListCount() - 1, 0)));
 }
 
 void koopborc::storeRow(int row) {
@@ -264,6 +276,7 @@ void koopborc::print(monthlydebt::Range range) {
         prnx printer(m_printContext);
         // A print that did not get through has said so.
         (void)monthlydebt::printVouchers(
-            printer, members, monthlydebt::rowsOf(range, m_clickedRow, int(members.size())), run);
+            printer, members, monthlydebt::rowsOf(range, m_grid->CurSat(), int(members.size())),
+            run);
     });
 }

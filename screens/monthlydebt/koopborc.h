@@ -46,5 +46,6 @@ class koopborc : public QWidget {
     QLabel *m_status; // how many debts the last posting wrote
     QProgressBar *m_progress;
     QPushButton *m_kaydet, *m_printAll, *m_printFrom, *m_printOne;
-    int m_clickedRow = 0; // the row a mouse button last went down on
+    QString m_loadedGroup; // the group the grid was last filled for
+    QString m_autoPeriod;  // the period last put in for the date
 };

@@ -145,6 +145,7 @@ void tah2::recompute() {
         return;
     }
     m_statement = std::move(st);
+    m_statementOf = {kod, date};
     screenkit::showStatement(*m_grid, *m_statement, m_context.tlonda());
     m_balance = m_statement->finalBalance;
     // First, then last: the closing row ends up in view.
@@ -175,14 +176,25 @@ void tah2::openCash(std::optional<collection::Earlier> earlier) {
                 m_member ? m_member->isim1 : QString(), m_balance, std::move(earlier), this);
     cash.exec();
     // The grid shows the new collection at once, whether or not the window
-    // manager hands the focus back to it.
+    // manager hands the focus back to it, and "Fişno" the next number.
     m_grid->setFocus();
     recompute();
+    if (const qint32 next = statement::nextReceipt(m_context.company()); next > 0)
+        m_fields[2]->setValue(next);
+}
+
+bool tah2::statementShown() {
+    // The grid may still hold the member before this one, or another date:
+    // the cash screen takes the balance of the member in the code field.
+    const std::pair<QString, QDate> wanted{m_fields[0]->Text(), parseTrDate(m_fields[1]->Text())};
+    if (!m_statement || m_statementOf != wanted)
+        recompute();
+    return m_statement && m_statementOf == wanted && m_grid->ListCount() > 0;
 }
 
 void tah2::collect() {
     m_member = statement::member(m_context.company(), m_fields[0]->Text());
-    if (!m_member || m_grid->ListCount() < 1)
+    if (!m_member || !statementShown())
         return;
     openCash(std::nullopt);
 }
@@ -191,7 +203,7 @@ void tah2::copyReceipt() {
     if (!m_selected)
         return;
     m_member = statement::member(m_context.company(), m_fields[0]->Text());
-    if (!m_member || m_grid->ListCount() < 1)
+    if (!m_member || !statementShown())
         return;
     openCash(m_selected);
 }

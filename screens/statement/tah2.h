@@ -48,6 +48,9 @@ class tah2 : public QWidget {
     void rowChanged(int row);
     void gridMouse(int button, int col, int row);
     void openCash(std::optional<collection::Earlier> earlier);
+    // The statement of the fields' member and date is the one computed,
+    // computing it if not; false when there is none to take cash against.
+    bool statementShown();
 
     ScreenContext &m_context;
     printing::PrintContext &m_printContext;
@@ -59,6 +62,7 @@ class tah2 : public QWidget {
 
     std::optional<data::MemberCard> m_member;
     std::optional<surcharge::Statement> m_statement;
+    std::pair<QString, QDate> m_statementOf; // the code and date it was computed for
     double m_faiz = 0;
     Money m_balance;
     std::optional<collection::Earlier> m_selected;

@@ -44,6 +44,7 @@ TEST(DosText, TurkishLettersTakeTheirCodePage857Places) {
         unsigned char byte;
     } cases[] = {{u'Ç', 128}, {u'Ğ', 166}, {u'Ö', 153},  {u'Ü', 154},  {u'İ', 152}, {u'Ş', 158},
                  {u'ç', 135}, {u'ğ', 167}, {u'ö', 148},  {u'ü', 129},  {u'ı', 141}, {u'ş', 159},
+                 {u'â', 131}, {u'î', 140}, {u'û', 150},  {u'Â', 182},  {u'Î', 215}, {u'Û', 234},
                  {u'A', 'A'}, {u' ', ' '}, {u'é', 0xE9}, {u'€', 0x80}, {u'“', 0x93}};
     for (const auto &c : cases) {
         SCOPED_TRACE(int(c.letter));

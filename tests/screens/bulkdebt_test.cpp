@@ -233,6 +233,14 @@ TEST_F(BulkDebt, ScreenFromTheKeyboard) {
     EXPECT_EQ(count("carhar"), 30);
     EXPECT_EQ(value("SELECT min(ack) FROM carhar").toString(), u"Ağustos 2024 Aidat"_s);
     EXPECT_EQ(part<QLabel>(w, "durum")->text(), u"30 borç, 40 entegrasyon satırı yazıldı."_s);
+
+    // Amounts typed after the run are not lost to a stray Esc: Hayır stays.
+    QTest::keyClicks(part<xtext>(w, "tutar2"), "3");
+    messages.answers = {false};
+    QTest::keyClick(amount, Qt::Key_Escape);
+    EXPECT_EQ(messages.lastText(), u"Çıkılsın mı?"_s);
+    EXPECT_TRUE(w.isVisible());
+    messages.answers = {true};
     QTest::keyClick(amount, Qt::Key_Escape);
     EXPECT_FALSE(w.isVisible());
 }

@@ -160,12 +160,15 @@ generallist::List printedList() {
 }
 
 // Dot-matrix at 66 lines with rules under every row: two pages; graphic
-// without rules on the page's own line count.
+// without rules on the page's own line count, under a title the clerk edited
+// on the setup screen.
 TEST(GeneralListPrint, MatchesTheGoldenFilesInBothModes) {
     const struct {
         const char *file;
         bool dotMatrix, rules;
-    } cases[] = {{"generallist_rules.txt", true, true}, {"generallist_graphic.txt", false, false}};
+        const char16_t *title;
+    } cases[] = {{"generallist_rules.txt", true, true, u"ÜYE GENEL BORÇ ALACAK LİSTESİ"},
+                 {"generallist_graphic.txt", false, false, u"2024 MAYIS BORÇ LİSTESİ"}};
     for (const auto &c : cases) {
         SCOPED_TRACE(c.file);
         QTemporaryDir dir;
@@ -175,6 +178,8 @@ TEST(GeneralListPrint, MatchesTheGoldenFilesInBothModes) {
         generallist::presetPrinter(context.settings);
         EXPECT_TRUE(context.settings.dotMatrix);
         EXPECT_EQ(context.settings.lineCount, 66);
+        EXPECT_EQ(context.settings.title, u"ÜYE GENEL BORÇ ALACAK LİSTESİ"_s);
+        context.settings.title = QString::fromUtf16(c.title);
         context.settings.dotMatrix = c.dotMatrix;
         context.dotMatrixCopy = dir.filePath(u"job.txt"_s);
         context.pdfFile = dir.filePath(u"job.pdf"_s);
@@ -199,6 +204,7 @@ TEST_F(GeneralList, ScreenFromTheKeyboard) {
     ASSERT_TRUE(QTest::qWaitForWindowActive(&w));
     xtext *first = part<xtext>(w, "ilkCari");
     dclist *statementGrid = part<dclist>(w, "ekstre");
+    EXPECT_EQ(statementGrid->ColumnCount(), 9); // two hidden: open principal, receipt number
     dclist *list = part<dclist>(w, "liste");
     EXPECT_EQ(first->Text(), u"1"_s);
     EXPECT_EQ(part<xtext>(w, "sonCari")->Text(), u"3"_s);

@@ -127,6 +127,13 @@ TEST_F(HeadCollection, ScreenShowsTheHeadsAndPostsAfterTheWarning) {
     QTest::keyClicks(kod, u"0'3%"_s);
     QTest::keyClick(kod, Qt::Key_Return);
     EXPECT_EQ(kod->Text(), QString()); // no card: the code is emptied
+    // ...and no cash is taken for nobody.
+    QTest::keyClicks(part<xtext>(w, "tutar1"), u"5"_s);
+    QTest::mouseClick(part<QPushButton>(w, "tamam"), Qt::LeftButton);
+    EXPECT_EQ(texts(), QStringList{u"Cari Hesabı Bulunamadı"_s});
+    EXPECT_EQ(count("kasa"), 0);
+    messages.boxes.clear();
+    part<xtext>(w, "tutar1")->setTextValue(QString());
     kod->setFocus();
     QTest::keyClicks(kod, u" 0346"_s);
     QTest::keyClick(kod, Qt::Key_Return);
@@ -142,8 +149,10 @@ TEST_F(HeadCollection, ScreenShowsTheHeadsAndPostsAfterTheWarning) {
     QTest::keyClicks(part<xtext>(w, "tutar2"), u"250"_s);
     EXPECT_EQ(part<QLabel>(w, "toplam")->text(), u"250.00"_s);
 
+    // Enter on the focused "Tamam", as down the fields.
     messages.answers = {true, false};
-    QTest::mouseClick(part<QPushButton>(w, "tamam"), Qt::LeftButton);
+    part<QPushButton>(w, "tamam")->setFocus();
+    QTest::keyClick(part<QPushButton>(w, "tamam"), Qt::Key_Return);
     ASSERT_EQ(messages.boxes.size(), 3u) << texts().join(';').toStdString();
     EXPECT_EQ(messages.boxes[0].title, u"korvane"_s);
     EXPECT_EQ(messages.boxes[0].text, u"Yakıt borcundan daha büyük tahsilat yapılıyor"_s);
@@ -153,9 +162,16 @@ TEST_F(HeadCollection, ScreenShowsTheHeadsAndPostsAfterTheWarning) {
     EXPECT_EQ(value("SELECT tutar FROM kasa").toLongLong(), 2500000);
     EXPECT_EQ(value("SELECT kod1 FROM carhar WHERE islem = 1 AND evrak = '42'").toString(), "2");
 
-    // Answered No: nothing more is stored.
-    messages.answers = {false};
-    QTest::mouseClick(part<QPushButton>(w, "tamam"), Qt::LeftButton);
+    // The member stays with the new balances; the amounts are gone, so a
+    // second key press posts nothing again.
+    EXPECT_EQ(kod->Text(), u"0346"_s);
+    EXPECT_EQ(part<QLabel>(w, "bakiye2")->text(), u"-50.00"_s);
+    EXPECT_EQ(part<xtext>(w, "tutar2")->Text(), QString());
+    EXPECT_EQ(part<QLabel>(w, "toplam")->text(), QString());
+    // (Only the warning of a head now below 0: nothing is asked or posted.)
+    QTest::keyClick(part<QPushButton>(w, "tamam"), Qt::Key_Space);
+    EXPECT_EQ(texts().size(), 4);
+    EXPECT_EQ(messages.lastText(), u"Yakıt borcundan daha büyük tahsilat yapılıyor"_s);
     EXPECT_EQ(count("kasa"), 1);
 
     // An emptied code lets go of the member and its balances.
@@ -195,9 +211,10 @@ TEST_F(HeadCollection, CommandLines) {
     EXPECT_EQ(r.messages, QStringList{u"korvane|warning|Otopark borcundan daha büyük tahsilat "
                                       "yapılıyor"_s});
     // The heads paid in the description's place, the total, and what is
-    // left of the heads' 210.
+    // left of the statement's balance at the date (450 charged less 140 paid
+    // by 15.02, no surcharge), as the desk's receipt says it.
     const QString text = pdfLayoutText(pdf);
-    for (const char *shown : {"Aidat", "10.00", "Otopark", "25.00", "35.00", "175.00"})
+    for (const char *shown : {"Aidat", "10.00", "Otopark", "25.00", "35.00", "275.00"})
         EXPECT_EQ(text.count(QString::fromUtf8(shown)), 2) << shown << text.toStdString();
 
     struct Case {

@@ -152,8 +152,15 @@ TEST_F(MemberLists, AttendanceSheetPrintsInBothModes) {
         printing::PrintContext context(session);
         attendance::presetPrinter(context.settings);
         EXPECT_EQ(context.settings.title, u"HAZİRUN CETVELİ"_s);
+        EXPECT_EQ(context.settings.lineCount, 66);
         context.settings.dotMatrix = dotMatrix;
         context.settings.lineCount = 22; // a page takes 7 rows
+        context.settings.title = u"BAŞKA RAPOR"_s;
+        // The next print sets its title and keeps the clerk's last choices.
+        attendance::presetPrinter(context.settings);
+        EXPECT_EQ(context.settings.title, u"HAZİRUN CETVELİ"_s);
+        EXPECT_EQ(context.settings.lineCount, 22);
+        EXPECT_EQ(context.settings.dotMatrix, dotMatrix);
         context.dotMatrixCopy = dir.filePath(u"job.txt"_s);
         context.pdfFile = dir.filePath(u"job.pdf"_s);
         attendance::PrintOptions options;
@@ -339,6 +346,13 @@ TEST_F(MemberLists, LabelsTakeTheRangesAndTheTickedKinds) {
     EXPECT_TRUE(labels::orderCodes(reversed));
     EXPECT_EQ(reversed.codes.first + u'-' + reversed.codes.last, u"0100-0500"_s);
     EXPECT_FALSE(labels::orderCodes(reversed));
+
+    // A card without a code is left out of the starting range, and so gets
+    // no label; the attendance list still starts at the lowest code.
+    addCard(QString());
+    const labels::Opening o = labels::open(session);
+    EXPECT_EQ(o.firstCode + u'-' + o.lastCode, u"0344-0349"_s);
+    EXPECT_EQ(attendance::open(session).firstCode, QString());
 }
 
 TEST_F(MemberLists, LabelsPrintTwoAcrossAfterTheRuler) {

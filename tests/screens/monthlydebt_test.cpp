@@ -205,6 +205,14 @@ TEST_F(MonthlyDebt, VouchersMatchTheGoldenFilesInBothModes) {
         EXPECT_GOLDEN(dotMatrix ? (out.open(QIODevice::ReadOnly) ? out.readAll() : QByteArray())
                                 : pdfWordList(context.pdfFile),
                       dotMatrix ? u"vouchers.txt"_s : u"vouchers_graphic.txt"_s);
+        // "0002" alone owes nothing: no page comes out, not even a blank one.
+        context.dotMatrixCopy = dir.filePath(u"none.txt"_s);
+        context.pdfFile = dir.filePath(u"none.pdf"_s);
+        {
+            prnx p(context);
+            EXPECT_EQ(monthlydebt::printVouchers(p, members, {1, 1}, run), 0);
+        }
+        EXPECT_FALSE(QFile::exists(context.dotMatrixCopy) || QFile::exists(context.pdfFile));
     }
     printing::PrintContext closed(session);
     closed.settings.dotMatrix = false;
@@ -272,6 +280,33 @@ TEST_F(MonthlyDebt, ScreenFromTheKeyboard) {
     QTest::keyClick(part<xtext>(w, "donem"), Qt::Key_F8);
     EXPECT_EQ(monthlydebt::voucherTitle(), u"AİDAT DEKONTU"_s);
     EXPECT_TRUE(QFile::exists(print.dotMatrixCopy)); // the preset's dot-matrix
+
+    // The row the keyboard went to is the one printed, and is kept when the
+    // clerk comes back into the grid.
+    ASSERT_EQ(grid->CurSat(), 1);
+    part<xtext>(w, "donem")->setFocus();
+    grid->setFocus();
+    EXPECT_EQ(grid->CurSat(), 1);
+    QTimer::singleShot(0, [] {
+        qobject_cast<yzcsetup *>(QApplication::activeModalWidget())->okButton()->click();
+    });
+    part<QPushButton>(w, "tekSatir")->click();
+    QFile one(print.dotMatrixCopy);
+    ASSERT_TRUE(one.open(QIODevice::ReadOnly));
+    const QByteArray voucher = one.readAll();
+    EXPECT_TRUE(voucher.contains("ye Kodu :0002") && !voucher.contains("ye Kodu :0001"));
+
+    // The period follows the date until the clerk writes one of his own.
+    auto *date = part<xtext>(w, "tarih");
+    auto *period = part<xtext>(w, "donem");
+    date->setFocus();
+    QTest::keyClicks(date, u"15042026"_s);
+    EXPECT_EQ(date->Text(), u"15.04.2026"_s);
+    EXPECT_EQ(period->Text(), u"Nisan DÖNEMİ"_s);
+    period->setTextValue(u"Ek Dönem"_s);
+    date->setFocus();
+    QTest::keyClicks(date, u"15052026"_s);
+    EXPECT_EQ(period->Text(), u"Ek Dönem"_s);
 
     QTest::keyClick(part<xtext>(w, "tarih"), Qt::Key_Escape);
     EXPECT_FALSE(w.isVisible());

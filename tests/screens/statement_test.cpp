@@ -138,6 +138,23 @@ TEST_F(MemberStatement, F5TakesACollectionThatTheStatementThenShows) {
     part<dclist>(w, "liste")->setFocus();
     EXPECT_EQ(column(w, screenkit::Ack).size(), 5);
     EXPECT_EQ(w.finalBalance(), *Money::parse(u"0.24"_s));
+    EXPECT_EQ(part<xtext>(w, "fisno")->Value().toInt(), 43); // the next receipt's
+
+    // Another member typed, the grid not entered: the cash screen takes his
+    // balance, not the one the grid still shows.
+    addCard(u"0347"_s, u"Cemil Taş"_s);
+    addLedgerItem(u"0347"_s, {2024, 5, 1}, {2024, 5, 1}, 0, 4, "30", u"Mayıs"_s);
+    part<xtext>(w, "kod")->setFocus();
+    part<xtext>(w, "kod")->setTextValue(u"0347"_s);
+    QString shown;
+    QTimer::singleShot(0, [&] {
+        auto *cash = qobject_cast<kastah *>(QApplication::activeModalWidget());
+        ASSERT_NE(cash, nullptr);
+        shown = cash->findChild<QLabel *>(u"bakiye"_s)->text();
+        cash->reject();
+    });
+    part<QPushButton>(w, "tahsilat")->click();
+    EXPECT_EQ(shown, u"30.00"_s);
 }
 
 TEST_F(MemberStatement, BadDateOrUnknownMemberComputesNothing) {
