@@ -28,8 +28,8 @@ pencere::pencere(ScreenContext &context, QWidget *parent, const QString &previou
     : QDialog(parent), m_context(context), m_text(new QLineEdit(this)),
       m_order(new QComboBox(this)), m_contains(new QCheckBox(QStringLiteral("İçinde Ara"), this)),
       m_list(new dclist(context.messages(), this)),
-      m_ok(new QPushButton(QStringLiteral("Tamam"), this)),
-      m_cancel(new QPushButton(QStringLiteral("Vazgeç"), this)), m_previousCode(previous),
+      m_ok(new QPushButton(QStringLiteral("&Tamam"), this)),
+      m_cancel(new QPushButton(QStringLiteral("&Vazgeç"), this)), m_previousCode(previous),
       m_chosen(previous) {
     setWindowTitle(QStringLiteral("Hesap Seçimi"));
     setModal(true);

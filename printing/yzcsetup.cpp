@@ -38,8 +38,8 @@ yzcsetup::yzcsetup(printing::PrintContext &context, QWidget *parent)
     setWindowTitle(QStringLiteral("Yazıcı Ayarları"));
 
     m_printer = new QLabel(noPrinterText());
-    m_choosePrinter = new QPushButton(QStringLiteral("Yazıcı Seç"));
-    m_pdf = new QPushButton(QStringLiteral("PDF Dosyası..."));
+    m_choosePrinter = new QPushButton(QStringLiteral("&Yazıcı Seç"));
+    m_pdf = new QPushButton(QStringLiteral("&PDF Dosyası..."));
 
     m_dotMatrix = new QRadioButton(QStringLiteral("Dot Matrix (Dos Mod)"));
     m_graphic = new QRadioButton(QStringLiteral("Grafik (Windows Mod)"));
