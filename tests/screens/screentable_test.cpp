@@ -42,7 +42,7 @@ TEST(ScreenTable, MnemonicsAreReadAsQtReadsThem) {
 
 // Every screen and the two dialogs they open, as they come up on a company
 // without settings: on a 1024×768 display (less a title bar), each push
-// button with an Alt letter no other control of the screen has, the focus
+// button with an Alt letter no other button of the screen has, the focus
 // frame on a tick box or option however it got the focus, and Esc on a
 // button closing the screen.
 class EveryScreen : public SessionTest {};
