@@ -3,6 +3,7 @@
 #include <QAbstractButton>
 #include <QEvent>
 #include <QKeyEvent>
+#include <QKeySequence>
 #include <QLabel>
 #include <QPushButton>
 #include <QSet>
@@ -30,8 +31,6 @@ class ButtonKeys : public QObject {
             button->window()->setAttribute(Qt::WA_KeyboardFocusChange);
             return false;
         }
-        if (event->type() != QEvent::KeyPress)
-            return false;
         const auto *key = static_cast<QKeyEvent *>(event);
         if (key->modifiers() & ~Qt::KeypadModifier)
             return false;
@@ -87,14 +86,9 @@ void giveMnemonic(QAbstractButton &button, QSet<char16_t> &used) {
 } // namespace
 
 char16_t mnemonicOf(const QString &text) {
-    for (qsizetype i = 0; i + 1 < text.size(); ++i) {
-        if (text[i] != u'&')
-            continue;
-        if (text[i + 1] != u'&')
-            return text[i + 1].toLower().unicode();
-        ++i;
-    }
-    return 0;
+    // Qt's own reading, so that the letter is the one Alt reaches.
+    const QKeySequence mnemonic = QKeySequence::mnemonic(text);
+    return mnemonic.isEmpty() ? 0 : QChar(char16_t(mnemonic[0].key())).toLower().unicode();
 }
 
 void buttonKeys(QWidget &screen) {
