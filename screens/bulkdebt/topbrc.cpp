@@ -112,16 +112,20 @@ topbrc::topbrc(ScreenContext &context, printing::PrintContext &, QWidget *parent
     m_amount[0]->setFocus();
 }
 
+bulkdebt::HeadAmounts topbrc::typedAmounts() const {
+    bulkdebt::HeadAmounts amounts{};
+    for (size_t i = 0; i < m_amount.size(); ++i)
+        amounts[i] = parseTypedAmount(m_amount[i]->Digits(), m_context.tlonda()).value_or(Money());
+    return amounts;
+}
+
 void topbrc::kaydet() {
     bulkdebt::Request request{.year = m_year->Text(),
                               .firstMonth = m_firstMonth->currentIndex() + 1,
                               .lastMonth = m_lastMonth->currentIndex() + 1,
                               .firstCode = m_firstCode->Text(),
                               .lastCode = m_lastCode->Text(),
-                              .amounts = {}};
-    for (size_t i = 0; i < m_amount.size(); ++i)
-        request.amounts[i] =
-            parseTypedAmount(m_amount[i]->Digits(), m_context.tlonda()).value_or(Money());
+                              .amounts = typedAmounts()};
 
     std::optional<bulkdebt::Result> result;
     {
@@ -142,10 +146,9 @@ void topbrc::kaydet() {
 
 void topbrc::closeEvent(QCloseEvent *event) {
     // Amounts typed and not yet posted are not dropped by a stray Esc.
-    const bool typed =
-        m_typed && std::any_of(m_amount.begin(), m_amount.end(), [this](const xtext *a) {
-            return parseTypedAmount(a->Digits(), m_context.tlonda()).value_or(Money()) != Money();
-        });
+    const auto amounts = typedAmounts();
+    const bool typed = m_typed && std::any_of(amounts.begin(), amounts.end(),
+                                              [](Money amount) { return amount != Money(); });
     if (typed && !m_context.messages().ask(Messages::Icon::Question, Messages::korvane(),
                                            QStringLiteral("Çıkılsın mı?"), false)) {
         event->ignore();

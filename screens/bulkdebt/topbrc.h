@@ -27,6 +27,9 @@ class topbrc : public QWidget {
     void closeEvent(QCloseEvent *event) override;
 
   private:
+    // The five amounts as typed, an empty or unreadable one 0.
+    bulkdebt::HeadAmounts typedAmounts() const;
+
     ScreenContext &m_context;
     std::array<QLabel *, 5> m_caption{};
     std::array<xtext *, 5> m_amount{};
