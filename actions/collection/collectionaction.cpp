@@ -95,7 +95,7 @@ bool printReceipt(printing::PrintContext &context, const ReceiptHeader &h, const
 }
 
 Desk::Desk(Company &s, const QString &kod, const QString &shownName, std::optional<Money> balance)
-    : m_session(s), m_kod(kod), m_shownName(shownName), m_opening(openCollection(s)),
+    : m_company(s), m_kod(kod), m_shownName(shownName), m_opening(openCollection(s)),
       m_card(data::readMember(s.carkart, kod)) {
     // A card that cannot be read is not a card that is missing.
     if (!m_card)
@@ -108,37 +108,37 @@ Desk::Desk(Company &s, const QString &kod, const QString &shownName, std::option
 
 const ReceiptHeader &Desk::header() {
     if (!m_header)
-        m_header = receiptHeader(m_session);
+        m_header = receiptHeader(m_company);
     return *m_header;
 }
 
 posting::CashCollectionResult Desk::take(Money amount, const QString &description) {
     const QString name = m_shownName.isEmpty() && m_card ? m_card->isim1 : m_shownName;
-    const auto result = collect(m_session, m_opening, m_kod, name, amount, description);
+    const auto result = collect(m_company, m_opening, m_kod, name, amount, description);
     if (result.committed)
         m_taken = {.receiptNo = QString::number(result.receiptNo),
                    .date = formatTrDate(m_opening.date),
                    .kod = m_kod,
                    .name = name,
                    .description = description,
-                   .amountText = formatAmount(amount, m_session.tlonda),
+                   .amountText = formatAmount(amount, m_company.tlonda),
                    .amount = amount,
                    .balance = m_balance};
     return result;
 }
 
 ReceiptValues Desk::receipt() const {
-    return valuesOf(m_session, m_taken, m_card);
+    return valuesOf(m_company, m_taken, m_card);
 }
 
 ReceiptValues Desk::copyOf(const Earlier &e) const {
-    return valuesOf(m_session,
+    return valuesOf(m_company,
                     {.receiptNo = e.receiptNo,
                      .date = e.date,
                      .kod = m_kod,
                      .name = m_shownName,
                      .description = e.description,
-                     .amountText = formatAmount(e.amount, m_session.tlonda),
+                     .amountText = formatAmount(e.amount, m_company.tlonda),
                      .amount = e.amount,
                      .balance = m_balance,
                      .copy = true},

@@ -107,7 +107,7 @@ class Desk {
     [[nodiscard]] bool print(printing::PrintContext &context, const ReceiptValues &values);
 
   private:
-    Company &m_session;
+    Company &m_company;
     QString m_kod;
     QString m_shownName;
     Opening m_opening;

@@ -54,7 +54,7 @@ std::optional<std::pair<QDate, QDate>> dateRange(Company &s, const QString &from
 // are stored; the account codes of the cards read once each.
 class Run {
   public:
-    explicit Run(Company &s) : m_session(s), m_work(s, UnitOfWork::Data) {}
+    explicit Run(Company &s) : m_work(s, UnitOfWork::Data) {}
     bool active() const { return m_work.active(); }
 
     // The card's account code; nothing when the member has no card.
@@ -63,7 +63,7 @@ class Run {
         if (found != m_cards.cend())
             return *found;
         std::optional<QString> account;
-        if (const auto card = data::readMember(m_session.carkart, kod))
+        if (const auto card = data::readMember(m_work.company().carkart, kod))
             account = card->muhasebe;
         m_cards.insert(kod, account);
         return account;
@@ -80,7 +80,8 @@ class Run {
                                        .yer = Source,
                                        .enttar = date,
                                        .refer = m_work.reference(1)};
-        if (data::writeIntegrationRow(m_session.ent, m_session.messages, row))
+        Company &company = m_work.company();
+        if (data::writeIntegrationRow(company.ent, company.messages, row))
             ++m_rows;
     }
 
@@ -91,7 +92,6 @@ class Run {
     }
 
   private:
-    Company &m_session;
     UnitOfWork m_work;
     QHash<QString, std::optional<QString>> m_cards;
     int m_rows = 0;
