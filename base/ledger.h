@@ -12,7 +12,8 @@ namespace ledger {
 
 // `islem`: what a row records.
 enum Islem : int {
-    Collection = 1,      // a collection taken at a desk
+    Collection = 1,      // a collection taken at a desk; on the debit side, with
+                         // `krefer` naming the row it cancels, a voided one's reversal
     Opening = 2,         // an opening balance brought in, debit or credit
     Debt = 4,            // an assigned debt
     PostedSurcharge = 16 // a surcharge already booked as a debit
@@ -38,7 +39,16 @@ struct Item {
     Money tutar;   // amount
     QString ack;   // description
     QString evrak; // document number (receipt number of a cash collection)
+    // What ties a voided collection to its reversal: a collection's own
+    // reference, a reversal's `krefer`; empty on every other row.
+    QString link;
 };
+
+// The row that reverses a voided collection: a debit under the collection's
+// operation code naming the collection it cancels.
+[[nodiscard]] inline bool isReversal(const Item &item) {
+    return item.ba == Debit && item.islem == Collection && !item.link.isEmpty();
+}
 
 // The order of the statement query: by due date, then side (debits first),
 // then the lower operation code. Undated items come first, as the database

@@ -5,6 +5,7 @@
 #include "core/unitofwork.h"
 #include "data/cashbox.h"
 #include "data/koopdata.h"
+#include "data/receiptvoids.h"
 
 #include <QDir>
 #include <algorithm>
@@ -17,12 +18,17 @@ QString amount(Money m) {
     return plainAmount(m, 2);
 }
 
-// The cash desk's collections: a cash row sharing its reference with a
-// ledger collection that names no dues head (one by dues head names its
-// head and has references of its own).
+// The cash desk's collections and their voids: a cash row sharing its
+// reference with a ledger collection that names no dues head (one by dues
+// head names its head and has references of its own), or with a void's
+// reversal of one.
 const QString DeskCollections =
     QStringLiteral("JOIN (SELECT DISTINCT refer FROM carhar WHERE islem = 1 AND kod1 = '') d ON "
                    "d.refer = k.refer");
+// The receipts the desk issued: its collections without their voids.
+const QString DeskReceipts =
+    QStringLiteral("JOIN (SELECT DISTINCT refer FROM carhar WHERE islem = 1 AND ba = 1 AND "
+                   "kod1 = '') d ON d.refer = k.refer");
 
 struct Check {
     Session &s;
@@ -54,8 +60,9 @@ struct Check {
         });
     }
 
-    // Bucket 0 of a card is what its ledger says: every debit, and every
-    // credit but the cash collections, which never move it.
+    // Bucket 0 of a card is what its ledger says: every debit but a void's
+    // reversal, and every credit but the cash collections, which never move
+    // it.
     void buckets() {
         struct Wrong {
             qint64 id;
@@ -65,7 +72,8 @@ struct Check {
         QStringList found;
         std::map<QString, std::pair<Money, Money>> ledger;
         scan(s.data,
-             QStringLiteral("SELECT kod, sum(CASE WHEN ba = 0 THEN tutar ELSE 0 END), sum(CASE "
+             QStringLiteral("SELECT kod, sum(CASE WHEN ba = 0 AND NOT (islem = 1 AND "
+                            "coalesce(krefer, '') <> '') THEN tutar ELSE 0 END), sum(CASE "
                             "WHEN ba = 1 AND islem <> 1 THEN tutar ELSE 0 END) FROM carhar GROUP "
                             "BY kod"),
              [&](const data::QueryCursor &q) {
@@ -194,6 +202,27 @@ struct Check {
             findings << QStringLiteral("… ve %1 aralık daha").arg(ranges.size() - Shown);
     }
 
+    // Every void in the ledger is in the list of voids (the list commits
+    // second).
+    void voids() {
+        std::vector<data::VoidedReceipt> listed;
+        if (!data::readVoidedReceipts(s.koop, {}, {}, &listed)) {
+            findings << QStringLiteral("İptal edilen makbuzlar okunamıyor: ") + s.koop.lastError();
+            return;
+        }
+        std::set<QString> refers;
+        for (const data::VoidedReceipt &v : listed)
+            refers.insert(v.voidRefer);
+        scan(s.data,
+             QStringLiteral("SELECT evrak, refer FROM kasa WHERE ba = 0 AND tutar < 0 ORDER BY id"),
+             [&](const data::QueryCursor &q) {
+                 if (!refers.count(q.text(1)))
+                     findings << QStringLiteral("Makbuz %1 iptal edilmiş (%2), iptal edilen "
+                                                "makbuzlar listesinde yok")
+                                     .arg(q.text(0), q.text(1));
+             });
+    }
+
     // The counters, codes drawn twice, receipt numbers issued twice or
     // beyond the counter.
     void numbers() {
@@ -210,7 +239,7 @@ struct Check {
                                  .arg(q.text(0))
                                  .arg(q.number(1));
              });
-        const QString receipts = QStringLiteral("FROM kasa k ") + DeskCollections;
+        const QString receipts = QStringLiteral("FROM kasa k ") + DeskReceipts;
         scan(s.data,
              QStringLiteral("SELECT k.evrak, count(*) ") + receipts +
                  QStringLiteral(" GROUP BY k.evrak HAVING count(*) > 1"),
@@ -229,6 +258,7 @@ struct Check {
             }
         });
         gaps(issued);
+        voids();
         const auto settings = data::readSettings(s.ayar);
         if (!settings)
             return;

@@ -327,11 +327,13 @@ int copyToServer(const QString &folder, const data::ServerAddress &server, Messa
     std::vector<const data::TableDef *> koopTables{&data::schema::ayar(), &data::schema::fiat(),
                                                    &data::schema::borc()};
     {
-        // The record of unused receipt numbers exists once one was made.
+        // The records of unused and voided receipt numbers exist once one
+        // was made.
         data::Database koop;
-        if (koop.open(dir.filePath(QStringLiteral("dalun.dat"))) &&
-            koop.hasTable(data::schema::fisbos().name))
-            koopTables.push_back(&data::schema::fisbos());
+        if (koop.open(dir.filePath(QStringLiteral("dalun.dat"))))
+            for (const data::TableDef *t : data::schema::madeOnUse())
+                if (koop.hasTable(t->name))
+                    koopTables.push_back(t);
     }
     if (!copyDatabase(dir.filePath(QStringLiteral("xdata.dat")), target.dataDatabase(),
                       data::schema::suiteTables(), &error) ||

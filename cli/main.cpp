@@ -17,6 +17,7 @@
 #include "cli/printtest.h"
 #include "cli/settings.h"
 #include "cli/transfer.h"
+#include "cli/voids.h"
 #include "core/companyfolder.h"
 #include "core/unitofwork.h"
 
@@ -245,6 +246,32 @@ const std::vector<cli::Command> &commands() {
           {QStringLiteral("TUTAR"), QStringLiteral("tahsil edilen tutar, nokta ile")}},
          true,
          runCollect},
+        {QStringLiteral("void"),
+         {QStringLiteral("void KLASÖR MAKBUZNO --reason METİN [--date GG.AA.YYYY] [--kod KOD]")},
+         QStringLiteral("Makbuzu ters kayıtla iptal eder: tahsilatın cari, kasa ve entegrasyon "
+                        "kayıtlarını geri alır, gün toplamını düşer ve iptali listeye yazar; "
+                        "iptalin referans kodunu yazar."),
+         {{option("reason", "iptal nedeni (gerekli), en çok 60 karakter", "METİN")},
+          {option("date", "iptalin tarihi (verilmezse bugün)", "GG.AA.YYYY"), isDate,
+           QStringLiteral("--date GG.AA.YYYY biçiminde bir tarih ister.")},
+          {option("kod", "aynı numaralı birden çok tahsilat varsa üye kodu", "KOD")}},
+         {Folder, {QStringLiteral("MAKBUZNO"), QStringLiteral("iptal edilecek makbuzun numarası")}},
+         false,
+         runVoid},
+        {QStringLiteral("voids"),
+         {QStringLiteral(
+             "voids KLASÖR [--from GG.AA.YYYY] [--to GG.AA.YYYY] [--format text|csv|json]")},
+         QStringLiteral("İptal edilen makbuzları numarası, tarihleri, üyesi, tutarı ve iptal "
+                        "nedeniyle yazar."),
+         {{option("from", "bu tarihten başlayarak iptal edilenler", "GG.AA.YYYY"), isDate,
+           QStringLiteral("--from GG.AA.YYYY biçiminde bir tarih ister.")},
+          {option("to", "bu tarihe kadar iptal edilenler", "GG.AA.YYYY"), isDate,
+           QStringLiteral("--to GG.AA.YYYY biçiminde bir tarih ister.")},
+          {option("format", "çıktı biçimi: text, csv ya da json", "BİÇİM", "text"), isFormat,
+           QStringLiteral("--format text, csv ya da json ister.")}},
+         {Folder},
+         false,
+         runVoids},
         {QStringLiteral("head-balances"),
          {QStringLiteral("head-balances KLASÖR KOD --date GG.AA.YYYY [--format text|json]")},
          QStringLiteral("Üyenin beş aidat kalemindeki borcunu tarihin ayının sonuna kadar yazar."),

@@ -10,7 +10,10 @@ namespace {
 
 // The ledger as the statement reads it: by due date, debits before credits,
 // the lower operation code first; the entry order settles the rest.
-const QString ItemColumns = QStringLiteral("ack, vade, tutar, ba, islem, evrak, tarih");
+// The last column ties a voided collection to its reversal (ledger::Item::link).
+const QString ItemColumns =
+    QStringLiteral("ack, vade, tutar, ba, islem, evrak, tarih, CASE WHEN islem <> 1 THEN NULL "
+                   "WHEN ba = 0 THEN krefer ELSE refer END");
 const QString ItemOrder = QStringLiteral("vade, ba, islem, id");
 const QString LedgerQuery = QStringLiteral("SELECT ") + ItemColumns +
                             QStringLiteral(" FROM carhar WHERE kod = ? AND tarih <= ? ORDER BY ") +
@@ -40,6 +43,7 @@ ledger::Item itemAt(const QueryCursor &q, int first) {
     it.islem = int(q.number(first + 4));
     it.evrak = q.text(first + 5);
     it.tarih = q.date(first + 6);
+    it.link = q.text(first + 7);
     return it;
 }
 
@@ -73,7 +77,7 @@ bool writeLedgerRow(TableCursor &c, const LedgerRow &row) {
     set("kapanan", 0);
     set("puan", 0);
     set("refer", row.refer);
-    set("krefer", QString());
+    set("krefer", row.krefer);
     set("sube", 0);
     set("para", 0);
     set("kasa", row.kasa);

@@ -9,7 +9,7 @@ namespace data {
 
 // One `carhar` row as the program writes it. What never varies is not here:
 // `vade` is always `tarih`, and `pls`, `dtip`, `kur`, `kapanan`, `puan`,
-// `krefer`, `sube` and `para` are always empty or 0.
+// `sube` and `para` are always empty or 0.
 struct LedgerRow {
     QString kod;
     QDate tarih;
@@ -21,7 +21,8 @@ struct LedgerRow {
     QString kod1; // the dues head "1".."5", or empty
     Money doviz;  // the amount again on a debt, 0 on a collection
     QString refer;
-    int kasa = 0; // the cash-box number of a collection
+    int kasa = 0;   // the cash-box number of a collection
+    QString krefer; // a void's reversal: the reference of the row it cancels
 };
 
 // Adds the row on the open `carhar` cursor; false when the amount is negative

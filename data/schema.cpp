@@ -93,6 +93,17 @@ const TableDef &fisbos() {
     return t;
 }
 
+const TableDef &fisiptal() {
+    static const TableDef t{
+        QStringLiteral("fisiptal"),
+        {typed("makbuz", tLong), typed("tarih", tDate), text("kod", 15), typed("mtarih", tDate),
+         typed("tutar", tCurrency), text("neden", 60), text("refer", 8), text("irefer", 8)},
+        // A collection is voided once (index names are the file's, and borc
+        // has its "refer").
+        {{QStringLiteral("iptal"), {QStringLiteral("refer")}, true, false, false, true}}};
+    return t;
+}
+
 const TableDef &carkart() {
     static const TableDef t{
         QStringLiteral("carkart"),
@@ -165,13 +176,17 @@ const TableDef &ftu() {
     return t;
 }
 
+std::vector<const TableDef *> madeOnUse() {
+    return {&fisbos(), &fisiptal()};
+}
+
 std::vector<const TableDef *> suiteTables() {
     return {&carkart(), &carhar(), &kasa(), &ent(), &genel(), &stkkart(), &stkhar(), &ftu()};
 }
 
 const TableDef *find(const QString &tableName) {
-    for (const TableDef *t : {&ayar(), &fiat(), &borc(), &fisbos(), &carkart(), &carhar(), &kasa(),
-                              &ent(), &genel(), &stkkart(), &stkhar(), &ftu()})
+    for (const TableDef *t : {&ayar(), &fiat(), &borc(), &fisbos(), &fisiptal(), &carkart(),
+                              &carhar(), &kasa(), &ent(), &genel(), &stkkart(), &stkhar(), &ftu()})
         if (t->name.compare(tableName, Qt::CaseInsensitive) == 0)
             return t;
     return nullptr;

@@ -60,6 +60,10 @@ const TableDef &borc();
 // The program's own record of receipt numbers that will never be issued,
 // first to last, with the day and the reason; made at its first use.
 const TableDef &fisbos();
+// The program's own list of voided receipts; made at the first void.
+const TableDef &fisiptal();
+// The program's own tables made at their first use, when they exist.
+std::vector<const TableDef *> madeOnUse();
 const TableDef &carkart();
 const TableDef &carhar();
 const TableDef &kasa();

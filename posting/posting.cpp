@@ -49,8 +49,8 @@ bool PostDebt(UnitOfWork &work, const QString &refer, bool credit, const QString
     // Inside an action on a server the row may go with the next ones; a
     // refusal then says the same, in its turn.
     const data::BatchedRows later(s.carhar, say);
-    if (!data::writeLedgerRow(
-            s.carhar, {kod, date, islem, QString(), ba, amount, ack, kod1, amount, refer, 0}))
+    if (!data::writeLedgerRow(s.carhar, {kod, date, islem, QString(), ba, amount, ack, kod1, amount,
+                                         refer, 0, QString()}))
         return refuse();
     return true;
 }
@@ -60,7 +60,7 @@ bool PostCollection(UnitOfWork &work, const QString &refer, const QString &kod, 
                     int kasa) {
     return data::writeLedgerRow(work.company().carhar,
                                 {kod, date, ledger::Collection, evrak, ledger::Credit, amount, ack,
-                                 kod1, Money(), refer, kasa});
+                                 kod1, Money(), refer, kasa, QString()});
 }
 
 bool writeCashRow(UnitOfWork &work, const CashRow &row) {
@@ -73,7 +73,7 @@ bool writeCashRow(UnitOfWork &work, const CashRow &row) {
         set(s.kasa, "pls", QString());
         set(s.kasa, "kod1", QString());
         set(s.kasa, "ba", 0);
-        set(s.kasa, "tutar", money(row.tutar));
+        set(s.kasa, "tutar", money(row.reversal ? -row.tutar : row.tutar));
         set(s.kasa, "kasa", row.kasa);
         set(s.kasa, "tarih", row.tarih);
         set(s.kasa, "sube", 0);

@@ -33,6 +33,8 @@ struct CashRow {
     int kasa = 1;
     QDate tarih;
     QString refer;
+    // A void's row: the amount is stored negative, taken back out of the box.
+    bool reversal = false;
 };
 // A cash-box row; a failure says "Kasa Kayıtları İşlenemedi".
 [[nodiscard]] bool writeCashRow(UnitOfWork &work, const CashRow &row);

@@ -1,5 +1,7 @@
 #include "surcharge/engine.h"
 
+#include <QSet>
+
 namespace surcharge {
 
 namespace {
@@ -79,11 +81,25 @@ std::optional<Statement> compute(const std::vector<LedgerItem> &items, const Par
         return inDouble::surcharge(months, principal, params.faiz, params.tlonda);
     };
 
+    // The query's own filter: entered on or before the base date (an item
+    // with no entry date fails that comparison in the database as well).
+    const auto entered = [&](const LedgerItem &item) {
+        return item.tarih.isValid() && item.tarih <= params.baseDate;
+    };
+    // Collections voided by the base date: the payment and its reversal are
+    // shown, but the surcharge runs as if neither had been made.
+    QSet<QString> reversed;
+    for (const LedgerItem &item : items)
+        if (entered(item) && ledger::isReversal(item))
+            reversed.insert(item.link);
+
     for (const LedgerItem &item : items) {
-        // The query's own filter: entered on or before the base date (an item
-        // with no entry date fails that comparison in the database as well).
-        if (!item.tarih.isValid() || item.tarih > params.baseDate)
+        if (!entered(item))
             continue;
+        const bool reversal = ledger::isReversal(item);
+        const bool voided = !reversal && item.ba != ledger::Debit &&
+                            item.islem == ledger::Collection && !item.link.isEmpty() &&
+                            reversed.contains(item.link);
 
         StatementRow row;
         row.ack = item.ack;
@@ -91,7 +107,10 @@ std::optional<Statement> compute(const std::vector<LedgerItem> &items, const Par
         Money faiz;
         Money borc;
         Money odeme;
-        if (item.ba == 0) {
+        if (reversal) {
+            // Taken back off what was paid, so the paid total is as before.
+            odeme = -item.tutar;
+        } else if (item.ba == 0) {
             if (item.islem == ledger::PostedSurcharge)
                 faiz = item.tutar;
             else
@@ -100,6 +119,23 @@ std::optional<Statement> compute(const std::vector<LedgerItem> &items, const Par
             odeme = item.tutar;
             if (item.islem == ledger::Collection)
                 row.evrak = item.evrak;
+        }
+
+        if (reversal || voided) {
+            // Moves the balance shown and nothing else: no span ends or
+            // starts here, the principal and the carried surcharge stay.
+            const Money devir = lastKalan;
+            row.devir = devir;
+            row.faiz = Money();
+            row.borc = Money();
+            row.odeme = odeme;
+            row.kalan = inDouble::balance(devir, Money(), Money(), odeme);
+            row.openPrincipal = principal;
+            lastKalan = *row.kalan;
+            out.totalPaid += odeme;
+            anyItem = true;
+            out.rows.push_back(std::move(row));
+            continue;
         }
 
         // The span that ends here replaces the cell, a posted surcharge's

@@ -1,5 +1,6 @@
 #include "actions/collection/collectionaction.h"
 
+#include "actions/collection/voidaction.h"
 #include "actions/statement/statementaction.h"
 #include "base/daynumber.h"
 #include "base/inifile.h"
@@ -132,17 +133,19 @@ ReceiptValues Desk::receipt() const {
 }
 
 ReceiptValues Desk::copyOf(const Earlier &e) const {
-    return valuesOf(m_company,
-                    {.receiptNo = e.receiptNo,
-                     .date = e.date,
-                     .kod = m_kod,
-                     .name = m_shownName,
-                     .description = e.description,
-                     .amountText = formatAmount(e.amount, m_company.tlonda),
-                     .amount = e.amount,
-                     .balance = m_balance,
-                     .copy = true},
-                    m_card);
+    ReceiptValues v = valuesOf(m_company,
+                               {.receiptNo = e.receiptNo,
+                                .date = e.date,
+                                .kod = m_kod,
+                                .name = m_shownName,
+                                .description = e.description,
+                                .amountText = formatAmount(e.amount, m_company.tlonda),
+                                .amount = e.amount,
+                                .balance = m_balance,
+                                .copy = true},
+                               m_card);
+    v.voided = receiptVoided(m_company, e.receiptNo, m_kod, parseTrDate(e.date));
+    return v;
 }
 
 bool Desk::print(printing::PrintContext &context, const ReceiptValues &values) {

@@ -50,6 +50,17 @@ class MmPainter {
         m_p.setBrush(Qt::NoBrush);
         m_p.drawRect(QRectF(QPointF(x1 * m_x, y1 * m_y), QPointF(x2 * m_x, y2 * m_y)));
     }
+    // `s` centred on (x, y), turned by `degrees`.
+    void turnedText(double x, double y, double degrees, const QString &s) {
+        m_p.save();
+        m_p.translate(x * m_x, y * m_y);
+        m_p.rotate(degrees);
+        m_p.setFont(m_font);
+        m_p.setPen(m_pen);
+        const QFontMetricsF fm(m_font, m_p.device());
+        m_p.drawText(QPointF(-fm.horizontalAdvance(s) / 2, fm.ascent() / 2 - fm.descent() / 2), s);
+        m_p.restore();
+    }
     void image(double x, double y, double w, double h, const QImage &img) {
         if (!img.isNull())
             m_p.drawImage(QRectF(x * m_x, y * m_y, w * m_x, h * m_y), img);
@@ -158,6 +169,15 @@ void drawBody(MmPainter &p, double y0, const ReceiptHeader &h, const ReceiptValu
     p.bold(false);
     p.text(148, y0 + 90,
            v.copy ? QStringLiteral("COPY COPY COPY") : QStringLiteral("TEŞEKKÜR EDERİZ"));
+
+    if (v.voided) {
+        // Across the whole receipt, so no part of it can pass for a live one.
+        p.size(40);
+        p.bold(true);
+        p.colour(QColor(200, 0, 0));
+        p.turnedText(105, y0 + 62, -18, QStringLiteral("İPTAL EDİLMİŞTİR"));
+        p.colour(Qt::black);
+    }
 }
 
 } // namespace

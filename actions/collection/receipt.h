@@ -39,6 +39,7 @@ struct ReceiptValues {
     Money amount;
     Money balance; // the member's balance before this collection
     bool copy = false;
+    bool voided = false; // a copy of a voided receipt says so across it
     QString tlnick;
     QString krnick;
     int tlonda = 2;

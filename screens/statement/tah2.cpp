@@ -9,6 +9,7 @@
 #include "printing/printwithsetup.h"
 #include "printing/prnx.h"
 #include "screens/collection/kastah.h"
+#include "screens/collection/makbuziptal.h"
 #include "screens/kit/screentheme.h"
 #include "screens/kit/statementgrid.h"
 
@@ -26,6 +27,7 @@ tah2::tah2(ScreenContext &context, printing::PrintContext &printContext, QWidget
       m_fullList(new QCheckBox(QStringLiteral("Tam Liste"), this)),
       m_collect(new QPushButton(QStringLiteral(" Tahsilat"), this)),
       m_copy(new QPushButton(QStringLiteral(" Kopya Makbuz"), this)),
+      m_void(new QPushButton(QStringLiteral(" Makbuz İptal"), this)),
       m_print(new QPushButton(QStringLiteral(" Yazdır"), this)) {
     setWindowTitle(QStringLiteral("Kooperatif Tahsilat"));
 
@@ -73,6 +75,7 @@ tah2::tah2(ScreenContext &context, printing::PrintContext &printContext, QWidget
 
     connect(m_collect, &QPushButton::clicked, this, &tah2::collect);
     connect(m_copy, &QPushButton::clicked, this, &tah2::copyReceipt);
+    connect(m_void, &QPushButton::clicked, this, &tah2::voidReceipt);
     connect(m_print, &QPushButton::clicked, this, &tah2::print);
 
     auto *buttons = new QHBoxLayout;
@@ -80,6 +83,7 @@ tah2::tah2(ScreenContext &context, printing::PrintContext &printContext, QWidget
     buttons->addStretch();
     buttons->addWidget(m_collect);
     buttons->addWidget(m_copy);
+    buttons->addWidget(m_void);
     buttons->addWidget(m_print);
     auto *layout = new QVBoxLayout(this);
     layout->addLayout(form);
@@ -93,6 +97,7 @@ tah2::tah2(ScreenContext &context, printing::PrintContext &printContext, QWidget
     m_fullList->setObjectName(QStringLiteral("tamListe"));
     m_collect->setObjectName(QStringLiteral("tahsilat"));
     m_copy->setObjectName(QStringLiteral("kopya"));
+    m_void->setObjectName(QStringLiteral("iptal"));
     m_print->setObjectName(QStringLiteral("yazdir"));
     screenkit::ThemeParts parts;
     parts.buttonIcons = {{m_print, QStringLiteral("printerm.ico")},
@@ -110,6 +115,7 @@ void tah2::reset() {
     m_grid->Clear();
     m_grid->setEnabled(false);
     m_copy->setEnabled(false);
+    m_void->setEnabled(false);
     const statement::DeskSettings desk = statement::deskSettings(m_context.company());
     if (desk.nextReceipt > 0)
         m_fields[2]->setValue(desk.nextReceipt);
@@ -161,10 +167,12 @@ void tah2::rowChanged(int row) {
             : nullptr;
     if (!r || r->evrak.trimmed().isEmpty()) {
         m_copy->setEnabled(false);
+        m_void->setEnabled(false);
         m_selected.reset();
         return;
     }
     m_copy->setEnabled(true);
+    m_void->setEnabled(true);
     m_selected = collection::Earlier{.receiptNo = r->evrak.trimmed(),
                                      .amount = r->odeme.value_or(Money()),
                                      .description = r->ack,
@@ -206,6 +214,17 @@ void tah2::copyReceipt() {
     if (!m_member || !statementShown())
         return;
     openCash(m_selected);
+}
+
+void tah2::voidReceipt() {
+    if (!m_selected)
+        return;
+    makbuziptal dialog(m_context, m_fields[0]->Text(), m_member ? m_member->isim1 : QString(),
+                       *m_selected, this);
+    dialog.exec();
+    // The reversal shows in the grid at once.
+    m_grid->setFocus();
+    recompute();
 }
 
 void tah2::print() {
@@ -260,6 +279,9 @@ bool tah2::eventFilter(QObject *watched, QEvent *event) {
         return true;
     case Qt::Key_F8:
         print();
+        return true;
+    case Qt::Key_F9:
+        voidReceipt();
         return true;
     default:
         return false;

@@ -17,7 +17,7 @@ class xtext;
 // "Kooperatif Tahsilat": the collection desk's starting screen. The clerk
 // types a member code and a date; entering the grid shows the statement
 // with its late-payment surcharge, from which he prints it, takes a cash
-// collection (F5) or reprints an earlier receipt.
+// collection (F5), reprints an earlier receipt or voids it (F9).
 class tah2 : public QWidget {
     Q_OBJECT
   public:
@@ -35,6 +35,8 @@ class tah2 : public QWidget {
     // selected receipt.
     void collect();
     void copyReceipt();
+    // "Makbuz İptali" of the selected receipt (F9).
+    void voidReceipt();
     // The printer setup, then the statement from the start row.
     void print();
 
@@ -58,7 +60,7 @@ class tah2 : public QWidget {
     QLabel *m_name;
     dclist *m_grid;
     QCheckBox *m_fullList;
-    QPushButton *m_collect, *m_copy, *m_print;
+    QPushButton *m_collect, *m_copy, *m_void, *m_print;
 
     std::optional<data::MemberCard> m_member;
     std::optional<surcharge::Statement> m_statement;

@@ -8,9 +8,10 @@
 
 namespace {
 
-const char *const Commands[] = {"init",          "refcode",       "statement",     "collect",
-                                "head-balances", "collect-heads", "settings",      "print-test",
-                                "backup",        "restore",       "copy-to-server"};
+const char *const Commands[] = {"init",          "refcode",       "statement",      "collect",
+                                "head-balances", "collect-heads", "settings",       "print-test",
+                                "backup",        "restore",       "copy-to-server", "void",
+                                "voids"};
 
 TEST(CliCommands, HelpIsTurkishForEveryCommand) {
     const ProcessResult all = runProgram("koop-cli", {"--help"});

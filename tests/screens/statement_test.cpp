@@ -8,6 +8,7 @@
 #include "controls/xtext.h"
 #include "gui/screencontext.h"
 #include "screens/collection/kastah.h"
+#include "screens/collection/makbuziptal.h"
 #include "screens/kit/statementgrid.h"
 #include "screens/statement/tah2.h"
 #include "support/fixture.h"
@@ -155,6 +156,46 @@ TEST_F(MemberStatement, F5TakesACollectionThatTheStatementThenShows) {
     });
     part<QPushButton>(w, "tahsilat")->click();
     EXPECT_EQ(shown, u"30.00"_s);
+}
+
+TEST_F(MemberStatement, F9VoidsTheSelectedReceiptAndTheGridShowsItsReversal) {
+    addSettings(41, 2.0);
+    tah2 w(desk, print);
+    openStatement(w, u"0346"_s);
+    QTimer::singleShot(0, [&] {
+        auto *cash = qobject_cast<kastah *>(QApplication::activeModalWidget());
+        ASSERT_NE(cash, nullptr);
+        QTest::keyClicks(cash->findChild<xtext *>(u"tutar"_s), u"58"_s);
+        cash->findChild<QPushButton *>(u"tamam"_s)->click();
+    });
+    QTest::keyClick(part<dclist>(w, "liste"), Qt::Key_F5);
+    ASSERT_EQ(w.finalBalance(), *Money::parse(u"0.24"_s));
+
+    auto *grid = part<dclist>(w, "liste");
+    grid->ChngSat(3);
+    ASSERT_TRUE(part<QPushButton>(w, "iptal")->isEnabled());
+    bool opened = false;
+    QTimer::singleShot(0, [&] {
+        auto *dialog = qobject_cast<makbuziptal *>(QApplication::activeModalWidget());
+        ASSERT_NE(dialog, nullptr);
+        opened = true;
+        EXPECT_EQ(dialog->findChild<QLabel *>(u"makbuzNo"_s)->text(), u"42"_s);
+        // Without a reason it is refused and stays open.
+        messages.answers = {true, true};
+        dialog->findChild<QPushButton *>(u"iptalEt"_s)->click();
+        EXPECT_EQ(messages.lastText(), u"İptal nedeni yazılmamış."_s);
+        QTest::keyClicks(dialog->findChild<xtext *>(u"neden"_s), u"Tutar hatali"_s);
+        dialog->findChild<QPushButton *>(u"iptalEt"_s)->click();
+    });
+    QTest::keyClick(grid, Qt::Key_F9);
+    ASSERT_TRUE(opened);
+    EXPECT_EQ(messages.lastText(), u"42 numaralı makbuz iptal edildi."_s);
+    // The collection and its reversal (on one day the debit side first, as
+    // the statement orders a day), the balance where it was before.
+    EXPECT_EQ(column(w, screenkit::Ack).mid(3, 2),
+              (QStringList{u"42 Nolu Makbuz İptali"_s, u"AİDAT TAHSİLATI"_s}));
+    EXPECT_EQ(column(w, screenkit::Odeme).mid(3, 2), (QStringList{u"-58.00"_s, u"58.00"_s}));
+    EXPECT_EQ(w.finalBalance(), *Money::parse(u"58.24"_s));
 }
 
 TEST_F(MemberStatement, BadDateOrUnknownMemberComputesNothing) {

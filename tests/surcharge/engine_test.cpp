@@ -46,7 +46,7 @@ QDate d(const char *text) {
 // says so.
 LedgerItem debit(const char *vade, const char *amount, int islem = 4,
                  const char *tarih = "01.01.2000") {
-    return {d(tarih), d(vade), 0, islem, *c(amount), QStringLiteral("Aidat"), QString()};
+    return {d(tarih), d(vade), 0, islem, *c(amount), QStringLiteral("Aidat"), QString(), QString()};
 }
 LedgerItem posted(const char *vade, const char *amount) {
     LedgerItem item = debit(vade, amount, 16);
@@ -58,6 +58,19 @@ LedgerItem credit(const char *vade, const char *amount, int islem = 1, const cha
     item.ba = 1;
     item.ack = QStringLiteral("Tahsilat");
     item.evrak = QString::fromUtf8(evrak);
+    return item;
+}
+
+// A collection under its reference, and the row that voids it later.
+LedgerItem collection(const char *vade, const char *amount, const char *refer) {
+    LedgerItem item = credit(vade, amount, 1, "42");
+    item.link = QString::fromUtf8(refer);
+    return item;
+}
+LedgerItem reversal(const char *vade, const char *amount, const char *refer) {
+    LedgerItem item = debit(vade, amount, 1, vade);
+    item.ack = QStringLiteral("42 Nolu Makbuz İptali");
+    item.link = QString::fromUtf8(refer);
     return item;
 }
 
@@ -127,6 +140,29 @@ TEST(Statement, RowsCellByCell) {
          at("15.01.2024"),
          {"0 10 0 0 10 0 -", "10 0 100 0 110 100 -", "110 0 0 4 106 100 4", "106 0 0 20 86 86 6",
           "86 - - - 86 - -"}},
+        // The worked statement with its payment voided on 05.04: shown and
+        // taken back, the surcharge runs on 200 as if nothing had been paid
+        // (three months from 15.02, 12.00), the paid total back to 0.
+        {"voided payment",
+         {debit("15.01.2024", "100"), debit("15.02.2024", "100"),
+          collection("20.03.2024", "150", "1ABCDEFG"), reversal("05.04.2024", "150", "1ABCDEFG")},
+         at("10.05.2024"),
+         {"0 0 100 0 100 100 -", "100 2 100 0 202 200 -", "202 0 0 150 52 200 -",
+          "52 0 0 -150 202 200 -", "202 12 - - 214 - -"}},
+        // Before the void was entered the payment stands; a reversal of
+        // another collection leaves this one alone.
+        {"void entered after the base date",
+         {debit("15.01.2024", "100"), debit("15.02.2024", "100"),
+          collection("20.03.2024", "150", "1ABCDEFG"), reversal("05.04.2024", "150", "1ABCDEFG")},
+         at("31.03.2024"),
+         {"0 0 100 0 100 100 -", "100 2 100 0 202 200 -", "202 4 0 150 56 56 6",
+          "56 - - - 56 - -"}},
+        {"reversal of another collection",
+         {debit("15.01.2024", "100"), reversal("15.02.2024", "30", "1XXXXXXX"),
+          collection("15.02.2024", "50", "1ABCDEFG")},
+         at("15.03.2024"),
+         {"0 0 100 0 100 100 -", "100 0 0 -30 130 100 -", "130 2 0 50 82 52 2",
+          "82 1.04 - - 83.04 - -"}},
     };
     for (const auto &k : cases)
         EXPECT_EQ(table(run(k.items, k.params)), table(k.rows)) << k.name;

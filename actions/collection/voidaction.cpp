@@ -1,0 +1,224 @@
+#include "actions/collection/voidaction.h"
+
+#include "base/csv.h"
+#include "base/daynumber.h"
+#include "core/unitofwork.h"
+#include "data/koopdata.h"
+#include "posting/voidcollection.h"
+
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+
+namespace collection {
+
+namespace {
+
+// The live collections of the number that match what the request names.
+// Nothing after the message when the number cannot be voided.
+std::optional<data::StoredCollection> collectionToVoid(Company &s, const VoidRequest &r) {
+    const QString number = r.receiptNo.trimmed();
+    std::vector<data::StoredCollection> found;
+    if (!data::findCollections(s.data, number, &found)) {
+        s.messages.warning(QStringLiteral("Makbuz okunamadı: ") + s.data.lastError());
+        return std::nullopt;
+    }
+    std::vector<data::StoredCollection> live;
+    bool anyVoided = false;
+    for (data::StoredCollection &c : found) {
+        if (!r.kod.trimmed().isEmpty() && c.carkod.trimmed() != r.kod.trimmed())
+            continue;
+        if (r.receiptDate.isValid() && c.tarih != r.receiptDate)
+            continue;
+        bool unreadable = false;
+        const bool voided = data::isVoided(s.koop, s.data, c, &unreadable);
+        if (unreadable) {
+            s.messages.warning(QStringLiteral("İptal edilen makbuzlar okunamadı."));
+            return std::nullopt;
+        }
+        anyVoided = anyVoided || voided;
+        if (!voided)
+            live.push_back(std::move(c));
+    }
+    if (live.empty()) {
+        s.messages.warning(number + (anyVoided
+                                         ? QStringLiteral(" numaralı makbuz daha önce iptal "
+                                                          "edilmiş.")
+                                         : QStringLiteral(" numaralı bir makbuz verilmemiş.")));
+        return std::nullopt;
+    }
+    if (live.size() > 1) {
+        s.messages.warning(number + QStringLiteral(" numaralı %1 tahsilat var; hangisinin iptal "
+                                                   "edileceği için üye kodunu ve makbuz tarihini "
+                                                   "de veriniz.")
+                                        .arg(live.size()));
+        return std::nullopt;
+    }
+    data::StoredCollection &c = live.front();
+    Money ledger;
+    for (const data::CollectedRow &row : c.ledger)
+        ledger += row.tutar;
+    if (!c.ledger.empty() && ledger != c.tutar) {
+        s.messages.warning(number + QStringLiteral(" numaralı makbuzun cari hareketleri kasa "
+                                                   "kaydıyla uyuşmuyor; iptal elle yapılmalı."));
+        return std::nullopt;
+    }
+    if (r.date < c.tarih) {
+        s.messages.warning(QStringLiteral("İptal tarihi makbuz tarihinden (") +
+                           formatTrDate(c.tarih) + QStringLiteral(") önce olamaz."));
+        return std::nullopt;
+    }
+    return std::move(c);
+}
+
+} // namespace
+
+std::optional<Voided> voidReceipt(Company &s, const VoidRequest &r) {
+    const QString reason = r.reason.trimmed();
+    bool numeric = false;
+    const qint64 number = r.receiptNo.trimmed().toLongLong(&numeric);
+    if (!numeric || number <= 0 || number > std::numeric_limits<qint32>::max()) {
+        s.messages.warning(QStringLiteral("Makbuz No hatalı: ") + r.receiptNo);
+        return std::nullopt;
+    }
+    if (reason.isEmpty()) {
+        s.messages.warning(QStringLiteral("İptal nedeni yazılmamış."));
+        return std::nullopt;
+    }
+    if (reason.size() > data::ReasonLength) {
+        s.messages.warning(
+            QStringLiteral("İptal nedeni en çok %1 karakter olabilir.").arg(data::ReasonLength));
+        return std::nullopt;
+    }
+    if (!r.date.isValid()) {
+        s.messages.warning(QStringLiteral("Hatalı İşlem Tarihi..."));
+        return std::nullopt;
+    }
+    // Under the write lock: two desks voiding the same receipt take turns,
+    // and the second finds it voided.
+    UnitOfWork work(s);
+    if (!work.active())
+        return std::nullopt;
+    auto c = collectionToVoid(s, r);
+    if (!c)
+        return std::nullopt;
+    Voided out;
+    out.refer = posting::postVoid(work, {*c, r.date, reason});
+    if (out.refer.isEmpty() || !work.commit())
+        return std::nullopt;
+    out.collection = std::move(*c);
+    out.dayTotalPending = work.dayTotalsPending();
+    out.listed = work.settingsStored();
+    if (!out.listed)
+        s.messages.warning(data::failureText(work.settingsFailure()) + u'\n' +
+                           QStringLiteral("Makbuz iptal edildi, ama iptal edilen makbuzlar "
+                                          "listesine yazılamadı."));
+    return out;
+}
+
+bool receiptVoided(Company &s, const QString &receiptNo, const QString &kod, const QDate &date) {
+    std::vector<data::StoredCollection> found;
+    if (receiptNo.trimmed().isEmpty() ||
+        !data::findCollections(s.data, receiptNo.trimmed(), &found))
+        return false;
+    for (const data::StoredCollection &c : found) {
+        if (c.carkod.trimmed() != kod.trimmed() || (date.isValid() && c.tarih != date))
+            continue;
+        bool unreadable = false;
+        if (data::isVoided(s.koop, s.data, c, &unreadable))
+            return true;
+    }
+    return false;
+}
+
+std::optional<std::vector<VoidLine>> voidsList(Company &s, const QDate &from, const QDate &to) {
+    std::vector<data::VoidedReceipt> voids;
+    if (!data::readVoidedReceipts(s.koop, from, to, &voids)) {
+        s.messages.warning(QStringLiteral("İptal edilen makbuzlar okunamadı: ") +
+                           s.koop.lastError());
+        return std::nullopt;
+    }
+    std::vector<VoidLine> out;
+    out.reserve(voids.size());
+    for (data::VoidedReceipt &v : voids) {
+        const auto card = data::readMember(s.carkart, v.kod);
+        out.push_back({std::move(v), card ? card->isim1 : QString()});
+    }
+    return out;
+}
+
+QStringList voidsCaptions() {
+    return {QStringLiteral("Makbuz No"),    QStringLiteral("Makbuz Tarihi"),
+            QStringLiteral("İptal Tarihi"), QStringLiteral("Üye Kodu"),
+            QStringLiteral("Ünvan"),        QStringLiteral("Tutar"),
+            QStringLiteral("İptal Nedeni")};
+}
+
+QStringList shownVoid(const VoidLine &l, int tlonda) {
+    return {QString::number(l.v.receiptNo),
+            formatTrDate(l.v.receiptDate),
+            formatTrDate(l.v.date),
+            l.v.kod,
+            l.name,
+            formatAmount(l.v.tutar, tlonda),
+            l.v.reason};
+}
+
+QString voidsAsText(const std::vector<VoidLine> &lines, int tlonda) {
+    constexpr int widths[] = {9, 13, 12, 8, 30, 15, 0};
+    const auto line = [&](const QStringList &cells) {
+        QString out;
+        for (int i = 0; i < cells.size(); ++i) {
+            const QString cell = widths[i] == 0 ? cells[i] : cells[i].left(widths[i]);
+            out += i == 5 ? cell.rightJustified(widths[i]) : cell.leftJustified(widths[i]);
+            if (i + 1 < cells.size())
+                out += u' ';
+        }
+        while (out.endsWith(u' '))
+            out.chop(1);
+        return out + u'\n';
+    };
+    QString out = QStringLiteral("İPTAL EDİLEN MAKBUZLAR\n\n") + line(voidsCaptions());
+    Money total;
+    for (const VoidLine &l : lines) {
+        out += line(shownVoid(l, tlonda));
+        total += l.v.tutar;
+    }
+    return out + line({QString(), QString(), QString(), QString(), QStringLiteral("TOPLAM"),
+                       formatAmount(total, tlonda), QString()});
+}
+
+QString voidsAsCsv(const std::vector<VoidLine> &lines, int tlonda) {
+    QString out = QStringLiteral("makbuz,mtarih,tarih,kod,isim,tutar,neden,refer,irefer\n");
+    for (const VoidLine &l : lines)
+        out += QStringList{QString::number(l.v.receiptNo),
+                           formatTrDate(l.v.receiptDate),
+                           formatTrDate(l.v.date),
+                           csvField(l.v.kod),
+                           csvField(l.name),
+                           plainAmount(l.v.tutar, tlonda),
+                           csvField(l.v.reason),
+                           l.v.refer,
+                           l.v.voidRefer}
+                   .join(u',') +
+               u'\n';
+    return out;
+}
+
+QString voidsAsJson(const std::vector<VoidLine> &lines, int tlonda) {
+    QJsonArray rows;
+    for (const VoidLine &l : lines)
+        rows.append(QJsonObject{{"makbuz", l.v.receiptNo},
+                                {"mtarih", formatTrDate(l.v.receiptDate)},
+                                {"tarih", formatTrDate(l.v.date)},
+                                {"kod", l.v.kod},
+                                {"isim", l.name},
+                                {"tutar", plainAmount(l.v.tutar, tlonda)},
+                                {"neden", l.v.reason},
+                                {"refer", l.v.refer},
+                                {"irefer", l.v.voidRefer}});
+    return QString::fromUtf8(
+        QJsonDocument(QJsonObject{{"rows", rows}}).toJson(QJsonDocument::Indented));
+}
+
+} // namespace collection
