@@ -6,6 +6,8 @@
 #include "actions/headcollection/headcollectionaction.h"
 #include "actions/statement/statementaction.h"
 #include "data/cashbox.h"
+#include "printing/pdftext.h"
+#include "printing/printcontext.h"
 #include "support/fixture.h"
 
 #include <QJsonArray>
@@ -117,8 +119,14 @@ TEST_F(VoidTest, AVoidGivesBackEveryFigureAndIsListedWithItsReason) {
     p = cli({"check"});
     EXPECT_EQ(p.out, "Sorun yok.\n") << p.out.toStdString();
 
-    // A copy of it says what it is.
-    EXPECT_TRUE(desk.copyOf({"42", Money::fromWhole(150), "AİDAT TAHSİLATI", "15.03.2026"}).voided);
+    // A copy of it says what it is, across both halves of the page.
+    const auto copy = desk.copyOf({"42", Money::fromWhole(150), "AİDAT TAHSİLATI", "15.03.2026"});
+    EXPECT_TRUE(copy.voided);
+    printing::PrintContext print(session);
+    print.pdfFile = company.file("kopya.pdf");
+    ASSERT_TRUE(desk.print(print, copy));
+    // Turned text reads in order only without the layout.
+    EXPECT_EQ(pdfTool({"-raw", print.pdfFile, "-"}).count("İPTAL EDİLMİŞTİR"), 2);
 }
 
 // By dues head: a ledger reversal per head, the cash box taken back, no day
