@@ -87,19 +87,26 @@ std::optional<Statement> compute(const std::vector<LedgerItem> &items, const Par
         return item.tarih.isValid() && item.tarih <= params.baseDate;
     };
     // Collections voided by the base date: the payment and its reversal are
-    // shown, but the surcharge runs as if neither had been made.
-    QSet<QString> reversed;
-    for (const LedgerItem &item : items)
-        if (entered(item) && ledger::isReversal(item))
+    // shown, but the surcharge runs as if neither had been made. A reversal
+    // counts only beside the collection it names; any other debit is a debt.
+    const auto collection = [](const LedgerItem &item) {
+        return item.ba != ledger::Debit && item.islem == ledger::Collection && !item.link.isEmpty();
+    };
+    QSet<QString> reversed, collected;
+    for (const LedgerItem &item : items) {
+        if (!entered(item))
+            continue;
+        if (ledger::isReversal(item))
             reversed.insert(item.link);
+        else if (collection(item))
+            collected.insert(item.link);
+    }
 
     for (const LedgerItem &item : items) {
         if (!entered(item))
             continue;
-        const bool reversal = ledger::isReversal(item);
-        const bool voided = !reversal && item.ba != ledger::Debit &&
-                            item.islem == ledger::Collection && !item.link.isEmpty() &&
-                            reversed.contains(item.link);
+        const bool reversal = ledger::isReversal(item) && collected.contains(item.link);
+        const bool voided = collection(item) && reversed.contains(item.link);
 
         StatementRow row;
         row.ack = item.ack;

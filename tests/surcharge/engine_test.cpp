@@ -157,12 +157,13 @@ TEST(Statement, RowsCellByCell) {
          at("31.03.2024"),
          {"0 0 100 0 100 100 -", "100 2 100 0 202 200 -", "202 4 0 150 56 56 6",
           "56 - - - 56 - -"}},
+        // A reversal naming no collection of the member is a debt like any.
         {"reversal of another collection",
          {debit("15.01.2024", "100"), reversal("15.02.2024", "30", "1XXXXXXX"),
           collection("15.02.2024", "50", "1ABCDEFG")},
          at("15.03.2024"),
-         {"0 0 100 0 100 100 -", "100 0 0 -30 130 100 -", "130 2 0 50 82 52 2",
-          "82 1.04 - - 83.04 - -"}},
+         {"0 0 100 0 100 100 -", "100 2 30 0 132 130 -", "132 0 0 50 82 82 2",
+          "82 1.64 - - 83.64 - -"}},
     };
     for (const auto &k : cases)
         EXPECT_EQ(table(run(k.items, k.params)), table(k.rows)) << k.name;
