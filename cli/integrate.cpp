@@ -1,6 +1,7 @@
 #include "cli/integrate.h"
 
 #include "actions/integration/integrationaction.h"
+#include "base/daynumber.h"
 #include "core/companyfolder.h"
 
 namespace {
@@ -42,6 +43,22 @@ int runIntegrate(const cli::Call &call) {
     const integration::Accounts stored = integration::readAccounts(session);
     const QString from = call.value(QStringLiteral("from"));
     const QString to = call.value(QStringLiteral("to"));
+    // A period handed over before is written again only when asked for.
+    const auto period = debts
+                            ? integration::debtsPeriod(call.value(QStringLiteral("year")),
+                                                       call.value(QStringLiteral("month")).toInt())
+                            : std::optional(std::pair{parseTrDate(from), parseTrDate(to)});
+    const auto kind = debts                      ? integration::Kind::Debts
+                      : action == u"collections" ? integration::Kind::Collections
+                                                 : integration::Kind::Surcharge;
+    if (period && !call.isSet(QStringLiteral("again"))) {
+        if (const auto before =
+                integration::handedOverBefore(session, kind, period->first, period->second)) {
+            call.messages.warning(*before +
+                                  QStringLiteral("\nYeniden yazmak için --again verilmeli."));
+            return cli::ExitFailed;
+        }
+    }
     std::optional<int> rows;
     if (debts) {
         rows = integration::postMonthlyDebts(session, call.value(QStringLiteral("year")),

@@ -260,7 +260,8 @@ const std::vector<cli::Command> &commands() {
          runVoid},
         {QStringLiteral("voids"),
          {QStringLiteral(
-             "voids KLASÖR [--from GG.AA.YYYY] [--to GG.AA.YYYY] [--format text|csv|json]")},
+             "voids KLASÖR [--from GG.AA.YYYY] [--to GG.AA.YYYY] [--format text|csv|json] "
+             "[--print DOSYA [--mode 1|2]]")},
          QStringLiteral("İptal edilen makbuzları numarası, tarihleri, üyesi, tutarı ve iptal "
                         "nedeniyle yazar."),
          {{option("from", "bu tarihten başlayarak iptal edilenler", "GG.AA.YYYY"), isDate,
@@ -268,9 +269,15 @@ const std::vector<cli::Command> &commands() {
           {option("to", "bu tarihe kadar iptal edilenler", "GG.AA.YYYY"), isDate,
            QStringLiteral("--to GG.AA.YYYY biçiminde bir tarih ister.")},
           {option("format", "çıktı biçimi: text, csv ya da json", "BİÇİM", "text"), isFormat,
-           QStringLiteral("--format text, csv ya da json ister.")}},
+           QStringLiteral("--format text, csv ya da json ister.")},
+          {option("print",
+                  "listeyi yazdırır: 1'de bu PDF dosyasına, 2'de yazıcı dosyasının kopyası olarak",
+                  "DOSYA"),
+           isFileName, QStringLiteral("--print bir dosya adı ister.")},
+          {option("mode", "1 grafik (varsayılan), 2 nokta vuruşlu yazıcı", "1|2"), isMode,
+           QStringLiteral("--mode 1 ya da 2 ister.")}},
          {Folder},
-         false,
+         true,
          runVoids},
         {QStringLiteral("head-balances"),
          {QStringLiteral("head-balances KLASÖR KOD --date GG.AA.YYYY [--format text|json]")},
@@ -309,11 +316,11 @@ const std::vector<cli::Command> &commands() {
          runSettings},
         {QStringLiteral("integrate"),
          {QStringLiteral("integrate KLASÖR debts --year YYYY --month A [--account KOD] "
-                         "[--description METİN]"),
+                         "[--description METİN] [--again]"),
           QStringLiteral("integrate KLASÖR collections --from GG.AA.YYYY --to GG.AA.YYYY "
-                         "[--account KOD] [--description METİN]"),
+                         "[--account KOD] [--description METİN] [--again]"),
           QStringLiteral("integrate KLASÖR surcharge --from GG.AA.YYYY --to GG.AA.YYYY "
-                         "[--account KOD] [--description METİN]")},
+                         "[--account KOD] [--description METİN] [--again]")},
          QStringLiteral("Ayın aidat borçlarını, tarih aralığının kasa tahsilatlarını ya da ödenen "
                         "gecikme zammını muhasebe entegrasyonuna yazar; yazılan satır sayısını "
                         "yazar. Verilmeyen hesap kodu ve açıklama dalun.ayr dosyasından alınır."),
@@ -323,7 +330,8 @@ const std::vector<cli::Command> &commands() {
           {option("from", "başlangıç tarihi", "GG.AA.YYYY")},
           {option("to", "bitiş tarihi; faizde hesabın yapıldığı tarih", "GG.AA.YYYY")},
           {option("account", "karşı muavin hesap kodu", "KOD")},
-          {option("description", "entegrasyon açıklaması", "METİN")}},
+          {option("description", "entegrasyon açıklaması", "METİN")},
+          {option("again", "daha önce entegre edilmiş bir dönemi yeniden yazar")}},
          {Folder,
           {QStringLiteral("İŞLEM"),
            QStringLiteral("debts (aylık borçlar), collections (kasa tahsilatları) ya da "
@@ -332,7 +340,7 @@ const std::vector<cli::Command> &commands() {
          runIntegrate},
         {QStringLiteral("bulk-debt"),
          {QStringLiteral("bulk-debt KLASÖR --year YYYY --months A1-A2 [--codes K1-K2] "
-                         "--amounts T1,T2,T3,T4,T5 [--progress]")},
+                         "--amounts T1,T2,T3,T4,T5 [--progress] [--again]")},
          QStringLiteral("Kod aralığındaki üyelere (tür 0) yılın ay aralığının her ayı için beş "
                         "aidat kaleminin tutarlarını borç yazar, muhasebe kodu olanlara "
                         "entegrasyon satırlarını da; yazılan borç ve entegrasyon satırı sayısını "
@@ -343,7 +351,8 @@ const std::vector<cli::Command> &commands() {
           {option("codes", "ilk ve son üye kodu", "K1-K2")},
           {option("amounts", "beş kalemin tutarları, virgülle; boş ya da 0 olan kalem yazılmaz",
                   "T1,T2,T3,T4,T5")},
-          {option("progress", "ilerlemeyi uçbirim olmasa da standart hataya satır satır yazar")}},
+          {option("progress", "ilerlemeyi uçbirim olmasa da standart hataya satır satır yazar")},
+          {option("again", "bu borçları zaten olan üyelere yeniden yazar")}},
          {Folder},
          false,
          runBulkDebt},
@@ -371,11 +380,13 @@ const std::vector<cli::Command> &commands() {
          false,
          runSetPrices},
         {QStringLiteral("monthly-debt"),
-         {QStringLiteral("monthly-debt KLASÖR --date GG.AA.YYYY [--group G]")},
+         {QStringLiteral("monthly-debt KLASÖR --date GG.AA.YYYY [--group G] [--again]")},
          QStringLiteral("Grubun üyelerine 0'dan büyük her fiyatı o tarihte borç yazar, ekranın "
-                        "\" Kaydet \" düğmesi gibi; yazılan borç satırı sayısını yazar. Aynı ay "
-                        "iki kez çalıştırılırsa borçlar iki kez yazılır."),
-         {{option("date", "borçlandırma tarihi (gerekli)", "GG.AA.YYYY")}, GroupOption},
+                        "\" Kaydet \" düğmesi gibi; yazılan borç satırı sayısını yazar. O tarihte "
+                        "bu borçları olan üye varsa --again olmadan yazmaz."),
+         {{option("date", "borçlandırma tarihi (gerekli)", "GG.AA.YYYY")},
+          GroupOption,
+          {option("again", "o tarihte bu borçları zaten olan üyelere yeniden yazar")}},
          {Folder},
          false,
          runMonthlyDebt},

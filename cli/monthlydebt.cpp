@@ -94,6 +94,11 @@ int runMonthlyDebt(const cli::Call &call) {
     const auto members = loadGroup(call, session, &opening, &date);
     if (!members)
         return cli::ExitFailed;
+    if (const auto before = monthlydebt::alreadyPosted(session, date, *members, opening.captions);
+        before && !call.isSet(QStringLiteral("again"))) {
+        call.messages.warning(*before + QStringLiteral("\nYeniden yazmak için --again verilmeli."));
+        return cli::ExitFailed;
+    }
     const auto posted = monthlydebt::post(session, date, *members, opening.captions);
     if (!posted)
         return cli::ExitFailed;

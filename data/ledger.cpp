@@ -157,6 +157,57 @@ bool readAllSubAccountTotals(Database &db, std::vector<AccountSubTotal> *totals,
     return true;
 }
 
+bool readReversals(Database &db, const QDate &from, const QDate &to, std::vector<PostedItem> *items,
+                   Messages &messages) {
+    items->clear();
+    QueryCursor q;
+    if (!QueryOpen(
+            db, q,
+            QStringLiteral("SELECT r.kod, r.tutar, r.ack FROM carhar r WHERE r.islem = 1 AND "
+                           "r.ba = 0 AND r.krefer <> '' AND r.tarih >= ? AND r.tarih <= ? "
+                           "AND EXISTS (SELECT 1 FROM carhar c WHERE c.refer = r.krefer "
+                           "AND c.kod = r.kod AND c.islem = 1 AND c.ba = 1) ORDER BY r.id"),
+            {QVariant(qlonglong(dayNumber(from))), QVariant(qlonglong(dayNumber(to)))}, messages))
+        return !q.failed();
+    do
+        items->push_back({q.text(0), q.money(1), q.text(2)});
+    while (q.moveNext());
+    return true;
+}
+
+bool readPostedDebts(Database &db, const QStringList &descriptions,
+                     const std::optional<std::pair<QString, QString>> &codes, const QDate &date,
+                     PostedDebts *out) {
+    *out = {};
+    if (descriptions.isEmpty())
+        return true;
+    QString sql = QStringLiteral("SELECT kod, min(ack) FROM carhar WHERE islem = 4 AND ba = 0 AND "
+                                 "ack IN (?") +
+                  QStringLiteral(",?").repeated(descriptions.size() - 1) + u')';
+    QVariantList binds;
+    for (const QString &d : descriptions)
+        binds << d;
+    if (codes) {
+        sql += QStringLiteral(" AND kod >= ? AND kod <= ? AND kod IN (SELECT kod FROM carkart "
+                              "WHERE asd = 0)");
+        binds << codes->first << codes->second;
+    }
+    if (date.isValid()) {
+        sql += QStringLiteral(" AND tarih = ?");
+        binds << QVariant(qlonglong(dayNumber(date)));
+    }
+    QueryCursor q;
+    if (!QdOpen(db, q, sql + QStringLiteral(" GROUP BY kod ORDER BY kod"), binds))
+        return false;
+    for (; !q.eof(); q.moveNext()) {
+        out->codes.push_back(q.text(0));
+        if (out->example.isEmpty())
+            out->example = q.text(1);
+    }
+    q.finish();
+    return true;
+}
+
 bool readPostedItems(Database &db, int islem, bool credit, const QDate &from, const QDate &to,
                      std::vector<PostedItem> *items, Messages &messages) {
     items->clear();

@@ -3,6 +3,7 @@
 #include "base/ledger.h"
 #include "data/xbase.h"
 
+#include <optional>
 #include <vector>
 
 namespace data {
@@ -61,6 +62,17 @@ struct AccountSubTotal {
 [[nodiscard]] bool readAllSubAccountTotals(Database &db, std::vector<AccountSubTotal> *totals,
                                            Messages &messages);
 
+// The members with debts (`islem` 4) described by one of `descriptions`:
+// within the codes given (cards of kind 0 only), on the day given (when
+// valid). Their codes in order, and one of the descriptions found.
+struct PostedDebts {
+    std::vector<QString> codes;
+    QString example;
+};
+[[nodiscard]] bool readPostedDebts(Database &db, const QStringList &descriptions,
+                                   const std::optional<std::pair<QString, QString>> &codes,
+                                   const QDate &date, PostedDebts *out);
+
 // A ledger row as the accounting integration hands it over: whose it is, how
 // much and what it says.
 struct PostedItem {
@@ -74,5 +86,11 @@ struct PostedItem {
 [[nodiscard]] bool readPostedItems(Database &db, int islem, bool credit, const QDate &from,
                                    const QDate &to, std::vector<PostedItem> *items,
                                    Messages &messages);
+
+// The reversals of voided collections entered between two dates, both
+// included, in entry order (a debit under the collection's code naming a
+// collection of the same member). False after "Sql Rapor Yaratılamıyor".
+[[nodiscard]] bool readReversals(Database &db, const QDate &from, const QDate &to,
+                                 std::vector<PostedItem> *items, Messages &messages);
 
 } // namespace data

@@ -104,6 +104,15 @@ const TableDef &fisiptal() {
     return t;
 }
 
+const TableDef &entkayit() {
+    static const TableDef t{QStringLiteral("entkayit"),
+                            {typed("islem", tInteger), typed("bas", tDate), typed("bit", tDate),
+                             typed("satir", tLong), typed("toplam", tCurrency),
+                             typed("tarih", tDate), text("saat", 5)},
+                            {}};
+    return t;
+}
+
 const TableDef &carkart() {
     static const TableDef t{
         QStringLiteral("carkart"),
@@ -177,7 +186,7 @@ const TableDef &ftu() {
 }
 
 std::vector<const TableDef *> madeOnUse() {
-    return {&fisbos(), &fisiptal()};
+    return {&fisbos(), &fisiptal(), &entkayit()};
 }
 
 std::vector<const TableDef *> suiteTables() {
@@ -185,8 +194,9 @@ std::vector<const TableDef *> suiteTables() {
 }
 
 const TableDef *find(const QString &tableName) {
-    for (const TableDef *t : {&ayar(), &fiat(), &borc(), &fisbos(), &fisiptal(), &carkart(),
-                              &carhar(), &kasa(), &ent(), &genel(), &stkkart(), &stkhar(), &ftu()})
+    for (const TableDef *t :
+         {&ayar(), &fiat(), &borc(), &fisbos(), &fisiptal(), &entkayit(), &carkart(), &carhar(),
+          &kasa(), &ent(), &genel(), &stkkart(), &stkhar(), &ftu()})
         if (t->name.compare(tableName, Qt::CaseInsensitive) == 0)
             return t;
     return nullptr;

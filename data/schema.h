@@ -62,6 +62,9 @@ const TableDef &borc();
 const TableDef &fisbos();
 // The program's own list of voided receipts; made at the first void.
 const TableDef &fisiptal();
+// The program's own record of what each integration run handed over; made at
+// the first run.
+const TableDef &entkayit();
 // The program's own tables made at their first use, when they exist.
 std::vector<const TableDef *> madeOnUse();
 const TableDef &carkart();

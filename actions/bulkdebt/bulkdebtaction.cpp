@@ -4,6 +4,7 @@
 #include "base/ledger.h"
 #include "core/unitofwork.h"
 #include "data/koopdata.h"
+#include "data/ledger.h"
 #include "data/membersearch.h"
 #include "posting/posting.h"
 
@@ -17,6 +18,12 @@ constexpr int Source = 0;
 // The suite takes an account code longer than three characters.
 bool hasAccount(const QString &code) {
     return code.size() > 3;
+}
+
+// "Mart 2024 Aidat": the month, its year and the head's caption.
+QString description(const QDate &month, const QString &caption) {
+    return trMonthName(month.month()) + u' ' +
+           QString::number(month.year()).rightJustified(4, u'0') + u' ' + caption;
 }
 
 } // namespace
@@ -37,6 +44,30 @@ Opening open(Company &s) {
 QString progressText(const Progress &p) {
     return p.kod + QStringLiteral(" - ") + p.isim1 + QStringLiteral(" - ") +
            trMonthName(p.month.month()) + QStringLiteral(" Dönemi..");
+}
+
+std::optional<QString> alreadyPosted(Company &s, const Request &r) {
+    const auto settings = data::readSettings(s.ayar);
+    if (!settings || r.firstMonth > r.lastMonth || r.firstCode > r.lastCode)
+        return std::nullopt;
+    QStringList descriptions;
+    for (int month = r.firstMonth; month <= r.lastMonth; ++month) {
+        const QDate date = parseTrDate(
+            QStringLiteral("01.%1.").arg(month, 2, 10, QLatin1Char('0')) + r.year.trimmed());
+        if (!date.isValid())
+            return std::nullopt;
+        for (size_t head = 0; head < r.amounts.size(); ++head)
+            if (r.amounts[head] > Money())
+                descriptions << description(date, settings->ack[head]);
+    }
+    data::PostedDebts found;
+    if (!data::readPostedDebts(s.data, descriptions, std::pair{r.firstCode, r.lastCode}, {},
+                               &found) ||
+        found.codes.empty())
+        return std::nullopt;
+    return QStringLiteral("Kod aralığındaki %1 üyede bu borçlar zaten var (%2).")
+        .arg(found.codes.size())
+        .arg(found.example);
 }
 
 std::optional<Result> run(Company &s, const Request &r, const ProgressFn &progress) {
@@ -88,14 +119,12 @@ std::optional<Result> run(Company &s, const Request &r, const ProgressFn &progre
                 progress(where);
             }
             ++where.done;
-            const QString period = trMonthName(month) + u' ' +
-                                   QString::number(date.year()).rightJustified(4, u'0') + u' ';
             for (size_t head = 0; head < r.amounts.size(); ++head) {
                 const Money amount = r.amounts[head];
                 if (amount <= Money())
                     continue;
                 const QString refer = work.reference(1);
-                const QString ack = period + settings->ack[head];
+                const QString ack = description(date, settings->ack[head]);
                 // A debt the ledger did not take is not handed to the suite.
                 if (!posting::PostDebt(work, refer, false, member.kod, amount, ack, ledger::Debt,
                                        QString::number(head + 1), date))

@@ -10,8 +10,8 @@
 // The same dues for a range of members over a run of months of one year: one
 // debt per member, month and dues head with an amount, and, where the head
 // and the member both have an account code, its two rows for the
-// accounting suite. Nothing remembers what was assigned: a run repeated
-// assigns every debt again.
+// accounting suite. A run repeated assigns every debt again; the screen and
+// the command line ask first (alreadyPosted).
 namespace bulkdebt {
 
 using HeadAmounts = std::array<Money, 5>;
@@ -49,6 +49,11 @@ struct Result {
     int debts = 0;           // ledger rows stored
     int integrationRows = 0; // rows for the accounting suite
 };
+
+// "Kod aralığındaki N üyede bu borçlar zaten var (Mart 2024 Aidat).", when
+// members of the codes already have debts described as this run would
+// describe them; nothing otherwise (or when the request is refused anyway).
+std::optional<QString> alreadyPosted(Company &company, const Request &request);
 
 // Checks the request (amounts, months, codes, settings, year, in that order,
 // each refusal after its message), then posts in one action: the members of

@@ -116,6 +116,19 @@ std::optional<Voided> voidReceipt(Company &s, const VoidRequest &r) {
     return out;
 }
 
+std::optional<Earlier> receiptOf(Company &s, const QString &receiptNo, const QString &kod) {
+    std::vector<data::StoredCollection> found;
+    if (!data::findCollections(s.data, receiptNo.trimmed(), &found))
+        return std::nullopt;
+    std::optional<Earlier> out;
+    for (const data::StoredCollection &c : found) {
+        bool unreadable = false;
+        if (c.carkod.trimmed() == kod.trimmed() && !data::isVoided(s.koop, s.data, c, &unreadable))
+            out = Earlier{c.evrak, c.tutar, c.ack, formatTrDate(c.tarih)};
+    }
+    return out;
+}
+
 bool receiptVoided(Company &s, const QString &receiptNo, const QString &kod, const QDate &date) {
     std::vector<data::StoredCollection> found;
     if (receiptNo.trimmed().isEmpty() ||
@@ -145,6 +158,13 @@ std::optional<std::vector<VoidLine>> voidsList(Company &s, const QDate &from, co
         out.push_back({std::move(v), card ? card->isim1 : QString()});
     }
     return out;
+}
+
+QString voidsRange(const QDate &from, const QDate &to) {
+    if (!from.isValid() && !to.isValid())
+        return {};
+    return (from.isValid() ? formatTrDate(from) : QString()) + QStringLiteral(" - ") +
+           (to.isValid() ? formatTrDate(to) : QString());
 }
 
 QStringList voidsCaptions() {

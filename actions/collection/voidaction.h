@@ -1,5 +1,6 @@
 #pragma once
 
+#include "actions/collection/collectionaction.h"
 #include "core/company.h"
 #include "data/receiptvoids.h"
 
@@ -32,6 +33,10 @@ struct Voided {
 // the void in one action. Nothing when nothing was written.
 std::optional<Voided> voidReceipt(Company &company, const VoidRequest &request);
 
+// The member's live receipt of that number (the latest, should there be two),
+// as a void shows it; nothing when there is none.
+std::optional<Earlier> receiptOf(Company &company, const QString &receiptNo, const QString &kod);
+
 // Whether the receipt of `receiptNo`, taken from `kod` on `date`, was voided:
 // what a copy of it prints across itself.
 bool receiptVoided(Company &company, const QString &receiptNo, const QString &kod,
@@ -46,6 +51,9 @@ struct VoidLine {
 };
 std::optional<std::vector<VoidLine>> voidsList(Company &company, const QDate &from,
                                                const QDate &to);
+
+// "01.12.2026 - 31.12.2026" for the list's head; empty without bounds.
+QString voidsRange(const QDate &from, const QDate &to);
 
 inline QString voidsTitle() {
     return QStringLiteral("İptal Edilen Makbuzlar");

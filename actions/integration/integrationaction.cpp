@@ -4,10 +4,14 @@
 #include "base/daynumber.h"
 #include "base/inifile.h"
 #include "core/unitofwork.h"
+#include "data/integrationruns.h"
+#include "data/koopdata.h"
 #include "data/ledger.h"
 #include "data/membersearch.h"
 
+#include <QDateTime>
 #include <QHash>
+#include <QSet>
 
 namespace integration {
 
@@ -54,8 +58,11 @@ std::optional<std::pair<QDate, QDate>> dateRange(Company &s, const QString &from
 // are stored; the account codes of the cards read once each.
 class Run {
   public:
-    explicit Run(Company &s) : m_work(s, UnitOfWork::Data) {}
+    Run(Company &s, Kind kind, const QDate &from, const QDate &to)
+        : m_work(s), m_kind(kind), m_from(from), m_to(to) {}
     bool active() const { return m_work.active(); }
+    // What the members' side of the run came to.
+    void addToTotal(Money amount) { m_total += amount; }
 
     // The card's account code; nothing when the member has no card.
     std::optional<QString> cardAccount(const QString &kod) {
@@ -85,25 +92,45 @@ class Run {
             ++m_rows;
     }
 
+    // With the record of what was handed over, when anything was.
     std::optional<int> commit() {
+        Company &s = m_work.company();
+        const QDateTime now = QDateTime::currentDateTime();
+        if (m_rows > 0 &&
+            !data::recordIntegrationRun(s.koop, {int(m_kind), m_from, m_to, m_rows, m_total,
+                                                 s.today(), now.toString(u"HH:mm")})) {
+            data::tellNotStored(s.koop, s.messages,
+                                QStringLiteral("Entegrasyon kaydı saklanamadı."));
+            return std::nullopt;
+        }
         if (!m_work.commit())
             return std::nullopt;
+        if (!m_work.settingsStored())
+            s.messages.warning(data::failureText(m_work.settingsFailure()) + u'\n' +
+                               QStringLiteral("Satırlar yazıldı, ama bu entegrasyonun kaydı "
+                                              "saklanamadı: bir sonraki çalıştırmada "
+                                              "sorulmayacak."));
         return m_rows;
     }
 
   private:
     UnitOfWork m_work;
+    Kind m_kind;
+    QDate m_from, m_to;
+    Money m_total;
     QHash<QString, std::optional<QString>> m_cards;
     int m_rows = 0;
 };
 
 // The detail rows of the members, then their total on the counter account,
 // but only when the query gave anything.
-std::optional<int> postItems(Company &s, int islem, bool credit, const QDate &from, const QDate &to,
+std::optional<int> postItems(Company &s, Kind kind, const QDate &from, const QDate &to,
                              const QDate &rowDate, const QString &account,
                              const std::function<QString(const data::PostedItem &)> &ack,
                              const QString &totalAck) {
-    Run run(s);
+    const bool credit = kind == Kind::Collections;
+    const int islem = credit ? ledger::Collection : ledger::Debt;
+    Run run(s, kind, from, to);
     if (!run.active())
         return std::nullopt;
     std::vector<data::PostedItem> items;
@@ -111,24 +138,88 @@ std::optional<int> postItems(Company &s, int islem, bool credit, const QDate &fr
         return std::nullopt;
     const char *memberSide = credit ? "A" : "B";
     const char *totalSide = credit ? "B" : "A";
+    // A void in the range takes its collection back: its row on the other
+    // side, its amount off the total.
+    std::vector<data::PostedItem> reversals;
+    if (credit && !data::readReversals(s.data, from, to, &reversals, s.messages))
+        return std::nullopt;
     Money total;
-    for (const data::PostedItem &item : items) {
-        const auto muhasebe = run.cardAccount(item.kod);
-        if (!muhasebe)
-            continue;
-        total += item.tutar;
-        run.write(rowDate, *muhasebe, memberSide, item.tutar, ack(item));
+    for (const auto &[list, sign] : {std::pair{&items, 1}, std::pair{&reversals, -1}}) {
+        for (const data::PostedItem &item : *list) {
+            const auto muhasebe = run.cardAccount(item.kod);
+            if (!muhasebe)
+                continue;
+            total += sign > 0 ? item.tutar : -item.tutar;
+            run.write(rowDate, *muhasebe, sign > 0 ? memberSide : totalSide, item.tutar, ack(item));
+        }
     }
     if (total.outOfRange()) {
         s.messages.warning(outOfRangeMessage(QStringLiteral("Entegrasyon toplamı")));
         return std::nullopt;
     }
-    if (!items.empty())
-        run.write(rowDate, account, totalSide, total, totalAck);
+    if (!items.empty() || !reversals.empty()) {
+        if (total < Money())
+            run.write(rowDate, account, memberSide, -total, totalAck);
+        else
+            run.write(rowDate, account, totalSide, total, totalAck);
+    }
+    run.addToTotal(total);
     return run.commit();
 }
 
 } // namespace
+
+std::optional<std::pair<QDate, QDate>> debtsPeriod(const QString &year, int month) {
+    const QDate start =
+        parseTrDate(QStringLiteral("01.%1.").arg(month, 2, 10, QLatin1Char('0')) + year.trimmed());
+    if (!start.isValid())
+        return std::nullopt;
+    return std::pair{start, officeMonthEnd(start)};
+}
+
+std::optional<QString> handedOverBefore(Company &s, Kind kind, const QDate &from, const QDate &to) {
+    std::vector<data::IntegrationRun> runs;
+    if (!from.isValid() || !to.isValid() ||
+        !data::readIntegrationRuns(s.koop, int(kind), from, to, &runs) || runs.empty())
+        return std::nullopt;
+    const data::IntegrationRun &last = runs.front();
+    return QStringLiteral("Bu dönem daha önce entegre edildi (%1 %2, %3 satır).")
+        .arg(formatTrDate(last.date), last.time)
+        .arg(last.rows);
+}
+
+QString confirmation(Company &s, Kind kind, const QDate &from, const QDate &to) {
+    QString question = QStringLiteral("Entegrasyon yapılsın mı?");
+    if (kind == Kind::Surcharge || !from.isValid() || !to.isValid())
+        return question;
+    std::vector<data::PostedItem> items;
+    if (!data::readPostedItems(s.data, kind == Kind::Debts ? ledger::Debt : ledger::Collection,
+                               kind == Kind::Collections, from, to, &items, s.messages))
+        return question;
+    QHash<QString, bool> skippedCard; // code -> the writer skips its rows
+    QSet<QString> members;
+    int rows = 0;
+    Money total;
+    for (const data::PostedItem &item : items) {
+        auto found = skippedCard.find(item.kod);
+        if (found == skippedCard.end()) {
+            const auto card = data::readMember(s.carkart, item.kod);
+            found = skippedCard.insert(item.kod, card && card->muhasebe.trimmed().size() < 3);
+        }
+        if (!*found)
+            continue;
+        ++rows;
+        members.insert(item.kod);
+        total += item.tutar;
+    }
+    if (rows > 0)
+        question += QStringLiteral("\n\nMuhasebe kodu olmayan %1 üyenin %2 satırı (toplam %3) "
+                                   "yazılmayacak; tutarları toplam satırında olacak.")
+                        .arg(members.size())
+                        .arg(rows)
+                        .arg(formatAmount(total, s.tlonda));
+    return question;
+}
 
 QString accountFile(Company &s) {
     return s.companyFile(QStringLiteral("dalun.ayr"));
@@ -149,17 +240,17 @@ double surchargeRate(Company &s) {
 
 std::optional<int> postMonthlyDebts(Company &s, const QString &year, int month,
                                     const QString &account, const QString &description) {
-    const QDate start =
-        parseTrDate(QStringLiteral("01.%1.").arg(month, 2, 10, QLatin1Char('0')) + year.trimmed());
-    if (!start.isValid()) {
+    const auto period = debtsPeriod(year, month);
+    if (!period) {
         s.messages.warning(QStringLiteral("Hatalı Tarih.."));
         return std::nullopt;
     }
     writeKeys(s, "borchesapkod", account, "borcack", description);
     if (!accountGiven(s, account))
         return std::nullopt;
+    const auto [start, end] = *period;
     return postItems(
-        s, ledger::Debt, false, start, officeMonthEnd(start), start, account,
+        s, Kind::Debts, start, end, start, account,
         [](const data::PostedItem &item) { return item.ack; }, description);
 }
 
@@ -174,7 +265,7 @@ std::optional<int> postCollections(Company &s, const QString &from, const QStrin
     writeKeys(s, "kasahesapkod", account, "kasaack", description);
     // Every row says what the screen says, not what the receipt said.
     return postItems(
-        s, ledger::Collection, true, first, last, last, account,
+        s, Kind::Collections, first, last, last, account,
         [&description](const data::PostedItem &) { return description; }, description);
 }
 
@@ -223,7 +314,7 @@ std::optional<int> postPaidSurcharge(Company &s, const QString &from, const QStr
     };
     if (!statement::computeEach(s, members, base, faiz, computed))
         return std::nullopt;
-    Run run(s);
+    Run run(s, Kind::Surcharge, first, base);
     if (!run.active())
         return std::nullopt;
     // Blanks after the card's code need no trimming: the writer pads the
@@ -232,6 +323,7 @@ std::optional<int> postPaidSurcharge(Company &s, const QString &from, const QStr
     for (const Paid &p : paid) {
         run.write(p.vade, p.muhasebe, "B", p.amount, description);
         run.write(p.vade, account, "A", p.amount, creditAck + p.muhasebe);
+        run.addToTotal(p.amount);
     }
     return run.commit();
 }

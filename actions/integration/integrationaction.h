@@ -3,14 +3,30 @@
 #include "core/company.h"
 #include "surcharge/engine.h"
 
+#include <QDate>
+
 #include <functional>
 #include <optional>
 
 // Hands the cooperative's ledger over to the accounting suite: three
 // independent runs, each writing rows into `ent`, from which the suite builds
-// its journal. Nothing remembers what was handed over: a run repeated writes
-// every row again.
+// its journal. Each run that wrote rows is recorded with what it covered, so
+// that a period handed over again is asked about first; when the clerk goes
+// on, every row is written again.
 namespace integration {
+
+enum class Kind { Debts = 1, Collections = 2, Surcharge = 3 };
+
+// The month a monthly-debts run covers; nothing when it is no date.
+std::optional<std::pair<QDate, QDate>> debtsPeriod(const QString &year, int month);
+// "Bu dönem daha önce entegre edildi (tarih saat, N satır).", when a run of
+// this kind already covered part of the period; nothing otherwise.
+std::optional<QString> handedOverBefore(Company &company, Kind kind, const QDate &from,
+                                        const QDate &to);
+// "Entegrasyon yapılsın mı?", and for debts and collections how many
+// members' rows the writer will skip for want of an account code, and for
+// how much: their amounts are in the total row all the same.
+QString confirmation(Company &company, Kind kind, const QDate &from, const QDate &to);
 
 // The counter accounts and descriptions the screen keeps between sessions,
 // in the company's "dalun.ayr", section "reent".

@@ -5,6 +5,7 @@
 #include "base/ledger.h"
 #include "core/unitofwork.h"
 #include "data/koopdata.h"
+#include "data/ledger.h"
 #include "data/membersearch.h"
 #include "posting/posting.h"
 
@@ -12,6 +13,7 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QSet>
+#include <algorithm>
 
 namespace monthlydebt {
 
@@ -131,6 +133,27 @@ std::optional<int> post(Company &s, const QDate &date, const std::vector<Member>
     if (!work.commit())
         return std::nullopt;
     return posted;
+}
+
+std::optional<QString> alreadyPosted(Company &s, const QDate &date,
+                                     const std::vector<Member> &members,
+                                     const std::array<QString, 5> &captions) {
+    QStringList descriptions;
+    for (size_t head = 0; head < captions.size(); ++head)
+        if (std::any_of(members.begin(), members.end(),
+                        [head](const Member &m) { return m.prices[head] > Money(); }))
+            descriptions << captions[head];
+    data::PostedDebts found;
+    if (!date.isValid() || !data::readPostedDebts(s.data, descriptions, std::nullopt, date, &found))
+        return std::nullopt;
+    const QSet<QString> posted(found.codes.begin(), found.codes.end());
+    const auto count = std::count_if(members.begin(), members.end(),
+                                     [&](const Member &m) { return posted.contains(m.kod); });
+    if (count == 0)
+        return std::nullopt;
+    return QStringLiteral("Bu tarihte grubun %1 üyesinde bu borçlar zaten var (%2).")
+        .arg(count)
+        .arg(found.example);
 }
 
 Rows rowsOf(Range range, int current, int count) {

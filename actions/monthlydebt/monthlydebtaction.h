@@ -12,8 +12,8 @@
 
 // The month's dues: the members of a group with their five standing prices,
 // which the clerk may change (stored at once), every price above 0 posted as
-// a debt, and a debt voucher per member. Nothing remembers what was posted:
-// posting again posts again.
+// a debt, and a debt voucher per member. Posting again posts again; the
+// screen and the command line ask first (alreadyPosted).
 namespace monthlydebt {
 
 using data::HeadPrices;
@@ -69,6 +69,13 @@ struct Progress {
 std::optional<int> post(Company &company, const QDate &date, const std::vector<Member> &members,
                         const std::array<QString, 5> &captions,
                         const std::function<void(const Progress &)> &progress = {});
+
+// "Bu tarihte grubun N üyesinde bu borçlar zaten var (Aidat).", when members
+// of the list already have debts of `date` under the captions of the heads
+// this posting would post; nothing otherwise.
+std::optional<QString> alreadyPosted(Company &company, const QDate &date,
+                                     const std::vector<Member> &members,
+                                     const std::array<QString, 5> &captions);
 
 // The rows a print button prints: every row, from the current row on, or the
 // current row alone; the end cut to the last row. Empty (first > last) when

@@ -126,6 +126,12 @@ void topbrc::kaydet() {
                               .firstCode = m_firstCode->Text(),
                               .lastCode = m_lastCode->Text(),
                               .amounts = typedAmounts()};
+    // The same months for the same members again only when the clerk says so.
+    if (const auto before = bulkdebt::alreadyPosted(m_context.company(), request);
+        before &&
+        !m_context.messages().ask(Messages::Icon::Question, Messages::korvane(),
+                                  *before + QStringLiteral(" Yeniden yazılsın mı?"), false))
+        return;
 
     std::optional<bulkdebt::Result> result;
     {
@@ -142,6 +148,8 @@ void topbrc::kaydet() {
                            .arg(result->integrationRows));
     m_context.messages().show(Messages::Icon::None, Messages::korvane(),
                               QStringLiteral("Kayıtlar Tamamlandı...."));
+    // Away from "Kaydet", so that another Enter does not post it all again.
+    m_amount[0]->setFocus();
 }
 
 void topbrc::closeEvent(QCloseEvent *event) {

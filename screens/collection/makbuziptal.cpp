@@ -12,7 +12,7 @@
 #include <QVBoxLayout>
 
 makbuziptal::makbuziptal(ScreenContext &context, const QString &kod, const QString &name,
-                         collection::Earlier receipt, QWidget *parent)
+                         std::optional<collection::Earlier> receipt, QWidget *parent)
     : QDialog(parent), m_context(context), m_kod(kod), m_receipt(std::move(receipt)),
       m_tarih(new xtext(this)), m_neden(new xtext(this)),
       m_iptal(new QPushButton(QStringLiteral(" İptal Et"), this)),
@@ -24,14 +24,25 @@ makbuziptal::makbuziptal(ScreenContext &context, const QString &kod, const QStri
         label->setObjectName(QString::fromLatin1(object));
         label->setFrameShape(QFrame::StyledPanel);
         form->addRow(QString::fromUtf16(caption), label);
+        return label;
     };
-    shown(u"Makbuz No", m_receipt.receiptNo, "makbuzNo");
-    shown(u"Makbuz Tarihi", m_receipt.date, "makbuzTarihi");
+    if (m_receipt) {
+        shown(u"Makbuz No", m_receipt->receiptNo, "makbuzNo");
+    } else {
+        m_number = new xtext(this);
+        m_number->setObjectName(QStringLiteral("makbuzNo"));
+        m_number->xTextBicim(xtext::Sayi, 999999999, Qt::AlignRight, 0, 0, 0);
+        form->addRow(QStringLiteral("Makbuz No"), m_number);
+        connect(m_number, &QLineEdit::textChanged, this, &makbuziptal::findReceipt);
+    }
+    m_makbuzTarihi = shown(u"Makbuz Tarihi", QString(), "makbuzTarihi");
     shown(u"Üye", kod + QStringLiteral("  ") + name, "uye");
-    shown(u"Tutar", formatAmount(m_receipt.amount, context.tlonda()), "tutar");
+    m_tutar = shown(u"Tutar", QString(), "tutar");
+    showReceipt();
     m_tarih->setObjectName(QStringLiteral("tarih"));
     m_tarih->xTextBicim(xtext::Tarih, 10, Qt::AlignHCenter, 0, 0, 0);
     m_tarih->setTextValue(formatTrDate(context.today()));
+    m_tarih->setMaximumWidth(140);
     m_neden->setObjectName(QStringLiteral("neden"));
     m_neden->xTextBicim(xtext::Metin, data::ReasonLength, Qt::AlignLeft, 0, 0, 0);
     m_neden->setMinimumWidth(420);
@@ -46,21 +57,45 @@ makbuziptal::makbuziptal(ScreenContext &context, const QString &kod, const QStri
     layout->addLayout(form);
     layout->addLayout(screenkit::buttonRow({m_iptal, m_vazgec}));
     screenkit::applyScreenTheme(*this, context, {});
-    m_neden->setFocus();
+    if (m_number)
+        m_number->setFocus();
+    else
+        m_neden->setFocus();
+}
+
+void makbuziptal::showReceipt() {
+    m_makbuzTarihi->setText(m_receipt ? m_receipt->date : QString());
+    m_tutar->setText(m_receipt ? formatAmount(m_receipt->amount, m_context.tlonda()) : QString());
+}
+
+void makbuziptal::findReceipt() {
+    const QString number = m_number->Text().trimmed();
+    m_receipt =
+        number.isEmpty() ? std::nullopt : collection::receiptOf(m_context.company(), number, m_kod);
+    showReceipt();
 }
 
 void makbuziptal::iptalEt() {
     Messages &messages = m_context.messages();
+    if (m_number)
+        findReceipt();
+    if (!m_receipt) {
+        messages.warning((m_number ? m_number->Text().trimmed() : QString()) +
+                         QStringLiteral(" numaralı bir makbuz verilmemiş."));
+        if (m_number)
+            m_number->setFocus();
+        return;
+    }
     // Asked first, and "Hayır" is what a stray Enter picks.
     if (!messages.ask(Messages::Icon::Question, Messages::korvane(),
-                      m_receipt.receiptNo +
+                      m_receipt->receiptNo +
                           QStringLiteral(" numaralı makbuz ters kayıtla iptal edilsin mi?"),
                       false))
         return;
     const auto voided =
-        collection::voidReceipt(m_context.company(), {.receiptNo = m_receipt.receiptNo,
+        collection::voidReceipt(m_context.company(), {.receiptNo = m_receipt->receiptNo,
                                                       .kod = m_kod,
-                                                      .receiptDate = parseTrDate(m_receipt.date),
+                                                      .receiptDate = parseTrDate(m_receipt->date),
                                                       .date = parseTrDate(m_tarih->Text()),
                                                       .reason = m_neden->Text()});
     if (!voided) {
@@ -69,6 +104,6 @@ void makbuziptal::iptalEt() {
     }
     m_voided = true;
     messages.show(Messages::Icon::Information, Messages::korvane(),
-                  m_receipt.receiptNo + QStringLiteral(" numaralı makbuz iptal edildi."));
+                  m_receipt->receiptNo + QStringLiteral(" numaralı makbuz iptal edildi."));
     accept();
 }

@@ -4,6 +4,7 @@
 #include "controls/pencere.h"
 #include "controls/xtext.h"
 #include "gui/screencontext.h"
+#include "screens/collection/makbuziptal.h"
 #include "screens/kit/screentheme.h"
 
 #include <QEvent>
@@ -34,6 +35,7 @@ ytahsil::ytahsil(ScreenContext &context, printing::PrintContext &printContext, Q
       m_balanceTotal(display(this, QStringLiteral("bakiyeToplam"), Qt::AlignRight)),
       m_total(display(this, QStringLiteral("toplam"), Qt::AlignRight)),
       m_tamam(new QPushButton(QStringLiteral("Tamam"), this)),
+      m_iptal(new QPushButton(QStringLiteral("Makbuz İptal"), this)),
       m_vazgec(new QPushButton(QStringLiteral("Vazgeç"), this)) {
     setWindowTitle(QStringLiteral("Kasa Tahsilat"));
     m_kod->setObjectName(QStringLiteral("kod"));
@@ -42,6 +44,7 @@ ytahsil::ytahsil(ScreenContext &context, printing::PrintContext &printContext, Q
     m_tarih->setObjectName(QStringLiteral("tarih"));
     m_tarih->xTextBicim(xtext::Tarih, 10, Qt::AlignHCenter, 0, 0, 0);
     m_tamam->setObjectName(QStringLiteral("tamam"));
+    m_iptal->setObjectName(QStringLiteral("iptal"));
     m_vazgec->setObjectName(QStringLiteral("vazgec"));
 
     auto *top = new QGridLayout;
@@ -93,7 +96,7 @@ ytahsil::ytahsil(ScreenContext &context, printing::PrintContext &printContext, Q
     heads2->addWidget(toplam2, 6, 3);
     heads2->addWidget(m_total, 6, 4);
 
-    QHBoxLayout *buttons = screenkit::buttonRow({m_tamam, m_vazgec});
+    QHBoxLayout *buttons = screenkit::buttonRow({m_tamam, m_iptal, m_vazgec});
     auto *layout = new QVBoxLayout(this);
     layout->addLayout(top);
     layout->addSpacing(8);
@@ -128,6 +131,7 @@ ytahsil::ytahsil(ScreenContext &context, printing::PrintContext &printContext, Q
     m_kod->installEventFilter(this);
     m_tarih->installEventFilter(this);
     connect(m_tamam, &QPushButton::clicked, this, &ytahsil::tamam);
+    connect(m_iptal, &QPushButton::clicked, this, &ytahsil::voidReceipt);
     connect(m_vazgec, &QPushButton::clicked, this, &QWidget::close);
 
     screenkit::ThemeParts parts;
@@ -266,4 +270,15 @@ void ytahsil::tamam() {
                                  QStringLiteral("Makbuz Yazıcıya Yazdırılsın ?"), true))
         // A receipt that did not print has said why; the collection is stored.
         (void)headcollection::printReceipt(m_printContext, c, before);
+}
+
+void ytahsil::voidReceipt() {
+    if (!m_member) {
+        m_context.messages().warning(QStringLiteral("Cari Hesabı Bulunamadı"));
+        m_kod->setFocus();
+        return;
+    }
+    makbuziptal dialog(m_context, m_member->kod, m_member->isim1, std::nullopt, this);
+    if (dialog.exec() == QDialog::Accepted)
+        loadBalances();
 }

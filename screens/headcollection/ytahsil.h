@@ -25,6 +25,8 @@ class ytahsil : public QWidget {
     void loadBalances();
     void checkAmounts(bool warn);
     void tamam();
+    // "Makbuz İptali" of one of the member's receipts, its number typed.
+    void voidReceipt();
 
   protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
@@ -45,5 +47,5 @@ class ytahsil : public QWidget {
     QLabel *m_no, *m_isim1, *m_isim2, *m_balanceTotal, *m_total;
     std::array<QLabel *, 5> m_balanceShown{}, m_balanceCaption{}, m_amountCaption{};
     std::array<xtext *, 5> m_amount{};
-    QPushButton *m_tamam, *m_vazgec;
+    QPushButton *m_tamam, *m_iptal, *m_vazgec;
 };

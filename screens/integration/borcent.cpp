@@ -176,7 +176,22 @@ void Borcent::finished(const std::optional<int> &rows, Messages::Icon icon, cons
     m_context.messages().show(icon, Messages::korvane(), text);
 }
 
+bool Borcent::confirmed(integration::Kind kind, const QDate &from, const QDate &to) {
+    Company &company = m_context.company();
+    Messages &messages = m_context.messages();
+    if (!messages.ask(Messages::Icon::Question, Messages::korvane(),
+                      integration::confirmation(company, kind, from, to), false))
+        return false;
+    const auto before = integration::handedOverBefore(company, kind, from, to);
+    return !before || messages.ask(Messages::Icon::Question, Messages::korvane(),
+                                   *before + QStringLiteral(" Yeniden yazılsın mı?"), false);
+}
+
 void Borcent::postDebts() {
+    const auto period = integration::debtsPeriod(m_fields[0]->Text(), m_month->currentIndex() + 1);
+    if (!confirmed(integration::Kind::Debts, period ? period->first : QDate(),
+                   period ? period->second : QDate()))
+        return;
     const auto rows = integration::postMonthlyDebts(m_context.company(), m_fields[0]->Text(),
                                                     m_month->currentIndex() + 1,
                                                     m_fields[1]->Text(), m_fields[2]->Text());
@@ -184,6 +199,9 @@ void Borcent::postDebts() {
 }
 
 void Borcent::postCollections() {
+    if (!confirmed(integration::Kind::Collections, parseTrDate(m_fields[3]->Text()),
+                   parseTrDate(m_fields[4]->Text())))
+        return;
     const auto rows =
         integration::postCollections(m_context.company(), m_fields[3]->Text(), m_fields[4]->Text(),
                                      m_fields[5]->Text(), m_fields[6]->Text());
@@ -191,6 +209,9 @@ void Borcent::postCollections() {
 }
 
 void Borcent::postSurcharge() {
+    if (!confirmed(integration::Kind::Surcharge, parseTrDate(m_fields[7]->Text()),
+                   parseTrDate(m_fields[8]->Text())))
+        return;
     std::optional<int> rows;
     {
         // The statement of a member the clerk is about to be told about is

@@ -32,6 +32,10 @@ class Borcent : public QWidget {
   private:
     void runSection(size_t field);
     void finished(const std::optional<int> &rows, Messages::Icon icon, const QString &text);
+    // Asked before a run: whether to run at all ("Hayır" the default, so a
+    // stray Enter hands nothing over), and again when the period was handed
+    // over before.
+    bool confirmed(integration::Kind kind, const QDate &from, const QDate &to);
 
     ScreenContext &m_context;
     double m_faiz = 0;

@@ -241,6 +241,13 @@ void koopborc::kaydet() {
                                                     true))
         return;
     const std::vector<monthlydebt::Member> members = gridMembers();
+    // The same debts on the same day again only when the clerk says so.
+    if (const auto before =
+            monthlydebt::alreadyPosted(m_context.company(), date, members, m_captions);
+        before &&
+        !m_context.messages().ask(Messages::Icon::Question, Messages::korvane(),
+                                  *before + QStringLiteral(" Yeniden yazılsın mı?"), false))
+        return;
     std::optional<int> posted;
     {
         screenkit::BusyRun busy(*m_progress, 40);

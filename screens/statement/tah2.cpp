@@ -8,6 +8,7 @@
 #include "gui/screencontext.h"
 #include "printing/printwithsetup.h"
 #include "printing/prnx.h"
+#include "screens/collection/iptaller.h"
 #include "screens/collection/kastah.h"
 #include "screens/collection/makbuziptal.h"
 #include "screens/kit/screentheme.h"
@@ -28,6 +29,7 @@ tah2::tah2(ScreenContext &context, printing::PrintContext &printContext, QWidget
       m_collect(new QPushButton(QStringLiteral(" Tahsilat"), this)),
       m_copy(new QPushButton(QStringLiteral(" Kopya Makbuz"), this)),
       m_void(new QPushButton(QStringLiteral(" Makbuz İptal"), this)),
+      m_voids(new QPushButton(QStringLiteral(" İptaller"), this)),
       m_print(new QPushButton(QStringLiteral(" Yazdır"), this)) {
     setWindowTitle(QStringLiteral("Kooperatif Tahsilat"));
 
@@ -76,6 +78,7 @@ tah2::tah2(ScreenContext &context, printing::PrintContext &printContext, QWidget
     connect(m_collect, &QPushButton::clicked, this, &tah2::collect);
     connect(m_copy, &QPushButton::clicked, this, &tah2::copyReceipt);
     connect(m_void, &QPushButton::clicked, this, &tah2::voidReceipt);
+    connect(m_voids, &QPushButton::clicked, this, &tah2::showVoids);
     connect(m_print, &QPushButton::clicked, this, &tah2::print);
 
     auto *buttons = new QHBoxLayout;
@@ -84,6 +87,7 @@ tah2::tah2(ScreenContext &context, printing::PrintContext &printContext, QWidget
     buttons->addWidget(m_collect);
     buttons->addWidget(m_copy);
     buttons->addWidget(m_void);
+    buttons->addWidget(m_voids);
     buttons->addWidget(m_print);
     auto *layout = new QVBoxLayout(this);
     layout->addLayout(form);
@@ -98,6 +102,7 @@ tah2::tah2(ScreenContext &context, printing::PrintContext &printContext, QWidget
     m_collect->setObjectName(QStringLiteral("tahsilat"));
     m_copy->setObjectName(QStringLiteral("kopya"));
     m_void->setObjectName(QStringLiteral("iptal"));
+    m_voids->setObjectName(QStringLiteral("iptaller"));
     m_print->setObjectName(QStringLiteral("yazdir"));
     screenkit::ThemeParts parts;
     parts.buttonIcons = {{m_print, QStringLiteral("printerm.ico")},
@@ -225,6 +230,11 @@ void tah2::voidReceipt() {
     // The reversal shows in the grid at once.
     m_grid->setFocus();
     recompute();
+}
+
+void tah2::showVoids() {
+    iptaller list(m_context, m_printContext, this);
+    list.exec();
 }
 
 void tah2::print() {

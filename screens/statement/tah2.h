@@ -37,6 +37,8 @@ class tah2 : public QWidget {
     void copyReceipt();
     // "Makbuz İptali" of the selected receipt (F9).
     void voidReceipt();
+    // "İptal Edilen Makbuzlar".
+    void showVoids();
     // The printer setup, then the statement from the start row.
     void print();
 
@@ -60,7 +62,7 @@ class tah2 : public QWidget {
     QLabel *m_name;
     dclist *m_grid;
     QCheckBox *m_fullList;
-    QPushButton *m_collect, *m_copy, *m_void, *m_print;
+    QPushButton *m_collect, *m_copy, *m_void, *m_voids, *m_print;
 
     std::optional<data::MemberCard> m_member;
     std::optional<surcharge::Statement> m_statement;

@@ -233,6 +233,14 @@ TEST_F(BulkDebt, ScreenFromTheKeyboard) {
     EXPECT_EQ(count("carhar"), 30);
     EXPECT_EQ(value("SELECT min(ack) FROM carhar").toString(), u"Ağustos 2024 Aidat"_s);
     EXPECT_EQ(part<QLabel>(w, "durum")->text(), u"30 borç, 40 entegrasyon satırı yazıldı."_s);
+    // Off "Kaydet", so another Enter posts nothing; the same run again is
+    // asked about, and "Hayır" writes nothing.
+    EXPECT_TRUE(amount->hasFocus());
+    messages.boxes.clear();
+    part<QPushButton>(w, "kaydet")->click();
+    EXPECT_EQ(texts(), QStringList{u"Kod aralığındaki 3 üyede bu borçlar zaten var (Ağustos 2024 "
+                                   u"Aidat). Yeniden yazılsın mı?"_s});
+    EXPECT_EQ(count("carhar"), 30);
 
     // Amounts typed after the run are not lost to a stray Esc: Hayır stays.
     QTest::keyClicks(part<xtext>(w, "tutar2"), "3");
@@ -267,6 +275,10 @@ TEST_F(BulkDebt, CommandLine) {
          1,
          u"Cari Kod Sıralaması Hatalı..."_s},
         {{"--months", "2-1", "--amounts", "1"}, 1, u"Başlangıç ve Bitiş Dönem Hatalı.."_s},
+        // April again for 0002 (March and April as well for 0001).
+        {{"--months", "4-4", "--amounts", "100", "--codes", "0002-0003"},
+         1,
+         u"Kod aralığındaki 1 üyede bu borçlar zaten var (Nisan 2024 Aidat)."_s},
     };
     for (const auto &c : bad) {
         r = runProgram("koop-cli", QStringList{"bulk-debt", folder, "--year", "2024"} + c.args);
@@ -275,6 +287,13 @@ TEST_F(BulkDebt, CommandLine) {
             << r.messages.join(';').toStdString();
     }
     EXPECT_EQ(count("carhar"), 8);
+    // Another head, or --again, is no repeat.
+    r = runProgram("koop-cli", {"bulk-debt", folder, "--year", "2024", "--months", "4-4", "--codes",
+                                "0002-0002", "--amounts", ",7"});
+    EXPECT_EQ(r.out, u"1 0\n"_s) << r.messages.join(';').toStdString();
+    r = runProgram("koop-cli", {"bulk-debt", folder, "--year", "2024", "--months", "4-4", "--codes",
+                                "0002-0002", "--amounts", "100", "--again"});
+    EXPECT_EQ(r.out, u"1 0\n"_s) << r.messages.join(';').toStdString();
 }
 
 } // namespace

@@ -5,6 +5,7 @@
 #include "controls/xtext.h"
 #include "gui/screencontext.h"
 #include "printing/pdftext.h"
+#include "screens/collection/makbuziptal.h"
 #include "screens/headcollection/ytahsil.h"
 #include "support/fixture.h"
 #include "support/screenparts.h"
@@ -17,6 +18,7 @@
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 
 namespace {
 
@@ -173,6 +175,25 @@ TEST_F(HeadCollection, ScreenShowsTheHeadsAndPostsAfterTheWarning) {
     EXPECT_EQ(texts().size(), 4);
     EXPECT_EQ(messages.lastText(), u"Yakıt borcundan daha büyük tahsilat yapılıyor"_s);
     EXPECT_EQ(count("kasa"), 1);
+
+    // Its receipt voided from here by number: the heads' balances come back.
+    bool opened = false;
+    QTimer::singleShot(0, [&] {
+        auto *dialog = qobject_cast<makbuziptal *>(QApplication::activeModalWidget());
+        ASSERT_NE(dialog, nullptr);
+        opened = true;
+        auto *number = dialog->findChild<xtext *>(u"makbuzNo"_s);
+        QTest::keyClicks(number, u"42"_s);
+        EXPECT_EQ(dialog->findChild<QLabel *>(u"tutar"_s)->text(), u"250.00"_s);
+        QTest::keyClicks(dialog->findChild<xtext *>(u"neden"_s), u"Yanlis kalem"_s);
+        messages.answers = {true};
+        dialog->findChild<QPushButton *>(u"iptalEt"_s)->click();
+    });
+    part<QPushButton>(w, "iptal")->click();
+    ASSERT_TRUE(opened);
+    EXPECT_EQ(messages.lastText(), u"42 numaralı makbuz iptal edildi."_s);
+    EXPECT_EQ(part<QLabel>(w, "bakiye2")->text(), u"200.00"_s);
+    QApplication::setActiveWindow(&w);
 
     // An emptied code lets go of the member and its balances.
     kod->setFocus();

@@ -106,10 +106,30 @@ TEST_F(Integration, MonthlyDebtsOfTheMonthWithTheirTotal) {
             << c.year;
         EXPECT_EQ(ent(), expected) << c.year;
     }
-    // A second run writes everything again, under new references.
+    // A second run writes everything again, under new references; each run
+    // that wrote anything is on record for the question before the next.
     EXPECT_EQ(run('d', "2023", "2", "600.01", u"Aylık"_s), 2);
     EXPECT_EQ(run('d', "2023", "2", "600.01", u"Aylık"_s), 2);
     EXPECT_EQ(value("SELECT count(DISTINCT refer) FROM ent").toInt(), 4);
+    const auto before = [&](const char *year, int month) {
+        const auto period = integration::debtsPeriod(QString::fromLatin1(year), month);
+        return integration::handedOverBefore(session, integration::Kind::Debts, period->first,
+                                             period->second)
+            .value_or(QString());
+    };
+    EXPECT_TRUE(before("2023", 2).startsWith(u"Bu dönem daha önce entegre edildi (15.03.2026 "_s))
+        << before("2023", 2).toStdString();
+    EXPECT_TRUE(before("2023", 2).endsWith(u", 2 satır)."_s));
+    EXPECT_EQ(before("2024", 4), QString()); // nothing was written
+    EXPECT_EQ(before("2023", 3), QString());
+    // The total keeps what the writer skips, and the clerk is told so first.
+    EXPECT_EQ(integration::confirmation(session, integration::Kind::Debts, d("01.02.2024"),
+                                        d("29.02.2024")),
+              u"Entegrasyon yapılsın mı?\n\nMuhasebe kodu olmayan 1 üyenin 1 satırı (toplam "
+              u"20.00) yazılmayacak; tutarları toplam satırında olacak."_s);
+    EXPECT_EQ(integration::confirmation(session, integration::Kind::Debts, d("01.02.2023"),
+                                        d("28.02.2023")),
+              u"Entegrasyon yapılsın mı?"_s);
     EXPECT_TRUE(messages.boxes.empty()) << texts().join(';').toStdString();
     EXPECT_EQ(key("borchesapkod"), u"600.01"_s);
     EXPECT_EQ(key("borcack"), u"Aylık"_s);
@@ -221,17 +241,32 @@ TEST_F(Integration, ScreenOpensFromTheFileAndRunsASectionOnF5) {
     QTest::keyClick(month, Qt::Key_Return);
     EXPECT_TRUE(field(1)->hasFocus());
     QTest::keyClicks(field(2), "Subat");
+    // A stray key hands nothing over: "Hayır" is the question's default.
     QTest::keyClick(field(2), Qt::Key_F5);
-    EXPECT_EQ(texts(), QStringList{u"Bitti"_s});
+    EXPECT_EQ(texts(), QStringList{u"Entegrasyon yapılsın mı?"_s});
+    EXPECT_EQ(count("ent"), 0);
+    messages.boxes.clear();
+    messages.answers = {true};
+    QTest::keyClick(field(2), Qt::Key_F5);
+    EXPECT_EQ(texts(), (QStringList{u"Entegrasyon yapılsın mı?"_s, u"Bitti"_s}));
     EXPECT_EQ(ent(), u"01.02.2024 120.01.001 B 100.00 Aidat; 01.02.2024 600.01 A 100.00 Subat"_s);
     EXPECT_EQ(key("borcack"), u"Subat"_s);
+    // The month again: asked once more, and nothing written without a yes.
+    messages.boxes.clear();
+    messages.answers = {true};
+    QTest::keyClick(field(2), Qt::Key_F5);
+    ASSERT_EQ(texts().size(), 2);
+    EXPECT_TRUE(texts()[1].startsWith(u"Bu dönem daha önce entegre edildi (15.03.2024 "_s));
+    EXPECT_TRUE(texts()[1].endsWith(u", 2 satır). Yeniden yazılsın mı?"_s));
+    EXPECT_EQ(count("ent"), 2);
 
     // F5 in the surcharge section runs the surcharge, not the debts.
     messages.boxes.clear();
     field(7)->setTextValue(u"01.01.2024"_s);
     field(8)->setTextValue(u"10.05.2024"_s);
+    messages.answers = {true};
     QTest::keyClick(field(9), Qt::Key_F5);
-    EXPECT_EQ(texts(), QStringList{u"Bitti.."_s});
+    EXPECT_EQ(texts(), (QStringList{u"Entegrasyon yapılsın mı?"_s, u"Bitti.."_s}));
     EXPECT_EQ(count("ent"), 2);
     QTest::keyClick(field(9), Qt::Key_Escape);
     EXPECT_FALSE(w.isVisible());
@@ -265,9 +300,14 @@ TEST_F(Integration, CommandLineTakesTheStoredCodesAndSaysWhatItWrote) {
         {{"surcharge", "--from", "01.02.2024", "--to", "31.02.2024", "--account", "642"},
          1,
          u"Hatalı Bitiş Tarihi .."_s},
-        {{"debts", "--year", "2024", "--month", "2", "--account", ""},
+        {{"debts", "--year", "2024", "--month", "3", "--account", ""},
          1,
          u"Muhasebe Kodu Girilmemiş.."_s},
+        // Handed over already: not again without --again.
+        {{"debts", "--year", "2024", "--month", "2"}, 1, u"daha önce entegre edildi"_s},
+        {{"collections", "--from", "10.02.2024", "--to", "10.03.2024"},
+         1,
+         u"Yeniden yazmak için --again verilmeli."_s},
     };
     for (const auto &c : bad) {
         r = runProgram("koop-cli", QStringList{"integrate", folder} + c.args);
@@ -276,6 +316,9 @@ TEST_F(Integration, CommandLineTakesTheStoredCodesAndSaysWhatItWrote) {
             << r.messages.join(';').toStdString();
     }
     EXPECT_EQ(count("ent"), 4);
+    r = runProgram("koop-cli", {"integrate", folder, "debts", "--year", "2024", "--month", "2",
+                                "--account", "600.01", "--again"});
+    EXPECT_EQ(r.out, u"2\n"_s) << r.messages.join(';').toStdString();
 }
 
 } // namespace

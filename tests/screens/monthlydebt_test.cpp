@@ -269,6 +269,12 @@ TEST_F(MonthlyDebt, ScreenFromTheKeyboard) {
     EXPECT_EQ(messages.lastText(), u"Aylık Borçlandırma Cariye Yazılacak.."_s);
     EXPECT_EQ(count("carhar"), 4); // 0001 twice, 0002 twice
     EXPECT_EQ(part<QLabel>(w, "durum")->text(), u"4 borç yazıldı."_s);
+    // The same day again is asked about, and "Hayır" posts nothing.
+    messages.answers = {true};
+    QTest::keyClick(grid, Qt::Key_F5);
+    EXPECT_EQ(messages.lastText(),
+              u"Bu tarihte grubun 2 üyesinde bu borçlar zaten var (Aidat). Yeniden yazılsın mı?"_s);
+    EXPECT_EQ(count("carhar"), 4);
 
     // F8: the setup with the vouchers' preset; the title edited there is kept.
     QTimer::singleShot(0, [] {
@@ -328,6 +334,9 @@ TEST_F(MonthlyDebt, CommandLine) {
     EXPECT_EQ(r.exitCode, 0) << r.messages.join(';').toStdString();
     r = runProgram("koop-cli", {"monthly-debt", folder, "--date", "01.03.2026", "--group", "G1"});
     EXPECT_EQ(r.out, u"3\n"_s) << r.messages.join(';').toStdString();
+    r = runProgram("koop-cli", {"monthly-debt", folder, "--date", "01.03.2026", "--group", "G1"});
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_TRUE(r.messages.join('\n').contains(u"--again"_s)) << r.messages.join(';').toStdString();
 
     QTemporaryDir dir;
     const QString file = dir.filePath(u"dekont.txt"_s);

@@ -7,6 +7,7 @@
 #include "controls/dclist.h"
 #include "controls/xtext.h"
 #include "gui/screencontext.h"
+#include "screens/collection/iptaller.h"
 #include "screens/collection/kastah.h"
 #include "screens/collection/makbuziptal.h"
 #include "screens/kit/statementgrid.h"
@@ -196,6 +197,16 @@ TEST_F(MemberStatement, F9VoidsTheSelectedReceiptAndTheGridShowsItsReversal) {
               (QStringList{u"42 Nolu Makbuz İptali"_s, u"AİDAT TAHSİLATI"_s}));
     EXPECT_EQ(column(w, screenkit::Odeme).mid(3, 2), (QStringList{u"-58.00"_s, u"58.00"_s}));
     EXPECT_EQ(w.finalBalance(), *Money::parse(u"58.24"_s));
+
+    // The list of voids, from the first of the month to today.
+    QTimer::singleShot(0, [&] {
+        auto *list = qobject_cast<iptaller *>(QApplication::activeModalWidget());
+        ASSERT_NE(list, nullptr);
+        EXPECT_EQ(list->findChild<dclist *>(u"liste"_s)->ListCount(), 1);
+        EXPECT_EQ(list->findChild<QLabel *>(u"toplam"_s)->text(), u"1 makbuz, toplam 58.00"_s);
+        list->reject();
+    });
+    part<QPushButton>(w, "iptaller")->click();
 }
 
 TEST_F(MemberStatement, BadDateOrUnknownMemberComputesNothing) {

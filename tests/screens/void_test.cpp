@@ -89,6 +89,11 @@ TEST_F(VoidTest, AVoidGivesBackEveryFigureAndIsListedWithItsReason) {
     ASSERT_EQ(p.exitCode, 0) << p.messages.join(';').toStdString();
     const QString voidRefer = p.out.trimmed();
     EXPECT_EQ(figures(), before);
+    // Handed over as a range, the collection and its void cancel out too.
+    p = cli({"integrate", "collections", "--from", "15.03.2026", "--to", "20.03.2026", "--account",
+             "100.01"});
+    EXPECT_EQ(p.out, "3\n") << p.messages.join(';').toStdString();
+    EXPECT_EQ(figures(), before);
     // The collection's rows are still there, each with its reversal beside it.
     EXPECT_EQ(value("SELECT count(*) FROM kasa WHERE refer = '" + taken.refer + "'").toInt(), 1);
     EXPECT_EQ(joined(rows("SELECT tarih, islem, evrak, ba, tutar, ack, krefer, kasa FROM carhar "
@@ -113,8 +118,16 @@ TEST_F(VoidTest, AVoidGivesBackEveryFigureAndIsListedWithItsReason) {
     EXPECT_EQ(list[0]["tutar"].toString(), "150.00");
     EXPECT_EQ(list[0]["neden"].toString(), "Yanlış üyeye yazıldı");
     EXPECT_EQ(list[0]["isim"].toString(), "Ayşe Yılmaz");
-    EXPECT_EQ(cli({"voids", "--to", "19.03.2026"}).out.count(u'\n'),
-              4); // title, blank, head, total
+    // Before the void: the title, a blank line, the captions and the total.
+    EXPECT_EQ(cli({"voids", "--to", "19.03.2026"}).out.count(u'\n'), 4);
+    // Printed for the auditors, on the dot-matrix printer here.
+    const QString printed = company.file("iptaller.txt");
+    ASSERT_EQ(cli({"voids", "--print", printed, "--mode", "2"}).exitCode, 0);
+    QFile file(printed);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const QByteArray page = file.readAll();
+    EXPECT_TRUE(page.contains("42        15.03.2026 20.03.2026 0346")) << page.toStdString();
+    EXPECT_TRUE(page.contains("150.00"));
     // The receipt sequence, the day totals and the buckets all still add up.
     p = cli({"check"});
     EXPECT_EQ(p.out, "Sorun yok.\n") << p.out.toStdString();
