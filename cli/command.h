@@ -56,6 +56,11 @@ struct Call {
     // Every value of an option that may be given more than once.
     QStringList values(const QString &option) const;
     bool isSet(const QString &option) const { return parser.isSet(option); }
+    // A report's --mode: 2 the dot-matrix printer, 1 graphic; without it the
+    // report's own preset.
+    bool dotMatrix(bool preset) const {
+        return isSet(QStringLiteral("mode")) ? value(QStringLiteral("mode")).toInt() == 2 : preset;
+    }
     // Shows the command's usage as a message; the exit code to end with.
     int wrongCommandLine() const;
 };

@@ -93,9 +93,7 @@ int runGeneralList(const cli::Call &call) {
     if (printing) {
         printing::PrintContext context(session);
         generallist::presetPrinter(context.settings);
-        context.printTo(call.isSet(QStringLiteral("mode"))
-                            ? call.value(QStringLiteral("mode")).toInt() == 2
-                            : context.settings.dotMatrix,
+        context.printTo(call.dotMatrix(context.settings.dotMatrix),
                         call.value(QStringLiteral("print")));
         prnx printer(context);
         if (!generallist::printList(printer, *list, {dateText, unvan},

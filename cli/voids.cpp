@@ -41,9 +41,7 @@ int runVoids(const cli::Call &call) {
     if (call.isSet(QStringLiteral("print"))) {
         printing::PrintContext context(session);
         collection::presetVoidsPrinter(context.settings);
-        context.printTo(call.isSet(QStringLiteral("mode"))
-                            ? call.value(QStringLiteral("mode")).toInt() == 2
-                            : context.settings.dotMatrix,
+        context.printTo(call.dotMatrix(context.settings.dotMatrix),
                         call.value(QStringLiteral("print")));
         prnx printer(context);
         if (!collection::printVoids(printer, *lines, collection::voidsHead(session, from, to), tl))

@@ -11,6 +11,9 @@
 // deleting it, and the list of voided receipts for the auditors.
 namespace collection {
 
+// The longest reason a void takes.
+constexpr int ReasonLength = data::ReasonLength;
+
 struct VoidRequest {
     QString receiptNo{};
     // Narrow the receipt down where its number alone does not tell: the

@@ -44,7 +44,7 @@ makbuziptal::makbuziptal(ScreenContext &context, const QString &kod, const QStri
     m_tarih->setTextValue(formatTrDate(context.today()));
     m_tarih->setMaximumWidth(140);
     m_neden->setObjectName(QStringLiteral("neden"));
-    m_neden->xTextBicim(xtext::Metin, data::ReasonLength, Qt::AlignLeft, 0, 0, 0);
+    m_neden->xTextBicim(xtext::Metin, collection::ReasonLength, Qt::AlignLeft, 0, 0, 0);
     m_neden->setMinimumWidth(420);
     form->addRow(QStringLiteral("İptal Tarihi"), m_tarih);
     form->addRow(QStringLiteral("İptal Nedeni"), m_neden);
@@ -102,7 +102,6 @@ void makbuziptal::iptalEt() {
         m_neden->setFocus();
         return;
     }
-    m_voided = true;
     messages.show(Messages::Icon::Information, Messages::korvane(),
                   m_receipt->receiptNo + QStringLiteral(" numaralı makbuz iptal edildi."));
     accept();

@@ -12,15 +12,12 @@ class xtext;
 // "Makbuz İptali": a receipt taken back by its reversal, on a date and for a
 // reason the clerk gives. A receipt picked on the statement is shown, not
 // edited; without one the clerk types the member's receipt number and sees
-// the receipt it names.
+// the receipt it names. Accepted once the void is written.
 class makbuziptal : public QDialog {
     Q_OBJECT
   public:
     makbuziptal(ScreenContext &context, const QString &kod, const QString &name,
                 std::optional<collection::Earlier> receipt, QWidget *parent = nullptr);
-
-    // The void was written.
-    bool voided() const { return m_voided; }
 
   private:
     void iptalEt();
@@ -38,5 +35,4 @@ class makbuziptal : public QDialog {
     xtext *m_neden = nullptr;
     QPushButton *m_iptal = nullptr;
     QPushButton *m_vazgec = nullptr;
-    bool m_voided = false;
 };
