@@ -20,6 +20,11 @@ QString formatTrDate(const QDate &date) {
     return date.isValid() ? date.toString(QStringLiteral("dd.MM.yyyy")) : QString();
 }
 
+QDate firstOfMonth(int month, const QString &year) {
+    return parseTrDate(QStringLiteral("01.%1.").arg(month, 2, 10, QLatin1Char('0')) +
+                       year.trimmed());
+}
+
 QDate officeMonthEnd(const QDate &date) {
     if (!date.isValid())
         return {};

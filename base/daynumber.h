@@ -13,6 +13,9 @@ QDate dateFromDayNumber(int64_t day);
 // "dd.MM.yyyy" as the clerk types it; an invalid date gives an invalid QDate.
 QDate parseTrDate(const QString &text);
 QString formatTrDate(const QDate &date);
+// The first day of `month` in the year as the clerk typed it ("01.MM." and
+// the year's text); invalid when that is no date.
+QDate firstOfMonth(int month, const QString &year);
 
 // The last day of the date's month as the office counts it: February has 29
 // days in every year divisible by four. In a year such as 2100, which has no

@@ -7,10 +7,8 @@
 namespace data {
 
 bool recordIntegrationRun(Database &koop, const IntegrationRun &run) {
-    if (!koop.hasTable(schema::entkayit().name) && !createTable(koop, schema::entkayit()))
-        return false;
     TableCursor t;
-    if (!RsOpen(koop, t, schema::entkayit().name) || !RsAddNew(t))
+    if (!RsAddNewMadeOnUse(koop, t, schema::entkayit()))
         return false;
     const auto set = [&t](const char *field, const QVariant &value) {
         FieldSet(t, QString::fromLatin1(field), value);

@@ -59,10 +59,8 @@ bool storeReceiptNumber(TableCursor &ayar, qint32 fisno) {
 }
 
 bool recordUnusedReceipts(Database &koop, const UnusedReceipts &numbers) {
-    if (!koop.hasTable(schema::fisbos().name) && !createTable(koop, schema::fisbos()))
-        return false;
     TableCursor fisbos;
-    if (!RsOpen(koop, fisbos, schema::fisbos().name) || !RsAddNew(fisbos))
+    if (!RsAddNewMadeOnUse(koop, fisbos, schema::fisbos()))
         return false;
     FieldSet(fisbos, QStringLiteral("ilk"), numbers.first);
     FieldSet(fisbos, QStringLiteral("son"), numbers.last);
@@ -260,7 +258,7 @@ bool writeIntegrationRow(TableCursor &ent, Messages &messages, const Integration
         messages.warning(QStringLiteral("Entegrasyon Referans Kodu Eksik.."));
         return false;
     }
-    if (row.muhkod.trimmed().size() <= 2)
+    if (!integrationTakes(row.muhkod))
         return false;
     const auto refused = [&messages, db = ent.database()] {
         if (db)

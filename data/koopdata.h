@@ -125,6 +125,11 @@ struct IntegrationRow {
     QDate enttar;
     QString refer;
 };
+// Whether the writer takes a row for this account code: one of 2 characters
+// or fewer is skipped silently.
+[[nodiscard]] inline bool integrationTakes(const QString &muhkod) {
+    return muhkod.trimmed().size() > 2;
+}
 // True when the row was stored.
 [[nodiscard]] bool writeIntegrationRow(TableCursor &ent, Messages &messages,
                                        const IntegrationRow &row);

@@ -86,10 +86,8 @@ bool findCollections(Database &data, const QString &evrak, std::vector<StoredCol
 }
 
 bool recordVoidedReceipt(Database &koop, const VoidedReceipt &v) {
-    if (!koop.hasTable(schema::fisiptal().name) && !createTable(koop, schema::fisiptal()))
-        return false;
     TableCursor t;
-    if (!RsOpen(koop, t, schema::fisiptal().name) || !RsAddNew(t))
+    if (!RsAddNewMadeOnUse(koop, t, schema::fisiptal()))
         return false;
     const auto set = [&t](const char *field, const QVariant &value) {
         FieldSet(t, QString::fromLatin1(field), value);

@@ -404,6 +404,12 @@ bool RsAddNew(TableCursor &cursor) {
     return true;
 }
 
+bool RsAddNewMadeOnUse(Database &db, TableCursor &cursor, const TableDef &def) {
+    if (!db.hasTable(def.name) && !createTable(db, def))
+        return false;
+    return RsOpen(db, cursor, def.name) && RsAddNew(cursor);
+}
+
 bool RsUpdate(TableCursor &cursor) {
     if (!cursor.isOpen() || cursor.m_mode == TableCursor::Mode::Browse)
         return false;

@@ -143,6 +143,9 @@ bool RsClose(TableCursor &cursor);
 [[nodiscard]] bool RsSetIndex(TableCursor &cursor, const QString &indexName);
 [[nodiscard]] bool RsEdit(TableCursor &cursor);
 [[nodiscard]] bool RsAddNew(TableCursor &cursor);
+// A new row on one of the program's own tables made at their first use
+// (schema::madeOnUse): the table is made when missing, then opened.
+[[nodiscard]] bool RsAddNewMadeOnUse(Database &db, TableCursor &cursor, const TableDef &def);
 [[nodiscard]] bool RsUpdate(TableCursor &cursor);
 // Drops the edit buffer of RsAddNew / RsEdit without storing it.
 bool RsCancelUpdate(TableCursor &cursor);

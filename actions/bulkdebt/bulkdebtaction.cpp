@@ -52,8 +52,7 @@ std::optional<QString> alreadyPosted(Company &s, const Request &r) {
         return std::nullopt;
     QStringList descriptions;
     for (int month = r.firstMonth; month <= r.lastMonth; ++month) {
-        const QDate date = parseTrDate(
-            QStringLiteral("01.%1.").arg(month, 2, 10, QLatin1Char('0')) + r.year.trimmed());
+        const QDate date = firstOfMonth(month, r.year);
         if (!date.isValid())
             return std::nullopt;
         for (size_t head = 0; head < r.amounts.size(); ++head)
@@ -89,10 +88,7 @@ std::optional<Result> run(Company &s, const Request &r, const ProgressFn &progre
     const auto settings = data::requireSettings(s.ayar, s.messages);
     if (!settings)
         return std::nullopt;
-    const auto monthStart = [&r](int month) {
-        return parseTrDate(QStringLiteral("01.%1.").arg(month, 2, 10, QLatin1Char('0')) +
-                           r.year.trimmed());
-    };
+    const auto monthStart = [&r](int month) { return firstOfMonth(month, r.year); };
     if (!monthStart(r.firstMonth).isValid() || !monthStart(r.lastMonth).isValid()) {
         s.messages.warning(QStringLiteral("Hatalı Tarih.."));
         return std::nullopt;

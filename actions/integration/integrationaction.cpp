@@ -170,8 +170,7 @@ std::optional<int> postItems(Company &s, Kind kind, const QDate &from, const QDa
 } // namespace
 
 std::optional<std::pair<QDate, QDate>> debtsPeriod(const QString &year, int month) {
-    const QDate start =
-        parseTrDate(QStringLiteral("01.%1.").arg(month, 2, 10, QLatin1Char('0')) + year.trimmed());
+    const QDate start = firstOfMonth(month, year);
     if (!start.isValid())
         return std::nullopt;
     return std::pair{start, officeMonthEnd(start)};
@@ -204,7 +203,7 @@ QString confirmation(Company &s, Kind kind, const QDate &from, const QDate &to) 
         auto found = skippedCard.find(item.kod);
         if (found == skippedCard.end()) {
             const auto card = data::readMember(s.carkart, item.kod);
-            found = skippedCard.insert(item.kod, card && card->muhasebe.trimmed().size() < 3);
+            found = skippedCard.insert(item.kod, card && !data::integrationTakes(card->muhasebe));
         }
         if (!*found)
             continue;
