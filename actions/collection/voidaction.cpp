@@ -14,34 +14,52 @@ namespace collection {
 
 namespace {
 
-// The live collections of the number that match what the request names.
-// Nothing after the message when the number cannot be voided.
-std::optional<data::StoredCollection> collectionToVoid(Company &s, const VoidRequest &r) {
-    const QString number = r.receiptNo.trimmed();
-    std::vector<data::StoredCollection> found;
-    if (!data::findCollections(s.data, number, &found)) {
-        s.messages.warning(QStringLiteral("Makbuz okunamadı: ") + s.data.lastError());
-        return std::nullopt;
-    }
+// The collections of the number taken from the member `kod` (any member
+// when empty) on `date` (any day when invalid), those still live and whether
+// any was voided. Nothing, with why in *error, when the company cannot tell.
+struct Matching {
     std::vector<data::StoredCollection> live;
     bool anyVoided = false;
+};
+std::optional<Matching> matching(Company &s, const QString &number, const QString &kod,
+                                 const QDate &date, QString *error) {
+    std::vector<data::StoredCollection> found;
+    if (!data::findCollections(s.data, number.trimmed(), &found)) {
+        *error = QStringLiteral("Makbuz okunamadı: ") + s.data.lastError();
+        return std::nullopt;
+    }
+    Matching out;
     for (data::StoredCollection &c : found) {
-        if (!r.kod.trimmed().isEmpty() && c.carkod.trimmed() != r.kod.trimmed())
+        if (!kod.trimmed().isEmpty() && c.carkod.trimmed() != kod.trimmed())
             continue;
-        if (r.receiptDate.isValid() && c.tarih != r.receiptDate)
+        if (date.isValid() && c.tarih != date)
             continue;
         bool unreadable = false;
         const bool voided = data::isVoided(s.koop, s.data, c, &unreadable);
         if (unreadable) {
-            s.messages.warning(QStringLiteral("İptal edilen makbuzlar okunamadı."));
+            *error = QStringLiteral("İptal edilen makbuzlar okunamadı.");
             return std::nullopt;
         }
-        anyVoided = anyVoided || voided;
+        out.anyVoided = out.anyVoided || voided;
         if (!voided)
-            live.push_back(std::move(c));
+            out.live.push_back(std::move(c));
     }
+    return out;
+}
+
+// The one live collection the request names. Nothing after the message when
+// the number cannot be voided.
+std::optional<data::StoredCollection> collectionToVoid(Company &s, const VoidRequest &r) {
+    const QString number = r.receiptNo.trimmed();
+    QString error;
+    auto found = matching(s, number, r.kod, r.receiptDate, &error);
+    if (!found) {
+        s.messages.warning(error);
+        return std::nullopt;
+    }
+    std::vector<data::StoredCollection> &live = found->live;
     if (live.empty()) {
-        s.messages.warning(number + (anyVoided
+        s.messages.warning(number + (found->anyVoided
                                          ? QStringLiteral(" numaralı makbuz daha önce iptal "
                                                           "edilmiş.")
                                          : QStringLiteral(" numaralı bir makbuz verilmemiş.")));
@@ -117,31 +135,19 @@ std::optional<Voided> voidReceipt(Company &s, const VoidRequest &r) {
 }
 
 std::optional<Earlier> receiptOf(Company &s, const QString &receiptNo, const QString &kod) {
-    std::vector<data::StoredCollection> found;
-    if (!data::findCollections(s.data, receiptNo.trimmed(), &found))
+    QString error;
+    const auto found = matching(s, receiptNo, kod, {}, &error);
+    if (!found || found->live.empty())
         return std::nullopt;
-    std::optional<Earlier> out;
-    for (const data::StoredCollection &c : found) {
-        bool unreadable = false;
-        if (c.carkod.trimmed() == kod.trimmed() && !data::isVoided(s.koop, s.data, c, &unreadable))
-            out = Earlier{c.evrak, c.tutar, c.ack, formatTrDate(c.tarih)};
-    }
-    return out;
+    const data::StoredCollection &c = found->live.back();
+    return Earlier{c.evrak, c.tutar, c.ack, formatTrDate(c.tarih)};
 }
 
 bool receiptVoided(Company &s, const QString &receiptNo, const QString &kod, const QDate &date) {
-    std::vector<data::StoredCollection> found;
-    if (receiptNo.trimmed().isEmpty() ||
-        !data::findCollections(s.data, receiptNo.trimmed(), &found))
-        return false;
-    for (const data::StoredCollection &c : found) {
-        if (c.carkod.trimmed() != kod.trimmed() || (date.isValid() && c.tarih != date))
-            continue;
-        bool unreadable = false;
-        if (data::isVoided(s.koop, s.data, c, &unreadable))
-            return true;
-    }
-    return false;
+    QString error;
+    const auto found =
+        receiptNo.trimmed().isEmpty() ? std::nullopt : matching(s, receiptNo, kod, date, &error);
+    return found && found->anyVoided;
 }
 
 std::optional<std::vector<VoidLine>> voidsList(Company &s, const QDate &from, const QDate &to) {
