@@ -50,11 +50,8 @@ int runBulkDebt(const cli::Call &call) {
         request.lastCode = cards->last;
     }
 
-    if (const auto before = bulkdebt::alreadyPosted(session, request);
-        before && !call.isSet(QStringLiteral("again"))) {
-        call.messages.warning(*before + QStringLiteral("\nYeniden yazmak için --again verilmeli."));
+    if (!call.mayRepeat(bulkdebt::alreadyPosted(session, request)))
         return cli::ExitFailed;
-    }
     cli::ProgressLine line(call.isSet(QStringLiteral("progress")));
     bulkdebt::ProgressFn progress;
     if (line.shown())

@@ -170,6 +170,13 @@ QStringList Call::values(const QString &option) const {
     return out;
 }
 
+bool Call::mayRepeat(const std::optional<QString> &before) const {
+    if (!before || isSet(QStringLiteral("again")))
+        return true;
+    messages.warning(*before + QStringLiteral("\nYeniden yazmak için --again verilmeli."));
+    return false;
+}
+
 int Call::wrongCommandLine() const {
     messages.warning(QStringLiteral("Kullanım: koop-cli ") +
                      command.synopsis.join(QStringLiteral("\nkoop-cli ")));

@@ -63,6 +63,9 @@ struct Call {
     }
     // Shows the command's usage as a message; the exit code to end with.
     int wrongCommandLine() const;
+    // A run that would post again what is already there goes on only with
+    // --again: false, after `before` and how to go on, when it may not.
+    [[nodiscard]] bool mayRepeat(const std::optional<QString> &before) const;
 };
 
 struct Command {

@@ -51,14 +51,9 @@ int runIntegrate(const cli::Call &call) {
     const auto kind = debts                      ? integration::Kind::Debts
                       : action == u"collections" ? integration::Kind::Collections
                                                  : integration::Kind::Surcharge;
-    if (period && !call.isSet(QStringLiteral("again"))) {
-        if (const auto before =
-                integration::handedOverBefore(session, kind, period->first, period->second)) {
-            call.messages.warning(*before +
-                                  QStringLiteral("\nYeniden yazmak için --again verilmeli."));
-            return cli::ExitFailed;
-        }
-    }
+    if (period && !call.mayRepeat(
+                      integration::handedOverBefore(session, kind, period->first, period->second)))
+        return cli::ExitFailed;
     std::optional<int> rows;
     if (debts) {
         rows = integration::postMonthlyDebts(session, call.value(QStringLiteral("year")),

@@ -94,11 +94,8 @@ int runMonthlyDebt(const cli::Call &call) {
     const auto members = loadGroup(call, session, &opening, &date);
     if (!members)
         return cli::ExitFailed;
-    if (const auto before = monthlydebt::alreadyPosted(session, date, *members, opening.captions);
-        before && !call.isSet(QStringLiteral("again"))) {
-        call.messages.warning(*before + QStringLiteral("\nYeniden yazmak için --again verilmeli."));
+    if (!call.mayRepeat(monthlydebt::alreadyPosted(session, date, *members, opening.captions)))
         return cli::ExitFailed;
-    }
     const auto posted = monthlydebt::post(session, date, *members, opening.captions);
     if (!posted)
         return cli::ExitFailed;

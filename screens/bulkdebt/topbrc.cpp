@@ -6,6 +6,7 @@
 #include "screens/kit/busyrun.h"
 #include "screens/kit/codefield.h"
 #include "screens/kit/listkeys.h"
+#include "screens/kit/repeatquestion.h"
 #include "screens/kit/screentheme.h"
 
 #include <QCloseEvent>
@@ -127,10 +128,8 @@ void topbrc::kaydet() {
                               .lastCode = m_lastCode->Text(),
                               .amounts = typedAmounts()};
     // The same months for the same members again only when the clerk says so.
-    if (const auto before = bulkdebt::alreadyPosted(m_context.company(), request);
-        before &&
-        !m_context.messages().ask(Messages::Icon::Question, Messages::korvane(),
-                                  *before + QStringLiteral(" Yeniden yazılsın mı?"), false))
+    if (!screenkit::repeatAllowed(m_context.messages(),
+                                  bulkdebt::alreadyPosted(m_context.company(), request)))
         return;
 
     std::optional<bulkdebt::Result> result;

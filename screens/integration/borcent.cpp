@@ -6,6 +6,7 @@
 #include "gui/screencontext.h"
 #include "screens/kit/busyrun.h"
 #include "screens/kit/listkeys.h"
+#include "screens/kit/repeatquestion.h"
 #include "screens/kit/screentheme.h"
 #include "screens/kit/statementgrid.h"
 
@@ -182,9 +183,8 @@ bool Borcent::confirmed(integration::Kind kind, const QDate &from, const QDate &
     if (!messages.ask(Messages::Icon::Question, Messages::korvane(),
                       integration::confirmation(company, kind, from, to), false))
         return false;
-    const auto before = integration::handedOverBefore(company, kind, from, to);
-    return !before || messages.ask(Messages::Icon::Question, Messages::korvane(),
-                                   *before + QStringLiteral(" Yeniden yazılsın mı?"), false);
+    return screenkit::repeatAllowed(messages,
+                                    integration::handedOverBefore(company, kind, from, to));
 }
 
 void Borcent::postDebts() {

@@ -9,6 +9,7 @@
 #include "printing/prnx.h"
 #include "screens/kit/busyrun.h"
 #include "screens/kit/listkeys.h"
+#include "screens/kit/repeatquestion.h"
 #include "screens/kit/screentheme.h"
 
 #include <QComboBox>
@@ -242,11 +243,9 @@ void koopborc::kaydet() {
         return;
     const std::vector<monthlydebt::Member> members = gridMembers();
     // The same debts on the same day again only when the clerk says so.
-    if (const auto before =
-            monthlydebt::alreadyPosted(m_context.company(), date, members, m_captions);
-        before &&
-        !m_context.messages().ask(Messages::Icon::Question, Messages::korvane(),
-                                  *before + QStringLiteral(" Yeniden yazılsın mı?"), false))
+    if (!screenkit::repeatAllowed(
+            m_context.messages(),
+            monthlydebt::alreadyPosted(m_context.company(), date, members, m_captions)))
         return;
     std::optional<int> posted;
     {
