@@ -12,8 +12,45 @@
 #include <QApplication>
 #include <QTimer>
 #include <QWidget>
+#include <cstdio>
+#include <optional>
 
 namespace {
+
+void write(FILE *to, const QString &text) {
+    const QByteArray bytes = text.toUtf8();
+    std::fwrite(bytes.constData(), 1, size_t(bytes.size()), to);
+}
+
+QString usage() {
+    return QStringLiteral(
+        "Kullanım:\n"
+        "  koop KLASÖR ANAHTAR   şirket klasöründe (DataPath altında) bir ekran açar:\n"
+        "                        AYAR, BORCLA, TOPBORC, TAHSIL, GENEL, HAZIRUN, ETIKET,\n"
+        "                        BORCENT, KASTAH\n"
+        "  koop --help           bu yardımı yazar\n"
+        "  koop --version        sürümü yazar\n"
+        "Pencere açmadan aynı işler: koop-cli --help\n");
+}
+
+// The suite's command line is a folder and a key; an option is ours or a
+// mistake, and a mistake never becomes a folder named like it. Returns the
+// exit code when the run ends here.
+std::optional<int> ownOption(const QStringList &arguments) {
+    if (arguments.isEmpty() || !arguments[0].startsWith(u'-'))
+        return std::nullopt;
+    const QString &option = arguments[0];
+    if (option == u"--help" || option == u"-h") {
+        write(stdout, usage());
+        return 0;
+    }
+    if (option == u"--version") {
+        write(stdout, QStringLiteral("koop " KOOP_VERSION "\n"));
+        return 0;
+    }
+    write(stderr, QStringLiteral("koop: bilinmeyen seçenek: ") + option + u'\n' + usage());
+    return 2;
+}
 
 // Opens the screen of `key`.
 void openScreen(const screens::Screen &entry, ScreenContext &session,
@@ -36,6 +73,9 @@ int main(int argc, char *argv[]) {
     for (int i = 1; i < argc; ++i)
         arguments << QString::fromLocal8Bit(argv[i]);
 
+    if (const auto code = ownOption(arguments))
+        return *code;
+    startup::quietenSessionNotices();
     // Scripted runs with the log message service need no display.
     if (messagesLogRequested())
         startup::preferOffscreenWithoutDisplay();

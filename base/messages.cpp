@@ -7,12 +7,16 @@ LogMessages::LogMessages(QStringList answers) : m_answers(std::move(answers)) {
         a = a.trimmed().toLower();
 }
 
-std::unique_ptr<LogMessages> LogMessages::fromEnvironment() {
+QStringList LogMessages::answersFromEnvironment() {
     const QString raw = qEnvironmentVariable("KOOP_ANSWERS");
     QStringList answers;
     for (const QString &a : raw.split(QLatin1Char(','), Qt::SkipEmptyParts))
         answers << a.trimmed().toLower();
-    return std::make_unique<LogMessages>(answers);
+    return answers;
+}
+
+std::unique_ptr<LogMessages> LogMessages::fromEnvironment() {
+    return std::make_unique<LogMessages>(answersFromEnvironment());
 }
 
 QString LogMessages::iconName(Icon icon) {

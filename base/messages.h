@@ -29,6 +29,9 @@ class Messages {
     void markBusy() { m_busy = true; }
     [[nodiscard]] bool busy() const { return m_busy; }
     void information(const QString &text) { show(Icon::Information, korvane(), text); }
+    // A run that ended as it should says so: a box on the desk; the command
+    // line keeps quiet about it unless asked.
+    virtual void done(const QString &text) { information(text); }
     static QString korvane() { return QStringLiteral("Korvane"); }
 
   protected:
@@ -48,6 +51,7 @@ class LogMessages : public Messages {
     explicit LogMessages(QStringList answers = {});
     // Answers from KOOP_ANSWERS.
     static std::unique_ptr<LogMessages> fromEnvironment();
+    static QStringList answersFromEnvironment();
 
     void show(Icon icon, const QString &title, const QString &text) override;
     [[nodiscard]] bool ask(Icon icon, const QString &title, const QString &text,

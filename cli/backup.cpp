@@ -1,7 +1,7 @@
 #include "cli/backup.h"
 
+#include "actions/company/newcompany.h"
 #include "base/wholefile.h"
-#include "cli/initcompany.h"
 #include "data/cashbox.h"
 #include "data/database.h"
 
@@ -776,7 +776,7 @@ int runRestore(const Call &call) {
             return refuse(QStringLiteral("bu yedek sunucudaki bir şirketin (") + from->dataSchema +
                           QStringLiteral(" ve ") + from->koopSchema + QStringLiteral(" şemaları ") +
                           dump + QStringLiteral(").\n") + serverRestoreHow(*from, dump, true));
-        server = cli::parseServer(call.value(QStringLiteral("server")));
+        server = newcompany::parseServer(call.value(QStringLiteral("server")));
         const data::ServerAddress defaults;
         const bool otherSchemas =
             (server->dataSchema != defaults.dataSchema ||

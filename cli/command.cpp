@@ -49,6 +49,48 @@ const QCommandLineOption &helpOption() {
     return help;
 }
 
+const QCommandLineOption &verboseOption() {
+    static const QCommandLineOption verbose(
+        {QStringLiteral("v"), QStringLiteral("verbose")},
+        QStringLiteral("iş bitince \"Etiketler Bitmiştir..\" gibi haberleri de yazar"));
+    return verbose;
+}
+
+bool isGlobal(const QString &name) {
+    return helpOption().names().contains(name) || verboseOption().names().contains(name);
+}
+
+// The messages as people who script read them: "koop-cli: text" on
+// standard error with its real line breaks, and nothing when a run ended as
+// it should unless --verbose asks. KOOP_MESSAGES=log keeps the log form, one
+// line a box; questions are answered from KOOP_ANSWERS either way.
+class ConsoleMessages : public LogMessages {
+  public:
+    ConsoleMessages() : LogMessages(answersFromEnvironment()), m_log(messagesLogRequested()) {}
+    void setVerbose(bool verbose) { m_verbose = verbose; }
+
+    void show(Icon icon, const QString &title, const QString &text) override {
+        if (m_log) {
+            LogMessages::show(icon, title, text);
+            return;
+        }
+        QString flat = text;
+        flat.replace(QLatin1String("\r\n"), QLatin1String("\n"));
+        while (flat.endsWith(u'\n'))
+            flat.chop(1);
+        write(stderr, QStringLiteral("koop-cli: ") + flat + u'\n');
+        std::fflush(stderr);
+    }
+    void done(const QString &text) override {
+        if (m_log || m_verbose)
+            LogMessages::done(text);
+    }
+
+  private:
+    bool m_log;
+    bool m_verbose = false;
+};
+
 const Command *find(const std::vector<Command> &table, const QString &name) {
     const auto it =
         std::find_if(table.begin(), table.end(), [&](const Command &c) { return c.name == name; });
@@ -81,7 +123,8 @@ QString helpText(const std::vector<Command> &table) {
         commands.emplace_back(c.name, c.description);
     return QStringLiteral("koop-cli: programın işlemleri pencere açmadan, betikler ve zamanlanmış "
                           "işler için.\n\n") +
-           usage(table) + QStringLiteral("\nKomutlar:\n") + columns(commands) +
+           QStringLiteral("Sürüm: koop-cli --version\n\n") + usage(table) +
+           QStringLiteral("\nKomutlar:\n") + columns(commands) +
            QStringLiteral("\nBir komutun ayrıntıları: koop-cli help KOMUT\n"
                           "Çıkış kodları: 0 tamam, 1 işlem yapılamadı, 2 hatalı komut satırı, "
                           "3 tahsilat kaydedildi ama makbuz yazdırılamadı (collect), 4 "
@@ -105,6 +148,7 @@ QString helpText(const Command &command) {
     std::vector<QCommandLineOption> options;
     for (const Option &o : command.options)
         options.push_back(o.option);
+    options.push_back(verboseOption());
     options.push_back(helpOption());
     for (const QCommandLineOption &o : options) {
         QStringList names;
@@ -141,7 +185,7 @@ QString complaint(const Command &command, const QStringList &args) {
         const auto it =
             std::find_if(command.options.begin(), command.options.end(),
                          [&](const Option &o) { return o.option.names().contains(name); });
-        const bool known = it != command.options.end() || helpOption().names().contains(name);
+        const bool known = it != command.options.end() || isGlobal(name);
         // One dash: Qt reads each letter as an option of its own.
         if (!known || (!isLong && name.size() != 1))
             return unknown(arg);
@@ -184,6 +228,7 @@ int Call::wrongCommandLine() const {
 }
 
 int runCommandLine(const std::vector<Command> &table, int &argc, char **argv) {
+    startup::quietenSessionNotices();
     const Command *named = argc > 1 ? find(table, QString::fromLocal8Bit(argv[1])) : nullptr;
     std::unique_ptr<QCoreApplication> app;
     if (named && named->needsGui) {
@@ -194,7 +239,7 @@ int runCommandLine(const std::vector<Command> &table, int &argc, char **argv) {
     } else {
         app = std::make_unique<QCoreApplication>(argc, argv);
     }
-    const std::unique_ptr<LogMessages> messages = LogMessages::fromEnvironment();
+    const auto messages = std::make_unique<ConsoleMessages>();
     // Nothing the program makes is readable by everyone, whatever the mask
     // it was started with; a company's folder may widen it to its group.
     (void)wholefile::useOfficeMask(QString());
@@ -207,6 +252,10 @@ int runCommandLine(const std::vector<Command> &table, int &argc, char **argv) {
     QString name = args.takeFirst();
     if (name == u"--help" || name == u"-h" || (name == u"help" && args.isEmpty())) {
         write(stdout, helpText(table));
+        return ExitOk;
+    }
+    if (name == u"--version") {
+        write(stdout, QStringLiteral("koop-cli " KOOP_VERSION "\n"));
         return ExitOk;
     }
     const bool helpOnly = name == u"help";
@@ -232,6 +281,7 @@ int runCommandLine(const std::vector<Command> &table, int &argc, char **argv) {
     for (const Option &o : command->options)
         parser.addOption(o.option);
     parser.addOption(helpOption());
+    parser.addOption(verboseOption());
     QStringList shielded{QStringLiteral("koop-cli")};
     for (const QString &arg : args)
         shielded << (looksNegative(arg) ? Shield + arg : arg);
@@ -247,6 +297,7 @@ int runCommandLine(const std::vector<Command> &table, int &argc, char **argv) {
         write(stdout, helpText(*command));
         return ExitOk;
     }
+    messages->setVerbose(parser.isSet(verboseOption()));
     for (const Option &o : command->options) {
         if (!o.accepts || !parser.isSet(o.option))
             continue;

@@ -1,5 +1,6 @@
 // koop-cli: the program's actions without a window, for scripts and tests.
 #include "actions/collection/collectionaction.h"
+#include "actions/company/newcompany.h"
 #include "actions/statement/statementaction.h"
 #include "base/daynumber.h"
 #include "cli/attendance.h"
@@ -8,9 +9,9 @@
 #include "cli/check.h"
 #include "cli/collect.h"
 #include "cli/command.h"
+#include "cli/company.h"
 #include "cli/generallist.h"
 #include "cli/headcollect.h"
-#include "cli/initcompany.h"
 #include "cli/integrate.h"
 #include "cli/labels.h"
 #include "cli/monthlydebt.h"
@@ -30,13 +31,25 @@ namespace {
 using cli::Call;
 
 int runInit(const Call &call) {
-    cli::InitOptions options;
+    newcompany::Options options;
     options.folder = call.arguments[0];
     options.demo = call.isSet(QStringLiteral("demo"));
     options.seed = static_cast<uint32_t>(call.value(QStringLiteral("seed")).toLongLong());
     if (call.isSet(QStringLiteral("server")))
-        options.server = cli::parseServer(call.value(QStringLiteral("server")));
-    return cli::initCompany(options, call.messages);
+        options.server = newcompany::parseServer(call.value(QStringLiteral("server")));
+    // The demo names its own cooperative and money; a company of the
+    // office's own starts with kuruş.
+    if (!options.demo)
+        options.setup = newcompany::officeDefaults();
+    for (const char *key : {"unvan", "tlonda", "tlnick", "krnick"})
+        if (call.isSet(QString::fromLatin1(key)))
+            options.setup.emplace_back(QString::fromLatin1(key),
+                                       call.value(QString::fromLatin1(key)));
+    const auto told = newcompany::create(options, call.messages);
+    if (!told)
+        return cli::ExitFailed;
+    cli::printOut(*told + u'\n');
+    return cli::ExitOk;
 }
 
 // New reference codes, one a line, each drawn in an action of its own as a
@@ -97,17 +110,21 @@ int runStatement(const Call &call) {
 }
 
 int runCopyToServer(const Call &call) {
-    const auto server = cli::parseServer(call.arguments[1]);
+    const auto server = newcompany::parseServer(call.arguments[1]);
     if (!server)
         return call.wrongCommandLine();
-    return cli::copyToServer(call.arguments[0], *server, call.messages);
+    const auto told = newcompany::copyToServer(call.arguments[0], *server, call.messages);
+    if (!told)
+        return cli::ExitFailed;
+    cli::printOut(*told + u'\n');
+    return cli::ExitOk;
 }
 
 bool isSeed(const QString &v) {
     return cli::wholeNumber(v, 0, 0xffffffffLL).has_value();
 }
 bool isServer(const QString &v) {
-    return cli::parseServer(v).has_value();
+    return newcompany::parseServer(v).has_value();
 }
 bool isCount(const QString &v) {
     return cli::wholeNumber(v, 1, 1000000).has_value();
@@ -117,6 +134,9 @@ bool isFirst(const QString &v) {
 }
 bool isFormat(const QString &v) {
     return v == u"text" || v == u"csv" || v == u"json";
+}
+bool isDecimals(const QString &v) {
+    return v.size() == 1 && cli::wholeNumber(v, 0, 4).has_value();
 }
 bool isTextOrJson(const QString &v) {
     return v == u"text" || v == u"json";
@@ -162,11 +182,18 @@ const cli::Option OutOption{option("out", "çıktı dosyası (gerekli)", "DOSYA"
 const std::vector<cli::Command> &commands() {
     static const std::vector<cli::Command> table{
         {QStringLiteral("init"),
-         {QStringLiteral("init KLASÖR [--demo] [--seed N]"),
+         {QStringLiteral("init KLASÖR [--unvan METİN] [--tlonda N] [--tlnick TL --krnick Kr]"),
+          QStringLiteral("init KLASÖR --demo [--seed N]"),
           QStringLiteral(
               "init --server SUNUCU[:PORT]/VERİTABANI[?user=KULLANICI] KLASÖR [--demo]")},
-         QStringLiteral("Yeni bir şirket klasörü yaratır; var olan bir şirkete dokunmaz."),
-         {{option("demo", "örnek bir kooperatifle doldurur")},
+         QStringLiteral("Yeni bir şirket klasörü yaratır; var olan bir şirkete dokunmaz. "
+                        "Örnek şirket olmadıkça tutarlar iki ondalıklı (TL, Kr) başlar."),
+         {{option("unvan", "kooperatifin adı (en çok 60 karakter)", "METİN")},
+          {option("tlonda", "tutarların ondalık sayısı, 0 ile 4 arası (verilmezse 2)", "N"),
+           isDecimals, QStringLiteral("--tlonda 0 ile 4 arasında bir sayı ister.")},
+          {option("tlnick", "para biriminin adı, yazıyla tutarın sonunda (verilmezse TL)", "AD")},
+          {option("krnick", "kuruşun adı (verilmezse Kr)", "AD")},
+          {option("demo", "örnek bir kooperatifle doldurur")},
           {option("seed", "örnek verinin tohumu; aynı tohum aynı şirketi verir", "N", "1"), isSeed,
            QStringLiteral("--seed bir sayı ister.")},
           {option("server",
@@ -314,6 +341,22 @@ const std::vector<cli::Command> &commands() {
          {Folder},
          false,
          runSettings},
+        {QStringLiteral("company"),
+         {QStringLiteral("company KLASÖR [--format text|json]"),
+          QStringLiteral("company KLASÖR --set ANAHTAR=DEĞER [--set ANAHTAR=DEĞER ...]")},
+         QStringLiteral("Şirket bilgilerini yazar: ünvan, tutarların ondalık sayısı, para "
+                        "birimi ve kuruşun adı, makbuzun üç başlık satırı; --set ile "
+                        "değiştirir."),
+         {{option("format", "çıktı biçimi: text ya da json", "BİÇİM", "text"), isTextOrJson,
+           QStringLiteral("--format text ya da json ister.")},
+          {option("set",
+                  "bir bilgiyi değiştirir: unvan, tlonda, tlnick, krnick, baslik1, baslik2, "
+                  "baslik3; birden çok kez verilebilir",
+                  "ANAHTAR=DEĞER"),
+           isSetting, QStringLiteral("--set ANAHTAR=DEĞER ister.")}},
+         {Folder},
+         false,
+         runCompany},
         {QStringLiteral("integrate"),
          {QStringLiteral("integrate KLASÖR debts --year YYYY --month A [--account KOD] "
                          "[--description METİN] [--again]"),

@@ -1,6 +1,8 @@
 #include "core/headless.h"
 
 #include <QByteArray>
+#include <QString>
+#include <QtGlobal>
 
 namespace startup {
 
@@ -9,6 +11,23 @@ void preferOffscreenWithoutDisplay() {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") && qEnvironmentVariableIsEmpty("DISPLAY") &&
         qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
+}
+
+namespace {
+
+QtMessageHandler previousHandler = nullptr;
+
+void withoutSessionNotices(QtMsgType type, const QMessageLogContext &context, const QString &text) {
+    if (type == QtWarningMsg && text.startsWith(QLatin1String("QStandardPaths: ")))
+        return;
+    if (previousHandler)
+        previousHandler(type, context, text);
+}
+
+} // namespace
+
+void quietenSessionNotices() {
+    previousHandler = qInstallMessageHandler(withoutSessionNotices);
 }
 
 } // namespace startup

@@ -8,3 +8,12 @@ namespace startup {
 void preferOffscreenWithoutDisplay();
 
 } // namespace startup
+
+namespace startup {
+
+// Qt's notices about the session it runs in ("XDG_RUNTIME_DIR not set", a
+// runtime folder of the wrong mode) are nothing a clerk can act on: they
+// are dropped; every other message of Qt goes where it went.
+void quietenSessionNotices();
+
+} // namespace startup

@@ -7,6 +7,7 @@
 #include "data/koopdata.h"
 #include "data/koopschema.h"
 
+#include <QDir>
 #include <QFileInfo>
 
 namespace startup {
@@ -76,6 +77,13 @@ bool open(Session &s, Registry &registry, const QString &commandLine, const QStr
     const CommandLine line = splitCommandLine(commandLine);
     s.company = line.company;
     s.key = line.key;
+    // A company is a folder under DataPath: "../x" or "/x" would make its
+    // files somewhere nobody backs up.
+    const QString folder = QDir::cleanPath(toLocalSeparators(s.company));
+    if (!s.company.isEmpty() && (QDir::isAbsolutePath(folder) || folder == u".." ||
+                                 folder.startsWith(QLatin1String("../"))))
+        return fatal(s, QStringLiteral("Şirket klasörü veri klasörünün (DataPath) dışında:\n") +
+                            s.company);
 
     s.imagePath = ini::readValue(QStringLiteral("gorunum"), QStringLiteral("imagepath"),
                                  QStringLiteral("image\\soft\\"),

@@ -50,8 +50,7 @@ std::optional<std::vector<data::MemberCard>> load(Company &s, const Selection &s
 }
 
 void sayFinished(Messages &messages) {
-    messages.show(Messages::Icon::Information, Messages::korvane(),
-                  QStringLiteral("Etiketler Bitmiştir.."));
+    messages.done(QStringLiteral("Etiketler Bitmiştir.."));
 }
 
 } // namespace labels

@@ -44,9 +44,13 @@ TEST(CliCommands, WrongCommandLineIsRefusedBeforeAnythingRuns) {
         {{"init", folder, "--demo=1"}, "Bilinmeyen seçenek: --demo=1"},
         {{"init", folder, "-x"}, "Bilinmeyen seçenek: -x"},
         {{"init", folder, "ikinci"},
-         "Kullanım: koop-cli init KLASÖR [--demo] [--seed N]\\nkoop-cli "
+         "Kullanım: koop-cli init KLASÖR [--unvan METİN] [--tlonda N] [--tlnick TL --krnick "
+         "Kr]\\nkoop-cli init KLASÖR --demo [--seed N]\\nkoop-cli "
          "init --server SUNUCU[:PORT]/VERİTABANI[?user=KULLANICI] "
          "KLASÖR [--demo]"},
+        {{"init", folder, "--tlonda", "5"}, "--tlonda 0 ile 4 arasında bir sayı ister."},
+        {{"init", folder, "--tlonda", "02"}, "--tlonda 0 ile 4 arasında bir sayı ister."},
+        {{"company", folder, "--set", "unvan"}, "--set ANAHTAR=DEĞER ister."},
         {{"init", "--server", "sunucu", folder}, ServerWanted},
         {{"init", "--server", "h:70000/db", folder}, ServerWanted},
         {{"init", "--server", "h/db?sifre=1", folder}, ServerWanted},
@@ -104,6 +108,32 @@ TEST(CliCommands, APrintThatCannotReachItsFileFails) {
         EXPECT_TRUE(r.messages[0].contains(c.message)) << r.messages[0].toStdString();
         EXPECT_FALSE(QFileInfo::exists(co.root() + "/yok"));
     }
+}
+
+// Outside the log form the messages read as a script's user wants them: one
+// "koop-cli: " then the text with its own line breaks, nothing from Qt about
+// the session, and nothing at all on a run that went well unless asked.
+TEST(CliCommands, MessagesAreForPeopleOutsideTheLog) {
+    TempCompany co("unused", false);
+    const QString dir = co.root() + "/01", out = co.root() + "/etiket.txt";
+    ASSERT_EQ(runProgram("koop-cli", {"init", dir}).exitCode, 0);
+    const QStringList plain{"KOOP_MESSAGES", "XDG_RUNTIME_DIR"};
+    ProcessResult r =
+        runProgram("koop-cli", {"company", dir, "--set", "tlonda=9"}, {}, {}, {}, plain);
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_EQ(r.err, "koop-cli: tlonda 0 ile 4 arasında bir sayı olmalı: 9\n"
+                     "Şirket bilgileri kaydedilmedi.\n");
+    // The labels need the GUI's application object, whose session notices
+    // Qt would print.
+    r = runProgram("koop-cli", {"labels", dir, "--out", out}, {}, {}, {}, plain);
+    EXPECT_EQ(r.exitCode, 0);
+    EXPECT_EQ(r.err, QString());
+    r = runProgram("koop-cli", {"labels", dir, "--out", out, "--verbose"}, {}, {}, {}, plain);
+    EXPECT_EQ(r.err, "koop-cli: Etiketler Bitmiştir..\n");
+    r = runProgram("koop-cli", {"labels", dir, "--out", out});
+    EXPECT_EQ(r.messages, QStringList{"Korvane|information|Etiketler Bitmiştir.."});
+    r = runProgram("koop-cli", {"--version"});
+    EXPECT_EQ(r.out, "koop-cli " KOOP_VERSION "\n");
 }
 
 } // namespace

@@ -6,6 +6,8 @@
 #include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
@@ -162,6 +164,50 @@ TEST(Init, BadFolderNamesGiveAMessageAndCreateNothing) {
         EXPECT_EQ(QFileInfo::exists(c.exitCode ? folder : folder + "/xdata.dat"), c.exitCode == 0)
             << c.folder;
     }
+}
+
+// A company of an office's own is set up at its making and later: its name,
+// its money with kuruş, the receipt's head; a collection with kuruş is taken
+// at once, and the decimals never drop below an amount on file.
+TEST(Init, AnOfficesCompanyIsSetUpAndTakesKurus) {
+    TempCompany co("unused", false);
+    const QString dir = co.root() + "/01";
+    const QString longName(61, u'ş');
+    ProcessResult r = runProgram("koop-cli", {"init", dir, "--unvan", longName});
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_FALSE(QFileInfo::exists(dir));
+    r = runProgram("koop-cli", {"init", dir, "--unvan", "Yıldız Konut Yapı Koop."});
+    ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
+    QFile cards(co.root() + "/uyeler.csv");
+    ASSERT_TRUE(cards.open(QIODevice::WriteOnly));
+    cards.write(QString("kod;isim1\n0001;Ayşe Kaya\n").toUtf8());
+    cards.close();
+    ASSERT_EQ(runProgram("koop-cli", {"import", dir, "members", cards.fileName()}).exitCode, 0);
+    r = runProgram("koop-cli", {"collect", dir, "0001", "120.50"});
+    ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
+    const Reader x{dir + "/xdata.dat"};
+    EXPECT_EQ(x.one("SELECT tutar FROM carhar"), "1205000");
+
+    r = runProgram("koop-cli", {"company", dir, "--set", "tlonda=0"});
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_EQ(r.messages, QStringList{"Korvane|warning|Ondalık sayısı 0 yapılamaz: 1 hareketin "
+                                      "tutarında daha çok ondalık var.\\nŞirket bilgileri "
+                                      "kaydedilmedi."});
+    r = runProgram("koop-cli", {"company", dir, "--set", "tlonda=1", "--set", "krnick=Kuruş",
+                                "--set", "baslik2=Çiçek Sok. 5 Ankara", "--format", "json"});
+    ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
+    const QJsonObject info = QJsonDocument::fromJson(r.out.toUtf8()).object();
+    EXPECT_EQ(info["unvan"].toString(), "Yıldız Konut Yapı Koop.");
+    EXPECT_EQ(info["baslik1"].toString(), "Yıldız Konut Yapı Koop.");
+    EXPECT_EQ(info["baslik2"].toString(), "Çiçek Sok. 5 Ankara");
+    EXPECT_EQ(info["tlonda"].toInt(), 1);
+    EXPECT_EQ(info["tlnick"].toString(), "TL");
+    EXPECT_EQ(info["krnick"].toString(), "Kuruş");
+    EXPECT_EQ(x.column("SELECT ack || '=' || coalesce(tanim, '') || '=' || coalesce(value, '') "
+                       "FROM genel WHERE ack IN ('unvan', 'tlonda', 'tlnick', 'krnick') "
+                       "ORDER BY ack"),
+              (QStringList{"krnick=Kuruş=0", "tlnick=TL=0", "tlonda==1",
+                           "unvan=Yıldız Konut Yapı Koop.=0"}));
 }
 
 // Whatever mask the program is started with, what it makes is the owner's

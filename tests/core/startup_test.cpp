@@ -149,13 +149,35 @@ TEST(Startup, DamagedKoopDatabaseIsNotOverwritten) {
     EXPECT_EQ(QFileInfo(co.file("dalun.dat")).size(), 4096);
 }
 
-TEST(Startup, MissingCompanyFolderEndsWithoutCreatingAnything) {
+TEST(Startup, MissingOrStrayCompanyFolderEndsWithoutCreatingAnything) {
     TempCompany co;
-    const ProcessResult r = runProgram("koop", {"Yok Şirket", "TAHSIL"}, co.registryFile());
+    ProcessResult r = runProgram("koop", {"Yok Şirket", "TAHSIL"}, co.registryFile());
     // The line splits at its first blank: the company is "Yok".
     EXPECT_EQ(r.messages.value(0),
               "Korvane|warning|" + co.dataPath() + "Yok/dalun.dat\\nSql Dosyası Yaratılamadı.");
     EXPECT_FALSE(QFileInfo::exists(co.dataPath() + "Yok"));
+
+    // Nothing is made beside or above DataPath, whatever the folder says.
+    const QString beside = QFileInfo(co.dataPath() + "../disari").absoluteFilePath();
+    ASSERT_TRUE(QDir().mkpath(beside));
+    for (const QString &folder : {QString("../disari"), QString("01/../../disari"), beside}) {
+        r = runProgram("koop", {folder, "TAHSIL"}, co.registryFile());
+        EXPECT_EQ(r.exitCode, startup::ExitStartupFailed);
+        EXPECT_EQ(r.messages, QStringList{"Korvane|warning|Şirket klasörü veri klasörünün "
+                                          "(DataPath) dışında:\\n" +
+                                          folder});
+    }
+    EXPECT_TRUE(QDir(beside).isEmpty());
+
+    // An option is ours or a mistake; a mistake never becomes a folder.
+    r = runProgram("koop", {"--yardim", "TAHSIL"}, co.registryFile());
+    EXPECT_EQ(r.exitCode, 2);
+    EXPECT_TRUE(r.err.startsWith("koop: bilinmeyen seçenek: --yardim\nKullanım:"))
+        << r.err.toStdString();
+    EXPECT_FALSE(QFileInfo::exists(co.dataPath() + "--yardim"));
+    r = runProgram("koop", {"--version"}, co.registryFile());
+    EXPECT_EQ(r.exitCode, 0);
+    EXPECT_EQ(r.out, "koop " KOOP_VERSION "\n");
 }
 
 TEST(Startup, FirstMissingSharedTableEndsWithItsMessage) {

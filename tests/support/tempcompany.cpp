@@ -147,7 +147,7 @@ QString binDir() {
 
 ProcessResult runProgram(const QString &program, const QStringList &args,
                          const QString &registryFile, const QString &answers,
-                         const QString &workingDir) {
+                         const QString &workingDir, const QStringList &environment) {
     QProcess p;
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert(QStringLiteral("KOOP_MESSAGES"), QStringLiteral("log"));
@@ -157,6 +157,13 @@ ProcessResult runProgram(const QString &program, const QStringList &args,
         env.insert(QStringLiteral("KOOP_REGISTRY"), registryFile);
     // A screen that opens closes again at once: nobody is there to close it.
     env.insert(QStringLiteral("KOOP_OPEN_ONLY"), QStringLiteral("1"));
+    for (const QString &change : environment) {
+        const qsizetype eq = change.indexOf(u'=');
+        if (eq < 0)
+            env.remove(change);
+        else
+            env.insert(change.left(eq), change.mid(eq + 1));
+    }
     p.setProcessEnvironment(env);
     if (!workingDir.isEmpty())
         p.setWorkingDirectory(workingDir);

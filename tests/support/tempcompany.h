@@ -68,7 +68,9 @@ struct ProcessResult {
 };
 
 // Runs one of our executables with the log message service and the given
-// registry file; `answers` feeds KOOP_ANSWERS.
+// registry file; `answers` feeds KOOP_ANSWERS. `environment` changes the
+// rest: "NAME=value", or "NAME" to take a variable away.
 ProcessResult runProgram(const QString &program, const QStringList &args,
                          const QString &registryFile = QString(),
-                         const QString &answers = QString(), const QString &workingDir = QString());
+                         const QString &answers = QString(), const QString &workingDir = QString(),
+                         const QStringList &environment = {});

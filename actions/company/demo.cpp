@@ -1,4 +1,4 @@
-#include "cli/demo.h"
+#include "actions/company/demo.h"
 
 #include "core/companyfolder.h"
 #include "core/unitofwork.h"
@@ -11,7 +11,7 @@
 #include <array>
 #include <random>
 
-namespace cli {
+namespace newcompany {
 
 namespace {
 
@@ -266,4 +266,4 @@ bool fillDemoCompany(const QString &folder, uint32_t seed, Messages &messages,
     return true;
 }
 
-} // namespace cli
+} // namespace newcompany

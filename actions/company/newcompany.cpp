@@ -1,7 +1,9 @@
-#include "cli/initcompany.h"
+#include "actions/company/newcompany.h"
 
+#include "actions/company/companyinfo.h"
+#include "actions/company/demo.h"
 #include "base/wholefile.h"
-#include "cli/demo.h"
+#include "core/companyfolder.h"
 #include "data/koopschema.h"
 #include "data/schema.h"
 
@@ -14,9 +16,8 @@
 #include <QTemporaryDir>
 #include <QUrl>
 #include <QUrlQuery>
-#include <cstdio>
 
-namespace cli {
+namespace newcompany {
 
 namespace {
 
@@ -113,33 +114,67 @@ std::optional<data::ServerAddress> parseServer(const QString &text) {
     return a;
 }
 
-int initCompany(const InitOptions &options, Messages &messages) {
+namespace {
+
+// The company's name, money settings and receipt head, as the set-up screen
+// stores them, in the folder being built.
+bool setUp(const QString &folder, const Options &options, Messages &messages) {
+    if (options.setup.empty())
+        return true;
+    Session company(messages);
+    if (!startup::openCompanyFolder(company, folder))
+        return false;
+    const companyinfo::Info loaded = companyinfo::load(company);
+    companyinfo::Info edited = loaded;
+    for (const auto &[key, value] : options.setup)
+        if (const auto refusal = companyinfo::apply(edited, key, value)) {
+            messages.warning(*refusal);
+            return false;
+        }
+    return companyinfo::save(company, loaded, edited);
+}
+
+} // namespace
+
+std::vector<std::pair<QString, QString>> officeDefaults() {
+    return {{QStringLiteral("tlonda"), QStringLiteral("2")},
+            {QStringLiteral("tlnick"), QStringLiteral("TL")},
+            {QStringLiteral("krnick"), QStringLiteral("Kr")}};
+}
+
+std::optional<QString> create(const Options &options, Messages &messages) {
+    companyinfo::Info check;
+    for (const auto &[key, value] : options.setup)
+        if (const auto refusal = companyinfo::apply(check, key, value)) {
+            messages.warning(*refusal + QStringLiteral("\nŞirket yaratılmadı."));
+            return std::nullopt;
+        }
     const QFileInfo target(options.folder);
     const QString name = target.fileName();
     if (options.folder.trimmed().isEmpty() || name.isEmpty()) {
         messages.warning(QStringLiteral("Şirket klasörü belirtilmedi."));
-        return 1;
+        return std::nullopt;
     }
     // The suite starts us with "folder key" on one line, split at the first blank.
     if (name.contains(u' ')) {
         messages.warning(QStringLiteral("Şirket klasörünün adında boşluk olamaz:\n") + name);
-        return 1;
+        return std::nullopt;
     }
     for (const char *file : CompanyFiles) {
         if (QFileInfo::exists(QDir(target.filePath()).filePath(QString::fromLatin1(file)))) {
             messages.warning(QStringLiteral("Bu klasörde zaten bir şirket var, dokunulmadı:\n") +
                              target.filePath());
-            return 1;
+            return std::nullopt;
         }
     }
     if (target.exists() && !target.isDir()) {
         messages.warning(QStringLiteral("Şirket klasörü bir dosyanın adı:\n") + target.filePath());
-        return 1;
+        return std::nullopt;
     }
     const QString parent = target.absolutePath();
     if (!QDir().mkpath(parent)) {
         messages.warning(QStringLiteral("Klasör yaratılamadı:\n") + parent);
-        return 1;
+        return std::nullopt;
     }
     // The new company is the office's alone, or its group's in a shared folder.
     (void)wholefile::useOfficeMask(parent);
@@ -148,40 +183,42 @@ int initCompany(const InitOptions &options, Messages &messages) {
     QTemporaryDir work(QDir(parent).filePath(QStringLiteral(".koop-init-XXXXXX")));
     if (!work.isValid()) {
         messages.warning(QStringLiteral("Klasöre yazılamıyor:\n") + parent);
-        return 1;
+        return std::nullopt;
     }
     QFile korvane(work.filePath(QStringLiteral("korvane.dat")));
     if (!korvane.open(QIODevice::WriteOnly)) {
         messages.warning(QStringLiteral("korvane.dat yaratılamadı."));
-        return 1;
+        return std::nullopt;
     }
     korvane.close();
     std::optional<ServerCompany> server;
     if (options.server) {
         if (!data::writeServerAddress(korvane.fileName(), *options.server)) {
             messages.warning(QStringLiteral("korvane.dat yaratılamadı."));
-            return 1;
+            return std::nullopt;
         }
         server.emplace(*options.server);
         if (!server->create(messages))
-            return 1;
+            return std::nullopt;
     } else {
         QString error;
         if (!data::createSuiteDatabase(work.filePath(QStringLiteral("xdata.dat")), &error)) {
             messages.warning(QStringLiteral("Şirket dosyası yaratılamadı:\n") + error);
-            return 1;
+            return std::nullopt;
         }
         if (!data::createKoopDatabase(work.filePath(QStringLiteral("dalun.dat")), messages))
-            return 1;
+            return std::nullopt;
     }
 
     DemoSummary summary;
     if (options.demo && !fillDemoCompany(work.path(), options.seed, messages, &summary))
-        return 1;
+        return std::nullopt;
+    if (!setUp(work.path(), options, messages))
+        return std::nullopt;
 
     if (!QDir().mkpath(target.absoluteFilePath())) {
         messages.warning(QStringLiteral("Klasör yaratılamadı:\n") + target.absoluteFilePath());
-        return 1;
+        return std::nullopt;
     }
     const QDir dest(target.absoluteFilePath());
     // Everything the company was built with moves in: the databases, the
@@ -191,7 +228,7 @@ int initCompany(const InitOptions &options, Messages &messages) {
         if (QFileInfo::exists(dest.filePath(f))) {
             messages.warning(QStringLiteral("Bu klasörde zaten bir şirket var, dokunulmadı:\n") +
                              target.filePath());
-            return 1;
+            return std::nullopt;
         }
     }
     QStringList moved;
@@ -201,7 +238,7 @@ int initCompany(const InitOptions &options, Messages &messages) {
         if (!QFile::setPermissions(work.filePath(f), wholefile::newFileMode())) {
             messages.warning(QStringLiteral("Şirket dosyalarının izinleri verilemedi:\n") +
                              work.filePath(f));
-            return 1;
+            return std::nullopt;
         }
     }
     for (const QString &f : files) {
@@ -209,16 +246,16 @@ int initCompany(const InitOptions &options, Messages &messages) {
             for (const QString &m : moved)
                 QFile::rename(dest.filePath(m), work.filePath(m));
             messages.warning(QStringLiteral("Şirket dosyaları yerine taşınamadı:\n") + dest.path());
-            return 1;
+            return std::nullopt;
         }
         moved << f;
     }
     if (server)
         server->keep();
-    std::printf("%s\n", (QStringLiteral("Şirket yaratıldı: ") + dest.path()).toUtf8().constData());
+    QString told = QStringLiteral("Şirket yaratıldı: ") + dest.path();
     if (options.demo)
-        std::printf("%s\n", summary.text().toUtf8().constData());
-    return 0;
+        told += u'\n' + summary.text();
+    return told;
 }
 
 namespace {
@@ -307,22 +344,23 @@ bool copyDatabase(const QString &file, data::Database &to,
 
 } // namespace
 
-int copyToServer(const QString &folder, const data::ServerAddress &server, Messages &messages) {
+std::optional<QString> copyToServer(const QString &folder, const data::ServerAddress &server,
+                                    Messages &messages) {
     const QDir dir(folder);
     const QString korvane = dir.filePath(QStringLiteral("korvane.dat"));
     if (data::readServerAddress(korvane)) {
         messages.warning(QStringLiteral("Bu şirketin verileri zaten sunucuda:\n") + folder);
-        return 1;
+        return std::nullopt;
     }
     for (const char *file : {"xdata.dat", "dalun.dat"}) {
         if (!QFileInfo(dir.filePath(QString::fromLatin1(file))).isFile()) {
             messages.warning(QStringLiteral("Şirket Dosyaları Bulunamadı."));
-            return 1;
+            return std::nullopt;
         }
     }
     ServerCompany target(server);
     if (!target.create(messages))
-        return 1;
+        return std::nullopt;
     QString error;
     std::vector<const data::TableDef *> koopTables{&data::schema::ayar(), &data::schema::fiat(),
                                                    &data::schema::borc()};
@@ -340,18 +378,15 @@ int copyToServer(const QString &folder, const data::ServerAddress &server, Messa
         !copyDatabase(dir.filePath(QStringLiteral("dalun.dat")), target.koopDatabase(), koopTables,
                       &error)) {
         messages.warning(QStringLiteral("Şirket sunucuya aktarılamadı:\n") + error);
-        return 1;
+        return std::nullopt;
     }
     if (!data::writeServerAddress(korvane, server)) {
         messages.warning(QStringLiteral("korvane.dat yazılamadı."));
-        return 1;
+        return std::nullopt;
     }
     target.keep();
-    std::printf("%s\n", (QStringLiteral("Şirket sunucuya aktarıldı: ") + server.display() +
-                         QStringLiteral("\nxdata.dat ve dalun.dat artık kullanılmıyor."))
-                            .toUtf8()
-                            .constData());
-    return 0;
+    return QStringLiteral("Şirket sunucuya aktarıldı: ") + server.display() +
+           QStringLiteral("\nxdata.dat ve dalun.dat artık kullanılmıyor.");
 }
 
-} // namespace cli
+} // namespace newcompany

@@ -5,7 +5,7 @@
 #include <QString>
 #include <cstdint>
 
-namespace cli {
+namespace newcompany {
 
 struct DemoSummary {
     int members = 0;
@@ -20,4 +20,4 @@ struct DemoSummary {
 bool fillDemoCompany(const QString &folder, uint32_t seed, Messages &messages,
                      DemoSummary *summary);
 
-} // namespace cli
+} // namespace newcompany
