@@ -24,6 +24,6 @@ int runCompany(const cli::Call &call) {
         info = companyinfo::load(session);
     }
     cli::printOut(call.value(QStringLiteral("format")) == u"json" ? companyinfo::asJson(info)
-                                                                   : companyinfo::asText(info));
+                                                                  : companyinfo::asText(info));
     return cli::ExitOk;
 }

@@ -14,6 +14,7 @@
 #include "cli/headcollect.h"
 #include "cli/integrate.h"
 #include "cli/labels.h"
+#include "cli/member.h"
 #include "cli/monthlydebt.h"
 #include "cli/printtest.h"
 #include "cli/settings.h"
@@ -341,6 +342,18 @@ const std::vector<cli::Command> &commands() {
          {Folder},
          false,
          runSettings},
+        {QStringLiteral("member"),
+         {QStringLiteral("member KLASÖR show|delete KOD [--format text|json]"),
+          QStringLiteral("member KLASÖR add|edit KOD [--isim1 METİN] [--grp G] [--asd 0|1|2] ... "
+                         "[--kod YENİ_KOD]")},
+         QStringLiteral("Bir üye kartını gösterir, ekler, değiştirir ya da siler, \"Üye "
+                        "Kartları\" ekranının kurallarıyla: her kart alanı kendi adıyla bir "
+                        "seçenek; edit yalnız verilen alanları değiştirir. Kod tektir; hareketi "
+                        "olan kartın kodu değişmez, kart silinmez."),
+         memberOptions(),
+         {Folder, {QStringLiteral("İŞLEM"), QStringLiteral("add, edit, show ya da delete")}, Code},
+         false,
+         runMember},
         {QStringLiteral("company"),
          {QStringLiteral("company KLASÖR [--format text|json]"),
           QStringLiteral("company KLASÖR --set ANAHTAR=DEĞER [--set ANAHTAR=DEĞER ...]")},

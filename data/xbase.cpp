@@ -500,6 +500,30 @@ bool RsCancelUpdate(TableCursor &cursor) {
     return true;
 }
 
+bool RsDelete(TableCursor &cursor) {
+    if (!cursor.isOpen() || !cursor.m_hasCurrent || cursor.m_mode != TableCursor::Mode::Browse)
+        return false;
+    if (!cursor.m_db->sendBeforeWriting(cursor.m_table))
+        return false;
+    QSqlQuery &q = cursor.prepared(QStringLiteral("D"), [&] {
+        return QStringLiteral("DELETE FROM ") + quotedIdentifier(cursor.m_table) +
+               QStringLiteral(" WHERE id=?");
+    });
+    q.addBindValue(cursor.m_currentId);
+    bool gone = false;
+    const bool ok = cursor.m_db->guarded(
+        [&] {
+            if (!q.exec())
+                return false;
+            gone = q.numRowsAffected() == 1;
+            q.finish();
+            return true;
+        },
+        &q);
+    cursor.m_hasCurrent = false;
+    return ok && gone;
+}
+
 bool RsEof(const TableCursor &cursor) {
     return cursor.m_eof;
 }

@@ -48,6 +48,7 @@ class TableCursor {
     friend bool RsAddNew(TableCursor &);
     friend bool RsUpdate(TableCursor &);
     friend bool RsCancelUpdate(TableCursor &);
+    friend bool RsDelete(TableCursor &);
     friend bool RsEof(const TableCursor &);
     friend QVariant FieldGet(const TableCursor &, const QString &);
     friend void FieldSet(TableCursor &, const QString &, const QVariant &);
@@ -149,6 +150,9 @@ bool RsClose(TableCursor &cursor);
 [[nodiscard]] bool RsUpdate(TableCursor &cursor);
 // Drops the edit buffer of RsAddNew / RsEdit without storing it.
 bool RsCancelUpdate(TableCursor &cursor);
+// Deletes the current row; afterwards there is none. False when there was
+// none, or the row was not deleted (another desk's delete included).
+[[nodiscard]] bool RsDelete(TableCursor &cursor);
 [[nodiscard]] bool RsEof(const TableCursor &cursor);
 QVariant FieldGet(const TableCursor &cursor, const QString &fieldName);
 void FieldSet(TableCursor &cursor, const QString &fieldName, const QVariant &value);

@@ -6,6 +6,7 @@
 #include "screens/headcollection/ytahsil.h"
 #include "screens/integration/borcent.h"
 #include "screens/labels/etiket.h"
+#include "screens/members/uye.h"
 #include "screens/monthlydebt/koopborc.h"
 #include "screens/settings/koopayar.h"
 #include "screens/statement/tah2.h"
@@ -22,15 +23,31 @@ template <class W> std::function<QWidget *(ScreenContext &, printing::PrintConte
 
 const std::vector<Screen> &table() {
     static const std::vector<Screen> screens{
-        {{QStringLiteral("AYAR")}, maker<koopayar>()},
-        {{QStringLiteral("BORCLA")}, maker<koopborc>()},
-        {{QStringLiteral("TOPBORC")}, maker<topbrc>()},
-        {{QStringLiteral("TAHSIL")}, maker<tah2>()},
-        {{QStringLiteral("GENEL")}, maker<gbor>()},
-        {{QStringLiteral("HAZIRUN")}, maker<hazirun>()},
-        {{QStringLiteral("ETIKET"), QStringLiteral("ETİKET")}, maker<etiket>()},
-        {{QStringLiteral("BORCENT")}, maker<Borcent>()},
-        {{QStringLiteral("KASTAH")}, maker<ytahsil>()},
+        {{QStringLiteral("AYAR")}, QStringLiteral("Yönetim Ayarları"), true, maker<koopayar>()},
+        {{QStringLiteral("BORCLA")}, QStringLiteral("Aylık Borçlandırma"), true, maker<koopborc>()},
+        {{QStringLiteral("TOPBORC")}, QStringLiteral("Toplu Borçlandırma"), true, maker<topbrc>()},
+        {{QStringLiteral("TAHSIL")},
+         QStringLiteral("Hesap Ekstresi ve Tahsilat"),
+         true,
+         maker<tah2>()},
+        {{QStringLiteral("GENEL")},
+         QStringLiteral("Genel Borç/Alacak Listesi"),
+         true,
+         maker<gbor>()},
+        {{QStringLiteral("HAZIRUN")}, QStringLiteral("Hazirun Cetveli"), true, maker<hazirun>()},
+        {{QStringLiteral("ETIKET"), QStringLiteral("ETİKET")},
+         QStringLiteral("Adres Etiketleri"),
+         true,
+         maker<etiket>()},
+        {{QStringLiteral("BORCENT")},
+         QStringLiteral("Muhasebe Entegrasyonu"),
+         true,
+         maker<Borcent>()},
+        {{QStringLiteral("KASTAH")},
+         QStringLiteral("Alt Hesaplara Göre Tahsilat"),
+         true,
+         maker<ytahsil>()},
+        {{QStringLiteral("UYE")}, QStringLiteral("Üye Kartları"), false, maker<uye>()},
     };
     return screens;
 }
@@ -47,7 +64,8 @@ void showUnknownKey(Messages &messages) {
                   QStringLiteral("Hatalı Giriş Anahtarı"));
     QStringList keys;
     for (const Screen &s : table())
-        keys << s.keys.first().toLower();
+        if (s.suite)
+            keys << s.keys.first().toLower();
     messages.show(Messages::Icon::None, Messages::korvane(), keys.join(u'\n'));
 }
 

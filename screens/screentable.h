@@ -18,6 +18,10 @@ namespace screens {
 
 struct Screen {
     QStringList keys; // as typed after the company folder, upper case
+    QString title;    // its name in the launcher's menu
+    // One of the screens the suite starts, named in the box of an unknown
+    // key; the office's own (member cards, set-up) are opened all the same.
+    bool suite = true;
     // Makes the screen. The printer settings and the chosen printer are the
     // process's, one for every screen it opens.
     std::function<QWidget *(ScreenContext &, printing::PrintContext &)> make;

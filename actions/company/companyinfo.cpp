@@ -29,8 +29,8 @@ std::optional<qint64> finerAmounts(Company &s, int decimals) {
         return 0;
     data::QueryCursor q;
     if (!data::QueryOpen(s.data, q,
-                         QStringLiteral("SELECT count(*) FROM carhar WHERE tutar % ? <> 0"),
-                         {unit}, s.messages))
+                         QStringLiteral("SELECT count(*) FROM carhar WHERE tutar % ? <> 0"), {unit},
+                         s.messages))
         return q.failed() ? std::nullopt : std::optional<qint64>(0);
     return q.number(0);
 }
@@ -110,8 +110,8 @@ bool save(Company &s, const Info &loaded, const Info &edited) {
 }
 
 QStringList keys() {
-    return {QStringLiteral("unvan"),   QStringLiteral("tlonda"),  QStringLiteral("tlnick"),
-            QStringLiteral("krnick"),  QStringLiteral("baslik1"), QStringLiteral("baslik2"),
+    return {QStringLiteral("unvan"),  QStringLiteral("tlonda"),  QStringLiteral("tlnick"),
+            QStringLiteral("krnick"), QStringLiteral("baslik1"), QStringLiteral("baslik2"),
             QStringLiteral("baslik3")};
 }
 
