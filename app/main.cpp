@@ -7,12 +7,14 @@
 #include "gui/qtmessages.h"
 #include "gui/screencontext.h"
 #include "printing/printcontext.h"
+#include "screens/company/korvane.h"
 #include "screens/screentable.h"
 
 #include <QApplication>
 #include <QTimer>
 #include <QWidget>
 #include <cstdio>
+#include <memory>
 #include <optional>
 
 namespace {
@@ -27,7 +29,9 @@ QString usage() {
         "Kullanım:\n"
         "  koop KLASÖR ANAHTAR   şirket klasöründe (DataPath altında) bir ekran açar:\n"
         "                        AYAR, BORCLA, TOPBORC, TAHSIL, GENEL, HAZIRUN, ETIKET,\n"
-        "                        BORCENT, KASTAH\n"
+        "                        BORCENT, KASTAH; UYE (üye kartları), SIRKET (şirket\n"
+        "                        bilgileri)\n"
+        "  koop --menu           başlatıcıyı açar: şirketler ve ekranlar\n"
         "  koop --help           bu yardımı yazar\n"
         "  koop --version        sürümü yazar\n"
         "Pencere açmadan aynı işler: koop-cli --help\n");
@@ -44,6 +48,8 @@ std::optional<int> ownOption(const QStringList &arguments) {
         write(stdout, usage());
         return 0;
     }
+    if (option == u"--menu" && arguments.size() == 1)
+        return std::nullopt;
     if (option == u"--version") {
         write(stdout, QStringLiteral("koop " KOOP_VERSION "\n"));
         return 0;
@@ -63,6 +69,61 @@ void openScreen(const screens::Screen &entry, ScreenContext &session,
     // to say, and closes again.
     if (qEnvironmentVariableIsSet("KOOP_OPEN_ONLY"))
         QTimer::singleShot(0, screen, &QWidget::close);
+}
+
+// One screen opened from the launcher, with the company it works on; all
+// of it goes when the screen closes.
+struct LaunchedScreen {
+    explicit LaunchedScreen(Messages &messages) : session(messages) {}
+    Session session;
+    std::unique_ptr<printing::PrintContext> print;
+    std::unique_ptr<ScreenContext> context;
+};
+
+// "Korvane Koop": the companies and the screens. Each screen opens on its
+// own company session in this process, and the launcher comes back when
+// it closes; the process ends with the launcher.
+int runLauncher(Messages &messages, Registry &registry) {
+    Session paths(messages);
+    startup::readPaths(paths, registry, QCoreApplication::applicationDirPath());
+    std::vector<korvane::Entry> entries;
+    for (const screens::Screen &s : screens::table())
+        entries.push_back({s.keys.first(), s.title});
+    QApplication::setQuitOnLastWindowClosed(false);
+    auto *launcher = new korvane(messages, paths.dataPath, entries, {});
+    launcher->setAttribute(Qt::WA_DeleteOnClose);
+    QObject::connect(launcher, &QObject::destroyed, qApp, &QCoreApplication::quit);
+    const auto open = [&messages, &registry, launcher](const QString &folder, const QString &key) {
+        const screens::Screen *entry = screens::find(key);
+        if (!entry)
+            return false;
+        auto desk = std::make_shared<LaunchedScreen>(messages);
+        if (!startup::open(desk->session, registry, folder + u' ' + key,
+                           QCoreApplication::applicationDirPath()))
+            return false;
+        desk->print = std::make_unique<printing::PrintContext>(desk->session);
+        desk->context = std::make_unique<ScreenContext>(desk->session);
+        QWidget *screen = entry->make(*desk->context, *desk->print);
+        screen->setAttribute(Qt::WA_DeleteOnClose);
+        // The company stays open as long as its screen, and no longer.
+        QObject::connect(screen, &QObject::destroyed, launcher, [desk, launcher]() mutable {
+            desk.reset();
+            launcher->refresh();
+            launcher->show();
+            launcher->raise();
+            launcher->activateWindow();
+        });
+        launcher->hide();
+        screen->show();
+        if (qEnvironmentVariableIsSet("KOOP_OPEN_ONLY"))
+            QTimer::singleShot(0, screen, &QWidget::close);
+        return true;
+    };
+    launcher->setOpener(open);
+    launcher->show();
+    if (qEnvironmentVariableIsSet("KOOP_OPEN_ONLY"))
+        QTimer::singleShot(0, launcher, &QWidget::close);
+    return QApplication::exec();
 }
 
 } // namespace
@@ -90,6 +151,8 @@ int main(int argc, char *argv[]) {
 
     const std::unique_ptr<Messages> messages = makeMessages();
     const std::unique_ptr<Registry> registry = Registry::fromEnvironment();
+    if (arguments.value(0) == u"--menu")
+        return runLauncher(*messages, *registry);
     Session session(*messages);
     if (!startup::open(session, *registry, startup::joinArguments(arguments),
                        QCoreApplication::applicationDirPath()))

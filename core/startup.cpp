@@ -58,9 +58,7 @@ CommandLine splitCommandLine(const QString &line) {
     return {line.left(blank).trimmed(), line.mid(blank + 1).trimmed().toUpper()};
 }
 
-bool open(Session &s, Registry &registry, const QString &commandLine, const QString &programDir) {
-    s.pictures = true;
-
+void readPaths(Session &s, Registry &registry, const QString &programDir) {
     s.prgPath = registry.readText(QStringLiteral("PrgPath"));
     s.dataPath = registry.readText(QStringLiteral("DataPath"));
     if (s.prgPath.isEmpty()) {
@@ -73,6 +71,11 @@ bool open(Session &s, Registry &registry, const QString &commandLine, const QStr
                                registry.location() +
                                QStringLiteral("\nVarsayılan yollarla devam ediliyor."));
     }
+}
+
+bool open(Session &s, Registry &registry, const QString &commandLine, const QString &programDir) {
+    s.pictures = true;
+    readPaths(s, registry, programDir);
 
     const CommandLine line = splitCommandLine(commandLine);
     s.company = line.company;

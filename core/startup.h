@@ -18,6 +18,10 @@ QString joinArguments(const QStringList &arguments);
 // and upper-cased. No blank: everything is the company folder.
 CommandLine splitCommandLine(const QString &line);
 
+// PrgPath and DataPath from the registry, defaulted and written back when
+// PrgPath is empty (a warning when they cannot be written).
+void readPaths(Session &session, Registry &registry, const QString &programDir);
+
 // Registry paths, command line, imagepath, the two databases, the ten
 // shared tables, the money settings and the colour theme, in that order.
 // False when start-up must end; its message has been shown.

@@ -2,6 +2,7 @@
 
 #include "screens/attendance/hazirun.h"
 #include "screens/bulkdebt/topbrc.h"
+#include "screens/company/sirket.h"
 #include "screens/generallist/gbor.h"
 #include "screens/headcollection/ytahsil.h"
 #include "screens/integration/borcent.h"
@@ -48,6 +49,7 @@ const std::vector<Screen> &table() {
          true,
          maker<ytahsil>()},
         {{QStringLiteral("UYE")}, QStringLiteral("Üye Kartları"), false, maker<uye>()},
+        {{QStringLiteral("SIRKET")}, QStringLiteral("Şirket Bilgileri"), false, maker<sirket>()},
     };
     return screens;
 }

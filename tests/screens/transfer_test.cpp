@@ -439,6 +439,28 @@ TEST_F(Transfer, OpeningBalanceIsInTheStatementAtOnce) {
     EXPECT_EQ(count("ent"), 0);
 }
 
+// The samples the README brings in, as an office starts with them.
+TEST_F(Transfer, TheShippedSamplesComeInWhole) {
+    const struct {
+        transfer::Kind kind;
+        const char *file;
+        int added, updated;
+    } samples[] = {{transfer::Kind::Members, "ornek-uyeler.csv", 2, 2},
+                   {transfer::Kind::Prices, "ornek-fiyatlar.csv", 4, 0},
+                   {transfer::Kind::Balances, "ornek-devir.csv", 3, 0}};
+    for (const auto &sample : samples) {
+        const auto report = transfer::importFile(
+            session, {.kind = sample.kind,
+                      .path = QStringLiteral(KOOP_SOURCE_DIR "/docs/") + sample.file,
+                      .onDuplicate = transfer::OnDuplicate::Update,
+                      .date = QDate(2027, 1, 1)});
+        ASSERT_TRUE(report) << sample.file;
+        EXPECT_TRUE(report->written) << report->faults.join(u'\n').toStdString();
+        EXPECT_EQ(report->added, sample.added) << sample.file;
+        EXPECT_EQ(report->updated, sample.updated) << sample.file;
+    }
+}
+
 TEST_F(Transfer, CommandLineRefusals) {
     const QString dir = company.folder(), csv = file(u"m.csv"_s, "kod\n0009\n");
     const struct {
