@@ -8,6 +8,7 @@
 #include "gui/screencontext.h"
 #include "printing/printcontext.h"
 #include "screens/company/korvane.h"
+#include "screens/kit/help.h"
 #include "screens/screentable.h"
 
 #include <QApplication>
@@ -62,6 +63,7 @@ std::optional<int> ownOption(const QStringList &arguments) {
 void openScreen(const screens::Screen &entry, ScreenContext &session,
                 printing::PrintContext &print) {
     QWidget *screen = entry.make(session, print);
+    screenkit::setHelpSection(*screen, screenkit::helpSection(entry.keys.first()));
     // The process ends when its one screen closes.
     screen->setAttribute(Qt::WA_DeleteOnClose);
     screen->show();
@@ -92,6 +94,7 @@ int runLauncher(Messages &messages, Registry &registry) {
     QApplication::setQuitOnLastWindowClosed(false);
     auto *launcher = new korvane(messages, paths.dataPath, entries, {});
     launcher->setAttribute(Qt::WA_DeleteOnClose);
+    screenkit::setHelpSection(*launcher, QStringLiteral("(koop --menu)"));
     QObject::connect(launcher, &QObject::destroyed, qApp, &QCoreApplication::quit);
     const auto open = [&messages, &registry, launcher](const QString &folder, const QString &key) {
         const screens::Screen *entry = screens::find(key);
@@ -104,6 +107,7 @@ int runLauncher(Messages &messages, Registry &registry) {
         desk->print = std::make_unique<printing::PrintContext>(desk->session);
         desk->context = std::make_unique<ScreenContext>(desk->session);
         QWidget *screen = entry->make(*desk->context, *desk->print);
+        screenkit::setHelpSection(*screen, screenkit::helpSection(entry->keys.first()));
         screen->setAttribute(Qt::WA_DeleteOnClose);
         // The company stays open as long as its screen, and no longer.
         QObject::connect(screen, &QObject::destroyed, launcher, [desk, launcher]() mutable {
@@ -148,6 +152,7 @@ int main(int argc, char *argv[]) {
     // Without Qt's Turkish texts its own dialogs speak English; no more.
     (void)desktop::installTurkishTranslations(app);
     desktop::addMissingFonts();
+    screenkit::installHelpKey(app);
 
     const std::unique_ptr<Messages> messages = makeMessages();
     const std::unique_ptr<Registry> registry = Registry::fromEnvironment();

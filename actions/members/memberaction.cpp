@@ -239,10 +239,14 @@ bool remove(Company &s, const QString &kod) {
     return finish(s, work, stored);
 }
 
-QString asText(const Card &card) {
+QStringList fields() {
+    return data::cardFields();
+}
+
+QString label(const QString &field) {
     static const std::pair<const char *, const char16_t *> labels[] = {
         {"kod", u"Kod"},
-        {"isim1", u"İsim 1"},
+        {"isim1", u"Adı Soyadı"},
         {"isim2", u"İsim 2"},
         {"adr1", u"Adres 1"},
         {"adr2", u"Adres 2"},
@@ -252,12 +256,19 @@ QString asText(const Card &card) {
         {"ozel", u"Özel Kod"},
         {"asd", u"Hesap Türü"},
         {"muhasebe", u"Muhasebe Kodu"}};
+    for (const auto &[name, text] : labels)
+        if (field == QLatin1String(name))
+            return QString::fromUtf16(text);
+    return field;
+}
+
+QString asText(const Card &card) {
     QString out;
-    for (const auto &[field, label] : labels) {
-        QString v = card.value(QString::fromLatin1(field));
+    for (const QString &field : data::cardFields()) {
+        QString v = card.value(field);
         if (field == Asd)
             v += QStringLiteral(" (") + kindName(v.toInt()) + u')';
-        out += QString::fromUtf16(label).leftJustified(14) + QStringLiteral(": ") + v + u'\n';
+        out += label(field).leftJustified(14) + QStringLiteral(": ") + v + u'\n';
     }
     return out;
 }

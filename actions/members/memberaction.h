@@ -23,6 +23,11 @@ struct Card {
     bool operator==(const Card &) const = default;
 };
 
+// The card's fields in their order, as Card holds them, and what each is
+// called on the screen and in the text form.
+QStringList fields();
+QString label(const QString &field);
+
 // How many characters the card table holds in the field.
 int fieldSize(const QString &field);
 

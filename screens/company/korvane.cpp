@@ -86,6 +86,8 @@ korvane::korvane(Messages &messages, const QString &dataPath, std::vector<Entry>
     buttons->addWidget(m_new);
     buttons->addWidget(m_backup);
     buttons->addStretch();
+    buttons->addWidget(new QLabel(QStringLiteral("F1: Kullanım Kılavuzu"), this));
+    buttons->addSpacing(12);
     buttons->addWidget(m_quit);
     auto *layout = new QVBoxLayout(this);
     layout->addLayout(lists, 1);

@@ -15,22 +15,10 @@
 
 namespace {
 
-// The card's fields as the form shows them, in the card's order.
-const std::pair<const char *, const char16_t *> Fields[] = {{"kod", u"Kod"},
-                                                            {"isim1", u"Adı Soyadı"},
-                                                            {"isim2", u"İsim 2"},
-                                                            {"adr1", u"Adres 1"},
-                                                            {"adr2", u"Adres 2"},
-                                                            {"adr3", u"Adres 3"},
-                                                            {"grp", u"Grup"},
-                                                            {"tip", u"Tip"},
-                                                            {"ozel", u"Özel Kod"},
-                                                            {"asd", u"Hesap Türü"},
-                                                            {"muhasebe", u"Muhasebe Kodu"}};
 constexpr size_t Kod = 0, Asd = 9;
 
 QString field(size_t i) {
-    return QString::fromLatin1(Fields[i].first);
+    return members::fields().value(qsizetype(i));
 }
 
 } // namespace
@@ -46,7 +34,7 @@ uye::uye(ScreenContext &context, printing::PrintContext &, QWidget *parent)
     setWindowTitle(QStringLiteral("Üye Kartları"));
     auto *grid = new QGridLayout;
     for (size_t i = 0; i < m_fields.size(); ++i) {
-        auto *label = new QLabel(QString::fromUtf16(Fields[i].second), this);
+        auto *label = new QLabel(members::label(field(i)), this);
         grid->addWidget(label, int(i), 0);
         if (i == Asd) {
             for (int asd = 0; asd < 3; ++asd)

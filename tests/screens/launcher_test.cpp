@@ -11,6 +11,9 @@
 #include "screens/company/sirket.h"
 #include "screens/company/yedek.h"
 #include "screens/company/yenisirket.h"
+#include "screens/kit/help.h"
+#include "screens/members/uye.h"
+#include "screens/screentable.h"
 #include "support/fixture.h"
 #include "support/screenparts.h"
 
@@ -21,8 +24,11 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QSpinBox>
 #include <QTest>
+#include <QTextBlock>
+#include <QTextBrowser>
 
 namespace {
 
@@ -170,6 +176,42 @@ TEST_F(Launcher, ABackupTakenFromTheLauncherComesBackAsANewCompany) {
     korvane w(messages, company.dataPath(), entries, {});
     EXPECT_EQ(part<dclist>(w, "sirketler")->Caption(2, 1).toString(), u"04"_s);
     EXPECT_EQ(part<dclist>(w, "sirketler")->Caption(2, 0).toString(), u"Yedekli Koop."_s);
+}
+
+// Every screen and the launcher have their section in the manual the
+// program carries, and F1 opens it there.
+TEST_F(Launcher, F1OpensTheManualAtTheSectionOfTheScreen) {
+    QFile manual(u":/kilavuz/kullanim.md"_s);
+    ASSERT_TRUE(manual.open(QIODevice::ReadOnly));
+    const QString text = QString::fromUtf8(manual.readAll());
+    QStringList sections{u"(koop --menu)"_s};
+    for (const screens::Screen &s : screens::table())
+        sections << screenkit::helpSection(s.keys.first());
+    for (const QString &section : sections)
+        EXPECT_TRUE(QRegularExpression(u"\\n## [^\\n]*"_s + QRegularExpression::escape(section))
+                        .match(text)
+                        .hasMatch())
+            << section.toStdString();
+    // Every picture it shows is carried with it.
+    const QRegularExpression picture(u"!\\[[^\\]]*\\]\\(([^)]+)\\)"_s);
+    for (auto m = picture.globalMatch(text); m.hasNext();) {
+        const QString file = m.next().captured(1);
+        EXPECT_TRUE(QFile::exists(u":/kilavuz/"_s + file)) << file.toStdString();
+    }
+
+    screenkit::installHelpKey(*qApp);
+    uye w(desk, print);
+    screenkit::setHelpSection(w, screenkit::helpSection(u"UYE"_s));
+    w.show();
+    QTest::keyClick(part<xtext>(w, "isim1"), Qt::Key_F1);
+    QTextBrowser *browser = nullptr;
+    for (QWidget *top : QApplication::topLevelWidgets())
+        if (auto *b = top->findChild<QTextBrowser *>(u"kilavuz"_s); b && top->isVisible())
+            browser = b;
+    ASSERT_NE(browser, nullptr);
+    EXPECT_TRUE(browser->cursorForPosition(QPoint(4, 4)).block().text().contains(u"(UYE)"_s))
+        << browser->cursorForPosition(QPoint(4, 4)).block().text().toStdString();
+    browser->window()->close();
 }
 
 TEST(LauncherProgram, OpensAndEndsWithTheLauncher) {
