@@ -64,8 +64,10 @@ void openScreen(const screens::Screen &entry, ScreenContext &session,
                 printing::PrintContext &print) {
     QWidget *screen = entry.make(session, print);
     screenkit::setHelpSection(*screen, screenkit::helpSection(entry.keys.first()));
-    // The process ends when its one screen closes.
+    // The process ends when its one screen closes, the manual's window
+    // open or not.
     screen->setAttribute(Qt::WA_DeleteOnClose);
+    QObject::connect(screen, &QObject::destroyed, qApp, &QCoreApplication::quit);
     screen->show();
     // Scripted runs and start-up tests: the screen opens, says what it has
     // to say, and closes again.
