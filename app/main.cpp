@@ -59,20 +59,19 @@ std::optional<int> ownOption(const QStringList &arguments) {
     return 2;
 }
 
-// Opens the screen of `key`.
-void openScreen(const screens::Screen &entry, ScreenContext &session,
-                printing::PrintContext &print) {
+// Opens the screen of `entry`, gone once it closes; F1 on it opens the
+// manual at its section.
+QWidget *openScreen(const screens::Screen &entry, ScreenContext &session,
+                    printing::PrintContext &print) {
     QWidget *screen = entry.make(session, print);
     screenkit::setHelpSection(*screen, screenkit::helpSection(entry.keys.first()));
-    // The process ends when its one screen closes, the manual's window
-    // open or not.
     screen->setAttribute(Qt::WA_DeleteOnClose);
-    QObject::connect(screen, &QObject::destroyed, qApp, &QCoreApplication::quit);
     screen->show();
     // Scripted runs and start-up tests: the screen opens, says what it has
     // to say, and closes again.
     if (qEnvironmentVariableIsSet("KOOP_OPEN_ONLY"))
         QTimer::singleShot(0, screen, &QWidget::close);
+    return screen;
 }
 
 // One screen opened from the launcher, with the company it works on; all
@@ -108,9 +107,8 @@ int runLauncher(Messages &messages, Registry &registry) {
             return false;
         desk->print = std::make_unique<printing::PrintContext>(desk->session);
         desk->context = std::make_unique<ScreenContext>(desk->session);
-        QWidget *screen = entry->make(*desk->context, *desk->print);
-        screenkit::setHelpSection(*screen, screenkit::helpSection(entry->keys.first()));
-        screen->setAttribute(Qt::WA_DeleteOnClose);
+        launcher->hide();
+        QWidget *screen = openScreen(*entry, *desk->context, *desk->print);
         // The company stays open as long as its screen, and no longer.
         QObject::connect(screen, &QObject::destroyed, launcher, [desk, launcher]() mutable {
             desk.reset();
@@ -119,10 +117,6 @@ int runLauncher(Messages &messages, Registry &registry) {
             launcher->raise();
             launcher->activateWindow();
         });
-        launcher->hide();
-        screen->show();
-        if (qEnvironmentVariableIsSet("KOOP_OPEN_ONLY"))
-            QTimer::singleShot(0, screen, &QWidget::close);
         return true;
     };
     launcher->setOpener(open);
@@ -172,6 +166,9 @@ int main(int argc, char *argv[]) {
     }
     printing::PrintContext print(session);
     ScreenContext screen(session);
-    openScreen(*entry, screen, print);
+    // The process ends when its one screen closes, the manual's window
+    // open or not.
+    QObject::connect(openScreen(*entry, screen, print), &QObject::destroyed, qApp,
+                     &QCoreApplication::quit);
     return QApplication::exec();
 }

@@ -221,6 +221,15 @@ bool Call::mayRepeat(const std::optional<QString> &before) const {
     return false;
 }
 
+std::vector<std::pair<QString, QString>> Call::keyValues(const QString &option) const {
+    std::vector<std::pair<QString, QString>> out;
+    for (const QString &set : values(option)) {
+        const qsizetype eq = set.indexOf(u'=');
+        out.emplace_back(set.left(eq), set.mid(eq + 1));
+    }
+    return out;
+}
+
 int Call::wrongCommandLine() const {
     messages.warning(QStringLiteral("Kullanım: koop-cli ") +
                      command.synopsis.join(QStringLiteral("\nkoop-cli ")));

@@ -55,6 +55,8 @@ struct Call {
     QString value(const QString &option) const;
     // Every value of an option that may be given more than once.
     QStringList values(const QString &option) const;
+    // Every "KEY=VALUE" of an option such as --set, split at its first "=".
+    std::vector<std::pair<QString, QString>> keyValues(const QString &option) const;
     bool isSet(const QString &option) const { return parser.isSet(option); }
     // A report's --mode: 2 the dot-matrix printer, 1 graphic; without it the
     // report's own preset.

@@ -8,16 +8,12 @@ int runCompany(const cli::Call &call) {
     if (!startup::openCompanyFolder(session, call.arguments[0]))
         return cli::ExitFailed;
     companyinfo::Info info = companyinfo::load(session);
-    const QStringList sets = call.values(QStringLiteral("set"));
-    if (!sets.isEmpty()) {
+    const auto sets = call.keyValues(QStringLiteral("set"));
+    if (!sets.empty()) {
         companyinfo::Info edited = info;
-        for (const QString &set : sets) {
-            const qsizetype eq = set.indexOf(u'=');
-            if (const auto refusal = companyinfo::apply(edited, set.left(eq), set.mid(eq + 1))) {
-                call.messages.warning(*refusal +
-                                      QStringLiteral("\nŞirket bilgileri kaydedilmedi."));
-                return cli::ExitFailed;
-            }
+        if (const auto refusal = companyinfo::apply(edited, sets)) {
+            call.messages.warning(*refusal + QStringLiteral("\nŞirket bilgileri kaydedilmedi."));
+            return cli::ExitFailed;
         }
         if (!companyinfo::save(session, info, edited))
             return cli::ExitFailed;

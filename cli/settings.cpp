@@ -8,12 +8,11 @@ int runSettings(const cli::Call &call) {
     if (!startup::openCompanyFolder(session, call.arguments[0]))
         return cli::ExitFailed;
     auto row = settingsform::load(session);
-    const QStringList sets = call.values(QStringLiteral("set"));
-    if (!sets.isEmpty()) {
+    const auto sets = call.keyValues(QStringLiteral("set"));
+    if (!sets.empty()) {
         data::Settings changed = row.value_or(data::Settings{});
-        for (const QString &set : sets) {
-            const qsizetype eq = set.indexOf(u'=');
-            if (const auto refusal = settingsform::apply(changed, set.left(eq), set.mid(eq + 1))) {
+        for (const auto &[key, value] : sets) {
+            if (const auto refusal = settingsform::apply(changed, key, value)) {
                 call.messages.warning(*refusal + QStringLiteral("\nAyarlar kaydedilmedi."));
                 return cli::ExitFailed;
             }

@@ -145,6 +145,13 @@ std::optional<QString> apply(Info &info, const QString &key, const QString &valu
            keys().join(QStringLiteral(", "));
 }
 
+std::optional<QString> apply(Info &info, const std::vector<std::pair<QString, QString>> &values) {
+    for (const auto &[key, value] : values)
+        if (auto refusal = apply(info, key, value))
+            return refusal;
+    return std::nullopt;
+}
+
 QString asText(const Info &info) {
     QString out;
     const auto line = [&out](const QString &label, const QString &value) {

@@ -5,6 +5,8 @@
 #include <QStringList>
 #include <array>
 #include <optional>
+#include <utility>
+#include <vector>
 
 // What an office without the suite sets up for its company ("Şirket
 // Bilgileri"): the cooperative's name, the money decimals and the names of
@@ -48,6 +50,8 @@ QStringList keys();
 // Sets one field from text as the screen's field would take it; the
 // refusal when it would not.
 std::optional<QString> apply(Info &info, const QString &key, const QString &value);
+// Each in turn; the first refusal, and `info` as far as it got.
+std::optional<QString> apply(Info &info, const std::vector<std::pair<QString, QString>> &values);
 
 QString asText(const Info &info);
 QString asJson(const Info &info);

@@ -1,5 +1,6 @@
 #include "actions/company/companylist.h"
 
+#include "actions/company/newcompany.h"
 #include "core/company.h"
 #include "data/database.h"
 #include "data/serveraddress.h"
@@ -12,20 +13,15 @@ namespace companylist {
 
 namespace {
 
-// The company's name from genel, read as any other program would.
+// The company's name from genel; nothing is written.
 QString nameIn(data::Database &db, QString *problem) {
-    QSqlQuery q(db.sql());
-    q.setForwardOnly(true);
-    if (!q.prepare(QStringLiteral("SELECT tanim FROM genel WHERE ack = ?"))) {
-        *problem = db.sql().lastError().text();
+    data::QueryCursor q;
+    if (!data::QdOpen(db, q, QStringLiteral("SELECT tanim FROM genel WHERE ack = ?"),
+                      {QStringLiteral("unvan")})) {
+        *problem = db.lastError();
         return QString();
     }
-    q.addBindValue(QStringLiteral("unvan"));
-    if (!q.exec()) {
-        *problem = q.lastError().text();
-        return QString();
-    }
-    return q.next() ? q.value(0).toString().trimmed() : QString();
+    return q.eof() ? QString() : q.text(0).trimmed();
 }
 
 } // namespace
@@ -38,9 +34,8 @@ std::vector<Listed> under(const QString &dataPath) {
         const QDir dir(root.filePath(folder));
         Listed l;
         l.folder = folder;
-        // The suite splits its command line at the first blank: such a
-        // folder can never be opened.
-        if (folder.contains(u' '))
+        // A folder the suite's command line could never name is no company.
+        if (newcompany::folderNameRefusal(folder))
             continue;
         const auto server = data::readServerAddress(dir.filePath(QStringLiteral("korvane.dat")));
         const QString dataFile = dir.filePath(QStringLiteral("xdata.dat"));

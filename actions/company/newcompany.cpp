@@ -126,15 +126,23 @@ bool setUp(const QString &folder, const Options &options, Messages &messages) {
         return false;
     const companyinfo::Info loaded = companyinfo::load(company);
     companyinfo::Info edited = loaded;
-    for (const auto &[key, value] : options.setup)
-        if (const auto refusal = companyinfo::apply(edited, key, value)) {
-            messages.warning(*refusal);
-            return false;
-        }
+    if (const auto refusal = companyinfo::apply(edited, options.setup)) {
+        messages.warning(*refusal);
+        return false;
+    }
     return companyinfo::save(company, loaded, edited);
 }
 
 } // namespace
+
+std::optional<QString> folderNameRefusal(const QString &name) {
+    if (name.isEmpty() || name.contains(u'/') || name.contains(u'\\') || name.startsWith(u'.') ||
+        name.startsWith(u'-') || name.contains(u' '))
+        return QStringLiteral("Klasör adı tek bir kelime olmalı (boşluksuz, / ve \\ olmadan, . "
+                              "ya da - ile başlamadan): ") +
+               name;
+    return std::nullopt;
+}
 
 std::vector<std::pair<QString, QString>> officeDefaults() {
     return {{QStringLiteral("tlonda"), QStringLiteral("2")},
@@ -144,11 +152,10 @@ std::vector<std::pair<QString, QString>> officeDefaults() {
 
 std::optional<QString> create(const Options &options, Messages &messages) {
     companyinfo::Info check;
-    for (const auto &[key, value] : options.setup)
-        if (const auto refusal = companyinfo::apply(check, key, value)) {
-            messages.warning(*refusal + QStringLiteral("\nŞirket yaratılmadı."));
-            return std::nullopt;
-        }
+    if (const auto refusal = companyinfo::apply(check, options.setup)) {
+        messages.warning(*refusal + QStringLiteral("\nŞirket yaratılmadı."));
+        return std::nullopt;
+    }
     const QFileInfo target(options.folder);
     const QString name = target.fileName();
     if (options.folder.trimmed().isEmpty() || name.isEmpty()) {

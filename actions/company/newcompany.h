@@ -30,6 +30,11 @@ struct Options {
 // the kuruş named on receipts.
 std::vector<std::pair<QString, QString>> officeDefaults();
 
+// Why `name` cannot be a company's folder right under DataPath, as the
+// suite names it on its command line: one word, no separator, not starting
+// with "." or "-". Nothing when it can.
+std::optional<QString> folderNameRefusal(const QString &name);
+
 // What to tell the clerk ("Şirket yaratıldı: …"), or nothing after the
 // message of what went wrong.
 std::optional<QString> create(const Options &options, Messages &messages);

@@ -146,7 +146,6 @@ void korvane::openChosen() {
                                           "yaratın."));
         return;
     }
-    (void)userstore::write(Section, LastKey, folder);
     if (m_open)
         (void)m_open(folder, item->data(Qt::UserRole).toString());
 }

@@ -1,6 +1,7 @@
 #include "screens/company/yedek.h"
 
 #include "actions/company/backup.h"
+#include "actions/company/newcompany.h"
 
 #include <QApplication>
 #include <QDate>
@@ -102,10 +103,12 @@ void yedek::takeBackup() {
 void yedek::restoreBackup() {
     const QString source = QDir::fromNativeSeparators(m_source->text().trimmed());
     const QString folder = m_newFolder->text().trimmed();
-    if (source.isEmpty() || folder.isEmpty() || folder.contains(u'/') || folder.contains(u'\\') ||
-        folder.contains(u' ') || folder.startsWith(u'.')) {
-        m_messages.warning(QStringLiteral("Yedek klasörü ve tek kelimelik yeni bir şirket "
-                                          "klasörü adı gerekli."));
+    if (source.isEmpty()) {
+        m_messages.warning(QStringLiteral("Yedek klasörü yazılmadı."));
+        return;
+    }
+    if (const auto refusal = newcompany::folderNameRefusal(folder)) {
+        m_messages.warning(*refusal);
         return;
     }
     std::optional<QString> server;

@@ -74,13 +74,8 @@ yenisirket::yenisirket(Messages &messages, const QString &dataPath, QWidget *par
 
 void yenisirket::accept() {
     const QString folder = m_folder->text().trimmed();
-    // A company is one folder right under DataPath, named as the suite
-    // passes it: no blank, no path.
-    if (folder.isEmpty() || folder.contains(u'/') || folder.contains(u'\\') ||
-        folder.startsWith(u'.') || folder.startsWith(u'-') || folder.contains(u' ')) {
-        m_messages.warning(QStringLiteral("Klasör adı tek bir kelime olmalı (boşluksuz, / ve "
-                                          "\\ olmadan, . ya da - ile başlamadan): ") +
-                           folder);
+    if (const auto refusal = newcompany::folderNameRefusal(folder)) {
+        m_messages.warning(*refusal);
         m_folder->setFocus();
         return;
     }

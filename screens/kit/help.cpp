@@ -57,12 +57,14 @@ class Manual : public QDialog {
 
 QPointer<Manual> manual;
 
+// The section of the widget's window, or of the window that opened it.
 QString sectionOf(QWidget *w) {
-    for (; w; w = w->parentWidget()) {
-        const QVariant v = w->window()->property(SectionProperty);
+    while (w) {
+        QWidget *window = w->window();
+        const QVariant v = window->property(SectionProperty);
         if (v.isValid())
             return v.toString();
-        w = w->window();
+        w = window->parentWidget();
     }
     return QString();
 }
