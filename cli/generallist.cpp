@@ -12,19 +12,27 @@
 namespace {
 
 bool writeSpreadsheet(const QString &path, const generallist::List &list, const QString &date,
-                      const QString &unvan, int tlonda, Messages &messages) {
+                      const QString &unvan, int tlonda, bool aging, Messages &messages) {
     xlsx::Sheet sheet;
-    sheet.titles = {QString::fromUtf16(generallist::PrintTitle), date, unvan, QString()};
-    const QStringList captions = generallist::captions();
+    sheet.titles = {QString::fromUtf16(aging ? generallist::AgingTitle : generallist::PrintTitle),
+                    date, unvan, QString()};
+    const QStringList captions =
+        generallist::captions().mid(0, aging ? -1 : generallist::Kalan + 1);
     for (int c = 0; c < captions.size(); ++c)
         sheet.columns.push_back(
             {c < 2 ? u'A' : u'N', captions[c], c < 2 ? 0 : tlonda, c < 2 ? 0 : 3});
+    const auto amounts = [&](const generallist::Figures &f) {
+        QStringList out = generallist::plainAmounts(f, tlonda);
+        if (aging)
+            out += generallist::ageAmounts(f, tlonda, false);
+        return out;
+    };
     std::vector<QStringList> cells;
     cells.reserve(list.rows.size() + 1);
     for (const generallist::Row &r : list.rows)
-        cells.push_back(QStringList{r.kod, r.isim} + generallist::plainAmounts(r.figures, tlonda));
+        cells.push_back(QStringList{r.kod, r.isim} + amounts(r.figures));
     cells.push_back(QStringList{QString(), QString::fromUtf16(generallist::TotalCaption)} +
-                    generallist::plainAmounts(list.toplam, tlonda));
+                    amounts(list.toplam));
     sheet.rowCount = int(cells.size());
     sheet.cell = [&](int row, int col) -> QVariant { return cells[size_t(row)][col]; };
     QString error;
@@ -57,6 +65,7 @@ int runGeneralList(const cli::Call &call) {
     const QString format = call.value(QStringLiteral("format"));
     const QString out = call.value(QStringLiteral("out"));
     const bool printing = call.isSet(QStringLiteral("print"));
+    const bool aging = call.isSet(QStringLiteral("aging"));
     if (dateText.isEmpty() || (format == u"xlsx" && out.isEmpty()) ||
         (!printing && (call.isSet(QStringLiteral("mode")) || call.isSet(QStringLiteral("rules")))))
         return call.wrongCommandLine();
@@ -92,22 +101,22 @@ int runGeneralList(const cli::Call &call) {
     const int tl = session.tlonda;
     if (printing) {
         printing::PrintContext context(session);
-        generallist::presetPrinter(context.settings);
+        (aging ? generallist::presetAgingPrinter : generallist::presetPrinter)(context.settings);
         context.printTo(call.dotMatrix(context.settings.dotMatrix),
                         call.value(QStringLiteral("print")));
         prnx printer(context);
         if (!generallist::printList(printer, *list, {dateText, unvan},
-                                    call.isSet(QStringLiteral("rules")), tl))
+                                    call.isSet(QStringLiteral("rules")), tl, aging))
             return cli::ExitFailed;
     }
     bool written = false;
     if (format == u"xlsx")
-        written = writeSpreadsheet(out, *list, dateText, unvan, tl, messages);
+        written = writeSpreadsheet(out, *list, dateText, unvan, tl, aging, messages);
     else if (format == u"csv")
-        written = writeText(out, generallist::asCsv(*list, tl), messages);
+        written = writeText(out, generallist::asCsv(*list, tl, aging), messages);
     else if (format == u"json")
-        written = writeText(out, generallist::asJson(*list, baseDate, tl), messages);
+        written = writeText(out, generallist::asJson(*list, baseDate, tl, aging), messages);
     else
-        written = writeText(out, generallist::asText(*list, baseDate, unvan, tl), messages);
+        written = writeText(out, generallist::asText(*list, baseDate, unvan, tl, aging), messages);
     return written ? cli::ExitOk : cli::ExitFailed;
 }

@@ -226,7 +226,7 @@ const std::vector<cli::Command> &commands() {
          false,
          runStatement},
         {QStringLiteral("general-list"),
-         {QStringLiteral("general-list KLASÖR --date GG.AA.YYYY [--from K1] [--to K2] "
+         {QStringLiteral("general-list KLASÖR --date GG.AA.YYYY [--from K1] [--to K2] [--aging] "
                          "[--format text|csv|json|xlsx] [--out DOSYA] "
                          "[--print DOSYA [--mode 1|2] [--rules]]")},
          QStringLiteral("Kod aralığındaki bütün kartların o tarihteki borcunu, ödediğini, "
@@ -236,6 +236,8 @@ const std::vector<cli::Command> &commands() {
          {{option("date", "baz tarih (gerekli)", "GG.AA.YYYY")},
           {option("from", "ilk cari kodu", "K1")},
           {option("to", "son cari kodu", "K2")},
+          {option("aging", "açık anaparayı vadesi geçeli 0-30, 31-90, 91-180, 181-365 ve 365 "
+                           "günden çok olarak beş yaşa böler (JSON'da yas1 … yas5)")},
           {option("format", "çıktı biçimi: text, csv, json ya da xlsx (xlsx --out ister)", "BİÇİM",
                   "text"),
            isListFormat, QStringLiteral("--format text, csv, json ya da xlsx ister.")},

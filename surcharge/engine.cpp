@@ -2,6 +2,8 @@
 
 #include <QSet>
 
+#include <algorithm>
+
 namespace surcharge {
 
 namespace {
@@ -197,6 +199,54 @@ std::optional<Statement> compute(const std::vector<LedgerItem> &items, const Par
         out.finalBalance = *closing.kalan;
     }
     out.rows.push_back(closing);
+    return out;
+}
+
+std::vector<OpenDebt> openDebts(const Statement &st) {
+    std::vector<OpenDebt> out;
+    // The principal after the last item row; the closing row leaves it empty.
+    if (st.rows.size() < 2)
+        return out;
+    Money open = st.rows[st.rows.size() - 2].openPrincipal.value_or(Money());
+    // Only debts raise the principal, so their sum always covers it.
+    for (auto r = st.rows.rbegin() + 1; r != st.rows.rend() && open > Money(); ++r) {
+        if (!r->borc || *r->borc <= Money())
+            continue;
+        const Money part = std::min(*r->borc, open);
+        out.push_back({r->vade, part});
+        open -= part;
+    }
+    return out;
+}
+
+int ageOf(int days) {
+    if (days <= 30)
+        return 0;
+    if (days <= 90)
+        return 1;
+    if (days <= 180)
+        return 2;
+    if (days <= 365)
+        return 3;
+    return 4;
+}
+
+Ages ages(const Statement &st, const QDate &baseDate) {
+    Ages out{};
+    for (const OpenDebt &debt : openDebts(st)) {
+        // An undated debt's age is unknown; it counts as just due.
+        const int days = debt.vade.isValid() ? int(debt.vade.daysTo(baseDate)) : 0;
+        out[size_t(ageOf(days))] += debt.amount;
+    }
+    return out;
+}
+
+Money openOlderThan(const Statement &st, const QDate &baseDate, int months) {
+    const QDate limit = baseDate.addMonths(-months);
+    Money out;
+    for (const OpenDebt &debt : openDebts(st))
+        if (debt.vade.isValid() && debt.vade < limit)
+            out += debt.amount;
     return out;
 }
 

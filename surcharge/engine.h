@@ -5,6 +5,7 @@
 
 #include <QDate>
 #include <QString>
+#include <array>
 #include <optional>
 #include <vector>
 
@@ -62,6 +63,28 @@ struct Statement {
 // when the base date is not a valid date ("Hatalı İşlem Tarihi..." for the
 // screen, whose table stays as it was).
 std::optional<Statement> compute(const std::vector<LedgerItem> &items, const Params &params);
+
+// The open principal at the end of a statement, split by how long each part
+// has been overdue at the base date. Payments settle the oldest debts first,
+// so what is still open is the newest debts' amounts, as much of them as the
+// principal covers; a debt not yet due counts as 0 days overdue. Nothing is
+// open when the principal is 0 or below (an overpayment).
+struct OpenDebt {
+    QDate vade;
+    Money amount; // the part of this debt still open
+};
+std::vector<OpenDebt> openDebts(const Statement &statement);
+
+// The five ages: 0–30, 31–90, 91–180, 181–365 and over 365 days overdue.
+inline constexpr int AgeCount = 5;
+using Ages = std::array<Money, AgeCount>;
+// The age (0 to 4) of a debt `days` overdue.
+int ageOf(int days);
+// The open principal by age; the five sum to the principal left open.
+Ages ages(const Statement &statement, const QDate &baseDate);
+// The open principal due before the base date less `months` months: what
+// has been owed for more than that many months.
+Money openOlderThan(const Statement &statement, const QDate &baseDate, int months);
 
 // year × 12 + month: the months between two dates are the month boundaries
 // crossed, whatever the days.

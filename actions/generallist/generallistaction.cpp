@@ -23,13 +23,19 @@ void add(Figures &total, const Figures &f) {
     total.odenen += f.odenen;
     total.gecikme += f.gecikme;
     total.kalan += f.kalan;
+    for (size_t i = 0; i < total.yas.size(); ++i)
+        total.yas[i] += f.yas[i];
 }
 
-QJsonObject amounts(const Figures &f, int tlonda) {
-    return {{"borc", plainAmount(f.borc, tlonda)},
-            {"odenen", plainAmount(f.odenen, tlonda)},
-            {"gecikme", plainAmount(f.gecikme, tlonda)},
-            {"kalan", plainAmount(f.kalan, tlonda)}};
+QJsonObject amounts(const Figures &f, int tlonda, bool aging) {
+    QJsonObject out{{"borc", plainAmount(f.borc, tlonda)},
+                    {"odenen", plainAmount(f.odenen, tlonda)},
+                    {"gecikme", plainAmount(f.gecikme, tlonda)},
+                    {"kalan", plainAmount(f.kalan, tlonda)}};
+    if (aging)
+        for (size_t i = 0; i < f.yas.size(); ++i)
+            out.insert(QStringLiteral("yas%1").arg(i + 1), plainAmount(f.yas[i], tlonda));
+    return out;
 }
 
 QString textLine(const QString &kod, const QString &isim, const QStringList &figures) {
@@ -56,6 +62,13 @@ QStringList plainAmounts(const Figures &f, int tlonda) {
     return out;
 }
 
+QStringList ageAmounts(const Figures &f, int tlonda, bool shown) {
+    QStringList out;
+    for (const Money &m : f.yas)
+        out << (shown ? formatAmount(m, tlonda) : plainAmount(m, tlonda));
+    return out;
+}
+
 Opening open(Company &s) {
     Opening o;
     o.faiz = statement::deskSettings(s).faiz;
@@ -79,7 +92,8 @@ std::optional<List> build(Company &s, const QString &firstCode, const QString &l
         Row row{cards[i].kod, cards[i].isim1, {}};
         if (st)
             row.figures = {st->totalDebt, st->totalPaid, st->totalSurcharge,
-                           st->totalDebt + st->totalSurcharge - st->totalPaid};
+                           st->totalDebt + st->totalSurcharge - st->totalPaid,
+                           surcharge::ages(*st, baseDate)};
         add(list.toplam, row.figures);
         list.rows.push_back(std::move(row));
         if (progress)
@@ -122,28 +136,46 @@ QString cooperativeName(Company &s) {
 }
 
 QStringList captions() {
-    return {QStringLiteral("Kod"),    QStringLiteral("İsim"),    QStringLiteral("Borcu"),
-            QStringLiteral("Ödenen"), QStringLiteral("Gecikme"), QStringLiteral("Kalan")};
+    return QStringList{QStringLiteral("Kod"),     QStringLiteral("İsim"),
+                       QStringLiteral("Borcu"),   QStringLiteral("Ödenen"),
+                       QStringLiteral("Gecikme"), QStringLiteral("Kalan")} +
+           ageCaptions();
 }
 
-QString asText(const List &list, const QDate &baseDate, const QString &unvan, int tlonda) {
+QStringList ageCaptions() {
+    return {QStringLiteral("0-30 Gün"), QStringLiteral("31-90 Gün"), QStringLiteral("91-180 Gün"),
+            QStringLiteral("181-365 Gün"), QStringLiteral("365+ Gün")};
+}
+
+QString asText(const List &list, const QDate &baseDate, const QString &unvan, int tlonda,
+               bool aging) {
     QString out = QStringLiteral("ÜYE GENEL BORÇ ALACAK LİSTESİ\n") +
                   QStringLiteral("Baz Tarih :") + formatTrDate(baseDate) + QStringLiteral("  ") +
                   unvan + QStringLiteral("\n\n");
-    out += textLine(QStringLiteral("KOD"), QStringLiteral("UNVAN"),
-                    {QStringLiteral("BORÇ"), QStringLiteral("ÖDENEN"), QStringLiteral("GECİKME"),
-                     QStringLiteral("KALAN")});
+    QStringList heads{QStringLiteral("BORÇ"), QStringLiteral("ÖDENEN"), QStringLiteral("GECİKME"),
+                      QStringLiteral("KALAN")};
+    if (aging)
+        heads += ageCaptions();
+    const auto figures = [&](const Figures &f) {
+        return aging ? shownAmounts(f, tlonda) + ageAmounts(f, tlonda, true)
+                     : shownAmounts(f, tlonda);
+    };
+    out += textLine(QStringLiteral("KOD"), QStringLiteral("UNVAN"), heads);
     for (const Row &r : list.rows)
-        out += textLine(r.kod, r.isim, shownAmounts(r.figures, tlonda));
-    out += textLine(QString(), QString::fromUtf16(TotalCaption), shownAmounts(list.toplam, tlonda));
+        out += textLine(r.kod, r.isim, figures(r.figures));
+    out += textLine(QString(), QString::fromUtf16(TotalCaption), figures(list.toplam));
     return out;
 }
 
-QString asCsv(const List &list, int tlonda) {
-    QString out = QStringLiteral("kod,isim,borc,odenen,gecikme,kalan\n");
+QString asCsv(const List &list, int tlonda, bool aging) {
+    QString out = aging ? QStringLiteral("kod,isim,borc,odenen,gecikme,kalan,yas1,yas2,yas3,yas4,"
+                                         "yas5\n")
+                        : QStringLiteral("kod,isim,borc,odenen,gecikme,kalan\n");
     const auto line = [&](const QString &kod, const QString &isim, const Figures &f) {
-        out += (QStringList{csvField(kod), csvField(isim)} + plainAmounts(f, tlonda)).join(u',') +
-               u'\n';
+        QStringList cells = QStringList{csvField(kod), csvField(isim)} + plainAmounts(f, tlonda);
+        if (aging)
+            cells += ageAmounts(f, tlonda, false);
+        out += cells.join(u',') + u'\n';
     };
     for (const Row &r : list.rows)
         line(r.kod, r.isim, r.figures);
@@ -151,17 +183,17 @@ QString asCsv(const List &list, int tlonda) {
     return out;
 }
 
-QString asJson(const List &list, const QDate &baseDate, int tlonda) {
+QString asJson(const List &list, const QDate &baseDate, int tlonda, bool aging) {
     QJsonArray rows;
     for (const Row &r : list.rows) {
-        QJsonObject row = amounts(r.figures, tlonda);
+        QJsonObject row = amounts(r.figures, tlonda, aging);
         row.insert(QStringLiteral("kod"), r.kod);
         row.insert(QStringLiteral("isim"), r.isim);
         rows.append(row);
     }
     const QJsonObject doc{{"tarih", formatTrDate(baseDate)},
                           {"rows", rows},
-                          {"toplam", amounts(list.toplam, tlonda)}};
+                          {"toplam", amounts(list.toplam, tlonda, aging)}};
     return QString::fromUtf8(QJsonDocument(doc).toJson(QJsonDocument::Indented));
 }
 

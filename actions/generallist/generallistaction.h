@@ -29,6 +29,9 @@ struct Figures {
     Money odenen;  // paid
     Money gecikme; // surcharge
     Money kalan;   // debt + surcharge − paid: the statement's closing Kalan
+    // The open principal by how long it has been overdue ("Yaşlandırma"):
+    // 0–30, 31–90, 91–180, 181–365 and over 365 days.
+    surcharge::Ages yas{};
 };
 
 // The four amounts in the list's column order, as the grid and the print
@@ -36,6 +39,8 @@ struct Figures {
 // the grid's cells, the spreadsheet); tlonda places.
 QStringList shownAmounts(const Figures &f, int tlonda);
 QStringList plainAmounts(const Figures &f, int tlonda);
+// The five ages, shown or plain.
+QStringList ageAmounts(const Figures &f, int tlonda, bool shown);
 
 struct Row {
     QString kod, isim;
@@ -72,15 +77,28 @@ std::optional<surcharge::Statement> statementOf(Company &company, const QString 
 // The cooperative's name, as the page head and the spreadsheet show it.
 QString cooperativeName(Company &company);
 
-// The list's columns: Kod, İsim, then the four amounts; captions() in
-// their order.
-enum Column { Kod, Isim, Borc, Odenen, Gecikme, Kalan };
+// The list's columns: Kod, İsim, the four amounts, then the five ages;
+// captions() in their order.
+enum Column {
+    Kod,
+    Isim,
+    Borc,
+    Odenen,
+    Gecikme,
+    Kalan,
+    Yas1,
+    Yas5 = Yas1 + surcharge::AgeCount - 1
+};
 QStringList captions();
+// The five ages' captions, "0-30 Gün" … "365+ Gün".
+QStringList ageCaptions();
 
 // The list as the grid shows it, the totals row last; text as the printed
-// list lays it out, CSV and JSON with plain decimals of tlonda places.
-QString asText(const List &list, const QDate &baseDate, const QString &unvan, int tlonda);
-QString asCsv(const List &list, int tlonda);
-QString asJson(const List &list, const QDate &baseDate, int tlonda);
+// list lays it out, CSV and JSON with plain decimals of tlonda places. With
+// `aging` the five ages follow (JSON "yas1" … "yas5").
+QString asText(const List &list, const QDate &baseDate, const QString &unvan, int tlonda,
+               bool aging = false);
+QString asCsv(const List &list, int tlonda, bool aging = false);
+QString asJson(const List &list, const QDate &baseDate, int tlonda, bool aging = false);
 
 } // namespace generallist

@@ -24,17 +24,62 @@ const printing::Columns &columns() {
     return c;
 }
 
-std::vector<Line> pageHead(const QString &title, const PrintHead &h) {
+// With the ages: nine columns in 129 of the page's 132.
+constexpr qint16 AgingCodeWidth = 10;
+constexpr qint16 AgingNameWidth = 20;
+constexpr qint16 AgingAmountWidth = 13;
+
+const printing::Columns &agingColumns() {
+    static const printing::Columns c = [] {
+        std::vector<printing::Columns::Column> cols{{AgingCodeWidth}, {AgingNameWidth}};
+        for (int i = 0; i < surcharge::AgeCount + 2; ++i)
+            cols.push_back({AgingAmountWidth, prnx::Saga});
+        return printing::Columns(std::move(cols));
+    }();
+    return c;
+}
+
+struct Layout {
+    const printing::Columns &columns;
+    qint16 codeWidth, nameWidth, amountWidth;
+    QStringList heads;
+    // The amounts of a row in the layout's order.
+    QStringList (*amounts)(const Figures &, int);
+};
+
+QStringList listAmounts(const Figures &f, int tlonda) {
+    return shownAmounts(f, tlonda);
+}
+
+QStringList agingAmounts(const Figures &f, int tlonda) {
+    return ageAmounts(f, tlonda, true)
+           << formatAmount(f.gecikme, tlonda) << formatAmount(f.kalan, tlonda);
+}
+
+Layout layout(bool aging) {
+    if (!aging)
+        return {columns(),
+                CodeWidth,
+                NameWidth,
+                AmountWidth,
+                {QStringLiteral("KOD"), QStringLiteral("UNVAN"), QStringLiteral("BORÇ"),
+                 QStringLiteral("ÖDENEN"), QStringLiteral("GECİKME"), QStringLiteral("KALAN")},
+                listAmounts};
+    QStringList heads{QStringLiteral("KOD"), QStringLiteral("UNVAN")};
+    for (const QString &caption : ageCaptions())
+        heads << caption.toUpper();
+    heads << QStringLiteral("GECİKME") << QStringLiteral("KALAN");
+    return {agingColumns(), AgingCodeWidth, AgingNameWidth, AgingAmountWidth, heads, agingAmounts};
+}
+
+std::vector<Line> pageHead(const QString &title, const PrintHead &h, const Layout &l) {
     return {
         {Cell::title(title, HeadWidth)},
         {Cell::date(QStringLiteral("Baz Tarih :") + h.date, 35),
          Cell::company(h.unvan, 80, prnx::Saga)},
         {},
-        columns().line({QStringLiteral("KOD"), QStringLiteral("UNVAN"), QStringLiteral("BORÇ"),
-                        QStringLiteral("ÖDENEN"), QStringLiteral("GECİKME"),
-                        QStringLiteral("KALAN")},
-                       true),
-        columns().rules(),
+        l.columns.line(l.heads, true),
+        l.columns.rules(),
     };
 }
 
@@ -44,29 +89,35 @@ void presetPrinter(printing::PrinterSettings &s) {
     s.presetReport(QString::fromUtf16(PrintTitle), 66, true);
 }
 
-bool printList(prnx &printer, const List &list, const PrintHead &head, bool rules, int tlonda) {
+void presetAgingPrinter(printing::PrinterSettings &s) {
+    s.presetReport(QString::fromUtf16(AgingTitle), 66, true);
+}
+
+bool printList(prnx &printer, const List &list, const PrintHead &head, bool rules, int tlonda,
+               bool aging) {
+    const Layout l = layout(aging);
     printing::PageLayout page;
     // The title as the clerk left it on the setup screen.
-    page.head = pageHead(printer.settings().title, head);
+    page.head = pageHead(printer.settings().title, head, l);
     printing::Report report(printer, std::move(page));
     if (!report.open(printer.settings().title))
         return false;
     for (const Row &r : list.rows) {
         const Line line =
-            columns().line(QStringList{r.kod.left(CodeWidth), r.isim.left(NameWidth)} +
-                           shownAmounts(r.figures, tlonda));
+            l.columns.line(QStringList{r.kod.left(l.codeWidth), r.isim.left(l.nameWidth)} +
+                           l.amounts(r.figures, tlonda));
         if (rules)
-            report.row({line, columns().rules()});
+            report.row({line, l.columns.rules()});
         else
             report.row(line);
     }
-    Line total{
-        Cell::plain(QStringLiteral("T O P L A M : "), CodeWidth + 1 + NameWidth, prnx::Saga, true)};
-    for (const QString &amount : shownAmounts(list.toplam, tlonda)) {
+    Line total{Cell::plain(QStringLiteral("T O P L A M : "), qint16(l.codeWidth + 1 + l.nameWidth),
+                           prnx::Saga, true)};
+    for (const QString &amount : l.amounts(list.toplam, tlonda)) {
         total.push_back(Cell::plain(QStringLiteral(" "), 1));
-        total.push_back(Cell::plain(amount, AmountWidth, prnx::Saga));
+        total.push_back(Cell::plain(amount, l.amountWidth, prnx::Saga));
     }
-    return report.finish({columns().rules(), total});
+    return report.finish({l.columns.rules(), total});
 }
 
 } // namespace generallist

@@ -12,6 +12,7 @@ struct PrinterSettings;
 namespace generallist {
 
 inline constexpr char16_t PrintTitle[] = u"ÜYE GENEL BORÇ ALACAK LİSTESİ";
+inline constexpr char16_t AgingTitle[] = u"ÜYE BORÇ YAŞLANDIRMA LİSTESİ";
 
 struct PrintHead {
     QString date;  // "Baz Tarih", as the clerk typed it
@@ -20,12 +21,16 @@ struct PrintHead {
 
 // The printer settings the list's print starts from, before the setup screen.
 void presetPrinter(printing::PrinterSettings &settings);
+// The same for the list with its ages.
+void presetAgingPrinter(printing::PrinterSettings &settings);
 
 // Opens the printer in the record's mode and prints the list's rows, with a
 // rule under each column after every row when `rules`, the head on every
-// page and at the end the list's grand totals. False, after the printer's
+// page and at the end the list's grand totals. With `aging` the columns are
+// the code, the name, the five ages, the surcharge and the balance, in the
+// narrower widths that fit them on the page. False, after the printer's
 // message, when the job did not reach the printer or its file.
 [[nodiscard]] bool printList(prnx &printer, const List &list, const PrintHead &head, bool rules,
-                             int tlonda);
+                             int tlonda, bool aging = false);
 
 } // namespace generallist

@@ -25,6 +25,7 @@ namespace {
 
 constexpr int CodeLength = 15; // as the card holds it
 constexpr double ListMaximum = 999999999999999.0;
+constexpr int AmountColumnWidth = 110;
 
 } // namespace
 
@@ -33,6 +34,7 @@ gbor::gbor(ScreenContext &context, printing::PrintContext &printContext, QWidget
       m_statement(new dclist(context.messages(), this)),
       m_list(new dclist(context.messages(), this)),
       m_rules(new QCheckBox(QStringLiteral(" Çizgi Çekilsinn"), this)),
+      m_aging(new QCheckBox(QStringLiteral("Yaşlandırma"), this)),
       m_progress(new QProgressBar(this)),
       m_hesapla(new QPushButton(QStringLiteral(" Hesapla"), this)),
       m_print(new QPushButton(QStringLiteral(" Yazdır"), this)) {
@@ -73,10 +75,13 @@ gbor::gbor(ScreenContext &context, printing::PrintContext &printContext, QWidget
     m_list->Add(QStringLiteral("A"), QStringLiteral("kod"), captions[generallist::Kod], 100,
                 CodeLength);
     m_list->Add(QStringLiteral("A"), QStringLiteral("isim"), captions[generallist::Isim], 220, 35);
-    const char *keys[] = {"borc", "odenen", "gecikme", "kalan"};
-    for (int col = generallist::Borc; col <= generallist::Kalan; ++col)
+    const char *keys[] = {"borc", "odenen", "gecikme", "kalan", "yas1",
+                          "yas2", "yas3",   "yas4",    "yas5"};
+    // The ages stay hidden until "Yaşlandırma" is ticked.
+    for (int col = generallist::Borc; col <= generallist::Yas5; ++col)
         m_list->Add(QStringLiteral("N"), QString::fromLatin1(keys[col - generallist::Borc]),
-                    captions[col], 110, ListMaximum, 0, context.tlonda(), 3);
+                    captions[col], col < generallist::Yas1 ? AmountColumnWidth : 0, ListMaximum, 0,
+                    context.tlonda(), 3);
     m_list->setMinimumSize(790, 260);
     for (dclist *grid : {m_statement, m_list})
         grid->installEventFilter(this);
@@ -86,20 +91,23 @@ gbor::gbor(ScreenContext &context, printing::PrintContext &printContext, QWidget
         b->setAutoDefault(true);
     connect(m_hesapla, &QPushButton::clicked, this, &gbor::hesapla);
     connect(m_print, &QPushButton::clicked, this, &gbor::print);
+    connect(m_aging, &QCheckBox::toggled, this, &gbor::showAges);
     QHBoxLayout *buttons = screenkit::buttonRow({m_hesapla, m_print});
     buttons->insertWidget(0, m_rules);
-    buttons->insertWidget(1, m_progress, 1);
+    buttons->insertWidget(1, m_aging);
+    buttons->insertWidget(2, m_progress, 1);
     auto *layout = new QVBoxLayout(this);
     layout->addLayout(fields);
     layout->addWidget(m_statement, 2);
     layout->addWidget(m_list, 3);
     layout->addLayout(buttons);
 
-    screenkit::tabOrder(
-        {m_fields[0], m_fields[1], m_fields[2], m_statement, m_list, m_rules, m_hesapla, m_print});
+    screenkit::tabOrder({m_fields[0], m_fields[1], m_fields[2], m_statement, m_list, m_rules,
+                         m_aging, m_hesapla, m_print});
     m_statement->setObjectName(QStringLiteral("ekstre"));
     m_list->setObjectName(QStringLiteral("liste"));
     m_rules->setObjectName(QStringLiteral("cizgi"));
+    m_aging->setObjectName(QStringLiteral("yaslandirma"));
     m_progress->setObjectName(QStringLiteral("ilerleme"));
     m_hesapla->setObjectName(QStringLiteral("hesapla"));
     m_print->setObjectName(QStringLiteral("yazdir"));
@@ -116,6 +124,12 @@ gbor::gbor(ScreenContext &context, printing::PrintContext &printContext, QWidget
     m_fields[0]->setTextValue(opening.firstCode);
     m_fields[2]->setTextValue(opening.lastCode);
     m_fields[0]->setFocus();
+}
+
+void gbor::showAges(bool shown) {
+    for (int col = generallist::Yas1; col <= generallist::Yas5; ++col)
+        m_list->setSize(col, shown ? AmountColumnWidth : 0);
+    m_list->reyaz();
 }
 
 void gbor::lookup(xtext *field) {
@@ -168,8 +182,9 @@ void gbor::fillList() {
             return;
         m_list->setCaption(row, generallist::Kod, kod);
         m_list->setCaption(row, generallist::Isim, isim);
-        const QStringList amounts = generallist::plainAmounts(f, tl);
-        for (int col = generallist::Borc; col <= generallist::Kalan; ++col)
+        const QStringList amounts =
+            generallist::plainAmounts(f, tl) + generallist::ageAmounts(f, tl, false);
+        for (int col = generallist::Borc; col <= generallist::Yas5; ++col)
             m_list->setCaption(row, col, amounts[col - generallist::Borc]);
     };
     m_list->Clear();
@@ -182,14 +197,17 @@ void gbor::fillList() {
 }
 
 void gbor::print() {
-    printing::printWithSetup(m_printContext, this, generallist::presetPrinter, [&] {
-        const generallist::PrintHead head{m_fields[1]->Text(),
-                                          generallist::cooperativeName(m_context.company())};
-        prnx printer(m_printContext);
-        // A print that did not get through has said so.
-        (void)generallist::printList(printer, m_figures, head, m_rules->isChecked(),
-                                     m_context.tlonda());
-    });
+    const bool aging = m_aging->isChecked();
+    printing::printWithSetup(
+        m_printContext, this, aging ? generallist::presetAgingPrinter : generallist::presetPrinter,
+        [&] {
+            const generallist::PrintHead head{m_fields[1]->Text(),
+                                              generallist::cooperativeName(m_context.company())};
+            prnx printer(m_printContext);
+            // A print that did not get through has said so.
+            (void)generallist::printList(printer, m_figures, head, m_rules->isChecked(),
+                                         m_context.tlonda(), aging);
+        });
 }
 
 void gbor::exportList() {

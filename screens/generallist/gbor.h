@@ -36,6 +36,8 @@ class gbor : public QWidget {
     void lookup(xtext *field);
     void fillList();
     void exportList();
+    // "Yaşlandırma": the five age columns shown or hidden.
+    void showAges(bool shown);
 
     ScreenContext &m_context;
     printing::PrintContext &m_printContext;
@@ -44,6 +46,7 @@ class gbor : public QWidget {
     dclist *m_statement;
     dclist *m_list;
     QCheckBox *m_rules;
+    QCheckBox *m_aging;
     QProgressBar *m_progress;
     QPushButton *m_hesapla, *m_print;
     generallist::List m_figures;

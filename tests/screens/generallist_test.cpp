@@ -17,6 +17,7 @@
 #include "support/screenparts.h"
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -105,6 +106,13 @@ TEST_F(GeneralList, FiguresAreEachCardsStatementAndTheTotalsTheirSum) {
             const auto card = statement::member(session, r.kod);
             const auto st = statement::compute(session, r.kod, c.date, 2.0, card->asd);
             EXPECT_EQ(r.figures.kalan, st->finalBalance) << r.kod.toStdString();
+            // The ages share out the principal left open at the last item.
+            Money aged, open;
+            for (const Money &a : r.figures.yas)
+                aged += a;
+            if (st->rows.size() > 1)
+                open = std::max(Money(), *st->rows[st->rows.size() - 2].openPrincipal);
+            EXPECT_EQ(aged, open) << r.kod.toStdString();
         }
         EXPECT_EQ(rows, c.rows);
         EXPECT_EQ(figures(list->toplam), figures(sum));
@@ -149,11 +157,15 @@ generallist::List printedList() {
             r.figures.odenen = Money::fromWhole(900);
             r.figures.gecikme = Money::fromUnits(i * 12345);
             r.figures.kalan = r.figures.borc + r.figures.gecikme - r.figures.odenen;
+            for (size_t a = 0; a < r.figures.yas.size(); ++a)
+                r.figures.yas[a] = Money::fromUnits(qint64(i) * 1001 * qint64((i + a) % 3));
         }
         list.toplam.borc += r.figures.borc;
         list.toplam.odenen += r.figures.odenen;
         list.toplam.gecikme += r.figures.gecikme;
         list.toplam.kalan += r.figures.kalan;
+        for (size_t a = 0; a < r.figures.yas.size(); ++a)
+            list.toplam.yas[a] += r.figures.yas[a];
         list.rows.push_back(r);
     }
     return list;
@@ -161,14 +173,16 @@ generallist::List printedList() {
 
 // Dot-matrix at 66 lines with rules under every row: two pages; graphic
 // without rules on the page's own line count, under a title the clerk edited
-// on the setup screen.
+// on the setup screen; the list with its ages.
 TEST(GeneralListPrint, MatchesTheGoldenFilesInBothModes) {
     const struct {
         const char *file;
         bool dotMatrix, rules;
         const char16_t *title;
+        bool aging = false;
     } cases[] = {{"generallist_rules.txt", true, true, u"ÜYE GENEL BORÇ ALACAK LİSTESİ"},
-                 {"generallist_graphic.txt", false, false, u"2024 MAYIS BORÇ LİSTESİ"}};
+                 {"generallist_graphic.txt", false, false, u"2024 MAYIS BORÇ LİSTESİ"},
+                 {"generallist_aging.txt", true, false, u"ÜYE BORÇ YAŞLANDIRMA LİSTESİ", true}};
     for (const auto &c : cases) {
         SCOPED_TRACE(c.file);
         QTemporaryDir dir;
@@ -186,7 +200,7 @@ TEST(GeneralListPrint, MatchesTheGoldenFilesInBothModes) {
         {
             prnx p(context);
             ASSERT_TRUE(generallist::printList(
-                p, printedList(), {u"10.05.2024"_s, u"Işık Konut Koop."_s}, c.rules, 2));
+                p, printedList(), {u"10.05.2024"_s, u"Işık Konut Koop."_s}, c.rules, 2, c.aging));
         }
         QFile out(context.dotMatrixCopy);
         EXPECT_GOLDEN(c.dotMatrix ? (out.open(QIODevice::ReadOnly) ? out.readAll() : QByteArray())
@@ -217,6 +231,12 @@ TEST_F(GeneralList, ScreenFromTheKeyboard) {
     EXPECT_EQ(list->Caption(5, 1).toString(), u"T O P L A M"_s);
     EXPECT_EQ(list->Caption(5, 5).toString(), u"166.48"_s);
     EXPECT_EQ(first->Text(), u"1"_s); // borrowed during the run, given back
+    // The ages are there, hidden until "Yaşlandırma" is ticked.
+    EXPECT_EQ(list->Caption(1, generallist::Yas1 + 1).toString(), u"56.00"_s);
+    EXPECT_EQ(list->Size(generallist::Yas1), 0);
+    part<QCheckBox>(w, "yaslandirma")->setChecked(true);
+    EXPECT_GT(list->Size(generallist::Yas5), 0);
+    EXPECT_EQ(list->Baslik(generallist::Yas5), u"365+ Gün"_s);
 
     // Enter down the fields reaches the statement of the first code.
     first->setTextValue(u"10"_s);
@@ -257,6 +277,26 @@ TEST_F(GeneralList, CommandLine) {
     EXPECT_EQ(rows[1].toObject()["kod"].toString(), u"10"_s);
     EXPECT_EQ(rows[1].toObject()["gecikme"].toString(), u"8.24"_s);
     EXPECT_EQ(doc["toplam"].toObject()["kalan"].toString(), u"108.24"_s);
+    EXPECT_FALSE(rows[1].toObject().contains(u"yas1"_s));
+
+    // The ages: 56.00 left of February's debt, 85 days overdue; kind 2 bears
+    // no surcharge but owes its principal all the same.
+    r = runProgram("koop-cli",
+                   {"general-list", folder, "--date", "10.05.2024", "--aging", "--format", "json"});
+    ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
+    const QJsonObject aged = QJsonDocument::fromJson(r.out.toUtf8()).object();
+    QStringList ages;
+    QJsonArray agedRows = aged["rows"].toArray();
+    agedRows.append(aged["toplam"].toObject());
+    for (const QJsonValue row : agedRows) {
+        QStringList five;
+        for (int i = 1; i <= 5; ++i)
+            five << row.toObject()[u"yas%1"_s.arg(i)].toString();
+        ages << five.join(u' ');
+    }
+    EXPECT_EQ(ages, (QStringList{u"0.00 0.00 0.00 0.00 0.00"_s, u"0.00 56.00 0.00 0.00 0.00"_s,
+                                 u"0.00 50.00 0.00 0.00 0.00"_s, u"0.00 0.00 0.00 0.00 0.00"_s,
+                                 u"0.00 56.00 0.00 0.00 0.00"_s, u"0.00 162.00 0.00 0.00 0.00"_s}));
 
     QTemporaryDir dir;
     const QString printed = dir.filePath(u"liste.txt"_s);

@@ -331,7 +331,58 @@ TEST(StatementProperty, RandomLedgersKeepTheirBooks) {
         EXPECT_EQ(s.totalSurcharge, charged);
         EXPECT_EQ(s.totalDebt, debts);
         EXPECT_EQ(s.totalPaid, paid);
+        // The ages share out exactly the principal left open.
+        Money aged;
+        for (const Money &a : surcharge::ages(s, r.params.baseDate))
+            aged += a;
+        EXPECT_EQ(aged, std::max(previousPrincipal, Money()));
     }
+}
+
+TEST(Aging, OpenPrincipalByHowLongItIsOverdue) {
+    const std::vector<LedgerItem> five{debit("01.01.2023", "100"), debit("01.10.2023", "100"),
+                                       debit("01.03.2024", "100"), debit("01.05.2024", "100"),
+                                       debit("15.06.2024", "100")};
+    const auto with = [&](std::vector<LedgerItem> extra) {
+        std::vector<LedgerItem> items = five;
+        items.insert(items.end(), extra.begin(), extra.end());
+        std::stable_sort(items.begin(), items.end(), surcharge::inQueryOrder);
+        return items;
+    };
+    const struct {
+        const char *name;
+        std::vector<LedgerItem> items;
+        const char *ages; // 0–30, 31–90, 91–180, 181–365, over 365
+        const char *olderThanThreeMonths;
+    } cases[] = {
+        // clang-format off
+        // Not yet due counts as 0 days; each debt falls in its own age.
+        {"EveryAge", five, "100 100 100 100 100", "300"},
+        // Payments settle the oldest first: the newest stay open.
+        {"PaidOldestFirst", with({credit("01.06.2024", "250")}), "100 100 50 0 0", "50"},
+        {"PaidUp", with({credit("01.06.2024", "500")}), "0 0 0 0 0", "0"},
+        {"Overpaid", with({credit("01.06.2024", "900")}), "0 0 0 0 0", "0"},
+        // A posted surcharge is no principal; a negative debit lowers none.
+        {"PostedAndNegative", with({posted("01.06.2024", "40"), debit("01.06.2024", "-60")}), "100 100 100 100 100", "300"},
+        // 50 left of the February debt, 116 days old.
+        {"PartPaid", {debit("15.01.2024", "100"), debit("15.02.2024", "100"), credit("20.03.2024", "150")}, "0 0 50 0 0", "50"},
+        {"NoItems", {}, "0 0 0 0 0", "0"},
+        // clang-format on
+    };
+    for (const auto &k : cases) {
+        SCOPED_TRACE(k.name);
+        const Statement s = run(k.items, at("10.06.2024", 0));
+        const surcharge::Ages got = surcharge::ages(s, d("10.06.2024"));
+        const std::vector<Row> want = table({k.ages});
+        for (size_t i = 0; i < got.size(); ++i)
+            EXPECT_EQ(got[i], orZero(want[0][i])) << i;
+        EXPECT_EQ(surcharge::openOlderThan(s, d("10.06.2024"), 3), m(k.olderThanThreeMonths));
+    }
+    // Each age's last day.
+    const int bounds[][2] = {{-5, 0},  {30, 0},  {31, 1},  {90, 1}, {91, 2},
+                             {180, 2}, {181, 3}, {365, 3}, {366, 4}};
+    for (const auto &b : bounds)
+        EXPECT_EQ(surcharge::ageOf(b[0]), b[1]) << b[0];
 }
 
 TEST(StatementProperty, PostedSurchargeAloneNeverAccrues) {
