@@ -17,6 +17,7 @@
 #include "cli/member.h"
 #include "cli/monthlydebt.h"
 #include "cli/printtest.h"
+#include "cli/reports.h"
 #include "cli/settings.h"
 #include "cli/transfer.h"
 #include "cli/voids.h"
@@ -157,6 +158,12 @@ bool isMonth(const QString &v) {
 bool isFileName(const QString &v) {
     return !v.isEmpty();
 }
+bool isMonths(const QString &v) {
+    return cli::wholeNumber(v, 1, 600).has_value();
+}
+bool isCodeRange(const QString &v) {
+    return cli::twoEnds(v).has_value();
+}
 bool isPeriod(const QString &v) {
     return v.size() <= 20;
 }
@@ -253,6 +260,49 @@ const std::vector<cli::Command> &commands() {
          {Folder},
          true,
          runGeneralList},
+        {QStringLiteral("statements"),
+         {QStringLiteral("statements KLASÖR --date GG.AA.YYYY [--codes K1-K2] [--group G] "
+                         "[--min-balance TUTAR] --out DOSYA.pdf|KLASÖR")},
+         QStringLiteral("Seçilen üyelerin (tür 0) o tarihteki ekstrelerini \"ÜYE HESAP ÖZETİ\" "
+                        "olarak bütün satırlarıyla yazar: --out .pdf ile bitiyorsa tek PDF'e, "
+                        "her üye yeni sayfada; bitmiyorsa o klasöre her üyeye bir PDF (KOD.pdf)."),
+         {{option("date", "ekstre tarihi (gerekli)", "GG.AA.YYYY")},
+          {option("codes", "kod aralığı (verilmezse bütün üyeler)", "K1-K2"), isCodeRange,
+           QStringLiteral("--codes K1-K2 biçiminde bir kod aralığı ister.")},
+          GroupOption,
+          {option("min-balance", "yalnız borcu bu tutardan çok olanlar", "TUTAR")},
+          {option("out", "PDF dosyası ya da klasör (gerekli)", "DOSYA"), isFileName,
+           QStringLiteral("--out bir dosya ya da klasör adı ister.")}},
+         {Folder},
+         true,
+         runStatements},
+        {QStringLiteral("arrears"),
+         {QStringLiteral("arrears KLASÖR --date GG.AA.YYYY [--months N] [--min TUTAR] "
+                         "[--format text|csv|json] [--out DOSYA] [--letters DOSYA.pdf] "
+                         "[--print DOSYA [--mode 1|2]]")},
+         QStringLiteral("İhtar listesi: açık anaparası N aydan eski olan ya da borcu TUTAR'dan "
+                        "çok olan üyeleri (tür 0) borçlarının yaşlarıyla yazar (ikisi de "
+                        "verilirse birine uyan; hiçbiri verilmezse 3 ay). --letters her üyeye "
+                        "şirket klasöründeki ihtar.txt şablonuyla bir mektup yazar."),
+         {{option("date", "baz tarih (gerekli)", "GG.AA.YYYY")},
+          {option("months", "bu kadar aydan eski açık borcu olanlar", "N"), isMonths,
+           QStringLiteral("--months 1 ile 600 arasında bir sayı ister.")},
+          {option("min", "borcu bu tutardan çok olanlar", "TUTAR")},
+          {option("format", "çıktı biçimi: text, csv ya da json", "BİÇİM", "text"), isFormat,
+           QStringLiteral("--format text, csv ya da json ister.")},
+          {option("out", "listeyi standart çıktı yerine bu dosyaya yazar", "DOSYA"), isFileName,
+           QStringLiteral("--out bir dosya adı ister.")},
+          {option("letters", "ihtar mektuplarını bu PDF dosyasına yazar", "DOSYA"), isFileName,
+           QStringLiteral("--letters bir dosya adı ister.")},
+          {option("print",
+                  "listeyi yazdırır: 1'de bu PDF dosyasına, 2'de yazıcı dosyasının kopyası olarak",
+                  "DOSYA"),
+           isFileName, QStringLiteral("--print bir dosya adı ister.")},
+          {option("mode", "1 grafik, 2 nokta vuruşlu yazıcı (varsayılan 1)", "1|2"), isMode,
+           QStringLiteral("--mode 1 ya da 2 ister.")}},
+         {Folder},
+         true,
+         runArrears},
         {QStringLiteral("print-test"),
          {QStringLiteral("print-test KLASÖR [--mode 1|2] [--out DOSYA]")},
          QStringLiteral("Yazıcı denetiminden iki sayfalık örnek bir rapor yazdırır."),

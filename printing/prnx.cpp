@@ -320,6 +320,21 @@ void prnx::ClosePrinter() {
     }
 }
 
+void prnx::abandon() {
+    if (m_painter && m_painter->isActive())
+        m_painter->end();
+    m_painter.reset();
+    m_pdf.reset();
+    m_pdfFile.reset(); // never committed: the earlier file stays
+    if (m_file) {
+        m_file->close();
+        m_file.reset();
+        QFile::remove(m_fileName);
+    }
+    m_pending.clear();
+    m_mode = Kapali;
+}
+
 void prnx::handOver() {
     const QString copy = m_context.dotMatrixCopy;
     if (copy.isEmpty()) {

@@ -52,6 +52,9 @@ class prnx : public QObject {
     // closes the file, hands it to the dot-matrix program, waits for the
     // program to take it and removes it.
     void ClosePrinter();
+    // Drops the job unprinted: a run that failed half-way leaves no part of
+    // it on paper or in place of its PDF.
+    void abandon();
 
     // Why the job did not reach its printer or file, for the clerk; empty
     // while nothing failed. Set by OpenPrinter and ClosePrinter.

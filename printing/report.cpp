@@ -65,7 +65,7 @@ void Report::endPage() {
         breakPage();
 }
 
-bool Report::finish(const std::vector<Line> &closing) {
+void Report::closeSection(const std::vector<Line> &closing) {
     if (!closing.empty()) {
         if (m_pageOpen && m_printer.SatirSayisi() >= m_printer.settings().lineCount)
             breakPage();
@@ -77,6 +77,10 @@ bool Report::finish(const std::vector<Line> &closing) {
     if (m_pageOpen)
         m_printer.SayfaBitti(true);
     m_pageOpen = false;
+}
+
+bool Report::finish(const std::vector<Line> &closing) {
+    closeSection(closing);
     m_printer.ClosePrinter();
     return !m_printer.tellFailure();
 }

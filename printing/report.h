@@ -107,6 +107,11 @@ class Report {
     void row(const std::vector<Line> &lines);
     // Ends the page now (a group's last member); nothing when no page is open.
     void endPage();
+    // Several reports in one job (a statement per member): the closing lines
+    // of one, as finish() prints them, then its page ends; the next one
+    // starts on a page of its own under the head given with setHead().
+    void closeSection(const std::vector<Line> &closing);
+    void setHead(std::vector<Line> head) { m_layout.head = std::move(head); }
     // The closing lines (rules and the totals the caller hands in), on a new
     // page with its head only when the rows used up the last one; then the
     // page and the document end. False, after its message, when the job did

@@ -18,15 +18,6 @@ constexpr int CodeWidth = 15;
 constexpr int NameWidth = 35;
 constexpr int AmountWidth = 15;
 
-void add(Figures &total, const Figures &f) {
-    total.borc += f.borc;
-    total.odenen += f.odenen;
-    total.gecikme += f.gecikme;
-    total.kalan += f.kalan;
-    for (size_t i = 0; i < total.yas.size(); ++i)
-        total.yas[i] += f.yas[i];
-}
-
 QJsonObject amounts(const Figures &f, int tlonda, bool aging) {
     QJsonObject out{{"borc", plainAmount(f.borc, tlonda)},
                     {"odenen", plainAmount(f.odenen, tlonda)},
@@ -47,6 +38,20 @@ QString textLine(const QString &kod, const QString &isim, const QStringList &fig
 }
 
 } // namespace
+
+void add(Figures &total, const Figures &f) {
+    total.borc += f.borc;
+    total.odenen += f.odenen;
+    total.gecikme += f.gecikme;
+    total.kalan += f.kalan;
+    for (size_t i = 0; i < total.yas.size(); ++i)
+        total.yas[i] += f.yas[i];
+}
+
+Figures figuresOf(const surcharge::Statement &st, const QDate &baseDate) {
+    return {st.totalDebt, st.totalPaid, st.totalSurcharge,
+            st.totalDebt + st.totalSurcharge - st.totalPaid, surcharge::ages(st, baseDate)};
+}
 
 QStringList shownAmounts(const Figures &f, int tlonda) {
     QStringList out;
@@ -91,9 +96,7 @@ std::optional<List> build(Company &s, const QString &firstCode, const QString &l
     const auto listed = [&](size_t i, const surcharge::Statement *st) {
         Row row{cards[i].kod, cards[i].isim1, {}};
         if (st)
-            row.figures = {st->totalDebt, st->totalPaid, st->totalSurcharge,
-                           st->totalDebt + st->totalSurcharge - st->totalPaid,
-                           surcharge::ages(*st, baseDate)};
+            row.figures = figuresOf(*st, baseDate);
         add(list.toplam, row.figures);
         list.rows.push_back(std::move(row));
         if (progress)

@@ -33,6 +33,11 @@ struct Figures {
     // 0–30, 31–90, 91–180, 181–365 and over 365 days.
     surcharge::Ages yas{};
 };
+// Adds a card's figures to the totals.
+void add(Figures &total, const Figures &f);
+
+// A card's figures from its statement at the base date.
+Figures figuresOf(const surcharge::Statement &statement, const QDate &baseDate);
 
 // The four amounts in the list's column order, as the grid and the print
 // show them (thousands grouped, 0 empty) or as plain decimals (CSV, JSON,

@@ -75,18 +75,15 @@ int firstPrintedRow(int rowCount, int startRow, bool fullList, int lineCount) {
     return std::max(0, rowCount - (lineCount - HeadLines));
 }
 
-bool printStatement(prnx &printer, const surcharge::Statement &st, int firstRow,
-                    const PrintHead &head, int tlonda) {
-    printing::PageLayout page;
-    page.head = pageHead(head);
-    printing::Report report(printer, std::move(page));
-    if (!report.open(printer.settings().title))
-        return false;
+namespace {
+
+// The rows from `firstRow` on and the totals, which cover every row, the
+// ones left unprinted included.
+void printRows(printing::Report &report, const surcharge::Statement &st, int firstRow, int tlonda) {
     for (size_t i = size_t(std::max(firstRow, 0)); i < st.rows.size(); ++i)
         report.row(rowLine(st.rows[i], tlonda));
-    // The totals cover every row, the ones left unprinted included.
     const qint16 rule = columns().width();
-    return report.finish({
+    report.closeSection({
         {Cell::rule(rule)},
         {Cell::plain(QStringLiteral("T O P L A M : "), 44),
          Cell::plain(formatAmount(st.totalSurcharge, tlonda), AmountWidth, prnx::Saga),
@@ -94,6 +91,25 @@ bool printStatement(prnx &printer, const surcharge::Statement &st, int firstRow,
          Cell::plain(formatAmount(st.totalPaid, tlonda), AmountWidth, prnx::Saga)},
         {Cell::rule(rule)},
     });
+}
+
+} // namespace
+
+bool printStatement(prnx &printer, const surcharge::Statement &st, int firstRow,
+                    const PrintHead &head, int tlonda) {
+    printing::PageLayout page;
+    page.head = pageHead(head);
+    printing::Report report(printer, std::move(page));
+    if (!report.open(printer.settings().title))
+        return false;
+    printRows(report, st, firstRow, tlonda);
+    return report.finish({});
+}
+
+void printSection(printing::Report &report, const surcharge::Statement &st, const PrintHead &head,
+                  int tlonda) {
+    report.setHead(pageHead(head));
+    printRows(report, st, 0, tlonda);
 }
 
 } // namespace statement

@@ -8,7 +8,8 @@
 class prnx;
 namespace printing {
 struct PrinterSettings;
-}
+class Report;
+} // namespace printing
 
 // "ÜYE HESAP ÖZETİ": the member's statement laid out in lines and character
 // columns for the printer output control.
@@ -35,5 +36,9 @@ int firstPrintedRow(int rowCount, int startRow, bool fullList, int lineCount);
 // not reach the printer or its file.
 [[nodiscard]] bool printStatement(prnx &printer, const surcharge::Statement &st, int firstRow,
                                   const PrintHead &head, int tlonda);
+// The same statement, every row, as one section of a longer job whose
+// report is open: it starts on a page of its own and ends its last page.
+void printSection(printing::Report &report, const surcharge::Statement &st, const PrintHead &head,
+                  int tlonda);
 
 } // namespace statement
