@@ -4,7 +4,7 @@
 #include "core/headless.h"
 #include "gui/desktop.h"
 
-#include <QGuiApplication>
+#include <QCoreApplication>
 #include <algorithm>
 #include <cstdio>
 #include <memory>
@@ -242,7 +242,7 @@ int runCommandLine(const std::vector<Command> &table, int &argc, char **argv) {
     std::unique_ptr<QCoreApplication> app;
     if (named && named->needsGui) {
         startup::preferOffscreenWithoutDisplay();
-        app = std::make_unique<QGuiApplication>(argc, argv);
+        app = desktop::makePaintingApplication(argc, argv);
         (void)desktop::installTurkishTranslations(*app); // else Qt's dialogs speak English
         desktop::addMissingFonts();
     } else {

@@ -158,6 +158,9 @@ bool isMonth(const QString &v) {
 bool isFileName(const QString &v) {
     return !v.isEmpty();
 }
+bool isYear(const QString &v) {
+    return cli::wholeNumber(v, 1900, 9999).has_value();
+}
 bool isMonths(const QString &v) {
     return cli::wholeNumber(v, 1, 600).has_value();
 }
@@ -303,6 +306,23 @@ const std::vector<cli::Command> &commands() {
          {Folder},
          true,
          runArrears},
+        {QStringLiteral("dashboard"),
+         {QStringLiteral("dashboard KLASÖR --year YYYY [--month AY] [--out DOSYA.pdf|DOSYA.png] "
+                         "[--format text|json]")},
+         QStringLiteral("Bir yılın genel durumu: ay ay tahakkuk ve tahsilat, tahsilat oranı, "
+                        "gecikmiş borcun yaşları, en çok borçlu on üye ve bir ayın kasa gün "
+                        "toplamları. --out grafikleri PNG ya da PDF olarak yazar."),
+         {{option("year", "yıl (gerekli)", "YYYY"), isYear,
+           QStringLiteral("--year 1900 ile 9999 arasında bir yıl ister.")},
+          {option("month", "kasa grafiğinin ayı (verilmezse baz tarihin ayı)", "AY"), isMonth,
+           QStringLiteral("--month 1 ile 12 arasında bir ay ister.")},
+          {option("out", "grafiklerin dosyası: .pdf ya da .png", "DOSYA"), isFileName,
+           QStringLiteral("--out bir dosya adı ister.")},
+          {option("format", "rakamların biçimi: text ya da json", "BİÇİM", "text"), isTextOrJson,
+           QStringLiteral("--format text ya da json ister.")}},
+         {Folder},
+         true,
+         runDashboard},
         {QStringLiteral("print-test"),
          {QStringLiteral("print-test KLASÖR [--mode 1|2] [--out DOSYA]")},
          QStringLiteral("Yazıcı denetiminden iki sayfalık örnek bir rapor yazdırır."),

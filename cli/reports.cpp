@@ -2,6 +2,8 @@
 
 #include "actions/reports/arrears.h"
 #include "actions/reports/bulkstatements.h"
+#include "actions/reports/dashboard.h"
+#include "actions/statement/statementaction.h"
 #include "base/daynumber.h"
 #include "base/wholefile.h"
 #include "core/companyfolder.h"
@@ -150,4 +152,37 @@ int runArrears(const cli::Call &call) {
         return cli::ExitOk;
     messages.warning(QStringLiteral("Dosya yazılamadı: ") + outFile + u'\n' + error);
     return cli::ExitFailed;
+}
+
+int runDashboard(const cli::Call &call) {
+    const auto year = cli::wholeNumber(call.value(QStringLiteral("year")), 1900, 9999);
+    const QString out = call.value(QStringLiteral("out"));
+    if (!year || (!out.isEmpty() && !out.endsWith(QStringLiteral(".pdf"), Qt::CaseInsensitive) &&
+                  !out.endsWith(QStringLiteral(".png"), Qt::CaseInsensitive)))
+        return call.wrongCommandLine();
+    const int month = call.isSet(QStringLiteral("month"))
+                          ? int(*cli::wholeNumber(call.value(QStringLiteral("month")), 1, 12))
+                          : 0;
+    Messages &messages = call.messages;
+    Session session(messages);
+    if (!startup::openCompanyFolder(session, call.arguments[0]))
+        return cli::ExitFailed;
+    cli::ProgressLine line;
+    dashboard::ProgressFn progress;
+    if (line.shown())
+        progress = [&line](const dashboard::Progress &p) {
+            line.show(QStringLiteral("%1/%2").arg(p.done).arg(p.count), p.done == p.count);
+        };
+    const auto board = dashboard::build(session, int(*year), month, progress);
+    if (!board)
+        return cli::ExitFailed;
+    if (!out.isEmpty() && !dashboard::write(session, *board, out))
+        return cli::ExitFailed;
+    // The figures too, unless only the file was asked for.
+    if (out.isEmpty() || call.isSet(QStringLiteral("format")))
+        cli::printOut(
+            call.value(QStringLiteral("format")) == u"json"
+                ? dashboard::asJson(*board, session.tlonda)
+                : dashboard::asText(*board, statement::cooperativeName(session), session.tlonda));
+    return cli::ExitOk;
 }

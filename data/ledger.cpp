@@ -223,4 +223,27 @@ bool readPostedItems(Database &db, int islem, bool credit, const QDate &from, co
     return true;
 }
 
+bool readCashDays(Database &db, const QDate &from, const QDate &to, std::vector<CashDay> *days,
+                  Messages &messages) {
+    days->clear();
+    QueryCursor q;
+    // Summed here rather than by the engine, whose sums of an amount differ
+    // in type from one engine to the other.
+    if (!QueryOpen(db, q,
+                   QStringLiteral("SELECT tarih, ba, tutar FROM kasa WHERE tarih >= ? AND "
+                                  "tarih <= ? ORDER BY tarih"),
+                   {QVariant(qlonglong(dayNumber(from))), QVariant(qlonglong(dayNumber(to)))},
+                   messages))
+        return !q.failed();
+    do {
+        const QDate day = q.date(0);
+        const Money amount = q.number(1) == 0 ? q.money(2) : -q.money(2);
+        if (days->empty() || days->back().tarih != day)
+            days->push_back({day, amount});
+        else
+            days->back().total += amount;
+    } while (q.moveNext());
+    return true;
+}
+
 } // namespace data

@@ -93,4 +93,15 @@ struct PostedItem {
 [[nodiscard]] bool readReversals(Database &db, const QDate &from, const QDate &to,
                                  std::vector<PostedItem> *items, Messages &messages);
 
+// What the cash boxes took each day between two dates, both included: the
+// day's cash-box rows, a void's negative row netting its collection out and
+// a paying-out row (side 1) taken off. Only the days with rows, in date
+// order. False after "Sql Rapor Yaratılamıyor".
+struct CashDay {
+    QDate tarih;
+    Money total;
+};
+[[nodiscard]] bool readCashDays(Database &db, const QDate &from, const QDate &to,
+                                std::vector<CashDay> *days, Messages &messages);
+
 } // namespace data

@@ -1,5 +1,6 @@
 #include "gui/desktop.h"
 
+#include <QApplication>
 #include <QCoreApplication>
 #include <QFont>
 #include <QFontDatabase>
@@ -8,6 +9,10 @@
 #include <QTranslator>
 
 namespace desktop {
+
+std::unique_ptr<QCoreApplication> makePaintingApplication(int &argc, char **argv) {
+    return std::make_unique<QApplication>(argc, argv);
+}
 
 bool installTurkishTranslations(QCoreApplication &app) {
     auto *translator = new QTranslator(&app);

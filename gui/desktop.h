@@ -1,10 +1,17 @@
 #pragma once
 
+#include <memory>
+
 class QCoreApplication;
 
 // What the desktop must offer before the first window or print: Qt's own
 // texts in Turkish, and the faces the screens and printouts are laid out in.
 namespace desktop {
+
+// The application object of a program that paints without windows of its
+// own (koop-cli's receipts, prints and charts): charts are graphics items,
+// which need the widgets' application, not only the GUI one.
+std::unique_ptr<QCoreApplication> makePaintingApplication(int &argc, char **argv);
 
 // Qt's dialogs and standard buttons (file and print dialogs, the print
 // preview, Evet/Hayır) in Turkish; false when the translations are not

@@ -2,7 +2,7 @@ cmake_minimum_required(VERSION 3.25)
 # Fails when a source file includes a folder or a Qt module its layer may not
 # use. RULES holds one line per file: path|allowed folders|allowed Qt modules.
 file(STRINGS ${RULES} rules)
-set(modules Core Gui Widgets Sql PrintSupport Test)
+set(modules Core Gui Widgets Sql PrintSupport Charts Test)
 set(errors "")
 foreach(rule IN LISTS rules)
   if(rule STREQUAL "")

@@ -3,14 +3,18 @@
 #include "actions/reports/arrears.h"
 #include "actions/reports/bulkstatements.h"
 #include "actions/statement/statementaction.h"
+#include "base/daynumber.h"
 #include "printing/pdftext.h"
 #include "printing/printcontext.h"
 #include "support/fixture.h"
 
 #include <QDir>
+#include <QImage>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QSqlError>
+#include <QSqlQuery>
 #include <QTemporaryDir>
 
 namespace {
@@ -161,6 +165,72 @@ TEST_F(Reports, StatementsInOneRunEndAsEachMembersOwn) {
     EXPECT_TRUE(r.messages.join('\n').contains(u"Seçime uyan ekstre yok"_s));
     EXPECT_FALSE(QFile::exists(none));
     EXPECT_EQ(bulkstatements::fileNameOf(u"../Ş 1/x"_s), u"_.._Ş_1_x.pdf"_s);
+}
+
+} // namespace
+
+namespace {
+
+TEST_F(Reports, DashboardFiguresAreTheLedgersAndTheChartsAreDrawn) {
+    // Two collections and a void on 3 June, paying out 20 on 5 June.
+    QSqlQuery q(session.data.sql());
+    for (const auto &[day, ba, amount] : std::vector<std::tuple<int, int, qint64>>{
+             {3, 0, 2500000}, {3, 0, -500000}, {3, 0, 100000}, {5, 1, 200000}}) {
+        q.prepare("INSERT INTO kasa (carkod, ba, tutar, kasa, tarih) VALUES ('A1', ?, ?, 1, ?)");
+        q.addBindValue(ba);
+        q.addBindValue(amount);
+        q.addBindValue(qlonglong(dayNumber(QDate(2024, 6, day))));
+        ASSERT_TRUE(q.exec()) << q.lastError().text().toStdString();
+    }
+    QTemporaryDir dir;
+    const QString png = dir.filePath(u"pano.png"_s);
+    const ProcessResult r =
+        runProgram("koop-cli", {"dashboard", company.folder(), "--year", "2024", "--month", "6",
+                                "--out", png, "--format", "json"});
+    ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
+    const QJsonObject doc = QJsonDocument::fromJson(r.out.toUtf8()).object();
+
+    // Month by month what the ledger holds, every kind of card.
+    QStringList months, ledger;
+    for (const QJsonValue m : doc["aylar"].toArray())
+        months << m.toObject()["tahakkuk"].toString() + u'/' + m.toObject()["tahsilat"].toString();
+    for (int m = 1; m <= 12; ++m) {
+        const auto sum = [&](int ba) {
+            const auto row = rows(u"SELECT COALESCE(SUM(tutar), 0) FROM carhar WHERE ba = %1 AND "
+                                  "islem <> 16 AND vade >= %2 AND vade < %3"_s.arg(ba)
+                                      .arg(dayNumber(QDate(2024, m, 1)))
+                                      .arg(dayNumber(QDate(2024, m, 1).addMonths(1))));
+            return plainAmount(Money::fromUnits(row.front().value(0).toLongLong()), 2);
+        };
+        ledger << sum(0) + u'/' + sum(1);
+    }
+    EXPECT_EQ(months, ledger);
+    EXPECT_EQ(ledger[0], u"300.00/0.00"_s);
+    EXPECT_EQ(doc["tahakkuk"].toString(), u"500.00"_s);
+    EXPECT_EQ(doc["tahsilat"].toString(), u"160.00"_s);
+    EXPECT_EQ(doc["oran"].toString(), u"32.0"_s);
+    // The ten largest balances, the kind-2 card among them.
+    QStringList top;
+    for (const QJsonValue d : doc["ilkon"].toArray())
+        top << d.toObject()["kod"].toString() + u' ' + d.toObject()["kalan"].toString();
+    EXPECT_EQ(top, (QStringList{u"A2 140.00"_s, u"A1 100.00"_s, u"A4 100.00"_s}));
+    // A past year is seen at its last day: every open debt 181–365 days old.
+    EXPECT_EQ(doc["tarih"].toString(), u"31.12.2024"_s);
+    EXPECT_EQ(doc["yas4"].toString(), u"340.00"_s);
+    // A value for each day of the month.
+    const QJsonArray cash = doc["kasa"].toArray();
+    ASSERT_EQ(cash.size(), 30);
+    EXPECT_EQ(cash[2].toObject()["tutar"].toString(), u"210.00"_s);
+    EXPECT_EQ(cash[4].toObject()["tutar"].toString(), u"-20.00"_s);
+
+    const QImage image(png);
+    EXPECT_EQ(image.width(), 1800);
+    // A year without a month is wrong on the command line.
+    EXPECT_EQ(runProgram("koop-cli", {"dashboard", company.folder(), "--year", "24"}).exitCode, 2);
+    EXPECT_EQ(runProgram("koop-cli", {"dashboard", company.folder(), "--year", "2024", "--out",
+                                      dir.filePath(u"x.svg"_s)})
+                  .exitCode,
+              2);
 }
 
 } // namespace
