@@ -38,6 +38,19 @@ double maxValue(const Chart &c) {
     return top;
 }
 
+// Axis labels a little smaller than the chart's text, so twelve months fit
+// under a chart a third of a screen wide.
+QFont smaller(QFont font) {
+    font.setPointSizeF(font.pointSizeF() * 0.8);
+    return font;
+}
+
+// Month names stay whole, turned when there is no room for them upright.
+void categoryLabels(QBarCategoryAxis &axis) {
+    axis.setLabelsFont(smaller(axis.labelsFont()));
+    axis.setTruncateLabels(false);
+}
+
 QChart *makeChart(const Chart &c) {
     auto *chart = new QChart;
     chart->setAnimationOptions(QChart::NoAnimation);
@@ -49,6 +62,8 @@ QChart *makeChart(const Chart &c) {
     chart->legend()->setAlignment(Qt::AlignBottom);
     const auto valueAxis = [&](Qt::Alignment where) {
         auto *axis = new QValueAxis;
+        axis->setLabelsFont(smaller(axis->labelsFont()));
+        axis->setTickCount(5);
         axis->setRange(0, std::max(1.0, maxValue(c) * 1.05));
         axis->applyNiceNumbers();
         axis->setLabelFormat(QStringLiteral("%.0f"));
@@ -73,6 +88,7 @@ QChart *makeChart(const Chart &c) {
         chart->addSeries(series);
         auto *categories = new QBarCategoryAxis;
         categories->append(c.categories);
+        categoryLabels(*categories);
         chart->addAxis(categories, horizontal ? Qt::AlignLeft : Qt::AlignBottom);
         series->attachAxis(categories);
         series->attachAxis(valueAxis(horizontal ? Qt::AlignBottom : Qt::AlignLeft));
@@ -106,11 +122,13 @@ QChart *makeChart(const Chart &c) {
             numbers->setTickAnchor(0);
             numbers->setTickInterval(5);
             numbers->setLabelFormat(QStringLiteral("%d"));
+            numbers->setLabelsFont(smaller(numbers->labelsFont()));
             along = numbers;
             first = 1;
         } else {
             auto *categories = new QBarCategoryAxis;
             categories->append(c.categories);
+            categoryLabels(*categories);
             along = categories;
         }
         chart->addAxis(along, Qt::AlignBottom);
@@ -243,6 +261,9 @@ QWidget *chartView(const Chart &chart, QWidget *parent) {
     auto *view = new QChartView(makeChart(chart), parent);
     view->setRenderHint(QPainter::Antialiasing);
     view->setFocusPolicy(Qt::StrongFocus);
+    // The chart F8 and Ctrl+S act on is the framed one.
+    view->setStyleSheet(QStringLiteral("QChartView { border: 2px solid transparent; } "
+                                       "QChartView:focus { border: 2px solid #1f5f9f; }"));
     view->setMinimumSize(320, 220);
     return view;
 }

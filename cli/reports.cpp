@@ -3,7 +3,6 @@
 #include "actions/reports/arrears.h"
 #include "actions/reports/bulkstatements.h"
 #include "actions/reports/dashboard.h"
-#include "actions/statement/statementaction.h"
 #include "base/daynumber.h"
 #include "base/wholefile.h"
 #include "core/companyfolder.h"
@@ -180,9 +179,8 @@ int runDashboard(const cli::Call &call) {
         return cli::ExitFailed;
     // The figures too, unless only the file was asked for.
     if (out.isEmpty() || call.isSet(QStringLiteral("format")))
-        cli::printOut(
-            call.value(QStringLiteral("format")) == u"json"
-                ? dashboard::asJson(*board, session.tlonda)
-                : dashboard::asText(*board, statement::cooperativeName(session), session.tlonda));
+        cli::printOut(call.value(QStringLiteral("format")) == u"json"
+                          ? dashboard::asJson(*board, session.tlonda)
+                          : dashboard::asText(*board, session.tlonda));
     return cli::ExitOk;
 }

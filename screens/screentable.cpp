@@ -9,6 +9,9 @@
 #include "screens/labels/etiket.h"
 #include "screens/members/uye.h"
 #include "screens/monthlydebt/koopborc.h"
+#include "screens/reports/ihtar.h"
+#include "screens/reports/pano.h"
+#include "screens/reports/topeks.h"
 #include "screens/settings/koopayar.h"
 #include "screens/statement/tah2.h"
 
@@ -50,6 +53,12 @@ const std::vector<Screen> &table() {
          maker<ytahsil>()},
         {{QStringLiteral("UYE")}, QStringLiteral("Üye Kartları"), false, maker<uye>()},
         {{QStringLiteral("SIRKET")}, QStringLiteral("Şirket Bilgileri"), false, maker<sirket>()},
+        {{QStringLiteral("PANO")}, QStringLiteral("Genel Durum"), false, maker<pano>()},
+        {{QStringLiteral("EKSTRE")}, QStringLiteral("Toplu Ekstre"), false, maker<topeks>()},
+        {{QStringLiteral("IHTAR"), QStringLiteral("İHTAR")},
+         QStringLiteral("İhtar Listesi"),
+         false,
+         maker<ihtar>()},
     };
     return screens;
 }

@@ -3,6 +3,7 @@
 #include "actions/statement/statementaction.h"
 #include "base/csv.h"
 #include "base/daynumber.h"
+#include "base/wholefile.h"
 #include "data/membersearch.h"
 #include "printing/printersettings.h"
 #include "printing/prnx.h"
@@ -293,6 +294,15 @@ std::optional<QString> letterTemplate(Company &s) {
     }
     text.remove(u'\r');
     return text;
+}
+
+bool saveTemplate(Company &s, const QString &text) {
+    const QString path = s.companyFile(QString::fromUtf16(TemplateFile));
+    QString error;
+    if (wholefile::write(path, text.toUtf8(), &error))
+        return true;
+    s.messages.warning(QStringLiteral("İhtar mektubu şablonu yazılamadı: ") + path + u'\n' + error);
+    return false;
 }
 
 QString letterText(const QString &templateText, const Row &r, const Criteria &c,

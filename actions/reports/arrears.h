@@ -76,6 +76,9 @@ void presetPrinter(printing::PrinterSettings &settings);
 // is there but cannot be read or is not UTF-8 text.
 std::optional<QString> letterTemplate(Company &company);
 QString defaultTemplate();
+// Stores the company's template, whole or not at all; false after the
+// message.
+[[nodiscard]] bool saveTemplate(Company &company, const QString &text);
 // The template with its fields filled: {unvan}, {kod}, {isim}, {adres}
 // (the address lines), {adr1}…{adr3}, {tarih}, {borc} (the balance),
 // {anapara} (the open principal), {gecikme}, {eski} (open for more than the

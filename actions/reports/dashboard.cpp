@@ -49,6 +49,7 @@ std::optional<Board> build(Company &s, int year, int month, const ProgressFn &pr
     const QDate today = s.today();
     b.baseDate = today.year() == year ? today : QDate(year, 12, 31);
     b.month = month > 0 ? month : b.baseDate.month();
+    b.unvan = statement::cooperativeName(s);
 
     std::vector<data::MemberAccount> cards;
     if (!data::readMemberAccounts(s.data, std::nullopt, &cards, s.messages))
@@ -108,10 +109,11 @@ std::optional<Board> build(Company &s, int year, int month, const ProgressFn &pr
     return b;
 }
 
-QString asText(const Board &b, const QString &unvan, int tl) {
+QString asText(const Board &b, int tl) {
     const QStringList months = monthNames();
-    QString out = QString::fromUtf16(Title) + QStringLiteral(" %1  ").arg(b.year) + unvan + u'\n' +
-                  QStringLiteral("Baz Tarih :") + formatTrDate(b.baseDate) + QStringLiteral("\n\n");
+    QString out = QString::fromUtf16(Title) + QStringLiteral(" %1  ").arg(b.year) + b.unvan +
+                  u'\n' + QStringLiteral("Baz Tarih :") + formatTrDate(b.baseDate) +
+                  QStringLiteral("\n\n");
     out += QStringLiteral("Ay").leftJustified(10) + QStringLiteral("Tahakkuk").rightJustified(16) +
            QStringLiteral("Tahsilat").rightJustified(16) +
            QStringLiteral("Oran %").rightJustified(9) + u'\n';
@@ -175,14 +177,14 @@ QString asJson(const Board &b, int tl) {
     return QString::fromUtf8(QJsonDocument(doc).toJson(QJsonDocument::Indented));
 }
 
-charts::Board chartsOf(const Board &b, const QString &unvan, int tl) {
+charts::Board chartsOf(const Board &b, int tl) {
     const QStringList months = monthNames();
     QStringList shortMonths;
     for (const QString &m : months)
         shortMonths << m.left(3);
     charts::Board out;
     out.title = QStringLiteral("Genel Durum %1").arg(b.year);
-    out.subtitle = unvan + QStringLiteral("   Baz Tarih: ") + formatTrDate(b.baseDate);
+    out.subtitle = b.unvan + QStringLiteral("   Baz Tarih: ") + formatTrDate(b.baseDate);
 
     charts::Chart dues{charts::Chart::Kind::Bars,
                        QStringLiteral("Aylık Tahakkuk ve Tahsilat"),
@@ -241,7 +243,7 @@ charts::Board chartsOf(const Board &b, const QString &unvan, int tl) {
 
 bool write(Company &s, const Board &b, const QString &path) {
     QString error;
-    if (charts::writeBoard(path, chartsOf(b, statement::cooperativeName(s), s.tlonda), &error))
+    if (charts::writeBoard(path, chartsOf(b, s.tlonda), &error))
         return true;
     s.messages.warning(QStringLiteral("Dosya yazılamadı: ") + path + u'\n' + error);
     return false;

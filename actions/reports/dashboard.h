@@ -35,6 +35,7 @@ struct Board {
     int month = 0;  // the month of the cash line
     QDate baseDate; // the year's last day, or today within the current year
     int cards = 0;
+    QString unvan; // the cooperative's name, over the charts
     // Every card's statement rows with a due date in the month: Borç as
     // charged, Ödenen (a void's reversal netting its collection) as collected.
     std::array<Money, 12> charged{}, collected{};
@@ -65,11 +66,11 @@ QStringList monthNames();
 
 // The figures as text and as JSON ({"yil", "aylar": [{"ay", "tahakkuk",
 // "tahsilat"}], "yas1"…"yas5", "ilkon": [...], "kasa": [...]}).
-QString asText(const Board &board, const QString &unvan, int tlonda);
+QString asText(const Board &board, int tlonda);
 QString asJson(const Board &board, int tlonda);
 
 // The five charts and the summary as the charts layer draws them.
-charts::Board chartsOf(const Board &board, const QString &unvan, int tlonda);
+charts::Board chartsOf(const Board &board, int tlonda);
 
 // The board into a PNG or a PDF (by the name's ending); false after the
 // message.

@@ -1,21 +1,32 @@
 // The board's reports on a temporary company: the dunning list and its
-// letters, the statements of many members in one run.
+// letters, the statements of many members in one run, the year's charts,
+// and their screens.
 #include "actions/reports/arrears.h"
 #include "actions/reports/bulkstatements.h"
 #include "actions/statement/statementaction.h"
 #include "base/daynumber.h"
+#include "controls/dclist.h"
+#include "controls/xtext.h"
+#include "gui/screencontext.h"
 #include "printing/pdftext.h"
 #include "printing/printcontext.h"
+#include "screens/reports/ihtar.h"
+#include "screens/reports/pano.h"
+#include "screens/reports/topeks.h"
 #include "support/fixture.h"
+#include "support/screenparts.h"
 
+#include <QApplication>
 #include <QDir>
 #include <QImage>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QLabel>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QTemporaryDir>
+#include <QTest>
 
 namespace {
 
@@ -231,6 +242,46 @@ TEST_F(Reports, DashboardFiguresAreTheLedgersAndTheChartsAreDrawn) {
                                       dir.filePath(u"x.svg"_s)})
                   .exitCode,
               2);
+}
+
+} // namespace
+
+namespace {
+
+TEST_F(Reports, ScreensFromTheKeyboard) {
+    printing::PrintContext print(session);
+    ScreenContext desk(session);
+    {
+        pano w(desk, print);
+        w.show();
+        QApplication::setActiveWindow(&w);
+        ASSERT_TRUE(QTest::qWaitForWindowActive(&w));
+        QTest::keyClick(part<xtext>(w, "yil"), Qt::Key_F5);
+        for (int i = 1; i <= 5; ++i)
+            EXPECT_NE(w.findChild<QWidget *>(u"grafik%1"_s.arg(i)), nullptr) << i;
+        EXPECT_TRUE(part<QLabel>(w, "ozet")->text().contains(u"Kart sayısı: 5"_s));
+        EXPECT_EQ(w.currentChart(), -1);
+        w.findChild<QWidget *>(u"grafik3"_s)->setFocus();
+        EXPECT_EQ(w.currentChart(), 2); // F8 and Ctrl+S act on it
+    }
+    {
+        ihtar w(desk, print);
+        w.show();
+        QTest::keyClick(part<xtext>(w, "aylar"), Qt::Key_F5);
+        dclist *list = part<dclist>(w, "liste");
+        ASSERT_EQ(list->ListCount(), 2); // A1, then the totals
+        EXPECT_EQ(list->Caption(0, 0).toString(), u"A1"_s);
+        EXPECT_EQ(list->Caption(1, 1).toString(), u"T O P L A M"_s);
+        EXPECT_EQ(list->Caption(1, 8).toString(), u"100.00"_s); // Kalan
+    }
+    {
+        topeks w(desk, print);
+        QTemporaryDir dir;
+        const QString out = dir.filePath(u"hepsi.pdf"_s);
+        w.yazdir(out);
+        EXPECT_EQ(pdfLayoutText(out).split(u'\f', Qt::SkipEmptyParts).size(), 4);
+        EXPECT_EQ(part<QLabel>(w, "durum")->text(), u"4 üyeden 4 ekstre yazıldı."_s);
+    }
 }
 
 } // namespace
