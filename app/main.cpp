@@ -106,6 +106,7 @@ int runLauncher(Messages &messages, Registry &registry) {
                            QCoreApplication::applicationDirPath()))
             return false;
         desk->print = std::make_unique<printing::PrintContext>(desk->session);
+        desk->print->preview = true;
         desk->context = std::make_unique<ScreenContext>(desk->session);
         launcher->hide();
         QWidget *screen = openScreen(*entry, *desk->context, *desk->print);
@@ -165,6 +166,7 @@ int main(int argc, char *argv[]) {
         return startup::ExitStartupFailed;
     }
     printing::PrintContext print(session);
+    print.preview = true; // every printout shows its pages before the printer
     ScreenContext screen(session);
     // The process ends when its one screen closes, the manual's window
     // open or not.

@@ -65,4 +65,45 @@ QString dotMatrixCell(const QString &text, int width, int alignment) {
     return text.leftJustified(width, u' ', true);
 }
 
+std::vector<DosLine> fromDosJob(const QByteArray &job) {
+    std::vector<DosLine> lines(1);
+    bool bold = false;
+    for (qsizetype i = 0; i < job.size(); ++i) {
+        const auto b = static_cast<unsigned char>(job[i]);
+        if (b == 27 && i + 1 < job.size()) {
+            // ESC G and ESC H turn bold on and off; the other styles show plain.
+            const char code = job[++i];
+            if (code == 'G')
+                bold = true;
+            else if (code == 'H')
+                bold = false;
+            continue;
+        }
+        if (b == '\n') {
+            lines.emplace_back();
+            continue;
+        }
+        if (b == '\r' || b == 15 || b == 18)
+            continue; // the line end's first half, condensed on and off
+        QChar c;
+        if (b < 0x80) {
+            c = QChar(b);
+        } else {
+            for (const Letter &l : kTurkish)
+                if (l.cp857 == b)
+                    c = QChar(l.unicode);
+            if (c.isNull()) {
+                const QString other = cp1254::decode(QByteArray(1, char(b)));
+                c = other.isEmpty() ? QChar(u'?') : other.front();
+            }
+        }
+        lines.back().text += c;
+        lines.back().bold.push_back(bold);
+    }
+    // The job ends with a line end: no line follows it.
+    if (lines.back().text.isEmpty())
+        lines.pop_back();
+    return lines;
+}
+
 } // namespace printing

@@ -2,6 +2,7 @@
 
 #include <QByteArray>
 #include <QString>
+#include <vector>
 
 namespace printing {
 
@@ -14,5 +15,13 @@ QByteArray toDosText(const QString &text);
 // aligned for 1, centred for 2, left aligned otherwise; a width below 1
 // leaves the text as it is.
 QString dotMatrixCell(const QString &text, int width, int alignment);
+
+// A dot-matrix job read back for its preview: its lines as the printer
+// would print them, the control codes gone, with which characters are bold.
+struct DosLine {
+    QString text;
+    std::vector<bool> bold; // one per character of text
+};
+std::vector<DosLine> fromDosJob(const QByteArray &job);
 
 } // namespace printing

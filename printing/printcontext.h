@@ -32,6 +32,12 @@ class PrintContext {
     // handed to the dot-matrix program (print tests, the command line).
     QString dotMatrixCopy;
 
+    // The desktop's prints pass the print preview first; the command line's
+    // and the tests' go straight to their file or printer.
+    bool preview = false;
+    // While the preview draws a job: the printer to draw it on instead.
+    QPrinter *target = nullptr;
+
     // Prints without a printer (the command line, tests): in dot-matrix mode
     // the file's copy goes to `file`, in graphic mode the PDF is written there.
     void printTo(bool dotMatrix, const QString &file);

@@ -1,5 +1,6 @@
 #include "printing/printwithsetup.h"
 
+#include "printing/preview.h"
 #include "printing/yzcsetup.h"
 
 #include <QApplication>
@@ -24,7 +25,11 @@ bool printWithSetup(PrintContext &context, QWidget *parent,
     yzcsetup setup(context, parent);
     setup.exec();
     const bool confirmed = context.settings.confirmed;
-    if (confirmed) {
+    if (confirmed && context.preview && !context.settings.dotMatrix &&
+        context.pdfOutput().isEmpty()) {
+        // The pages first; a dot-matrix job shows its own when it is handed over.
+        previewGraphic(context, parent, print);
+    } else if (confirmed) {
         WaitCursor wait;
         print();
     }

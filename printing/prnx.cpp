@@ -1,6 +1,7 @@
 #include "printing/prnx.h"
 
 #include "printing/dostext.h"
+#include "printing/preview.h"
 
 #include "base/wholefile.h"
 #include "core/company.h"
@@ -102,6 +103,10 @@ bool prnx::OpenPrinter(quint8 mode, const QString &documentName, bool condensed)
 }
 
 QPrinter *prnx::jobPrinter() {
+    if (m_context.target) {
+        m_pdf.reset();
+        return m_context.target; // the preview's pages
+    }
     QPrinter &system = m_context.printer();
     const QString pdf = m_context.pdfOutput();
     if (pdf.isEmpty()) {
@@ -338,6 +343,9 @@ void prnx::abandon() {
 void prnx::handOver() {
     const QString copy = m_context.dotMatrixCopy;
     if (copy.isEmpty()) {
+        // Closed unprinted from the preview: nothing to report.
+        if (m_context.preview && !printing::previewDotMatrix(m_context, m_fileName))
+            return;
         runDotMatrixProgram();
         return;
     }
