@@ -59,17 +59,17 @@ ihtar::ihtar(ScreenContext &context, printing::PrintContext &printContext, QWidg
         });
     }
 
-    m_grid->Add(QStringLiteral("A"), QStringLiteral("kod"), QStringLiteral("Kod"), 80, 15);
-    m_grid->Add(QStringLiteral("A"), QStringLiteral("isim"), QStringLiteral("İsim"), 200, 35);
+    m_grid->Add(QStringLiteral("A"), QStringLiteral("kod"), QStringLiteral("Kod"), 70, 15);
+    m_grid->Add(QStringLiteral("A"), QStringLiteral("isim"), QStringLiteral("İsim"), 170, 35);
     const QStringList ages = generallist::ageCaptions();
     for (int i = 0; i < surcharge::AgeCount; ++i)
-        m_grid->Add(QStringLiteral("N"), QStringLiteral("yas%1").arg(i + 1), ages[i], 100,
+        m_grid->Add(QStringLiteral("N"), QStringLiteral("yas%1").arg(i + 1), ages[i], 90,
                     ListMaximum, 0, context.tlonda(), 3);
-    m_grid->Add(QStringLiteral("N"), QStringLiteral("gecikme"), QStringLiteral("Gecikme"), 100,
+    m_grid->Add(QStringLiteral("N"), QStringLiteral("gecikme"), QStringLiteral("Gecikme"), 90,
                 ListMaximum, 0, context.tlonda(), 3);
-    m_grid->Add(QStringLiteral("N"), QStringLiteral("kalan"), QStringLiteral("Kalan"), 110,
+    m_grid->Add(QStringLiteral("N"), QStringLiteral("kalan"), QStringLiteral("Kalan"), 100,
                 ListMaximum, 0, context.tlonda(), 3);
-    m_grid->setMinimumSize(1030, 320);
+    m_grid->setMinimumSize(900, 320);
     m_grid->installEventFilter(this);
 
     m_progress->setVisible(false);
