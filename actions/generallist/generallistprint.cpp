@@ -24,21 +24,6 @@ const printing::Columns &columns() {
     return c;
 }
 
-// With the ages: nine columns in 129 of the page's 132.
-constexpr qint16 AgingCodeWidth = 10;
-constexpr qint16 AgingNameWidth = 20;
-constexpr qint16 AgingAmountWidth = 13;
-
-const printing::Columns &agingColumns() {
-    static const printing::Columns c = [] {
-        std::vector<printing::Columns::Column> cols{{AgingCodeWidth}, {AgingNameWidth}};
-        for (int i = 0; i < surcharge::AgeCount + 2; ++i)
-            cols.push_back({AgingAmountWidth, prnx::Saga});
-        return printing::Columns(std::move(cols));
-    }();
-    return c;
-}
-
 struct Layout {
     const printing::Columns &columns;
     qint16 codeWidth, nameWidth, amountWidth;
@@ -51,11 +36,6 @@ QStringList listAmounts(const Figures &f, int tlonda) {
     return shownAmounts(f, tlonda);
 }
 
-QStringList agingAmounts(const Figures &f, int tlonda) {
-    return ageAmounts(f, tlonda, true)
-           << formatAmount(f.gecikme, tlonda) << formatAmount(f.kalan, tlonda);
-}
-
 Layout layout(bool aging) {
     if (!aging)
         return {columns(),
@@ -65,11 +45,8 @@ Layout layout(bool aging) {
                 {QStringLiteral("KOD"), QStringLiteral("UNVAN"), QStringLiteral("BORÇ"),
                  QStringLiteral("ÖDENEN"), QStringLiteral("GECİKME"), QStringLiteral("KALAN")},
                 listAmounts};
-    QStringList heads{QStringLiteral("KOD"), QStringLiteral("UNVAN")};
-    for (const QString &caption : ageCaptions())
-        heads << caption.toUpper();
-    heads << QStringLiteral("GECİKME") << QStringLiteral("KALAN");
-    return {agingColumns(), AgingCodeWidth, AgingNameWidth, AgingAmountWidth, heads, agingAmounts};
+    return {agingColumns(),   AgingCodeWidth, AgingNameWidth,
+            AgingAmountWidth, agingHeads(),   agingCells};
 }
 
 std::vector<Line> pageHead(const QString &title, const PrintHead &h, const Layout &l) {
@@ -84,6 +61,28 @@ std::vector<Line> pageHead(const QString &title, const PrintHead &h, const Layou
 }
 
 } // namespace
+
+const printing::Columns &agingColumns() {
+    static const printing::Columns c = [] {
+        std::vector<printing::Columns::Column> cols{{AgingCodeWidth}, {AgingNameWidth}};
+        for (int i = 0; i < surcharge::AgeCount + 2; ++i)
+            cols.push_back({AgingAmountWidth, prnx::Saga});
+        return printing::Columns(std::move(cols));
+    }();
+    return c;
+}
+
+QStringList agingHeads() {
+    QStringList heads{QStringLiteral("KOD"), QStringLiteral("UNVAN")};
+    for (const QString &caption : ageCaptions())
+        heads << caption.toUpper();
+    return heads << QStringLiteral("GECİKME") << QStringLiteral("KALAN");
+}
+
+QStringList agingCells(const Figures &f, int tlonda) {
+    return ageAmounts(f, tlonda, true)
+           << formatAmount(f.gecikme, tlonda) << formatAmount(f.kalan, tlonda);
+}
 
 void presetPrinter(printing::PrinterSettings &s) {
     s.presetReport(QString::fromUtf16(PrintTitle), 66, true);

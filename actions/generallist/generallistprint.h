@@ -1,6 +1,7 @@
 #pragma once
 
 #include "actions/generallist/generallistaction.h"
+#include "printing/report.h"
 
 class prnx;
 namespace printing {
@@ -18,6 +19,17 @@ struct PrintHead {
     QString date;  // "Baz Tarih", as the clerk typed it
     QString unvan; // the cooperative's name
 };
+
+// The list with its ages as printed, and the dunning list after it: code
+// (10), name (20), the five ages, the surcharge and the balance (13 each),
+// 129 of the page's 132 columns.
+inline constexpr qint16 AgingCodeWidth = 10;
+inline constexpr qint16 AgingNameWidth = 20;
+inline constexpr qint16 AgingAmountWidth = 13;
+const printing::Columns &agingColumns();
+QStringList agingHeads();
+// A row's cells after the code and the name, as shown.
+QStringList agingCells(const Figures &f, int tlonda);
 
 // The printer settings the list's print starts from, before the setup screen.
 void presetPrinter(printing::PrinterSettings &settings);

@@ -1,5 +1,6 @@
 #include "actions/reports/arrears.h"
 
+#include "actions/generallist/generallistprint.h"
 #include "actions/statement/statementaction.h"
 #include "base/csv.h"
 #include "base/daynumber.h"
@@ -24,9 +25,9 @@ namespace {
 using printing::Cell;
 using printing::Line;
 
-constexpr qint16 CodeWidth = 10;
-constexpr qint16 NameWidth = 20;
-constexpr qint16 AmountWidth = 13;
+using generallist::AgingAmountWidth;
+using generallist::AgingCodeWidth;
+using generallist::AgingNameWidth;
 constexpr qint16 HeadWidth = 129;
 // Letters wrap at the words within this many columns, in a font larger
 // than the lists' so that they read as letters.
@@ -38,29 +39,6 @@ Money principal(const generallist::Figures &f) {
     for (const Money &m : f.yas)
         sum += m;
     return sum;
-}
-
-const printing::Columns &columns() {
-    static const printing::Columns c = [] {
-        std::vector<printing::Columns::Column> cols{{CodeWidth}, {NameWidth}};
-        for (int i = 0; i < surcharge::AgeCount + 2; ++i)
-            cols.push_back({AmountWidth, prnx::Saga});
-        return printing::Columns(std::move(cols));
-    }();
-    return c;
-}
-
-QStringList heads() {
-    QStringList out{QStringLiteral("KOD"), QStringLiteral("UNVAN")};
-    for (const QString &caption : generallist::ageCaptions())
-        out << caption.toUpper();
-    return out << QStringLiteral("GECİKME") << QStringLiteral("KALAN");
-}
-
-// The five ages, the surcharge and the balance, as the list shows them.
-QStringList shown(const generallist::Figures &f, int tlonda) {
-    return generallist::ageAmounts(f, tlonda, true)
-           << formatAmount(f.gecikme, tlonda) << formatAmount(f.kalan, tlonda);
 }
 
 QString criteriaText(const Criteria &c, int tlonda) {
@@ -160,20 +138,20 @@ std::optional<List> build(Company &s, const Criteria &c, const ProgressFn &progr
 
 QString asText(const List &list, const Criteria &c, const QString &unvan, int tlonda) {
     const auto line = [](const QString &kod, const QString &isim, const QStringList &figures) {
-        QString out = kod.left(CodeWidth).leftJustified(CodeWidth) + u' ' +
-                      isim.left(NameWidth).leftJustified(NameWidth);
+        QString out = kod.left(AgingCodeWidth).leftJustified(AgingCodeWidth) + u' ' +
+                      isim.left(AgingNameWidth).leftJustified(AgingNameWidth);
         for (const QString &f : figures)
-            out += u' ' + f.rightJustified(AmountWidth);
+            out += u' ' + f.rightJustified(AgingAmountWidth);
         return out + u'\n';
     };
-    const QStringList h = heads();
+    const QStringList h = generallist::agingHeads();
     QString out = QString::fromUtf16(PrintTitle) + u'\n' + QStringLiteral("Baz Tarih :") +
                   formatTrDate(c.date) + QStringLiteral("  ") + unvan + u'\n' +
                   criteriaText(c, tlonda) + QStringLiteral("\n\n") + line(h[0], h[1], h.mid(2));
     for (const Row &r : list.rows)
-        out += line(r.card.kod, r.card.isim1, shown(r.figures, tlonda));
-    out +=
-        line(QString(), QString::fromUtf16(generallist::TotalCaption), shown(list.toplam, tlonda));
+        out += line(r.card.kod, r.card.isim1, generallist::agingCells(r.figures, tlonda));
+    out += line(QString(), QString::fromUtf16(generallist::TotalCaption),
+                generallist::agingCells(list.toplam, tlonda));
     return out;
 }
 
@@ -225,23 +203,23 @@ bool printList(prnx &printer, const List &list, const Criteria &c, const QString
          Cell::company(unvan, HeadWidth - 35, prnx::Saga)},
         {Cell::plain(criteriaText(c, tlonda), HeadWidth)},
         {},
-        columns().line(heads(), true),
-        columns().rules(),
+        generallist::agingColumns().line(generallist::agingHeads(), true),
+        generallist::agingColumns().rules(),
     };
     printing::Report report(printer, std::move(page));
     if (!report.open(printer.settings().title))
         return false;
     for (const Row &r : list.rows)
-        report.row(
-            columns().line(QStringList{r.card.kod.left(CodeWidth), r.card.isim1.left(NameWidth)} +
-                           shown(r.figures, tlonda)));
-    Line total{
-        Cell::plain(QStringLiteral("T O P L A M : "), CodeWidth + 1 + NameWidth, prnx::Saga, true)};
-    for (const QString &amount : shown(list.toplam, tlonda)) {
+        report.row(generallist::agingColumns().line(
+            QStringList{r.card.kod.left(AgingCodeWidth), r.card.isim1.left(AgingNameWidth)} +
+            generallist::agingCells(r.figures, tlonda)));
+    Line total{Cell::plain(QStringLiteral("T O P L A M : "), AgingCodeWidth + 1 + AgingNameWidth,
+                           prnx::Saga, true)};
+    for (const QString &amount : generallist::agingCells(list.toplam, tlonda)) {
         total.push_back(Cell::plain(QStringLiteral(" "), 1));
-        total.push_back(Cell::plain(amount, AmountWidth, prnx::Saga));
+        total.push_back(Cell::plain(amount, AgingAmountWidth, prnx::Saga));
     }
-    return report.finish({columns().rules(), total});
+    return report.finish({generallist::agingColumns().rules(), total});
 }
 
 QString defaultTemplate() {
