@@ -81,7 +81,9 @@ int runStatements(const cli::Call &call) {
 int runArrears(const cli::Call &call) {
     const QString dateText = call.value(QStringLiteral("date"));
     const QString format = call.value(QStringLiteral("format"));
-    if (dateText.isEmpty())
+    // A printer's mode only for a print.
+    if (dateText.isEmpty() ||
+        (call.isSet(QStringLiteral("mode")) && !call.isSet(QStringLiteral("print"))))
         return call.wrongCommandLine();
     Messages &messages = call.messages;
     Session session(messages);
@@ -117,7 +119,9 @@ int runArrears(const cli::Call &call) {
     const QString unvan = generallist::cooperativeName(session);
     const int tl = session.tlonda;
 
-    if (call.isSet(QStringLiteral("letters"))) {
+    if (call.isSet(QStringLiteral("letters")) && list->rows.empty()) {
+        messages.information(QStringLiteral("İhtar yazılacak üye yok; mektup dosyası yazılmadı."));
+    } else if (call.isSet(QStringLiteral("letters"))) {
         const auto letter = arrears::letterTemplate(session);
         if (!letter)
             return cli::ExitFailed;
@@ -125,8 +129,7 @@ int runArrears(const cli::Call &call) {
         arrears::presetLettersPrinter(context.settings);
         context.printTo(false, call.value(QStringLiteral("letters")));
         prnx printer(context);
-        if (!list->rows.empty() &&
-            !arrears::printLetters(printer, *list, *letter, criteria, unvan, tl, session.tlnick))
+        if (!arrears::printLetters(printer, *list, *letter, criteria, unvan, tl, session.tlnick))
             return cli::ExitFailed;
     }
     if (call.isSet(QStringLiteral("print"))) {

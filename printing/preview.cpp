@@ -4,6 +4,7 @@
 #include "core/company.h"
 #include "printing/dostext.h"
 #include "printing/printcontext.h"
+#include "printing/printwithsetup.h"
 
 #include <QApplication>
 #include <QDialog>
@@ -137,9 +138,14 @@ void previewGraphic(PrintContext &context, QWidget *parent, const std::function<
     };
     const QString before = context.pdfFile;
     PreviewDialog dialog(
-        layoutOf(context, layout), parent, render, [&] { print(); },
+        layoutOf(context, layout), parent, render,
+        [&] {
+            WaitCursor wait;
+            print();
+        },
         [&](const QString &path) {
             context.pdfFile = path;
+            WaitCursor wait;
             print();
             context.pdfFile = before;
         });

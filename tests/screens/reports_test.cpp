@@ -114,8 +114,14 @@ TEST_F(Reports, ArrearsListExactlyTheMembersOwingSoLong) {
     EXPECT_EQ(r.exitCode, 1);
     EXPECT_TRUE(r.messages.join('\n').contains(u"UTF-8"_s));
     EXPECT_FALSE(QFile::exists(letters));
+    // Nobody owes for a year: said, and no letters.
+    r = runProgram("koop-cli", {"arrears", company.folder(), "--date", "10.06.2024", "--months",
+                                "12", "--letters", letters});
+    EXPECT_EQ(r.exitCode, 0);
+    EXPECT_TRUE(r.messages.join('\n').contains(u"İhtar yazılacak üye yok"_s));
+    EXPECT_FALSE(QFile::exists(letters));
     for (const QStringList &bad : {QStringList{"--months", "0"}, QStringList{"--min", "abc"},
-                                   QStringList{"--format", "xlsx"}}) {
+                                   QStringList{"--format", "xlsx"}, QStringList{"--mode", "2"}}) {
         r = runProgram("koop-cli",
                        QStringList{"arrears", company.folder(), "--date", "10.06.2024"} + bad);
         EXPECT_NE(r.exitCode, 0) << bad.join(' ').toStdString();
