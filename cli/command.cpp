@@ -37,6 +37,18 @@ void printOut(const QString &text) {
     write(stdout, text);
 }
 
+bool writeOut(const QString &path, const QString &text, Messages &messages) {
+    if (path.isEmpty()) {
+        printOut(text);
+        return true;
+    }
+    QString error;
+    if (wholefile::write(path, text.toUtf8(), &error))
+        return true;
+    messages.warning(QStringLiteral("Dosya yazılamadı: ") + path + u'\n' + error);
+    return false;
+}
+
 void printErr(const QString &text) {
     write(stderr, text);
 }

@@ -91,6 +91,9 @@ int runCommandLine(const std::vector<Command> &table, int &argc, char **argv);
 void printOut(const QString &text);
 // The same to standard error.
 void printErr(const QString &text);
+// A command's output: to standard output without a path, else into the file
+// whole; false after "Dosya yazılamadı".
+[[nodiscard]] bool writeOut(const QString &path, const QString &text, Messages &messages);
 
 // A whole number within [min, max], or nothing.
 std::optional<qint64> wholeNumber(const QString &text, qint64 min, qint64 max);

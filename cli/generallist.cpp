@@ -2,7 +2,6 @@
 
 #include "actions/generallist/generallistprint.h"
 #include "base/daynumber.h"
-#include "base/wholefile.h"
 #include "base/xlsxexport.h"
 #include "core/companyfolder.h"
 #include "printing/prnx.h"
@@ -37,18 +36,6 @@ bool writeSpreadsheet(const QString &path, const generallist::List &list, const 
     sheet.cell = [&](int row, int col) -> QVariant { return cells[size_t(row)][col]; };
     QString error;
     if (xlsx::write(path, sheet, &error))
-        return true;
-    messages.warning(QStringLiteral("Dosya yazılamadı: ") + path + u'\n' + error);
-    return false;
-}
-
-bool writeText(const QString &path, const QString &text, Messages &messages) {
-    if (path.isEmpty()) {
-        cli::printOut(text);
-        return true;
-    }
-    QString error;
-    if (wholefile::write(path, text.toUtf8(), &error))
         return true;
     messages.warning(QStringLiteral("Dosya yazılamadı: ") + path + u'\n' + error);
     return false;
@@ -113,10 +100,11 @@ int runGeneralList(const cli::Call &call) {
     if (format == u"xlsx")
         written = writeSpreadsheet(out, *list, dateText, unvan, tl, aging, messages);
     else if (format == u"csv")
-        written = writeText(out, generallist::asCsv(*list, tl, aging), messages);
+        written = cli::writeOut(out, generallist::asCsv(*list, tl, aging), messages);
     else if (format == u"json")
-        written = writeText(out, generallist::asJson(*list, baseDate, tl, aging), messages);
+        written = cli::writeOut(out, generallist::asJson(*list, baseDate, tl, aging), messages);
     else
-        written = writeText(out, generallist::asText(*list, baseDate, unvan, tl, aging), messages);
+        written =
+            cli::writeOut(out, generallist::asText(*list, baseDate, unvan, tl, aging), messages);
     return written ? cli::ExitOk : cli::ExitFailed;
 }

@@ -4,7 +4,6 @@
 #include "actions/reports/bulkstatements.h"
 #include "actions/reports/dashboard.h"
 #include "base/daynumber.h"
-#include "base/wholefile.h"
 #include "core/companyfolder.h"
 #include "printing/printcontext.h"
 #include "printing/prnx.h"
@@ -144,16 +143,8 @@ int runArrears(const cli::Call &call) {
     const QString text = format == u"csv"    ? arrears::asCsv(*list, tl)
                          : format == u"json" ? arrears::asJson(*list, criteria, tl)
                                              : arrears::asText(*list, criteria, unvan, tl);
-    const QString outFile = call.value(QStringLiteral("out"));
-    if (outFile.isEmpty()) {
-        cli::printOut(text);
-        return cli::ExitOk;
-    }
-    QString error;
-    if (wholefile::write(outFile, text.toUtf8(), &error))
-        return cli::ExitOk;
-    messages.warning(QStringLiteral("Dosya yazılamadı: ") + outFile + u'\n' + error);
-    return cli::ExitFailed;
+    return cli::writeOut(call.value(QStringLiteral("out")), text, messages) ? cli::ExitOk
+                                                                            : cli::ExitFailed;
 }
 
 int runDashboard(const cli::Call &call) {

@@ -112,11 +112,7 @@ std::optional<List> build(Company &s, const QString &firstCode, const QString &l
         }
         return list;
     }
-    std::vector<statement::Card> kinds;
-    kinds.reserve(cards.size());
-    for (const data::MemberAccount &card : cards)
-        kinds.push_back({card.kod, card.asd});
-    if (!statement::computeEach(s, kinds, baseDate, faiz,
+    if (!statement::computeEach(s, statement::cardsOf(cards), baseDate, faiz,
                                 [&](size_t i, const surcharge::Statement &st) { listed(i, &st); }))
         return std::nullopt;
     const Figures &t = list.toplam;

@@ -288,10 +288,7 @@ std::optional<int> postPaidSurcharge(Company &s, const QString &from, const QStr
         Money amount;
     };
     std::vector<Paid> paid, member;
-    std::vector<statement::Card> members;
-    members.reserve(cards.size());
-    for (const data::MemberAccount &card : cards)
-        members.push_back({card.kod, card.asd});
+    const std::vector<statement::Card> members = statement::cardsOf(cards);
     const auto computed = [&](size_t i, const surcharge::Statement &st) {
         const data::MemberAccount &card = cards[i];
         member.clear();

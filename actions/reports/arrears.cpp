@@ -110,28 +110,26 @@ std::optional<List> build(Company &s, const Criteria &c, const ProgressFn &progr
     std::vector<data::MemberCard> members;
     if (!data::readCards(s.data, selection, &members, s.messages))
         return std::nullopt;
-    std::vector<statement::Card> kinds;
-    kinds.reserve(members.size());
-    for (const data::MemberCard &m : members)
-        kinds.push_back({m.kod, m.asd});
     const double faiz = statement::deskSettings(s).faiz;
     const int count = int(members.size());
     List list;
     if (progress && count > 0)
         progress({0, count, members.front().kod});
-    if (!statement::computeEach(
-            s, kinds, c.date, faiz, [&](size_t i, const surcharge::Statement &st) {
-                if (progress)
-                    progress({int(i) + 1, count, members[i].kod});
-                const generallist::Figures f = generallist::figuresOf(st, c.date);
-                const Money older =
-                    c.months ? surcharge::openOlderThan(st, c.date, *c.months) : Money();
-                if (!owes(c, f, older))
-                    return;
-                generallist::add(list.toplam, f);
-                list.olderTotal += older;
-                list.rows.push_back({members[i], f, older});
-            }))
+    if (!statement::computeEach(s, statement::cardsOf(members), c.date, faiz,
+                                [&](size_t i, const surcharge::Statement &st) {
+                                    if (progress)
+                                        progress({int(i) + 1, count, members[i].kod});
+                                    const generallist::Figures f =
+                                        generallist::figuresOf(st, c.date);
+                                    const Money older =
+                                        c.months ? surcharge::openOlderThan(st, c.date, *c.months)
+                                                 : Money();
+                                    if (!owes(c, f, older))
+                                        return;
+                                    generallist::add(list.toplam, f);
+                                    list.olderTotal += older;
+                                    list.rows.push_back({members[i], f, older});
+                                }))
         return std::nullopt;
     return list;
 }

@@ -65,14 +65,10 @@ std::optional<Result> print(Company &s, printing::PrintContext &context, const S
     printing::Report report(printer, {});
     bool opened = false, failed = false;
     QSet<QString> names;
-    std::vector<statement::Card> kinds;
-    kinds.reserve(members.size());
-    for (const data::MemberCard &m : members)
-        kinds.push_back({m.kod, m.asd});
     if (progress && !members.empty())
         progress({0, result.members, members.front().kod});
-    const bool read =
-        statement::computeEach(s, kinds, date, faiz, [&](size_t i, const surcharge::Statement &st) {
+    const bool read = statement::computeEach(
+        s, statement::cardsOf(members), date, faiz, [&](size_t i, const surcharge::Statement &st) {
             const data::MemberCard &m = members[i];
             if (progress)
                 progress({int(i) + 1, result.members, m.kod});

@@ -55,33 +55,30 @@ std::optional<Board> build(Company &s, int year, int month, const ProgressFn &pr
     if (!data::readMemberAccounts(s.data, std::nullopt, &cards, s.messages))
         return std::nullopt;
     b.cards = int(cards.size());
-    std::vector<statement::Card> kinds;
-    kinds.reserve(cards.size());
-    for (const data::MemberAccount &c : cards)
-        kinds.push_back({c.kod, c.asd});
     const double faiz = statement::deskSettings(s).faiz;
     if (progress)
         progress({0, b.cards});
     std::vector<Debtor> debtors;
-    if (!statement::computeEach(
-            s, kinds, b.baseDate, faiz, [&](size_t i, const surcharge::Statement &st) {
-                for (const surcharge::StatementRow &r : st.rows) {
-                    if (!r.vade.isValid() || r.vade.year() != year)
-                        continue;
-                    const size_t m = size_t(r.vade.month() - 1);
-                    b.charged[m] += r.borc.value_or(Money());
-                    b.collected[m] += r.odeme.value_or(Money());
-                }
-                const generallist::Figures f = generallist::figuresOf(st, b.baseDate);
-                for (size_t a = 0; a < b.ages.size(); ++a)
-                    b.ages[a] += f.yas[a];
-                b.surcharge += f.gecikme;
-                b.balance += f.kalan;
-                if (f.kalan > Money())
-                    debtors.push_back({cards[i].kod, cards[i].isim1, f.kalan});
-                if (progress)
-                    progress({int(i) + 1, b.cards});
-            }))
+    if (!statement::computeEach(s, statement::cardsOf(cards), b.baseDate, faiz,
+                                [&](size_t i, const surcharge::Statement &st) {
+                                    for (const surcharge::StatementRow &r : st.rows) {
+                                        if (!r.vade.isValid() || r.vade.year() != year)
+                                            continue;
+                                        const size_t m = size_t(r.vade.month() - 1);
+                                        b.charged[m] += r.borc.value_or(Money());
+                                        b.collected[m] += r.odeme.value_or(Money());
+                                    }
+                                    const generallist::Figures f =
+                                        generallist::figuresOf(st, b.baseDate);
+                                    for (size_t a = 0; a < b.ages.size(); ++a)
+                                        b.ages[a] += f.yas[a];
+                                    b.surcharge += f.gecikme;
+                                    b.balance += f.kalan;
+                                    if (f.kalan > Money())
+                                        debtors.push_back({cards[i].kod, cards[i].isim1, f.kalan});
+                                    if (progress)
+                                        progress({int(i) + 1, b.cards});
+                                }))
         return std::nullopt;
     for (size_t m = 0; m < 12; ++m) {
         b.chargedTotal += b.charged[m];

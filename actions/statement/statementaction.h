@@ -45,6 +45,14 @@ struct Card {
     QString kod;
     int asd = 0;
 };
+// The code and kind of each of the cards read (member cards, member accounts).
+template <typename C> std::vector<Card> cardsOf(const std::vector<C> &cards) {
+    std::vector<Card> out;
+    out.reserve(cards.size());
+    for (const C &c : cards)
+        out.push_back({c.kod, c.asd});
+    return out;
+}
 bool computeEach(Company &company, const std::vector<Card> &cards, const QDate &baseDate,
                  double faiz,
                  const std::function<void(size_t, const surcharge::Statement &)> &each);

@@ -1,6 +1,6 @@
 #include "screens/reports/pano.h"
 
-#include "charts/board.h"
+#include "actions/reports/dashboard.h"
 #include "controls/xtext.h"
 #include "gui/screencontext.h"
 #include "printing/pageprint.h"
@@ -96,7 +96,7 @@ void pano::hesapla() {
     }
     if (!board)
         return; // said why
-    m_board = std::move(board);
+    m_charts = dashboard::chartsOf(*board, m_context.tlonda());
     showCharts();
 }
 
@@ -104,7 +104,7 @@ void pano::showCharts() {
     for (QWidget *view : m_views)
         delete view;
     m_views.clear();
-    const charts::Board b = dashboard::chartsOf(*m_board, m_context.tlonda());
+    const charts::Board &b = *m_charts;
     std::vector<QWidget *> order{m_year, m_month};
     for (size_t i = 0; i < b.charts.size(); ++i) {
         QWidget *view = charts::chartView(b.charts[i], this);
@@ -129,11 +129,11 @@ int pano::currentChart() const {
 }
 
 void pano::print() {
-    if (!m_board)
+    if (!m_charts)
         hesapla();
-    if (!m_board)
+    if (!m_charts)
         return;
-    const charts::Board b = dashboard::chartsOf(*m_board, m_context.tlonda());
+    const charts::Board &b = *m_charts;
     const int chart = currentChart();
     // An A4 page upright: the charts across its width, as tall as they are wide allows.
     (void)printing::printPage(m_printContext, QStringLiteral("Grafik"), [&](QPainter &p) {
@@ -149,9 +149,9 @@ void pano::print() {
 }
 
 void pano::save() {
-    if (!m_board)
+    if (!m_charts)
         hesapla();
-    if (!m_board)
+    if (!m_charts)
         return;
     const int chart = currentChart();
     QString path = QFileDialog::getSaveFileName(
@@ -163,7 +163,7 @@ void pano::save() {
     if (!path.endsWith(QStringLiteral(".png"), Qt::CaseInsensitive) &&
         !path.endsWith(QStringLiteral(".pdf"), Qt::CaseInsensitive))
         path += QStringLiteral(".png");
-    const charts::Board b = dashboard::chartsOf(*m_board, m_context.tlonda());
+    const charts::Board &b = *m_charts;
     QString error;
     const bool written = chart >= 0 ? charts::writeChart(path, b.charts[size_t(chart)], &error)
                                     : charts::writeBoard(path, b, &error);

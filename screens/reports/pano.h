@@ -1,6 +1,6 @@
 #pragma once
 
-#include "actions/reports/dashboard.h"
+#include "charts/board.h"
 #include "printing/printcontext.h"
 
 #include <QWidget>
@@ -43,6 +43,6 @@ class pano : public QWidget {
     QLabel *m_summary;
     QProgressBar *m_progress;
     QPushButton *m_hesapla, *m_print, *m_save;
-    std::optional<dashboard::Board> m_board;
+    std::optional<charts::Board> m_charts; // of the last " Hesapla"
     std::vector<QWidget *> m_views;
 };
