@@ -24,13 +24,6 @@ double chartValue(Money m) {
 
 } // namespace
 
-QStringList monthNames() {
-    return {QStringLiteral("Ocak"),   QStringLiteral("Şubat"),   QStringLiteral("Mart"),
-            QStringLiteral("Nisan"),  QStringLiteral("Mayıs"),   QStringLiteral("Haziran"),
-            QStringLiteral("Temmuz"), QStringLiteral("Ağustos"), QStringLiteral("Eylül"),
-            QStringLiteral("Ekim"),   QStringLiteral("Kasım"),   QStringLiteral("Aralık")};
-}
-
 QString rate(Money collected, Money charged) {
     if (charged <= Money())
         return QString();
@@ -70,10 +63,7 @@ std::optional<Board> build(Company &s, int year, int month, const ProgressFn &pr
                                     }
                                     const generallist::Figures f =
                                         generallist::figuresOf(st, b.baseDate);
-                                    for (size_t a = 0; a < b.ages.size(); ++a)
-                                        b.ages[a] += f.yas[a];
-                                    b.surcharge += f.gecikme;
-                                    b.balance += f.kalan;
+                                    generallist::add(b.toplam, f);
                                     if (f.kalan > Money())
                                         debtors.push_back({cards[i].kod, cards[i].isim1, f.kalan});
                                     if (progress)
@@ -107,7 +97,6 @@ std::optional<Board> build(Company &s, int year, int month, const ProgressFn &pr
 }
 
 QString asText(const Board &b, int tl) {
-    const QStringList months = monthNames();
     QString out = QString::fromUtf16(Title) + QStringLiteral(" %1  ").arg(b.year) + b.unvan +
                   u'\n' + QStringLiteral("Baz Tarih :") + formatTrDate(b.baseDate) +
                   QStringLiteral("\n\n");
@@ -120,22 +109,22 @@ QString asText(const Board &b, int tl) {
                rate(collected, charged).rightJustified(9) + u'\n';
     };
     for (size_t m = 0; m < 12; ++m)
-        line(months[qsizetype(m)], b.charged[m], b.collected[m]);
+        line(trMonthName(int(m) + 1), b.charged[m], b.collected[m]);
     line(QStringLiteral("Toplam"), b.chargedTotal, b.collectedTotal);
     out += QStringLiteral("\nGecikmiş anapara (yaşlarına göre):\n");
     const QStringList ages = generallist::ageCaptions();
-    for (size_t a = 0; a < b.ages.size(); ++a)
+    for (size_t a = 0; a < b.toplam.yas.size(); ++a)
         out += QStringLiteral("  ") + ages[qsizetype(a)].leftJustified(14) +
-               formatAmount(b.ages[a], tl).rightJustified(16) + u'\n';
+               formatAmount(b.toplam.yas[a], tl).rightJustified(16) + u'\n';
     out += QStringLiteral("  ") + QStringLiteral("G.Zammı").leftJustified(14) +
-           formatAmount(b.surcharge, tl).rightJustified(16) + u'\n';
+           formatAmount(b.toplam.gecikme, tl).rightJustified(16) + u'\n';
     out += QStringLiteral("  ") + QStringLiteral("Toplam borç").leftJustified(14) +
-           formatAmount(b.balance, tl).rightJustified(16) + u'\n';
+           formatAmount(b.toplam.kalan, tl).rightJustified(16) + u'\n';
     out += QStringLiteral("\nEn çok borçlu on üye:\n");
     for (const Debtor &d : b.top)
         out += QStringLiteral("  ") + d.kod.leftJustified(10) + d.isim.left(30).leftJustified(31) +
                formatAmount(d.kalan, tl).rightJustified(16) + u'\n';
-    out += QStringLiteral("\nKasa, %1 %2:\n").arg(months[b.month - 1]).arg(b.year);
+    out += QStringLiteral("\nKasa, %1 %2:\n").arg(trMonthName(b.month)).arg(b.year);
     for (const CashDay &d : b.cash)
         if (d.total != Money())
             out += QStringLiteral("  ") + formatTrDate(d.day) +
@@ -164,21 +153,20 @@ QString asJson(const Board &b, int tl) {
                     {"tahakkuk", plainAmount(b.chargedTotal, tl)},
                     {"tahsilat", plainAmount(b.collectedTotal, tl)},
                     {"oran", rate(b.collectedTotal, b.chargedTotal)},
-                    {"gecikme", plainAmount(b.surcharge, tl)},
-                    {"kalan", plainAmount(b.balance, tl)},
+                    {"gecikme", plainAmount(b.toplam.gecikme, tl)},
+                    {"kalan", plainAmount(b.toplam.kalan, tl)},
                     {"ilkon", top},
                     {"kasaay", b.month},
                     {"kasa", cash}};
-    for (size_t a = 0; a < b.ages.size(); ++a)
-        doc.insert(QStringLiteral("yas%1").arg(a + 1), plainAmount(b.ages[a], tl));
+    for (size_t a = 0; a < b.toplam.yas.size(); ++a)
+        doc.insert(QStringLiteral("yas%1").arg(a + 1), plainAmount(b.toplam.yas[a], tl));
     return QString::fromUtf8(QJsonDocument(doc).toJson(QJsonDocument::Indented));
 }
 
 charts::Board chartsOf(const Board &b, int tl) {
-    const QStringList months = monthNames();
     QStringList shortMonths;
-    for (const QString &m : months)
-        shortMonths << m.left(3);
+    for (int m = 1; m <= 12; ++m)
+        shortMonths << trMonthName(m).left(3);
     charts::Board out;
     out.title = QStringLiteral("Genel Durum %1").arg(b.year);
     out.subtitle = b.unvan + QStringLiteral("   Baz Tarih: ") + formatTrDate(b.baseDate);
@@ -206,7 +194,7 @@ charts::Board chartsOf(const Board &b, int tl) {
                        generallist::ageCaptions(),
                        {{QString(), {}}},
                        QString()};
-    for (const Money &a : b.ages)
+    for (const Money &a : b.toplam.yas)
         ages.series[0].values.push_back(chartValue(a));
     charts::Chart top{charts::Chart::Kind::HorizontalBars,
                       QStringLiteral("En Çok Borçlu On Üye"),
@@ -220,7 +208,7 @@ charts::Board chartsOf(const Board &b, int tl) {
     }
     charts::Chart cash{
         charts::Chart::Kind::Line,
-        QStringLiteral("Kasa Gün Toplamları, %1 %2").arg(months[b.month - 1]).arg(b.year),
+        QStringLiteral("Kasa Gün Toplamları, %1 %2").arg(trMonthName(b.month)).arg(b.year),
         {},
         {{QStringLiteral("Kasa"), {}}},
         QString()};
@@ -232,8 +220,8 @@ charts::Board chartsOf(const Board &b, int tl) {
         QStringLiteral("Tahakkuk: ") + formatAmount(b.chargedTotal, tl),
         QStringLiteral("Tahsilat: ") + formatAmount(b.collectedTotal, tl),
         QStringLiteral("Tahsilat oranı: %") + rate(b.collectedTotal, b.chargedTotal),
-        QStringLiteral("Gecikme zammı: ") + formatAmount(b.surcharge, tl),
-        QStringLiteral("Toplam borç: ") + formatAmount(b.balance, tl),
+        QStringLiteral("Gecikme zammı: ") + formatAmount(b.toplam.gecikme, tl),
+        QStringLiteral("Toplam borç: ") + formatAmount(b.toplam.kalan, tl),
     };
     return out;
 }

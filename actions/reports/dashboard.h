@@ -1,7 +1,7 @@
 #pragma once
 
+#include "actions/generallist/generallistaction.h"
 #include "core/company.h"
-#include "surcharge/engine.h"
 
 #include <QDate>
 #include <array>
@@ -40,9 +40,9 @@ struct Board {
     // charged, Ödenen (a void's reversal netting its collection) as collected.
     std::array<Money, 12> charged{}, collected{};
     Money chargedTotal, collectedTotal;
-    surcharge::Ages ages{};    // the open principal at the base date by age
-    Money surcharge;           // G.Zammı run up, as the general list sums it
-    Money balance;             // what every card owes at the base date
+    // Every card's figures at the base date summed as the general list sums
+    // them: the open principal by age, the G.Zammı, what they owe.
+    generallist::Figures toplam;
     std::vector<Debtor> top;   // the ten largest balances above 0, largest first
     std::vector<CashDay> cash; // every day of the month, 0 where nothing was taken
 };
@@ -60,9 +60,6 @@ std::optional<Board> build(Company &company, int year, int month, const Progress
 // Collected as a share of charged, "87.5" (one decimal); empty when nothing
 // was charged.
 QString rate(Money collected, Money charged);
-
-// The Turkish month names, "Ocak" … "Aralık".
-QStringList monthNames();
 
 // The figures as text and as JSON ({"yil", "aylar": [{"ay", "tahakkuk",
 // "tahsilat"}], "yas1"…"yas5", "ilkon": [...], "kasa": [...]}).
