@@ -61,11 +61,11 @@ bool CardTotals::add(const QString &kod, bool debit, Money amount, bool *overflo
 void CardTotals::handOver() {
     if (m_reading)
         return;
+    static const QStringList totals{QStringLiteral("borc1"), QStringLiteral("alacak1")};
     for (const auto &[kod, b] : m_buckets)
         if (b && b->changed)
-            m_db.holdUpdate(m_carkart.tableName(), b->card,
-                            {QStringLiteral("borc1"), QStringLiteral("alacak1")},
-                            {qlonglong(b->debit), qlonglong(b->credit)});
+            m_db.holdUpdate(m_carkart.tableName(), b->card, totals,
+                            {StoredValue::of(b->debit), StoredValue::of(b->credit)});
     // Whoever reads or writes the cards now may change them: read them afresh.
     m_buckets.clear();
 }

@@ -130,6 +130,7 @@ bool Database::openServer(const ServerAddress &address, const QString &schema, b
         return false;
     }
     m_engine = Engine::PostgreSQL;
+    m_canCopy = serverHandle(m_db) && libpq().loaded;
     m_path = address.display() + u'/' + schema;
     if (!prepareSchema(schema, createSchema)) {
         const QString error = m_lastError;
@@ -278,12 +279,14 @@ void Database::close() {
         if (m_inTransaction)
             rollback();
         m_batchStatements.clear();
+        dropDirect();
         m_db.close();
     }
     m_db = QSqlDatabase();
     if (QSqlDatabase::contains(m_connection))
         QSqlDatabase::removeDatabase(m_connection);
     m_engine = Engine::SQLite;
+    m_canCopy = false;
     m_inTransaction = false;
     m_readOnly = false;
 }

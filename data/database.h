@@ -2,7 +2,9 @@
 
 #include "data/failure.h"
 #include "data/serveraddress.h"
+#include "data/storedrow.h"
 
+#include <QHash>
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <QSqlQuery>
@@ -13,6 +15,8 @@
 #include <memory>
 #include <optional>
 #include <vector>
+
+struct sqlite3_stmt;
 
 namespace data {
 
@@ -104,15 +108,16 @@ class Database {
     // turn.
     // Whatever reads a table sends what it could see first (send), and so
     // does every other write and the commit.
-    [[nodiscard]] bool batchesRows() const { return isServer() && m_inTransaction; }
-    // A new row held back; `refused` runs, in the row's turn among the
-    // others held, when the server does not store it.
-    void holdInsert(const QString &table, const QStringList &columns, std::vector<QVariant> values,
+    [[nodiscard]] bool batchesRows() const { return m_canCopy && m_inTransaction; }
+    // A new row held back, as its line of COPY (appendCopyLine); `refused`
+    // runs, in the row's turn among the others held, when the server does
+    // not store it.
+    void holdInsert(const QString &table, const QStringList &columns, QByteArray line,
                     std::function<void()> refused);
     // A change of the row `id` held back; a later change of the same row
     // replaces it. Its refusal is silent. Number columns only.
     void holdUpdate(const QString &table, qint64 id, const QStringList &columns,
-                    std::vector<QVariant> values);
+                    std::vector<StoredValue> values);
     // Values an action keeps in memory (summed card totals): `handOver`
     // gives them to holdUpdate before `table` is read and before the commit.
     // Dropped when the action ends.
@@ -127,6 +132,24 @@ class Database {
     // How many held rows the server refused since the action began.
     int refusedRows() const { return m_refusedRows; }
 
+    // A whole new row of `shape` on a SQLite file, bound and stepped through
+    // the engine's own calls on a statement kept for the shape. False after
+    // statementFailed when the row was not stored.
+    [[nodiscard]] bool insertRow(const RowShape &shape, const StoredValue *values);
+    // A statement of a long read on a SQLite file, kept by its text for the
+    // next read of the same kind; nothing on a server or when the engine
+    // cannot prepare it (statementFailed has been told). Handed back with
+    // releaseScan, reset; one in use is not handed out twice.
+    sqlite3_stmt *acquireScan(const QString &sql);
+    void releaseScan(sqlite3_stmt *statement);
+    // Binds a value that lives until the statement is reset.
+    static void bindValue(sqlite3_stmt *statement, int index, const StoredValue &value);
+    // Moves on when the file closes: a read still open then reads no further.
+    quint64 scanGeneration() const { return m_scanGeneration; }
+    // A step of a long read: true on a row, false at the end and after
+    // statementFailed on a failure (*failed set).
+    [[nodiscard]] bool stepScan(sqlite3_stmt *statement, bool *failed);
+
   private:
     enum class Access { ReadWrite, ReadOnly, Immutable };
     [[nodiscard]] bool connect(const QString &filePath, const QStringList &mustHave, Access access);
@@ -139,7 +162,8 @@ class Database {
         quint64 turn = 0;
         QString table;
         QStringList columns;
-        std::vector<QVariant> values;
+        QByteArray line;                 // a new row's line of COPY
+        std::vector<StoredValue> values; // a change's values
         std::function<void()> refused;
         qint64 id = 0; // the row changed; 0 for a new row
     };
@@ -152,8 +176,15 @@ class Database {
         QSqlQuery query;
         bool prepared = false;
     };
-    // The prepared change of `rows` rows like `first`, or the insert of one.
-    Statement &batchStatement(const HeldRow &first, bool update, qsizetype rows);
+    // The prepared change of `rows` rows like `first`.
+    Statement &batchStatement(const HeldRow &first, qsizetype rows);
+    static QString updateSql(const HeldRow &first);
+    // SQLite's own statements, kept by their text; finalized when the file closes.
+    sqlite3_stmt *directStatement(const QString &sql);
+    // Steps a statement that returns no rows, resets it; false after
+    // statementFailed when it failed.
+    [[nodiscard]] bool stepDirect(sqlite3_stmt *statement);
+    void dropDirect();
     [[nodiscard]] bool copy(const std::vector<HeldRow *> &run, size_t from, size_t to);
     void dropHeld();
 
@@ -171,11 +202,21 @@ class Database {
     std::map<QString, QStringList> m_columnLists;
     std::vector<HeldRow> m_inserts;
     std::vector<HeldRow> m_updates;
+    QHash<QString, QHash<qint64, size_t>> m_updateAt; // a held change by table and row
     std::vector<std::pair<QString, std::function<void()>>> m_handOvers;
     quint64 m_turns = 0;
     bool m_sending = false;
     int m_refusedRows = 0;
     std::map<QString, std::unique_ptr<Statement>> m_batchStatements;
+    bool m_canCopy = false; // a server connection with libpq's COPY at hand
+    std::map<QString, sqlite3_stmt *> m_direct;
+    std::map<const RowShape *, sqlite3_stmt *> m_shapes;
+    struct Scan {
+        sqlite3_stmt *statement = nullptr;
+        bool inUse = false;
+    };
+    std::map<QString, Scan> m_scans;
+    quint64 m_scanGeneration = 0;
 };
 
 } // namespace data

@@ -6,10 +6,9 @@
 #include <QSqlDriver>
 #include <QSqlError>
 #include <QSqlQuery>
-#include <QStringEncoder>
 #include <algorithm>
 #include <bit>
-#include <charconv>
+#include <sqlite3.h>
 
 namespace data {
 namespace {
@@ -20,59 +19,6 @@ namespace {
 constexpr size_t kHeldRows = 4096;
 constexpr qsizetype kValuesPerStatement = 12000;
 
-// One value in COPY's text format: \\N for Null, text with its backslash,
-// tab and line breaks escaped, numbers as the driver writes them.
-void appendCopyValue(QByteArray &out, const QVariant &v) {
-    if (!v.isValid() || v.isNull()) {
-        out += "\\N";
-        return;
-    }
-    switch (v.typeId()) {
-    case QMetaType::LongLong:
-    case QMetaType::Int: {
-        char digits[24];
-        out.append(digits,
-                   std::to_chars(digits, digits + sizeof digits, v.toLongLong()).ptr - digits);
-        return;
-    }
-    case QMetaType::QString:
-        break;
-    default:
-        out += v.toString().toUtf8();
-        return;
-    }
-    const QString &text = *static_cast<const QString *>(v.constData());
-    const auto special = [](QChar c) {
-        return c == u'\\' || c == u'\t' || c == u'\n' || c == u'\r';
-    };
-    if (std::none_of(text.begin(), text.end(), special)) {
-        // Encoded in place: a long COPY is mostly short texts.
-        QStringEncoder utf8(QStringEncoder::Utf8);
-        const qsizetype at = out.size();
-        out.resize(at + utf8.requiredSpace(text.size()));
-        out.truncate(utf8.appendToBuffer(out.data() + at, text) - out.data());
-        return;
-    }
-    for (const char c : text.toUtf8()) {
-        switch (c) {
-        case '\\':
-            out += "\\\\";
-            break;
-        case '\t':
-            out += "\\t";
-            break;
-        case '\n':
-            out += "\\n";
-            break;
-        case '\r':
-            out += "\\r";
-            break;
-        default:
-            out += c;
-        }
-    }
-}
-
 } // namespace
 
 using driver::Libpq;
@@ -80,8 +26,8 @@ using driver::libpq;
 using driver::quotedIdentifier;
 using driver::serverHandle;
 
-void Database::holdInsert(const QString &table, const QStringList &columns,
-                          std::vector<QVariant> values, std::function<void()> refused) {
+void Database::holdInsert(const QString &table, const QStringList &columns, QByteArray line,
+                          std::function<void()> refused) {
     if (m_actionOver)
         return;
     // Rows of one table share one list of columns: runs are then told apart
@@ -97,7 +43,7 @@ void Database::holdInsert(const QString &table, const QStringList &columns,
     };
     if (!same())
         shared = columns;
-    m_inserts.push_back({++m_turns, table, shared, std::move(values), std::move(refused), 0});
+    m_inserts.push_back({++m_turns, table, shared, std::move(line), {}, std::move(refused), 0});
     if (m_inserts.size() >= kHeldRows && !m_sending) {
         // Only the rows: totals kept in memory wait for a reader or the commit.
         m_sending = true;
@@ -115,13 +61,18 @@ void Database::holdInsert(const QString &table, const QStringList &columns,
 }
 
 void Database::holdUpdate(const QString &table, qint64 id, const QStringList &columns,
-                          std::vector<QVariant> values) {
-    for (HeldRow &u : m_updates)
-        if (u.id == id && u.table == table && u.columns == columns) {
+                          std::vector<StoredValue> values) {
+    // Found by the row: a long action changes thousands of cards.
+    auto &at = m_updateAt[table];
+    if (const auto found = at.constFind(id); found != at.cend()) {
+        HeldRow &u = m_updates[*found];
+        if (u.columns == columns) {
             u.values = std::move(values);
             return;
         }
-    m_updates.push_back({++m_turns, table, columns, std::move(values), {}, id});
+    }
+    at.insert(id, m_updates.size());
+    m_updates.push_back({++m_turns, table, columns, {}, std::move(values), {}, id});
 }
 
 void Database::beforeReading(const QString &table, std::function<void()> handOver) {
@@ -173,6 +124,7 @@ bool Database::sendHeld(Refusals &refusals) {
     std::vector<HeldRow> inserts, updates;
     inserts.swap(m_inserts);
     updates.swap(m_updates);
+    m_updateAt.clear();
     if (inserts.empty() && updates.empty())
         return true;
     // Table by table in the order they were first written; within a table
@@ -204,9 +156,9 @@ bool Database::sendHeld(Refusals &refusals) {
     return ok;
 }
 
-Database::Statement &Database::batchStatement(const HeldRow &first, bool update, qsizetype rows) {
-    const QString key = (update ? u'U' : u'I') + QString::number(rows) + u'|' + first.table + u'|' +
-                        first.columns.join(u',');
+Database::Statement &Database::batchStatement(const HeldRow &first, qsizetype rows) {
+    const QString key =
+        QString::number(rows) + u'|' + first.table + u'|' + first.columns.join(u',');
     auto &st = m_batchStatements[key];
     if (st)
         return *st;
@@ -214,21 +166,14 @@ Database::Statement &Database::batchStatement(const HeldRow &first, bool update,
     for (const QString &c : first.columns)
         cols << quotedIdentifier(c);
     QString sql;
-    if (!update) {
-        // One new row: many go through COPY.
-        sql = QStringLiteral("INSERT INTO ") + quotedIdentifier(first.table) +
-              QStringLiteral(" (") + cols.join(u',') + QStringLiteral(") VALUES (") +
-              QStringList(cols.size(), QStringLiteral("?")).join(u',') + u')';
-    } else if (rows == 1 || !isServer()) {
-        sql = QStringLiteral("UPDATE ") + quotedIdentifier(first.table) + QStringLiteral(" SET ") +
-              cols.join(QStringLiteral("=?,")) + QStringLiteral("=? WHERE id=?");
+    if (rows == 1) {
+        sql = updateSql(first);
     } else {
         // One statement for many rows; the values list is typed by its
         // first row, the rest follow.
         QStringList typed{QStringLiteral("CAST(? AS BIGINT)")}, names{QStringLiteral("id")}, sets;
         for (qsizetype i = 0; i < cols.size(); ++i) {
-            const QVariant &v = first.values[size_t(i)];
-            typed << (v.typeId() == QMetaType::Double
+            typed << (first.values[size_t(i)].kind == StoredValue::Kind::Real
                           ? QStringLiteral("CAST(? AS DOUBLE PRECISION)")
                           : QStringLiteral("CAST(? AS BIGINT)"));
             names << QStringLiteral("c%1").arg(i);
@@ -246,7 +191,38 @@ Database::Statement &Database::batchStatement(const HeldRow &first, bool update,
     return *st;
 }
 
+QString Database::updateSql(const HeldRow &first) {
+    QStringList cols;
+    for (const QString &c : first.columns)
+        cols << quotedIdentifier(c);
+    return QStringLiteral("UPDATE ") + quotedIdentifier(first.table) + QStringLiteral(" SET ") +
+           cols.join(QStringLiteral("=?,")) + QStringLiteral("=? WHERE id=?");
+}
+
 bool Database::sendRun(const std::vector<HeldRow *> &run, bool update, Refusals &refusals) {
+    const auto refuse = [&](size_t i) {
+        if (run[i]->refused)
+            refusals.emplace_back(run[i]->turn, run[i]->refused);
+    };
+    if (!isServer()) {
+        // Only changes wait on SQLite, which has no round trips to save:
+        // row by row, through the engine's own calls.
+        sqlite3_stmt *st = directStatement(updateSql(*run.front()));
+        for (size_t i = 0; i < run.size(); ++i) {
+            if (!st)
+                return false;
+            int at = 0;
+            for (const StoredValue &v : run[i]->values)
+                bindValue(st, ++at, v);
+            sqlite3_bind_int64(st, ++at, run[i]->id);
+            if (stepDirect(st))
+                continue;
+            if (m_actionOver)
+                return false;
+            refuse(i);
+        }
+        return true;
+    }
     // Prepared inside the savepoint too: a statement the server cannot
     // prepare must not spoil the action either.
     const auto execute = [&](Statement &st, size_t from, size_t to, bool idFirst) {
@@ -257,11 +233,11 @@ bool Database::sendRun(const std::vector<HeldRow *> &run, bool update, Refusals 
                 if (!st.prepared)
                     return false;
                 for (size_t i = from; i < to; ++i) {
-                    if (update && idFirst)
+                    if (idFirst)
                         st.query.addBindValue(run[i]->id);
-                    for (const QVariant &v : run[i]->values)
-                        st.query.addBindValue(v);
-                    if (update && !idFirst)
+                    for (const StoredValue &v : run[i]->values)
+                        st.query.addBindValue(toVariant(v));
+                    if (!idFirst)
                         st.query.addBindValue(run[i]->id);
                 }
                 const bool ok = st.query.exec();
@@ -271,20 +247,16 @@ bool Database::sendRun(const std::vector<HeldRow *> &run, bool update, Refusals 
             },
             &st.query);
     };
-    // SQLite has no round trips to save: row by row, as the cursors write.
     const size_t perStatement =
-        isServer()
-            ? std::max<size_t>(1, size_t(kValuesPerStatement) / (run.front()->values.size() + 1))
-            : 1;
+        std::max<size_t>(1, size_t(kValuesPerStatement) / (run.front()->values.size() + 1));
     for (size_t from = 0; from < run.size();) {
-        // New rows (held on a server only) go through COPY, the server's own
-        // way to take many rows. Changes in whole batches, then the rest in
-        // halves, so a few statements serve every number of rows.
+        // New rows go through COPY, the server's own way to take many rows.
+        // Changes in whole batches, then the rest in halves, so a few
+        // statements serve every number of rows.
         const size_t to =
             update ? from + std::min(perStatement, std::bit_floor(run.size() - from)) : run.size();
         if (to - from > 1) {
-            if (update ? execute(batchStatement(*run[from], true, qsizetype(to - from)), from, to,
-                                 true)
+            if (update ? execute(batchStatement(*run[from], qsizetype(to - from)), from, to, true)
                        : copy(run, from, to)) {
                 from = to;
                 continue;
@@ -296,12 +268,12 @@ bool Database::sendRun(const std::vector<HeldRow *> &run, bool update, Refusals 
         // The batch was refused as a whole: row by row, so only the rows at
         // fault are refused.
         for (; from < to; ++from) {
-            if (execute(batchStatement(*run[from], update, 1), from, from + 1, false))
+            if (update ? execute(batchStatement(*run[from], 1), from, from + 1, false)
+                       : copy(run, from, from + 1))
                 continue;
             if (m_actionOver)
                 return false;
-            if (run[from]->refused)
-                refusals.emplace_back(run[from]->turn, run[from]->refused);
+            refuse(from);
         }
     }
     return true;
@@ -310,7 +282,6 @@ bool Database::sendRun(const std::vector<HeldRow *> &run, bool update, Refusals 
 bool Database::copy(const std::vector<HeldRow *> &run, size_t from, size_t to) {
     PGconn *conn = serverHandle(m_db);
     const Libpq &pq = libpq();
-    // Without COPY the batch goes row by row, as a refused one does.
     if (!conn || !pq.loaded)
         return false;
     const HeldRow &first = *run[from];
@@ -320,17 +291,18 @@ bool Database::copy(const std::vector<HeldRow *> &run, size_t from, size_t to) {
     const QByteArray sql = (QStringLiteral("COPY ") + quotedIdentifier(first.table) +
                             QStringLiteral(" (") + cols.join(u',') + QStringLiteral(") FROM STDIN"))
                                .toUtf8();
-    QByteArray rows;
-    rows.reserve(qsizetype(to - from) * 160);
-    for (size_t i = from; i < to; ++i) {
-        const std::vector<QVariant> &values = run[i]->values;
-        for (size_t v = 0; v < values.size(); ++v) {
-            if (v > 0)
-                rows += '\t';
-            appendCopyValue(rows, values[v]);
-        }
-        rows += '\n';
+    QByteArray joined;
+    const QByteArray *rowsText = &first.line;
+    if (to - from > 1) {
+        qsizetype size = 0;
+        for (size_t i = from; i < to; ++i)
+            size += run[i]->line.size();
+        joined.reserve(size);
+        for (size_t i = from; i < to; ++i)
+            joined += run[i]->line;
+        rowsText = &joined;
     }
+    const QByteArray &rows = *rowsText;
     return guarded([&] {
         PGresult *started = pq.exec(conn, sql.constData());
         const bool copying = pq.resultStatus(started) == PGRES_COPY_IN;
@@ -359,6 +331,7 @@ void Database::dropHeld() {
     m_columnLists.clear();
     m_inserts.clear();
     m_updates.clear();
+    m_updateAt.clear();
     m_handOvers.clear();
 }
 

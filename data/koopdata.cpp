@@ -273,19 +273,26 @@ bool writeIntegrationRow(TableCursor &ent, Messages &messages, const Integration
     // Inside an action on a server the row may go with the next ones; a
     // refusal then says the same, in its turn.
     const BatchedRows later(ent, refused);
-    if (RsAddNew(ent)) {
-        FieldSet(ent, QStringLiteral("tarih"), row.tarih);
-        FieldSet(ent, QStringLiteral("refer"), row.refer);
-        FieldSet(ent, QStringLiteral("enttar"), row.enttar);
-        FieldSet(ent, QStringLiteral("muhkod"), row.muhkod);
-        FieldSet(ent, QStringLiteral("ba"), row.ba);
-        FieldSet(ent, QStringLiteral("tutar"), QVariant::fromValue(row.tutar));
-        FieldSet(ent, QStringLiteral("ack"), integrationDescription(row.ack));
-        FieldSet(ent, QStringLiteral("mik"), row.mik);
-        FieldSet(ent, QStringLiteral("yer"), row.yer);
-        if (RsUpdate(ent))
-            return true;
-    }
+    static const TableDef &def = schema::ent();
+    static const RowShape shape{
+        def.name,
+        {QStringLiteral("tarih"), QStringLiteral("refer"), QStringLiteral("enttar"),
+         QStringLiteral("muhkod"), QStringLiteral("ba"), QStringLiteral("tutar"),
+         QStringLiteral("ack"), QStringLiteral("mik"), QStringLiteral("yer")}};
+    const auto size = [](const char *field) { return def.field(QString::fromLatin1(field))->size; };
+    static const qsizetype refer = size("refer"), muhkod = size("muhkod"), ba = size("ba"),
+                           ack = size("ack");
+    const StoredValue values[] = {storedDate(row.tarih),
+                                  storedText(row.refer, refer),
+                                  storedDate(row.enttar),
+                                  storedText(row.muhkod, muhkod),
+                                  storedText(row.ba, ba),
+                                  storedAmount(row.tutar),
+                                  storedText(integrationDescription(row.ack), ack),
+                                  StoredValue::ofReal(row.mik),
+                                  StoredValue::of(row.yer)};
+    if (RsInsert(ent, shape, values))
+        return true;
     refused();
     return false;
 }

@@ -47,6 +47,17 @@ ledger::Item itemAt(const QueryCursor &q, int first) {
     return it;
 }
 
+// A read that stopped half-way on a failure says so as one that never began.
+bool scanEnded(const Database &db, const QueryCursor &q, Messages &messages) {
+    if (!q.failed())
+        return true;
+    const QString why = failureText(db.failure());
+    if (!db.actionOver())
+        messages.warning(QStringLiteral("Sql Rapor Yaratılamıyor") +
+                         (why.isEmpty() ? QString() : u'\n' + why));
+    return false;
+}
+
 QString postedItemsQuery(bool credit) {
     return QStringLiteral("SELECT kod, tutar, ack FROM carhar WHERE islem = ? AND ") +
            (credit ? QStringLiteral("ba <> 0") : QStringLiteral("ba = 0")) +
@@ -56,32 +67,45 @@ QString postedItemsQuery(bool credit) {
 } // namespace
 
 bool writeLedgerRow(TableCursor &c, const LedgerRow &row) {
-    if (row.tutar < Money() || !RsAddNew(c))
+    if (row.tutar < Money())
         return false;
-    const auto set = [&c](const char *field, const QVariant &v) {
-        FieldSet(c, QString::fromLatin1(field), v);
-    };
-    set("kod", row.kod);
-    set("tarih", row.tarih);
-    set("islem", row.islem & 0xff);
-    set("evrak", row.evrak);
-    set("vade", row.tarih);
-    set("ba", row.ba);
-    set("tutar", QVariant::fromValue(row.tutar));
-    set("ack", row.ack);
-    set("pls", QString());
-    set("dtip", 0);
-    set("kod1", row.kod1);
-    set("doviz", row.doviz.toDouble());
-    set("kur", 0);
-    set("kapanan", 0);
-    set("puan", 0);
-    set("refer", row.refer);
-    set("krefer", row.krefer);
-    set("sube", 0);
-    set("para", 0);
-    set("kasa", row.kasa);
-    return RsUpdate(c);
+    static const TableDef &def = schema::carhar();
+    static const RowShape shape{
+        def.name, {QStringLiteral("kod"),   QStringLiteral("tarih"),   QStringLiteral("islem"),
+                   QStringLiteral("evrak"), QStringLiteral("vade"),    QStringLiteral("ba"),
+                   QStringLiteral("tutar"), QStringLiteral("ack"),     QStringLiteral("pls"),
+                   QStringLiteral("dtip"),  QStringLiteral("kod1"),    QStringLiteral("doviz"),
+                   QStringLiteral("kur"),   QStringLiteral("kapanan"), QStringLiteral("puan"),
+                   QStringLiteral("refer"), QStringLiteral("krefer"),  QStringLiteral("sube"),
+                   QStringLiteral("para"),  QStringLiteral("kasa")}};
+    const auto size = [](const char *field) { return def.field(QString::fromLatin1(field))->size; };
+    static const qsizetype kod = size("kod"), evrak = size("evrak"), ack = size("ack"),
+                           kod1 = size("kod1"), refer = size("refer");
+    static const StoredValue none = StoredValue::of(0), noRate = StoredValue::ofReal(0),
+                             noPlace = storedText(QString(), 0);
+    const StoredValue day = storedDate(row.tarih);
+    const StoredValue values[] = {storedText(row.kod, kod),
+                                  day,
+                                  StoredValue::of(row.islem & 0xff),
+                                  storedText(row.evrak, evrak),
+                                  day,
+                                  StoredValue::of(row.ba),
+                                  storedAmount(row.tutar),
+                                  storedText(row.ack, ack),
+                                  noPlace,
+                                  none,
+                                  storedText(row.kod1, kod1),
+                                  StoredValue::ofReal(row.doviz.toDouble()),
+                                  noRate,
+                                  noRate,
+                                  noRate,
+                                  storedText(row.refer, refer),
+                                  storedText(row.krefer, refer),
+                                  none,
+                                  none,
+                                  StoredValue::of(row.kasa)};
+    static_assert(std::size(values) == 20);
+    return RsInsert(c, shape, values);
 }
 
 bool readLedger(Database &db, const QString &kod, const QDate &upTo,
@@ -89,13 +113,13 @@ bool readLedger(Database &db, const QString &kod, const QDate &upTo,
     items->clear();
     items->reserve(512);
     QueryCursor q;
-    q.setTable(&schema::carhar());
+    q.scanOnly();
     if (!QueryOpen(db, q, LedgerQuery, {kod, QVariant(qlonglong(dayNumber(upTo)))}, messages))
         return !q.failed();
     do
         items->push_back(itemAt(q, 0));
     while (q.moveNext());
-    return true;
+    return scanEnded(db, q, messages);
 }
 
 bool readLedgers(Database &db, const std::vector<QString> &codes, const QDate &upTo,
@@ -116,6 +140,7 @@ bool readLedgers(Database &db, const std::vector<QString> &codes, const QDate &u
     for (size_t i = 1; i < codes.size(); ++i)
         marks += QStringLiteral(",?");
     QueryCursor q;
+    q.scanOnly();
     if (!QueryOpen(db, q, LedgersQuery.arg(marks), binds, messages))
         return !q.failed();
     std::vector<ledger::Item> *member = nullptr;
@@ -130,7 +155,7 @@ bool readLedgers(Database &db, const std::vector<QString> &codes, const QDate &u
         if (member)
             member->push_back(itemAt(q, 1));
     } while (q.moveNext());
-    return true;
+    return scanEnded(db, q, messages);
 }
 
 bool readSubAccountTotals(Database &db, const QString &kod, const QDate &upTo,

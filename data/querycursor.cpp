@@ -5,6 +5,7 @@
 
 #include <QSqlError>
 #include <QSqlField>
+#include <sqlite3.h>
 
 namespace data {
 namespace {
@@ -19,7 +20,64 @@ int typeOf(const TableDef *def, const QSqlRecord &rec, const QString &name) {
 
 } // namespace
 
+QueryCursor::~QueryCursor() {
+    endScan();
+}
+
+bool QueryCursor::scanLive() const {
+    return m_scan && m_scanDb->scanGeneration() == m_scanGeneration;
+}
+
+void QueryCursor::endScan() {
+    if (scanLive())
+        m_scanDb->releaseScan(m_scan);
+    m_scan = nullptr;
+    m_scanDb = nullptr;
+    m_binds.clear();
+}
+
+bool QueryCursor::openScan(Database &db, const QString &sql, const QVariantList &binds) {
+    m_scan = db.acquireScan(sql);
+    if (!m_scan)
+        return false;
+    m_scanDb = &db;
+    m_scanGeneration = db.scanGeneration();
+    // Kept while the read lasts: the engine reads them at every step.
+    m_binds.clear();
+    for (const QVariant &b : binds)
+        m_binds.push_back(storedOf(b));
+    for (size_t i = 0; i < m_binds.size(); ++i)
+        Database::bindValue(m_scan, int(i + 1), m_binds[i]);
+    return true;
+}
+
+QVariant QueryCursor::scanned(int column) const {
+    switch (sqlite3_column_type(m_scan, column)) {
+    case SQLITE_INTEGER:
+        return qlonglong(sqlite3_column_int64(m_scan, column));
+    case SQLITE_FLOAT:
+        return sqlite3_column_double(m_scan, column);
+    case SQLITE_BLOB:
+        return QByteArray(static_cast<const char *>(sqlite3_column_blob(m_scan, column)),
+                          sqlite3_column_bytes(m_scan, column));
+    case SQLITE_NULL:
+        return QVariant(QMetaType::fromType<QString>());
+    default:
+        return QString(static_cast<const QChar *>(sqlite3_column_text16(m_scan, column)),
+                       sqlite3_column_bytes16(m_scan, column) / qsizetype(sizeof(QChar)));
+    }
+}
+
 bool QueryCursor::moveNext() {
+    if (m_scan) {
+        bool failed = false;
+        if (!m_eof && scanLive() && m_scanDb->stepScan(m_scan, &failed))
+            return true;
+        m_eof = true;
+        m_failed = failed;
+        endScan();
+        return false;
+    }
     if (m_eof || !m_query)
         return false;
     m_eof = !m_query->next();
@@ -29,7 +87,7 @@ bool QueryCursor::moveNext() {
 }
 
 QVariant QueryCursor::field(const QString &name) const {
-    if (m_eof || !m_query)
+    if (m_eof || !m_query || m_scan)
         return 1;
     describeColumns();
     const qsizetype i = m_names.indexOf(name);
@@ -37,7 +95,8 @@ QVariant QueryCursor::field(const QString &name) const {
 }
 
 QVariant QueryCursor::field(int column) const {
-    if (m_eof || !m_query)
+    // A scan has only its typed reads.
+    if (m_eof || !m_query || m_scan)
         return 1;
     describeColumns();
     if (column < 0 || column >= int(m_types.size()))
@@ -46,10 +105,35 @@ QVariant QueryCursor::field(int column) const {
 }
 
 QString QueryCursor::text(int column) const {
+    if (m_scan) {
+        if (m_eof || !scanLive())
+            return QString();
+        switch (sqlite3_column_type(m_scan, column)) {
+        case SQLITE_NULL:
+            return QString();
+        case SQLITE_TEXT:
+            return QString(static_cast<const QChar *>(sqlite3_column_text16(m_scan, column)),
+                           sqlite3_column_bytes16(m_scan, column) / qsizetype(sizeof(QChar)));
+        default:
+            return scanned(column).toString();
+        }
+    }
     return m_eof || !m_query ? QString() : m_query->value(column).toString();
 }
 
 QDate QueryCursor::date(int column) const {
+    if (m_scan) {
+        if (m_eof || !scanLive())
+            return QDate();
+        switch (sqlite3_column_type(m_scan, column)) {
+        case SQLITE_NULL:
+            return QDate();
+        case SQLITE_INTEGER:
+            return dateFromDayNumber(sqlite3_column_int64(m_scan, column));
+        default:
+            return dateFromDayNumber(static_cast<int64_t>(std::floor(scanned(column).toDouble())));
+        }
+    }
     if (m_eof || !m_query)
         return QDate();
     const QVariant v = m_query->value(column);
@@ -62,10 +146,22 @@ QDate QueryCursor::date(int column) const {
 }
 
 Money QueryCursor::money(int column) const {
-    return m_eof || !m_query ? Money() : Money::fromUnits(m_query->value(column).toLongLong());
+    return Money::fromUnits(number(column));
 }
 
 qint64 QueryCursor::number(int column) const {
+    if (m_scan) {
+        if (m_eof || !scanLive())
+            return 0;
+        switch (sqlite3_column_type(m_scan, column)) {
+        case SQLITE_NULL:
+            return 0;
+        case SQLITE_INTEGER:
+            return sqlite3_column_int64(m_scan, column);
+        default:
+            return scanned(column).toLongLong();
+        }
+    }
     return m_eof || !m_query ? 0 : m_query->value(column).toLongLong();
 }
 
@@ -84,6 +180,7 @@ void QueryCursor::describeColumns() const {
 }
 
 void QueryCursor::finish() {
+    endScan();
     if (m_query)
         m_query->finish();
     m_eof = true;
@@ -91,12 +188,22 @@ void QueryCursor::finish() {
 
 bool QdOpen(Database &db, QueryCursor &cursor, const QString &sql, const QVariantList &binds) {
     cursor.finish();
-    cursor.m_query = std::make_unique<QSqlQuery>(db.sql());
-    cursor.m_query->setForwardOnly(!db.isServer());
     bool ok = db.isOpen() && db.send();
     for (const QVariant &b : binds)
         if (b.metaType().id() == QMetaType::QString && !isValidUtf16(b.toString()))
             ok = false;
+    cursor.m_failed = !ok;
+    if (ok && cursor.m_scanOnly && !db.isServer() && cursor.openScan(db, sql, binds)) {
+        cursor.m_query.reset();
+        bool failed = false;
+        cursor.m_eof = !db.stepScan(cursor.m_scan, &failed);
+        cursor.m_failed = failed;
+        if (cursor.m_eof)
+            cursor.endScan();
+        return !failed;
+    }
+    cursor.m_query = std::make_unique<QSqlQuery>(db.sql());
+    cursor.m_query->setForwardOnly(!db.isServer());
     // A server refuses text holding a NUL character; like any failing query
     // it must not spoil the action under way.
     ok = ok && db.guarded(

@@ -5,6 +5,7 @@
 
 #include <QSqlError>
 #include <QSqlField>
+#include <algorithm>
 #include <cmath>
 
 namespace data {
@@ -239,6 +240,7 @@ bool RsOpen(Database &db, TableCursor &cursor, const QString &tableName) {
 }
 
 bool RsClose(TableCursor &cursor) {
+    cursor.m_shape = nullptr;
     cursor.m_statements.clear();
     cursor.m_fields.clear();
     cursor.m_columns.clear();
@@ -422,13 +424,15 @@ bool RsUpdate(TableCursor &cursor) {
     if (mode == TableCursor::Mode::Adding && cursor.m_refused && !cursor.m_buffer.empty() &&
         cursor.m_db->batchesRows()) {
         QStringList columns;
-        std::vector<QVariant> values;
-        for (auto &[column, value] : cursor.m_buffer) {
+        std::vector<StoredValue> values;
+        for (const auto &[column, value] : cursor.m_buffer) {
             columns << cursor.m_columns[column];
-            values.push_back(std::move(value));
+            values.push_back(storedOf(value));
         }
         cursor.m_buffer.clear();
-        cursor.m_db->holdInsert(cursor.m_table, columns, std::move(values), cursor.m_refused);
+        QByteArray line;
+        appendCopyLine(line, values.data(), qsizetype(values.size()));
+        cursor.m_db->holdInsert(cursor.m_table, columns, std::move(line), cursor.m_refused);
         return true;
     }
     // Rows held back go first: ids and messages keep the order of the calls.
@@ -482,6 +486,40 @@ bool RsUpdate(TableCursor &cursor) {
     }
     cursor.m_buffer.clear();
     return ok;
+}
+
+bool RsInsert(TableCursor &cursor, const RowShape &shape, const StoredValue *values) {
+    if (!cursor.isOpen() || cursor.m_db->actionOver())
+        return false;
+    Database &db = *cursor.m_db;
+    cursor.m_mode = TableCursor::Mode::Browse;
+    cursor.m_buffer.clear();
+    // A table without one of the columns (another program's) takes the row
+    // as the edit buffer does: without that value.
+    if (cursor.m_shape != &shape) {
+        cursor.m_shape = &shape;
+        cursor.m_shapeFits =
+            std::all_of(shape.columns.begin(), shape.columns.end(),
+                        [&](const QString &c) { return cursor.columnIndex(c) >= 0; });
+    }
+    const bool fits = cursor.m_shapeFits;
+    if (fits && cursor.m_refused && db.batchesRows()) {
+        QByteArray line;
+        line.reserve(160);
+        appendCopyLine(line, values, shape.columns.size());
+        db.holdInsert(shape.table, shape.columns, std::move(line), cursor.m_refused);
+        return true;
+    }
+    if (fits && !db.isServer())
+        return db.sendBeforeWriting(cursor.m_table) && db.insertRow(shape, values);
+    if (!RsAddNew(cursor))
+        return false;
+    for (qsizetype i = 0; i < shape.columns.size(); ++i) {
+        const qsizetype column = cursor.columnIndex(shape.columns[i]);
+        if (column >= 0 && values[i].kind != StoredValue::Kind::Null)
+            cursor.m_buffer.emplace_back(column, toVariant(values[i]));
+    }
+    return RsUpdate(cursor);
 }
 
 BatchedRows::BatchedRows(TableCursor &cursor, std::function<void()> refused) : m_cursor(cursor) {

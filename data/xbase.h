@@ -47,6 +47,7 @@ class TableCursor {
     friend bool RsEdit(TableCursor &);
     friend bool RsAddNew(TableCursor &);
     friend bool RsUpdate(TableCursor &);
+    friend bool RsInsert(TableCursor &, const RowShape &, const StoredValue *);
     friend bool RsCancelUpdate(TableCursor &);
     friend bool RsDelete(TableCursor &);
     friend bool RsEof(const TableCursor &);
@@ -80,7 +81,9 @@ class TableCursor {
     Mode m_mode = Mode::Browse;
     std::vector<std::pair<qsizetype, QVariant>> m_buffer; // column, stored value
     std::vector<std::pair<QString, std::unique_ptr<QSqlQuery>>> m_statements;
-    std::function<void()> m_refused; // set while the new rows may be held back
+    std::function<void()> m_refused;   // set while the new rows may be held back
+    const RowShape *m_shape = nullptr; // the shape last written whole, and
+    bool m_shapeFits = false;          // whether the table has all its columns
 };
 
 // While it lives, the new rows RsUpdate stores on `cursor` inside a writing
@@ -102,8 +105,17 @@ class BatchedRows {
 // A query cursor over the rows of a SELECT with bound values.
 class QueryCursor {
   public:
+    QueryCursor() = default;
+    ~QueryCursor();
+    QueryCursor(const QueryCursor &) = delete;
+    QueryCursor &operator=(const QueryCursor &) = delete;
+    // Before QdOpen / QueryOpen: the rows are read with the typed reads
+    // alone, on a SQLite file through the engine's own calls (field() then
+    // reads nothing).
+    void scanOnly() { m_scanOnly = true; }
     [[nodiscard]] bool eof() const { return m_eof; }
-    // The last QueryOpen failed in the engine (as opposed to finding no rows).
+    // The last QueryOpen failed in the engine (as opposed to finding no
+    // rows), or a scan's step did (moveNext).
     [[nodiscard]] bool failed() const { return m_failed; }
     bool moveNext();
     QVariant field(const QString &name) const;
@@ -124,7 +136,17 @@ class QueryCursor {
     // table's typing: the typed reads of a long scan never need them.
     void describeColumns() const;
     friend bool QdOpen(Database &, QueryCursor &, const QString &, const QVariantList &);
+    [[nodiscard]] bool openScan(Database &db, const QString &sql, const QVariantList &binds);
+    // A value of the scan's current row as Qt SQL would have handed it over.
+    QVariant scanned(int column) const;
+    bool scanLive() const;
+    void endScan();
     std::unique_ptr<QSqlQuery> m_query;
+    bool m_scanOnly = false;
+    Database *m_scanDb = nullptr;
+    sqlite3_stmt *m_scan = nullptr;
+    quint64 m_scanGeneration = 0;
+    std::vector<StoredValue> m_binds;
     const TableDef *m_def = nullptr;
     mutable bool m_described = false;
     mutable QStringList m_names;
@@ -148,6 +170,12 @@ bool RsClose(TableCursor &cursor);
 // (schema::madeOnUse): the table is made when missing, then opened.
 [[nodiscard]] bool RsAddNewMadeOnUse(Database &db, TableCursor &cursor, const TableDef &def);
 [[nodiscard]] bool RsUpdate(TableCursor &cursor);
+// A whole new row on the cursor's table, `values` in the order of
+// `shape.columns`, stored as they are: texts already cut to their fields
+// (storedText), dates as day numbers, amounts in units. Held back as a line
+// of COPY in a batching action on a server (BatchedRows), bound straight to
+// the engine on a SQLite file. False when the row was not stored.
+[[nodiscard]] bool RsInsert(TableCursor &cursor, const RowShape &shape, const StoredValue *values);
 // Drops the edit buffer of RsAddNew / RsEdit without storing it.
 bool RsCancelUpdate(TableCursor &cursor);
 // Deletes the current row; afterwards there is none. False when there was

@@ -1,5 +1,6 @@
 // The flat table operations the screens use, on a fresh company's xdata.dat.
 #include "base/daynumber.h"
+#include "data/ledger.h"
 #include "data/xbase.h"
 #include "support/tempcompany.h"
 
@@ -198,6 +199,59 @@ TEST_F(Cursors, TextIsStoredLiterallyCutToSizeAndFoundAgain) {
         EXPECT_EQ(text(members, "kod"), c.storedKod);
         EXPECT_EQ(text(members, "isim1"), c.storedIsim) << c.storedKod.toStdString();
     }
+}
+
+// A ledger row is stored as the same values whichever way it goes: bound
+// straight to a file, through the cursor's statement outside an action on a
+// server, or held back as a line of COPY inside one.
+TEST_F(Cursors, LedgerRowsStoreTheSameValuesInAndOutOfAnAction) {
+    const QString tricky = u"Tab\there\\back\nline\r;'%"_s;
+    const QString lone = u"Kırık "_s + QChar(0xD800);
+    const std::vector<LedgerRow> rows = {
+        {u"001"_s, QDate(2024, 3, 1), 4, QString(), 0, *Money::parse("850.25"), tricky, u"1"_s,
+         *Money::parse("850.25"), u"ABCDEFGH"_s, 0, QString()},
+        {QString(60, u'ş'), QDate(), 1, u"12"_s, 1, Money(), QString(60, u'ç'), QString(), Money(),
+         u"ABCDEFGHIJ"_s, 3, u"XY"_s},
+        {u"002"_s, QDate(2024, 3, 2), 1, lone, 1, Money::maxEntry(), lone, u"\\N"_s,
+         *Money::parse("0.1"), QString(), 255, lone},
+    };
+    const auto stored = [&] {
+        QSqlQuery q(db.sql());
+        EXPECT_TRUE(q.exec(u"SELECT kod, tarih, islem, evrak, vade, ba, tutar, ack, pls, dtip, "
+                           "kod1, doviz, kur, kapanan, puan, refer, krefer, sube, para, kasa "
+                           "FROM carhar ORDER BY id"_s));
+        QStringList out;
+        while (q.next()) {
+            QStringList row;
+            for (int c = 0; c < 20; ++c)
+                row << (q.isNull(c) ? u"<null>"_s : q.value(c).toString());
+            out << row.join(u'|');
+        }
+        return out;
+    };
+    for (const LedgerRow &r : rows)
+        ASSERT_TRUE(writeLedgerRow(moves, r));
+    const QStringList outside = stored();
+    ASSERT_EQ(outside.size(), 3);
+    const QString day1 = QString::number(dayNumber(QDate(2024, 3, 1))),
+                  day2 = QString::number(dayNumber(QDate(2024, 3, 2)));
+    EXPECT_EQ(outside[0], u"001|"_s + day1 + u"|4||"_s + day1 + u"|0|8502500|"_s + tricky +
+                              u"||0|1|850.25|0|0|0|ABCDEFGH||0|0|0"_s);
+    EXPECT_EQ(outside[1], QString(15, u'ş') + u"|<null>|1|12|<null>|1|0|"_s + QString(50, u'ç') +
+                              u"||0||0|0|0|0|ABCDEFGH|XY|0|0|3"_s);
+    EXPECT_EQ(outside[2], u"002|"_s + day2 + u"|1|<null>|"_s + day2 + u"|1|"_s +
+                              QString::number(Money::maxEntry().units()) +
+                              u"|<null>||0|\\N|0.1|0|0|0||<null>|0|0|255"_s);
+
+    ASSERT_TRUE(db.exec(u"DELETE FROM carhar"_s));
+    ASSERT_TRUE(db.beginWrite());
+    {
+        const BatchedRows later(moves, [] { ADD_FAILURE() << "a row was refused"; });
+        for (const LedgerRow &r : rows)
+            ASSERT_TRUE(writeLedgerRow(moves, r));
+    }
+    ASSERT_TRUE(db.commit());
+    EXPECT_EQ(stored(), outside);
 }
 
 TEST_F(Cursors, QueryBindsValuesLiterallyAndReportsBadSql) {

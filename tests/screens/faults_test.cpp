@@ -288,4 +288,49 @@ TEST_F(Faults, EveryActionIsWholeOrNotThereWhateverCallFails) {
     EXPECT_GT(failedRuns, runs / 4) << runs << " runs";
 }
 
+// A member's ledger whose file fails half-way through the read is refused
+// with the reason, never handed over short.
+TEST_F(Faults, ALedgerReadCutShortByTheDiskSaysSo) {
+    if (serverRun())
+        GTEST_SKIP() << "the fault VFS is SQLite's";
+    Desk writer(folder());
+    {
+        UnitOfWork work(writer.session);
+        for (int i = 0; i < 400; ++i)
+            ASSERT_TRUE(posting::PostDebt(work, work.reference(1), false, code(1),
+                                          Money::fromWhole(1), QString(40, u'x'), ledger::Debt,
+                                          u"1"_s, QDate(2026, 1, 1).addDays(i)));
+        ASSERT_TRUE(work.commit());
+    }
+    closeFiles(writer.session);
+    const QDate upTo(2027, 12, 31);
+    std::vector<ledger::Item> whole;
+    int total = 0;
+    {
+        Desk d(writer.company.folder());
+        faultvfs::count();
+        ASSERT_TRUE(data::readLedger(d.session.data, code(1), upTo, &whole, d.messages));
+        total = faultvfs::calls(faultvfs::Call::Read);
+    }
+    ASSERT_EQ(whole.size(), 402u); // with January's dues and a collection
+    ASSERT_GT(total, 4);
+    int refused = 0;
+    for (int n = 1; n <= total; n += std::max(1, total / 12)) {
+        Desk d(writer.company.folder());
+        faultvfs::fail(faultvfs::Call::Read, n, SQLITE_IOERR_READ, false);
+        std::vector<ledger::Item> items;
+        const bool read = data::readLedger(d.session.data, code(1), upTo, &items, d.messages);
+        faultvfs::off();
+        if (read) {
+            EXPECT_EQ(items.size(), whole.size()) << "read " << n << " of " << total;
+            continue;
+        }
+        ++refused;
+        ASSERT_EQ(d.messages.boxes.size(), 1u) << "read " << n;
+        EXPECT_TRUE(d.messages.boxes[0].text.startsWith(u"Sql Rapor Yaratılamıyor\nDisk hatası"_s))
+            << d.messages.boxes[0].text.toStdString();
+    }
+    EXPECT_GT(refused, 0);
+}
+
 } // namespace

@@ -42,7 +42,8 @@ int xClose(sqlite3_file *f) {
     return io(f).xClose(real(f));
 }
 int xRead(sqlite3_file *f, void *p, int n, sqlite3_int64 at) {
-    return io(f).xRead(real(f), p, n, at);
+    const int rc = check(Call::Read);
+    return rc != SQLITE_OK ? rc : io(f).xRead(real(f), p, n, at);
 }
 int xWrite(sqlite3_file *f, const void *p, int n, sqlite3_int64 at) {
     const int rc = check(Call::Write);

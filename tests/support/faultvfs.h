@@ -1,14 +1,14 @@
 #pragma once
 
 // A SQLite VFS over the system's own that fails chosen calls, the way SQLite
-// tests itself: from the moment it is armed, the n-th write, sync or lock
+// tests itself: from the moment it is armed, the n-th write, sync, lock or read
 // fails with the given result code, once or from then on (a full disk stays
 // full). Installed as the process's default, it serves every connection
 // opened afterwards, Qt's among them.
 namespace faultvfs {
 
-enum class Call { Write, Sync, Lock };
-constexpr int CallKinds = 3;
+enum class Call { Write, Sync, Lock, Read };
+constexpr int CallKinds = 4;
 
 void install();
 // Counts calls from now on; nothing fails.
