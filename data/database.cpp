@@ -291,6 +291,26 @@ void Database::close() {
     m_readOnly = false;
 }
 
+void Database::freshenStatistics(const QString &table) {
+    if (!isServer() || !isOpen() || m_inTransaction)
+        return;
+    QSqlQuery q(m_db);
+    q.prepare(QStringLiteral("SELECT c.relpages, pg_relation_size(c.oid) / "
+                             "current_setting('block_size')::int FROM pg_class c WHERE c.oid = "
+                             "to_regclass(CAST(? AS TEXT))"));
+    q.addBindValue(quotedIdentifier(table));
+    if (!q.exec() || !q.next())
+        return;
+    // A small table is read fast in any way; relpages is what the last
+    // statistics saw.
+    const qint64 seen = q.value(0).toLongLong(), now = q.value(1).toLongLong();
+    q.finish();
+    if (now < 64 || now * 5 <= seen * 6)
+        return;
+    QSqlQuery analyze(m_db);
+    (void)analyze.exec(QStringLiteral("ANALYZE ") + quotedIdentifier(table));
+}
+
 bool Database::exec(const QString &statement) {
     if (!isOpen() || m_actionOver)
         return false;

@@ -27,7 +27,11 @@ const Libpq &libpq() {
                    take(l.putCopyEnd, "PQputCopyEnd") && take(l.getResult, "PQgetResult") &&
                    take(l.errorMessage, "PQerrorMessage") &&
                    take(l.resultErrorField, "PQresultErrorField") &&
-                   take(l.transactionStatus, "PQtransactionStatus");
+                   take(l.transactionStatus, "PQtransactionStatus") &&
+                   take(l.execParams, "PQexecParams") && take(l.ntuples, "PQntuples") &&
+                   take(l.ftype, "PQftype") && take(l.getvalue, "PQgetvalue") &&
+                   take(l.getlength, "PQgetlength") && take(l.getisnull, "PQgetisnull") &&
+                   take(l.resultErrorMessage, "PQresultErrorMessage");
         return l;
     }();
     return calls;

@@ -10,7 +10,7 @@
 
 namespace data::driver {
 
-// libpq's COPY calls, taken from the library the server driver has already
+// libpq's COPY calls and those of a long read, taken from the library the server driver has already
 // loaded: linked into the programs, libpq and the Kerberos libraries behind it
 // would load into every desk, server or not.
 struct Libpq {
@@ -23,6 +23,13 @@ struct Libpq {
     decltype(&PQerrorMessage) errorMessage = nullptr;
     decltype(&PQresultErrorField) resultErrorField = nullptr;
     decltype(&PQtransactionStatus) transactionStatus = nullptr;
+    decltype(&PQexecParams) execParams = nullptr;
+    decltype(&PQntuples) ntuples = nullptr;
+    decltype(&PQftype) ftype = nullptr;
+    decltype(&PQgetvalue) getvalue = nullptr;
+    decltype(&PQgetlength) getlength = nullptr;
+    decltype(&PQgetisnull) getisnull = nullptr;
+    decltype(&PQresultErrorMessage) resultErrorMessage = nullptr;
     bool loaded = false;
 };
 

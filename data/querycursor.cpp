@@ -2,9 +2,11 @@
 #include "data/xbase.h"
 
 #include "base/daynumber.h"
+#include "data/driverhandles.h"
 
 #include <QSqlError>
 #include <QSqlField>
+#include <charconv>
 #include <sqlite3.h>
 
 namespace data {
@@ -18,6 +20,16 @@ int typeOf(const TableDef *def, const QSqlRecord &rec, const QString &name) {
     return inferredType(rec.field(name));
 }
 
+// The server's type codes (pg_type) the typed reads tell apart.
+constexpr Oid Int8 = 20, Int2 = 21, Int4 = 23, Bool = 16, Float4 = 700, Float8 = 701,
+              Numeric = 1700;
+
+qint64 wholeNumber(const char *text, int length) {
+    qint64 n = 0;
+    std::from_chars(text, text + length, n);
+    return n;
+}
+
 } // namespace
 
 QueryCursor::~QueryCursor() {
@@ -25,33 +37,82 @@ QueryCursor::~QueryCursor() {
 }
 
 bool QueryCursor::scanLive() const {
-    return m_scan && m_scanDb->scanGeneration() == m_scanGeneration;
+    return m_pg || (m_scan && m_scanDb->scanGeneration() == m_scanGeneration);
 }
 
 void QueryCursor::endScan() {
-    if (scanLive())
+    if (m_pg)
+        driver::libpq().clear(m_pg);
+    m_pg = nullptr;
+    if (m_scan && scanLive())
         m_scanDb->releaseScan(m_scan);
     m_scan = nullptr;
     m_scanDb = nullptr;
     m_binds.clear();
 }
 
-bool QueryCursor::openScan(Database &db, const QString &sql, const QVariantList &binds) {
-    m_scan = db.acquireScan(sql);
-    if (!m_scan)
-        return false;
-    m_scanDb = &db;
-    m_scanGeneration = db.scanGeneration();
-    // Kept while the read lasts: the engine reads them at every step.
+QueryCursor::Scan QueryCursor::openScan(Database &db, const QString &sql,
+                                        const QVariantList &binds) {
+    // Kept while the read lasts: SQLite reads them at every step.
     m_binds.clear();
     for (const QVariant &b : binds)
         m_binds.push_back(storedOf(b));
+    if (db.isServer()) {
+        bool tried = false;
+        m_pg = db.serverScan(sql, m_binds, &tried);
+        m_binds.clear();
+        if (!m_pg)
+            return tried ? Scan::Failed : Scan::Unavailable;
+        m_row = 0;
+        m_rows = driver::libpq().ntuples(m_pg);
+        m_eof = m_rows == 0;
+        if (m_eof)
+            endScan();
+        return Scan::Open;
+    }
+    m_scan = db.acquireScan(sql);
+    if (!m_scan) {
+        m_binds.clear();
+        return Scan::Unavailable;
+    }
+    m_scanDb = &db;
+    m_scanGeneration = db.scanGeneration();
     for (size_t i = 0; i < m_binds.size(); ++i)
         Database::bindValue(m_scan, int(i + 1), m_binds[i]);
-    return true;
+    bool failed = false;
+    m_eof = !db.stepScan(m_scan, &failed);
+    if (m_eof)
+        endScan();
+    return failed ? Scan::Failed : Scan::Open;
+}
+
+bool QueryCursor::serverWhole(int column) const {
+    const Oid type = driver::libpq().ftype(m_pg, column);
+    return type == Int8 || type == Int4 || type == Int2;
 }
 
 QVariant QueryCursor::scanned(int column) const {
+    if (m_pg) {
+        const driver::Libpq &pq = driver::libpq();
+        if (pq.getisnull(m_pg, m_row, column))
+            return QVariant(QMetaType::fromType<QString>());
+        const char *text = pq.getvalue(m_pg, m_row, column);
+        const int length = pq.getlength(m_pg, m_row, column);
+        switch (pq.ftype(m_pg, column)) {
+        case Int8:
+        case Int4:
+        case Int2:
+            return qlonglong(wholeNumber(text, length));
+        case Float4:
+        case Float8:
+        case Numeric:
+            return QByteArray(text, length).toDouble();
+        case Bool:
+            return text[0] == 't';
+        default:
+            return QString::fromUtf8(text, length);
+        }
+    }
     switch (sqlite3_column_type(m_scan, column)) {
     case SQLITE_INTEGER:
         return qlonglong(sqlite3_column_int64(m_scan, column));
@@ -69,6 +130,13 @@ QVariant QueryCursor::scanned(int column) const {
 }
 
 bool QueryCursor::moveNext() {
+    if (m_pg) {
+        if (!m_eof && ++m_row < m_rows)
+            return true;
+        m_eof = true;
+        endScan();
+        return false;
+    }
     if (m_scan) {
         bool failed = false;
         if (!m_eof && scanLive() && m_scanDb->stepScan(m_scan, &failed))
@@ -87,7 +155,7 @@ bool QueryCursor::moveNext() {
 }
 
 QVariant QueryCursor::field(const QString &name) const {
-    if (m_eof || !m_query || m_scan)
+    if (m_eof || !m_query || scanning())
         return 1;
     describeColumns();
     const qsizetype i = m_names.indexOf(name);
@@ -96,7 +164,7 @@ QVariant QueryCursor::field(const QString &name) const {
 
 QVariant QueryCursor::field(int column) const {
     // A scan has only its typed reads.
-    if (m_eof || !m_query || m_scan)
+    if (m_eof || !m_query || scanning())
         return 1;
     describeColumns();
     if (column < 0 || column >= int(m_types.size()))
@@ -105,6 +173,24 @@ QVariant QueryCursor::field(int column) const {
 }
 
 QString QueryCursor::text(int column) const {
+    if (m_pg) {
+        const driver::Libpq &pq = driver::libpq();
+        if (m_eof || pq.getisnull(m_pg, m_row, column))
+            return QString();
+        switch (pq.ftype(m_pg, column)) {
+        case Int8:
+        case Int4:
+        case Int2:
+        case Float4:
+        case Float8:
+        case Numeric:
+        case Bool:
+            return scanned(column).toString();
+        default:
+            return QString::fromUtf8(pq.getvalue(m_pg, m_row, column),
+                                     pq.getlength(m_pg, m_row, column));
+        }
+    }
     if (m_scan) {
         if (m_eof || !scanLive())
             return QString();
@@ -122,6 +208,15 @@ QString QueryCursor::text(int column) const {
 }
 
 QDate QueryCursor::date(int column) const {
+    if (m_pg) {
+        const driver::Libpq &pq = driver::libpq();
+        if (m_eof || pq.getisnull(m_pg, m_row, column))
+            return QDate();
+        if (serverWhole(column))
+            return dateFromDayNumber(
+                wholeNumber(pq.getvalue(m_pg, m_row, column), pq.getlength(m_pg, m_row, column)));
+        return dateFromDayNumber(static_cast<int64_t>(std::floor(scanned(column).toDouble())));
+    }
     if (m_scan) {
         if (m_eof || !scanLive())
             return QDate();
@@ -150,6 +245,14 @@ Money QueryCursor::money(int column) const {
 }
 
 qint64 QueryCursor::number(int column) const {
+    if (m_pg) {
+        const driver::Libpq &pq = driver::libpq();
+        if (m_eof || pq.getisnull(m_pg, m_row, column))
+            return 0;
+        if (serverWhole(column))
+            return wholeNumber(pq.getvalue(m_pg, m_row, column), pq.getlength(m_pg, m_row, column));
+        return scanned(column).toLongLong();
+    }
     if (m_scan) {
         if (m_eof || !scanLive())
             return 0;
@@ -193,14 +296,15 @@ bool QdOpen(Database &db, QueryCursor &cursor, const QString &sql, const QVarian
         if (b.metaType().id() == QMetaType::QString && !isValidUtf16(b.toString()))
             ok = false;
     cursor.m_failed = !ok;
-    if (ok && cursor.m_scanOnly && !db.isServer() && cursor.openScan(db, sql, binds)) {
-        cursor.m_query.reset();
-        bool failed = false;
-        cursor.m_eof = !db.stepScan(cursor.m_scan, &failed);
-        cursor.m_failed = failed;
-        if (cursor.m_eof)
-            cursor.endScan();
-        return !failed;
+    if (ok && cursor.m_scanOnly) {
+        const QueryCursor::Scan scan = cursor.openScan(db, sql, binds);
+        if (scan != QueryCursor::Scan::Unavailable) {
+            cursor.m_query.reset();
+            cursor.m_failed = scan == QueryCursor::Scan::Failed;
+            if (cursor.m_failed)
+                cursor.m_eof = true;
+            return !cursor.m_failed;
+        }
     }
     cursor.m_query = std::make_unique<QSqlQuery>(db.sql());
     cursor.m_query->setForwardOnly(!db.isServer());

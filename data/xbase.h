@@ -110,8 +110,7 @@ class QueryCursor {
     QueryCursor(const QueryCursor &) = delete;
     QueryCursor &operator=(const QueryCursor &) = delete;
     // Before QdOpen / QueryOpen: the rows are read with the typed reads
-    // alone, on a SQLite file through the engine's own calls (field() then
-    // reads nothing).
+    // alone, through the engine's own calls (field() then reads nothing).
     void scanOnly() { m_scanOnly = true; }
     [[nodiscard]] bool eof() const { return m_eof; }
     // The last QueryOpen failed in the engine (as opposed to finding no
@@ -136,7 +135,12 @@ class QueryCursor {
     // table's typing: the typed reads of a long scan never need them.
     void describeColumns() const;
     friend bool QdOpen(Database &, QueryCursor &, const QString &, const QVariantList &);
-    [[nodiscard]] bool openScan(Database &db, const QString &sql, const QVariantList &binds);
+    enum class Scan { Unavailable, Failed, Open };
+    // Opens the read on the engine's own calls, on its first row.
+    Scan openScan(Database &db, const QString &sql, const QVariantList &binds);
+    bool scanning() const { return m_scan || m_pg; }
+    // The type of a server scan's column is one of the whole-number types.
+    bool serverWhole(int column) const;
     // A value of the scan's current row as Qt SQL would have handed it over.
     QVariant scanned(int column) const;
     bool scanLive() const;
@@ -146,6 +150,8 @@ class QueryCursor {
     Database *m_scanDb = nullptr;
     sqlite3_stmt *m_scan = nullptr;
     quint64 m_scanGeneration = 0;
+    pg_result *m_pg = nullptr; // a server's rows, whole
+    int m_row = 0, m_rows = 0;
     std::vector<StoredValue> m_binds;
     const TableDef *m_def = nullptr;
     mutable bool m_described = false;

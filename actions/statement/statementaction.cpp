@@ -69,6 +69,8 @@ bool computeEach(Company &s, const std::vector<Card> &cards, const QDate &baseDa
     const size_t batch = s.data.isServer() ? 64 : 1;
     if (!baseDate.isValid())
         return false;
+    if (cards.size() > 1)
+        s.data.freshenStatistics(QStringLiteral("carhar"));
     std::vector<QString> codes;
     std::vector<std::vector<surcharge::LedgerItem>> items;
     for (size_t first = 0; first < cards.size(); first += batch) {
