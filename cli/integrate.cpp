@@ -13,15 +13,22 @@ QString orStored(const cli::Call &call, const char *option, const QString &store
     return call.isSet(name) ? call.value(name) : stored;
 }
 
-// "done/count  kod" on a terminal.
-integration::Progress terminalProgress() {
+// "done/count  kod" on a terminal; nothing when standard error is not one.
+integration::RowProgress terminalProgress() {
     cli::ProgressLine line;
     if (!line.shown())
         return {};
-    return [line](const integration::SurchargeProgress &p) mutable {
-        line.show(QStringLiteral("%1/%2  %3").arg(p.done).arg(p.count).arg(p.kod),
-                  p.done == p.count);
+    return [line](int done, int count, const QString &kod) mutable {
+        line.show(QStringLiteral("%1/%2  %3").arg(done).arg(count).arg(kod), done == count);
     };
+}
+
+// The same line as the surcharge run computes its members.
+integration::Progress surchargeProgress() {
+    const integration::RowProgress line = terminalProgress();
+    if (!line)
+        return {};
+    return [line](const integration::SurchargeProgress &p) { line(p.done, p.count, p.kod); };
 }
 
 bool isIntegrationAction(const QString &value) {
@@ -59,16 +66,17 @@ int runIntegrate(const cli::Call &call) {
         rows = integration::postMonthlyDebts(session, call.value(QStringLiteral("year")),
                                              call.value(QStringLiteral("month")).toInt(),
                                              orStored(call, "account", stored.borchesapkod),
-                                             orStored(call, "description", stored.borcack));
+                                             orStored(call, "description", stored.borcack),
+                                             terminalProgress());
     } else if (action == u"collections") {
-        rows = integration::postCollections(session, from, to,
-                                            orStored(call, "account", stored.kasahesapkod),
-                                            orStored(call, "description", stored.kasaack));
+        rows = integration::postCollections(
+            session, from, to, orStored(call, "account", stored.kasahesapkod),
+            orStored(call, "description", stored.kasaack), terminalProgress());
     } else {
         const double faiz = integration::surchargeRate(session);
         rows = integration::postPaidSurcharge(
             session, from, to, orStored(call, "account", stored.faizhesapkod),
-            orStored(call, "description", stored.faizack), faiz, terminalProgress());
+            orStored(call, "description", stored.faizack), faiz, surchargeProgress());
     }
     if (!rows)
         return cli::ExitFailed;

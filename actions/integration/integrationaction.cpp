@@ -127,7 +127,7 @@ class Run {
 std::optional<int> postItems(Company &s, Kind kind, const QDate &from, const QDate &to,
                              const QDate &rowDate, const QString &account,
                              const std::function<QString(const data::PostedItem &)> &ack,
-                             const QString &totalAck) {
+                             const QString &totalAck, const RowProgress &progress) {
     const bool credit = kind == Kind::Collections;
     const int islem = credit ? ledger::Collection : ledger::Debt;
     Run run(s, kind, from, to);
@@ -143,9 +143,13 @@ std::optional<int> postItems(Company &s, Kind kind, const QDate &from, const QDa
     std::vector<data::PostedItem> reversals;
     if (credit && !data::readReversals(s.data, from, to, &reversals, s.messages))
         return std::nullopt;
+    const int count = int(items.size() + reversals.size());
+    int done = 0;
     Money total;
     for (const auto &[list, sign] : {std::pair{&items, 1}, std::pair{&reversals, -1}}) {
         for (const data::PostedItem &item : *list) {
+            if (progress)
+                progress(++done, count, item.kod);
             const auto muhasebe = run.cardAccount(item.kod);
             if (!muhasebe)
                 continue;
@@ -238,7 +242,8 @@ double surchargeRate(Company &s) {
 }
 
 std::optional<int> postMonthlyDebts(Company &s, const QString &year, int month,
-                                    const QString &account, const QString &description) {
+                                    const QString &account, const QString &description,
+                                    const RowProgress &progress) {
     const auto period = debtsPeriod(year, month);
     if (!period) {
         s.messages.warning(QStringLiteral("Hatalı Tarih.."));
@@ -250,11 +255,12 @@ std::optional<int> postMonthlyDebts(Company &s, const QString &year, int month,
     const auto [start, end] = *period;
     return postItems(
         s, Kind::Debts, start, end, start, account,
-        [](const data::PostedItem &item) { return item.ack; }, description);
+        [](const data::PostedItem &item) { return item.ack; }, description, progress);
 }
 
 std::optional<int> postCollections(Company &s, const QString &from, const QString &to,
-                                   const QString &account, const QString &description) {
+                                   const QString &account, const QString &description,
+                                   const RowProgress &progress) {
     const auto range = dateRange(s, from, to);
     if (!range)
         return std::nullopt;
@@ -265,7 +271,7 @@ std::optional<int> postCollections(Company &s, const QString &from, const QStrin
     // Every row says what the screen says, not what the receipt said.
     return postItems(
         s, Kind::Collections, first, last, last, account,
-        [&description](const data::PostedItem &) { return description; }, description);
+        [&description](const data::PostedItem &) { return description; }, description, progress);
 }
 
 std::optional<int> postPaidSurcharge(Company &s, const QString &from, const QString &to,

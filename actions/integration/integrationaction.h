@@ -47,18 +47,24 @@ double surchargeRate(Company &company);
 // that stopped it (a bad date, a missing account code, a failed query or
 // commit). Every run is one action: it is stored whole or not at all.
 
+// Where a debts or collections run is: the ledger rows gone through, of how
+// many, and whose the last one was; at the end done == count.
+using RowProgress = std::function<void(int done, int count, const QString &kod)>;
+
 // The dues debts of one month: one debit per debt of a member with a card,
 // then one credit of their total to `account`. The month's first day comes
 // from `year` as typed; the two keys are written back before the account
 // code is checked.
 std::optional<int> postMonthlyDebts(Company &company, const QString &year, int month,
-                                    const QString &account, const QString &description);
+                                    const QString &account, const QString &description,
+                                    const RowProgress &progress = {});
 
 // The cash collections entered from `from` to `to`: one credit per
 // collection of a member with a card, then one debit of their total to the
 // cash `account`, all dated `to` and described by `description`.
 std::optional<int> postCollections(Company &company, const QString &from, const QString &to,
-                                   const QString &account, const QString &description);
+                                   const QString &account, const QString &description,
+                                   const RowProgress &progress = {});
 
 // Where the surcharge run is: the card just computed, of how many.
 struct SurchargeProgress {

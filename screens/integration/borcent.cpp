@@ -177,6 +177,12 @@ void Borcent::finished(const std::optional<int> &rows, Messages::Icon icon, cons
     m_context.messages().show(icon, Messages::korvane(), text);
 }
 
+integration::RowProgress Borcent::rowProgress(screenkit::BusyRun &busy) {
+    return [this, &busy](int done, int count, const QString &kod) {
+        busy.step(done, count, [&] { m_current->setText(kod); });
+    };
+}
+
 bool Borcent::confirmed(integration::Kind kind, const QDate &from, const QDate &to) {
     Company &company = m_context.company();
     Messages &messages = m_context.messages();
@@ -192,9 +198,13 @@ void Borcent::postDebts() {
     if (!confirmed(integration::Kind::Debts, period ? period->first : QDate(),
                    period ? period->second : QDate()))
         return;
-    const auto rows = integration::postMonthlyDebts(m_context.company(), m_fields[0]->Text(),
-                                                    m_month->currentIndex() + 1,
-                                                    m_fields[1]->Text(), m_fields[2]->Text());
+    std::optional<int> rows;
+    {
+        screenkit::BusyRun busy(*m_progress, 100);
+        rows = integration::postMonthlyDebts(m_context.company(), m_fields[0]->Text(),
+                                             m_month->currentIndex() + 1, m_fields[1]->Text(),
+                                             m_fields[2]->Text(), rowProgress(busy));
+    }
     finished(rows, Messages::Icon::Information, QStringLiteral("Bitti"));
 }
 
@@ -202,9 +212,13 @@ void Borcent::postCollections() {
     if (!confirmed(integration::Kind::Collections, parseTrDate(m_fields[3]->Text()),
                    parseTrDate(m_fields[4]->Text())))
         return;
-    const auto rows =
-        integration::postCollections(m_context.company(), m_fields[3]->Text(), m_fields[4]->Text(),
-                                     m_fields[5]->Text(), m_fields[6]->Text());
+    std::optional<int> rows;
+    {
+        screenkit::BusyRun busy(*m_progress, 100);
+        rows = integration::postCollections(m_context.company(), m_fields[3]->Text(),
+                                            m_fields[4]->Text(), m_fields[5]->Text(),
+                                            m_fields[6]->Text(), rowProgress(busy));
+    }
     finished(rows, Messages::Icon::Information, QStringLiteral("Bitti"));
 }
 

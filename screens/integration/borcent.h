@@ -13,6 +13,9 @@ class QProgressBar;
 class QPushButton;
 class dclist;
 class xtext;
+namespace screenkit {
+class BusyRun;
+}
 
 // "Borçlandırma Entegrasyonu": the month's dues debts, the cash collections
 // of a date range and the surcharge members paid, each handed to the
@@ -36,6 +39,8 @@ class Borcent : public QWidget {
     // stray Enter hands nothing over), and again when the period was handed
     // over before.
     bool confirmed(integration::Kind kind, const QDate &from, const QDate &to);
+    // The bar and the member's code as a debts or collections run goes.
+    integration::RowProgress rowProgress(screenkit::BusyRun &busy);
 
     ScreenContext &m_context;
     double m_faiz = 0;

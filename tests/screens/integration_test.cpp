@@ -58,21 +58,29 @@ class Integration : public SessionTest {
         return out.join(u"; "_s);
     }
     // One of the three runs: debts ('d') take a year and a month, collections
-    // ('c') and the paid surcharge ('s', at 2 % a month) two dates.
+    // ('c') and the paid surcharge ('s', at 2 % a month) two dates. The
+    // progress of the last debts or collections run, " done/count kod" a row,
+    // is in `steps`.
     std::optional<int> run(char action, const char *a, const char *b, const char *account,
                            const QString &description = u"Açıklama"_s) {
         const QString x = QString::fromLatin1(a), y = QString::fromLatin1(b);
         const QString code = QString::fromLatin1(account);
+        steps.clear();
+        const auto progress = [this](int done, int count, const QString &kod) {
+            steps += u" %1/%2 %3"_s.arg(done).arg(count).arg(kod);
+        };
         if (action == 'd')
-            return integration::postMonthlyDebts(session, x, y.toInt(), code, description);
+            return integration::postMonthlyDebts(session, x, y.toInt(), code, description,
+                                                 progress);
         if (action == 'c')
-            return integration::postCollections(session, x, y, code, description);
+            return integration::postCollections(session, x, y, code, description, progress);
         return integration::postPaidSurcharge(session, x, y, code, description, 2);
     }
     QString key(const char *name) {
         return ini::readValue(u"reent"_s, QString::fromLatin1(name), u"-"_s,
                               integration::accountFile(session));
     }
+    QString steps;
 };
 
 TEST_F(Integration, MonthlyDebtsOfTheMonthWithTheirTotal) {
@@ -110,6 +118,7 @@ TEST_F(Integration, MonthlyDebtsOfTheMonthWithTheirTotal) {
     // that wrote anything is on record for the question before the next.
     EXPECT_EQ(run('d', "2023", "2", "600.01", u"Aylık"_s), 2);
     EXPECT_EQ(run('d', "2023", "2", "600.01", u"Aylık"_s), 2);
+    EXPECT_EQ(steps, u" 1/1 0001"_s);
     EXPECT_EQ(value("SELECT count(DISTINCT refer) FROM ent").toInt(), 4);
     const auto before = [&](const char *year, int month) {
         const auto period = integration::debtsPeriod(QString::fromLatin1(year), month);
@@ -143,6 +152,8 @@ TEST_F(Integration, CollectionsOfTheRangeDatedOnItsLastDay) {
     payment("0001", "11.02.2024", "80");
     debt("0001", "03.02.2024", "100");
     EXPECT_EQ(run('c', "01.02.2024", "10.02.2024", "100.01", u"Kasa Tahsilat"_s), 2);
+    // Every collection of the range is a step, one of a member without a card too.
+    EXPECT_EQ(steps, u" 1/3 0001 2/3 0002 3/3 0009"_s);
     // The screen's description on every row, not the receipt's.
     EXPECT_EQ(ent(), u"10.02.2024 120.01.001 A 40.00 Kasa Tahsilat; "
                      u"10.02.2024 100.01 B 50.00 Kasa Tahsilat"_s);
