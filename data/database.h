@@ -16,6 +16,7 @@
 #include <optional>
 #include <vector>
 
+struct sqlite3;
 struct sqlite3_stmt;
 struct pg_result;
 
@@ -195,6 +196,11 @@ class Database {
     // The prepared change of `rows` rows like `first`.
     Statement &batchStatement(const HeldRow &first, qsizetype rows);
     static QString updateSql(const HeldRow &first);
+    // What the engine said of the statement that failed on `handle`.
+    void engineFailed(sqlite3 *handle);
+    // A new statement of SQLite's own; nothing on a server or after
+    // engineFailed when the engine refused it.
+    sqlite3_stmt *prepareDirect(const QString &sql);
     // SQLite's own statements, kept by their text; finalized when the file closes.
     sqlite3_stmt *directStatement(const QString &sql);
     // Steps a statement that returns no rows, resets it; false after

@@ -19,20 +19,29 @@ constexpr size_t kScans = 32;
 using driver::quotedIdentifier;
 using driver::sqliteHandle;
 
+void Database::engineFailed(sqlite3 *handle) {
+    statementFailed(QString::number(sqlite3_extended_errcode(handle)),
+                    QString::fromUtf8(sqlite3_errmsg(handle)));
+}
+
+sqlite3_stmt *Database::prepareDirect(const QString &sql) {
+    sqlite3 *handle = isOpen() && !isServer() ? sqliteHandle(m_db) : nullptr;
+    if (!handle)
+        return nullptr;
+    sqlite3_stmt *st = nullptr;
+    if (sqlite3_prepare_v2(handle, sql.toUtf8().constData(), -1, &st, nullptr) == SQLITE_OK)
+        return st;
+    engineFailed(handle);
+    sqlite3_finalize(st);
+    return nullptr;
+}
+
 sqlite3_stmt *Database::directStatement(const QString &sql) {
     if (const auto found = m_direct.find(sql); found != m_direct.end())
         return found->second;
-    sqlite3 *handle = isServer() ? nullptr : sqliteHandle(m_db);
-    sqlite3_stmt *st = nullptr;
-    if (!handle)
-        return nullptr;
-    if (sqlite3_prepare_v2(handle, sql.toUtf8().constData(), -1, &st, nullptr) != SQLITE_OK) {
-        statementFailed(QString::number(sqlite3_extended_errcode(handle)),
-                        QString::fromUtf8(sqlite3_errmsg(handle)));
-        sqlite3_finalize(st);
-        return nullptr;
-    }
-    m_direct.emplace(sql, st);
+    sqlite3_stmt *st = prepareDirect(sql);
+    if (st)
+        m_direct.emplace(sql, st);
     return st;
 }
 
@@ -61,11 +70,8 @@ void Database::bindValue(sqlite3_stmt *st, int index, const StoredValue &v) {
 bool Database::stepDirect(sqlite3_stmt *st) {
     const int rc = sqlite3_step(st);
     bool ok = rc == SQLITE_DONE || rc == SQLITE_ROW;
-    if (!ok) {
-        sqlite3 *handle = sqlite3_db_handle(st);
-        statementFailed(QString::number(sqlite3_extended_errcode(handle)),
-                        QString::fromUtf8(sqlite3_errmsg(handle)));
-    }
+    if (!ok)
+        engineFailed(sqlite3_db_handle(st));
     sqlite3_reset(st);
     sqlite3_clear_bindings(st);
     return ok;
@@ -95,8 +101,7 @@ bool Database::insertRow(const RowShape &shape, const StoredValue *values) {
 }
 
 sqlite3_stmt *Database::acquireScan(const QString &sql) {
-    sqlite3 *handle = isOpen() && !isServer() ? sqliteHandle(m_db) : nullptr;
-    if (!handle || m_actionOver)
+    if (!isOpen() || isServer() || m_actionOver)
         return nullptr;
     // Outside an action failure() tells of the last statement only.
     if (!m_inTransaction)
@@ -106,14 +111,8 @@ sqlite3_stmt *Database::acquireScan(const QString &sql) {
         found->second.inUse = true;
         return found->second.statement;
     }
-    sqlite3_stmt *st = nullptr;
-    if (sqlite3_prepare_v2(handle, sql.toUtf8().constData(), -1, &st, nullptr) != SQLITE_OK) {
-        statementFailed(QString::number(sqlite3_extended_errcode(handle)),
-                        QString::fromUtf8(sqlite3_errmsg(handle)));
-        sqlite3_finalize(st);
-        return nullptr;
-    }
-    if (found == m_scans.end() && m_scans.size() < kScans)
+    sqlite3_stmt *st = prepareDirect(sql);
+    if (st && found == m_scans.end() && m_scans.size() < kScans)
         m_scans.emplace(sql, Scan{st, true});
     return st;
 }
@@ -138,9 +137,7 @@ bool Database::stepScan(sqlite3_stmt *st, bool *failed) {
         return true;
     if (rc != SQLITE_DONE) {
         *failed = true;
-        sqlite3 *handle = sqlite3_db_handle(st);
-        statementFailed(QString::number(sqlite3_extended_errcode(handle)),
-                        QString::fromUtf8(sqlite3_errmsg(handle)));
+        engineFailed(sqlite3_db_handle(st));
     }
     return false;
 }

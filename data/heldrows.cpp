@@ -208,9 +208,9 @@ bool Database::sendRun(const std::vector<HeldRow *> &run, bool update, Refusals 
         // Only changes wait on SQLite, which has no round trips to save:
         // row by row, through the engine's own calls.
         sqlite3_stmt *st = directStatement(updateSql(*run.front()));
+        if (!st)
+            return false;
         for (size_t i = 0; i < run.size(); ++i) {
-            if (!st)
-                return false;
             int at = 0;
             for (const StoredValue &v : run[i]->values)
                 bindValue(st, ++at, v);

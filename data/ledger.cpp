@@ -51,10 +51,7 @@ ledger::Item itemAt(const QueryCursor &q, int first) {
 bool scanEnded(const Database &db, const QueryCursor &q, Messages &messages) {
     if (!q.failed())
         return true;
-    const QString why = failureText(db.failure());
-    if (!db.actionOver())
-        messages.warning(QStringLiteral("Sql Rapor Yaratılamıyor") +
-                         (why.isEmpty() ? QString() : u'\n' + why));
+    tellReadFailed(db, messages);
     return false;
 }
 

@@ -334,15 +334,19 @@ bool QdOpen(Database &db, QueryCursor &cursor, const QString &sql, const QVarian
 bool QueryOpen(Database &db, QueryCursor &cursor, const QString &sql, const QVariantList &binds,
                Messages &messages) {
     if (!QdOpen(db, cursor, sql, binds)) {
-        // A failure that ended the action is told once, at the action's end;
-        // one of the disk or the file says what it was.
-        const QString why = failureText(db.failure());
-        if (!db.actionOver())
-            messages.warning(QStringLiteral("Sql Rapor Yaratılamıyor") +
-                             (why.isEmpty() ? QString() : u'\n' + why));
+        tellReadFailed(db, messages);
         return false;
     }
     return !cursor.eof();
+}
+
+void tellReadFailed(const Database &db, Messages &messages) {
+    // A failure that ended the action is told once, at the action's end;
+    // one of the disk or the file says what it was.
+    const QString why = failureText(db.failure());
+    if (!db.actionOver())
+        messages.warning(QStringLiteral("Sql Rapor Yaratılamıyor") +
+                         (why.isEmpty() ? QString() : u'\n' + why));
 }
 
 void tellNotStored(const Database &db, Messages &messages, const QString &text, Messages::Icon icon,

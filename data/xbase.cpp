@@ -79,19 +79,12 @@ QVariant toStored(const QVariant &value, const FieldDef &field, bool *ok) {
     switch (field.type) {
     case tText:
     case tMemo: {
-        QString s = value.toString();
-        // Empty text is stored as empty text, never as Null.
-        if (s.isNull())
-            s = QStringLiteral("");
-        if (!isValidUtf16(s)) {
+        StoredValue s = storedText(value.toString(), field.type == tText ? field.size : 0);
+        if (s.kind == StoredValue::Kind::Null) {
             *ok = false;
             return {};
         }
-        if (field.type == tText && field.size > 0 && s.size() > field.size) {
-            // Never keep half of a character outside the basic plane.
-            s.truncate(s.at(field.size - 1).isHighSurrogate() ? field.size - 1 : field.size);
-        }
-        return s;
+        return s.text;
     }
     case tCurrency: {
         std::optional<Money> m;

@@ -201,6 +201,10 @@ void FieldSet(TableCursor &cursor, const QString &fieldName, const QVariant &val
 [[nodiscard]] bool QdOpen(Database &db, QueryCursor &cursor, const QString &sql,
                           const QVariantList &binds = {});
 
+// A query that failed, at its start or half-way, says "Sql Rapor
+// Yaratılamıyor" with the reason, unless the whole action is over.
+void tellReadFailed(const Database &db, Messages &messages);
+
 // A row an action could not store says so in its turn, unless the whole
 // action is over: that is told once, at its end.
 void tellNotStored(const Database &db, Messages &messages, const QString &text,
